@@ -1,0 +1,47 @@
+// Cards, suits and seats: the vocabulary every part of the game shares.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zarv {
+
+// A suit letter: 'g' clubs, 'p' spades, 'h' hearts, 'x' diamonds. 0 stands for
+// "no suit" (the empty text), which matches no card.
+using Suit = char;
+constexpr Suit kNoSuit = 0;
+constexpr Suit kSuitLetters[4] = {'g', 'p', 'h', 'x'};
+
+inline bool IsSuitLetter(char c) { return c == 'g' || c == 'p' || c == 'h' || c == 'x'; }
+
+// A card as the game writes it: suit letter then rank 2..14 in decimal ("h14" is
+// the ace of hearts). Kept as two bytes instead of a string: the computer player
+// compares cards many thousand times a move. An empty code (suit 0) is "no card".
+struct CardCode {
+    Suit suit = kNoSuit;
+    uint8_t rank = 0;
+
+    constexpr bool empty() const { return suit == kNoSuit; }
+    std::string text() const;
+    // Parses exactly one valid code ("g2".."x14"); anything else gives nothing.
+    static std::optional<CardCode> Parse(std::string_view text);
+    friend constexpr bool operator==(CardCode, CardCode) = default;
+};
+
+inline Suit SuitOf(CardCode c) { return c.suit; }
+inline int RankOf(CardCode c) { return c.rank; }
+
+// Seats 1..4 play in increasing order; partners sit opposite.
+inline int NextSeat(int s) { return s % 4 + 1; }
+inline int PartnerOf(int s) { return (s + 1) % 4 + 1; }
+inline int PreviousSeat(int s) { return (s + 2) % 4 + 1; }
+inline bool SameTeam(int a, int b) { return a == b || a == PartnerOf(b); }
+inline bool IsTeamA(int s) { return s == 1 || s == 3; }
+
+// Whole numbers from fractions: nearest, a half to the even neighbour.
+inline long RoundHalfEven(double v) { return static_cast<long>(std::nearbyint(v)); }
+
+} // namespace zarv

@@ -1,0 +1,267 @@
+// The sequence of a game: start, the first-ace draw, and the start of every hand.
+#include <cstdio>
+
+#include "engine/entry.h"
+#include "engine/game.h"
+
+namespace zarv {
+
+namespace {
+
+struct DefaultSeat {
+    const char* name;  // nullptr: the player's own name
+    const std::string& kind;
+};
+const DefaultSeat kDefaultSeats[5] = {
+    {"", kComputer}, {"Tib ", kComputer}, {"Vrel", kComputer}, {nullptr, kHuman}, {"Dastrel", kComputer}};
+
+} // namespace
+
+Game::Game(EngineServices services) : services_(services) {
+    s_.ResultsA.fill("-");
+    s_.ResultsB.fill("-");
+    s_.ResultsA[0] = s_.ResultsB[0] = "0";
+    for (int i = 0; i <= 52; ++i) s_.DrawOrder[i] = static_cast<uint8_t>(i == 0 ? 0 : 53 - i);
+}
+
+void Game::StartClick() {
+    if (entryDepth_ > 0) {
+        // A game is running further up the stack: end its waits now and start
+        // anew once it has returned, so the stack does not grow game by game.
+        restartPending_ = true;
+        s_.StopRequested = true;
+        return;
+    }
+    {
+        EngineEntry entry(*this);
+        StartGameBody();
+    }
+    RunPendingRestart();
+}
+
+void Game::RunPendingRestart() {
+    while (entryDepth_ == 0 && restartPending_) {
+        restartPending_ = false;
+        EngineEntry entry(*this);
+        StartGameBody();
+    }
+}
+
+void Game::Stop() {
+    s_.StopRequested = true;
+    restartPending_ = false;
+}
+
+void Game::StartGameBody() {
+    Presentation& view = services_.view;
+    view.FreezeRepaint(true);
+    const bool wasFullScreen = view.IsFullScreen();
+    view.SetScreenSize(false);
+    s_.GameStarted = true;
+
+    s_.ResultsA.fill("-");
+    s_.ResultsB.fill("-");
+    s_.ResultsA[0] = s_.ResultsB[0] = "0";
+
+    s_.StopRequested = true;
+    s_.Animating = false;
+    s_.ComputerMoving = false;
+    s_.PointsA = s_.PointsB = 0;
+
+    MakeCardFaces();
+    view.EnableMenu(MenuItem::PlayerName, false);
+
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (!s_.Seats[seat].Name.empty()) continue;
+        s_.Seats[seat] = s_.Seats[0];
+        const DefaultSeat& d = kDefaultSeats[seat];
+        s_.Seats[seat].Name = d.name ? d.name : s_.PlayerName;
+        s_.Seats[seat].Kind = d.kind;
+    }
+    PlaceSeats();
+    Shuffle(1);
+
+    if (wasFullScreen) view.SetScreenSize(true);
+    view.FreezeRepaint(false);
+    view.DrawTable();
+
+    s_.StopRequested = false;
+    Shuffle(static_cast<int>(Rnd() * 300) + 200);
+    GatherCards();
+
+    if (s_.IsDealer) {
+        std::string start = "Start;";
+        for (int seat = 1; seat <= 4; ++seat)
+            start += s_.Seats[seat].Name + ";" + s_.Seats[seat].Kind + ";";
+        SendToEveryClient(start + "|", -1, true);
+    }
+    SendHand();
+    view.RepaintCards({});
+    view.EnableMenu(MenuItem::Replay, false);
+
+    ChooseFirstMaster();
+    NewHand();
+    TurnLoop();
+    view.EnableMenu(MenuItem::PlayerName, true);
+}
+
+void Game::ChooseFirstMaster() {
+    for (int i = 1; i <= 52; ++i) {
+        const int seat = (i - 1) % 4 + 1;
+        DealCards(i, 1, s_.Seats[seat].X + s_.LayoutUnit * i / 4, s_.Seats[seat].Y, seat, false);
+        if (RankOf(s_.Deck[i].Card) == 14) {
+            s_.MasterPlayer = seat;
+            for (int k = 1; k <= 4; ++k) s_.Seats[k].FirstMaster = (k == seat);
+            SayMsg(0, s_.Seats[seat].Name + " is \"HAKEM\"... ");
+            break;
+        }
+    }
+    if (!s_.IsDealer) {
+        if (services_.network.IsConnected(0)) WaitForMessage(0, "MasterPlayerIs", "");
+    } else {
+        SendToEveryClient("MasterPlayerIs;" + std::to_string(s_.MasterPlayer) + "|");
+    }
+    services_.view.DrawMasterMark();
+}
+
+void Game::SendHand() {
+    if (!s_.IsDealer) {
+        if (services_.network.IsConnected(0)) WaitForMessage(0, "HandIs", "");
+        return;
+    }
+    std::string deal;
+    deal.reserve(156);
+    for (int k = 1; k <= 52; ++k) {
+        char field[8];
+        std::snprintf(field, sizeof field, "%3s", s_.Deck[k].Card.text().c_str());
+        deal += field;
+    }
+    Network& net = services_.network;
+    for (int i = 1; i < net.ElementCount(); ++i) {
+        if (!net.IsConnected(i)) continue;
+        net.Send(i, "HandIs;" + deal + "|");
+        WaitForMessage(i, "Recived", "HandIs");
+    }
+}
+
+bool Game::SortsHand(int seat) const {
+    if (sortedSeats_) return (*sortedSeats_)[seat];
+    return seat == s_.LocalSeat;
+}
+
+bool Game::HandFaceDown(int seat) const { return !(seat == s_.LocalSeat || s_.TraceMode != 0); }
+
+void Game::DealHandCards(int first, int count, int seat, bool sort) {
+    DealCards(first, count, s_.Seats[seat].X, s_.Seats[seat].Y, seat, HandFaceDown(seat), sort);
+}
+
+void Game::NewHand(bool replay) {
+    // A game that is being stopped deals nothing more.
+    if (s_.StopRequested) return;
+    Presentation& view = services_.view;
+    s_.GiveUpState = 0;
+    view.EnableMenu(MenuItem::Replay, false);
+    s_.TrickPosition = 1;
+
+    if (s_.PointsA >= 7 || s_.PointsB >= 7) {
+        const int own = IsTeamA(s_.LocalSeat) ? s_.PointsA : s_.PointsB;
+        services_.records.AddPlayerResult(s_.PlayerName, own > 6);
+        view.DrawBoard();
+        if (view.AskNewGame()) {
+            StartClick();
+        } else {
+            Stop();
+            services_.network.CloseAll();
+            view.CloseMainWindow();
+        }
+        return;
+    }
+
+    s_.ComputerMoving = false;
+    if (replay) {
+        for (int i = 1; i <= 52; ++i) s_.Deck[i] = s_.SavedDeck[i];
+    } else {
+        GatherCards();
+        Shuffle(static_cast<int>(Rnd() * 300) + 200);
+        s_.MasterCard = kNoSuit;
+        for (int i = 1; i <= 52; ++i) s_.SavedDeck[i] = s_.Deck[i];
+    }
+
+    view.FreezeRepaint(true);
+    view.DrawTable();
+    GatherCards();
+    SendHand();
+    view.RepaintCards({});
+    view.DrawBoard();
+    s_.Turn = s_.MasterPlayer;
+    view.DrawMasterMark();
+    view.FreezeRepaint(false);
+
+    s_.Tricks.assign(2, TrickRecord{});
+
+    const int m = s_.MasterPlayer;
+    DealHandCards(1, 5, m, SortsHand(m));
+    ChooseTrumpForHand();
+
+    view.RepaintCards({});
+    view.DrawTrumpSign(s_.MasterCard, s_.Seats[m].X + 16, s_.Seats[m].Y + 109);
+    s_.Turn = m;
+
+    const int m1 = NextSeat(m), m2 = NextSeat(m1), m3 = NextSeat(m2);
+    DealHandCards(14, 5, m1, false);
+    DealHandCards(27, 5, m2, false);
+    DealHandCards(40, 5, m3, false);
+    DealHandCards(6, 4, m, false);
+    DealHandCards(19, 4, m1, false);
+    DealHandCards(32, 4, m2, false);
+    DealHandCards(45, 4, m3, false);
+    DealHandCards(10, 4, m, false);
+    DealHandCards(23, 4, m1, false);
+    DealHandCards(36, 4, m2, false);
+    DealHandCards(49, 4, m3, false);
+    const int firsts[4] = {1, 14, 27, 40};
+    const int seats[4] = {m, m1, m2, m3};
+    for (int k = 0; k < 4; ++k)
+        DealHandCards(firsts[k], 13, seats[k], SortsHand(seats[k]) || s_.TraceMode != 0);
+
+    for (int seat = 1; seat <= 4; ++seat) BuildHand(seat);
+    view.RepaintCards({});
+    view.EnableMenu(MenuItem::Replay, true);
+}
+
+void Game::ChooseTrumpForHand() {
+    const int m = s_.MasterPlayer;
+    Network& net = services_.network;
+    // The person at this machine names the trump by a click. (Tools that let
+    // the computer play every seat leave the local seat to the computer too.)
+    if (s_.TraceMode == 0 && m == s_.LocalSeat && s_.Seats[m].Kind == kHuman) {
+        SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
+        // The click handler names the trump; a new game or closing ends the wait.
+        while (s_.MasterCard == kNoSuit && !s_.StopRequested)
+            services_.pump.WaitForEvents(kForever);
+        if (s_.MasterCard == kNoSuit) return;
+        const std::string msg = std::string("MasterCardIs;") + s_.MasterCard + "|";
+        if (!s_.IsDealer) {
+            if (net.IsConnected(0)) {
+                net.Send(0, msg);
+                WaitForMessage(0, "Recived", "MasterCardIs");
+            }
+        } else {
+            SendToEveryClient(msg);
+        }
+        return;
+    }
+
+    SayMsg(m, "I'm choosing \"ZARV\"... ");
+    if (!s_.IsDealer) {
+        if (net.IsConnected(0)) WaitForMessage(0, "MasterCardIs", "");
+    } else if (s_.Seats[m].Kind != kHuman) {
+        if (computer_) s_.MasterCard = computer_->ChooseTrump(1, 5);
+        SendToEveryClient(std::string("MasterCardIs;") + s_.MasterCard + "|");
+    } else {
+        const int socket = s_.Seats[m].Socket;
+        if (socket > 0 && net.IsConnected(socket)) WaitForMessage(socket, "MasterCardIs", "");
+    }
+}
+
+} // namespace zarv

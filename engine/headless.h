@@ -1,0 +1,93 @@
+// Implementations of the engine's interfaces without a window, for tests and
+// the zarv-sim tool: a quiet table, a virtual clock, a seeded generator and no
+// network.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <stdexcept>
+
+#include "engine/interfaces.h"
+
+namespace zarv {
+
+// A table that draws nothing. Answers "No" to a new game unless told otherwise.
+class QuietTable : public Presentation {
+public:
+    void FreezeRepaint(bool) override {}
+    void SetScreenSize(bool) override {}
+    bool IsFullScreen() const override { return false; }
+    void MakeCardPictures() override {}
+    void RefreshPage() override {}
+    void DrawTable() override {}
+    void DrawBoard() override {}
+    void DrawMasterMark() override {}
+    void DrawTrumpSign(Suit, int, int) override {}
+    void RepaintCards(const std::vector<int>&) override {}
+    void ShowMovement(const std::vector<CardMove>&) override {}
+    void SayMsg(int, const std::string&) override {}
+    void ShowGiveUp(int) override {}
+    bool AskNewGame() override { return askNewGame ? askNewGame() : false; }
+    void CloseMainWindow() override {}
+    void EnableMenu(MenuItem, bool) override {}
+    void Beep() override { ++beeps; }
+
+    std::function<bool()> askNewGame;
+    int beeps = 0;
+};
+
+// Thrown when the engine waits for an event that nothing headless can send.
+struct HeadlessStall : std::runtime_error {
+    HeadlessStall() : std::runtime_error("the game waits for an event that never comes") {}
+};
+
+// Time passes only when the engine waits: a wait with a deadline jumps the
+// clock to it (then runs onTick), so pauses cost nothing. A wait for an event
+// runs onIdle, which stands in for the user (a click, a key); without it the
+// wait could never end, and HeadlessStall is thrown.
+class VirtualPump : public EventPump {
+public:
+    void ProcessEvents() override { ++processCalls; }
+    void WaitForEvents(double deadline) override;
+    double Now() const override { return now; }
+
+    std::function<void()> onIdle;
+    std::function<void()> onTick;
+    double now = 1000.0;
+    long waitCalls = 0;
+    long processCalls = 0;
+};
+
+// Mersenne Twister with 53-bit uniform doubles. Reseed() draws a fresh seed
+// from the clock unless the generator was given a fixed seed.
+class SeededRandom : public Random {
+public:
+    SeededRandom();  // seeded from the clock
+    explicit SeededRandom(uint64_t seed);
+    double Next() override;
+    void Reseed() override;
+
+private:
+    std::mt19937_64 engine_;
+    bool fixed_ = false;
+};
+
+// A stand-alone game: only the (closed) listening element exists.
+class NoNetwork : public Network {
+public:
+    int ElementCount() const override { return 1; }
+    bool IsConnected(int) const override { return false; }
+    void Send(int, const std::string&) override {}
+    void CloseAll() override {}
+    void HandleMessage(int, const std::string&, const std::string&) override {}
+};
+
+class NoRecords : public PlayerRecords {
+public:
+    void AddPlayerResult(const std::string&, bool won) override { won ? ++wins : ++losses; }
+    int wins = 0;
+    int losses = 0;
+};
+
+} // namespace zarv

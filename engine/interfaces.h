@@ -1,0 +1,123 @@
+// Everything the engine reaches outside itself goes through these small
+// interfaces. The window implements them with Qt; tests and zarv-sim implement
+// them headless, so whole games run without a display.
+#pragma once
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "engine/card.h"
+
+namespace zarv {
+
+struct TrickRecord;
+
+// A deadline that never comes: wait for an event.
+constexpr double kForever = std::numeric_limits<double>::infinity();
+
+// One card of a movement: from where it lies to where it goes.
+struct CardMove {
+    int index = 0;  // Deck index
+    int fromX = 0, fromY = 0;
+    int toX = 0, toY = 0;
+};
+
+enum class MenuItem { PlayerName, Replay, Options, Network };
+
+// The table as the engine sees it: drawing, balloons, questions, menus.
+class Presentation {
+public:
+    virtual ~Presentation() = default;
+    virtual void FreezeRepaint(bool frozen) = 0;
+    // Lays the table out in window or full-screen mode (rescaling seats and cards).
+    virtual void SetScreenSize(bool makeFull) = 0;
+    virtual bool IsFullScreen() const = 0;
+    // The pack's codes are set; paint one face per card and the back.
+    virtual void MakeCardPictures() = 0;
+    virtual void RefreshPage() = 0;
+    virtual void DrawTable() = 0;
+    virtual void DrawBoard() = 0;
+    virtual void DrawMasterMark() = 0;
+    virtual void DrawTrumpSign(Suit suit, int x, int y) = 0;
+    // Repaints the cards in painting order, leaving out the last moved.size() entries.
+    virtual void RepaintCards(const std::vector<int>& moved) = 0;
+    // Shows a movement stepwise; Deck still holds the old places and already the
+    // new faces. Returns when the cards have arrived or the game is stopping.
+    virtual void ShowMovement(const std::vector<CardMove>& moves) = 0;
+    // A balloon for seat 1..4, for the table (0) or without pointer (5); returns
+    // when it has closed (at once when balloons are off).
+    virtual void SayMsg(int pos, const std::string& text) = 0;
+    // Paints the give-up image for state 1 or 2, or covers it for state 0.
+    virtual void ShowGiveUp(int state) = 0;
+    virtual bool AskNewGame() = 0;  // "Game Over, Do you want start a new game?"
+    virtual void CloseMainWindow() = 0;
+    virtual void EnableMenu(MenuItem item, bool enabled) = 0;
+    virtual void Beep() = 0;
+};
+
+// The event loop and the monotonic clock. Waits sleep in WaitForEvents; nothing
+// in the engine spins.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Runs the events that are pending now, without blocking.
+    virtual void ProcessEvents() = 0;
+    // Sleeps until at least one event has been handled or Now() reaches the
+    // deadline, whichever comes first. An infinite deadline waits for an event.
+    virtual void WaitForEvents(double deadline) = 0;
+    // Seconds on a clock that never jumps back (no wrap at midnight).
+    virtual double Now() const = 0;
+};
+
+// Uniform numbers in [0, 1).
+class Random {
+public:
+    virtual ~Random() = default;
+    virtual double Next() = 0;
+    // Seeds from the clock; a generator with a fixed seed for tests keeps its sequence.
+    virtual void Reseed() = 0;
+};
+
+// The connections of a network game. Index 0 is the listening socket on the
+// host and the one connection on a client.
+class Network {
+public:
+    virtual ~Network() = default;
+    virtual int ElementCount() const = 0;
+    virtual bool IsConnected(int index) const = 0;
+    virtual void Send(int index, const std::string& text) = 0;
+    virtual void CloseAll() = 0;
+    // Handles the first queued message from source named command (and, when
+    // detail is not empty, with that detail). Clears AwaitingMessage when it was
+    // the expected one.
+    virtual void HandleMessage(int source, const std::string& command, const std::string& detail) = 0;
+};
+
+// The computer player.
+class ComputerPlayer {
+public:
+    virtual ~ComputerPlayer() = default;
+    // Chooses and plays one card for the seat at that place of the trick.
+    virtual void SelectCard(int seat, int position) = 0;
+    // The trump for a computer master player, from Deck positions first..first+count-1.
+    virtual Suit ChooseTrump(int first, int count) = 0;
+};
+
+// Per-player results at game over.
+class PlayerRecords {
+public:
+    virtual ~PlayerRecords() = default;
+    virtual void AddPlayerResult(const std::string& name, bool won) = 0;
+};
+
+// Optional listener for tools and tests that report on a game.
+class GameObserver {
+public:
+    virtual ~GameObserver() = default;
+    virtual void TrickSettled(const TrickRecord& trick) = 0;
+    // Called once the hand is scored and the master role has passed on.
+    virtual void HandScored(int winner, int points) = 0;
+};
+
+} // namespace zarv

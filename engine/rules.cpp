@@ -1,0 +1,121 @@
+// The rules of a trick and the scoring of a hand.
+#include "engine/game.h"
+
+namespace zarv {
+
+int Game::TrickWinner(const TrickRecord& trick) const {
+    const Suit led = (trick.Leader >= 1 && trick.Leader <= 4) ? SuitOf(trick.Cards[trick.Leader]) : kNoSuit;
+    long best = -1;
+    int winner = 0;
+    for (int seat = 1; seat <= 4; ++seat) {
+        const CardCode c = trick.Cards[seat];
+        const long follows = (SuitOf(c) == led) ? 1 : 0;
+        const long trump = (s_.MasterCard != kNoSuit && SuitOf(c) == s_.MasterCard) ? 1 : 0;
+        const long score = (follows + 100 * trump) * (RankOf(c) + 100 * trump);
+        if (score > best) {
+            best = score;
+            winner = seat;
+        }
+    }
+    return winner;
+}
+
+void Game::PlayCard(int ownerCode, CardCode card) {
+    const int u = static_cast<int>(s_.Tricks.size()) - 1;
+    const int p = ownerCode - 4;
+    if (p < 1 || p > 4 || u < 1) return;
+    TrickRecord& trick = s_.Tricks[u];
+
+    trick.Number = u;
+    bool allEmpty = true;
+    for (int seat = 1; seat <= 4; ++seat) allEmpty = allEmpty && trick.Cards[seat].empty();
+    if (allEmpty) trick.Leader = p;
+    s_.TrickPosition = (s_.TrickPosition % 4 == 0) ? 1 : s_.TrickPosition + 1;
+    trick.Cards[p] = card;
+
+    // The slot of every card already in this trick mirrors the trick so far.
+    auto recordInHands = [&](const TrickRecord& t) {
+        for (int k = 1; k <= 13; ++k)
+            for (int seat = 1; seat <= 4; ++seat)
+                if (!t.Cards[seat].empty() && s_.Hands[seat][k].Cards[seat] == t.Cards[seat]) s_.Hands[seat][k] = t;
+    };
+    recordInHands(trick);
+
+    s_.Turn = s_.Turn % 4 + 1;
+    trick.Winner = 0;
+    for (int seat = 1; seat <= 4; ++seat)
+        if (trick.Cards[seat].empty()) return;
+
+    s_.Turn = 0;
+    Pause(1);
+    const int w = TrickWinner(s_.Tricks[u]);
+    s_.Tricks[u].Winner = w;
+    s_.Turn = w;
+    if (observer_) observer_->TrickSettled(s_.Tricks[u]);
+
+    int n = 0;
+    for (int i = 1; i <= u; ++i)
+        if (SameTeam(s_.Tricks[i].Winner, w)) ++n;
+
+    // The four cards just played lie at the end of the painting order.
+    std::vector<int> entries;
+    for (int k = 49; k <= 52; ++k) entries.push_back(s_.DrawOrder[k]);
+    int x = 0, y = 0;
+    TrickPilePoint(w, n, x, y);
+    const int pile = IsTeamA(w) ? kPileA : kPileB;
+    AnimateCards(entries, {x, x, x, x}, {y, y, y, y}, {pile, pile, pile, pile}, true);
+    services_.view.RepaintCards({});
+
+    if (n < 7) {
+        recordInHands(s_.Tricks[u]);
+        s_.Tricks.push_back(TrickRecord{});
+        return;
+    }
+    ScoreHand(w);
+    NewHand();
+}
+
+void Game::ScoreHand(int w) {
+    const int k = std::stoi(s_.ResultsA[0]) + 1;
+    s_.ResultsA[0] = std::to_string(std::stoi(s_.ResultsA[0]) + 1);
+    s_.ResultsB[0] = std::to_string(std::stoi(s_.ResultsB[0]) + 1);
+    const bool wonSheet = k >= 1 && k <= 14;  // a game lasts at most 13 hands
+
+    std::string m;
+    int points = 1;
+    const bool teamB = !IsTeamA(w);
+    int& winnersPoints = teamB ? s_.PointsB : s_.PointsA;
+    auto& winners = teamB ? s_.ResultsB : s_.ResultsA;
+    auto& losers = teamB ? s_.ResultsA : s_.ResultsB;
+    winnersPoints += 1;
+    if (wonSheet) {
+        winners[k] = "1";
+        losers[k] = " ";
+    }
+    if (OpponentTricks(s_, w) == 0) {
+        winnersPoints += 1;
+        points = 2;
+        if (wonSheet) winners[k] = "2";
+        m = "Koot!\r\n";
+        const bool losersFirstMaster = teamB ? (s_.Seats[1].FirstMaster || s_.Seats[3].FirstMaster)
+                                             : (s_.Seats[2].FirstMaster || s_.Seats[4].FirstMaster);
+        if (losersFirstMaster) {
+            winnersPoints += 1;
+            points = 3;
+            m = teamB ? "PerKoot!\r\n" : "PerKoot!!\r\n";
+            if (wonSheet) winners[k] = "3";
+        }
+    }
+    // The master role passes on exactly when the master's side lost.
+    if (!SameTeam(s_.MasterPlayer, w) && s_.MasterPlayer >= 1) s_.MasterPlayer = NextSeat(s_.MasterPlayer);
+    if (observer_) observer_->HandScored(w, points);
+
+    for (int i = 1; i <= 52; ++i)
+        if (s_.Deck[i].Owner >= 1 && s_.Deck[i].Owner <= 4) s_.Deck[i].FaceDown = false;
+    services_.view.RepaintCards({});
+    services_.view.DrawBoard();
+    SayMsg(0, m + s_.Seats[w].Name + " and " + s_.Seats[PartnerOf(w)].Name + " are Winner.");
+    Pause(3);
+}
+
+} // namespace zarv

@@ -1,0 +1,126 @@
+// The loop that drives play from turn to turn, the pause, the wait for a
+// network message, and the handling of players whose connection is lost.
+#include "engine/entry.h"
+#include "engine/game.h"
+
+namespace zarv {
+
+void Game::TurnLoop() {
+    EngineEntry entry(*this);
+    s_.ComputerMoving = false;
+    Network& net = services_.network;
+    while (!(s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.TraceMode != 0)) {
+        const int seat = s_.Turn;
+        // No seat to move, or the local player's move: it comes as an event.
+        bool localMove = seat < 1 || seat > 4;
+        if (!localMove) {
+            const SeatRecord& rec = s_.Seats[seat];
+            if (s_.IsDealer) {
+                if (rec.Kind != kHuman) {
+                    if (computer_) computer_->SelectCard(seat, s_.TrickPosition);
+                } else if (seat != s_.LocalSeat) {
+                    if (rec.Socket > 0 && net.IsConnected(rec.Socket))
+                        WaitForMessage(rec.Socket, "IMove" + std::to_string(seat), "", seat);
+                } else {
+                    s_.HumanMayPlay = true;
+                    localMove = true;
+                }
+            } else {
+                if (rec.Kind != kHuman || seat != s_.LocalSeat) {
+                    if (rec.Kind == kHuman || net.IsConnected(0))
+                        WaitForMessage(0, "IMove" + std::to_string(seat), "");
+                } else {
+                    s_.HumanMayPlay = true;
+                    localMove = true;
+                }
+            }
+        }
+
+        if (s_.GiveUpState < 1 && TeamTricks(s_, s_.LocalSeat) > 0 && OpponentTricks(s_, s_.LocalSeat) > 0)
+            SetGiveUpState(1);
+        CheckConnections();
+        if (localMove && !s_.StopRequested) {
+            // Sleep until an event arrives instead of passing every few milliseconds.
+            services_.pump.WaitForEvents(kForever);
+        } else {
+            Pause(s_.TurnDelay);
+        }
+    }
+    services_.view.EnableMenu(MenuItem::PlayerName, true);
+}
+
+void Game::Pause(double seconds) {
+    EventPump& pump = services_.pump;
+    if (s_.TraceMode == 1) {
+        seconds = 0;
+        pump.ProcessEvents();
+    }
+    s_.WaitStart = pump.Now();
+    pump.ProcessEvents();
+    // Space sets WaitStart to 0, which ends the pause at once.
+    while (s_.WaitStart != 0 && !s_.StopRequested) {
+        const double deadline = s_.WaitStart + seconds;
+        if (pump.Now() >= deadline) break;
+        pump.WaitForEvents(deadline);
+    }
+}
+
+void Game::WaitForMessage(int source, const std::string& command, const std::string& detail,
+                          int seatThatMayBeLost) {
+    EngineEntry entry(*this);
+    s_.ExpectedMessage = command;
+    s_.AwaitingMessage = true;
+    Network& net = services_.network;
+    // A message may already be queued: look first, then sleep until the next event.
+    while (true) {
+        net.HandleMessage(source, command, detail);
+        if (!s_.AwaitingMessage || s_.StopRequested) break;
+        // A remote seat handed to the computer needs no message any more.
+        if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != kHuman) break;
+        services_.pump.WaitForEvents(kForever);
+    }
+    s_.AwaitingMessage = false;
+}
+
+bool Game::ConnectedClient(int index) const { return services_.network.IsConnected(index); }
+
+void Game::SendToEveryClient(const std::string& text, int except, bool letEventsRun) {
+    Network& net = services_.network;
+    for (int i = 1; i < net.ElementCount(); ++i) {
+        if (i == except || !ConnectedClient(i)) continue;
+        net.Send(i, text);
+        if (letEventsRun) services_.pump.ProcessEvents();
+    }
+}
+
+void Game::CheckConnections() {
+    Network& net = services_.network;
+    if (!s_.IsDealer) {
+        if (!net.IsConnected(0)) {
+            SayMsg(0, " You are disconnected, game is over.");
+            s_.StopRequested = true;
+        }
+        return;
+    }
+    for (int seat = 1; seat <= 4; ++seat) {
+        SeatRecord& rec = s_.Seats[seat];
+        const int k = rec.Socket;
+        if (k < 1 || k >= net.ElementCount() || net.IsConnected(k)) continue;
+        rec.Socket = 0;
+        rec.Kind = kComputer;
+        const std::string digit = std::to_string(seat);
+        if (seat == s_.MasterPlayer && s_.MasterCard == kNoSuit) {
+            const std::string text = rec.Name + " disconnected, Game is over.";
+            SendToEveryClient("Disconnected;" + digit + ";" + text + "|");
+            SayMsg(0, text);
+            s_.StopRequested = true;
+        } else {
+            const std::string text = rec.Name + " disconnected, A Computer Player Replaced by him/her.";
+            SendToEveryClient("Disconnected;" + digit + ";" + text + "|");
+            SayMsg(0, text);
+            services_.view.RefreshPage();
+        }
+    }
+}
+
+} // namespace zarv

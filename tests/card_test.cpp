@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "engine/card.h"
+TEST(Card, Parse) { EXPECT_TRUE(zarv::CardCode::Parse("x10")); }

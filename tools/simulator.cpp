@@ -1,0 +1,234 @@
+#include "tools/simulator.h"
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <sstream>
+
+#include "ai/card_selection.h"
+#include "engine/game.h"
+#include "engine/headless.h"
+
+namespace zarv::sim {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char* const kUsage =
+    "usage: zarv-sim hand --deal \"<52 card codes>\" --master <seat> [--trump <g|p|h|x>]\n"
+    "                     [--first-master <seat>] [--sorted <seats, e.g. 3 or 1,2,3,4>]\n"
+    "       zarv-sim games <N> [--seed <S>]\n";
+
+struct UsageError {
+    std::string message;
+};
+
+// Options of the form --name value.
+std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args, size_t from,
+                                                const std::set<std::string>& known) {
+    std::map<std::string, std::string> options;
+    for (size_t i = from; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (!known.count(name)) throw UsageError{"unknown option '" + name + "'"};
+        if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
+        if (options.count(name)) throw UsageError{"option " + name + " given twice"};
+        options[name] = args[++i];
+    }
+    return options;
+}
+
+int ParseSeat(const std::string& text, const std::string& what) {
+    if (text.size() == 1 && text[0] >= '1' && text[0] <= '4') return text[0] - '0';
+    throw UsageError{what + " must be a seat from 1 to 4, not '" + text + "'"};
+}
+
+long long ParseWhole(const std::string& text, const std::string& what, long long min) {
+    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
+        throw UsageError{what + " must be a whole number, not '" + text + "'"};
+    const long long v = std::stoll(text);
+    if (v < min) throw UsageError{what + " must be at least " + std::to_string(min)};
+    return v;
+}
+
+std::vector<CardCode> ParseDeal(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<CardCode> deal;
+    std::set<std::string> seen;
+    std::string word;
+    while (in >> word) {
+        const auto code = CardCode::Parse(word);
+        if (!code) throw UsageError{"'" + word + "' is not a card code (g, p, h or x followed by 2 to 14)"};
+        if (!seen.insert(word).second) throw UsageError{"card " + word + " appears twice in the deal"};
+        deal.push_back(*code);
+    }
+    if (deal.size() != 52)
+        throw UsageError{"a deal needs 52 card codes, not " + std::to_string(deal.size())};
+    return deal;
+}
+
+// A computer player whose trump may be fixed from outside.
+class SimPlayer : public ComputerPlayer {
+public:
+    explicit SimPlayer(Game& game) : inner_(game) {}
+    void SelectCard(int seat, int position) override { inner_.SelectCard(seat, position); }
+    Suit ChooseTrump(int first, int count) override {
+        return forcedTrump ? *forcedTrump : inner_.ChooseTrump(first, count);
+    }
+    std::optional<Suit> forcedTrump;
+
+private:
+    ai::ComputerSeatPlayer inner_;
+};
+
+// Four computer seats on a dealer machine, no display, no pauses.
+struct Table {
+    QuietTable view;
+    VirtualPump pump;
+    SeededRandom random;
+    NoNetwork network;
+    NoRecords records;
+    Game game;
+    SimPlayer player;
+
+    explicit Table(uint64_t seed)
+        : random(seed), game(EngineServices{view, pump, random, network, records}), player(game) {
+        game.SetComputerPlayer(&player);
+        static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
+        for (int seat = 1; seat <= 4; ++seat) {
+            game.state().Seats[seat].Name = kNames[seat];
+            game.state().Seats[seat].Kind = kComputer;
+        }
+    }
+};
+
+class HandReporter : public GameObserver {
+public:
+    HandReporter(GameState& state, std::ostream& out) : state_(state), out_(out) {}
+    void TrickSettled(const TrickRecord& trick) override {
+        out_ << "trick " << ++tricks_;
+        for (int k = 0, seat = trick.Leader; k < 4; ++k, seat = NextSeat(seat))
+            out_ << ' ' << seat << ':' << trick.Cards[seat].text();
+        out_ << " winner " << trick.Winner << '\n';
+        ++(IsTeamA(trick.Winner) ? teamA_ : teamB_);
+    }
+    void HandScored(int winner, int points) override {
+        out_ << "result team " << (IsTeamA(winner) ? 'A' : 'B') << " tricks " << teamA_ << '-' << teamB_ << " points "
+             << points << " next-master " << state_.MasterPlayer << '\n';
+        state_.StopRequested = true;  // one hand only
+    }
+
+private:
+    GameState& state_;
+    std::ostream& out_;
+    int tricks_ = 0, teamA_ = 0, teamB_ = 0;
+};
+
+int RunHand(const std::vector<std::string>& args, std::ostream& out) {
+    const auto options =
+        ParseOptions(args, 1, {"--deal", "--master", "--trump", "--first-master", "--sorted"});
+    if (!options.count("--deal")) throw UsageError{"hand needs --deal"};
+    if (!options.count("--master")) throw UsageError{"hand needs --master"};
+    const std::vector<CardCode> deal = ParseDeal(options.at("--deal"));
+    const int master = ParseSeat(options.at("--master"), "--master");
+    const int firstMaster = options.count("--first-master") ? ParseSeat(options.at("--first-master"), "--first-master")
+                                                            : master;
+    std::optional<Suit> trump;
+    if (options.count("--trump")) {
+        const std::string& t = options.at("--trump");
+        if (t.size() != 1 || !IsSuitLetter(t[0])) throw UsageError{"--trump must be g, p, h or x, not '" + t + "'"};
+        trump = t[0];
+    }
+    std::array<bool, 5> sorted{};
+    if (options.count("--sorted")) {
+        std::stringstream list(options.at("--sorted"));
+        std::string item;
+        while (std::getline(list, item, ',')) sorted[ParseSeat(item, "--sorted")] = true;
+    }
+
+    Table table(1);
+    Game& game = table.game;
+    GameState& s = game.state();
+    table.player.forcedTrump = trump;
+    game.SetSortedSeats(sorted);
+    game.PlaceSeats();
+    for (int i = 1; i <= 52; ++i) {
+        s.Deck[i] = CardRecord{};
+        s.Deck[i].Card = deal[i - 1];
+        s.Deck[i].Face = i;
+    }
+    game.Shuffle(0);  // lays the closed pack out without mixing it
+    s.SavedDeck = s.Deck;
+    s.MasterPlayer = master;
+    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == firstMaster;
+
+    HandReporter reporter(s, out);
+    game.SetObserver(&reporter);
+    game.NewHand(true);
+    out << "trump " << (s.MasterCard ? std::string(1, s.MasterCard) : std::string()) << '\n';
+    game.TurnLoop();
+    return 0;
+}
+
+class GameCounter : public GameObserver {
+public:
+    void TrickSettled(const TrickRecord&) override { ++tricks; }
+    void HandScored(int, int points) override {
+        ++hands;
+        if (points == 2) ++koot;
+        if (points == 3) ++perkoot;
+    }
+    long tricks = 0, hands = 0, koot = 0, perkoot = 0;
+};
+
+int RunGames(const std::vector<std::string>& args, std::ostream& out) {
+    if (args.size() < 2) throw UsageError{"games needs the number of games"};
+    const long long n = ParseWhole(args[1], "the number of games", 1);
+    const auto options = ParseOptions(args, 2, {"--seed"});
+    const uint64_t seed = options.count("--seed")
+                              ? static_cast<uint64_t>(ParseWhole(options.at("--seed"), "--seed", 0))
+                              : static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+
+    Table table(seed);
+    GameCounter counter;
+    table.game.SetObserver(&counter);
+    long winsA = 0, winsB = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (long long i = 0; i < n; ++i) {
+        table.game.StartClick();
+        const GameState& s = table.game.state();
+        if (s.PointsA >= 7) ++winsA;
+        if (s.PointsB >= 7) ++winsB;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char timing[96];
+    std::snprintf(timing, sizeof timing, "seconds %.3f games-per-second %.1f", seconds,
+                  seconds > 0 ? n / seconds : 0.0);
+    out << "games " << n << " hands " << counter.hands << " tricks " << counter.tricks << " team-A-wins " << winsA
+        << " team-B-wins " << winsB << " koot " << counter.koot << " perkoot " << counter.perkoot << ' ' << timing
+        << '\n';
+    return 0;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        if (args.empty()) throw UsageError{"say what to play: hand or games"};
+        if (args[0] == "hand") return RunHand(args, out);
+        if (args[0] == "games") return RunGames(args, out);
+        if (args[0] == "--help" || args[0] == "-h") {
+            out << kUsage;
+            return 0;
+        }
+        throw UsageError{"unknown command '" + args[0] + "'"};
+    } catch (const UsageError& e) {
+        err << "zarv-sim: " << e.message << '\n' << kUsage;
+        return kUsageError;
+    }
+}
+
+} // namespace zarv::sim

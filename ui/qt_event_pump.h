@@ -1,0 +1,24 @@
+// The engine's waits on the Qt event loop: they sleep in the event dispatcher
+// until an event arrives or a timer set for the deadline fires.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "engine/interfaces.h"
+
+namespace zarv::ui {
+
+class QtEventPump : public EventPump {
+public:
+    QtEventPump();
+    void ProcessEvents() override;
+    void WaitForEvents(double deadline) override;
+    double Now() const override;
+
+private:
+    QElapsedTimer clock_;
+    QTimer wakeUp_;
+};
+
+} // namespace zarv::ui
