@@ -45,7 +45,7 @@ void FillLeading(Candidate* rows, const Facts& f) {
     const bool partnerRuff = f.Est(f.partner, f.s) == 0 && f.Est(f.partner, f.trump) > 0;
     const bool partnerLeads = f.a.SuitController(f.seat, f.s) == f.partner;
     const int hiTr = RankOf(f.a.HighestOfSuit(f.seat, f.trump));
-    const int done = TeamTricks(f.a.state(), f.seat) + OpponentTricks(f.a.state(), f.seat);
+    const int done = f.a.TeamTricksOf(f.seat) + f.a.OpponentTricksOf(f.seat);
     const bool isLong = 13 - done - f.ownTr < f.ownTr;
     const bool isTr = f.isTr, top = f.top, ob = f.ob;
     using T = Tactic;
@@ -157,7 +157,11 @@ void FillFourth(Candidate* rows, const Facts& f) {
 } // namespace
 
 Choice ChooseMove(const GameState& state, int seat, int position) {
-    const HandAnalysis a(state);
+    return ChooseMove(HandAnalysis(state), seat, position);
+}
+
+Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
+    const GameState& state = a.state();
     Candidate rows[11];
     rows[0].TacticName = Tactic::PlaySomthing;
     Choice best;
@@ -166,7 +170,7 @@ Choice ChooseMove(const GameState& state, int seat, int position) {
     const Suit trump = state.MasterCard;
     const Suit led = state.LedSuit();
     const int partner = PartnerOf(seat);
-    const int done = TeamTricks(state, seat) + OpponentTricks(state, seat);
+    const int done = a.TeamTricksOf(seat) + a.OpponentTricksOf(seat);
     const int sit = a.HandSituation(seat);
     const int ownTr = a.EstimateHolding(seat, seat, trump);
     const int lowLed = RankOf(a.LowestWinnerOfSuit(seat, led));
@@ -217,6 +221,7 @@ Choice ChooseMove(const GameState& state, int seat, int position) {
         }
     }
     best.tactic = rows[best.row].TacticName;
+    best.card = CardForTactic(a, seat, best.tactic, best.suit);
     return best;
 }
 
@@ -225,7 +230,7 @@ void ComputerSeatPlayer::SelectCard(int seat, int position) {
     if (s.ComputerMoving || seat < 1 || seat > 4) return;
     s.ComputerMoving = true;
     const Choice choice = ChooseMove(s, seat, position);
-    PlayTactic(game_, seat, choice.tactic, choice.suit);
+    PlayChosenCard(game_, seat, choice.card);
     s.ComputerMoving = false;
 }
 

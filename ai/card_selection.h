@@ -29,9 +29,11 @@ struct Choice {
     Suit suit = kNoSuit;
     long score = -100000;
     int row = 0;
+    CardCode card;  // what the tactic picks
 };
 
 // Decides the move of seat at position (1 = leading .. 4 = last) without playing it.
+Choice ChooseMove(const HandAnalysis& analysis, int seat, int position);
 Choice ChooseMove(const GameState& state, int seat, int position);
 
 // The engine's computer player.

@@ -4,45 +4,25 @@
 
 namespace zarv::ai {
 
-int HandAnalysis::SuitIndex(Suit suit) {
-    switch (suit) {
-    case 'g': return 0;
-    case 'p': return 1;
-    case 'h': return 2;
-    case 'x': return 3;
-    default: return -1;
+HandAnalysis::HandAnalysis(const GameState& state) : g_(state) {
+    std::memset(estimates_, -1, sizeof estimates_);
+    const int teamA = TeamTricks(g_, 1), teamB = TeamTricks(g_, 2);
+    for (int seat = 1; seat <= 4; ++seat) {
+        teamTricks_[seat] = IsTeamA(seat) ? teamA : teamB;
+        opponentTricks_[seat] = IsTeamA(seat) ? teamB : teamA;
     }
 }
 
-HandAnalysis::CardSet HandAnalysis::Bit(CardCode c) {
-    const int s = SuitIndex(c.suit);
-    return s < 0 ? 0 : CardSet{1} << (16 * s + c.rank);
-}
-
-HandAnalysis::CardSet HandAnalysis::SuitMask(Suit suit) {
-    const int s = SuitIndex(suit);
-    return s < 0 ? 0 : CardSet{0x7FFC} << (16 * s);  // ranks 2..14
-}
-
-HandAnalysis::CardSet HandAnalysis::SuitRanksAbove(Suit suit, int rank) {
-    const int s = SuitIndex(suit);
-    if (s < 0 || rank >= 14) return 0;
-    const CardSet ranks = CardSet{0x7FFF} & ~((CardSet{2} << rank) - 1);  // rank+1..14
-    return ranks << (16 * s);
-}
-
-HandAnalysis::HandAnalysis(const GameState& state) : g_(state) {
-    for (int seat = 1; seat <= 4; ++seat) {
-        for (int k = 1; k <= 13; ++k) {
-            const TrickRecord& slot = g_.Hands[seat][k];
-            if (IsHeld(slot)) {
-                held_[seat] |= Bit(slot.Cards[seat]);
-            } else {
-                for (int s = 1; s <= 4; ++s) logged_[seat] |= Bit(slot.Cards[s]);
-            }
+void HandAnalysis::ReadSeat(int seat, SeatCards& cards) const {
+    cards.read = true;
+    for (int k = 1; k <= 13; ++k) {
+        const TrickRecord& slot = g_.Hands[seat][k];
+        if (IsHeld(slot)) {
+            cards.held |= Bit(slot.Cards[seat]);
+        } else {
+            for (int s = 1; s <= 4; ++s) cards.logged |= Bit(slot.Cards[s]);
         }
-        teamTricks_[seat] = TeamTricks(g_, seat);
-        opponentTricks_[seat] = OpponentTricks(g_, seat);
+        if (slot.Leader > 0 && slot.Leader <= 4) cards.trickSlots[cards.trickSlotCount++] = static_cast<uint8_t>(k);
     }
 }
 
@@ -54,12 +34,12 @@ CardCode CardAt(int bitIndex) {
 } // namespace
 
 CardCode HandAnalysis::LowestOfSuit(int seat, Suit suit) const {
-    const CardSet cards = held_[seat] & SuitMask(suit);
+    const CardSet cards = Seat(seat).held & SuitMask(suit);
     return cards ? CardAt(std::countr_zero(cards)) : CardCode{};
 }
 
 CardCode HandAnalysis::HighestOfSuit(int seat, Suit suit) const {
-    const CardSet cards = held_[seat] & SuitMask(suit);
+    const CardSet cards = Seat(seat).held & SuitMask(suit);
     return cards ? CardAt(63 - std::countl_zero(cards)) : CardCode{};
 }
 
@@ -68,7 +48,7 @@ CardCode HandAnalysis::LowestWinnerOfSuit(int seat, Suit suit) const {
     const TrickRecord& trick = g_.CurrentTrick();
     for (int s = 1; s <= 4; ++s)
         if (!trick.Cards[s].empty() && trick.Cards[s].suit == suit && trick.Cards[s].rank > top) top = trick.Cards[s].rank;
-    const CardSet winners = held_[seat] & SuitRanksAbove(suit, top);
+    const CardSet winners = Seat(seat).held & SuitRanksAbove(suit, top);
     return winners ? CardAt(std::countr_zero(winners)) : LowestOfSuit(seat, suit);
 }
 
@@ -83,15 +63,21 @@ CardCode HandAnalysis::MiddleOfSuit(int seat, Suit suit) const {
     return choice;
 }
 
-int HandAnalysis::HeldCount(int seat, Suit suit) const { return std::popcount(held_[seat] & SuitMask(suit)); }
+int HandAnalysis::HeldCount(int seat, Suit suit) const { return std::popcount(Seat(seat).held & SuitMask(suit)); }
 
 int HandAnalysis::EstimateHolding(int viewer, int target, Suit suit) const {
     if (target == viewer) return HeldCount(viewer, suit);
+    int8_t& memo = estimates_[viewer][target][SuitIndex(suit) + 1];
+    if (memo < 0) memo = static_cast<int8_t>(ComputeEstimate(viewer, target, suit));
+    return memo;
+}
+
+int HandAnalysis::ComputeEstimate(int viewer, int target, Suit suit) const {
     bool isVoid[5] = {};
     int n = 0;
-    for (int k = 1; k <= 13; ++k) {
-        const TrickRecord& slot = g_.Hands[viewer][k];
-        if (slot.Leader <= 0 || slot.Leader > 4) continue;
+    const SeatCards& cards = Seat(viewer);
+    for (int i = 0; i < cards.trickSlotCount; ++i) {
+        const TrickRecord& slot = g_.Hands[viewer][cards.trickSlots[i]];
         if (SuitOf(slot.Cards[slot.Leader]) != suit) continue;
         const CardCode targetCard = slot.Cards[target];
         if (SuitOf(targetCard) != suit) return 0;  // the target has shown a void
@@ -117,22 +103,16 @@ int HandAnalysis::EstimateHolding(int viewer, int target, Suit suit) const {
     return estimate < 0 ? 0 : static_cast<int>(estimate);
 }
 
-int HandAnalysis::PlayedOfSuit(int seat, Suit suit) const { return std::popcount(logged_[seat] & SuitMask(suit)); }
-
-bool HandAnalysis::IsTopRemaining(int seat, CardCode card) const {
-    if (card.empty()) return false;
-    const CardSet above = SuitRanksAbove(card.suit, card.rank);
-    return (logged_[seat] & above) == above;
-}
+int HandAnalysis::PlayedOfSuit(int seat, Suit suit) const { return std::popcount(Seat(seat).logged & SuitMask(suit)); }
 
 bool HandAnalysis::HoldsTopOfSuit(int seat, Suit suit) const {
     const int m = HighestOfSuit(seat, suit).rank;
     if (m == 0) return false;
-    return std::popcount(logged_[seat] & SuitRanksAbove(suit, m)) == 14 - m;
+    return std::popcount(Seat(seat).logged & SuitRanksAbove(suit, m)) == 14 - m;
 }
 
 bool HandAnalysis::IsBossCard(int seat, CardCode card) const {
-    const int c = std::popcount((held_[seat] | logged_[seat]) & SuitRanksAbove(card.suit, card.rank));
+    const int c = std::popcount((Seat(seat).held | Seat(seat).logged) & SuitRanksAbove(card.suit, card.rank));
     return card.rank + c >= 14;
 }
 

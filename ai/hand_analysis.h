@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "engine/game_state.h"
 
@@ -30,7 +31,11 @@ public:
     int HeldCount(int seat, Suit suit) const;
     int EstimateHolding(int viewer, int target, Suit suit) const;
     int PlayedOfSuit(int seat, Suit suit) const;
-    bool IsTopRemaining(int seat, CardCode card) const;
+    bool IsTopRemaining(int seat, CardCode card) const {
+        if (card.empty()) return false;
+        const CardSet above = SuitRanksAbove(card.suit, card.rank);
+        return (Seat(seat).logged & above) == above;
+    }
     bool HoldsTopOfSuit(int seat, Suit suit) const;
     bool IsBossCard(int seat, CardCode card) const;
     int HandSituation(int seat) const;
@@ -45,25 +50,63 @@ public:
 
     // Card sets: bit 16 * suit index + rank.
     using CardSet = uint64_t;
-    static int SuitIndex(Suit suit);
-    static CardSet Bit(CardCode c);
-    static CardSet SuitRanksAbove(Suit suit, int rank);  // ranks rank+1..14 of the suit
-    static CardSet SuitMask(Suit suit);
-    CardSet Held(int seat) const { return held_[seat]; }
-    CardSet Logged(int seat) const { return logged_[seat]; }
+    static int SuitIndex(Suit suit) {
+        switch (suit) {
+        case 'g': return 0;
+        case 'p': return 1;
+        case 'h': return 2;
+        case 'x': return 3;
+        default: return -1;
+        }
+    }
+    static CardSet Bit(CardCode c) {
+        const int s = SuitIndex(c.suit);
+        return s < 0 ? 0 : CardSet{1} << (16 * s + c.rank);
+    }
+    static CardSet SuitMask(Suit suit) {
+        const int s = SuitIndex(suit);
+        return s < 0 ? 0 : CardSet{0x7FFC} << (16 * s);  // ranks 2..14
+    }
+    // Ranks rank+1..14 of the suit.
+    static CardSet SuitRanksAbove(Suit suit, int rank) {
+        const int s = SuitIndex(suit);
+        if (s < 0 || rank >= 14) return 0;
+        return (CardSet{0x7FFF} & ~((CardSet{2} << rank) - 1)) << (16 * s);
+    }
+    int TeamTricksOf(int seat) const { return teamTricks_[seat]; }
+    int OpponentTricksOf(int seat) const { return opponentTricks_[seat]; }
+    CardSet Held(int seat) const { return Seat(seat).held; }
+    CardSet Logged(int seat) const { return Seat(seat).logged; }
 
 private:
     // The signal walk of PartnerSignal for one seat: the weight of the most
     // recent completed trick in which `who` led suit or threw it away, or 0.
     int SignalOf(int seat, int who, Suit suit) const;
+    int ComputeEstimate(int viewer, int target, Suit suit) const;
     // The signal walk of PartnerSignal for one seat: the weight of the most
     // recent completed trick in which `who` led suit or threw it away, or 0.
 
+    // What one seat's slots hold, read when first asked for.
+    struct SeatCards {
+        bool read = false;
+        CardSet held = 0;    // cards in held slots
+        CardSet logged = 0;  // every card of every logged slot
+        uint8_t trickSlots[14] = {};  // slots that record a trick (Leader above 0), in slot order
+        uint8_t trickSlotCount = 0;
+    };
+    const SeatCards& Seat(int seat) const {
+        SeatCards& c = seats_[seat];
+        if (!c.read) ReadSeat(seat, c);
+        return c;
+    }
+    void ReadSeat(int seat, SeatCards& cards) const;
+
     const GameState& g_;
-    CardSet held_[5] = {};    // cards in held slots
-    CardSet logged_[5] = {};  // every card of every logged slot
+    mutable SeatCards seats_[5];
     int teamTricks_[5] = {};
     int opponentTricks_[5] = {};
+    // EstimateHolding per viewer, target and suit (index 0: no suit); -1 until asked.
+    mutable int8_t estimates_[5][5][5];
 };
 
 } // namespace zarv::ai

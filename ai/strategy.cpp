@@ -16,12 +16,20 @@ int SureTricks(const HandAnalysis& a, int seat) {
     // nothing unseen can beat.
     int top[4] = {14, 14, 14, 14};
     int count[4] = {};
-    for (int i = 0; i < 4; ++i)
-        for (int k = 1; k <= 13; ++k)
-            for (int who : visit) {
-                const CardCode c = slots[k].Cards[who];
-                if (c.suit == kSureTrickSuits[i] && a.IsTopRemaining(seat, c)) top[i] = c.rank - 1;
-            }
+    // Walk the visiting order backwards: the first match of a suit is its last.
+    bool found[4] = {};
+    int suitsFound = 0;
+    for (int k = 13; k >= 1 && suitsFound < 4; --k)
+        for (int v = 3; v >= 0; --v) {
+            const CardCode c = slots[k].Cards[visit[v]];
+            if (c.empty()) continue;
+            int i = 0;
+            while (i < 4 && c.suit != kSureTrickSuits[i]) ++i;
+            if (i == 4 || found[i] || !a.IsTopRemaining(seat, c)) continue;
+            top[i] = c.rank - 1;
+            found[i] = true;
+            ++suitsFound;
+        }
 
     // Count held cards that reach the limit, pass after pass. A counted card is
     // marked so no later pass counts it again; the slots themselves stay as they are.
@@ -58,7 +66,8 @@ int SureTricks(const HandAnalysis& a, int seat) {
     return count[0] + count[1] + count[2] + count[3];
 }
 
-long HandValue(const HandAnalysis& a, int seat) {
+namespace {
+long HandValueWith(const HandAnalysis& a, int seat, int sureTricks) {
     const GameState& g = a.state();
     long sum = 0;
     for (int k = 1; k <= 13; ++k) {
@@ -72,16 +81,20 @@ long HandValue(const HandAnalysis& a, int seat) {
             sum -= 200L * a.PlayedOfSuit(seat, c.suit);
         }
     }
-    return RoundHalfEven(sum / 4.0 + 8000.0 * SureTricks(a, seat) + 10000.0 * TeamTricks(g, seat));
+    return RoundHalfEven(sum / 4.0 + 8000.0 * sureTricks + 10000.0 * a.TeamTricksOf(seat));
 }
+} // namespace
+
+long HandValue(const HandAnalysis& a, int seat) { return HandValueWith(a, seat, SureTricks(a, seat)); }
 
 const std::string& ChooseStrategie(const HandAnalysis& a, int seat) {
     const GameState& g = a.state();
-    const int t = TeamTricks(g, seat), o = OpponentTricks(g, seat);
-    int need = 7 - SureTricks(a, seat) + t;
+    const int t = a.TeamTricksOf(seat), o = a.OpponentTricksOf(seat);
+    const int sure = SureTricks(a, seat);
+    int need = 7 - sure + t;
     if (need < 0) need = 0;
     if (need == 0 || t == 6) return kOnlyBigest;
-    if (HandValue(a, seat) > 60000 && o == 0) return kOnlyBigest;
+    if (o == 0 && HandValueWith(a, seat, sure) > 60000) return kOnlyBigest;
     return kNormal;
 }
 

@@ -35,16 +35,20 @@ CardCode CardForTactic(const HandAnalysis& a, int seat, Tactic tactic, Suit suit
 }
 
 void PlayTactic(Game& game, int seat, Tactic tactic, Suit suit) {
+    PlayChosenCard(game, seat, CardForTactic(HandAnalysis(game.state()), seat, tactic, suit));
+}
+
+void PlayChosenCard(Game& game, int seat, CardCode card) {
     GameState& s = game.state();
-    const CardCode card = CardForTactic(HandAnalysis(s), seat, tactic, suit);
     const int d = card.empty() ? 0 : s.FindCard(card);
     if (d == 0) return;
     int x = 0, y = 0;
     game.LandingPoint(seat, x, y);
-    game.AnimateCards({d}, {x}, {y}, {seat + 4}, std::nullopt);
+    game.AnimateCard(d, x, y, seat + 4, std::nullopt);
     game.PlayCard(seat + 4, card);
-    game.view().RepaintCards({d});
-    if (s.IsDealer) game.SendToEveryClient("IMove" + std::to_string(seat) + ";" + card.text() + "|");
+    game.view().RepaintCards({&d, 1});
+    if (s.IsDealer && game.HasConnectedClient())
+        game.SendToEveryClient("IMove" + std::to_string(seat) + ";" + card.text() + "|");
 }
 
 } // namespace zarv::ai

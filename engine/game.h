@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -55,9 +56,11 @@ public:
     void SortRun(int first, int count);
     void BuildHand(int seat);
     // Moves Deck entries to new places with new owners; missing faceDown turns them face up.
-    void AnimateCards(const std::vector<int>& entries, const std::vector<int>& destX,
-                      const std::vector<int>& destY, const std::vector<int>& owners,
-                      std::optional<bool> faceDown);
+    void AnimateCards(std::span<CardMove> moves, std::optional<bool> faceDown);
+    void AnimateCard(int entry, int x, int y, int owner, std::optional<bool> faceDown) {
+        CardMove move{entry, x, y, owner};
+        AnimateCards({&move, 1}, faceDown);
+    }
     void PlaceSeats();
     // Where the n-th trick of the winner's side lies.
     void TrickPilePoint(int winner, int n, int& x, int& y) const;
@@ -80,6 +83,7 @@ public:
     void WaitForMessage(int source, const std::string& command, const std::string& detail,
                         int seatThatMayBeLost = 0);
     void SendToEveryClient(const std::string& text, int except = -1, bool letEventsRun = false);
+    bool HasConnectedClient() const;
 
     // --- The local player's input ---
     int HitTest(int x, int y) const;
@@ -110,7 +114,6 @@ private:
     bool HandFaceDown(int seat) const;
     void DealHandCards(int first, int count, int seat, bool sort);
     void ChooseTrumpForHand();
-    void ShowMovementAndSettle(const std::vector<CardMove>& moves);
     bool ConnectedClient(int index) const;
     void SayMsg(int pos, const std::string& text) { services_.view.SayMsg(pos, text); }
 

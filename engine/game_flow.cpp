@@ -129,6 +129,8 @@ void Game::SendHand() {
         if (services_.network.IsConnected(0)) WaitForMessage(0, "HandIs", "");
         return;
     }
+    if (!HasConnectedClient()) return;
+    Network& net = services_.network;
     std::string deal;
     deal.reserve(156);
     for (int k = 1; k <= 52; ++k) {
@@ -136,7 +138,6 @@ void Game::SendHand() {
         std::snprintf(field, sizeof field, "%3s", s_.Deck[k].Card.text().c_str());
         deal += field;
     }
-    Network& net = services_.network;
     for (int i = 1; i < net.ElementCount(); ++i) {
         if (!net.IsConnected(i)) continue;
         net.Send(i, "HandIs;" + deal + "|");

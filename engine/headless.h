@@ -24,8 +24,8 @@ public:
     void DrawBoard() override {}
     void DrawMasterMark() override {}
     void DrawTrumpSign(Suit, int, int) override {}
-    void RepaintCards(const std::vector<int>&) override {}
-    void ShowMovement(const std::vector<CardMove>&) override {}
+    void RepaintCards(std::span<const int>) override {}
+    void ShowMovement(std::span<const CardMove>) override {}
     void SayMsg(int, const std::string&) override {}
     void ShowGiveUp(int) override {}
     bool AskNewGame() override { return askNewGame ? askNewGame() : false; }

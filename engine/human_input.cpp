@@ -84,7 +84,7 @@ void Game::PlayLocalCard(int d) {
     } else {
         SendToEveryClient(msg);
     }
-    AnimateCards({d}, {x}, {y}, {ownerCode}, false);
+    AnimateCard(d, x, y, ownerCode, false);
     PlayCard(ownerCode, card);
     services_.view.RepaintCards({});
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,9 @@ constexpr double kForever = std::numeric_limits<double>::infinity();
 // One card of a movement: from where it lies to where it goes.
 struct CardMove {
     int index = 0;  // Deck index
-    int fromX = 0, fromY = 0;
     int toX = 0, toY = 0;
+    int owner = 0;  // the card's Owner once it has arrived
+    int fromX = 0, fromY = 0;
 };
 
 enum class MenuItem { PlayerName, Replay, Options, Network };
@@ -41,10 +43,10 @@ public:
     virtual void DrawMasterMark() = 0;
     virtual void DrawTrumpSign(Suit suit, int x, int y) = 0;
     // Repaints the cards in painting order, leaving out the last moved.size() entries.
-    virtual void RepaintCards(const std::vector<int>& moved) = 0;
+    virtual void RepaintCards(std::span<const int> moved) = 0;
     // Shows a movement stepwise; Deck still holds the old places and already the
     // new faces. Returns when the cards have arrived or the game is stopping.
-    virtual void ShowMovement(const std::vector<CardMove>& moves) = 0;
+    virtual void ShowMovement(std::span<const CardMove> moves) = 0;
     // A balloon for seat 1..4, for the table (0) or without pointer (5); returns
     // when it has closed (at once when balloons are off).
     virtual void SayMsg(int pos, const std::string& text) = 0;

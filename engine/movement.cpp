@@ -64,17 +64,16 @@ void Game::LandingPoint(int seat, int& x, int& y) const {
 }
 
 void Game::GatherCards() {
-    std::vector<int> entries, xs, ys, owners;
+    std::array<CardMove, 52> moves;
+    size_t n = 0;
     for (int k = 1; k <= 52; ++k) {
         const int d = s_.DrawOrder[k];
         if (d < 1 || d > 52 || s_.Deck[d].Owner == kInPack) continue;
-        entries.push_back(d);
         // Back to the card's own place in the closed pack, as the shuffle laid it.
-        xs.push_back(RoundHalfEven((54 - d) / 7.0 + 20));
-        ys.push_back(RoundHalfEven((53 - d) / 5.0 + 20));
-        owners.push_back(kInPack);
+        moves[n++] = CardMove{d, static_cast<int>(RoundHalfEven((54 - d) / 7.0 + 20)),
+                              static_cast<int>(RoundHalfEven((53 - d) / 5.0 + 20)), kInPack};
     }
-    if (!entries.empty()) AnimateCards(entries, xs, ys, owners, s_.TraceMode == 0);
+    if (n > 0) AnimateCards(std::span(moves.data(), n), s_.TraceMode == 0);
     if (std::all_of(s_.Deck.begin() + 1, s_.Deck.end(), [](const CardRecord& c) { return c.Owner == kInPack; }))
         for (int i = 1; i <= 52; ++i) s_.DrawOrder[i] = static_cast<uint8_t>(53 - i);
     for (int seat = 1; seat <= 4; ++seat)
@@ -95,18 +94,17 @@ void Game::SortRun(int first, int count) {
 void Game::DealCards(int first, int count, double targetX, double targetY, int owner,
                      std::optional<bool> faceDown, bool sortFirst) {
     if (sortFirst) SortRun(first, count);
-    std::vector<int> entries, xs, ys, owners;
+    std::array<CardMove, 52> moves;
+    count = std::clamp(count, 0, 53 - first);
     int offset = first % 7, step = 1;
     for (int k = 0; k < count; ++k) {
-        entries.push_back(first + k);
-        xs.push_back(RoundHalfEven(targetX + s_.LayoutUnit * k));
-        ys.push_back(RoundHalfEven(targetY - offset));
-        owners.push_back(owner);
+        moves[k] = CardMove{first + k, static_cast<int>(RoundHalfEven(targetX + s_.LayoutUnit * k)),
+                            static_cast<int>(RoundHalfEven(targetY - offset)), owner};
         // The hand rises to an arch at most 7 pixels high, then falls again.
         if (offset >= 7) step = -1;
         offset += step;
     }
-    AnimateCards(entries, xs, ys, owners, faceDown);
+    AnimateCards(std::span(moves.data(), static_cast<size_t>(count)), faceDown);
 }
 
 void Game::BuildHand(int seat) {
@@ -116,24 +114,25 @@ void Game::BuildHand(int seat) {
     while (slot < 13) s_.Hands[seat][++slot] = TrickRecord::Cleared();
 }
 
-void Game::AnimateCards(const std::vector<int>& entries, const std::vector<int>& destX,
-                        const std::vector<int>& destY, const std::vector<int>& owners,
-                        std::optional<bool> faceDown) {
+void Game::AnimateCards(std::span<CardMove> moves, std::optional<bool> faceDown) {
     auto settle = [&] {
-        for (size_t k = 0; k < entries.size(); ++k) {
-            CardRecord& card = s_.Deck[entries[k]];
-            card.X = destX[k];
-            card.Y = destY[k];
-            card.Owner = static_cast<uint8_t>(owners[k]);
+        for (const CardMove& m : moves) {
+            CardRecord& card = s_.Deck[m.index];
+            card.X = m.toX;
+            card.Y = m.toY;
+            card.Owner = static_cast<uint8_t>(m.owner);
         }
     };
     // A card that starts to move is painted last, on top of the others.
-    for (int d : entries) {
+    for (CardMove& m : moves) {
         auto first = s_.DrawOrder.begin() + 1, end = s_.DrawOrder.end();
-        auto it = std::find(first, end, static_cast<uint8_t>(d));
+        auto it = std::find(first, end, static_cast<uint8_t>(m.index));
         if (it != end) std::rotate(it, it + 1, end);
+        CardRecord& card = s_.Deck[m.index];
+        card.FaceDown = faceDown.value_or(false);
+        m.fromX = card.X;
+        m.fromY = card.Y;
     }
-    for (int d : entries) s_.Deck[d].FaceDown = faceDown.value_or(false);
 
     if (s_.Animating) {
         // A movement asked for while another is shown (from an event handled
@@ -144,15 +143,11 @@ void Game::AnimateCards(const std::vector<int>& entries, const std::vector<int>&
     }
     services_.view.EnableMenu(MenuItem::Options, false);
     s_.Animating = true;
-    std::vector<CardMove> moves;
-    moves.reserve(entries.size());
-    for (size_t k = 0; k < entries.size(); ++k) {
-        const CardRecord& card = s_.Deck[entries[k]];
-        moves.push_back({entries[k], card.X, card.Y, destX[k], destY[k]});
-    }
     services_.view.ShowMovement(moves);
     settle();
-    services_.view.RepaintCards(entries);
+    std::array<int, 52> moved;
+    for (size_t k = 0; k < moves.size(); ++k) moved[k] = moves[k].index;
+    services_.view.RepaintCards(std::span<const int>(moved.data(), moves.size()));
     s_.Animating = false;
     services_.view.EnableMenu(MenuItem::Options, true);
     services_.pump.ProcessEvents();

@@ -1,4 +1,5 @@
 // The pack: its codes in a random suit order, and the shuffle.
+#include <array>
 #include <utility>
 
 #include "engine/game.h"
@@ -28,15 +29,21 @@ void Game::MakeCardFaces() {
 void Game::Shuffle(int times) {
     if (s_.IsDealer) {
         services_.random.Reseed();
+        // The exchanges are made on positions, and the records moved once at
+        // the end: the same order, for a fraction of the copying.
+        std::array<uint8_t, 53> from;
+        for (int i = 0; i <= 52; ++i) from[i] = static_cast<uint8_t>(i);
         for (int n = 0; n < times; ++n) {
             const int k = static_cast<int>(Rnd() * 25) + 5;
-            for (int j = 1; j <= k; ++j) std::swap(s_.Deck[j], s_.Deck[52 - j]);
+            for (int j = 1; j <= k; ++j) std::swap(from[j], from[52 - j]);
         }
         for (int n = 0; n < times; ++n) {
             const int a = static_cast<int>(Rnd() * 52) + 1;
             const int b = static_cast<int>(Rnd() * 52) + 1;
-            std::swap(s_.Deck[a], s_.Deck[b]);
+            std::swap(from[a], from[b]);
         }
+        const std::array<CardRecord, 53> before = s_.Deck;
+        for (int i = 1; i <= 52; ++i) s_.Deck[i] = before[from[i]];
     }
     for (int i = 1; i <= 52; ++i) {
         s_.Deck[i].Owner = kInPack;

@@ -58,12 +58,12 @@ void Game::PlayCard(int ownerCode, CardCode card) {
         if (SameTeam(s_.Tricks[i].Winner, w)) ++n;
 
     // The four cards just played lie at the end of the painting order.
-    std::vector<int> entries;
-    for (int k = 49; k <= 52; ++k) entries.push_back(s_.DrawOrder[k]);
     int x = 0, y = 0;
     TrickPilePoint(w, n, x, y);
     const int pile = IsTeamA(w) ? kPileA : kPileB;
-    AnimateCards(entries, {x, x, x, x}, {y, y, y, y}, {pile, pile, pile, pile}, true);
+    std::array<CardMove, 4> toPile;
+    for (int k = 0; k < 4; ++k) toPile[k] = CardMove{s_.DrawOrder[49 + k], x, y, pile};
+    AnimateCards(toPile, true);
     services_.view.RepaintCards({});
 
     if (n < 7) {
