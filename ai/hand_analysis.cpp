@@ -22,7 +22,10 @@ void HandAnalysis::ReadSeat(int seat, SeatCards& cards) const {
         } else {
             for (int s = 1; s <= 4; ++s) cards.logged |= Bit(slot.Cards[s]);
         }
-        if (slot.Leader > 0 && slot.Leader <= 4) cards.trickSlots[cards.trickSlotCount++] = static_cast<uint8_t>(k);
+        if (slot.Leader > 0 && slot.Leader <= 4) {
+            const int led = SuitIndex(SuitOf(slot.Cards[slot.Leader]));
+            if (led >= 0) cards.ledSlots[led][cards.ledSlotCount[led]++] = static_cast<uint8_t>(k);
+        }
     }
 }
 
@@ -76,9 +79,10 @@ int HandAnalysis::ComputeEstimate(int viewer, int target, Suit suit) const {
     bool isVoid[5] = {};
     int n = 0;
     const SeatCards& cards = Seat(viewer);
-    for (int i = 0; i < cards.trickSlotCount; ++i) {
-        const TrickRecord& slot = g_.Hands[viewer][cards.trickSlots[i]];
-        if (SuitOf(slot.Cards[slot.Leader]) != suit) continue;
+    const int led = SuitIndex(suit);
+    const int tricksLed = led < 0 ? 0 : cards.ledSlotCount[led];
+    for (int i = 0; i < tricksLed; ++i) {
+        const TrickRecord& slot = g_.Hands[viewer][cards.ledSlots[led][i]];
         const CardCode targetCard = slot.Cards[target];
         if (SuitOf(targetCard) != suit) return 0;  // the target has shown a void
         for (int s = 1; s <= 4; ++s)

@@ -91,8 +91,9 @@ private:
         bool read = false;
         CardSet held = 0;    // cards in held slots
         CardSet logged = 0;  // every card of every logged slot
-        uint8_t trickSlots[14] = {};  // slots that record a trick (Leader above 0), in slot order
-        uint8_t trickSlotCount = 0;
+        // Slots that record a trick (Leader above 0), in slot order, by the suit led.
+        uint8_t ledSlots[4][14] = {};
+        uint8_t ledSlotCount[4] = {};
     };
     const SeatCards& Seat(int seat) const {
         SeatCards& c = seats_[seat];

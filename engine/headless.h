@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <random>
+#include <string>
+#include <utility>
+#include <vector>
 #include <stdexcept>
 
 #include "engine/interfaces.h"
@@ -26,7 +28,9 @@ public:
     void DrawTrumpSign(Suit, int, int) override {}
     void RepaintCards(std::span<const int>) override {}
     void ShowMovement(std::span<const CardMove>) override {}
-    void SayMsg(int, const std::string&) override {}
+    void SayMsg(int pos, const std::string& text) override {
+        if (recordSayings) said.emplace_back(pos, text);
+    }
     void ShowGiveUp(int) override {}
     bool AskNewGame() override { return askNewGame ? askNewGame() : false; }
     void CloseMainWindow() override {}
@@ -35,6 +39,8 @@ public:
 
     std::function<bool()> askNewGame;
     int beeps = 0;
+    bool recordSayings = false;
+    std::vector<std::pair<int, std::string>> said;
 };
 
 // Thrown when the engine waits for an event that nothing headless can send.
@@ -54,12 +60,14 @@ public:
 
     std::function<void()> onIdle;
     std::function<void()> onTick;
+    bool advanceTime = true;  // false: waits with a deadline only run onTick
     double now = 1000.0;
     long waitCalls = 0;
     long processCalls = 0;
 };
 
-// Mersenne Twister with 53-bit uniform doubles. Reseed() draws a fresh seed
+// xoshiro256** with 53-bit uniform doubles: small, fast and well tested (a
+// hand's shuffle draws about a thousand numbers). Reseed() draws a fresh seed
 // from the clock unless the generator was given a fixed seed.
 class SeededRandom : public Random {
 public:
@@ -69,7 +77,8 @@ public:
     void Reseed() override;
 
 private:
-    std::mt19937_64 engine_;
+    void Seed(uint64_t seed);
+    uint64_t state_[4] = {};
     bool fixed_ = false;
 };
 

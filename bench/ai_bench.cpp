@@ -1,0 +1,93 @@
+// How fast the computer player decides, and how fast whole games run headless.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <vector>
+
+#include "ai/card_selection.h"
+#include "ai/trump_choice.h"
+#include "engine/game.h"
+#include "engine/headless.h"
+
+namespace {
+
+using namespace zarv;
+
+struct Position {
+    GameState state;
+    int seat;
+};
+
+// Records the table at every computer move of a few seeded games.
+class Recorder : public ComputerPlayer {
+public:
+    explicit Recorder(Game& game) : game_(game), inner_(game) {}
+    void SelectCard(int seat, int position) override {
+        if (position >= 1 && position <= 4) positions[position - 1].push_back({game_.state(), seat});
+        inner_.SelectCard(seat, position);
+    }
+    Suit ChooseTrump(int first, int count) override { return inner_.ChooseTrump(first, count); }
+    std::array<std::vector<Position>, 4> positions;
+
+private:
+    Game& game_;
+    ai::ComputerSeatPlayer inner_;
+};
+
+struct Headless {
+    QuietTable view;
+    VirtualPump pump;
+    SeededRandom random;
+    NoNetwork network;
+    NoRecords records;
+    Game game;
+    explicit Headless(uint64_t seed) : random(seed), game(EngineServices{view, pump, random, network, records}) {
+        for (int seat = 1; seat <= 4; ++seat) {
+            game.state().Seats[seat].Name = "S";
+            game.state().Seats[seat].Kind = kComputer;
+        }
+    }
+};
+
+const std::array<std::vector<Position>, 4>& RecordedPositions() {
+    static const auto positions = [] {
+        Headless h(2024);
+        Recorder recorder(h.game);
+        h.game.SetComputerPlayer(&recorder);
+        for (int i = 0; i < 3; ++i) h.game.StartClick();
+        return recorder.positions;
+    }();
+    return positions;
+}
+
+void BM_SelectCard(benchmark::State& st) {
+    const auto& positions = RecordedPositions()[st.range(0) - 1];
+    size_t i = 0;
+    for (auto _ : st) {
+        const Position& p = positions[i++ % positions.size()];
+        benchmark::DoNotOptimize(ai::ChooseMove(p.state, p.seat, static_cast<int>(st.range(0))));
+    }
+}
+BENCHMARK(BM_SelectCard)->DenseRange(1, 4)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_ChooseTrump(benchmark::State& st) {
+    std::vector<GameState> deals;
+    for (const auto& p : RecordedPositions()[0])
+        if (deals.size() < 64) deals.push_back(p.state);
+    size_t i = 0;
+    for (auto _ : st) benchmark::DoNotOptimize(ai::ChooseTrump(deals[i++ % deals.size()], 1, 5));
+}
+BENCHMARK(BM_ChooseTrump)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_WholeGame(benchmark::State& st) {
+    Headless h(7);
+    ai::ComputerSeatPlayer player(h.game);
+    h.game.SetComputerPlayer(&player);
+    for (auto _ : st) h.game.StartClick();
+    st.counters["games_per_second"] = benchmark::Counter(static_cast<double>(st.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WholeGame)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
