@@ -1,0 +1,30 @@
+// One record of games won and lost per player name, with a check code that
+// notices numbers edited by hand in the store.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zarv::settings {
+
+class SettingsStore;
+
+using CheckCode = std::array<uint8_t, 15>;
+inline constexpr char kRecordKey[] = "QUOTRWSPNVXHYZT";
+
+// The code of win and lost with the salt n (100..900).
+CheckCode MakeCheckCode(int64_t win, int64_t lost, int n);
+// (win - lost) x 2.5 x n written with a sign position: " 0", "-7.5", " 250".
+std::string SignedNumberText(double value);
+
+// Adds a win or a loss to the player's record and writes a fresh code; rnd is
+// a uniform number in [0, 1) for the salt.
+void AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd);
+// Reads and verifies a record. A record that fails is set to zero in the
+// store; win and lost keep what was read.
+bool CheckPlayerRecord(SettingsStore& store, const std::string& name, int64_t& win, int64_t& lost);
+// Deletes every player's record; the settings themselves stay.
+void ResetAllRecords(SettingsStore& store);
+
+} // namespace zarv::settings

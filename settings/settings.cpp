@@ -1,0 +1,126 @@
+#include "settings/settings.h"
+
+#include <QString>
+#include <algorithm>
+
+#include "settings/settings_store.h"
+
+namespace zarv::settings {
+
+namespace {
+
+struct Scheme {
+    uint32_t BackC, Gc1, Gc2, Gb1, Gb2;
+    int32_t Deck;
+    uint32_t DC1, DC2, DC3;
+};
+
+constexpr Scheme kSchemes[5] = {
+    {Rgb(52, 97, 54), Rgb(15, 67, 130), Rgb(150, 32, 29), Rgb(137, 181, 245), Rgb(222, 80, 80), 0,
+     Rgb(255, 255, 255), Rgb(0, 0, 255), Rgb(0, 0, 0)},
+    {Rgb(15, 102, 7), Rgb(31, 31, 31), Rgb(244, 13, 9), Rgb(245, 245, 245), Rgb(242, 242, 242), 3,
+     Rgb(242, 198, 21), Rgb(15, 15, 15), Rgb(0, 103, 206)},
+    {Rgb(208, 153, 168), Rgb(239, 219, 175), Rgb(227, 197, 243), Rgb(172, 185, 98), Rgb(171, 124, 197), 4,
+     Rgb(231, 105, 137), Rgb(225, 74, 97), Rgb(211, 52, 56)},
+    {Rgb(0, 149, 0), Rgb(38, 204, 204), Rgb(222, 97, 100), Rgb(135, 239, 239), Rgb(223, 172, 172), 2,
+     Rgb(0, 0, 0), Rgb(128, 128, 192), Rgb(193, 0, 0)},
+    {Rgb(54, 78, 103), Rgb(85, 87, 49), Rgb(82, 67, 71), Rgb(122, 121, 73), Rgb(141, 61, 67), 1,
+     Rgb(0, 128, 64), Rgb(255, 255, 255), Rgb(0, 64, 128)},
+};
+
+const QString kKey = QString::fromLatin1(kSettingsKey);
+
+int32_t AsSigned(uint32_t v) { return static_cast<int32_t>(v); }
+
+} // namespace
+
+void Settings::SetScheme(int32_t index) {
+    if (index < 0 || index > 4) return;
+    const Scheme& s = kSchemes[index];
+    BackC = s.BackC;
+    Gc1 = s.Gc1;
+    Gc2 = s.Gc2;
+    Gb1 = s.Gb1;
+    Gb2 = s.Gb2;
+    Deck = s.Deck;
+    DC1 = s.DC1;
+    DC2 = s.DC2;
+    DC3 = s.DC3;
+}
+
+std::string NormalisePlayerName(const std::string& utf8) {
+    QString name = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const qsizetype zero = name.indexOf(QChar(0));
+    if (zero >= 0) name.truncate(zero);
+    // Characters, not bytes: a name in any script keeps its 15 letters whole.
+    name = name.left(kMaxNameLength).trimmed();
+    return name.isEmpty() ? std::string("Unknown") : name.toUtf8().toStdString();
+}
+
+Settings ReadSettings(SettingsStore& store) {
+    Settings s;  // scheme 0 and the defaults of a first start
+    bool created = false;
+    if (!store.CreateOrOpen(kKey, &created) || created) return s;  // nothing is written until options are applied
+
+    auto dword = [&](const char* name) { return store.ReadDword(kKey, QString::fromLatin1(name)); };
+    // A value that is missing or of the wrong type keeps its default.
+    if (auto v = dword("Sheme")) s.Sheme = std::min(AsSigned(*v), kUserScheme);
+    bool backColourRead = true;
+    if (s.Sheme == kUserScheme) {
+        if (auto v = dword("Deck")) s.Deck = std::max(AsSigned(*v), 0);
+        uint32_t* colours[] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gc2, &s.Gb1, &s.Gb2};
+        const char* names[] = {"DC1", "DC2", "DC3", "GC1", "GC2", "GB1", "GB2"};
+        for (int i = 0; i < 7; ++i)
+            if (auto v = dword(names[i])) *colours[i] = *v & 0xFFFFFF;
+        if (auto v = dword("BackC"))
+            s.BackC = *v & 0xFFFFFF;
+        else
+            backColourRead = false;
+    } else {
+        s.SetScheme(s.Sheme);
+    }
+    if (auto v = dword("SoundFX")) s.SoundFX = AsSigned(*v) > 0;
+    if (auto v = dword("FullScreen")) s.FullScreen = AsSigned(*v) > 0;
+    if (auto v = dword("Talk")) s.Talk = AsSigned(*v) > 0;
+    if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
+    if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
+
+    if (!backColourRead) {
+        // The user's own colours cannot be trusted without their table colour.
+        s.Sheme = 0;
+        s.SetScheme(0);
+    }
+    return s;
+}
+
+void SaveSettings(SettingsStore& store, const Settings& s) {
+    auto put = [&](const char* name, uint32_t v) { store.WriteDword(kKey, QString::fromLatin1(name), v); };
+    put("Sheme", static_cast<uint32_t>(s.Sheme));
+    if (s.Sheme == kUserScheme) {
+        put("Deck", static_cast<uint32_t>(s.Deck));
+        put("DC1", s.DC1);
+        put("DC2", s.DC2);
+        put("DC3", s.DC3);
+        put("Gc1", s.Gc1);
+        put("Gc2", s.Gc2);
+        put("Gb1", s.Gb1);
+        put("Gb2", s.Gb2);
+        put("BackC", s.BackC);
+    }
+    put("SoundFX", s.SoundFX ? kOn : kOff);
+    put("FullScreen", s.FullScreen ? kOn : kOff);
+    put("Talk", s.Talk ? kOn : kOff);
+    put("Speed", static_cast<uint32_t>(s.Speed));
+}
+
+void SavePlayerName(SettingsStore& store, const std::string& name) {
+    store.WriteString(kKey, QStringLiteral("PlayerName"), name);
+}
+
+std::optional<std::string> EnumPlayer(SettingsStore& store, int index) {
+    const auto name = store.SubkeyAt(kKey, index);
+    if (!name) return std::nullopt;
+    return name->toUtf8().toStdString();
+}
+
+} // namespace zarv::settings

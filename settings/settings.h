@@ -1,0 +1,58 @@
+// The game's stored settings: colour scheme, card backs, sound, full screen,
+// balloons, speed and the player's name, with their presets and limits.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zarv::settings {
+
+class SettingsStore;
+
+// Colours are 0x00BBGGRR: red in the lowest byte.
+constexpr uint32_t Rgb(int r, int g, int b) {
+    return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) | (static_cast<uint32_t>(b) << 16);
+}
+
+inline const char* const kSettingsKey = "Software\\Ombrel Card Games\\Zarv 1.2";
+constexpr int kUserScheme = 5;
+constexpr int kMaxNameLength = 15;
+inline const std::array<const char*, 6> kSchemeNames = {"Abbadan", "Casino", "Soft Lights", "Sharp", "Shadow",
+                                                        "UserDifiend!"};
+
+struct Settings {
+    int32_t Sheme = 0;
+    int32_t Deck = 0;
+    uint32_t DC1 = 0, DC2 = 0, DC3 = 0;
+    uint32_t Gc1 = 0, Gc2 = 0;  // strong colour of seats 2 and 4, and of seats 1 and 3
+    uint32_t Gb1 = 0, Gb2 = 0;  // their border colours
+    uint32_t BackC = 0;         // the felt
+    bool SoundFX = true;
+    bool FullScreen = false;
+    bool Talk = true;
+    int32_t Speed = 4;
+    std::string PlayerName = "Unknown";  // UTF-8
+
+    Settings() { SetScheme(0); }
+    // Loads the colours and card design of preset 0..4; any other index changes nothing.
+    void SetScheme(int32_t index);
+};
+
+// Reads the settings key, creating it (empty) on first start.
+Settings ReadSettings(SettingsStore& store);
+// Writes everything but the player name; a preset stores only its index.
+void SaveSettings(SettingsStore& store, const Settings& s);
+void SavePlayerName(SettingsStore& store, const std::string& name);
+// The name of the index-th player with a record (0-based), if there is one.
+std::optional<std::string> EnumPlayer(SettingsStore& store, int index);
+
+// A name as the game keeps it: at most 15 characters, trimmed, "Unknown" when empty.
+std::string NormalisePlayerName(const std::string& utf8);
+
+// On and off values are stored as 65535 and 0.
+constexpr uint32_t kOn = 65535;
+constexpr uint32_t kOff = 0;
+
+} // namespace zarv::settings

@@ -1,0 +1,57 @@
+// A small hierarchical store of DWORD and string values, in the shape of the
+// Windows registry the game's settings were laid out for: keys hold values and
+// subkeys; value names are compared without regard to case.
+//
+// It lives in a QSettings INI file. Every write is synced at once; QSettings
+// writes through a temporary file and renames it, so a crash never leaves a
+// half-written file behind.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zarv::settings {
+
+class SettingsStore {
+public:
+    // The store in the given INI file; tests point it at a temporary file.
+    explicit SettingsStore(const QString& iniFile);
+    // The program's own store in the user's configuration folder.
+    static QString DefaultLocation();
+
+    const QString& fileName() const { return file_; }
+
+    // Creates the key if missing; *created tells which happened. Keys are
+    // written as paths with "\" between the parts. Returns false if the key
+    // cannot be used (the file cannot be written).
+    bool CreateOrOpen(const QString& key, bool* created = nullptr);
+    bool Exists(const QString& key) const;
+
+    std::optional<uint32_t> ReadDword(const QString& key, const QString& name) const;
+    std::optional<std::string> ReadString(const QString& key, const QString& name) const;
+    bool WriteDword(const QString& key, const QString& name, uint32_t value);
+    bool WriteString(const QString& key, const QString& name, const std::string& bytes);
+
+    // Subkeys in the order the store keeps them; empty when index is past the end.
+    std::optional<QString> SubkeyAt(const QString& key, int index) const;
+    int SubkeyCount(const QString& key) const;
+    bool DeleteSubkey(const QString& key, const QString& subkey);
+
+    // What a key path looks like in the INI file (each part escaped).
+    static QString GroupOf(const QString& key);
+
+private:
+    QString ActualValueName(const QString& group, const QString& name) const;
+    QStringList Subkeys(const QString& key) const;
+    bool Sync();
+
+    QString file_;
+    std::unique_ptr<QSettings> ini_;
+};
+
+} // namespace zarv::settings

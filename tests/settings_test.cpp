@@ -1,0 +1,231 @@
+// The settings store, the stored settings and the player records.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "settings/player_records.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+
+namespace zarv::settings {
+namespace {
+
+const QString kKey = QString::fromLatin1(kSettingsKey);
+
+struct Store : ::testing::Test {
+    QTemporaryDir dir;
+    QString file() const { return dir.filePath("zarv.ini"); }
+    SettingsStore store{file()};
+    void Write(const char* name, uint32_t v) { store.WriteDword(kKey, QString::fromLatin1(name), v); }
+    // Text written straight into the file, as a hand editor or a crash might leave it.
+    void WriteFile(const QByteArray& text) {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+};
+
+TEST_F(Store, FirstStartGivesDefaultsAndAnEmptyKey) {
+    const Settings s = ReadSettings(store);
+    EXPECT_EQ(s.Sheme, 0);
+    EXPECT_EQ(s.BackC, Rgb(52, 97, 54));
+    EXPECT_EQ(s.Gc1, Rgb(15, 67, 130));
+    EXPECT_EQ(s.DC2, Rgb(0, 0, 255));
+    EXPECT_TRUE(s.SoundFX);
+    EXPECT_TRUE(s.Talk);
+    EXPECT_FALSE(s.FullScreen);
+    EXPECT_EQ(s.Speed, 4);
+    EXPECT_EQ(s.PlayerName, "Unknown");
+    SettingsStore again(file());
+    EXPECT_TRUE(again.Exists(kKey));
+    for (const char* name : {"Sheme", "Speed", "SoundFX", "BackC"}) EXPECT_FALSE(again.ReadDword(kKey, name)) << name;
+    EXPECT_FALSE(again.ReadString(kKey, "PlayerName"));
+    EXPECT_FALSE(again.SubkeyAt(kKey, 0));
+}
+
+TEST_F(Store, ValueNamesIgnoreCase) {
+    store.CreateOrOpen(kKey);
+    Write("Gc1", 0x123456);
+    EXPECT_EQ(*store.ReadDword(kKey, "GC1"), 0x123456u);
+    EXPECT_EQ(*store.ReadDword(kKey, "gc1"), 0x123456u);
+    Write("GC1", 7);  // the same value, not a second one
+    SettingsStore again(file());
+    EXPECT_EQ(*again.ReadDword(kKey, "Gc1"), 7u);
+}
+
+TEST_F(Store, ValuesAreLimitedOnReading) {
+    store.CreateOrOpen(kKey);
+    Write("Sheme", 7);
+    Write("Deck", static_cast<uint32_t>(-2));
+    Write("BackC", Rgb(1, 2, 3));
+    Write("Speed", 9);
+    Settings s = ReadSettings(store);
+    EXPECT_EQ(s.Sheme, 5);  // the user's own scheme
+    EXPECT_EQ(s.Deck, 0);
+    EXPECT_EQ(s.BackC, Rgb(1, 2, 3));
+    EXPECT_EQ(s.Speed, 5);
+    Write("Speed", static_cast<uint32_t>(-3));
+    EXPECT_EQ(ReadSettings(store).Speed, 0);
+    Write("SoundFX", 0);
+    Write("Talk", 65535);
+    Write("FullScreen", 1);
+    s = ReadSettings(store);
+    EXPECT_FALSE(s.SoundFX);
+    EXPECT_TRUE(s.Talk);
+    EXPECT_TRUE(s.FullScreen);
+}
+
+TEST_F(Store, PlayerNameRules) {
+    store.CreateOrOpen(kKey);
+    SavePlayerName(store, "   ");
+    EXPECT_EQ(ReadSettings(store).PlayerName, "Unknown");
+    SavePlayerName(store, "  Ann  ");
+    EXPECT_EQ(ReadSettings(store).PlayerName, "Ann");
+    SavePlayerName(store, "ABCDEFGHIJKLMNOPQRS");
+    EXPECT_EQ(ReadSettings(store).PlayerName, "ABCDEFGHIJKLMNO");
+    // A name in another script keeps its letters whole.
+    const std::string persian = "\xd8\xb2\xd8\xa7\xd8\xb1\xd9\x88";  // four letters
+    SavePlayerName(store, persian);
+    EXPECT_EQ(ReadSettings(store).PlayerName, persian);
+    EXPECT_EQ(ReadSettings(*std::make_unique<SettingsStore>(file())).PlayerName, persian);
+}
+
+TEST_F(Store, APresetAfterAUserSchemeWritesNoColours) {
+    Settings s;
+    s.Sheme = 5;
+    s.Deck = 2;
+    s.BackC = Rgb(9, 9, 9);
+    s.DC1 = Rgb(1, 1, 1);
+    SaveSettings(store, s);
+    EXPECT_EQ(*store.ReadDword(kKey, "BackC"), Rgb(9, 9, 9));
+    EXPECT_EQ(*store.ReadDword(kKey, "SoundFX"), 65535u);
+
+    Settings preset;
+    preset.Sheme = 1;
+    preset.SetScheme(1);
+    preset.Speed = 2;
+    preset.SoundFX = false;
+    SaveSettings(store, preset);
+    EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 1u);
+    EXPECT_EQ(*store.ReadDword(kKey, "SoundFX"), 0u);
+    EXPECT_EQ(*store.ReadDword(kKey, "BackC"), Rgb(9, 9, 9));  // the old colours stay, unread
+    EXPECT_EQ(*store.ReadDword(kKey, "Deck"), 2u);
+    const Settings read = ReadSettings(store);
+    EXPECT_EQ(read.BackC, Rgb(15, 102, 7));  // the preset's own
+    EXPECT_EQ(read.Deck, 3);
+    EXPECT_EQ(read.Speed, 2);
+}
+
+TEST_F(Store, AUserSchemeWithoutItsTableColourFallsBackToSchemeZero) {
+    store.CreateOrOpen(kKey);
+    Write("Sheme", 5);
+    Write("DC1", Rgb(7, 7, 7));
+    Write("Speed", 1);
+    const Settings s = ReadSettings(store);
+    EXPECT_EQ(s.Sheme, 0);
+    EXPECT_EQ(s.BackC, Rgb(52, 97, 54));
+    EXPECT_EQ(s.DC1, Rgb(255, 255, 255));
+    EXPECT_EQ(s.Speed, 1);  // values read before stay in force
+}
+
+TEST_F(Store, DamagedFilesFallBackWithoutLosingTheRest) {
+    WriteFile("[Software/Ombrel%20Card%20Games/Zarv%201.2]\n"
+              ".key=1\nSheme=banana\nSpeed=dword:00000002\nTalk=@ByteArray(xyz)\nSoundFX=dword:0000\n"
+              "PlayerName=@ByteArray(Bob)\nFullScreen=dword:fffffffff\n");
+    SettingsStore damaged(file());
+    const Settings s = ReadSettings(damaged);
+    EXPECT_EQ(s.Sheme, 0);
+    EXPECT_EQ(s.Speed, 2);
+    EXPECT_TRUE(s.Talk);       // a string where a number belongs: default
+    EXPECT_FALSE(s.SoundFX);
+    EXPECT_FALSE(s.FullScreen);  // out of range: default
+    EXPECT_EQ(s.PlayerName, "Bob");
+
+    for (const QByteArray& junk : {QByteArray("\x00\x01\xff[[[=\n", 8), QByteArray("[Software"), QByteArray()}) {
+        WriteFile(junk);
+        SettingsStore broken(file());
+        const Settings d = ReadSettings(broken);
+        EXPECT_EQ(d.Sheme, 0);
+        EXPECT_EQ(d.Speed, 4);
+        EXPECT_EQ(d.PlayerName, "Unknown");
+    }
+}
+
+TEST_F(Store, WritingLeavesNoTemporaryFilesBehind) {
+    Settings s;
+    for (int i = 0; i < 20; ++i) {
+        s.Speed = i % 6;
+        SaveSettings(store, s);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"zarv.ini"});
+    EXPECT_EQ(ReadSettings(*std::make_unique<SettingsStore>(file())).Speed, 19 % 6);
+}
+
+TEST(CheckCode, SignPositionAndHalves) {
+    EXPECT_EQ(SignedNumberText(0), " 0");
+    EXPECT_EQ(SignedNumberText(-7.5), "-7.5");
+    EXPECT_EQ(SignedNumberText(250), " 250");
+
+    // Win = Lost: positions 1 to 12 hold the bare letters (position 12 plus 0), then the salt.
+    CheckCode c = MakeCheckCode(3, 3, 457);
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(c[i], kRecordKey[i]) << i;
+    EXPECT_EQ(c[12], kRecordKey[12] + 4);
+    EXPECT_EQ(c[13], kRecordKey[13] + 5);
+    EXPECT_EQ(c[14], kRecordKey[14] + 7);
+
+    // An odd difference with an odd salt: 1 x 2.5 x 101 = 252.5, " 252.5" ends on position 12.
+    c = MakeCheckCode(1, 0, 101);
+    const int expected[12] = {0, 0, 0, 0, 0, 0, 0, 2, 5, 2, 0, 5};  // the "." keeps 0
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(c[i], kRecordKey[i] + expected[i]) << i;
+
+    // Lost above Win: "-500" - the sign keeps 0.
+    c = MakeCheckCode(0, 2, 100);
+    const int negative[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0};
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(c[i], kRecordKey[i] + negative[i]) << i;
+}
+
+TEST_F(Store, RecordsAddUpAndAHandRaisedWinFailsUntilTheNextResult) {
+    AddPlayerResult(store, "Ann", true, 0.3);
+    AddPlayerResult(store, "Ann", true, 0.9);
+    AddPlayerResult(store, "Ann", false, 0.0);
+    int64_t win = 0, lost = 0;
+    EXPECT_TRUE(CheckPlayerRecord(store, "Ann", win, lost));
+    EXPECT_EQ(win, 2);
+    EXPECT_EQ(lost, 1);
+
+    store.WriteDword(kKey + "\\Ann", "Win", 40);
+    EXPECT_FALSE(CheckPlayerRecord(store, "Ann", win, lost));
+    EXPECT_EQ(win, 40);  // what was read
+    EXPECT_EQ(*store.ReadDword(kKey + "\\Ann", "Win"), 0u);
+    EXPECT_EQ(*store.ReadDword(kKey + "\\Ann", "Lost"), 0u);
+    EXPECT_FALSE(CheckPlayerRecord(store, "Ann", win, lost));  // the old code no longer fits zeros
+
+    AddPlayerResult(store, "Ann", false, 0.5);
+    EXPECT_TRUE(CheckPlayerRecord(store, "Ann", win, lost));
+    EXPECT_EQ(win, 0);
+    EXPECT_EQ(lost, 1);
+    EXPECT_FALSE(CheckPlayerRecord(store, "Nobody", win, lost));
+}
+
+TEST_F(Store, PlayersAreListedAndResetLeavesTheSettings) {
+    Settings s;
+    s.Speed = 1;
+    SaveSettings(store, s);
+    SavePlayerName(store, "Ann");
+    for (const char* name : {"Ann", "Bob/Two", "Zoë"}) AddPlayerResult(store, name, true, 0.1);
+    std::vector<std::string> names;
+    for (int i = 0; auto n = EnumPlayer(store, i); ++i) names.push_back(*n);
+    EXPECT_EQ(names, (std::vector<std::string>{"Ann", "Bob/Two", "Zoë"}));
+    int64_t win = 0, lost = 0;
+    EXPECT_TRUE(CheckPlayerRecord(store, "Bob/Two", win, lost));
+
+    ResetAllRecords(store);
+    EXPECT_FALSE(EnumPlayer(store, 0));
+    EXPECT_EQ(ReadSettings(store).Speed, 1);
+    EXPECT_EQ(ReadSettings(store).PlayerName, "Ann");
+    ResetAllRecords(store);  // nothing to reset
+}
+
+}  // namespace
+}  // namespace zarv::settings
