@@ -1,48 +1,230 @@
 #include "ui/table_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
+#include <cmath>
 
-#include "engine/game_state.h"
+#include "settings/player_records.h"
+#include "settings/settings_store.h"
+#include "ui/balloon.h"
+#include "ui/card_pictures.h"
+#include "ui/colour.h"
+#include "ui/sprite_sheet.h"
 
 namespace zarv::ui {
 
-TableWindow::TableWindow(QWidget* parent) : QMainWindow(parent) {
+namespace {
+QColor FromColour(uint32_t c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+} // namespace
+
+TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
+    : QMainWindow(parent),
+      store_(store),
+      settings_(settings::ReadSettings(store)),
+      game_(EngineServices{*this, pump_, random_, network_, *this}),
+      computer_(game_),
+      sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(QStringLiteral("Zarv"));
+    game_.SetComputerPlayer(&computer_);
+    game_.state().PlayerName = settings_.PlayerName;
+    view_ = new TableView(game_.state(), sprite_, this);
+    setCentralWidget(view_);
+    connect(view_, &TableView::mousePressed, this, [this](QPointF at) { game_.FormMouseDown(at.x(), at.y()); });
+    connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.FormMouseMove(at.x(), at.y()); });
     BuildMenus();
-    setCentralWidget(new QWidget(this));
-    centralWidget()->setFixedSize(kTableWidth, kTableHeight);
+    sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
+
+    // Window mode first; full screen, if stored, takes the screen's size.
+    const bool full = settings_.FullScreen;
+    settings_.FullScreen = false;
+    laidOut_ = TableSizeFor(false);
+    view_->ResizeSurface(laidOut_.width(), laidOut_.height());
+    LoadSettings();
+    if (full) SetScreenSize(true);
+}
+
+TableWindow::~TableWindow() { game_.Stop(); }
+
+QString TableWindow::ProgramFolder() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    // Installed, the program's files lie in the data folder next to bin/.
+    if (!QFileInfo::exists(dir + QStringLiteral("/Pass.wav"))) {
+        const QString shared = QFileInfo(dir + QStringLiteral("/../share/zarv")).canonicalFilePath();
+        if (!shared.isEmpty() && QFileInfo::exists(shared + QStringLiteral("/Pass.wav"))) return shared;
+    }
+    return dir;
 }
 
 void TableWindow::BuildMenus() {
-    QMenu* game = menuBar()->addMenu(tr("&Game"));
-    game->addAction(tr("&Start"), QKeySequence(Qt::Key_F2));
-    game->addAction(tr("Player Name..."));
-    game->addAction(tr("Score..."));
-    game->addAction(tr("&Options..."));
-    game->addAction(tr("&Network..."));
-    game->addSeparator();
-    game->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+    QMenu* gameMenu = menuBar()->addMenu(tr("&Game"));
+    startAction_ = gameMenu->addAction(tr("&Start"), QKeySequence(Qt::Key_F2), this, [this] { game_.StartClick(); });
+    menu_[MenuItem::PlayerName] = gameMenu->addAction(tr("Player Name..."));
+    gameMenu->addAction(tr("Score..."));
+    menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."));
+    menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."));
+    gameMenu->addSeparator();
+    gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&Help"), QKeySequence(Qt::Key_F1));
     help->addAction(tr("&About..."));
     QMenu* trace = menuBar()->addMenu(tr("&Trace"));
-    trace->addAction(tr("Trace Mode"), QKeySequence(Qt::Key_F12))->setCheckable(true);
-    trace->addAction(tr("&Replay This Hand"), QKeySequence(Qt::Key_F11))->setEnabled(false);
+    traceAction_ = trace->addAction(tr("Trace Mode"), QKeySequence(Qt::Key_F12), this, [this] {
+        game_.PlayModClick();
+        traceAction_->setChecked(game_.state().TraceMode == 1);
+    });
+    traceAction_->setCheckable(true);
+    menu_[MenuItem::Replay] =
+        trace->addAction(tr("&Replay This Hand"), QKeySequence(Qt::Key_F11), this, [this] { game_.ReplayClick(); });
+    menu_[MenuItem::Replay]->setEnabled(false);
     trace->addAction(tr("Load Suggest..."));
     trace->addAction(tr("Save Suggest..."));
 }
 
-void TableWindow::paintEvent(QPaintEvent*) {
-    // The felt of the default colour scheme until a game is started.
-    QPainter p(this);
-    const QRect area = centralWidget()->geometry();
-    p.fillRect(rect(), palette().window());
+QSize TableWindow::TableSizeFor(bool fullScreen) const {
+    if (!fullScreen) return QSize(kTableWidth, kTableHeight);
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QSize s = screen ? screen->size() : QSize(kTableWidth, kTableHeight);
+    return QSize(s.width(), s.height() - menuBar()->sizeHint().height());
+}
+
+void TableWindow::LoadSettings() {
+    GameState& s = game_.state();
+    s.TurnDelay = TurnDelayForSpeed(settings_.Speed);
+    s.StepCount = StepCountForSpeed(settings_.Speed);
+    s.TraceMode = 0;
+    TableColours c;
+    c.background = FromColour(settings_.BackC);
+    c.edge = FromColour(EdgeColour(settings_.BackC));
+    c.strongA = FromColour(settings_.Gc2);
+    c.lightA = FromColour(settings_.Gb2);
+    c.strongB = FromColour(settings_.Gc1);
+    c.lightB = FromColour(settings_.Gb1);
+    view_->SetColours(c);
+}
+
+void TableWindow::FreezeRepaint(bool frozen) {
+    frozen_ = std::max(0, frozen_ + (frozen ? 1 : -1));
+    view_->setUpdatesEnabled(frozen_ == 0);
+}
+
+void TableWindow::SetScreenSize(bool makeFull) {
+    if (makeFull == settings_.FullScreen) return;
+    GameState& s = game_.state();
+    s.LayoutUnit = kDesignLayoutUnit;
+    if (makeFull)
+        showFullScreen();
+    else
+        showNormal();
+    const QSize next = TableSizeFor(makeFull);
+    if (next.width() != laidOut_.width())
+        game_.RescaleLayout(laidOut_.width(), laidOut_.height(), next.width(), next.height());
+    s.ScaleWidth = next.width();
+    s.ScaleHeight = next.height();
+    laidOut_ = next;
+    view_->ResizeSurface(next.width(), next.height());
+    if (!makeFull) adjustSize();
+    settings_.FullScreen = makeFull;
+}
+
+void TableWindow::MakeCardPictures() {
+    const GameState& s = game_.state();
+    std::vector<QImage> pictures(53);
+    pictures[0] = DrawDeck(sprite_, settings_.Deck, settings_.DC1, settings_.DC2, settings_.DC3);
+    for (int k = 1; k <= 52; ++k) pictures[static_cast<size_t>(s.Deck[k].Face)] = PaintCardFace(sprite_, s.Deck[k].Card);
+    view_->SetCardPictures(std::move(pictures));
+    view_->gameStarted = true;
+}
+
+void TableWindow::PlaySound() {
+    if (!settings_.SoundFX || sound_.status() != QSoundEffect::Ready) return;
+    // Without an audio device nothing would ever be heard or end: skip it.
+    if (QMediaDevices::audioOutputs().isEmpty()) return;
+    sound_.play();
+    // Wait while it plays, but never longer than the sound itself lasts.
+    const double deadline = pump_.Now() + 0.12;
+    while (sound_.isPlaying() && pump_.Now() < deadline && !game_.state().StopRequested) pump_.WaitForEvents(deadline);
+}
+
+void TableWindow::ShowMovement(std::span<const CardMove> moves) {
+    PlaySound();
+    view_->AnimateMoves(moves, game_.state().StepCount, pump_, [this] { return game_.state().StopRequested; });
+}
+
+void TableWindow::SayMsg(int pos, const std::string& text) {
+    if (!settings_.Talk) return;
+    Balloon::Say(*this, pos, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
+}
+
+QRect TableWindow::GiveUpRect() const {
+    const GameState& s = game_.state();
+    const SeatRecord& seat = s.Seats[s.LocalSeat];
+    const double u = s.LayoutUnit;
+    return QRect(static_cast<int>(std::lround(seat.X + 6 * u + 74)), static_cast<int>(std::lround(seat.Y + 104 + u + 5)),
+                 Game::kGiveUpWidth, Game::kGiveUpHeight);
+}
+
+QImage TableWindow::GiveUpPicture() {
+    // A white flag on a pole, on a small dark plate: "I give up this hand".
+    QImage img(Game::kGiveUpWidth, Game::kGiveUpHeight, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(52, 97, 54));
-    p.setPen(Qt::black);
-    p.drawRoundedRect(area.adjusted(2, 2, -2, -2), 30, 30);
+    p.setBrush(QColor(30, 30, 30, 200));
+    p.setPen(QPen(QColor(230, 230, 210), 1));
+    p.drawRoundedRect(QRectF(0.5, 0.5, img.width() - 1, img.height() - 1), 7, 7);
+    p.setPen(QPen(QColor(150, 110, 60), 2));
+    p.drawLine(QPointF(12, 7), QPointF(12, 34));
+    QPainterPath flag;
+    flag.moveTo(13, 8);
+    flag.cubicTo(22, 4, 28, 14, 44, 9);
+    flag.lineTo(44, 23);
+    flag.cubicTo(28, 28, 22, 18, 13, 22);
+    flag.closeSubpath();
+    p.fillPath(flag, Qt::white);
+    p.setPen(QColor(240, 240, 240));
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(9);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRectF(16, 26, 38, 12), Qt::AlignCenter, QStringLiteral("Give up"));
+    return img;
+}
+
+void TableWindow::ShowGiveUp(int state) { view_->PaintGiveUp(state, GiveUpRect(), GiveUpPicture()); }
+
+bool TableWindow::AskNewGame() {
+    return QMessageBox::question(this, QStringLiteral("Game Over"), QStringLiteral("Game Over, Do you want start a new game?"),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TableWindow::EnableMenu(MenuItem item, bool enabled) {
+    if (auto it = menu_.find(item); it != menu_.end()) it->second->setEnabled(enabled);
+}
+
+void TableWindow::Beep() { QApplication::beep(); }
+
+void TableWindow::AddPlayerResult(const std::string& name, bool won) {
+    settings::AddPlayerResult(store_, name, won, game_.Rnd());
+}
+
+void TableWindow::closeEvent(QCloseEvent* event) {
+    // Every wait of the game ends; the call stack unwinds and the program ends.
+    game_.Stop();
+    network_.CloseAll();
+    event->accept();
+}
+
+void TableWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) game_.FormKeyUp(32);
+    QMainWindow::keyReleaseEvent(event);
 }
 
 } // namespace zarv::ui

@@ -1,20 +1,94 @@
-// The main window: the card table with the game's menus.
+// The main window: the card table with the game's menus. It runs the game
+// engine and is the engine's view of the world (drawing, balloons, questions,
+// sound, the player records).
 #pragma once
 
 #include <QMainWindow>
+#include <QAudioDevice>
+#include <QSoundEffect>
+#include <map>
+
+#include "ai/card_selection.h"
+#include "engine/game.h"
+#include "engine/headless.h"
+#include "settings/settings.h"
+#include "ui/qt_event_pump.h"
+#include "ui/table_view.h"
+
+namespace zarv::settings {
+class SettingsStore;
+}
 
 namespace zarv::ui {
 
-class TableWindow : public QMainWindow {
+class TableWindow : public QMainWindow, public Presentation, public PlayerRecords {
     Q_OBJECT
 public:
-    explicit TableWindow(QWidget* parent = nullptr);
+    explicit TableWindow(settings::SettingsStore& store, QWidget* parent = nullptr);
+    ~TableWindow() override;
+
+    Game& game() { return game_; }
+    TableView& table() { return *view_; }
+    const QImage& sprite() const { return sprite_; }
+    settings::Settings& currentSettings() { return settings_; }
+    QAction* action(MenuItem item) const { return menu_.at(item); }
+    QAction* startAction() const { return startAction_; }
+    QAction* traceAction() const { return traceAction_; }
+
+    // Turns the settings into colours and timings (and clears trace mode).
+    void LoadSettings();
+    // Where the program's files lie (the sound, the help page).
+    static QString ProgramFolder();
+
+    // Presentation
+    void FreezeRepaint(bool frozen) override;
+    void SetScreenSize(bool makeFull) override;
+    bool IsFullScreen() const override { return settings_.FullScreen; }
+    void MakeCardPictures() override;
+    void RefreshPage() override { view_->RefreshPage(); }
+    void DrawTable() override { view_->DrawTable(); }
+    void DrawBoard() override { view_->DrawBoard(); }
+    void DrawMasterMark() override { view_->DrawMasterMark(); }
+    void DrawTrumpSign(Suit suit, int x, int y) override { view_->DrawTrumpSign(suit, x, y); }
+    void RepaintCards(std::span<const int> moved) override { view_->RepaintCards(moved); }
+    void ShowMovement(std::span<const CardMove> moves) override;
+    void SayMsg(int pos, const std::string& text) override;
+    void ShowGiveUp(int state) override;
+    bool AskNewGame() override;
+    void CloseMainWindow() override { close(); }
+    void EnableMenu(MenuItem item, bool enabled) override;
+    void Beep() override;
+
+    // PlayerRecords
+    void AddPlayerResult(const std::string& name, bool won) override;
+
+    QRect GiveUpRect() const;
+    static QImage GiveUpPicture();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void BuildMenus();
+    void PlaySound();
+    QSize TableSizeFor(bool fullScreen) const;
+
+    settings::SettingsStore& store_;
+    settings::Settings settings_;
+    QtEventPump pump_;
+    SeededRandom random_;
+    NoNetwork network_;
+    Game game_;
+    ai::ComputerSeatPlayer computer_;
+    QImage sprite_;
+    TableView* view_ = nullptr;
+    QSoundEffect sound_;
+    std::map<MenuItem, QAction*> menu_;
+    QAction* startAction_ = nullptr;
+    QAction* traceAction_ = nullptr;
+    int frozen_ = 0;
+    QSize laidOut_;  // the table size the layout was made for
 };
 
 } // namespace zarv::ui

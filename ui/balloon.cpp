@@ -1,0 +1,206 @@
+#include "ui/balloon.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+
+#include "ui/card_pictures.h"
+#include "ui/sprite_sheet.h"
+#include "ui/suit_shapes.h"
+#include "ui/table_window.h"
+
+namespace zarv::ui {
+
+namespace {
+constexpr int kBodyHeight = 30;
+constexpr int kMargin = 10;
+constexpr int kMinWidth = 100;
+constexpr int kMaxWidth = 300;
+const QColor kBalloonColour(255, 252, 228);
+const QColor kTextColour(30, 30, 30);
+
+QFont BalloonFont() {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    return f;
+}
+} // namespace
+
+BalloonText TakeOutSuitCode(const QString& text) {
+    BalloonText out{text};
+    const qsizetype p = text.indexOf(QLatin1Char('%'));  // 0-based
+    if (text.size() < 5 || p < 1) return out;
+    const char letter = text[p - 1].toLatin1();
+    out.text = text.left(p - 1) + QStringLiteral("  ") + text.mid(p + 2);
+    out.signAt = static_cast<int>(p - 1);
+    if (IsSuitLetter(letter)) out.suit = letter;
+    return out;
+}
+
+QPainterPath BalloonShape::Outline() const {
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    path.addRoundedRect(QRectF(body.adjusted(-kMargin, -kMargin, kMargin, kMargin)), 15, 15);
+    if (!pointer.isEmpty()) path.addPolygon(QPolygonF(pointer));
+    return path.simplified();
+}
+
+BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, int tableWidth, int tableHeight) {
+    BalloonShape b;
+    const QFontMetrics metrics(BalloonFont());
+    int w = std::max(metrics.horizontalAdvance(text) + 20, kMinWidth);
+    int h = kBodyHeight;
+    if (w > kMaxWidth) {
+        w = kMaxWidth;
+        b.wrapped = true;
+        h = std::max(kBodyHeight, metrics.boundingRect(QRect(0, 0, w - 20, 1000), Qt::TextWordWrap, text).height() + 8);
+    }
+    const int grow = h - kBodyHeight;  // a wrapped text makes the body taller; the pointer moves down with it
+    const double u = state.LayoutUnit;
+    if (pos >= 1 && pos <= 4) {
+        const SeatRecord& seat = state.Seats[pos];
+        b.body = QRect(10, 10, w, h);
+        const int tipX = pos == 2 ? 20 : pos == 4 ? 0 : 10;
+        b.pointer = QPolygon({QPoint(10, 29 + grow), QPoint(tipX, 75 + grow), QPoint(50, 29 + grow)});
+        b.corner = QPoint(static_cast<int>(std::lround(seat.X + 7 * u)), seat.Y - 52 - grow);
+    } else if (pos == 0) {
+        b.body = QRect(10, 55, w, std::max(20, h - 10));
+        b.pointer = QPolygon({QPoint(10, 10), QPoint(10, 46), QPoint(50, 46)});
+        b.corner = QPoint(10, 10);
+    } else {
+        b.body = QRect(10, 10, w, h);
+        b.corner = QPoint((tableWidth - w) / 2, (tableHeight - kBodyHeight) / 2);
+    }
+    const QRect all = b.Outline().boundingRect().toAlignedRect().united(QRect(0, 0, 1, 1));
+    b.window = QSize(all.right() + 3, all.bottom() + 3);
+    return b;
+}
+
+Balloon::Balloon(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void Balloon::Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
+                  const std::function<bool()>& stop) {
+    const GameState& s = table.game().state();
+    Balloon b(&table);
+    b.text_ = TakeOutSuitCode(text);
+    b.sprite_ = table.sprite();
+    b.shape_ = ShapeBalloon(pos, b.text_.text, s, s.ScaleWidth, s.ScaleHeight);
+    b.resize(b.shape_.window);
+    b.setMask(QRegion(b.shape_.Outline().toFillPolygon().toPolygon()));
+    // From the table's pixels to the screen, kept inside the screen's right edge.
+    QPoint at = table.table().mapToGlobal(b.shape_.corner);
+    if (const QScreen* screen = table.screen()) {
+        const QRect area = screen->availableGeometry();
+        if (at.x() + b.width() > area.right()) at.setX(std::max(area.left(), area.right() - b.width()));
+    }
+    b.move(at);
+    b.setWindowModality(Qt::ApplicationModal);
+    b.WaitUntilClosed(pump, kSeconds, stop);
+}
+
+void Balloon::Splash(EventPump& pump, double seconds) {
+    Balloon b(nullptr);
+    b.picture_ = SplashPicture();
+    b.resize(b.picture_.size());
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0, 0, b.width(), b.height()), 7.5, 7.5);
+    b.setMask(QRegion(shape.toFillPolygon().toPolygon()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        b.move(screen->geometry().center() - QPoint(b.width() / 2, b.height() / 2));
+    b.WaitUntilClosed(pump, seconds, [] { return false; });
+}
+
+void Balloon::WaitUntilClosed(EventPump& pump, double seconds, const std::function<bool()>& stop) {
+    show();
+    raise();
+    activateWindow();
+    const double deadline = pump.Now() + seconds;
+    while (!closed_ && pump.Now() < deadline && !stop()) pump.WaitForEvents(deadline);
+    hide();
+}
+
+void Balloon::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!picture_.isNull()) {
+        p.drawImage(0, 0, picture_);
+        p.setPen(QPen(Qt::white, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(1, 1, width() - 2, height() - 2), 7.5, 7.5);
+        return;
+    }
+    const QPainterPath outline = shape_.Outline();
+    p.fillPath(outline, kBalloonColour);
+    p.setPen(QPen(Qt::white, 2));
+    p.drawPath(outline);
+    p.setPen(QPen(QColor(120, 110, 80), 1));
+    p.drawPath(outline.translated(0, 0));
+    p.setFont(BalloonFont());
+    p.setPen(kTextColour);
+    const int flags = shape_.wrapped ? (Qt::AlignCenter | Qt::TextWordWrap) : (Qt::AlignCenter | Qt::TextSingleLine);
+    const QRect textBox = shape_.body.adjusted(4, 0, -4, 0);
+    p.drawText(textBox, flags, text_.text);
+    if (text_.suit != kNoSuit && !shape_.wrapped) {
+        // The sign of the suit in the two blanks the code left.
+        const QFontMetrics m(BalloonFont());
+        const int full = m.horizontalAdvance(text_.text);
+        const int start = textBox.left() + (textBox.width() - full) / 2 + m.horizontalAdvance(text_.text.left(text_.signAt));
+        const int gap = m.horizontalAdvance(QStringLiteral("  "));
+        const QRectF sign(start + (gap - 9) / 2.0, textBox.center().y() - 5, 9, 10);
+        p.fillPath(SuitPath(text_.suit, sign), SuitColour(text_.suit));
+    }
+}
+
+void Balloon::mousePressEvent(QMouseEvent*) { closed_ = true; }
+void Balloon::keyPressEvent(QKeyEvent*) { closed_ = true; }
+
+QImage Balloon::SplashPicture() {
+    QImage img(400, 280, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient felt(0, 0, 0, 280);
+    felt.setColorAt(0, QColor(40, 110, 60));
+    felt.setColorAt(1, QColor(20, 64, 36));
+    p.fillRect(img.rect(), felt);
+    // A fan of the four aces.
+    const QImage sprite = sprite::BuildSpriteSheet();
+    const char suits[4] = {'h', 'g', 'x', 'p'};
+    for (int i = 0; i < 4; ++i) {
+        p.save();
+        p.translate(285, 245);
+        p.rotate(-33 + i * 22);
+        p.translate(-37, -190);
+        p.setBrush(Qt::white);
+        p.setPen(QColor(200, 200, 160));
+        p.drawRoundedRect(QRectF(0, 0, 74, 104), 4.5, 4.5);
+        p.drawImage(2, 2, PaintCardFace(sprite, CardCode{suits[i], 14}), 2, 2, 70, 100);
+        p.restore();
+    }
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(64);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(0, 0, 0, 90));
+    p.drawText(QRect(28, 73, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zarv"));
+    p.setPen(QColor(250, 214, 96));
+    p.drawText(QRect(25, 70, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zarv"));
+    QFont small(QStringLiteral("Arial"));
+    small.setPixelSize(14);
+    p.setFont(small);
+    p.setPen(QColor(235, 235, 220));
+    p.drawText(QRect(28, 150, 220, 20), Qt::AlignLeft, QStringLiteral("Ombrel Card Games"));
+    small.setPixelSize(11);
+    p.setFont(small);
+    p.drawText(QRect(28, 172, 220, 40), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("Name the ZARV, take seven tricks,\nwin seven points."));
+    return img;
+}
+
+} // namespace zarv::ui

@@ -1,0 +1,67 @@
+// Message balloons: a borderless window shaped like a speech balloon that
+// points at the seat that speaks (or at the table), shown for three seconds or
+// until a click or a key. The same window is the start-up splash.
+#pragma once
+
+#include <QImage>
+#include <QPainterPath>
+#include <QWidget>
+#include <functional>
+
+#include "engine/game_state.h"
+#include "engine/interfaces.h"
+
+namespace zarv::ui {
+
+class TableWindow;
+
+// The text of a balloon once a "%" code is taken out: the letter before the
+// "%" names a suit whose sign is painted where the three characters stood.
+struct BalloonText {
+    QString text;
+    Suit suit = kNoSuit;
+    int signAt = -1;  // index of the two blanks, or -1
+};
+BalloonText TakeOutSuitCode(const QString& text);
+
+// Where the parts of a balloon go, in the balloon window's own pixels.
+struct BalloonShape {
+    QRect body;                 // where the text is written
+    QPolygon pointer;           // empty for a balloon without one
+    QPoint corner;              // the window's top-left corner on the table
+    QSize window;
+    bool wrapped = false;
+    QPainterPath Outline() const;
+};
+BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, int tableWidth, int tableHeight);
+
+class Balloon : public QWidget {
+    Q_OBJECT
+public:
+    // Shows the balloon and returns when it has closed (after 3 seconds, a
+    // click, a key, or when stop() becomes true).
+    static void Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
+                    const std::function<bool()>& stop);
+    // The start-up splash, centred on the screen; returns when it has closed.
+    static void Splash(EventPump& pump, double seconds = 3.0);
+    static QImage SplashPicture();
+
+    static constexpr double kSeconds = 3.0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    explicit Balloon(QWidget* owner);
+    void WaitUntilClosed(EventPump& pump, double seconds, const std::function<bool()>& stop);
+
+    BalloonShape shape_;
+    BalloonText text_;
+    QImage picture_;
+    QImage sprite_;
+    bool closed_ = false;
+};
+
+} // namespace zarv::ui

@@ -1,0 +1,363 @@
+#include "ui/table_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/card_pictures.h"
+#include "ui/sprite_sheet.h"
+
+namespace zarv::ui {
+
+namespace {
+
+// A rectangle from (l, t) to (r, b) with corner ellipses cw x ch, outline inside.
+void RoundRect(QPainter& p, double l, double t, double r, double b, double cw, double ch) {
+    p.drawRoundedRect(QRectF(l + 0.5, t + 0.5, r - l - 1, b - t - 1), cw / 2, ch / 2);
+}
+
+QFont TableFont(int pixels, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QRect CardRect(int x, int y, int depth) { return QRect(x, y, kCardW + depth + 4, kCardH + depth + 4); }
+
+} // namespace
+
+TableView::TableView(const GameState& state, const QImage& sprite, QWidget* parent)
+    : QWidget(parent), s_(state), sprite_(sprite) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    ResizeSurface(kTableWidth, kTableHeight);
+}
+
+void TableView::ResizeSurface(int width, int height) {
+    QImage next(width, height, QImage::Format_ARGB32_Premultiplied);
+    next.fill(palette().window().color());
+    surface_ = next;
+    setFixedSize(width, height);
+}
+
+void TableView::Clear() { surface_.fill(palette().window().color()); }
+
+void TableView::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.drawImage(event->rect(), surface_, event->rect());
+}
+
+void TableView::mousePressEvent(QMouseEvent* event) { emit mousePressed(event->position()); }
+void TableView::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(event->position()); }
+
+void TableView::RefreshPage() {
+    if (!gameStarted) return;
+    RenderTable(surface_, 0);
+    update();
+}
+
+void TableView::RenderTable(QImage& target, int leaveOutLast) {
+    target.fill(palette().window().color());
+    QPainter p(&target);
+    DrawTableWith(p);
+    DrawSignsWith(p);
+    DrawBoardWith(p);
+    PaintCardsWith(p, 52 - leaveOutLast);
+}
+
+void TableView::PaintCardsWith(QPainter& p, int count) {
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int k = 1; k <= count && !s_.StopRequested; ++k) {
+        const int d = s_.DrawOrder[k];
+        if (d < 1 || d > 52) continue;
+        if (s_.Deck[d].Owner != kInPack)
+            PaintCard(p, d, 1);
+        else
+            PaintCard(p, d);
+    }
+}
+
+void TableView::DrawTable() {
+    QPainter p(&surface_);
+    DrawTableWith(p);
+    update();
+}
+
+void TableView::DrawTableWith(QPainter& p) {
+    const int w = surface_.width(), h = surface_.height();
+    const double u = s_.LayoutUnit;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colours_.background);
+    p.setPen(Qt::black);
+    RoundRect(p, 2, 2, w - 2, h - 2, 60, 60);
+    p.setPen(colours_.edge);
+    RoundRect(p, 6, 6, w - 6, h - 6, 60, 60);
+
+    // The two trick piles: the partner's (the local side) and the left seat's.
+    const int l = s_.LocalSeat;
+    for (int pile = 0; pile < 2; ++pile) {
+        const int seat = pile == 0 ? PartnerOf(l) : NextSeat(l);
+        const SeatRecord& rec = s_.Seats[seat];
+        QRectF previous;
+        for (int k = 1; k <= 7; ++k) {
+            const double x = pile == 0 ? rec.X + u * (k + 19) : rec.X + u * k;
+            const double y = pile == 0 ? rec.Y + u * (k - 1) : rec.Y + 104 + u * (k + 3);
+            p.setBrush(colours_.strong(seat));
+            p.setPen(colours_.light(seat));
+            RoundRect(p, x, y, x + 74, y + 104, 10, 10);
+            if (k >= 2) {  // hide the previous outline where the two overlap
+                p.setPen(colours_.strong(seat));
+                p.drawRect(QRectF(QPointF(x + 0.5, y + 0.5), previous.bottomRight() - QPointF(1.5, 1.5)));
+            }
+            previous = QRectF(x, y, 74, 104);
+        }
+    }
+
+    for (int seat = 1; seat <= 4; ++seat) {
+        const SeatRecord& rec = s_.Seats[seat];
+        const double x = rec.X, y = rec.Y;
+        p.setBrush(colours_.strong(seat));
+        p.setPen(colours_.light(seat));
+        RoundRect(p, x - u, y - u, x + 13 * u + 74, y + 104 + u, 10, 10);
+        RoundRect(p, x - u, y - u, x + 3 * u + 74, y + 149, 10, 10);
+        p.setPen(colours_.grey);
+        p.setFont(TableFont(12, true));
+        p.drawText(QRectF(x + 40, y + 117, 70, 60), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::fromStdString(rec.Name) + QLatin1Char('\n') + QLatin1Char('[') +
+                       QString::fromStdString(rec.Kind) + QLatin1Char(']'));
+    }
+    // Join each name tab to its hand frame.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    for (int seat = 1; seat <= 4; ++seat) {
+        const SeatRecord& rec = s_.Seats[seat];
+        p.setBrush(colours_.strong(seat));
+        p.drawRect(QRectF(QPointF(rec.X + 3 * u + 64, rec.Y - u + 2), QPointF(rec.X + 3 * u + 84, rec.Y + 104 + u - 4)));
+    }
+}
+
+void TableView::DrawMasterMark() {
+    const int m = s_.MasterPlayer;
+    if (m < 1 || m > 4) return;
+    const SeatRecord& rec = s_.Seats[m];
+    QPainter p(&surface_);
+    DrawMasterMarkWith(p);
+    update(QRect(rec.X, rec.Y + 109, 31, 31));
+}
+
+void TableView::DrawMasterMarkWith(QPainter& p) {
+    const SeatRecord& rec = s_.Seats[s_.MasterPlayer];
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colours_.face);
+    p.setPen(colours_.frame);
+    RoundRect(p, rec.X, rec.Y + 109, rec.X + 30, rec.Y + 139, 4, 4);
+    CopyCell(p, sprite_, rec.X + 4.5, rec.Y + 111.5, 0, 0, sprite::kMasterMark);
+}
+
+void TableView::DrawTrumpSign(Suit suit, int x, int y) {
+    if (suit == kNoSuit) return;
+    QPainter p(&surface_);
+    CopyCell(p, sprite_, x, y + 7, 0, 0, QRect(sprite::TrumpSignColumn(suit), sprite::kPipRow, 15, 15));
+    update(QRect(x, y, 16, 24));
+}
+
+void TableView::DrawSignsWith(QPainter& p) {
+    const int m = s_.MasterPlayer;
+    if (m < 1 || m > 4) return;
+    DrawMasterMarkWith(p);
+    if (s_.MasterCard != kNoSuit)
+        CopyCell(p, sprite_, s_.Seats[m].X + 16, s_.Seats[m].Y + 109 + 7, 0, 0,
+                 QRect(sprite::TrumpSignColumn(s_.MasterCard), sprite::kPipRow, 15, 15));
+}
+
+void TableView::DrawBoard() {
+    const int w = surface_.width(), h = surface_.height();
+    const int n = std::clamp(std::atoi(s_.ResultsA[0].c_str()), 0, 13);
+    const double b = 16 * n + 58, m = 26, u = s_.LayoutUnit;
+    QPainter p(&surface_);
+    DrawBoardWith(p);
+    update(QRect(static_cast<int>(w - b - 6 - u) - 2, static_cast<int>(h - 95 - 18 - m) - 2, static_cast<int>(b) + 16, 120));
+}
+
+void TableView::DrawBoardWith(QPainter& p) {
+    const int w = surface_.width(), h = surface_.height();
+    const int n = std::clamp(std::atoi(s_.ResultsA[0].c_str()), 0, 13);
+    const double b = 16 * n + 58, m = 26, u = s_.LayoutUnit;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colours_.frame);
+    p.setPen(colours_.grey);
+    RoundRect(p, w - b - 1 - u, h - 95 - 13 - m, w + 2 - u, h - 1 - m, 20, 20);
+    p.setBrush(Qt::black);
+    const double left = w - b - 6 - u, top = h - 95 - 18 - m;
+    RoundRect(p, left, top, w - 3 - u, h - 6 - m, 20, 20);
+
+    const QRectF caption(left + 3, top + 8, 42, 90);
+    p.setPen(Qt::white);
+    p.setFont(TableFont(11, true));
+    p.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("Result"));
+    for (int i = 0; i <= n; ++i) {
+        const double x = left + 45 + 16 * i;
+        const QRectF heading(x, top + 8, 15, 22), teamA(x, top + 36, 15, 28), teamB(x, top + 68, 15, 28);
+        const bool current = i == n;
+        p.setBrush(current ? Qt::white : Qt::black);
+        p.setPen(colours_.grey);
+        p.drawRoundedRect(heading, 1, 1);
+        p.setPen(current ? Qt::black : Qt::white);
+        p.setFont(TableFont(11, false));
+        p.drawText(heading, Qt::AlignCenter | Qt::TextSingleLine, QString::number(i + 1));
+        const std::string* results[2] = {&s_.ResultsA[i + 1], &s_.ResultsB[i + 1]};
+        const QRectF cells[2] = {teamA, teamB};
+        for (int team = 0; team < 2; ++team) {
+            p.setBrush(Qt::black);
+            p.setPen(team == 0 ? colours_.lightA : colours_.lightB);
+            p.drawRoundedRect(cells[team], 2, 2);
+            const int points = std::atoi(results[team]->c_str());
+            if (points > 0) {
+                p.setPen(Qt::white);
+                p.setFont(TableFont(12, true));
+                p.drawText(cells[team], Qt::AlignCenter | Qt::TextSingleLine, QString::number(points));
+            }
+        }
+    }
+}
+
+int TableView::StackDepth(int idx) const {
+    const CardRecord& card = s_.Deck[idx];
+    const long px = RoundHalfEven(card.X + kCardW / 4.0);
+    const long py = card.Y + 78;
+    int c = 0;
+    for (int k = 1; k <= 52; ++k) {
+        const int d = s_.DrawOrder[k];
+        if (d == idx) break;
+        if (d < 1 || d > 52) continue;
+        const CardRecord& other = s_.Deck[d];
+        if (other.X <= px && px <= other.X + kCardW && other.Y <= py && py <= other.Y + kCardH) ++c;
+    }
+    if (card.Owner >= 1 && card.Owner <= 8) return c <= 5 ? c : 1;
+    return c > 10 ? 7 : c;
+}
+
+const QImage& TableView::PictureOf(int idx) const {
+    static const QImage kBlank = [] {
+        QImage i(kCardW, kCardH, QImage::Format_ARGB32_Premultiplied);
+        i.fill(Qt::white);
+        return i;
+    }();
+    const CardRecord& card = s_.Deck[idx];
+    const size_t id = card.FaceDown ? 0 : static_cast<size_t>(card.Face);
+    return id < pictures_.size() ? pictures_[id] : kBlank;
+}
+
+void TableView::PaintCardAt(QPainter& p, int idx, int x, int y, int depth) {
+    if (depth > 0) {  // a soft shadow: keeps only what the grey and the table share
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.setPen(colours_.grey);
+        p.setBrush(colours_.grey);
+        p.drawRoundedRect(QRectF(x + depth, y + depth, kCardW, kCardH), 3.5, 3.5);
+        p.restore();
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(colours_.frame);
+    p.setBrush(colours_.face);
+    RoundRect(p, x, y, x + kCardW, y + kCardH, 9, 9);
+    p.drawImage(QPoint(x + 2, y + 2), PictureOf(idx), QRect(2, 2, kCardW - 4, kCardH - 4));
+}
+
+void TableView::PaintCard(QPainter& p, int idx, std::optional<int> depth) {
+    const int d0 = StackDepth(idx);
+    int d = depth.value_or(d0);
+    if (d < d0) d = 1;
+    const CardRecord& card = s_.Deck[idx];
+    PaintCardAt(p, idx, card.X, card.Y, d);
+}
+
+void TableView::RepaintCards(std::span<const int> moved) {
+    if (!gameStarted) return;
+    QPainter p(&surface_);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int idx : moved) {
+        const CardRecord& card = s_.Deck[idx];
+        const int d = StackDepth(idx);
+        const int owner = card.Owner;
+        QColor colour = colours_.background;
+        if (owner == 1 || owner == 3 || owner == kPileA) colour = colours_.strongA;
+        if (owner == 2 || owner == 4 || owner == kPileB) colour = colours_.strongB;
+        p.setPen(colour);
+        p.setBrush(colour);
+        RoundRect(p, card.X, card.Y, card.X + kCardW + d + 3, card.Y + kCardH + d + 3, 7, 7);
+    }
+    // Every card, moved ones included, in painting order: the last lies on top.
+    PaintCardsWith(p, 52);
+    update();
+}
+
+void TableView::PaintGiveUp(int state, const QRect& where, const QImage& picture) {
+    QPainter p(&surface_);
+    if (state == 0)
+        p.fillRect(where, colours_.background);
+    else
+        p.drawImage(where.topLeft(), picture);
+    update(where);
+}
+
+void TableView::AnimateMoves(std::span<const CardMove> moves, int stepCount, EventPump& pump,
+                             const std::function<bool()>& stop) {
+    if (moves.empty() || !gameStarted) return;
+    stepCount = std::max(stepCount, 1);
+    const size_t n = moves.size();
+    // The table without the moving cards (they are the last n of the painting order).
+    QImage background(surface_.size(), surface_.format());
+    RenderTable(background, static_cast<int>(n));
+
+    struct Moving {
+        int idx;
+        double x, y, tx, ty, dx, dy;
+    };
+    std::vector<Moving> cards;
+    for (const CardMove& m : moves) {
+        auto increment = [&](int from, int to) {
+            const double r = QRandomGenerator::global()->generateDouble();
+            const double step = std::nearbyint(std::abs(to - from) / static_cast<double>(stepCount) * (r / 5 + 1));
+            // A card that still has a way to go moves at least a pixel a step.
+            return (to != from && step < 1) ? 1.0 : step;
+        };
+        cards.push_back({m.index, double(m.fromX), double(m.fromY), double(m.toX), double(m.toY),
+                         increment(m.fromX, m.toX), increment(m.fromY, m.toY)});
+    }
+
+    constexpr double kFrame = 1.0 / 60;
+    double nextFrame = pump.Now();
+    auto away = [&] {
+        return std::any_of(cards.begin(), cards.end(), [](const Moving& c) { return c.x != c.tx || c.y != c.ty; });
+    };
+    while (away() && !stop()) {
+        QRegion dirty;
+        for (const Moving& c : cards) dirty += CardRect(int(c.x), int(c.y), 2);
+        for (Moving& c : cards) {
+            auto approach = [](double& v, double target, double step) {
+                if (std::abs(target - v) <= step) v = target;
+                else v += target > v ? step : -step;
+            };
+            approach(c.x, c.tx, c.dx);
+            approach(c.y, c.ty, c.dy);
+            dirty += CardRect(int(c.x), int(c.y), 2);
+        }
+        QPainter p(&surface_);
+        for (const QRect& r : dirty) p.drawImage(r.topLeft(), background, r);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const Moving& c : cards) PaintCardAt(p, c.idx, int(c.x), int(c.y), 1);
+        p.end();
+        repaint(dirty);
+        nextFrame += kFrame;
+        while (pump.Now() < nextFrame && !stop()) pump.WaitForEvents(nextFrame);
+    }
+    // Where a stopped movement leaves its cards does not matter: the table is
+    // repainted from the game's state next.
+}
+
+} // namespace zarv::ui

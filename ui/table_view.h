@@ -1,0 +1,90 @@
+// The card table's drawing surface. Everything is painted into one image that
+// keeps what was drawn (the felt, the seats, the board and the cards); the
+// widget only shows that image. Card movements are drawn step by step through
+// a copy of the table without the moving cards.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "engine/game_state.h"
+#include "engine/interfaces.h"
+
+namespace zarv::ui {
+
+// The colours LoadSettings makes from the settings.
+struct TableColours {
+    QColor background{52, 97, 54};
+    QColor edge;
+    QColor strongA{150, 32, 29}, lightA{222, 80, 80};   // seats 1 and 3
+    QColor strongB{15, 67, 130}, lightB{137, 181, 245};  // seats 2 and 4
+    QColor face{Qt::white};
+    QColor frame{200, 200, 160};
+    QColor grey{0xC2, 0xC2, 0xC2};
+    QColor strong(int seat) const { return seat % 2 == 1 ? strongA : strongB; }
+    QColor light(int seat) const { return seat % 2 == 1 ? lightA : lightB; }
+};
+
+class TableView : public QWidget {
+    Q_OBJECT
+public:
+    TableView(const GameState& state, const QImage& sprite, QWidget* parent = nullptr);
+
+    void SetColours(const TableColours& colours) { colours_ = colours; }
+    // Face pictures by Face id (1..52) and the back (id 0).
+    void SetCardPictures(std::vector<QImage> pictures) { pictures_ = std::move(pictures); }
+    const QImage& surface() const { return surface_; }
+    QSize sizeHint() const override { return surface_.size(); }
+
+    void ResizeSurface(int width, int height);
+    void Clear();
+    void RefreshPage();
+    void DrawTable();
+    void DrawMasterMark();
+    void DrawTrumpSign(Suit suit, int x, int y);
+    void DrawBoard();
+    int StackDepth(int idx) const;
+    void PaintCard(QPainter& p, int idx, std::optional<int> depth = std::nullopt);
+    void RepaintCards(std::span<const int> moved);
+    // The give-up image at its place, or the felt over it (state 0).
+    void PaintGiveUp(int state, const QRect& where, const QImage& picture);
+
+    // Moves the cards step by step, each step only where they are; waits for
+    // the next frame between steps. Returns early when stop() says so.
+    void AnimateMoves(std::span<const CardMove> moves, int stepCount, EventPump& pump,
+                      const std::function<bool()>& stop);
+
+    bool gameStarted = false;  // nothing is drawn before the first game
+
+signals:
+    void mousePressed(QPointF at);
+    void mouseMoved(QPointF at);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    // The whole table into target, leaving out the last cards of the painting order.
+    void RenderTable(QImage& target, int leaveOutLast);
+    void DrawTableWith(QPainter& p);
+    void DrawMasterMarkWith(QPainter& p);
+    void DrawSignsWith(QPainter& p);
+    void DrawBoardWith(QPainter& p);
+    void PaintCardsWith(QPainter& p, int count);
+    void PaintCardAt(QPainter& p, int idx, int x, int y, int depth);
+    const QImage& PictureOf(int idx) const;
+
+    const GameState& s_;
+    const QImage& sprite_;
+    TableColours colours_;
+    std::vector<QImage> pictures_;
+    QImage surface_;
+};
+
+} // namespace zarv::ui
