@@ -27,6 +27,17 @@ QFont TableFont(int pixels, bool bold) {
 
 QRect CardRect(int x, int y, int depth) { return QRect(x, y, kCardW + depth + 4, kCardH + depth + 4); }
 
+// Keeps only the colour bits that the pixels share with mask (a bitwise AND),
+// as a shadow laid over the table does. Done on the pixels themselves: a
+// painter's raster operations are many times slower.
+void AndPixels(QImage& image, QRect r, QRgb mask) {
+    r &= image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x) line[x] &= mask;
+    }
+}
+
 } // namespace
 
 TableView::TableView(const GameState& state, const QImage& sprite, QWidget* parent)
@@ -34,6 +45,28 @@ TableView::TableView(const GameState& state, const QImage& sprite, QWidget* pare
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     ResizeSurface(kTableWidth, kTableHeight);
+}
+
+void TableView::SetColours(const TableColours& colours) {
+    colours_ = colours;
+    SetCardPictures(std::move(pictures_));  // the outline takes the frame colour
+}
+
+void TableView::SetCardPictures(std::vector<QImage> pictures) {
+    pictures_ = std::move(pictures);
+    cards_.clear();
+    for (const QImage& picture : pictures_) {
+        QImage card(kCardW + 1, kCardH + 1, QImage::Format_ARGB32_Premultiplied);
+        card.fill(Qt::transparent);
+        QPainter p(&card);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(colours_.frame);
+        p.setBrush(colours_.face);
+        RoundRect(p, 0, 0, kCardW, kCardH, 9, 9);
+        p.drawImage(QPoint(2, 2), picture, QRect(2, 2, kCardW - 4, kCardH - 4));
+        cards_.push_back(card);
+    }
+    feltKey_.clear();
 }
 
 void TableView::ResizeSurface(int width, int height) {
@@ -60,11 +93,43 @@ void TableView::RefreshPage() {
 }
 
 void TableView::RenderTable(QImage& target, int leaveOutLast) {
-    target.fill(palette().window().color());
+    // The felt and seats change only with the layout, the names and the colours.
+    QString key = QStringLiteral("%1 %2 %3 %4 ").arg(target.width()).arg(target.height()).arg(s_.LayoutUnit).arg(s_.LocalSeat);
+    key += colours_.background.name() + colours_.strongA.name() + colours_.strongB.name() + colours_.lightA.name() +
+           colours_.lightB.name() + colours_.edge.name();
+    for (int seat = 1; seat <= 4; ++seat)
+        key += QStringLiteral("|%1,%2,").arg(s_.Seats[seat].X).arg(s_.Seats[seat].Y) +
+               QString::fromStdString(s_.Seats[seat].Name + "," + s_.Seats[seat].Kind);
+    if (key != feltKey_ || feltCache_.size() != target.size()) {
+        feltCache_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
+        feltCache_.fill(palette().window().color());
+        QPainter felt(&feltCache_);
+        DrawTableWith(felt);
+        feltKey_ = key;
+    }
+    if (target.size() != feltCache_.size() || target.format() != feltCache_.format())
+        target = QImage(feltCache_.size(), feltCache_.format());
     QPainter p(&target);
-    DrawTableWith(p);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, feltCache_);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     DrawSignsWith(p);
-    DrawBoardWith(p);
+    // The board changes once a hand: keep it as a picture in between.
+    QString boardKey = key;
+    for (int i = 0; i <= 14; ++i) boardKey += QString::fromStdString(s_.ResultsA[i] + s_.ResultsB[i]);
+    if (boardKey != boardKey_) {
+        boardCache_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
+        boardCache_.fill(Qt::transparent);
+        QPainter board(&boardCache_);
+        DrawBoardWith(board);
+        board.end();
+        boardArea_ = QRect(0, 0, 0, 0);
+        for (int y = 0; y < boardCache_.height(); y += 2)  // find the board's bounds once
+            for (int x = boardCache_.width() / 2; x < boardCache_.width(); x += 2)
+                if (qAlpha(boardCache_.pixel(x, y))) boardArea_ |= QRect(x - 2, y - 2, 5, 5);
+        boardKey_ = boardKey;
+    }
+    p.drawImage(boardArea_.topLeft(), boardCache_, boardArea_);
     PaintCardsWith(p, 52 - leaveOutLast);
 }
 
@@ -252,16 +317,25 @@ const QImage& TableView::PictureOf(int idx) const {
 }
 
 void TableView::PaintCardAt(QPainter& p, int idx, int x, int y, int depth) {
-    if (depth > 0) {  // a soft shadow: keeps only what the grey and the table share
-        p.save();
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        p.setPen(colours_.grey);
-        p.setBrush(colours_.grey);
-        p.drawRoundedRect(QRectF(x + depth, y + depth, kCardW, kCardH), 3.5, 3.5);
-        p.restore();
+    auto* image = dynamic_cast<QImage*>(p.device());
+    if (depth > 0 && image && image->format() == QImage::Format_ARGB32_Premultiplied) {
+        // A soft shadow: keeps only what the grey and the table share. The
+        // rectangles leave its corners rounded.
+        const QRgb grey = 0xFF000000 | colours_.grey.rgb();
+        const int l = x + depth, t = y + depth;
+        AndPixels(*image, QRect(l + 3, t, kCardW - 6, kCardH), grey);
+        AndPixels(*image, QRect(l, t + 3, 3, kCardH - 6), grey);
+        AndPixels(*image, QRect(l + kCardW - 3, t + 3, 3, kCardH - 6), grey);
+        for (QPoint corner : {QPoint(l + 1, t + 1), QPoint(l + kCardW - 3, t + 1), QPoint(l + 1, t + kCardH - 3),
+                              QPoint(l + kCardW - 3, t + kCardH - 3)})
+            AndPixels(*image, QRect(corner, QSize(2, 2)), grey);
     }
-    p.setRenderHint(QPainter::Antialiasing);
+    const CardRecord& card = s_.Deck[idx];
+    const size_t id = card.FaceDown ? 0 : static_cast<size_t>(card.Face);
+    if (id < cards_.size()) {
+        p.drawImage(QPoint(x, y), cards_[id]);
+        return;
+    }
     p.setPen(colours_.frame);
     p.setBrush(colours_.face);
     RoundRect(p, x, y, x + kCardW, y + kCardH, 9, 9);
@@ -337,7 +411,8 @@ void TableView::AnimateMoves(std::span<const CardMove> moves, int stepCount, Eve
     };
     while (away() && !stop()) {
         QRegion dirty;
-        for (const Moving& c : cards) dirty += CardRect(int(c.x), int(c.y), 2);
+        // Where the cards were, with room for the deepest shadow (a stack's).
+        for (const Moving& c : cards) dirty += CardRect(int(c.x), int(c.y), 8);
         for (Moving& c : cards) {
             auto approach = [](double& v, double target, double step) {
                 if (std::abs(target - v) <= step) v = target;

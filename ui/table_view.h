@@ -34,9 +34,9 @@ class TableView : public QWidget {
 public:
     TableView(const GameState& state, const QImage& sprite, QWidget* parent = nullptr);
 
-    void SetColours(const TableColours& colours) { colours_ = colours; }
+    void SetColours(const TableColours& colours);
     // Face pictures by Face id (1..52) and the back (id 0).
-    void SetCardPictures(std::vector<QImage> pictures) { pictures_ = std::move(pictures); }
+    void SetCardPictures(std::vector<QImage> pictures);
     const QImage& surface() const { return surface_; }
     QSize sizeHint() const override { return surface_.size(); }
 
@@ -84,7 +84,14 @@ private:
     const QImage& sprite_;
     TableColours colours_;
     std::vector<QImage> pictures_;
+    std::vector<QImage> cards_;  // each picture inside its rounded outline, ready to copy
     QImage surface_;
+    // The felt with the seats, piles and names, kept while none of them changes.
+    QImage feltCache_;
+    QString feltKey_;
+    QImage boardCache_;  // the score board alone, on a clear image
+    QRect boardArea_;
+    QString boardKey_;
 };
 
 } // namespace zarv::ui

@@ -128,6 +128,9 @@ void TableWindow::SetScreenSize(bool makeFull) {
         game_.RescaleLayout(laidOut_.width(), laidOut_.height(), next.width(), next.height());
     s.ScaleWidth = next.width();
     s.ScaleHeight = next.height();
+    // Back at the design size the seats take their own places again, free of
+    // the rounding of two rescalings.
+    if (!makeFull && next == QSize(kTableWidth, kTableHeight) && s.GameStarted) game_.PlaceSeats();
     laidOut_ = next;
     view_->ResizeSurface(next.width(), next.height());
     if (!makeFull) adjustSize();

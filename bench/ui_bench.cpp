@@ -1,0 +1,109 @@
+// How fast the table is drawn: a whole repaint of a dealt table, one step of
+// a card movement, and the memory the program holds after a deal.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <fstream>
+#include <string>
+
+#include "ai/card_selection.h"
+#include "engine/game.h"
+#include "engine/headless.h"
+#include "settings/settings_store.h"
+#include "ui/card_pictures.h"
+#include "ui/sprite_sheet.h"
+#include "ui/table_view.h"
+#include "ui/table_window.h"
+
+namespace {
+
+using namespace zarv;
+
+struct Dealt {
+    QuietTable quiet;
+    VirtualPump pump;
+    SeededRandom random{3};
+    NoNetwork network;
+    NoRecords records;
+    Game game{EngineServices{quiet, pump, random, network, records}};
+    ai::ComputerSeatPlayer computer{game};
+    QImage sprite = ui::sprite::BuildSpriteSheet();
+    ui::TableView view{game.state(), sprite};
+
+    Dealt() {
+        game.SetComputerPlayer(&computer);
+        for (int seat = 1; seat <= 4; ++seat) {
+            game.state().Seats[seat].Name = "Seat";
+            game.state().Seats[seat].Kind = kComputer;
+        }
+        game.MakeCardFaces();
+        game.PlaceSeats();
+        game.Shuffle(300);
+        game.state().SavedDeck = game.state().Deck;
+        game.state().MasterPlayer = 2;
+        game.NewHand(true);
+        std::vector<QImage> pictures(53);
+        pictures[0] = ui::DrawDeck(sprite, 3, 0x0000FF, 0xFF0000, 0x00FF00);
+        for (int k = 1; k <= 52; ++k)
+            pictures[static_cast<size_t>(game.state().Deck[k].Face)] = ui::PaintCardFace(sprite, game.state().Deck[k].Card);
+        view.SetCardPictures(std::move(pictures));
+        view.gameStarted = true;
+    }
+};
+
+void BM_RefreshPage(benchmark::State& st) {
+    Dealt d;
+    for (auto _ : st) d.view.RefreshPage();
+}
+BENCHMARK(BM_RefreshPage)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_MovementStep(benchmark::State& st) {
+    Dealt d;
+    constexpr int kSteps = 26;
+    GameState& s = d.game.state();
+    int card = s.DrawOrder[52];
+    for (auto _ : st) {
+        // One card across the table and back, 26 steps each way, nothing waited for.
+        const CardMove there{card, 384, 286, s.Deck[card].Owner, s.Deck[card].X, s.Deck[card].Y};
+        const CardMove back{card, s.Deck[card].X, s.Deck[card].Y, s.Deck[card].Owner, 384, 286};
+        d.view.AnimateMoves({&there, 1}, kSteps, d.pump, [] { return false; });
+        d.view.AnimateMoves({&back, 1}, kSteps, d.pump, [] { return false; });
+    }
+    st.SetItemsProcessed(st.iterations() * 2 * kSteps);
+}
+BENCHMARK(BM_MovementStep)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 20, '\n');
+    }
+    return 0;
+}
+
+void BM_MemoryAfterADeal(benchmark::State& st) {
+    QTemporaryDir dir;
+    settings::SettingsStore store(dir.filePath("zarv.ini"));
+    ui::TableWindow window(store);
+    Dealt d;
+    for (auto _ : st) d.view.RefreshPage();
+    st.counters["resident_MB"] = ResidentKilobytes() / 1024.0;
+}
+BENCHMARK(BM_MemoryAfterADeal)->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,204 @@
+// The table drawn offscreen: pixels that show the cards, the felt and the
+// board are right, the colour helpers, and the full-screen round trip.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "settings/settings_store.h"
+#include "tests/test_table.h"
+#include "ui/card_pictures.h"
+#include "ui/colour.h"
+#include "ui/sprite_sheet.h"
+#include "ui/table_view.h"
+#include "ui/table_window.h"
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::ui;
+
+bool IsRed(QColor c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; }
+bool IsDark(QColor c) { return c.red() < 80 && c.green() < 80 && c.blue() < 80; }
+
+int CountPixels(const QImage& img, QRect area, bool (*pred)(QColor)) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += pred(img.pixelColor(x, y));
+    return n;
+}
+
+TEST(Colours, ComponentsAndHls) {
+    const Colour c = ui::RGB(128, 255, 0);
+    EXPECT_EQ(GetRValue(c), 128);
+    EXPECT_EQ(GetGValue(c), 255);
+    EXPECT_EQ(GetBValue(c), 0);
+    const Hls grey = RGBToHLS(ui::RGB(90, 90, 90));
+    EXPECT_EQ(grey.S, 0);
+    EXPECT_EQ(grey.H, 160);
+    EXPECT_EQ(RGBToHLS(ui::RGB(255, 255, 255)).L, 240);
+    EXPECT_EQ(RGBToHLS(ui::RGB(0, 0, 0)).L, 0);
+    const Hls red = RGBToHLS(ui::RGB(255, 0, 0));
+    EXPECT_EQ(red.H, 0);
+    EXPECT_EQ(red.S, 240);
+    EXPECT_EQ(red.L, 120);
+    // Back and forth lands within a step of the scale.
+    for (Colour k : {ui::RGB(52, 97, 54), ui::RGB(208, 153, 168), ui::RGB(15, 67, 130)}) {
+        const Hls h = RGBToHLS(k);
+        const Colour back = HLStoRGB(h.H, h.L, h.S);
+        EXPECT_NEAR(GetRValue(back), GetRValue(k), 3);
+        EXPECT_NEAR(GetGValue(back), GetGValue(k), 3);
+        EXPECT_NEAR(GetBValue(back), GetBValue(k), 3);
+    }
+    // The felt's edge is darker than a light felt and lighter than a dark one.
+    EXPECT_LT(RGBToHLS(EdgeColour(ui::RGB(208, 153, 168))).L, RGBToHLS(ui::RGB(208, 153, 168)).L);
+    EXPECT_GT(RGBToHLS(EdgeColour(ui::RGB(20, 40, 20))).L, RGBToHLS(ui::RGB(20, 40, 20)).L);
+}
+
+TEST(CardFaces, IndexesInTheRightColourAndPlace) {
+    const QImage sprite = sprite::BuildSpriteSheet();
+    const QImage queen = PaintCardFace(sprite, C("h12"));
+    const QRect topLeft(2, 2, 15, 15), bottomRight(55, 85, 15, 15);
+    EXPECT_GT(CountPixels(queen, topLeft, IsRed), 15);
+    EXPECT_EQ(CountPixels(queen, topLeft, IsDark), 0);
+    EXPECT_GT(CountPixels(queen, bottomRight, IsRed), 15);
+    const QImage five = PaintCardFace(sprite, C("g5"));
+    EXPECT_GT(CountPixels(five, topLeft, IsDark), 15);
+    EXPECT_EQ(CountPixels(five, topLeft, IsRed), 0);
+    // The bottom-right index is the top-left one turned half round.
+    const QImage turned = five.copy(bottomRight).mirrored(true, true);
+    EXPECT_GT(CountPixels(turned, QRect(0, 0, 15, 15), IsDark), 15);
+    // A five has five pips: its middle shows one, a four none.
+    const QRect middle(30, 47, 14, 14);
+    EXPECT_GT(CountPixels(five, middle, IsDark), 20);
+    EXPECT_EQ(CountPixels(PaintCardFace(sprite, C("g4")), middle, IsDark), 0);
+    // The ace of spades shows its art: much more ink than a plain ace.
+    const QRect art(16, 15, 42, 77);
+    EXPECT_GT(CountPixels(PaintCardFace(sprite, C("p14")), art, IsDark),
+              CountPixels(PaintCardFace(sprite, C("g14")), art, IsDark));
+}
+
+TEST(CardBacks, EachDesignDiffersAndDesignFourHasThreeBands) {
+    const QImage sprite = sprite::BuildSpriteSheet();
+    const uint32_t c1 = ui::RGB(200, 0, 0), c2 = ui::RGB(0, 200, 0), c3 = ui::RGB(0, 0, 200);
+    std::vector<QImage> backs;
+    for (int d = 0; d <= 4; ++d) backs.push_back(DrawDeck(sprite, d, c1, c2, c3));
+    for (int a = 0; a < 5; ++a)
+        for (int b = a + 1; b < 5; ++b) EXPECT_NE(backs[a], backs[b]) << a << " " << b;
+    EXPECT_EQ(DrawDeck(sprite, 9, c1, c2, c3), backs[0]);  // unknown designs fall back to design 0
+    EXPECT_EQ(backs[4].pixelColor(30, 15), QColor(200, 0, 0));
+    EXPECT_EQ(backs[4].pixelColor(30, 40), QColor(0, 200, 0));
+    EXPECT_EQ(backs[4].pixelColor(30, 80), QColor(0, 0, 200));
+}
+
+// A dealt table drawn offscreen from a headless game.
+struct DealtTable : ::testing::Test {
+    TestTable t;
+    ai::ComputerSeatPlayer computer{t.game};
+    QImage sprite = sprite::BuildSpriteSheet();
+    TableView view{t.s(), sprite};
+    TableColours colours;
+
+    void SetUp() override {
+        t.game.SetComputerPlayer(&computer);
+        const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
+        for (int seat = 1; seat <= 4; ++seat) {
+            t.s().Seats[seat].Name = names[seat];
+            t.s().Seats[seat].Kind = kComputer;
+        }
+        t.game.PlaceSeats();
+        LoadPack(t.s(), StandardPack());
+        t.game.Shuffle(0);
+        t.s().SavedDeck = t.s().Deck;
+        t.s().MasterPlayer = 1;
+        t.game.NewHand(true);
+        colours.edge = QColor(200, 220, 200);
+        view.SetColours(colours);
+        std::vector<QImage> pictures(53);
+        pictures[0] = DrawDeck(sprite, 4, ui::RGB(10, 10, 200), ui::RGB(10, 200, 10), ui::RGB(200, 10, 10));
+        for (int k = 1; k <= 52; ++k) pictures[static_cast<size_t>(t.s().Deck[k].Face)] = PaintCardFace(sprite, t.s().Deck[k].Card);
+        view.SetCardPictures(std::move(pictures));
+        view.gameStarted = true;
+        view.RefreshPage();
+    }
+    const QImage& surface() const { return view.surface(); }
+};
+
+TEST_F(DealtTable, TheFeltUsesTheBackgroundAndItsEdgeColour) {
+    EXPECT_EQ(surface().pixelColor(420, 300), colours.background);
+    EXPECT_EQ(surface().pixelColor(6, 338), colours.edge);  // the inner rounded line on the left side
+    EXPECT_EQ(surface().pixelColor(2, 338), QColor(Qt::black));
+}
+
+TEST_F(DealtTable, FaceUpAndFaceDownCardsShowTheirPictures) {
+    // The local seat's hand (seat 3) is face up and sorted: its last card lies fully open.
+    int last = 0;
+    for (int k = 1; k <= 52; ++k)
+        if (t.s().Deck[k].Owner == 3) last = k;
+    const CardRecord& open = t.s().Deck[last];
+    ASSERT_FALSE(open.FaceDown);
+    const QRect index(open.X + 2, open.Y + 2, 15, 15);
+    const bool red = open.Card.suit == 'h' || open.Card.suit == 'x';
+    EXPECT_GT(CountPixels(surface(), index, red ? IsRed : IsDark), 15);
+    // Another seat's last card shows design 4's three bands.
+    int hidden = 0;
+    for (int k = 1; k <= 52; ++k)
+        if (t.s().Deck[k].Owner == 1) hidden = k;
+    const CardRecord& back = t.s().Deck[hidden];
+    ASSERT_TRUE(back.FaceDown);
+    EXPECT_EQ(surface().pixelColor(back.X + 30, back.Y + 15), QColor(10, 10, 200));
+    EXPECT_EQ(surface().pixelColor(back.X + 30, back.Y + 40), QColor(10, 200, 10));
+    EXPECT_EQ(surface().pixelColor(back.X + 30, back.Y + 80), QColor(200, 10, 10));
+}
+
+TEST_F(DealtTable, TheBoardGrowsOneColumnPerHand) {
+    auto boardLeft = [&] {
+        const int y = t.s().ScaleHeight - 60;  // a row through the board
+        for (int x = 400; x < t.s().ScaleWidth; ++x)
+            if (surface().pixelColor(x, y) == QColor(Qt::black)) return x;
+        return -1;
+    };
+    const int before = boardLeft();
+    t.s().ResultsA[0] = t.s().ResultsB[0] = "3";
+    t.s().ResultsA[1] = "1";
+    t.s().ResultsB[2] = "2";
+    view.RefreshPage();
+    EXPECT_EQ(before - boardLeft(), 3 * 16);
+}
+
+TEST_F(DealtTable, AStackOfCardsCastsADeeperShadowThanAHand) {
+    // Move the hands back into the pack: the top card of the pack has many under it.
+    t.game.GatherCards();
+    int top = t.s().DrawOrder[52];
+    EXPECT_EQ(view.StackDepth(top), 7);
+    EXPECT_EQ(view.StackDepth(t.s().DrawOrder[1]), 0);
+}
+
+TEST(TableWindowTest, FullScreenAndBackRestoresTheLayout) {
+    QTemporaryDir dir;
+    settings::SettingsStore store(dir.filePath("zarv.ini"));
+    TableWindow window(store);
+    GameState& s = window.game().state();
+    s.GameStarted = true;
+    window.game().PlaceSeats();
+    const auto seats = s.Seats;
+    window.SetScreenSize(true);
+    window.SetScreenSize(true);  // already in force: nothing changes
+    window.SetScreenSize(false);
+    EXPECT_EQ(s.LayoutUnit, 13);
+    EXPECT_EQ(s.ScaleWidth, kTableWidth);
+    for (int seat = 1; seat <= 4; ++seat) {
+        EXPECT_EQ(s.Seats[seat].X, seats[seat].X);
+        EXPECT_EQ(s.Seats[seat].Y, seats[seat].Y);
+    }
+}
+
+}  // namespace
+}  // namespace zarv::testing
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
