@@ -11,6 +11,7 @@
 
 #include "engine/game_state.h"
 #include "engine/interfaces.h"
+#include "engine/saved_hand.h"
 
 namespace zarv {
 
@@ -101,6 +102,10 @@ public:
     // --- Trace mode and replay ---
     void PlayModClick();
     void ReplayClick();
+    // The hand being played, as Save Suggest writes it.
+    SavedHand CurrentHand() const;
+    // Deals a saved hand as Replay does (starting a game first when none runs).
+    void LoadHand(const SavedHand& hand);
 
     // Size of the give-up image, pixels.
     static constexpr int kGiveUpWidth = 56;
@@ -124,6 +129,8 @@ private:
     std::optional<std::array<bool, 5>> sortedSeats_;
     int entryDepth_ = 0;          // engine procedures that may wait, on the call stack
     bool restartPending_ = false; // a new game waits for the old one to unwind
+    std::optional<SavedHand> pendingHand_;  // the first hand of a game started to load it
+    void ApplyHand(const SavedHand& hand);
 };
 
 } // namespace zarv

@@ -100,7 +100,13 @@ void Game::StartGameBody() {
     view.EnableMenu(MenuItem::Replay, false);
 
     ChooseFirstMaster();
-    NewHand();
+    if (pendingHand_) {
+        ApplyHand(*pendingHand_);
+        pendingHand_.reset();
+        NewHand(true);
+    } else {
+        NewHand();
+    }
     TurnLoop();
     view.EnableMenu(MenuItem::PlayerName, true);
 }

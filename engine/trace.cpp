@@ -24,6 +24,39 @@ void Game::PlayModClick() {
     }
 }
 
+SavedHand Game::CurrentHand() const {
+    SavedHand hand;
+    for (int i = 1; i <= 52; ++i) hand.deal.push_back(s_.SavedDeck[i].Card);
+    hand.master = s_.MasterPlayer;
+    for (int seat = 1; seat <= 4; ++seat)
+        if (s_.Seats[seat].FirstMaster) hand.firstMaster = seat;
+    hand.trump = s_.MasterCard;
+    return hand;
+}
+
+void Game::ApplyHand(const SavedHand& hand) {
+    // The pack keeps its records (and pictures); only their order follows the file.
+    const auto pack = s_.Deck;
+    for (int i = 1; i <= 52; ++i) {
+        for (int k = 1; k <= 52; ++k)
+            if (pack[k].Card == hand.deal[static_cast<size_t>(i - 1)]) s_.SavedDeck[i] = pack[k];
+    }
+    s_.MasterPlayer = hand.master;
+    for (int seat = 1; seat <= 4; ++seat) s_.Seats[seat].FirstMaster = seat == (hand.firstMaster ? hand.firstMaster : hand.master);
+    s_.MasterCard = hand.trump;
+}
+
+void Game::LoadHand(const SavedHand& hand) {
+    if (hand.deal.size() != 52 || hand.master < 1 || hand.master > 4) return;
+    if (!s_.GameStarted) {
+        pendingHand_ = hand;
+        StartClick();
+        return;
+    }
+    ApplyHand(hand);
+    ReplayClick();
+}
+
 void Game::ReplayClick() {
     {
         EngineEntry entry(*this);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "tests/test_table.h"
 
@@ -339,6 +340,45 @@ TEST(WholeGame, StartWhileAGameRunsRestartsAfterTheOldGameUnwinds) {
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(asked, 1);  // only the second game reached its end
     EXPECT_TRUE(t.s().PointsA >= 7 || t.s().PointsB >= 7);
+}
+
+}  // namespace
+}  // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+// The turn loop offers giving up only once both sides have a trick.
+TEST(GiveUp, OfferedOnlyWhenBothSidesHaveATrick) {
+    for (const auto& [ours, theirs, offered] : {std::tuple{1, 0, false}, {0, 2, false}, {1, 1, true}}) {
+        TestTable t;
+        t.s().Seats[3].Kind = kHuman;
+        t.s().Tricks.assign(1, TrickRecord{});
+        for (int i = 0; i < ours; ++i) t.s().Tricks.push_back(TrickRecord{{}, 1, 1, 0});
+        for (int i = 0; i < theirs; ++i) t.s().Tricks.push_back(TrickRecord{{}, 2, 2, 0});
+        t.s().Tricks.push_back(TrickRecord{});
+        t.s().Turn = 3;
+        t.pump.onIdle = [&] { t.s().StopRequested = true; };  // the person's move: look, then stop
+        t.game.TurnLoop();
+        EXPECT_EQ(t.s().GiveUpState, offered ? 1 : 0) << ours << "-" << theirs;
+        EXPECT_TRUE(t.s().HumanMayPlay);
+    }
+}
+
+TEST(GiveUp, ConcedesTheHandToTheOtherSide) {
+    TestTable t;
+    AllComputer(t.s());
+    t.s().Seats[3].Kind = kHuman;
+    t.s().MasterPlayer = 3;
+    for (int seat = 1; seat <= 4; ++seat) t.s().Seats[seat].FirstMaster = seat == 3;
+    t.s().Tricks.assign(1, TrickRecord{});
+    for (int w : {1, 2, 4}) t.s().Tricks.push_back(TrickRecord{{}, w, w, 0});
+    t.s().Tricks.push_back(TrickRecord{});
+    t.view.askNewGame = [] { return false; };
+    t.s().StopRequested = false;
+    t.game.GiveUp();
+    EXPECT_EQ(t.s().PointsB, 1);  // seat 4, after the local seat 3, wins: one point, no Koot
+    EXPECT_EQ(t.s().MasterPlayer, 4);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/simulator.h"
 
 #include <chrono>
+#include <fstream>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "ai/card_selection.h"
 #include "engine/game.h"
 #include "engine/headless.h"
+#include "engine/saved_hand.h"
 
 namespace zarv::sim {
 
@@ -21,6 +23,7 @@ constexpr int kUsageError = 2;
 const char* const kUsage =
     "usage: zarv-sim hand --deal \"<52 card codes>\" --master <seat> [--trump <g|p|h|x>]\n"
     "                     [--first-master <seat>] [--sorted <seats, e.g. 3 or 1,2,3,4>]\n"
+    "       zarv-sim hand --file <saved hand> [the options above, which take precedence]\n"
     "       zarv-sim games <N> [--seed <S>]\n";
 
 struct UsageError {
@@ -54,20 +57,19 @@ long long ParseWhole(const std::string& text, const std::string& what, long long
     return v;
 }
 
-std::vector<CardCode> ParseDeal(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<CardCode> deal;
-    std::set<std::string> seen;
-    std::string word;
-    while (in >> word) {
-        const auto code = CardCode::Parse(word);
-        if (!code) throw UsageError{"'" + word + "' is not a card code (g, p, h or x followed by 2 to 14)"};
-        if (!seen.insert(word).second) throw UsageError{"card " + word + " appears twice in the deal"};
-        deal.push_back(*code);
-    }
-    if (deal.size() != 52)
-        throw UsageError{"a deal needs 52 card codes, not " + std::to_string(deal.size())};
-    return deal;
+std::vector<CardCode> ParseDealOption(const std::string& text) {
+    std::string why;
+    const auto deal = ParseDeal(text, &why);
+    if (!deal) throw UsageError{why};
+    return *deal;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw UsageError{"cannot read " + path};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 // A computer player whose trump may be fixed from outside.
@@ -129,14 +131,24 @@ private:
 
 int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     const auto options =
-        ParseOptions(args, 1, {"--deal", "--master", "--trump", "--first-master", "--sorted"});
-    if (!options.count("--deal")) throw UsageError{"hand needs --deal"};
-    if (!options.count("--master")) throw UsageError{"hand needs --master"};
-    const std::vector<CardCode> deal = ParseDeal(options.at("--deal"));
-    const int master = ParseSeat(options.at("--master"), "--master");
+        ParseOptions(args, 1, {"--deal", "--master", "--trump", "--first-master", "--sorted", "--file"});
+    // A saved hand gives the deal, the master, the first master and the trump;
+    // options given as well take precedence.
+    std::optional<SavedHand> saved;
+    if (options.count("--file")) {
+        std::string why;
+        saved = ReadSavedHand(ReadFile(options.at("--file")), &why);
+        if (!saved) throw UsageError{options.at("--file") + ": " + why};
+    }
+    if (!options.count("--deal") && !saved) throw UsageError{"hand needs --deal or --file"};
+    if (!options.count("--master") && !saved) throw UsageError{"hand needs --master or --file"};
+    const std::vector<CardCode> deal = options.count("--deal") ? ParseDealOption(options.at("--deal")) : saved->deal;
+    const int master = options.count("--master") ? ParseSeat(options.at("--master"), "--master") : saved->master;
     const int firstMaster = options.count("--first-master") ? ParseSeat(options.at("--first-master"), "--first-master")
-                                                            : master;
+                            : (saved && !options.count("--master")) ? saved->firstMaster
+                                                                    : master;
     std::optional<Suit> trump;
+    if (saved && saved->trump != kNoSuit && !options.count("--master")) trump = saved->trump;
     if (options.count("--trump")) {
         const std::string& t = options.at("--trump");
         if (t.size() != 1 || !IsSuitLetter(t[0])) throw UsageError{"--trump must be g, p, h or x, not '" + t + "'"};

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QAudioDevice>
@@ -84,8 +85,8 @@ void TableWindow::BuildMenus() {
     menu_[MenuItem::Replay] =
         trace->addAction(tr("&Replay This Hand"), QKeySequence(Qt::Key_F11), this, [this] { game_.ReplayClick(); });
     menu_[MenuItem::Replay]->setEnabled(false);
-    trace->addAction(tr("Load Suggest..."));
-    trace->addAction(tr("Save Suggest..."));
+    trace->addAction(tr("Load Suggest..."), this, &TableWindow::LoadSuggestClick);
+    trace->addAction(tr("Save Suggest..."), this, &TableWindow::SaveSuggestClick);
 }
 
 QSize TableWindow::TableSizeFor(bool fullScreen) const {
@@ -212,7 +213,47 @@ void TableWindow::EnableMenu(MenuItem item, bool enabled) {
     if (auto it = menu_.find(item); it != menu_.end()) it->second->setEnabled(enabled);
 }
 
-void TableWindow::Beep() { QApplication::beep(); }
+void TableWindow::Beep() {
+    ++beeps_;
+    QApplication::beep();
+}
+
+QString TableWindow::SaveHandTo(const QString& path) {
+    const GameState& s = game_.state();
+    if (!s.GameStarted || s.MasterPlayer < 1) return tr("There is no hand to save yet: start a game first.");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return tr("Cannot write %1: %2").arg(path, file.errorString());
+    const std::string text = WriteSavedHand(game_.CurrentHand());
+    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !file.flush())
+        return tr("Cannot write %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+QString TableWindow::LoadHandFrom(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return tr("Cannot read %1: %2").arg(path, file.errorString());
+    if (file.size() > 64 * 1024) return tr("%1 is too large to be a saved hand.").arg(path);
+    std::string why;
+    const auto hand = ReadSavedHand(file.readAll().toStdString(), &why);
+    if (!hand) return tr("%1 is not a saved hand: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
+    game_.LoadHand(*hand);
+    return {};
+}
+
+void TableWindow::SaveSuggestClick() {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Suggest"), QString(), tr("Zarv hands (*.zarv);;All files (*)"));
+    if (path.isEmpty()) return;
+    const QString error = SaveHandTo(path);
+    if (!error.isEmpty()) QMessageBox::warning(this, tr("Save Suggest"), error);
+}
+
+void TableWindow::LoadSuggestClick() {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Load Suggest"), QString(), tr("Zarv hands (*.zarv);;All files (*)"));
+    if (path.isEmpty()) return;
+    const QString error = LoadHandFrom(path);
+    if (!error.isEmpty()) QMessageBox::warning(this, tr("Load Suggest"), error);
+}
 
 void TableWindow::AddPlayerResult(const std::string& name, bool won) {
     settings::AddPlayerResult(store_, name, won, game_.Rnd());

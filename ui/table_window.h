@@ -62,6 +62,13 @@ public:
     // PlayerRecords
     void AddPlayerResult(const std::string& name, bool won) override;
 
+    // Writes the hand being played to a file; returns why it failed, or "".
+    QString SaveHandTo(const QString& path);
+    // Deals the hand of a file as Replay does; returns why it failed, or ""
+    // (and then the game goes on untouched).
+    QString LoadHandFrom(const QString& path);
+    int beeps() const { return beeps_; }
+
     QRect GiveUpRect() const;
     static QImage GiveUpPicture();
 
@@ -88,6 +95,9 @@ private:
     QAction* startAction_ = nullptr;
     QAction* traceAction_ = nullptr;
     int frozen_ = 0;
+    int beeps_ = 0;
+    void SaveSuggestClick();
+    void LoadSuggestClick();
     QSize laidOut_;  // the table size the layout was made for
 };
 

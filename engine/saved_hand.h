@@ -1,0 +1,35 @@
+// A hand written to a small text file, to study it later or to share it:
+//
+//   # Zarv hand
+//   deal g2 g3 ... (the 52 cards in deal order: the master gets 1-13, the next seat 14-26, ...)
+//   master 2
+//   first-master 1
+//   trump h          (or "-" when none was named yet)
+//
+// Lines may come in any order; blank lines and lines starting with "#" are
+// ignored. "deal" and "master" are required.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/card.h"
+
+namespace zarv {
+
+struct SavedHand {
+    std::vector<CardCode> deal;  // 52 distinct cards
+    int master = 0;
+    int firstMaster = 0;  // 0: the master
+    Suit trump = kNoSuit;
+};
+
+// The text of a saved hand.
+std::string WriteSavedHand(const SavedHand& hand);
+// Reads a saved hand; on failure returns nothing and says why in *error.
+std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* error);
+// Checks 52 distinct valid codes; says which code is wrong.
+std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, std::string* error);
+
+} // namespace zarv
