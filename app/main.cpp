@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "settings/settings_store.h"
 #include "ui/balloon.h"
+#include "ui/player_name_dialog.h"
 #include "ui/table_window.h"
 
 int main(int argc, char** argv) {
@@ -9,11 +11,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zarv"));
     QApplication::setApplicationVersion(QStringLiteral(ZARV_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Ombrel Card Games"));
+    QApplication::setDesktopFileName(QStringLiteral("org.ombrel.Zarv"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.ombrel.Zarv.svg")));
 
     zarv::settings::SettingsStore store(zarv::settings::SettingsStore::DefaultLocation());
     zarv::ui::QtEventPump pump;
     zarv::ui::Balloon::Splash(pump);  // while the table is made ready
     zarv::ui::TableWindow window(store);
     window.show();
+    // A first start: the player says who he is before anything is recorded.
+    if (window.currentSettings().PlayerName == "Unknown") window.PlayerNameClick();
     return app.exec();
 }

@@ -69,6 +69,12 @@ void TableView::SetCardPictures(std::vector<QImage> pictures) {
     feltKey_.clear();
 }
 
+void TableView::SetBackPicture(const QImage& back) {
+    if (pictures_.empty()) return;  // no game yet: the back is painted with the faces
+    pictures_[0] = back;
+    SetCardPictures(std::move(pictures_));
+}
+
 void TableView::ResizeSurface(int width, int height) {
     QImage next(width, height, QImage::Format_ARGB32_Premultiplied);
     next.fill(palette().window().color());

@@ -37,6 +37,7 @@ public:
     void SetColours(const TableColours& colours);
     // Face pictures by Face id (1..52) and the back (id 0).
     void SetCardPictures(std::vector<QImage> pictures);
+    void SetBackPicture(const QImage& back);
     const QImage& surface() const { return surface_; }
     QSize sizeHint() const override { return surface_.size(); }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -15,7 +16,11 @@
 
 #include "settings/player_records.h"
 #include "settings/settings_store.h"
+#include "ui/about_dialog.h"
 #include "ui/balloon.h"
+#include "ui/options_dialog.h"
+#include "ui/player_name_dialog.h"
+#include "ui/scores_dialog.h"
 #include "ui/card_pictures.h"
 #include "ui/colour.h"
 #include "ui/sprite_sheet.h"
@@ -54,8 +59,9 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
 
 TableWindow::~TableWindow() { game_.Stop(); }
 
-QString TableWindow::ProgramFolder() {
-    const QString dir = QCoreApplication::applicationDirPath();
+QString TableWindow::ProgramFolder() { return ProgramFolderFor(QCoreApplication::applicationDirPath()); }
+
+QString TableWindow::ProgramFolderFor(const QString& dir) {
     // Installed, the program's files lie in the data folder next to bin/.
     if (!QFileInfo::exists(dir + QStringLiteral("/Pass.wav"))) {
         const QString shared = QFileInfo(dir + QStringLiteral("/../share/zarv")).canonicalFilePath();
@@ -67,15 +73,15 @@ QString TableWindow::ProgramFolder() {
 void TableWindow::BuildMenus() {
     QMenu* gameMenu = menuBar()->addMenu(tr("&Game"));
     startAction_ = gameMenu->addAction(tr("&Start"), QKeySequence(Qt::Key_F2), this, [this] { game_.StartClick(); });
-    menu_[MenuItem::PlayerName] = gameMenu->addAction(tr("Player Name..."));
-    gameMenu->addAction(tr("Score..."));
-    menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."));
+    menu_[MenuItem::PlayerName] = gameMenu->addAction(tr("Player Name..."), this, &TableWindow::PlayerNameClick);
+    gameMenu->addAction(tr("Score..."), this, &TableWindow::ScoreClick);
+    menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."), this, &TableWindow::OptionsClick);
     menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."));
     gameMenu->addSeparator();
     gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->addAction(tr("&Help"), QKeySequence(Qt::Key_F1));
-    help->addAction(tr("&About..."));
+    help->addAction(tr("&Help"), QKeySequence(Qt::Key_F1), this, &TableWindow::HelpClick);
+    help->addAction(tr("&About..."), this, &TableWindow::AboutClick);
     QMenu* trace = menuBar()->addMenu(tr("&Trace"));
     traceAction_ = trace->addAction(tr("Trace Mode"), QKeySequence(Qt::Key_F12), this, [this] {
         game_.PlayModClick();
@@ -110,6 +116,37 @@ void TableWindow::LoadSettings() {
     c.lightB = FromColour(settings_.Gb1);
     view_->SetColours(c);
 }
+
+void TableWindow::RedrawBack() {
+    view_->SetBackPicture(DrawDeck(sprite_, settings_.Deck, settings_.DC1, settings_.DC2, settings_.DC3));
+}
+
+void TableWindow::OptionsClick() {
+    game_.Pause(0.6);
+    if (game_.state().Animating) return;
+    OptionsDialog dialog(*this, store_, this);
+    dialog.exec();
+    view_->RefreshPage();
+}
+
+void TableWindow::PlayerNameClick() {
+    PlayerNameDialog dialog(store_, settings_, this);
+    if (dialog.exec() == QDialog::Accepted) game_.state().PlayerName = settings_.PlayerName;
+}
+
+void TableWindow::ScoreClick() {
+    ScoresDialog dialog(store_, this);
+    dialog.exec();
+}
+
+void TableWindow::AboutClick() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+QString TableWindow::HelpPage() { return ProgramFolder() + QStringLiteral("/Help/Help.htm"); }
+
+void TableWindow::HelpClick() { QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPage())); }
 
 void TableWindow::FreezeRepaint(bool frozen) {
     frozen_ = std::max(0, frozen_ + (frozen ? 1 : -1));

@@ -37,8 +37,18 @@ public:
 
     // Turns the settings into colours and timings (and clears trace mode).
     void LoadSettings();
+    // Paints the card back again from the settings' design and colours.
+    void RedrawBack();
+    // The menu commands that open windows of their own.
+    void OptionsClick();
+    void PlayerNameClick();
+    void ScoreClick();
+    void AboutClick();
+    void HelpClick();
+    static QString HelpPage();
     // Where the program's files lie (the sound, the help page).
     static QString ProgramFolder();
+    static QString ProgramFolderFor(const QString& programDir);
 
     // Presentation
     void FreezeRepaint(bool frozen) override;

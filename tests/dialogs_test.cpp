@@ -1,0 +1,182 @@
+// The options, player name, scores and about dialogs, offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "settings/player_records.h"
+#include "settings/settings_store.h"
+#include "tests/test_table.h"
+#include "ui/about_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/player_name_dialog.h"
+#include "ui/scores_dialog.h"
+#include "ui/table_window.h"
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::ui;
+const QString kKey = QString::fromLatin1(settings::kSettingsKey);
+
+struct Dialogs : ::testing::Test {
+    QTemporaryDir dir;
+    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    TableWindow window{store};
+
+    std::unique_ptr<OptionsDialog> Options() {
+        auto d = std::make_unique<OptionsDialog>(window, store, &window);
+        d->show();  // changes count only once the dialog is visible
+        return d;
+    }
+    bool Stored(const char* name) { return store.ReadDword(kKey, name).has_value(); }
+};
+
+TEST_F(Dialogs, OkAtOnceWritesNothing) {
+    auto d = Options();
+    EXPECT_FALSE(d->cmdApply->isEnabled());
+    QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+    for (const char* name : {"Sheme", "Speed", "SoundFX", "Talk", "FullScreen"}) EXPECT_FALSE(Stored(name)) << name;
+}
+
+TEST_F(Dialogs, APresetStoresOnlyItsNumberAndTheTableTakesItsDesign) {
+    auto d = Options();
+    d->Combo1->setCurrentIndex(1);
+    emit d->Combo1->activated(1);  // "Casino"
+    EXPECT_TRUE(d->cmdApply->isEnabled());
+    EXPECT_EQ(d->Combo1->currentText(), "Casino");
+    EXPECT_EQ(d->previewDesign(), 3);
+    QTest::mouseClick(d->cmdApply, Qt::LeftButton);
+    EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 1u);
+    for (const char* name : {"Speed", "SoundFX", "Talk", "FullScreen"}) EXPECT_TRUE(Stored(name)) << name;
+    for (const char* name : {"Deck", "DC1", "BackC", "Gc1"}) EXPECT_FALSE(Stored(name)) << name;
+    EXPECT_EQ(window.currentSettings().Deck, 3);
+    EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(15, 102, 7));
+    EXPECT_FALSE(d->cmdApply->isEnabled());
+}
+
+TEST_F(Dialogs, OneOwnColourMakesTheUsersSchemeAndStoresAllColours) {
+    auto d = Options();
+    d->SetColourPicker([](const QColor&, QWidget*) { return QColor(1, 2, 3); });
+    QTest::mouseClick(d->cmdColor[7], Qt::LeftButton);  // the table's colour
+    EXPECT_EQ(d->Combo1->currentText(), "UserDifiend!");
+    EXPECT_TRUE(d->cmdApply->isEnabled());
+    QTest::mouseClick(d->cmdOk, Qt::LeftButton);  // OK keeps it, as Apply would
+    EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 5u);
+    EXPECT_EQ(*store.ReadDword(kKey, "BackC"), settings::Rgb(1, 2, 3));
+    for (const char* name : {"Deck", "DC1", "DC2", "DC3", "Gc1", "Gc2", "Gb1", "Gb2"}) EXPECT_TRUE(Stored(name)) << name;
+    EXPECT_EQ(*store.ReadDword(kKey, "GC1"), settings::Rgb(15, 67, 130));  // the others as they were shown
+
+    // A cancelled colour picker changes nothing.
+    auto again = Options();
+    again->SetColourPicker([](const QColor&, QWidget*) { return QColor(); });
+    QTest::mouseClick(again->cmdColor[0], Qt::LeftButton);
+    EXPECT_FALSE(again->cmdApply->isEnabled());
+}
+
+TEST_F(Dialogs, DesignArrowsStopAtTheEndsAndCancelForgetsEverything) {
+    auto d = Options();
+    for (int i = 0; i < 6; ++i) QTest::mouseClick(d->cmdDeckNext, Qt::LeftButton);
+    EXPECT_EQ(d->previewDesign(), 4);
+    for (int i = 0; i < 6; ++i) QTest::mouseClick(d->cmdDeckPrevious, Qt::LeftButton);
+    EXPECT_EQ(d->previewDesign(), 0);
+    for (int i = 0; i < 8; ++i) QTest::mouseClick(d->cmdFaster, Qt::LeftButton);
+    EXPECT_EQ(d->recordedSpeed(), 5);
+    d->Combo1->setCurrentIndex(2);
+    emit d->Combo1->activated(2);
+    QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+    EXPECT_FALSE(Stored("Sheme"));
+    EXPECT_EQ(window.currentSettings().Sheme, 0);
+    EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(52, 97, 54));
+}
+
+TEST_F(Dialogs, PlayerNameRules) {
+    settings::Settings& s = window.currentSettings();
+    settings::AddPlayerResult(store, "Ann", true, 0.5);
+    settings::AddPlayerResult(store, "Bob", true, 0.5);
+    s.PlayerName = "Bob";
+    PlayerNameDialog d(store, s);
+    EXPECT_EQ(d.cmbName->itemText(0), "Bob");  // the current name first
+    EXPECT_EQ(d.cmbName->currentText(), "Bob");
+    for (const QString& bad : {QString(), QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("a|b"), QStringLiteral("a;b")})
+        EXPECT_FALSE(PlayerNameDialog::Refusal(bad).isEmpty()) << bad.toStdString();
+    EXPECT_EQ(PlayerNameDialog::Refusal(QString()), "Choose or enter a name between 1 to 15 characters");
+    EXPECT_TRUE(PlayerNameDialog::Refusal(QStringLiteral("ABCDEFGHIJKLMNO")).isEmpty());
+
+    d.cmbName->setEditText(QStringLiteral("  Zoe "));
+    QTest::mouseClick(d.cmdOk, Qt::LeftButton);
+    EXPECT_EQ(s.PlayerName, "  Zoe ");  // taken as typed
+    EXPECT_EQ(settings::ReadSettings(store).PlayerName, "Zoe");
+
+    // With no records the field shows "Unknown".
+    QTemporaryDir other;
+    settings::SettingsStore empty(other.filePath("z.ini"));
+    settings::Settings fresh;
+    PlayerNameDialog first(empty, fresh);
+    EXPECT_EQ(first.cmbName->currentText(), "Unknown");
+}
+
+TEST_F(Dialogs, ScoresShowRatesAndResetEmptiesTheGrid) {
+    for (int i = 0; i < 3; ++i) settings::AddPlayerResult(store, "Ann", true, 0.2);
+    settings::AddPlayerResult(store, "Ann", false, 0.7);
+    settings::AddPlayerResult(store, "Bob", true, 0.4);
+    settings::AddPlayerResult(store, "Bob", false, 0.4);
+    settings::AddPlayerResult(store, "Bob", false, 0.9);
+    settings::AddPlayerResult(store, "Cheat", true, 0.3);
+    store.WriteDword(kKey + "\\Cheat", "Win", 99);  // edited by hand: left out
+    ScoresDialog d(store);
+    ASSERT_EQ(d.grdScores->rowCount(), 2);
+    auto cell = [&](int r, int c) { return d.grdScores->item(r, c)->text(); };
+    EXPECT_EQ(cell(0, 0), "Ann");
+    EXPECT_EQ(cell(0, 1), "4");
+    EXPECT_EQ(cell(0, 2), "3");
+    EXPECT_EQ(cell(0, 3), "1");
+    EXPECT_EQ(cell(0, 4), "75%");
+    EXPECT_EQ(cell(1, 4), "33%");
+    EXPECT_EQ(d.grdScores->horizontalHeaderItem(4)->text(), "Win Rate");
+    d.Reset(false);
+    EXPECT_EQ(d.grdScores->rowCount(), 2);
+    d.Reset(true);
+    EXPECT_EQ(d.grdScores->rowCount(), 0);
+    EXPECT_EQ(d.grdScores->columnCount(), 5);  // the header row stays
+}
+
+TEST_F(Dialogs, AboutShowsTitleAndVersion) {
+    QCoreApplication::setApplicationName("Zarv");
+    QCoreApplication::setApplicationVersion("1.2.0");
+    AboutDialog d;
+    EXPECT_EQ(d.windowTitle(), "About Zarv");
+    EXPECT_EQ(d.lblVersion->text(), "Version 1.2.0");
+}
+
+TEST(ProgramFiles, TheHelpPageAndSoundLieBesideTheProgram) {
+    // In the build folder the program's files are next to it.
+    EXPECT_TRUE(QFile::exists(QStringLiteral(ZARV_APP_DIR "/Help/Help.htm")));
+    EXPECT_TRUE(QFile::exists(QStringLiteral(ZARV_APP_DIR "/Pass.wav")));
+    // Installed, they are in share/zarv next to bin/.
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath("bin");
+    QDir(prefix.path()).mkpath("share/zarv");
+    QFile(prefix.filePath("share/zarv/Pass.wav")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(TableWindow::ProgramFolderFor(prefix.filePath("bin")), QDir(prefix.filePath("share/zarv")).canonicalPath());
+    EXPECT_EQ(TableWindow::ProgramFolderFor(QStringLiteral(ZARV_APP_DIR)), QStringLiteral(ZARV_APP_DIR));
+}
+
+}  // namespace
+}  // namespace zarv::testing
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

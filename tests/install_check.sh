@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that every file lands
+# where the program and the desktop look for it.
+set -euo pipefail
+build="$1"
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for f in bin/zarv bin/zarv-sim share/zarv/Pass.wav share/zarv/Help/Help.htm \
+         share/applications/org.ombrel.Zarv.desktop share/metainfo/org.ombrel.Zarv.metainfo.xml \
+         share/icons/hicolor/scalable/apps/org.ombrel.Zarv.svg; do
+  [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
+done
+echo "installed layout is complete"

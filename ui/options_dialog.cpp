@@ -1,0 +1,297 @@
+#include "ui/options_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "settings/settings.h"
+#include "ui/card_pictures.h"
+#include "ui/colour.h"
+#include "ui/table_window.h"
+
+namespace zarv::ui {
+
+namespace {
+
+QColor ToQColor(uint32_t c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+uint32_t FromQColor(const QColor& c) { return ui::RGB(c.red(), c.green(), c.blue()); }
+
+// The two groups' colours and the table, as small shapes.
+class AreaPreview : public QWidget {
+public:
+    explicit AreaPreview(const QColor* colours, QWidget* parent) : QWidget(parent), colours_(colours) {
+        setMinimumSize(120, 60);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(colours_[7]);
+        p.setPen(Qt::black);
+        p.drawRoundedRect(rect().adjusted(1, 1, -2, -2), 8, 8);
+        const int w = (width() - 30) / 2;
+        for (int g = 0; g < 2; ++g) {
+            p.setBrush(colours_[3 + 2 * g]);          // Color 1 of the group
+            p.setPen(QPen(colours_[4 + 2 * g], 2));  // its border
+            p.drawRoundedRect(QRectF(10 + g * (w + 10), 12, w, height() - 24), 5, 5);
+        }
+    }
+
+private:
+    const QColor* colours_;
+};
+
+QPushButton* ColourButton(QWidget* parent) {
+    auto* b = new QPushButton(QStringLiteral("..."), parent);
+    b->setFixedSize(34, 22);
+    return b;
+}
+
+} // namespace
+
+OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store, QWidget* parent)
+    : QDialog(parent), table_(table), store_(store), original_(table.currentSettings()) {
+    setWindowTitle(tr("Options"));
+    picker_ = [](const QColor& initial, QWidget* owner) { return QColorDialog::getColor(initial, owner); };
+
+    Combo1 = new QComboBox(this);
+    for (const char* name : settings::kSchemeNames) Combo1->addItem(QString::fromLatin1(name));
+    auto* schemeRow = new QHBoxLayout;
+    schemeRow->addWidget(new QLabel(QStringLiteral("Sheme:"), this));
+    schemeRow->addWidget(Combo1, 1);
+
+    // "Deck": three colours, the preview and the design arrows.
+    auto* deck = new QGroupBox(QStringLiteral("Deck"), this);
+    auto* deckGrid = new QGridLayout(deck);
+    const char* deckLabels[3] = {"Color 1", "Color 2", "Color 3"};
+    for (int i = 0; i < 3; ++i) {
+        cmdColor[i] = ColourButton(deck);
+        deckGrid->addWidget(new QLabel(QString::fromLatin1(deckLabels[i]), deck), i, 0);
+        deckGrid->addWidget(cmdColor[i], i, 1);
+    }
+    picCard = new QLabel(deck);
+    picCard->setFixedSize(kCardW + 4, kCardH + 4);
+    picCard->setAlignment(Qt::AlignCenter);
+    deckGrid->addWidget(picCard, 0, 2, 3, 2, Qt::AlignCenter);
+    cmdDeckPrevious = new QPushButton(QStringLiteral("\u25C0"), deck);
+    cmdDeckNext = new QPushButton(QStringLiteral("\u25B6"), deck);
+    deckGrid->addWidget(cmdDeckPrevious, 3, 2);
+    deckGrid->addWidget(cmdDeckNext, 3, 3);
+
+    auto group = [&](const QString& title, int first) {
+        auto* box = new QGroupBox(title, this);
+        auto* grid = new QGridLayout(box);
+        const char* labels[2] = {"Color 1", "Border"};
+        for (int k = 0; k < 2; ++k) {
+            cmdColor[first + k] = ColourButton(box);
+            grid->addWidget(new QLabel(QString::fromLatin1(labels[k]), box), k, 0);
+            grid->addWidget(cmdColor[first + k], k, 1);
+        }
+        return box;
+    };
+    QGroupBox* group1 = group(QStringLiteral("Group 1"), 3);
+    QGroupBox* group2 = group(QStringLiteral("Group 2"), 5);
+
+    auto* area = new QGroupBox(QStringLiteral("Area Color"), this);
+    auto* areaGrid = new QGridLayout(area);
+    cmdColor[7] = ColourButton(area);
+    areaGrid->addWidget(new QLabel(QStringLiteral("Background"), area), 0, 0);
+    areaGrid->addWidget(cmdColor[7], 0, 1);
+    shapes_ = new AreaPreview(colours_, area);
+    areaGrid->addWidget(shapes_, 1, 0, 1, 2);
+
+    auto* speed = new QGroupBox(QStringLiteral("Animation Speed"), this);
+    auto* speedGrid = new QGridLayout(speed);
+    speedGrid->addWidget(new QLabel(QStringLiteral("Slow                                     Fast"), speed), 0, 0, 1, 6);
+    auto* speedGroup = new QButtonGroup(this);
+    for (int i = 0; i <= 5; ++i) {
+        optSpeed[i] = new QRadioButton(speed);
+        speedGroup->addButton(optSpeed[i], i);
+        speedGrid->addWidget(optSpeed[i], 1, i, Qt::AlignCenter);
+    }
+    cmdSlower = new QPushButton(QStringLiteral("\u25C0"), speed);
+    cmdFaster = new QPushButton(QStringLiteral("\u25B6"), speed);
+    speedGrid->addWidget(cmdSlower, 2, 0, 1, 3);
+    speedGrid->addWidget(cmdFaster, 2, 3, 1, 3);
+
+    auto checkFrame = [&](const QString& title, const QString& caption, QCheckBox*& box) {
+        auto* frame = new QGroupBox(title, this);
+        auto* l = new QVBoxLayout(frame);
+        box = new QCheckBox(caption, frame);
+        l->addWidget(box);
+        return frame;
+    };
+    QGroupBox* sound = checkFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), chkSound);
+    QGroupBox* talk = checkFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), chkTalk);
+    QGroupBox* view = checkFrame(QStringLiteral("View"), QStringLiteral("Full screen"), chkFullscreen);
+    auto* language = new QGroupBox(QStringLiteral("Language"), this);
+    auto* languageLayout = new QVBoxLayout(language);
+    auto* english = new QRadioButton(QStringLiteral("English"), language);
+    english->setChecked(true);
+    languageLayout->addWidget(english);
+    languageLayout->addWidget(new QRadioButton(QStringLiteral("Farsi"), language));
+
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdDefault = new QPushButton(QStringLiteral("&Default"), this);
+    cmdOk->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdDefault);
+    buttons->addStretch();
+    for (QPushButton* b : {cmdOk, cmdCancel, cmdApply}) buttons->addWidget(b);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(deck, 0, 0, 2, 1);
+    grid->addWidget(group1, 0, 1);
+    grid->addWidget(group2, 1, 1);
+    grid->addWidget(area, 0, 2, 2, 1);
+    grid->addWidget(speed, 2, 0, 1, 2);
+    auto* checks = new QGridLayout;
+    checks->addWidget(sound, 0, 0);
+    checks->addWidget(talk, 0, 1);
+    checks->addWidget(view, 1, 0);
+    checks->addWidget(language, 1, 1);
+    grid->addLayout(checks, 2, 1, 1, 2);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(schemeRow);
+    main->addLayout(grid);
+    main->addLayout(buttons);
+
+    // Load: the controls show the settings; nothing counts as a change yet.
+    filling_ = true;
+    const settings::Settings& s = table_.currentSettings();
+    Combo1->setCurrentIndex(std::clamp(s.Sheme, 0, settings::kUserScheme));
+    Fill();
+    speed_ = std::clamp(s.Speed, 0, 5);
+    optSpeed[speed_]->setChecked(true);
+    chkSound->setChecked(s.SoundFX);
+    chkFullscreen->setChecked(s.FullScreen);
+    chkTalk->setChecked(s.Talk);
+    cmdApply->setEnabled(false);
+    filling_ = false;
+
+    connect(Combo1, &QComboBox::activated, this, [this](int index) {
+        table_.currentSettings().SetScheme(index);  // a preset's colours are loaded at once
+        Fill();
+        MarkChanged();
+    });
+    for (int i = 0; i < 8; ++i) connect(cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColour(i); });
+    for (QCheckBox* box : {chkSound, chkTalk, chkFullscreen}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
+    connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) { speed_ = i; });
+    connect(cmdDeckPrevious, &QPushButton::clicked, this, [this] { Navigate(true, -1); });
+    connect(cmdDeckNext, &QPushButton::clicked, this, [this] { Navigate(true, +1); });
+    connect(cmdSlower, &QPushButton::clicked, this, [this] { Navigate(false, -1); });
+    connect(cmdFaster, &QPushButton::clicked, this, [this] { Navigate(false, +1); });
+    connect(cmdApply, &QPushButton::clicked, this, &OptionsDialog::Apply);
+    connect(cmdOk, &QPushButton::clicked, this, [this] {
+        if (changed_) Apply();
+        accept();
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, &OptionsDialog::reject);
+    connect(cmdDefault, &QPushButton::clicked, this, [this] { table_.currentSettings().SetScheme(0); });
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    changed_ = false;  // what the controls were given while loading is no change
+}
+
+void OptionsDialog::reject() {
+    // Nothing is written, and the settings in memory are as they were.
+    table_.currentSettings() = original_;
+    QDialog::reject();
+}
+
+void OptionsDialog::Fill() {
+    const settings::Settings& s = table_.currentSettings();
+    const uint32_t values[8] = {s.DC1, s.DC2, s.DC3, s.Gc1, s.Gb1, s.Gc2, s.Gb2, s.BackC};
+    for (int i = 0; i < 8; ++i) SetButtonColour(i, ToQColor(values[i]));
+    previewDesign_ = std::clamp(s.Deck, 0, 4);
+    DrawPreview();
+}
+
+void OptionsDialog::SetButtonColour(int i, const QColor& c) {
+    colours_[i] = c;
+    cmdColor[i]->setStyleSheet(QStringLiteral("background-color: %1;").arg(c.name()));
+    if (shapes_) shapes_->update();
+}
+
+void OptionsDialog::DrawPreview() {
+    const QImage back = DrawDeck(table_.sprite(), previewDesign_, FromQColor(colours_[0]), FromQColor(colours_[1]),
+                                 FromQColor(colours_[2]));
+    picCard->setPixmap(QPixmap::fromImage(back));
+}
+
+void OptionsDialog::MarkChanged() {
+    if (filling_) return;
+    changed_ = isVisible();
+    cmdApply->setEnabled(changed_);
+}
+
+void OptionsDialog::SelectUserScheme() {
+    // The list shows "UserDifiend!" without refilling the controls from the settings.
+    Combo1->setCurrentIndex(settings::kUserScheme);
+}
+
+void OptionsDialog::PickColour(int i) {
+    const QColor chosen = picker_(colours_[i], this);
+    if (!chosen.isValid()) return;  // Cancel changes nothing
+    SetButtonColour(i, chosen);
+    if (i < 3) DrawPreview();
+    SelectUserScheme();
+    // Counts as a change, so that OK keeps it as Apply would.
+    changed_ = true;
+    cmdApply->setEnabled(true);
+}
+
+void OptionsDialog::Navigate(bool deck, int step) {
+    if (deck) {
+        const int next = previewDesign_ + step;
+        if (next >= 0 && next <= 4) previewDesign_ = next;
+        DrawPreview();
+    } else {
+        const int next = speed_ + step;
+        if (next >= 0 && next <= 5) {
+            speed_ = next;
+            optSpeed[speed_]->setChecked(true);
+        }
+    }
+    MarkChanged();
+    SelectUserScheme();
+}
+
+void OptionsDialog::Apply() {
+    settings::Settings& s = table_.currentSettings();
+    s.Sheme = Combo1->currentIndex();
+    if (s.Sheme == settings::kUserScheme) {
+        uint32_t* fields[8] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gb1, &s.Gc2, &s.Gb2, &s.BackC};
+        for (int i = 0; i < 8; ++i) *fields[i] = FromQColor(colours_[i]);
+        s.Deck = previewDesign_;
+    } else {
+        s.SetScheme(s.Sheme);
+    }
+    s.Speed = speed_;
+    s.SoundFX = chkSound->isChecked();
+    table_.SetScreenSize(chkFullscreen->isChecked());
+    s.Talk = chkTalk->isChecked();
+    table_.LoadSettings();
+    table_.RedrawBack();
+    settings::SaveSettings(store_, s);
+    original_ = s;
+    changed_ = false;
+    cmdApply->setEnabled(false);
+    table_.RefreshPage();
+}
+
+} // namespace zarv::ui

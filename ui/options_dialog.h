@@ -1,0 +1,78 @@
+// The options: colour scheme and colours, card-back design, speed, sound,
+// full screen and balloons. Changes take effect through Apply or OK.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "settings/settings.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace zarv::ui {
+
+class TableWindow;
+
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Asks for a colour starting from the given one; an invalid colour means Cancel.
+    using ColourPicker = std::function<QColor(const QColor&, QWidget*)>;
+
+    OptionsDialog(TableWindow& table, settings::SettingsStore& store, QWidget* parent = nullptr);
+    void SetColourPicker(ColourPicker picker) { picker_ = std::move(picker); }
+
+    // The controls, by the names the options are known by.
+    QComboBox* Combo1 = nullptr;
+    QPushButton* cmdColor[8] = {};
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdApply = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdDefault = nullptr;
+    QPushButton* cmdDeckPrevious = nullptr;
+    QPushButton* cmdDeckNext = nullptr;
+    QPushButton* cmdSlower = nullptr;
+    QPushButton* cmdFaster = nullptr;
+    QRadioButton* optSpeed[6] = {};
+    QCheckBox* chkSound = nullptr;
+    QCheckBox* chkTalk = nullptr;
+    QCheckBox* chkFullscreen = nullptr;
+    QLabel* picCard = nullptr;
+
+    bool changed() const { return changed_; }
+    int previewDesign() const { return previewDesign_; }
+    int recordedSpeed() const { return speed_; }
+    QColor buttonColour(int i) const { return colours_[i]; }
+
+    void Apply();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void reject() override;
+
+private:
+    void Fill();
+    void DrawPreview();
+    void SetButtonColour(int i, const QColor& c);
+    void MarkChanged();
+    void SelectUserScheme();
+    void PickColour(int i);
+    void Navigate(bool deck, int step);
+
+    TableWindow& table_;
+    settings::SettingsStore& store_;
+    settings::Settings original_;  // what Cancel puts back in memory
+    ColourPicker picker_;
+    QColor colours_[8];
+    QWidget* shapes_ = nullptr;
+    int previewDesign_ = 0;
+    int speed_ = 0;
+    bool changed_ = false;
+    bool filling_ = false;
+};
+
+} // namespace zarv::ui

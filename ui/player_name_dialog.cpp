@@ -1,0 +1,63 @@
+#include "ui/player_name_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "settings/settings.h"
+
+namespace zarv::ui {
+
+PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Settings& settings, QWidget* parent)
+    : QDialog(parent), store_(store), settings_(settings) {
+    setWindowTitle(tr("Player Name"));
+    Label1 = new QLabel(tr("Choose your name, or type a new one:"), this);
+    cmbName = new QComboBox(this);
+    cmbName->setEditable(true);
+    cmdOk = new QPushButton(tr("OK"), this);
+    cmdOk->setDefault(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(cmbName);
+    layout->addWidget(cmdOk, 0, Qt::AlignRight);
+
+    // The current name first, then the others with records on this machine.
+    const QString current = QString::fromStdString(settings_.PlayerName);
+    for (int i = 0; auto name = settings::EnumPlayer(store_, i); ++i) {
+        const QString n = QString::fromStdString(*name);
+        if (n == current)
+            cmbName->insertItem(0, n);
+        else
+            cmbName->addItem(n);
+    }
+    cmbName->setEditText(cmbName->count() > 0 ? cmbName->itemText(0) : QStringLiteral("Unknown"));
+    QTimer::singleShot(0, cmbName->lineEdit(), [this] { cmbName->lineEdit()->selectAll(); });
+    connect(cmdOk, &QPushButton::clicked, this, &PlayerNameDialog::Ok);
+}
+
+QString PlayerNameDialog::Refusal(const QString& name) {
+    if (name.size() < 1 || name.size() > settings::kMaxNameLength)
+        return QStringLiteral("Choose or enter a name between 1 to 15 characters");
+    // Network messages end at "|" and split at ";": a name holding them would break them.
+    if (name.contains(QLatin1Char('|')) || name.contains(QLatin1Char(';')))
+        return QStringLiteral("A name cannot hold \"|\" or \";\". Please choose another name.");
+    return {};
+}
+
+void PlayerNameDialog::Ok() {
+    const QString name = cmbName->currentText();  // taken as typed
+    const QString why = Refusal(name);
+    if (!why.isEmpty()) {
+        QMessageBox::information(this, windowTitle(), why);
+        return;
+    }
+    settings::SavePlayerName(store_, name.toStdString());
+    settings_.PlayerName = name.toStdString();
+    accept();
+}
+
+} // namespace zarv::ui

@@ -1,0 +1,36 @@
+// Choosing the player's name: one of the names with records here, or a new one.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace zarv::settings {
+class SettingsStore;
+struct Settings;
+}
+
+namespace zarv::ui {
+
+class PlayerNameDialog : public QDialog {
+    Q_OBJECT
+public:
+    PlayerNameDialog(settings::SettingsStore& store, settings::Settings& settings, QWidget* parent = nullptr);
+
+    QComboBox* cmbName = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QLabel* Label1 = nullptr;
+
+    // Why a name cannot be taken, or "" when it can.
+    static QString Refusal(const QString& name);
+
+private:
+    void Ok();
+
+    settings::SettingsStore& store_;
+    settings::Settings& settings_;
+};
+
+} // namespace zarv::ui
