@@ -174,8 +174,8 @@ QImage Balloon::SplashPicture() {
     const char suits[4] = {'h', 'g', 'x', 'p'};
     for (int i = 0; i < 4; ++i) {
         p.save();
-        p.translate(285, 245);
-        p.rotate(-33 + i * 22);
+        p.translate(312, 262);
+        p.rotate(-24 + i * 16);
         p.translate(-37, -190);
         p.setBrush(Qt::white);
         p.setPen(QColor(200, 200, 160));
