@@ -34,19 +34,8 @@ private:
     ai::ComputerSeatPlayer inner_;
 };
 
-struct Headless {
-    QuietTable view;
-    VirtualPump pump;
-    SeededRandom random;
-    NoNetwork network;
-    NoRecords records;
-    Game game;
-    explicit Headless(uint64_t seed) : random(seed), game(EngineServices{view, pump, random, network, records}) {
-        for (int seat = 1; seat <= 4; ++seat) {
-            game.state().Seats[seat].Name = "S";
-            game.state().Seats[seat].Kind = kComputer;
-        }
-    }
+struct Headless : HeadlessGame {
+    explicit Headless(uint64_t seed) : HeadlessGame(seed) { AllComputerSeats(); }
 };
 
 const std::array<std::vector<Position>, 4>& RecordedPositions() {

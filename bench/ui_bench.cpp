@@ -20,23 +20,14 @@ namespace {
 
 using namespace zarv;
 
-struct Dealt {
-    QuietTable quiet;
-    VirtualPump pump;
-    SeededRandom random{3};
-    NoNetwork network;
-    NoRecords records;
-    Game game{EngineServices{quiet, pump, random, network, records}};
+struct Dealt : HeadlessGame {
     ai::ComputerSeatPlayer computer{game};
     QImage sprite = ui::sprite::BuildSpriteSheet();
-    ui::TableView view{game.state(), sprite};
+    ui::TableView table{game.state(), sprite};
 
-    Dealt() {
+    Dealt() : HeadlessGame(3) {
         game.SetComputerPlayer(&computer);
-        for (int seat = 1; seat <= 4; ++seat) {
-            game.state().Seats[seat].Name = "Seat";
-            game.state().Seats[seat].Kind = kComputer;
-        }
+        AllComputerSeats();
         game.MakeCardFaces();
         game.PlaceSeats();
         game.Shuffle(300);
@@ -47,14 +38,14 @@ struct Dealt {
         pictures[0] = ui::DrawDeck(sprite, 3, 0x0000FF, 0xFF0000, 0x00FF00);
         for (int k = 1; k <= 52; ++k)
             pictures[static_cast<size_t>(game.state().Deck[k].Face)] = ui::PaintCardFace(sprite, game.state().Deck[k].Card);
-        view.SetCardPictures(std::move(pictures));
-        view.gameStarted = true;
+        table.SetCardPictures(std::move(pictures));
+        table.gameStarted = true;
     }
 };
 
 void BM_RefreshPage(benchmark::State& st) {
     Dealt d;
-    for (auto _ : st) d.view.RefreshPage();
+    for (auto _ : st) d.table.RefreshPage();
 }
 BENCHMARK(BM_RefreshPage)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
@@ -67,8 +58,8 @@ void BM_MovementStep(benchmark::State& st) {
         // One card across the table and back, 26 steps each way, nothing waited for.
         const CardMove there{card, 384, 286, s.Deck[card].Owner, s.Deck[card].X, s.Deck[card].Y};
         const CardMove back{card, s.Deck[card].X, s.Deck[card].Y, s.Deck[card].Owner, 384, 286};
-        d.view.AnimateMoves({&there, 1}, kSteps, d.pump, [] { return false; });
-        d.view.AnimateMoves({&back, 1}, kSteps, d.pump, [] { return false; });
+        d.table.AnimateMoves({&there, 1}, kSteps, d.pump, [] { return false; });
+        d.table.AnimateMoves({&back, 1}, kSteps, d.pump, [] { return false; });
     }
     st.SetItemsProcessed(st.iterations() * 2 * kSteps);
 }
@@ -93,7 +84,7 @@ void BM_MemoryAfterADeal(benchmark::State& st) {
     settings::SettingsStore store(dir.filePath("zarv.ini"));
     ui::TableWindow window(store);
     Dealt d;
-    for (auto _ : st) d.view.RefreshPage();
+    for (auto _ : st) d.table.RefreshPage();
     st.counters["resident_MB"] = ResidentKilobytes() / 1024.0;
 }
 BENCHMARK(BM_MemoryAfterADeal)->Iterations(1);

@@ -17,6 +17,14 @@ void VirtualPump::WaitForEvents(double deadline) {
     onIdle();
 }
 
+void HeadlessGame::AllComputerSeats() {
+    static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
+    for (int seat = 1; seat <= 4; ++seat) {
+        s().Seats[seat].Name = kNames[seat];
+        s().Seats[seat].Kind = kComputer;
+    }
+}
+
 SeededRandom::SeededRandom() { Reseed(); }
 
 SeededRandom::SeededRandom(uint64_t seed) : fixed_(true) { Seed(seed); }

@@ -10,6 +10,7 @@
 #include <vector>
 #include <stdexcept>
 
+#include "engine/game.h"
 #include "engine/interfaces.h"
 
 namespace zarv {
@@ -97,6 +98,21 @@ public:
     void AddPlayerResult(const std::string&, bool won) override { won ? ++wins : ++losses; }
     int wins = 0;
     int losses = 0;
+};
+
+// A whole game without a display: the engine with the quiet interfaces above.
+struct HeadlessGame {
+    QuietTable view;
+    VirtualPump pump;
+    SeededRandom random;
+    NoNetwork network;
+    NoRecords records;
+    Game game{EngineServices{view, pump, random, network, records}};
+
+    explicit HeadlessGame(uint64_t seed) : random(seed) {}
+    GameState& s() { return game.state(); }
+    // Every seat played by the computer, under names of its own.
+    void AllComputerSeats();
 };
 
 } // namespace zarv

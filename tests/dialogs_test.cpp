@@ -173,10 +173,3 @@ TEST(ProgramFiles, TheHelpPageAndSoundLieBesideTheProgram) {
 
 }  // namespace
 }  // namespace zarv::testing
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

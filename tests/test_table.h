@@ -11,15 +11,8 @@
 
 namespace zarv::testing {
 
-struct TestTable {
-    QuietTable view;
-    VirtualPump pump;
-    SeededRandom random{42};
-    NoNetwork network;
-    NoRecords records;
-    Game game{EngineServices{view, pump, random, network, records}};
-
-    GameState& s() { return game.state(); }
+struct TestTable : HeadlessGame {
+    TestTable() : HeadlessGame(42) {}
 };
 
 inline CardCode C(const char* text) { return *CardCode::Parse(text); }

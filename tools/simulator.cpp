@@ -87,23 +87,12 @@ private:
 };
 
 // Four computer seats on a dealer machine, no display, no pauses.
-struct Table {
-    QuietTable view;
-    VirtualPump pump;
-    SeededRandom random;
-    NoNetwork network;
-    NoRecords records;
-    Game game;
-    SimPlayer player;
+struct Table : HeadlessGame {
+    SimPlayer player{game};
 
-    explicit Table(uint64_t seed)
-        : random(seed), game(EngineServices{view, pump, random, network, records}), player(game) {
+    explicit Table(uint64_t seed) : HeadlessGame(seed) {
         game.SetComputerPlayer(&player);
-        static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
-        for (int seat = 1; seat <= 4; ++seat) {
-            game.state().Seats[seat].Name = kNames[seat];
-            game.state().Seats[seat].Kind = kComputer;
-        }
+        AllComputerSeats();
     }
 };
 

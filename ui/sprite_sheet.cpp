@@ -16,7 +16,27 @@ const QColor kGold(222, 170, 40);
 const QColor kDarkGold(150, 105, 20);
 const QColor kSkin(250, 214, 178);
 
-int RankIndexOf(int i) { return 14 - i; }  // cell i of a row shows rank 14 - i
+int RankIndexOf(int i) { return 14 - i; }
+
+// A three-pointed gold crown filling the box, with a red stone at jewelY.
+void DrawCrown(QPainter& p, const QRectF& box, double jewelY) {
+    const double l = box.left(), t = box.top(), w = box.width(), h = box.height();
+    QPainterPath crown;
+    crown.moveTo(l, t + h);
+    crown.lineTo(l, t + h * 0.22);
+    crown.lineTo(l + w * 0.25, t + h * 0.6);
+    crown.lineTo(l + w * 0.5, t);
+    crown.lineTo(l + w * 0.75, t + h * 0.6);
+    crown.lineTo(l + w, t + h * 0.22);
+    crown.lineTo(l + w, t + h);
+    crown.closeSubpath();
+    p.fillPath(crown, kGold);
+    p.setPen(QPen(kDarkGold, 0.8));
+    p.drawPath(crown);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawEllipse(QPointF(l + w / 2, jewelY), 1.2, 1.2);
+}  // cell i of a row shows rank 14 - i
 
 QString RankText(int rank) {
     switch (rank) {
@@ -116,21 +136,7 @@ void DrawCourtHalf(QPainter& p, Court court) {
         beard.quadTo(21, 27, 26.5, 17);
         beard.quadTo(21, 21, 15.5, 17);
         p.drawPath(beard);
-        QPainterPath crown;  // three points
-        crown.moveTo(14, 10);
-        crown.lineTo(14, 3);
-        crown.lineTo(17.5, 6.5);
-        crown.lineTo(21, 1);
-        crown.lineTo(24.5, 6.5);
-        crown.lineTo(28, 3);
-        crown.lineTo(28, 10);
-        crown.closeSubpath();
-        p.fillPath(crown, kGold);
-        p.setPen(QPen(kDarkGold, 0.8));
-        p.drawPath(crown);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kRed);
-        p.drawEllipse(QPointF(21, 8), 1.2, 1.2);
+        DrawCrown(p, QRectF(14, 1, 14, 9), 8);
         p.setPen(QPen(kGold, 1.6));  // sceptre
         p.drawLine(QPointF(35, 36), QPointF(35, 15));
         p.setPen(Qt::NoPen);
@@ -251,22 +257,8 @@ void DrawPlainBack(QPainter& p) {
 
 void DrawSmallCells(QPainter& p) {
     // The master player's mark: a small crown.
-    QPainterPath crown;
     const QRectF m = kMasterMark;
-    crown.moveTo(m.left() + 1.5, m.bottom() - 3);
-    crown.lineTo(m.left() + 1.5, m.top() + 4);
-    crown.lineTo(m.left() + 4.5, m.top() + 8);
-    crown.lineTo(m.left() + 7.5, m.top() + 2);
-    crown.lineTo(m.left() + 10.5, m.top() + 8);
-    crown.lineTo(m.left() + 13.5, m.top() + 4);
-    crown.lineTo(m.left() + 13.5, m.bottom() - 3);
-    crown.closeSubpath();
-    p.fillPath(crown, kGold);
-    p.setPen(QPen(kDarkGold, 0.8));
-    p.drawPath(crown);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kRed);
-    p.drawEllipse(QPointF(m.left() + 7.5, m.bottom() - 5.5), 1.3, 1.3);
+    DrawCrown(p, QRectF(m.left() + 1.5, m.top() + 2, 12, m.height() - 5), m.bottom() - 5.5);
 
     // Design 3's ornaments: a rosette and a small heart-shaped leaf pair.
     const QPointF c1 = QRectF(kDesign3Top).center();

@@ -2,6 +2,19 @@
 
 namespace zarv::ui {
 
+namespace {
+// The flared stem under a club or a spade, from `from` (a fraction of the height) down.
+QPainterPath StemPath(const QRectF& r, double from, double bend) {
+    const double x = r.x(), y = r.y(), w = r.width(), h = r.height();
+    QPainterPath stem;
+    stem.moveTo(x + w * 0.5, y + h * from);
+    stem.quadTo(x + w * 0.52, y + h * bend, x + w * 0.72, y + h);
+    stem.lineTo(x + w * 0.28, y + h);
+    stem.quadTo(x + w * 0.48, y + h * bend, x + w * 0.5, y + h * from);
+    return stem;
+}
+} // namespace
+
 // Each shape fills the rectangle it is given, keeping the proportions of a
 // printed pip (a little taller than wide).
 QPainterPath HeartPath(const QRectF& r) {
@@ -39,12 +52,7 @@ QPainterPath ClubPath(const QRectF& r) {
     p.addEllipse(QRectF(x, y + h * 0.34, d, d));
     p.addEllipse(QRectF(x + w - d, y + h * 0.34, d, d));
     p.addRect(QRectF(x + w * 0.4, y + h * 0.3, w * 0.2, h * 0.3));
-    QPainterPath stem;
-    stem.moveTo(x + w * 0.5, y + h * 0.45);
-    stem.quadTo(x + w * 0.52, y + h * 0.85, x + w * 0.72, y + h);
-    stem.lineTo(x + w * 0.28, y + h);
-    stem.quadTo(x + w * 0.48, y + h * 0.85, x + w * 0.5, y + h * 0.45);
-    p.addPath(stem);
+    p.addPath(StemPath(r, 0.45, 0.85));
     return p.simplified();
 }
 
@@ -63,12 +71,7 @@ QPainterPath SpadePath(const QRectF& r) {
     blade.cubicTo(x, y + h * 0.32, x + w * 0.4, y + h * 0.16, x + w * 0.5, y);
     blade.closeSubpath();
     p.addPath(blade);
-    QPainterPath stem;
-    stem.moveTo(x + w * 0.5, y + h * 0.6);
-    stem.quadTo(x + w * 0.52, y + h * 0.9, x + w * 0.72, y + h);
-    stem.lineTo(x + w * 0.28, y + h);
-    stem.quadTo(x + w * 0.48, y + h * 0.9, x + w * 0.5, y + h * 0.6);
-    p.addPath(stem);
+    p.addPath(StemPath(r, 0.6, 0.9));
     return p.simplified();
 }
 
