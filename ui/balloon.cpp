@@ -124,6 +124,8 @@ void Balloon::WaitUntilClosed(EventPump& pump, double seconds, const std::functi
     const double deadline = pump.Now() + seconds;
     while (!closed_ && pump.Now() < deadline && !stop()) pump.WaitForEvents(deadline);
     hide();
+    // The keys go back to the table (a window manager may not hand them back).
+    if (QWidget* owner = parentWidget()) owner->activateWindow();
 }
 
 void Balloon::paintEvent(QPaintEvent*) {

@@ -156,7 +156,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     grid->addWidget(group1, 0, 1);
     grid->addWidget(group2, 1, 1);
     grid->addWidget(area, 0, 2, 2, 1);
-    grid->addWidget(speed, 2, 0, 1, 2);
+    grid->addWidget(speed, 2, 0);
     auto* checks = new QGridLayout;
     checks->addWidget(sound, 0, 0);
     checks->addWidget(talk, 0, 1);
