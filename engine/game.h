@@ -130,6 +130,8 @@ private:
     int entryDepth_ = 0;          // engine procedures that may wait, on the call stack
     bool restartPending_ = false; // a new game waits for the old one to unwind
     std::optional<SavedHand> pendingHand_;  // the first hand of a game started to load it
+    bool scoring_ = false;        // a hand's result is being shown (ScoreHand runs)
+    bool replayPending_ = false;  // Replay chosen then: the next hand is the replay
     void ApplyHand(const SavedHand& hand);
 };
 

@@ -165,6 +165,9 @@ void Game::DealHandCards(int first, int count, int seat, bool sort) {
 void Game::NewHand(bool replay) {
     // A game that is being stopped deals nothing more.
     if (s_.StopRequested) return;
+    // Replay chosen while the last hand's result was shown: this hand is the replay.
+    replay = replay || replayPending_;
+    replayPending_ = false;
     Presentation& view = services_.view;
     s_.GiveUpState = 0;
     view.EnableMenu(MenuItem::Replay, false);

@@ -76,6 +76,11 @@ void Game::PlayCard(int ownerCode, CardCode card) {
 }
 
 void Game::ScoreHand(int w) {
+    struct Scoring {
+        bool& flag;
+        explicit Scoring(bool& f) : flag(f) { flag = true; }
+        ~Scoring() { flag = false; }
+    } scoring(scoring_);
     const int k = std::stoi(s_.ResultsA[0]) + 1;
     s_.ResultsA[0] = std::to_string(std::stoi(s_.ResultsA[0]) + 1);
     s_.ResultsB[0] = std::to_string(std::stoi(s_.ResultsB[0]) + 1);

@@ -58,6 +58,14 @@ void Game::LoadHand(const SavedHand& hand) {
 }
 
 void Game::ReplayClick() {
+    if (scoring_) {
+        // The result of a hand is being shown and the next hand is about to be
+        // dealt: make that deal the replay (from the master of that moment), so
+        // it is not dealt over at once by a fresh shuffle.
+        replayPending_ = true;
+        s_.WaitStart = 0;  // ends the pause after the result
+        return;
+    }
     {
         EngineEntry entry(*this);
         NewHand(true);

@@ -383,3 +383,41 @@ TEST(GiveUp, ConcedesTheHandToTheOtherSide) {
 
 }  // namespace
 }  // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+TEST(Replay, ChosenDuringTheResultPauseDealsTheSameCardsFromTheNewMaster) {
+    TestTable t;
+    FirstLegalPlayer player(t.game);
+    t.game.SetComputerPlayer(&player);
+    AllComputer(t.s());
+    t.game.PlaceSeats();
+    LoadPack(t.s(), StandardPack());
+    t.game.Shuffle(0);
+    t.s().SavedDeck = t.s().Deck;
+    t.s().MasterPlayer = 1;
+    t.game.NewHand(true);
+    // During the 3-second pause after the first hand's result, choose Replay.
+    bool replayed = false;
+    std::array<CardCode, 53> saved{};
+    int newMaster = 0;
+    t.pump.onTick = [&] {
+        if (!replayed && t.pump.now > 0 && t.s().ResultsA[0] == "1" && t.s().Turn != 0) {
+            replayed = true;
+            for (int i = 1; i <= 52; ++i) saved[i] = t.s().SavedDeck[i].Card;
+            newMaster = t.s().MasterPlayer;
+            t.game.ReplayClick();
+        }
+    };
+    // Play until the second hand has been dealt.
+    t.view.askNewGame = [] { return false; };
+    while (t.s().ResultsA[0] == "0" && !t.s().StopRequested) player.SelectCard(t.s().Turn, t.s().TrickPosition);
+    ASSERT_TRUE(replayed);
+    EXPECT_EQ(t.s().ResultsA[0], "1");  // the replayed hand is not scored
+    for (int i = 1; i <= 52; ++i) EXPECT_EQ(t.s().SavedDeck[i].Card, saved[i]) << i;
+    for (int i = 1; i <= 13; ++i) EXPECT_EQ(t.s().Deck[i].Owner, newMaster);
+}
+
+}  // namespace
+}  // namespace zarv::testing
