@@ -165,6 +165,21 @@ TEST_F(Table, ClosingTheWindowEndsAPauseAtOnce) {
     EXPECT_TRUE(s.StopRequested);
 }
 
+TEST_F(Table, ClosingTheWindowEndsAMovementAndABalloon) {
+    window.currentSettings().Speed = 0;  // 26 steps a movement
+    window.LoadSettings();
+    s.Deck[1].X = 20;
+    s.Deck[1].Y = 20;
+    const CardMove far{1, 800, 600, 3, 20, 20};
+    QTimer::singleShot(60, &window, [this] { window.close(); });
+    window.ShowMovement({&far, 1});  // stops within a few steps instead of crossing the table
+    EXPECT_TRUE(s.StopRequested);
+
+    window.currentSettings().Talk = true;
+    window.SayMsg(0, "Nobody waits three seconds for this");  // the game is stopping: no wait
+    EXPECT_TRUE(s.StopRequested);
+}
+
 TEST(Balloons, SuitCodesAndSizes) {
     BalloonText t = TakeOutSuitCode(QStringLiteral("Lead h%x please"));
     EXPECT_EQ(t.text, QStringLiteral("Lead    please"));  // "h%x" becomes two blanks
