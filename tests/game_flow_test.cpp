@@ -80,10 +80,7 @@ struct Dealing : ::testing::Test {
     void SetUp() override {
         t.game.SetComputerPlayer(&player);
         AllComputer(t.s());
-        t.game.PlaceSeats();
-        LoadPack(t.s(), StandardPack());
-        t.game.Shuffle(0);
-        t.s().SavedDeck = t.s().Deck;
+        ReadyToDeal(t.game);
     }
 };
 
@@ -392,10 +389,7 @@ TEST(Replay, ChosenDuringTheResultPauseDealsTheSameCardsFromTheNewMaster) {
     FirstLegalPlayer player(t.game);
     t.game.SetComputerPlayer(&player);
     AllComputer(t.s());
-    t.game.PlaceSeats();
-    LoadPack(t.s(), StandardPack());
-    t.game.Shuffle(0);
-    t.s().SavedDeck = t.s().Deck;
+    ReadyToDeal(t.game);
     t.s().MasterPlayer = 1;
     t.game.NewHand(true);
     // During the 3-second pause after the first hand's result, choose Replay.

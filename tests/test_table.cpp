@@ -27,6 +27,13 @@ void LoadPack(GameState& s, const std::vector<CardCode>& pack) {
     }
 }
 
+void ReadyToDeal(Game& game) {
+    game.PlaceSeats();
+    LoadPack(game.state(), StandardPack());
+    game.Shuffle(0);
+    game.state().SavedDeck = game.state().Deck;
+}
+
 void SetHeld(GameState& s, int seat, std::initializer_list<const char*> cards) {
     int k = 0;
     for (const char* c : cards) s.Hands[seat][++k] = TrickRecord::Held(seat, C(c));

@@ -22,6 +22,9 @@ std::vector<CardCode> StandardPack();
 std::vector<CardCode> ParsePack(const std::string& codes);
 void LoadPack(GameState& s, const std::vector<CardCode>& pack);
 
+// The seats placed and the standard pack laid out closed, ready for NewHand(true).
+void ReadyToDeal(Game& game);
+
 // Puts the cards in seat's held slots 1..n (the rest cleared).
 void SetHeld(GameState& s, int seat, std::initializer_list<const char*> cards);
 

@@ -106,10 +106,7 @@ struct DealtTable : ::testing::Test {
             t.s().Seats[seat].Name = names[seat];
             t.s().Seats[seat].Kind = kComputer;
         }
-        t.game.PlaceSeats();
-        LoadPack(t.s(), StandardPack());
-        t.game.Shuffle(0);
-        t.s().SavedDeck = t.s().Deck;
+        ReadyToDeal(t.game);
         t.s().MasterPlayer = 1;
         t.game.NewHand(true);
         colours.edge = QColor(200, 220, 200);
