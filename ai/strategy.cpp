@@ -88,7 +88,6 @@ long HandValueWith(const HandAnalysis& a, int seat, int sureTricks) {
 long HandValue(const HandAnalysis& a, int seat) { return HandValueWith(a, seat, SureTricks(a, seat)); }
 
 const std::string& ChooseStrategie(const HandAnalysis& a, int seat) {
-    const GameState& g = a.state();
     const int t = a.TeamTricksOf(seat), o = a.OpponentTricksOf(seat);
     const int sure = SureTricks(a, seat);
     int need = 7 - sure + t;
