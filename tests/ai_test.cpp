@@ -269,7 +269,9 @@ public:
                                    : lastSettled;
         const CardCode played = t.Cards[seat];
         ASSERT_TRUE(std::find(hand.begin(), hand.end(), played) != hand.end()) << "not in hand";
-        if (holdsLed) ASSERT_EQ(played.suit, led) << "did not follow suit";
+        if (holdsLed) {
+            ASSERT_EQ(played.suit, led) << "did not follow suit";
+        }
     }
     Suit ChooseTrump(int first, int count) override { return inner_.ChooseTrump(first, count); }
     TrickRecord lastSettled;
