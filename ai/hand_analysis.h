@@ -43,7 +43,6 @@ public:
     int PartnerSignal(int seat, int partner, Suit suit) const;
     int OpponentSignal(int seat, Suit suit) const;
     int SuitController(int seat, Suit suit) const;
-    int CompletedTricks() const { return static_cast<int>(g_.Tricks.size()) - 2; }
 
     static bool IsHeld(const TrickRecord& slot) { return slot.Winner == -1; }
     static bool IsLogged(const TrickRecord& slot) { return slot.Winner >= 0; }
@@ -75,8 +74,6 @@ public:
     }
     int TeamTricksOf(int seat) const { return teamTricks_[seat]; }
     int OpponentTricksOf(int seat) const { return opponentTricks_[seat]; }
-    CardSet Held(int seat) const { return Seat(seat).held; }
-    CardSet Logged(int seat) const { return Seat(seat).logged; }
 
 private:
     // The signal walk of PartnerSignal for one seat: the weight of the most

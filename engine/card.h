@@ -13,7 +13,6 @@ namespace zarv {
 // "no suit" (the empty text), which matches no card.
 using Suit = char;
 constexpr Suit kNoSuit = 0;
-constexpr Suit kSuitLetters[4] = {'g', 'p', 'h', 'x'};
 
 inline bool IsSuitLetter(char c) { return c == 'g' || c == 'p' || c == 'h' || c == 'x'; }
 

@@ -26,9 +26,8 @@ struct SeatRecord {
 
 // Where a card lies (CardRecord::Owner).
 enum OwnerCode : uint8_t {
-    kInPack = 0,       // 1..4: in that seat's hand
-    kOnTableBase = 4,  // 5..8: on the table, played by Owner - 4
-    kPileA = 9,        // in a trick taken by seats 1 and 3
+    kInPack = 0,  // 1..4: in that seat's hand; 5..8: on the table, played by Owner - 4
+    kPileA = 9,   // in a trick taken by seats 1 and 3
     kPileB = 10,       // in a trick taken by seats 2 and 4
 };
 

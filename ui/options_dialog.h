@@ -46,7 +46,6 @@ public:
     bool changed() const { return changed_; }
     int previewDesign() const { return previewDesign_; }
     int recordedSpeed() const { return speed_; }
-    QColor buttonColour(int i) const { return colours_[i]; }
 
     void Apply();
 
