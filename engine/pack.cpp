@@ -1,4 +1,5 @@
 // The pack: its codes in a random suit order, and the shuffle.
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -33,9 +34,22 @@ void Game::Shuffle(int times) {
         // the end: the same order, for a fraction of the copying.
         std::array<uint8_t, 53> from;
         for (int i = 0; i <= 52; ++i) from[i] = static_cast<uint8_t>(i);
+        // A round exchanges the pairs (j, 52 - j) for j = 1..k; for j above 26
+        // that is pair 52 - j again. The pairs are disjoint, so the rounds only
+        // count how often each pair is exchanged: an odd count exchanges it.
+        std::array<int, 27> flips{};  // flips[j] - flips[j + 1]: how often pair j turns
         for (int n = 0; n < times; ++n) {
             const int k = static_cast<int>(Rnd() * 25) + 5;
-            for (int j = 1; j <= k; ++j) std::swap(from[j], from[52 - j]);
+            ++flips[1];
+            --flips[std::min(k, 25) + 1];
+            if (k >= 27) {  // pairs 52 - k .. 25 turn back
+                ++flips[52 - k];
+                --flips[26];
+            }
+        }
+        for (int j = 1, count = 0; j <= 25; ++j) {
+            count += flips[j];
+            if (count % 2) std::swap(from[j], from[52 - j]);
         }
         for (int n = 0; n < times; ++n) {
             const int a = static_cast<int>(Rnd() * 52) + 1;

@@ -415,3 +415,35 @@ TEST(Replay, ChosenDuringTheResultPauseDealsTheSameCardsFromTheNewMaster) {
 
 }  // namespace
 }  // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+// The shuffle, step by step as the rules of the pack give it, on the same numbers.
+std::vector<CardCode> LiteralShuffle(std::vector<CardCode> pack, int times, uint64_t seed) {
+    SeededRandom rnd(seed);
+    pack.insert(pack.begin(), CardCode{});  // positions from 1
+    for (int n = 0; n < times; ++n) {
+        const int k = static_cast<int>(rnd.Next() * 25) + 5;
+        for (int j = 1; j <= k; ++j) std::swap(pack[j], pack[52 - j]);
+    }
+    for (int n = 0; n < times; ++n) {
+        const int a = static_cast<int>(rnd.Next() * 52) + 1;
+        const int b = static_cast<int>(rnd.Next() * 52) + 1;
+        std::swap(pack[a], pack[b]);
+    }
+    return pack;
+}
+
+TEST(Shuffle, MixesExactlyAsTheExchangesOneByOne) {
+    for (const auto& [times, seed] : {std::pair{1, 5u}, {7, 11u}, {200, 3u}, {499, 99u}}) {
+        HeadlessGame h(seed);
+        LoadPack(h.s(), StandardPack());
+        h.game.Shuffle(times);
+        const auto expected = LiteralShuffle(StandardPack(), times, seed);
+        for (int i = 1; i <= 52; ++i) EXPECT_EQ(h.s().Deck[i].Card, expected[i]) << times << " " << i;
+    }
+}
+
+}  // namespace
+}  // namespace zarv::testing
