@@ -99,6 +99,7 @@ void Balloon::Say(TableWindow& table, int pos, const QString& text, EventPump& p
     if (const QScreen* screen = table.screen()) {
         const QRect area = screen->availableGeometry();
         if (at.x() + b.width() > area.right()) at.setX(std::max(area.left(), area.right() - b.width()));
+        at.setY(std::max(at.y(), area.top()));  // the top seat's balloon stays on the screen too
     }
     b.move(at);
     b.setWindowModality(Qt::ApplicationModal);
