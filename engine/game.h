@@ -119,7 +119,6 @@ private:
     bool HandFaceDown(int seat) const;
     void DealHandCards(int first, int count, int seat, bool sort);
     void ChooseTrumpForHand();
-    bool ConnectedClient(int index) const;
     void SayMsg(int pos, const std::string& text) { services_.view.SayMsg(pos, text); }
 
     GameState s_;

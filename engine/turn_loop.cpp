@@ -82,18 +82,16 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
     s_.AwaitingMessage = false;
 }
 
-bool Game::ConnectedClient(int index) const { return services_.network.IsConnected(index); }
-
 bool Game::HasConnectedClient() const {
     for (int i = 1; i < services_.network.ElementCount(); ++i)
-        if (ConnectedClient(i)) return true;
+        if (services_.network.IsConnected(i)) return true;
     return false;
 }
 
 void Game::SendToEveryClient(const std::string& text, int except, bool letEventsRun) {
     Network& net = services_.network;
     for (int i = 1; i < net.ElementCount(); ++i) {
-        if (i == except || !ConnectedClient(i)) continue;
+        if (i == except || !services_.network.IsConnected(i)) continue;
         net.Send(i, text);
         if (letEventsRun) services_.pump.ProcessEvents();
     }

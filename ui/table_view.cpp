@@ -82,7 +82,6 @@ void TableView::ResizeSurface(int width, int height) {
     setFixedSize(width, height);
 }
 
-void TableView::Clear() { surface_.fill(palette().window().color()); }
 
 void TableView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
@@ -245,12 +244,9 @@ void TableView::DrawSignsWith(QPainter& p) {
 }
 
 void TableView::DrawBoard() {
-    const int w = surface_.width(), h = surface_.height();
-    const int n = std::clamp(std::atoi(s_.ResultsA[0].c_str()), 0, 13);
-    const double b = 16 * n + 58, m = 26, u = s_.LayoutUnit;
     QPainter p(&surface_);
     DrawBoardWith(p);
-    update(QRect(static_cast<int>(w - b - 6 - u) - 2, static_cast<int>(h - 95 - 18 - m) - 2, static_cast<int>(b) + 16, 120));
+    update();
 }
 
 void TableView::DrawBoardWith(QPainter& p) {

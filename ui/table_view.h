@@ -42,7 +42,6 @@ public:
     QSize sizeHint() const override { return surface_.size(); }
 
     void ResizeSurface(int width, int height);
-    void Clear();
     void RefreshPage();
     void DrawTable();
     void DrawMasterMark();
