@@ -166,7 +166,7 @@ Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
     rows[0].TacticName = Tactic::PlaySomthing;
     Choice best;
 
-    const bool ob = ChooseStrategie(a, seat) == kOnlyBigest;
+    const bool ob = ChooseStrategie(a, seat) == Strategy::OnlyBigest;
     const Suit trump = state.MasterCard;
     const Suit led = state.LedSuit();
     const int partner = PartnerOf(seat);
@@ -225,15 +225,12 @@ Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
     return best;
 }
 
-void ComputerSeatPlayer::SelectCard(int seat, int position) {
-    GameState& s = game_.state();
-    if (s.ComputerMoving || seat < 1 || seat > 4) return;
-    s.ComputerMoving = true;
-    const Choice choice = ChooseMove(s, seat, position);
-    PlayChosenCard(game_, seat, choice.card);
-    s.ComputerMoving = false;
+CardChoice ComputerSeatPlayer::SelectCard(int seat, int position) {
+    if (seat < 1 || seat > 4) return {};
+    const Choice choice = ChooseMove(state_, seat, position);
+    return {choice.card, TacticName(choice.tactic)};
 }
 
-Suit ComputerSeatPlayer::ChooseTrump(int first, int count) { return ai::ChooseTrump(game_.state(), first, count); }
+Suit ComputerSeatPlayer::ChooseTrump(int first, int count) { return ai::ChooseTrump(state_, first, count); }
 
 } // namespace zarv::ai

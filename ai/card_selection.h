@@ -6,10 +6,6 @@
 #include "ai/tactics.h"
 #include "engine/interfaces.h"
 
-namespace zarv {
-class Game;
-}
-
 namespace zarv::ai {
 
 struct Candidate {
@@ -39,12 +35,12 @@ Choice ChooseMove(const GameState& state, int seat, int position);
 // The engine's computer player.
 class ComputerSeatPlayer : public ComputerPlayer {
 public:
-    explicit ComputerSeatPlayer(Game& game) : game_(game) {}
-    void SelectCard(int seat, int position) override;
+    explicit ComputerSeatPlayer(const GameState& state) : state_(state) {}
+    CardChoice SelectCard(int seat, int position) override;
     Suit ChooseTrump(int first, int count) override;
 
 private:
-    Game& game_;
+    const GameState& state_;
 };
 
 } // namespace zarv::ai

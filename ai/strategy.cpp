@@ -87,14 +87,14 @@ long HandValueWith(const HandAnalysis& a, int seat, int sureTricks) {
 
 long HandValue(const HandAnalysis& a, int seat) { return HandValueWith(a, seat, SureTricks(a, seat)); }
 
-const std::string& ChooseStrategie(const HandAnalysis& a, int seat) {
+Strategy ChooseStrategie(const HandAnalysis& a, int seat) {
     const int t = a.TeamTricksOf(seat), o = a.OpponentTricksOf(seat);
     const int sure = SureTricks(a, seat);
     int need = 7 - sure + t;
     if (need < 0) need = 0;
-    if (need == 0 || t == 6) return kOnlyBigest;
-    if (o == 0 && HandValueWith(a, seat, sure) > 60000) return kOnlyBigest;
-    return kNormal;
+    if (need == 0 || t == 6) return Strategy::OnlyBigest;
+    if (o == 0 && HandValueWith(a, seat, sure) > 60000) return Strategy::OnlyBigest;
+    return Strategy::Normal;
 }
 
 } // namespace zarv::ai

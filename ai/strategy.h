@@ -1,8 +1,6 @@
-// How a computer seat should play this card: "Normal", or "OnlyBigest" when it
-// expects to need (or take) every trick it can.
+// How a computer seat should play this card: normally, or taking every trick
+// it can when it expects to need (or take) them all.
 #pragma once
-
-#include <string>
 
 #include "ai/hand_analysis.h"
 
@@ -12,10 +10,7 @@ namespace zarv::ai {
 int SureTricks(const HandAnalysis& a, int seat);
 // A weighted strength of the seat's hand.
 long HandValue(const HandAnalysis& a, int seat);
-// "Normal" or "OnlyBigest".
-const std::string& ChooseStrategie(const HandAnalysis& a, int seat);
-
-inline const std::string kNormal = "Normal";
-inline const std::string kOnlyBigest = "OnlyBigest";
+enum class Strategy { Normal, OnlyBigest };
+Strategy ChooseStrategie(const HandAnalysis& a, int seat);
 
 } // namespace zarv::ai

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "engine/game.h"
 
 namespace zarv::ai {
 
@@ -12,12 +11,6 @@ const std::array<std::string, 5> kTacticNames = {"PlayBigest", "PlaySmallest", "
 } // namespace
 
 const std::string& TacticName(Tactic t) { return kTacticNames[static_cast<int>(t)]; }
-
-std::optional<Tactic> TacticFromName(const std::string& name) {
-    for (size_t i = 0; i < kTacticNames.size(); ++i)
-        if (kTacticNames[i] == name) return static_cast<Tactic>(i);
-    return std::nullopt;
-}
 
 CardCode CardForTactic(const HandAnalysis& a, int seat, Tactic tactic, Suit suit) {
     switch (tactic) {
@@ -32,23 +25,6 @@ CardCode CardForTactic(const HandAnalysis& a, int seat, Tactic tactic, Suit suit
         return {};
     }
     return {};
-}
-
-void PlayTactic(Game& game, int seat, Tactic tactic, Suit suit) {
-    PlayChosenCard(game, seat, CardForTactic(HandAnalysis(game.state()), seat, tactic, suit));
-}
-
-void PlayChosenCard(Game& game, int seat, CardCode card) {
-    GameState& s = game.state();
-    const int d = card.empty() ? 0 : s.FindCard(card);
-    if (d == 0) return;
-    int x = 0, y = 0;
-    game.LandingPoint(seat, x, y);
-    game.AnimateCard(d, x, y, seat + 4, std::nullopt);
-    game.PlayCard(seat + 4, card);
-    game.view().RepaintCards({&d, 1});
-    if (s.IsDealer && game.HasConnectedClient())
-        game.SendToEveryClient("IMove" + std::to_string(seat) + ";" + card.text() + "|");
 }
 
 } // namespace zarv::ai

@@ -21,10 +21,10 @@ struct Position {
 // Records the table at every computer move of a few seeded games.
 class Recorder : public ComputerPlayer {
 public:
-    explicit Recorder(Game& game) : game_(game), inner_(game) {}
-    void SelectCard(int seat, int position) override {
+    explicit Recorder(Game& game) : game_(game), inner_(game.state()) {}
+    CardChoice SelectCard(int seat, int position) override {
         if (position >= 1 && position <= 4) positions[position - 1].push_back({game_.state(), seat});
-        inner_.SelectCard(seat, position);
+        return inner_.SelectCard(seat, position);
     }
     Suit ChooseTrump(int first, int count) override { return inner_.ChooseTrump(first, count); }
     std::array<std::vector<Position>, 4> positions;
@@ -70,7 +70,7 @@ BENCHMARK(BM_ChooseTrump)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Report
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);
-    ai::ComputerSeatPlayer player(h.game);
+    ai::ComputerSeatPlayer player(h.game.state());
     h.game.SetComputerPlayer(&player);
     for (auto _ : st) h.game.StartClick();
     st.counters["games_per_second"] = benchmark::Counter(static_cast<double>(st.iterations()), benchmark::Counter::kIsRate);

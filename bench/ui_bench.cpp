@@ -21,7 +21,7 @@ namespace {
 using namespace zarv;
 
 struct Dealt : HeadlessGame {
-    ai::ComputerSeatPlayer computer{game};
+    ai::ComputerSeatPlayer computer{game.state()};
     QImage sprite = ui::sprite::BuildSpriteSheet();
     ui::TableView table{game.state(), sprite};
 

@@ -15,6 +15,16 @@
 
 namespace zarv {
 
+// Who chose a card: the person at this machine, the computer, or a person at
+// another machine (the card arrived as a network message).
+enum class CardOrigin { LocalPerson, Computer, RemotePerson };
+
+// What a person can ask of the game that changes it. Such a command that
+// arrives while the engine waits (inside a pause, a movement, a balloon) is
+// kept until the engine is at a safe point: between two turns of the turn
+// loop, or with no game procedure running.
+enum class Command { Start, Replay, GiveUp, TraceMode, ComputerStep, LoadHand };
+
 struct EngineServices {
     Presentation& view;
     EventPump& pump;
@@ -37,10 +47,17 @@ public:
     void SetSortedSeats(std::optional<std::array<bool, 5>> seats) { sortedSeats_ = seats; }
     double Rnd() { return services_.random.Next(); }
 
+    // --- Commands ---
+    // Carries the command out now when the engine is at a safe point, else
+    // keeps it for the next one. Start also ends every wait of the running game
+    // at once, so that it unwinds and the new game begins.
+    void Request(Command command);
+    // Commands kept and not carried out yet.
+    size_t PendingCommands() const { return pending_.size(); }
+
     // --- Game flow ---
-    // Starts a new game. While a game's procedures are running further up the
-    // call stack, it stops them and starts the new game once they have unwound.
-    void StartClick();
+    // Starts a new game (Request(Command::Start)).
+    void StartClick() { Request(Command::Start); }
     void ChooseFirstMaster();
     void NewHand(bool replay = false);
     void SendHand();
@@ -63,14 +80,21 @@ public:
         AnimateCards({&move, 1}, faceDown);
     }
     void PlaceSeats();
-    // Where the n-th trick of the winner's side lies.
-    void TrickPilePoint(int winner, int n, int& x, int& y) const;
-    // Landing point of a card played by seat, as seen from this machine.
-    void LandingPoint(int seat, int& x, int& y) const;
-    // Rescales seats and cards when the drawing area changes size.
-    void RescaleLayout(int oldWidth, int oldHeight, int newWidth, int newHeight);
 
     // --- Rules ---
+    // The cards the seat may play now: it is the seat's turn, the card is in its
+    // hand, and it follows the led suit while it holds that suit. Every road to
+    // the table (a click, the computer, a network message, a hint) asks this.
+    std::vector<CardCode> LegalCards(int seat) const;
+    bool IsLegalCard(int seat, CardCode card) const;
+    // The one road of a card to the table, whoever chose it: checks it, tells
+    // the other machines, moves it to its landing point and plays it. Returns
+    // false, changing nothing, for a card the seat may not play.
+    bool PlaySeatCard(int seat, CardCode card, CardOrigin origin);
+    // The computer chooses a card for the seat and plays it the same way.
+    void ComputerMove(int seat);
+    // Why the computer played its last card (its tactic), for studying a hand.
+    const std::string& LastComputerReason() const { return lastReason_; }
     void PlayCard(int ownerCode, CardCode card);
     void ScoreHand(int seat);
     int TrickWinner(const TrickRecord& trick) const;
@@ -92,29 +116,31 @@ public:
     void FormMouseMove(double x, double y);
     void FormKeyUp(int keyCode);
     void SetGiveUpState(int state);
-    void GiveUp();
+    void GiveUp() { Request(Command::GiveUp); }
     bool GiveUpContains(double x, double y) const;
-    // Plays the local seat's card d (a checked click): network, movement, PlayCard.
-    void PlayLocalCard(int d);
-    // Lets the computer move for the seat to move (Space in trace mode).
-    void ComputerMoveNow();
+    // The local player's click on a card (the move or the trump being awaited).
+    void CardClicked(int d);
 
     // --- Trace mode and replay ---
-    void PlayModClick();
-    void ReplayClick();
+    void PlayModClick() { Request(Command::TraceMode); }
+    void ReplayClick() { Request(Command::Replay); }
     // The hand being played, as Save Suggest writes it.
     SavedHand CurrentHand() const;
     // Deals a saved hand as Replay does (starting a game first when none runs).
     void LoadHand(const SavedHand& hand);
 
-    // Size of the give-up image, pixels.
-    static constexpr int kGiveUpWidth = 56;
-    static constexpr int kGiveUpHeight = 40;
-
 private:
     friend class EngineEntry;
+    // Whether a command may run now, and running it.
+    bool AtSafePoint() const;
+    void Execute(Command command);
+    // Runs the kept commands (at a safe point).
+    void RunPendingCommands();
     void StartGameBody();
-    void RunPendingRestart();
+    void DoGiveUp();
+    void DoTraceMode();
+    void DoReplay();
+    void DoComputerStep();
     bool SortsHand(int seat) const;
     bool HandFaceDown(int seat) const;
     void DealHandCards(int first, int count, int seat, bool sort);
@@ -127,10 +153,17 @@ private:
     GameObserver* observer_ = nullptr;
     std::optional<std::array<bool, 5>> sortedSeats_;
     int entryDepth_ = 0;          // engine procedures that may wait, on the call stack
+    int turnLoopDepth_ = -1;      // entryDepth_ of the running turn loop, -1 when none runs
+    bool betweenTurns_ = false;   // the turn loop sleeps between two turns
     bool restartPending_ = false; // a new game waits for the old one to unwind
+    std::vector<Command> pending_;          // commands kept for a safe point, oldest first
+    std::optional<SavedHand> handToLoad_;   // the hand a kept LoadHand deals
+    long deals_ = 0;              // hands dealt so far (replays included)
+    long giveUpDeal_ = -1;        // the deal a kept GiveUp gives up
     std::optional<SavedHand> pendingHand_;  // the first hand of a game started to load it
+    bool replayPending_ = false;  // Replay chosen while a result was shown: the next hand is the replay
     bool scoring_ = false;        // a hand's result is being shown (ScoreHand runs)
-    bool replayPending_ = false;  // Replay chosen then: the next hand is the replay
+    std::string lastReason_;
     void ApplyHand(const SavedHand& hand);
 };
 

@@ -10,46 +10,22 @@ namespace {
 
 struct DefaultSeat {
     const char* name;  // nullptr: the player's own name
-    const std::string& kind;
+    SeatKind kind;
 };
 const DefaultSeat kDefaultSeats[5] = {
-    {"", kComputer}, {"Tib ", kComputer}, {"Vrel", kComputer}, {nullptr, kHuman}, {"Dastrel", kComputer}};
+    {"", SeatKind::Computer},     {"Tib ", SeatKind::Computer},   {"Vrel", SeatKind::Computer},
+    {nullptr, SeatKind::Human},   {"Dastrel", SeatKind::Computer}};
 
 } // namespace
 
 Game::Game(EngineServices services) : services_(services) {
-    s_.ResultsA.fill("-");
-    s_.ResultsB.fill("-");
-    s_.ResultsA[0] = s_.ResultsB[0] = "0";
     for (int i = 0; i <= 52; ++i) s_.DrawOrder[i] = static_cast<uint8_t>(i == 0 ? 0 : 53 - i);
-}
-
-void Game::StartClick() {
-    if (entryDepth_ > 0) {
-        // A game is running further up the stack: end its waits now and start
-        // anew once it has returned, so the stack does not grow game by game.
-        restartPending_ = true;
-        s_.StopRequested = true;
-        return;
-    }
-    {
-        EngineEntry entry(*this);
-        StartGameBody();
-    }
-    RunPendingRestart();
-}
-
-void Game::RunPendingRestart() {
-    while (entryDepth_ == 0 && restartPending_) {
-        restartPending_ = false;
-        EngineEntry entry(*this);
-        StartGameBody();
-    }
 }
 
 void Game::Stop() {
     s_.StopRequested = true;
     restartPending_ = false;
+    pending_.clear();
 }
 
 void Game::StartGameBody() {
@@ -59,9 +35,9 @@ void Game::StartGameBody() {
     view.SetScreenSize(false);
     s_.GameStarted = true;
 
-    s_.ResultsA.fill("-");
-    s_.ResultsB.fill("-");
-    s_.ResultsA[0] = s_.ResultsB[0] = "0";
+    s_.HandsPlayed = 0;
+    s_.ResultsA.fill(0);
+    s_.ResultsB.fill(0);
 
     s_.StopRequested = true;
     s_.Animating = false;
@@ -92,7 +68,7 @@ void Game::StartGameBody() {
     if (s_.IsDealer) {
         std::string start = "Start;";
         for (int seat = 1; seat <= 4; ++seat)
-            start += s_.Seats[seat].Name + ";" + s_.Seats[seat].Kind + ";";
+            start += s_.Seats[seat].Name + ";" + SeatKindText(s_.Seats[seat].Kind) + ";";
         SendToEveryClient(start + "|", -1, true);
     }
     SendHand();
@@ -168,6 +144,7 @@ void Game::NewHand(bool replay) {
     // Replay chosen while the last hand's result was shown: this hand is the replay.
     replay = replay || replayPending_;
     replayPending_ = false;
+    ++deals_;
     Presentation& view = services_.view;
     s_.GiveUpState = 0;
     view.EnableMenu(MenuItem::Replay, false);
@@ -244,7 +221,7 @@ void Game::ChooseTrumpForHand() {
     Network& net = services_.network;
     // The person at this machine names the trump by a click. (Tools that let
     // the computer play every seat leave the local seat to the computer too.)
-    if (s_.TraceMode == 0 && m == s_.LocalSeat && s_.Seats[m].Kind == kHuman) {
+    if (s_.TraceMode == 0 && m == s_.LocalSeat && s_.Seats[m].Kind == SeatKind::Human) {
         SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
         // The click handler names the trump; a new game or closing ends the wait.
         while (s_.MasterCard == kNoSuit && !s_.StopRequested)
@@ -265,7 +242,7 @@ void Game::ChooseTrumpForHand() {
     SayMsg(m, "I'm choosing \"ZARV\"... ");
     if (!s_.IsDealer) {
         if (net.IsConnected(0)) WaitForMessage(0, "MasterCardIs", "");
-    } else if (s_.Seats[m].Kind != kHuman) {
+    } else if (s_.Seats[m].Kind != SeatKind::Human) {
         if (computer_) s_.MasterCard = computer_->ChooseTrump(1, 5);
         SendToEveryClient(std::string("MasterCardIs;") + s_.MasterCard + "|");
     } else {

@@ -4,6 +4,17 @@
 
 namespace zarv {
 
+const std::string& SeatKindText(SeatKind kind) {
+    static const std::string human = "Human", computer = "Computer";
+    return kind == SeatKind::Human ? human : computer;
+}
+
+std::optional<SeatKind> SeatKindFromText(std::string_view text) {
+    if (text == "Human") return SeatKind::Human;
+    if (text == "Computer") return SeatKind::Computer;
+    return std::nullopt;
+}
+
 double TurnDelayForSpeed(int speed) {
     static constexpr double kDelays[6] = {0.01, 0.008, 0.007, 0.005, 0.003, 0};
     return kDelays[std::clamp(speed, 0, 5)];

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -12,15 +14,18 @@
 
 namespace zarv {
 
-inline const std::string kHuman = "Human";
-inline const std::string kComputer = "Computer";
+// Who plays a seat. On the wire and in messages the kinds are the texts
+// "Human" and "Computer" (SeatKindText, SeatKindFromText).
+enum class SeatKind : uint8_t { Computer, Human };
+const std::string& SeatKindText(SeatKind kind);
+std::optional<SeatKind> SeatKindFromText(std::string_view text);
 
 struct SeatRecord {
     std::string Name;
     bool FirstMaster = false;  // drew the first ace of this game
     int32_t X = 0;             // top-left corner of the seat's hand, pixels
     int32_t Y = 0;
-    std::string Kind;          // "Human" or "Computer"
+    SeatKind Kind = SeatKind::Computer;
     int Socket = 0;            // host only: connection of the remote person, 0 when none
 };
 
@@ -74,8 +79,11 @@ struct GameState {
     std::array<uint8_t, 53> DrawOrder{};  // Deck indexes in painting order; the last lies on top
     std::vector<TrickRecord> Tricks;      // index 0 unused; the last entry is the trick in progress
     std::array<std::array<TrickRecord, 14>, 5> Hands{};
-    std::array<std::string, 15> ResultsA{};
-    std::array<std::string, 15> ResultsB{};
+    // The board: hands scored so far in this game, and the points each team
+    // won in hand 1..14 (0 for a hand it lost or that is not played yet).
+    int HandsPlayed = 0;
+    std::array<int, 15> ResultsA{};
+    std::array<int, 15> ResultsB{};
     int PointsA = 0;
     int PointsB = 0;
     int MasterPlayer = 0;

@@ -21,7 +21,7 @@ void HeadlessGame::AllComputerSeats() {
     static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
     for (int seat = 1; seat <= 4; ++seat) {
         s().Seats[seat].Name = kNames[seat];
-        s().Seats[seat].Kind = kComputer;
+        s().Seats[seat].Kind = SeatKind::Computer;
     }
 }
 

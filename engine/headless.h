@@ -36,6 +36,7 @@ public:
     bool AskNewGame() override { return askNewGame ? askNewGame() : false; }
     void CloseMainWindow() override {}
     void EnableMenu(MenuItem, bool) override {}
+    void CheckMenu(MenuItem, bool) override {}
     void Beep() override { ++beeps; }
 
     std::function<bool()> askNewGame;

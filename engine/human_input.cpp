@@ -2,19 +2,12 @@
 // giving up a hand, and Space.
 #include "engine/entry.h"
 #include "engine/game.h"
+#include "engine/table_layout.h"
 
 namespace zarv {
 
 namespace {
 constexpr int kSpaceKey = 32;
-
-bool HoldsSuit(const GameState& s, int seat, Suit suit) {
-    for (int k = 1; k <= 13; ++k) {
-        const TrickRecord& slot = s.Hands[seat][k];
-        if (slot.Winner == -1 && !slot.Cards[seat].empty() && SuitOf(slot.Cards[seat]) == suit) return true;
-    }
-    return false;
-}
 } // namespace
 
 int Game::HitTest(int x, int y) const {
@@ -27,66 +20,42 @@ int Game::HitTest(int x, int y) const {
     return 0;
 }
 
-bool Game::GiveUpContains(double x, double y) const {
-    const SeatRecord& seat = s_.Seats[s_.LocalSeat];
-    const double u = s_.LayoutUnit;
-    const double left = seat.X + 6 * u + 74, top = seat.Y + 104 + u + 5;
-    return left <= x && x <= left + kGiveUpWidth && top <= y && y <= top + kGiveUpHeight;
-}
+bool Game::GiveUpContains(double x, double y) const { return layout::GiveUpBox(s_).Contains(x, y); }
 
 void Game::FormMouseDown(double x, double y) {
-    {
-        EngineEntry entry(*this);
-        if (s_.GiveUpState > 0 && GiveUpContains(x, y)) {
-            SetGiveUpState(1);
-            GiveUp();
-        }
-        [&] {
-            if (s_.Animating || s_.Turn != s_.LocalSeat || (s_.MasterCard != kNoSuit && !s_.HumanMayPlay)) return;
-            s_.HumanMayPlay = false;
-            const int d = HitTest(RoundHalfEven(x), RoundHalfEven(y));
-            if (d == 0) return;
-            const CardRecord& card = s_.Deck[d];
-            if (card.Owner != s_.Turn) {
-                services_.view.Beep();
-                return;
-            }
-            if (s_.TrickPosition < 2) {
-                if (s_.MasterCard == kNoSuit) {
-                    s_.MasterCard = SuitOf(card.Card);  // the click names the trump
-                    return;
-                }
-            } else {
-                const Suit led = s_.LedSuit();
-                if (SuitOf(card.Card) != led && HoldsSuit(s_, s_.LocalSeat, led)) {
-                    services_.view.Beep();
-                    return;
-                }
-            }
-            PlayLocalCard(d);
-        }();
+    if (s_.GiveUpState > 0 && GiveUpContains(x, y)) {
+        SetGiveUpState(1);
+        GiveUp();
     }
-    RunPendingRestart();
+    if (s_.Animating || s_.Turn != s_.LocalSeat || (s_.MasterCard != kNoSuit && !s_.HumanMayPlay)) return;
+    s_.HumanMayPlay = false;
+    const int d = HitTest(static_cast<int>(RoundHalfEven(x)), static_cast<int>(RoundHalfEven(y)));
+    if (d != 0) CardClicked(d);
 }
 
-void Game::PlayLocalCard(int d) {
-    const int ownerCode = s_.Deck[d].Owner + 4;
-    const CardCode card = s_.Deck[d].Card;
-    const int x = RoundHalfEven((s_.ScaleWidth - 74) / 2.0 + s_.Deck[d].X / 30.0);
-    const int y = RoundHalfEven((s_.ScaleHeight - 104) / 2.0 + s_.Deck[d].Y / 10.0);
-    const std::string move = "IMove" + std::to_string(s_.LocalSeat);
-    const std::string msg = move + ";" + card.text() + "|";
-    if (!s_.IsDealer) {
-        if (services_.network.IsConnected(0)) {
-            services_.network.Send(0, msg);
-            WaitForMessage(0, "Recived", move);
-        }
-    } else {
-        SendToEveryClient(msg);
+void Game::CardClicked(int d) {
+    const CardRecord& card = s_.Deck[d];
+    if (card.Owner != s_.Turn) {
+        services_.view.Beep();
+        return;
     }
-    AnimateCard(d, x, y, ownerCode, false);
-    PlayCard(ownerCode, card);
-    services_.view.RepaintCards({});
+    if (s_.TrickPosition < 2 && s_.MasterCard == kNoSuit) {
+        s_.MasterCard = SuitOf(card.Card);  // the click names the trump; the deal's wait goes on
+        return;
+    }
+    if (!IsLegalCard(s_.LocalSeat, card.Card)) {
+        services_.view.Beep();
+        return;
+    }
+    // The awaited move: played now, not kept like a command.
+    const bool wasBetweenTurns = betweenTurns_;
+    betweenTurns_ = false;
+    {
+        EngineEntry entry(*this);
+        PlaySeatCard(s_.LocalSeat, card.Card, CardOrigin::LocalPerson);
+    }
+    betweenTurns_ = wasBetweenTurns;
+    RunPendingCommands();
 }
 
 void Game::FormMouseMove(double x, double y) {
@@ -99,33 +68,28 @@ void Game::SetGiveUpState(int state) {
     services_.view.ShowGiveUp(state);
 }
 
-void Game::GiveUp() {
+void Game::DoGiveUp() {
+    // A give-up kept while the hand ended is not carried over to the next one.
+    if (giveUpDeal_ != deals_) return;
     if (TeamTricks(s_, 1) >= 6 || TeamTricks(s_, 2) >= 6) return;
-    {
-        EngineEntry entry(*this);
-        s_.GiveUpState = 0;
-        ScoreHand(NextSeat(s_.LocalSeat));
-        NewHand();
-    }
-    RunPendingRestart();
+    s_.GiveUpState = 0;
+    ScoreHand(NextSeat(s_.LocalSeat));
+    NewHand();
 }
 
 void Game::FormKeyUp(int keyCode) {
     if (keyCode != kSpaceKey) return;
     if (s_.TraceMode != 1) {
-        s_.WaitStart = 0;
+        s_.WaitStart = 0;  // ends the pause in progress
         return;
     }
-    ComputerMoveNow();
+    Request(Command::ComputerStep);
 }
 
-void Game::ComputerMoveNow() {
-    if (!computer_ || s_.Turn < 1 || s_.Turn > 4) return;
-    {
-        EngineEntry entry(*this);
-        computer_->SelectCard(s_.Turn, s_.TrickPosition);
-    }
-    RunPendingRestart();
+void Game::DoComputerStep() {
+    // A step kept while trace mode was switched off again is not made.
+    if (s_.TraceMode != 1 || s_.Turn < 1 || s_.Turn > 4) return;
+    ComputerMove(s_.Turn);
 }
 
 } // namespace zarv

@@ -25,7 +25,7 @@ struct CardMove {
     int fromX = 0, fromY = 0;
 };
 
-enum class MenuItem { PlayerName, Replay, Options, Network };
+enum class MenuItem { PlayerName, Replay, Options, Network, TraceMode };
 
 // The table as the engine sees it: drawing, balloons, questions, menus.
 class Presentation {
@@ -55,6 +55,8 @@ public:
     virtual bool AskNewGame() = 0;  // "Game Over, Do you want start a new game?"
     virtual void CloseMainWindow() = 0;
     virtual void EnableMenu(MenuItem item, bool enabled) = 0;
+    // The check mark of a menu item that can be on or off (Trace Mode).
+    virtual void CheckMenu(MenuItem item, bool checked) = 0;
     virtual void Beep() = 0;
 };
 
@@ -96,12 +98,19 @@ public:
     virtual void HandleMessage(int source, const std::string& command, const std::string& detail) = 0;
 };
 
-// The computer player.
+// A computer player's decision: the card, and why (shown when a hand is studied).
+struct CardChoice {
+    CardCode card;
+    std::string reason;
+};
+
+// The computer player. It decides; the engine checks and plays.
 class ComputerPlayer {
 public:
     virtual ~ComputerPlayer() = default;
-    // Chooses and plays one card for the seat at that place of the trick.
-    virtual void SelectCard(int seat, int position) = 0;
+    // Chooses one card for the seat at that place of the trick (1 leads .. 4
+    // plays last), without playing it.
+    virtual CardChoice SelectCard(int seat, int position) = 0;
     // The trump for a computer master player, from Deck positions first..first+count-1.
     virtual Suit ChooseTrump(int first, int count) = 0;
 };

@@ -5,63 +5,11 @@
 #include <utility>
 
 #include "engine/game.h"
+#include "engine/table_layout.h"
 
 namespace zarv {
 
-void Game::PlaceSeats() {
-    const double w = s_.ScaleWidth, h = s_.ScaleHeight, u = s_.LayoutUnit;
-    const int l = s_.LocalSeat;
-    auto place = [&](int seat, double x, double y) {
-        s_.Seats[seat].X = RoundHalfEven(x);
-        s_.Seats[seat].Y = RoundHalfEven(y);
-    };
-    place(l, (w - (12 * u + 74)) / 2, h - 164);
-    place(NextSeat(l), 30, (h - 104) / 2);
-    place(PartnerOf(l), (w - (12 * u + 74)) / 2, 30);
-    place(PreviousSeat(l), w - (14 * u + 74) - 5, (h - 104) / 2);
-}
-
-void Game::RescaleLayout(int oldWidth, int oldHeight, int newWidth, int newHeight) {
-    s_.LayoutUnit = kDesignLayoutUnit;
-    s_.ScaleWidth = newWidth;
-    s_.ScaleHeight = newHeight;
-    if (newWidth == oldWidth || oldWidth <= 0 || oldHeight <= 0) return;
-    s_.LayoutUnit = RoundHalfEven(13.0 * newWidth / kTableWidth);
-    const double fx = static_cast<double>(newWidth) / oldWidth;
-    const double fy = static_cast<double>(newHeight) / oldHeight;
-    for (SeatRecord& seat : s_.Seats) {
-        seat.X = RoundHalfEven(seat.X * fx);
-        seat.Y = RoundHalfEven(seat.Y * fy);
-    }
-    for (CardRecord& card : s_.Deck) {
-        card.X = RoundHalfEven(card.X * fx);
-        card.Y = RoundHalfEven(card.Y * fy);
-    }
-}
-
-void Game::TrickPilePoint(int winner, int n, int& x, int& y) const {
-    const double u = s_.LayoutUnit;
-    if (SameTeam(winner, s_.LocalSeat)) {
-        const SeatRecord& p = s_.Seats[PartnerOf(s_.LocalSeat)];
-        x = RoundHalfEven(p.X + u * (n + 19));
-        y = RoundHalfEven(p.Y + u * (n - 1));
-    } else {
-        const SeatRecord& q = s_.Seats[NextSeat(s_.LocalSeat)];
-        x = RoundHalfEven(q.X + u * n);
-        y = RoundHalfEven(q.Y + 104 + u * (n + 3));
-    }
-}
-
-void Game::LandingPoint(int seat, int& x, int& y) const {
-    const int l = s_.LocalSeat;
-    int dx = 0, dy = 0;
-    if (seat == PreviousSeat(l)) dx = 40;
-    if (seat == l) dy = 40;
-    if (seat == NextSeat(l)) dx = -20;
-    if (seat == PartnerOf(l)) dy = -40;
-    x = RoundHalfEven((s_.ScaleWidth - 74) / 2.0 + dx);
-    y = RoundHalfEven((s_.ScaleHeight - 104) / 2.0 + dy);
-}
+void Game::PlaceSeats() { layout::PlaceSeats(s_); }
 
 void Game::GatherCards() {
     std::array<CardMove, 52> moves;
@@ -70,8 +18,8 @@ void Game::GatherCards() {
         const int d = s_.DrawOrder[k];
         if (d < 1 || d > 52 || s_.Deck[d].Owner == kInPack) continue;
         // Back to the card's own place in the closed pack, as the shuffle laid it.
-        moves[n++] = CardMove{d, static_cast<int>(RoundHalfEven((54 - d) / 7.0 + 20)),
-                              static_cast<int>(RoundHalfEven((53 - d) / 5.0 + 20)), kInPack};
+        const layout::Point at = layout::PackPlace(d);
+        moves[n++] = CardMove{d, static_cast<int>(at.x), static_cast<int>(at.y), kInPack};
     }
     if (n > 0) AnimateCards(std::span(moves.data(), n), s_.TraceMode == 0);
     if (std::all_of(s_.Deck.begin() + 1, s_.Deck.end(), [](const CardRecord& c) { return c.Owner == kInPack; }))
@@ -96,13 +44,9 @@ void Game::DealCards(int first, int count, double targetX, double targetY, int o
     if (sortFirst) SortRun(first, count);
     std::array<CardMove, 52> moves;
     count = std::clamp(count, 0, 53 - first);
-    int offset = first % 7, step = 1;
     for (int k = 0; k < count; ++k) {
-        moves[k] = CardMove{first + k, static_cast<int>(RoundHalfEven(targetX + s_.LayoutUnit * k)),
-                            static_cast<int>(RoundHalfEven(targetY - offset)), owner};
-        // The hand rises to an arch at most 7 pixels high, then falls again.
-        if (offset >= 7) step = -1;
-        offset += step;
+        const layout::Point at = layout::HandCardPlace(s_, targetX, targetY, first, k);
+        moves[k] = CardMove{first + k, static_cast<int>(at.x), static_cast<int>(at.y), owner};
     }
     AnimateCards(std::span(moves.data(), static_cast<size_t>(count)), faceDown);
 }

@@ -1,5 +1,6 @@
 // The rules of a trick and the scoring of a hand.
 #include "engine/game.h"
+#include "engine/table_layout.h"
 
 namespace zarv {
 
@@ -58,8 +59,8 @@ void Game::PlayCard(int ownerCode, CardCode card) {
         if (SameTeam(s_.Tricks[i].Winner, w)) ++n;
 
     // The four cards just played lie at the end of the painting order.
-    int x = 0, y = 0;
-    TrickPilePoint(w, n, x, y);
+    const layout::Point pilePoint = layout::TrickPilePoint(s_, w, n);
+    const int x = static_cast<int>(pilePoint.x), y = static_cast<int>(pilePoint.y);
     const int pile = IsTeamA(w) ? kPileA : kPileB;
     std::array<CardMove, 4> toPile;
     for (int k = 0; k < 4; ++k) toPile[k] = CardMove{s_.DrawOrder[49 + k], x, y, pile};
@@ -81,26 +82,17 @@ void Game::ScoreHand(int w) {
         explicit Scoring(bool& f) : flag(f) { flag = true; }
         ~Scoring() { flag = false; }
     } scoring(scoring_);
-    const int k = std::stoi(s_.ResultsA[0]) + 1;
-    s_.ResultsA[0] = std::to_string(std::stoi(s_.ResultsA[0]) + 1);
-    s_.ResultsB[0] = std::to_string(std::stoi(s_.ResultsB[0]) + 1);
-    const bool wonSheet = k >= 1 && k <= 14;  // a game lasts at most 13 hands
+    const int k = ++s_.HandsPlayed;
+    const bool onSheet = k >= 1 && k <= 14;  // a game lasts at most 13 hands
 
     std::string m;
     int points = 1;
     const bool teamB = !IsTeamA(w);
     int& winnersPoints = teamB ? s_.PointsB : s_.PointsA;
-    auto& winners = teamB ? s_.ResultsB : s_.ResultsA;
-    auto& losers = teamB ? s_.ResultsA : s_.ResultsB;
     winnersPoints += 1;
-    if (wonSheet) {
-        winners[k] = "1";
-        losers[k] = " ";
-    }
     if (OpponentTricks(s_, w) == 0) {
         winnersPoints += 1;
         points = 2;
-        if (wonSheet) winners[k] = "2";
         m = "Koot!\r\n";
         const bool losersFirstMaster = teamB ? (s_.Seats[1].FirstMaster || s_.Seats[3].FirstMaster)
                                              : (s_.Seats[2].FirstMaster || s_.Seats[4].FirstMaster);
@@ -108,9 +100,9 @@ void Game::ScoreHand(int w) {
             winnersPoints += 1;
             points = 3;
             m = teamB ? "PerKoot!\r\n" : "PerKoot!!\r\n";
-            if (wonSheet) winners[k] = "3";
         }
     }
+    if (onSheet) (teamB ? s_.ResultsB : s_.ResultsA)[k] = points;
     // The master role passes on exactly when the master's side lost.
     if (!SameTeam(s_.MasterPlayer, w) && s_.MasterPlayer >= 1) s_.MasterPlayer = NextSeat(s_.MasterPlayer);
     if (observer_) observer_->HandScored(w, points);

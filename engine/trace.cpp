@@ -4,7 +4,7 @@
 
 namespace zarv {
 
-void Game::PlayModClick() {
+void Game::DoTraceMode() {
     s_.TraceMode = 1 - s_.TraceMode;
     for (int i = 1; i <= 52; ++i) {
         CardRecord& c = s_.Deck[i];
@@ -15,13 +15,10 @@ void Game::PlayModClick() {
     }
     services_.view.RepaintCards({});
     // Play resumes only in a hand that is being played.
-    if (s_.TraceMode == 0 && s_.GameStarted && s_.Turn >= 1 && s_.Turn <= 4) {
-        {
-            EngineEntry entry(*this);
-            TurnLoop();
-        }
-        RunPendingRestart();
-    }
+    view().CheckMenu(MenuItem::TraceMode, s_.TraceMode == 1);
+    // Play resumes only in a hand that is being played (a loop still running
+    // simply goes on).
+    if (s_.TraceMode == 0 && s_.GameStarted && s_.Turn >= 1 && s_.Turn <= 4) TurnLoop();
 }
 
 SavedHand Game::CurrentHand() const {
@@ -53,24 +50,10 @@ void Game::LoadHand(const SavedHand& hand) {
         StartClick();
         return;
     }
-    ApplyHand(hand);
-    ReplayClick();
+    handToLoad_ = hand;
+    Request(Command::LoadHand);
 }
 
-void Game::ReplayClick() {
-    if (scoring_) {
-        // The result of a hand is being shown and the next hand is about to be
-        // dealt: make that deal the replay (from the master of that moment), so
-        // it is not dealt over at once by a fresh shuffle.
-        replayPending_ = true;
-        s_.WaitStart = 0;  // ends the pause after the result
-        return;
-    }
-    {
-        EngineEntry entry(*this);
-        NewHand(true);
-    }
-    RunPendingRestart();
-}
+void Game::DoReplay() { NewHand(true); }
 
 } // namespace zarv

@@ -7,17 +7,35 @@ namespace zarv {
 
 void Game::TurnLoop() {
     EngineEntry entry(*this);
+    // One loop at a time: a loop asked for while one runs is that loop.
+    if (turnLoopDepth_ >= 0) return;
+    struct LoopMark {
+        Game& g;
+        ~LoopMark() {
+            g.turnLoopDepth_ = -1;
+            g.betweenTurns_ = false;
+        }
+    } mark{*this};
+    turnLoopDepth_ = entryDepth_;
     s_.ComputerMoving = false;
     Network& net = services_.network;
-    while (!(s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.TraceMode != 0)) {
+    auto betweenTurns = [&](auto&& wait) {
+        betweenTurns_ = true;
+        wait();
+        betweenTurns_ = false;
+    };
+    while (true) {
+        // Between two turns: carry out what the person asked for meanwhile.
+        betweenTurns([&] { RunPendingCommands(); });
+        if (s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.TraceMode != 0) break;
         const int seat = s_.Turn;
         // No seat to move, or the local player's move: it comes as an event.
         bool localMove = seat < 1 || seat > 4;
         if (!localMove) {
             const SeatRecord& rec = s_.Seats[seat];
             if (s_.IsDealer) {
-                if (rec.Kind != kHuman) {
-                    if (computer_) computer_->SelectCard(seat, s_.TrickPosition);
+                if (rec.Kind != SeatKind::Human) {
+                    ComputerMove(seat);
                 } else if (seat != s_.LocalSeat) {
                     if (rec.Socket > 0 && net.IsConnected(rec.Socket))
                         WaitForMessage(rec.Socket, "IMove" + std::to_string(seat), "", seat);
@@ -26,8 +44,8 @@ void Game::TurnLoop() {
                     localMove = true;
                 }
             } else {
-                if (rec.Kind != kHuman || seat != s_.LocalSeat) {
-                    if (rec.Kind == kHuman || net.IsConnected(0))
+                if (rec.Kind != SeatKind::Human || seat != s_.LocalSeat) {
+                    if (rec.Kind == SeatKind::Human || net.IsConnected(0))
                         WaitForMessage(0, "IMove" + std::to_string(seat), "");
                 } else {
                     s_.HumanMayPlay = true;
@@ -39,12 +57,14 @@ void Game::TurnLoop() {
         if (s_.GiveUpState < 1 && TeamTricks(s_, s_.LocalSeat) > 0 && OpponentTricks(s_, s_.LocalSeat) > 0)
             SetGiveUpState(1);
         CheckConnections();
-        if (localMove && !s_.StopRequested) {
-            // Sleep until an event arrives instead of passing every few milliseconds.
-            services_.pump.WaitForEvents(kForever);
-        } else {
-            Pause(s_.TurnDelay);
-        }
+        betweenTurns([&] {
+            if (localMove && !s_.StopRequested && pending_.empty()) {
+                // Sleep until an event arrives instead of passing every few milliseconds.
+                services_.pump.WaitForEvents(kForever);
+            } else {
+                Pause(s_.TurnDelay);
+            }
+        });
     }
     services_.view.EnableMenu(MenuItem::PlayerName, true);
 }
@@ -76,7 +96,7 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
         net.HandleMessage(source, command, detail);
         if (!s_.AwaitingMessage || s_.StopRequested) break;
         // A remote seat handed to the computer needs no message any more.
-        if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != kHuman) break;
+        if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != SeatKind::Human) break;
         services_.pump.WaitForEvents(kForever);
     }
     s_.AwaitingMessage = false;
@@ -111,7 +131,7 @@ void Game::CheckConnections() {
         const int k = rec.Socket;
         if (k < 1 || k >= net.ElementCount() || net.IsConnected(k)) continue;
         rec.Socket = 0;
-        rec.Kind = kComputer;
+        rec.Kind = SeatKind::Computer;
         const std::string digit = std::to_string(seat);
         if (seat == s_.MasterPlayer && s_.MasterCard == kNoSuit) {
             const std::string text = rec.Name + " disconnected, Game is over.";

@@ -17,7 +17,7 @@ void AllComputer(GameState& s) {
     const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
     for (int seat = 1; seat <= 4; ++seat) {
         s.Seats[seat].Name = names[seat];
-        s.Seats[seat].Kind = kComputer;
+        s.Seats[seat].Kind = SeatKind::Computer;
     }
 }
 
@@ -25,20 +25,11 @@ void AllComputer(GameState& s) {
 class FirstLegalPlayer : public ComputerPlayer {
 public:
     explicit FirstLegalPlayer(Game& game) : game_(game) {}
-    void SelectCard(int seat, int position) override {
-        GameState& s = game_.state();
-        const Suit led = position == 1 ? kNoSuit : s.LedSuit();
-        bool holdsLed = false;
-        for (int i = 1; i <= 52; ++i) holdsLed = holdsLed || (s.Deck[i].Owner == seat && SuitOf(s.Deck[i].Card) == led);
-        for (int i = 1; i <= 52; ++i) {
-            if (s.Deck[i].Owner != seat) continue;
-            if (holdsLed && SuitOf(s.Deck[i].Card) != led) continue;
-            ++played;
-            const CardCode card = s.Deck[i].Card;
-            game_.AnimateCard(i, 400, 300, seat + 4, false);
-            game_.PlayCard(seat + 4, card);
-            return;
-        }
+    CardChoice SelectCard(int seat, int) override {
+        const std::vector<CardCode> legal = game_.LegalCards(seat);
+        if (legal.empty()) return {};
+        ++played;
+        return {legal.front(), "first legal"};
     }
     Suit ChooseTrump(int, int) override { return 'h'; }
     int played = 0;
@@ -115,7 +106,7 @@ TEST_F(Dealing, AHandCardsArchAtMostSevenPixels) {
 }
 
 TEST_F(Dealing, ReplayDealsTheSamePositionsFromTheCurrentMasterAndKeepsTheTrump) {
-    t.s().Seats[3].Kind = kHuman;
+    t.s().Seats[3].Kind = SeatKind::Human;
     t.s().MasterPlayer = 3;
     int clicks = 0;
     // The local master names the trump by clicking his first card.
@@ -237,7 +228,7 @@ TEST(Waits, StopEndsTheWaitForAMessageAndForTheLocalTrump) {
     // The local master's trump: only a click or a stop ends the wait.
     TestTable u;
     AllComputer(u.s());
-    u.s().Seats[3].Kind = kHuman;
+    u.s().Seats[3].Kind = SeatKind::Human;
     LoadPack(u.s(), StandardPack());
     u.s().SavedDeck = u.s().Deck;
     u.s().MasterPlayer = 3;
@@ -261,7 +252,7 @@ TEST(WholeGame, ComputerSeatsPlayLegalCardsToGameOver) {
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(t.s().PointsA >= 7 || t.s().PointsB >= 7);
     EXPECT_EQ(t.records.wins + t.records.losses, 1);
-    const int hands = std::stoi(t.s().ResultsA[0]);
+    const int hands = t.s().HandsPlayed;
     EXPECT_GE(hands, 3);
     EXPECT_LE(hands, 13);
     EXPECT_GE(player.played, hands * 28);  // at least seven tricks a hand
@@ -349,7 +340,7 @@ namespace {
 TEST(GiveUp, OfferedOnlyWhenBothSidesHaveATrick) {
     for (const auto& [ours, theirs, offered] : {std::tuple{1, 0, false}, {0, 2, false}, {1, 1, true}}) {
         TestTable t;
-        t.s().Seats[3].Kind = kHuman;
+        t.s().Seats[3].Kind = SeatKind::Human;
         t.s().Tricks.assign(1, TrickRecord{});
         for (int i = 0; i < ours; ++i) t.s().Tricks.push_back(TrickRecord{{}, 1, 1, 0});
         for (int i = 0; i < theirs; ++i) t.s().Tricks.push_back(TrickRecord{{}, 2, 2, 0});
@@ -365,7 +356,7 @@ TEST(GiveUp, OfferedOnlyWhenBothSidesHaveATrick) {
 TEST(GiveUp, ConcedesTheHandToTheOtherSide) {
     TestTable t;
     AllComputer(t.s());
-    t.s().Seats[3].Kind = kHuman;
+    t.s().Seats[3].Kind = SeatKind::Human;
     t.s().MasterPlayer = 3;
     for (int seat = 1; seat <= 4; ++seat) t.s().Seats[seat].FirstMaster = seat == 3;
     t.s().Tricks.assign(1, TrickRecord{});
@@ -397,7 +388,7 @@ TEST(Replay, ChosenDuringTheResultPauseDealsTheSameCardsFromTheNewMaster) {
     std::array<CardCode, 53> saved{};
     int newMaster = 0;
     t.pump.onTick = [&] {
-        if (!replayed && t.pump.now > 0 && t.s().ResultsA[0] == "1" && t.s().Turn != 0) {
+        if (!replayed && t.pump.now > 0 && t.s().HandsPlayed == 1 && t.s().Turn != 0) {
             replayed = true;
             for (int i = 1; i <= 52; ++i) saved[i] = t.s().SavedDeck[i].Card;
             newMaster = t.s().MasterPlayer;
@@ -406,9 +397,9 @@ TEST(Replay, ChosenDuringTheResultPauseDealsTheSameCardsFromTheNewMaster) {
     };
     // Play until the second hand has been dealt.
     t.view.askNewGame = [] { return false; };
-    while (t.s().ResultsA[0] == "0" && !t.s().StopRequested) player.SelectCard(t.s().Turn, t.s().TrickPosition);
+    while (t.s().HandsPlayed == 0 && !t.s().StopRequested) t.game.ComputerMove(t.s().Turn);
     ASSERT_TRUE(replayed);
-    EXPECT_EQ(t.s().ResultsA[0], "1");  // the replayed hand is not scored
+    EXPECT_EQ(t.s().HandsPlayed, 1);  // the replayed hand is not scored
     for (int i = 1; i <= 52; ++i) EXPECT_EQ(t.s().SavedDeck[i].Card, saved[i]) << i;
     for (int i = 1; i <= 13; ++i) EXPECT_EQ(t.s().Deck[i].Owner, newMaster);
 }

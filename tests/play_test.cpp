@@ -35,7 +35,7 @@ struct Table : ::testing::Test {
         const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
         for (int seat = 1; seat <= 4; ++seat) {
             s.Seats[seat].Name = names[seat];
-            s.Seats[seat].Kind = seat == 3 ? kHuman : kComputer;
+            s.Seats[seat].Kind = seat == 3 ? SeatKind::Human : SeatKind::Computer;
         }
         game.MakeCardFaces();
         s.GameStarted = true;
@@ -129,7 +129,7 @@ TEST_F(Table, GivingUpIsRefusedAtSixTricks) {
 
 TEST_F(Table, SavedHandsRoundTripAndABadFileChangesNothing) {
     s.MasterPlayer = 2;
-    s.Seats[2].Kind = kComputer;
+    s.Seats[2].Kind = SeatKind::Computer;
     game.NewHand(true);
     const QString path = dir.filePath("hand.zarv");
     ASSERT_EQ(window.SaveHandTo(path), QString());
@@ -189,7 +189,7 @@ TEST(Balloons, SuitCodesAndSizes) {
     EXPECT_EQ(TakeOutSuitCode(QStringLiteral("no code")).suit, kNoSuit);
 
     GameState g;
-    g.Seats[2] = SeatRecord{"Vrel", false, 30, 286, kComputer, 0};
+    g.Seats[2] = SeatRecord{"Vrel", false, 30, 286, SeatKind::Computer, 0};
     const BalloonShape one = ShapeBalloon(2, QStringLiteral("Hi"), g, 842, 676);
     EXPECT_EQ(one.body.width(), 100);  // at least 100 pixels
     EXPECT_EQ(one.corner, QPoint(30 + 7 * 13, 286 - 52));

@@ -55,9 +55,9 @@ struct Scoring : ::testing::Test {
         t.view.recordSayings = true;
         const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
         for (int seat = 1; seat <= 4; ++seat) t.s().Seats[seat].Name = names[seat];
-        t.s().ResultsA.fill("-");
-        t.s().ResultsB.fill("-");
-        t.s().ResultsA[0] = t.s().ResultsB[0] = "0";
+        t.s().ResultsA.fill(0);
+        t.s().ResultsB.fill(0);
+        t.s().HandsPlayed = 0;
     }
     void FirstMaster(int seat) {
         for (int k = 1; k <= 4; ++k) t.s().Seats[k].FirstMaster = k == seat;
@@ -70,9 +70,9 @@ TEST_F(Scoring, KootAndPerKootForTeamB) {
     SetTricks(t.s(), {2, 4, 2, 4, 2, 4, 2});
     t.game.ScoreHand(2);
     EXPECT_EQ(t.s().PointsB, 3);
-    EXPECT_EQ(t.s().ResultsB[1], "3");
-    EXPECT_EQ(t.s().ResultsA[1], " ");
-    EXPECT_EQ(t.s().ResultsA[0], "1");
+    EXPECT_EQ(t.s().ResultsB[1], 3);
+    EXPECT_EQ(t.s().ResultsA[1], 0);
+    EXPECT_EQ(t.s().HandsPlayed, 1);
     ASSERT_FALSE(t.view.said.empty());
     EXPECT_EQ(t.view.said.back().first, 0);
     EXPECT_EQ(t.view.said.back().second, "PerKoot!\r\nVrel and Dastrel are Winner.");
@@ -82,7 +82,7 @@ TEST_F(Scoring, KootAndPerKootForTeamB) {
     SetTricks(t.s(), {2, 2, 2, 2, 4, 4, 4});
     t.game.ScoreHand(4);
     EXPECT_EQ(t.s().PointsB, 5);
-    EXPECT_EQ(t.s().ResultsB[2], "2");
+    EXPECT_EQ(t.s().ResultsB[2], 2);
     EXPECT_EQ(t.view.said.back().second, "Koot!\r\nDastrel and Vrel are Winner.");
     EXPECT_EQ(t.s().MasterPlayer, 2);  // the master's side won: it stays
 }
@@ -93,7 +93,7 @@ TEST_F(Scoring, PerKootForTeamAHasTwoExclamationMarks) {
     SetTricks(t.s(), {1, 3, 1, 3, 1, 3, 1});
     t.game.ScoreHand(1);
     EXPECT_EQ(t.s().PointsA, 3);
-    EXPECT_EQ(t.s().ResultsA[1], "3");
+    EXPECT_EQ(t.s().ResultsA[1], 3);
     EXPECT_EQ(t.view.said.back().second, "PerKoot!!\r\nTib  and Me are Winner.");
     EXPECT_EQ(t.s().MasterPlayer, 1);
 }
@@ -104,8 +104,8 @@ TEST_F(Scoring, AHandWithTricksOnBothSidesIsWorthOnePoint) {
     SetTricks(t.s(), {1, 2, 3, 1, 3, 1, 4, 3});
     t.game.ScoreHand(3);
     EXPECT_EQ(t.s().PointsA, 1);
-    EXPECT_EQ(t.s().ResultsA[1], "1");
-    EXPECT_EQ(t.s().ResultsB[1], " ");
+    EXPECT_EQ(t.s().ResultsA[1], 1);
+    EXPECT_EQ(t.s().ResultsB[1], 0);
     EXPECT_EQ(t.view.said.back().second, "Me and Tib  are Winner.");
     EXPECT_EQ(t.s().MasterPlayer, 3);
 }

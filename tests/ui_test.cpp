@@ -94,7 +94,7 @@ TEST(CardBacks, EachDesignDiffersAndDesignFourHasThreeBands) {
 // A dealt table drawn offscreen from a headless game.
 struct DealtTable : ::testing::Test {
     TestTable t;
-    ai::ComputerSeatPlayer computer{t.game};
+    ai::ComputerSeatPlayer computer{t.game.state()};
     QImage sprite = sprite::BuildSpriteSheet();
     TableView view{t.s(), sprite};
     TableColours colours;
@@ -104,7 +104,7 @@ struct DealtTable : ::testing::Test {
         const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
         for (int seat = 1; seat <= 4; ++seat) {
             t.s().Seats[seat].Name = names[seat];
-            t.s().Seats[seat].Kind = kComputer;
+            t.s().Seats[seat].Kind = SeatKind::Computer;
         }
         ReadyToDeal(t.game);
         t.s().MasterPlayer = 1;
@@ -156,9 +156,9 @@ TEST_F(DealtTable, TheBoardGrowsOneColumnPerHand) {
         return -1;
     };
     const int before = boardLeft();
-    t.s().ResultsA[0] = t.s().ResultsB[0] = "3";
-    t.s().ResultsA[1] = "1";
-    t.s().ResultsB[2] = "2";
+    t.s().HandsPlayed = 3;
+    t.s().ResultsA[1] = 1;
+    t.s().ResultsB[2] = 2;
     view.RefreshPage();
     EXPECT_EQ(before - boardLeft(), 3 * 16);
 }

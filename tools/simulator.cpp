@@ -75,8 +75,8 @@ std::string ReadFile(const std::string& path) {
 // A computer player whose trump may be fixed from outside.
 class SimPlayer : public ComputerPlayer {
 public:
-    explicit SimPlayer(Game& game) : inner_(game) {}
-    void SelectCard(int seat, int position) override { inner_.SelectCard(seat, position); }
+    explicit SimPlayer(const GameState& state) : inner_(state) {}
+    CardChoice SelectCard(int seat, int position) override { return inner_.SelectCard(seat, position); }
     Suit ChooseTrump(int first, int count) override {
         return forcedTrump ? *forcedTrump : inner_.ChooseTrump(first, count);
     }
@@ -88,7 +88,7 @@ private:
 
 // Four computer seats on a dealer machine, no display, no pauses.
 struct Table : HeadlessGame {
-    SimPlayer player{game};
+    SimPlayer player{game.state()};
 
     explicit Table(uint64_t seed) : HeadlessGame(seed) {
         game.SetComputerPlayer(&player);

@@ -1,5 +1,7 @@
 #include "ui/table_view.h"
 
+#include "engine/table_layout.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -104,7 +106,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
            colours_.lightB.name() + colours_.edge.name();
     for (int seat = 1; seat <= 4; ++seat)
         key += QStringLiteral("|%1,%2,").arg(s_.Seats[seat].X).arg(s_.Seats[seat].Y) +
-               QString::fromStdString(s_.Seats[seat].Name + "," + s_.Seats[seat].Kind);
+               QString::fromStdString(s_.Seats[seat].Name + "," + SeatKindText(s_.Seats[seat].Kind));
     if (key != feltKey_ || feltCache_.size() != target.size()) {
         feltCache_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
         feltCache_.fill(palette().window().color());
@@ -121,7 +123,8 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     DrawSignsWith(p);
     // The board changes once a hand: keep it as a picture in between.
     QString boardKey = key;
-    for (int i = 0; i <= 14; ++i) boardKey += QString::fromStdString(s_.ResultsA[i] + s_.ResultsB[i]);
+    boardKey += QString::number(s_.HandsPlayed);
+    for (int i = 1; i <= 14; ++i) boardKey += QString::number(s_.ResultsA[i]) + QString::number(s_.ResultsB[i]);
     if (boardKey != boardKey_) {
         boardCache_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
         boardCache_.fill(Qt::transparent);
@@ -170,11 +173,10 @@ void TableView::DrawTableWith(QPainter& p) {
     const int l = s_.LocalSeat;
     for (int pile = 0; pile < 2; ++pile) {
         const int seat = pile == 0 ? PartnerOf(l) : NextSeat(l);
-        const SeatRecord& rec = s_.Seats[seat];
         QRectF previous;
         for (int k = 1; k <= 7; ++k) {
-            const double x = pile == 0 ? rec.X + u * (k + 19) : rec.X + u * k;
-            const double y = pile == 0 ? rec.Y + u * (k - 1) : rec.Y + 104 + u * (k + 3);
+            const layout::Point at = layout::PileCardPlace(s_, pile == 0, k);
+            const double x = at.x, y = at.y;
             p.setBrush(colours_.strong(seat));
             p.setPen(colours_.light(seat));
             RoundRect(p, x, y, x + 74, y + 104, 10, 10);
@@ -191,13 +193,14 @@ void TableView::DrawTableWith(QPainter& p) {
         const double x = rec.X, y = rec.Y;
         p.setBrush(colours_.strong(seat));
         p.setPen(colours_.light(seat));
-        RoundRect(p, x - u, y - u, x + 13 * u + 74, y + 104 + u, 10, 10);
-        RoundRect(p, x - u, y - u, x + 3 * u + 74, y + 149, 10, 10);
+        const layout::Box frame = layout::HandFrame(s_, rec), tab = layout::NameTab(s_, rec);
+        RoundRect(p, frame.left, frame.top, frame.right, frame.bottom, 10, 10);
+        RoundRect(p, tab.left, tab.top, tab.right, tab.bottom, 10, 10);
         p.setPen(colours_.grey);
         p.setFont(TableFont(12, true));
         p.drawText(QRectF(x + 40, y + 117, 70, 60), Qt::AlignHCenter | Qt::AlignTop,
                    QString::fromStdString(rec.Name) + QLatin1Char('\n') + QLatin1Char('[') +
-                       QString::fromStdString(rec.Kind) + QLatin1Char(']'));
+                       QString::fromStdString(SeatKindText(rec.Kind)) + QLatin1Char(']'));
     }
     // Join each name tab to its hand frame.
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -212,19 +215,19 @@ void TableView::DrawTableWith(QPainter& p) {
 void TableView::DrawMasterMark() {
     const int m = s_.MasterPlayer;
     if (m < 1 || m > 4) return;
-    const SeatRecord& rec = s_.Seats[m];
+    const layout::Point at = layout::MasterMarkPlace(s_.Seats[m]);
     QPainter p(&surface_);
     DrawMasterMarkWith(p);
-    update(QRect(rec.X, rec.Y + 109, 31, 31));
+    update(QRect(static_cast<int>(at.x), static_cast<int>(at.y), layout::kMarkSize + 1, layout::kMarkSize + 1));
 }
 
 void TableView::DrawMasterMarkWith(QPainter& p) {
-    const SeatRecord& rec = s_.Seats[s_.MasterPlayer];
+    const layout::Point at = layout::MasterMarkPlace(s_.Seats[s_.MasterPlayer]);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(colours_.face);
     p.setPen(colours_.frame);
-    RoundRect(p, rec.X, rec.Y + 109, rec.X + 30, rec.Y + 139, 4, 4);
-    CopyCell(p, sprite_, rec.X + 4.5, rec.Y + 111.5, 0, 0, sprite::kMasterMark);
+    RoundRect(p, at.x, at.y, at.x + layout::kMarkSize, at.y + layout::kMarkSize, 4, 4);
+    CopyCell(p, sprite_, at.x + 4.5, at.y + 2.5, 0, 0, sprite::kMasterMark);
 }
 
 void TableView::DrawTrumpSign(Suit suit, int x, int y) {
@@ -238,9 +241,10 @@ void TableView::DrawSignsWith(QPainter& p) {
     const int m = s_.MasterPlayer;
     if (m < 1 || m > 4) return;
     DrawMasterMarkWith(p);
-    if (s_.MasterCard != kNoSuit)
-        CopyCell(p, sprite_, s_.Seats[m].X + 16, s_.Seats[m].Y + 109 + 7, 0, 0,
-                 QRect(sprite::TrumpSignColumn(s_.MasterCard), sprite::kPipRow, 15, 15));
+    if (s_.MasterCard != kNoSuit) {
+        const layout::Point at = layout::TrumpSignPlace(s_.Seats[m]);
+        CopyCell(p, sprite_, at.x, at.y + 7, 0, 0, QRect(sprite::TrumpSignColumn(s_.MasterCard), sprite::kPipRow, 15, 15));
+    }
 }
 
 void TableView::DrawBoard() {
@@ -250,24 +254,21 @@ void TableView::DrawBoard() {
 }
 
 void TableView::DrawBoardWith(QPainter& p) {
-    const int w = surface_.width(), h = surface_.height();
-    const int n = std::clamp(std::atoi(s_.ResultsA[0].c_str()), 0, 13);
-    const double b = 16 * n + 58, m = 26, u = s_.LayoutUnit;
+    const int n = std::clamp(s_.HandsPlayed, 0, 13);
+    const layout::Board board = layout::BoardPlace(s_, surface_.width(), surface_.height());
+    auto rect = [](const layout::Box& b) { return QRectF(b.left, b.top, b.width(), b.height()); };
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(colours_.frame);
     p.setPen(colours_.grey);
-    RoundRect(p, w - b - 1 - u, h - 95 - 13 - m, w + 2 - u, h - 1 - m, 20, 20);
+    RoundRect(p, board.frame.left, board.frame.top, board.frame.right, board.frame.bottom, 20, 20);
     p.setBrush(Qt::black);
-    const double left = w - b - 6 - u, top = h - 95 - 18 - m;
-    RoundRect(p, left, top, w - 3 - u, h - 6 - m, 20, 20);
+    RoundRect(p, board.inner.left, board.inner.top, board.inner.right, board.inner.bottom, 20, 20);
 
-    const QRectF caption(left + 3, top + 8, 42, 90);
     p.setPen(Qt::white);
     p.setFont(TableFont(11, true));
-    p.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("Result"));
+    p.drawText(rect(board.caption), Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("Result"));
     for (int i = 0; i <= n; ++i) {
-        const double x = left + 45 + 16 * i;
-        const QRectF heading(x, top + 8, 15, 22), teamA(x, top + 36, 15, 28), teamB(x, top + 68, 15, 28);
+        const QRectF heading = rect(board.Heading(i));
         const bool current = i == n;
         p.setBrush(current ? Qt::white : Qt::black);
         p.setPen(colours_.grey);
@@ -275,17 +276,16 @@ void TableView::DrawBoardWith(QPainter& p) {
         p.setPen(current ? Qt::black : Qt::white);
         p.setFont(TableFont(11, false));
         p.drawText(heading, Qt::AlignCenter | Qt::TextSingleLine, QString::number(i + 1));
-        const std::string* results[2] = {&s_.ResultsA[i + 1], &s_.ResultsB[i + 1]};
-        const QRectF cells[2] = {teamA, teamB};
+        const int results[2] = {s_.ResultsA[i + 1], s_.ResultsB[i + 1]};
         for (int team = 0; team < 2; ++team) {
+            const QRectF cell = rect(board.Cell(i, team));
             p.setBrush(Qt::black);
             p.setPen(team == 0 ? colours_.lightA : colours_.lightB);
-            p.drawRoundedRect(cells[team], 2, 2);
-            const int points = std::atoi(results[team]->c_str());
-            if (points > 0) {
+            p.drawRoundedRect(cell, 2, 2);
+            if (results[team] > 0) {
                 p.setPen(Qt::white);
                 p.setFont(TableFont(12, true));
-                p.drawText(cells[team], Qt::AlignCenter | Qt::TextSingleLine, QString::number(points));
+                p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, QString::number(results[team]));
             }
         }
     }

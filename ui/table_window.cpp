@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "engine/table_layout.h"
 #include "settings/player_records.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
@@ -36,7 +37,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
       store_(store),
       settings_(settings::ReadSettings(store)),
       game_(EngineServices{*this, pump_, random_, network_, *this}),
-      computer_(game_),
+      computer_(game_.state()),
       sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(QStringLiteral("Zarv"));
     game_.SetComputerPlayer(&computer_);
@@ -84,10 +85,12 @@ void TableWindow::BuildMenus() {
     help->addAction(tr("&About..."), this, &TableWindow::AboutClick);
     QMenu* trace = menuBar()->addMenu(tr("&Trace"));
     traceAction_ = trace->addAction(tr("Trace Mode"), QKeySequence(Qt::Key_F12), this, [this] {
-        game_.PlayModClick();
+        // The check mark follows the engine once the command is carried out.
         traceAction_->setChecked(game_.state().TraceMode == 1);
+        game_.PlayModClick();
     });
     traceAction_->setCheckable(true);
+    menu_[MenuItem::TraceMode] = traceAction_;
     menu_[MenuItem::Replay] =
         trace->addAction(tr("&Replay This Hand"), QKeySequence(Qt::Key_F11), this, [this] { game_.ReplayClick(); });
     menu_[MenuItem::Replay]->setEnabled(false);
@@ -163,7 +166,7 @@ void TableWindow::SetScreenSize(bool makeFull) {
         showNormal();
     const QSize next = TableSizeFor(makeFull);
     if (next.width() != laidOut_.width())
-        game_.RescaleLayout(laidOut_.width(), laidOut_.height(), next.width(), next.height());
+        layout::Rescale(s, laidOut_.width(), laidOut_.height(), next.width(), next.height());
     s.ScaleWidth = next.width();
     s.ScaleHeight = next.height();
     // Back at the design size the seats take their own places again, free of
@@ -205,16 +208,14 @@ void TableWindow::SayMsg(int pos, const std::string& text) {
 }
 
 QRect TableWindow::GiveUpRect() const {
-    const GameState& s = game_.state();
-    const SeatRecord& seat = s.Seats[s.LocalSeat];
-    const double u = s.LayoutUnit;
-    return QRect(static_cast<int>(std::lround(seat.X + 6 * u + 74)), static_cast<int>(std::lround(seat.Y + 104 + u + 5)),
-                 Game::kGiveUpWidth, Game::kGiveUpHeight);
+    const layout::Box box = layout::GiveUpBox(game_.state());
+    return QRect(static_cast<int>(std::lround(box.left)), static_cast<int>(std::lround(box.top)), layout::kGiveUpWidth,
+                 layout::kGiveUpHeight);
 }
 
 QImage TableWindow::GiveUpPicture() {
     // A white flag on a pole, on a small dark plate: "I give up this hand".
-    QImage img(Game::kGiveUpWidth, Game::kGiveUpHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage img(layout::kGiveUpWidth, layout::kGiveUpHeight, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -248,6 +249,10 @@ bool TableWindow::AskNewGame() {
 
 void TableWindow::EnableMenu(MenuItem item, bool enabled) {
     if (auto it = menu_.find(item); it != menu_.end()) it->second->setEnabled(enabled);
+}
+
+void TableWindow::CheckMenu(MenuItem item, bool checked) {
+    if (auto it = menu_.find(item); it != menu_.end()) it->second->setChecked(checked);
 }
 
 void TableWindow::Beep() {

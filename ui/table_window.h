@@ -67,6 +67,7 @@ public:
     bool AskNewGame() override;
     void CloseMainWindow() override { close(); }
     void EnableMenu(MenuItem item, bool enabled) override;
+    void CheckMenu(MenuItem item, bool checked) override;
     void Beep() override;
 
     // PlayerRecords
