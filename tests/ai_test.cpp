@@ -143,11 +143,16 @@ TEST(SureTricks, SlotOrderDecides) {
     EXPECT_EQ(ai::SureTricks(HandAnalysis(s), 1), 2);  // the ace, counted last, sets the limit back to 13
     SetHeld(s, 1, {"h13"});
     EXPECT_EQ(ai::SureTricks(HandAnalysis(s), 1), 0);
-    const auto before = s.Hands;
     SetHeld(s, 1, {"h12", "h13", "h14"});
+    const auto before = s.Hands;
     ai::SureTricks(HandAnalysis(s), 1);
-    EXPECT_EQ(s.Hands[1][1].Winner, -1);  // the slots are as they were
-    (void)before;
+    // Counting marks nothing in the hand: every slot is as it was.
+    for (int seat = 1; seat <= 4; ++seat)
+        for (int k = 1; k <= 13; ++k) {
+            EXPECT_EQ(s.Hands[seat][k].Winner, before[seat][k].Winner) << seat << "/" << k;
+            EXPECT_EQ(s.Hands[seat][k].Leader, before[seat][k].Leader) << seat << "/" << k;
+            EXPECT_EQ(s.Hands[seat][k].Cards, before[seat][k].Cards) << seat << "/" << k;
+        }
 }
 
 TEST(SureTricks, AFallenAceLetsKingAndQueenCountInEitherOrder) {

@@ -161,23 +161,35 @@ TEST_F(Table, ClosingTheWindowEndsAPauseAtOnce) {
     QTimer::singleShot(50, &window, [this] { window.close(); });
     QElapsedTimer t;
     t.start();
-    game.Pause(600);  // only the stop can end it within the test's time
-    EXPECT_TRUE(s.StopRequested);
+    game.Pause(600);  // only the stop can end it: a pause that ignored it would last ten minutes
+    EXPECT_LT(t.elapsed(), 60'000);
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(Table, ClosingTheWindowEndsAMovementAndABalloon) {
-    window.currentSettings().Speed = 0;  // 26 steps a movement
-    window.LoadSettings();
     s.Deck[1].X = 20;
     s.Deck[1].Y = 20;
     const CardMove far{1, 800, 600, 3, 20, 20};
-    QTimer::singleShot(60, &window, [this] { window.close(); });
-    window.ShowMovement({&far, 1});  // stops within a few steps instead of crossing the table
-    EXPECT_TRUE(s.StopRequested);
+    // 600 steps at 60 a second: ten seconds, unless the stop ends it.
+    s.StepCount = 600;
+    QTimer::singleShot(20, &window, [this] { window.close(); });
+    QElapsedTimer moving;
+    moving.start();
+    window.ShowMovement({&far, 1});
+    EXPECT_LT(moving.elapsed(), 5000);
 
+    // The game is stopping: a balloon neither shows nor waits its three seconds.
     window.currentSettings().Talk = true;
-    window.SayMsg(0, "Nobody waits three seconds for this");  // the game is stopping: no wait
-    EXPECT_TRUE(s.StopRequested);
+    QElapsedTimer t;
+    t.start();
+    bool shown = false;
+    QTimer::singleShot(10, &window, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<Balloon*>(w) && w->isVisible()) shown = true;
+    });
+    window.SayMsg(0, "Nobody waits three seconds for this");
+    EXPECT_FALSE(shown);
+    EXPECT_LT(t.elapsed(), 2500);
 }
 
 TEST(Balloons, SuitCodesAndSizes) {
@@ -219,8 +231,14 @@ TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
                 QTest::mouseClick(b, Qt::LeftButton);
             }
     });
+    t.restart();
     window.SayMsg(3, "Click me");
     EXPECT_TRUE(sawBalloon);
+    // The click closed it: SayMsg returned long before the balloon's own three seconds.
+    EXPECT_LT(t.elapsed(), 2500);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* b = qobject_cast<Balloon*>(w)) EXPECT_FALSE(b->isVisible());
+    }
 }
 
 }  // namespace
