@@ -237,7 +237,8 @@ TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
     // The click closed it: SayMsg returned long before the balloon's own three seconds.
     EXPECT_LT(t.elapsed(), 2500);
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* b = qobject_cast<Balloon*>(w)) EXPECT_FALSE(b->isVisible());
+        auto* b = qobject_cast<Balloon*>(w);
+        EXPECT_FALSE(b && b->isVisible());
     }
 }
 
