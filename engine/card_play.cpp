@@ -6,25 +6,36 @@
 
 namespace zarv {
 
+namespace {
+
+// The suit the seat must follow now, or no suit when it may play anything.
+Suit SuitToFollow(const GameState& s, int seat) {
+    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+    if (led == kNoSuit) return kNoSuit;
+    for (int i = 1; i <= 52; ++i)
+        if (s.Deck[i].Owner == seat && SuitOf(s.Deck[i].Card) == led) return led;
+    return kNoSuit;
+}
+
+} // namespace
+
 std::vector<CardCode> Game::LegalCards(int seat) const {
     std::vector<CardCode> cards;
     if (seat < 1 || seat > 4 || s_.Turn != seat) return cards;
-    const Suit led = s_.TrickPosition >= 2 ? s_.LedSuit() : kNoSuit;
-    bool holdsLed = false;
-    for (int i = 1; i <= 52; ++i)
-        holdsLed = holdsLed || (s_.Deck[i].Owner == seat && SuitOf(s_.Deck[i].Card) == led && led != kNoSuit);
+    const Suit follow = SuitToFollow(s_, seat);
     for (int i = 1; i <= 52; ++i) {
         const CardRecord& c = s_.Deck[i];
-        if (c.Owner == seat && (!holdsLed || SuitOf(c.Card) == led)) cards.push_back(c.Card);
+        if (c.Owner == seat && (follow == kNoSuit || SuitOf(c.Card) == follow)) cards.push_back(c.Card);
     }
     return cards;
 }
 
 bool Game::IsLegalCard(int seat, CardCode card) const {
-    if (card.empty()) return false;
-    for (CardCode c : LegalCards(seat))
-        if (c == card) return true;
-    return false;
+    if (card.empty() || seat < 1 || seat > 4 || s_.Turn != seat) return false;
+    const int d = s_.FindCard(card);
+    if (d == 0 || s_.Deck[d].Owner != seat) return false;
+    const Suit follow = SuitToFollow(s_, seat);
+    return follow == kNoSuit || SuitOf(card) == follow;
 }
 
 bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
@@ -62,8 +73,11 @@ void Game::ComputerMove(int seat) {
     lastReason_ = choice.reason;
     // A player that names a card the rules refuse would stall the game: the
     // seat then plays its first legal card instead.
-    const std::vector<CardCode> legal = LegalCards(seat);
-    const CardCode card = IsLegalCard(seat, choice.card) || legal.empty() ? choice.card : legal.front();
+    CardCode card = choice.card;
+    if (!IsLegalCard(seat, card)) {
+        const std::vector<CardCode> legal = LegalCards(seat);
+        if (!legal.empty()) card = legal.front();
+    }
     PlaySeatCard(seat, card, CardOrigin::Computer);
     s_.ComputerMoving = false;
 }

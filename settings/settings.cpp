@@ -9,13 +9,13 @@ namespace zarv::settings {
 
 namespace {
 
-struct Scheme {
+struct SchemeColours {
     uint32_t BackC, Gc1, Gc2, Gb1, Gb2;
     int32_t Deck;
     uint32_t DC1, DC2, DC3;
 };
 
-constexpr Scheme kSchemes[5] = {
+constexpr SchemeColours kSchemes[5] = {
     {Rgb(52, 97, 54), Rgb(15, 67, 130), Rgb(150, 32, 29), Rgb(137, 181, 245), Rgb(222, 80, 80), 0,
      Rgb(255, 255, 255), Rgb(0, 0, 255), Rgb(0, 0, 0)},
     {Rgb(15, 102, 7), Rgb(31, 31, 31), Rgb(244, 13, 9), Rgb(245, 245, 245), Rgb(242, 242, 242), 3,
@@ -36,7 +36,7 @@ int32_t AsSigned(uint32_t v) { return static_cast<int32_t>(v); }
 
 void Settings::SetScheme(int32_t index) {
     if (index < 0 || index > 4) return;
-    const Scheme& s = kSchemes[index];
+    const SchemeColours& s = kSchemes[index];
     BackC = s.BackC;
     Gc1 = s.Gc1;
     Gc2 = s.Gc2;
@@ -64,9 +64,9 @@ Settings ReadSettings(SettingsStore& store) {
 
     auto dword = [&](const char* name) { return store.ReadDword(kKey, QString::fromLatin1(name)); };
     // A value that is missing or of the wrong type keeps its default.
-    if (auto v = dword("Sheme")) s.Sheme = std::min(AsSigned(*v), kUserScheme);
+    if (auto v = dword("Sheme")) s.Scheme = std::min(AsSigned(*v), kUserScheme);
     bool backColourRead = true;
-    if (s.Sheme == kUserScheme) {
+    if (s.Scheme == kUserScheme) {
         if (auto v = dword("Deck")) s.Deck = std::max(AsSigned(*v), 0);
         uint32_t* colours[] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gc2, &s.Gb1, &s.Gb2};
         const char* names[] = {"DC1", "DC2", "DC3", "GC1", "GC2", "GB1", "GB2"};
@@ -77,7 +77,7 @@ Settings ReadSettings(SettingsStore& store) {
         else
             backColourRead = false;
     } else {
-        s.SetScheme(s.Sheme);
+        s.SetScheme(s.Scheme);
     }
     if (auto v = dword("SoundFX")) s.SoundFX = AsSigned(*v) > 0;
     if (auto v = dword("FullScreen")) s.FullScreen = AsSigned(*v) > 0;
@@ -87,7 +87,7 @@ Settings ReadSettings(SettingsStore& store) {
 
     if (!backColourRead) {
         // The user's own colours cannot be trusted without their table colour.
-        s.Sheme = 0;
+        s.Scheme = 0;
         s.SetScheme(0);
     }
     return s;
@@ -95,8 +95,8 @@ Settings ReadSettings(SettingsStore& store) {
 
 void SaveSettings(SettingsStore& store, const Settings& s) {
     auto put = [&](const char* name, uint32_t v) { store.WriteDword(kKey, QString::fromLatin1(name), v); };
-    put("Sheme", static_cast<uint32_t>(s.Sheme));
-    if (s.Sheme == kUserScheme) {
+    put("Sheme", static_cast<uint32_t>(s.Scheme));
+    if (s.Scheme == kUserScheme) {
         put("Deck", static_cast<uint32_t>(s.Deck));
         put("DC1", s.DC1);
         put("DC2", s.DC2);

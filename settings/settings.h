@@ -23,7 +23,7 @@ inline const std::array<const char*, 6> kSchemeNames = {"Abbadan", "Casino", "So
                                                         "UserDifiend!"};
 
 struct Settings {
-    int32_t Sheme = 0;
+    int32_t Scheme = 0;  // stored as "Sheme"
     int32_t Deck = 0;
     uint32_t DC1 = 0, DC2 = 0, DC3 = 0;
     uint32_t Gc1 = 0, Gc2 = 0;  // strong colour of seats 2 and 4, and of seats 1 and 3

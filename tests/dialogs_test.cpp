@@ -95,7 +95,7 @@ TEST_F(Dialogs, DesignArrowsStopAtTheEndsAndCancelForgetsEverything) {
     emit d->Combo1->activated(2);
     QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
     EXPECT_FALSE(Stored("Sheme"));
-    EXPECT_EQ(window.currentSettings().Sheme, 0);
+    EXPECT_EQ(window.currentSettings().Scheme, 0);
     EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(52, 97, 54));
 }
 

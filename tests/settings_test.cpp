@@ -28,7 +28,7 @@ struct Store : ::testing::Test {
 
 TEST_F(Store, FirstStartGivesDefaultsAndAnEmptyKey) {
     const Settings s = ReadSettings(store);
-    EXPECT_EQ(s.Sheme, 0);
+    EXPECT_EQ(s.Scheme, 0);
     EXPECT_EQ(s.BackC, Rgb(52, 97, 54));
     EXPECT_EQ(s.Gc1, Rgb(15, 67, 130));
     EXPECT_EQ(s.DC2, Rgb(0, 0, 255));
@@ -61,7 +61,7 @@ TEST_F(Store, ValuesAreLimitedOnReading) {
     Write("BackC", Rgb(1, 2, 3));
     Write("Speed", 9);
     Settings s = ReadSettings(store);
-    EXPECT_EQ(s.Sheme, 5);  // the user's own scheme
+    EXPECT_EQ(s.Scheme, 5);  // the user's own scheme
     EXPECT_EQ(s.Deck, 0);
     EXPECT_EQ(s.BackC, Rgb(1, 2, 3));
     EXPECT_EQ(s.Speed, 5);
@@ -93,7 +93,7 @@ TEST_F(Store, PlayerNameRules) {
 
 TEST_F(Store, APresetAfterAUserSchemeWritesNoColours) {
     Settings s;
-    s.Sheme = 5;
+    s.Scheme = 5;
     s.Deck = 2;
     s.BackC = Rgb(9, 9, 9);
     s.DC1 = Rgb(1, 1, 1);
@@ -102,7 +102,7 @@ TEST_F(Store, APresetAfterAUserSchemeWritesNoColours) {
     EXPECT_EQ(*store.ReadDword(kKey, "SoundFX"), 65535u);
 
     Settings preset;
-    preset.Sheme = 1;
+    preset.Scheme = 1;
     preset.SetScheme(1);
     preset.Speed = 2;
     preset.SoundFX = false;
@@ -123,7 +123,7 @@ TEST_F(Store, AUserSchemeWithoutItsTableColourFallsBackToSchemeZero) {
     Write("DC1", Rgb(7, 7, 7));
     Write("Speed", 1);
     const Settings s = ReadSettings(store);
-    EXPECT_EQ(s.Sheme, 0);
+    EXPECT_EQ(s.Scheme, 0);
     EXPECT_EQ(s.BackC, Rgb(52, 97, 54));
     EXPECT_EQ(s.DC1, Rgb(255, 255, 255));
     EXPECT_EQ(s.Speed, 1);  // values read before stay in force
@@ -135,7 +135,7 @@ TEST_F(Store, DamagedFilesFallBackWithoutLosingTheRest) {
               "PlayerName=@ByteArray(Bob)\nFullScreen=dword:fffffffff\n");
     SettingsStore damaged(file());
     const Settings s = ReadSettings(damaged);
-    EXPECT_EQ(s.Sheme, 0);
+    EXPECT_EQ(s.Scheme, 0);
     EXPECT_EQ(s.Speed, 2);
     EXPECT_TRUE(s.Talk);       // a string where a number belongs: default
     EXPECT_FALSE(s.SoundFX);
@@ -146,7 +146,7 @@ TEST_F(Store, DamagedFilesFallBackWithoutLosingTheRest) {
         WriteFile(junk);
         SettingsStore broken(file());
         const Settings d = ReadSettings(broken);
-        EXPECT_EQ(d.Sheme, 0);
+        EXPECT_EQ(d.Scheme, 0);
         EXPECT_EQ(d.Speed, 4);
         EXPECT_EQ(d.PlayerName, "Unknown");
     }

@@ -171,7 +171,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     // Load: the controls show the settings; nothing counts as a change yet.
     filling_ = true;
     const settings::Settings& s = table_.currentSettings();
-    Combo1->setCurrentIndex(std::clamp(s.Sheme, 0, settings::kUserScheme));
+    Combo1->setCurrentIndex(std::clamp(s.Scheme, 0, settings::kUserScheme));
     Fill();
     speed_ = std::clamp(s.Speed, 0, 5);
     optSpeed[speed_]->setChecked(true);
@@ -273,13 +273,13 @@ void OptionsDialog::Navigate(bool deck, int step) {
 
 void OptionsDialog::Apply() {
     settings::Settings& s = table_.currentSettings();
-    s.Sheme = Combo1->currentIndex();
-    if (s.Sheme == settings::kUserScheme) {
+    s.Scheme = Combo1->currentIndex();
+    if (s.Scheme == settings::kUserScheme) {
         uint32_t* fields[8] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gb1, &s.Gc2, &s.Gb2, &s.BackC};
         for (int i = 0; i < 8; ++i) *fields[i] = FromQColor(colours_[i]);
         s.Deck = previewDesign_;
     } else {
-        s.SetScheme(s.Sheme);
+        s.SetScheme(s.Scheme);
     }
     s.Speed = speed_;
     s.SoundFX = chkSound->isChecked();
