@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.ombrel.Zarv.svg")));
 
     zarv::settings::SettingsStore store(zarv::settings::SettingsStore::DefaultLocation());
-    zarv::ui::QtEventPump pump;
+    zarv::QtEventPump pump;
     zarv::ui::Balloon::Splash(pump);  // while the table is made ready
     zarv::ui::TableWindow window(store);
     window.show();

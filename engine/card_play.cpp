@@ -51,7 +51,8 @@ bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
     if (s_.IsDealer) {
         // A remote person's card goes to every other machine, not back to its own.
         SendToEveryClient(message, origin == CardOrigin::RemotePerson ? s_.Seats[seat].Socket : -1);
-    } else if (origin == CardOrigin::LocalPerson && net.IsConnected(0)) {
+    } else if (origin != CardOrigin::RemotePerson && seat == s_.LocalSeat && net.IsConnected(0)) {
+        // This machine's own seat: the Dealer hears of it and acknowledges.
         net.Send(0, message);
         WaitForMessage(0, "Recived", command);
     }

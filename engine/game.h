@@ -33,6 +33,11 @@ struct EngineServices {
     PlayerRecords& records;
 };
 
+// The texts of "HandIs" (52 codes, each right-aligned in three characters)
+// and "Start" (name and kind of seats 1..4, every field ended by ";").
+std::string DealText(const std::array<CardRecord, 53>& deck);
+std::string StartText(const std::array<SeatRecord, 5>& seats);
+
 class Game {
 public:
     explicit Game(EngineServices services);
@@ -45,6 +50,9 @@ public:
     // Which seats get their hand put in order at the deal; by default the local
     // seat. Tools that deal fixed hands choose the set themselves.
     void SetSortedSeats(std::optional<std::array<bool, 5>> seats) { sortedSeats_ = seats; }
+    // The computer player names the trump and plays the cards of this
+    // machine's own seat (a bot joining a network game).
+    void SetLocalAutoplay(bool on) { localAutoplay_ = on; }
     double Rnd() { return services_.random.Next(); }
 
     // --- Commands ---
@@ -61,6 +69,9 @@ public:
     void ChooseFirstMaster();
     void NewHand(bool replay = false);
     void SendHand();
+    // A client takes the Dealer's deal order ("HandIs"): its pack is put in
+    // that order and laid out closed as a pile of its own.
+    void TakeDealOrder(const std::array<CardCode, 52>& order);
     // The window is closing or the user declined a new game: every wait ends.
     void Stop();
 
@@ -161,6 +172,7 @@ private:
     long deals_ = 0;              // hands dealt so far (replays included)
     long giveUpDeal_ = -1;        // the deal a kept GiveUp gives up
     std::optional<SavedHand> pendingHand_;  // the first hand of a game started to load it
+    bool localAutoplay_ = false;
     bool replayPending_ = false;  // Replay chosen while a result was shown: the next hand is the replay
     bool scoring_ = false;        // a hand's result is being shown (ScoreHand runs)
     std::string lastReason_;

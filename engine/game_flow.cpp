@@ -65,12 +65,7 @@ void Game::StartGameBody() {
     Shuffle(static_cast<int>(Rnd() * 300) + 200);
     GatherCards();
 
-    if (s_.IsDealer) {
-        std::string start = "Start;";
-        for (int seat = 1; seat <= 4; ++seat)
-            start += s_.Seats[seat].Name + ";" + SeatKindText(s_.Seats[seat].Kind) + ";";
-        SendToEveryClient(start + "|", -1, true);
-    }
+    if (s_.IsDealer) SendToEveryClient("Start;" + StartText(s_.Seats) + "|", -1, true);
     SendHand();
     view.RepaintCards({});
     view.EnableMenu(MenuItem::Replay, false);
@@ -106,6 +101,23 @@ void Game::ChooseFirstMaster() {
     services_.view.DrawMasterMark();
 }
 
+std::string DealText(const std::array<CardRecord, 53>& deck) {
+    std::string deal;
+    deal.reserve(156);
+    for (int k = 1; k <= 52; ++k) {
+        char field[8];
+        std::snprintf(field, sizeof field, "%3s", deck[k].Card.text().c_str());
+        deal += field;
+    }
+    return deal;
+}
+
+std::string StartText(const std::array<SeatRecord, 5>& seats) {
+    std::string start;
+    for (int seat = 1; seat <= 4; ++seat) start += seats[seat].Name + ";" + SeatKindText(seats[seat].Kind) + ";";
+    return start;
+}
+
 void Game::SendHand() {
     if (!s_.IsDealer) {
         if (services_.network.IsConnected(0)) WaitForMessage(0, "HandIs", "");
@@ -113,13 +125,7 @@ void Game::SendHand() {
     }
     if (!HasConnectedClient()) return;
     Network& net = services_.network;
-    std::string deal;
-    deal.reserve(156);
-    for (int k = 1; k <= 52; ++k) {
-        char field[8];
-        std::snprintf(field, sizeof field, "%3s", s_.Deck[k].Card.text().c_str());
-        deal += field;
-    }
+    const std::string deal = DealText(s_.Deck);
     for (int i = 1; i < net.ElementCount(); ++i) {
         if (!net.IsConnected(i)) continue;
         net.Send(i, "HandIs;" + deal + "|");
@@ -164,6 +170,7 @@ void Game::NewHand(bool replay) {
         return;
     }
 
+    if (observer_) observer_->HandStarted(s_.MasterPlayer);
     s_.ComputerMoving = false;
     if (replay) {
         for (int i = 1; i <= 52; ++i) s_.Deck[i] = s_.SavedDeck[i];
@@ -189,6 +196,7 @@ void Game::NewHand(bool replay) {
     const int m = s_.MasterPlayer;
     DealHandCards(1, 5, m, SortsHand(m));
     ChooseTrumpForHand();
+    if (observer_) observer_->TrumpKnown(s_.MasterCard);
 
     view.RepaintCards({});
     view.DrawTrumpSign(s_.MasterCard, s_.Seats[m].X + 16, s_.Seats[m].Y + 109);
@@ -222,10 +230,13 @@ void Game::ChooseTrumpForHand() {
     // The person at this machine names the trump by a click. (Tools that let
     // the computer play every seat leave the local seat to the computer too.)
     if (s_.TraceMode == 0 && m == s_.LocalSeat && s_.Seats[m].Kind == SeatKind::Human) {
-        SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
-        // The click handler names the trump; a new game or closing ends the wait.
-        while (s_.MasterCard == kNoSuit && !s_.StopRequested)
-            services_.pump.WaitForEvents(kForever);
+        if (localAutoplay_ && computer_) {
+            s_.MasterCard = computer_->ChooseTrump(1, 5);
+        } else {
+            SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
+            // The click handler names the trump; a new game or closing ends the wait.
+            while (s_.MasterCard == kNoSuit && !s_.StopRequested) services_.pump.WaitForEvents(kForever);
+        }
         if (s_.MasterCard == kNoSuit) return;
         const std::string msg = std::string("MasterCardIs;") + s_.MasterCard + "|";
         if (!s_.IsDealer) {

@@ -91,7 +91,7 @@ public:
     bool IsConnected(int) const override { return false; }
     void Send(int, const std::string&) override {}
     void CloseAll() override {}
-    void HandleMessage(int, const std::string&, const std::string&) override {}
+    bool HandleMessage(int, const std::string&, const std::string&) override { return false; }
 };
 
 class NoRecords : public PlayerRecords {

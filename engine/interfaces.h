@@ -93,9 +93,9 @@ public:
     virtual void Send(int index, const std::string& text) = 0;
     virtual void CloseAll() = 0;
     // Handles the first queued message from source named command (and, when
-    // detail is not empty, with that detail). Clears AwaitingMessage when it was
-    // the expected one.
-    virtual void HandleMessage(int source, const std::string& command, const std::string& detail) = 0;
+    // detail is not empty, with that detail); true when it found one. Clears
+    // AwaitingMessage when it was the expected one.
+    virtual bool HandleMessage(int source, const std::string& command, const std::string& detail) = 0;
 };
 
 // A computer player's decision: the card, and why (shown when a hand is studied).
@@ -126,9 +126,15 @@ public:
 class GameObserver {
 public:
     virtual ~GameObserver() = default;
+    // A hand is being dealt (replays included), with its master player.
+    virtual void HandStarted(int /*master*/) {}
+    // The trump of the hand is known (no suit when nobody named one).
+    virtual void TrumpKnown(Suit /*trump*/) {}
     virtual void TrickSettled(const TrickRecord& trick) = 0;
     // Called once the hand is scored and the master role has passed on.
     virtual void HandScored(int winner, int points) = 0;
+    // The Dealer found a seated player's connection lost.
+    virtual void PlayerLost(int /*seat*/) {}
 };
 
 } // namespace zarv

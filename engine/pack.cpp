@@ -1,6 +1,7 @@
 // The pack: its codes in a random suit order, and the shuffle.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "engine/game.h"
@@ -66,6 +67,27 @@ void Game::Shuffle(int times) {
         CardRecord& card = s_.Deck[s_.DrawOrder[i]];
         card.X = RoundHalfEven((i + 1) / 7.0 + 20);
         card.Y = RoundHalfEven(i / 5.0 + 20);
+    }
+}
+
+void Game::TakeDealOrder(const std::array<CardCode, 52>& order) {
+    for (int i = 1; i <= 52; ++i) {
+        const int d = s_.FindCard(order[static_cast<size_t>(i - 1)]);
+        if (d > 0 && d != i) std::swap(s_.Deck[i], s_.Deck[d]);
+    }
+    // Closed as after a shuffle, in a pile that leans its own way.
+    int t = static_cast<int>(Rnd() * 16 + 2), step = 1;
+    for (int i = 1; i <= 52; ++i) {
+        s_.Deck[i].Owner = kInPack;
+        s_.Deck[i].FaceDown = true;
+        s_.DrawOrder[i] = static_cast<uint8_t>(53 - i);
+    }
+    for (int i = 1; i <= 52; ++i) {
+        CardRecord& card = s_.Deck[53 - i];
+        card.X = static_cast<int32_t>(RoundHalfEven(20 + t / 5.0 + std::floor(Rnd() * 3 - 2)));
+        card.Y = static_cast<int32_t>(RoundHalfEven(20 + i / 5.0 + std::floor(Rnd() * 3 - 2)));
+        t += step;
+        if (t == 26) step = -1;
     }
 }
 

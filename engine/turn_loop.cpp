@@ -39,6 +39,8 @@ void Game::TurnLoop() {
                 } else if (seat != s_.LocalSeat) {
                     if (rec.Socket > 0 && net.IsConnected(rec.Socket))
                         WaitForMessage(rec.Socket, "IMove" + std::to_string(seat), "", seat);
+                } else if (localAutoplay_) {
+                    ComputerMove(seat);
                 } else {
                     s_.HumanMayPlay = true;
                     localMove = true;
@@ -47,6 +49,8 @@ void Game::TurnLoop() {
                 if (rec.Kind != SeatKind::Human || seat != s_.LocalSeat) {
                     if (rec.Kind == SeatKind::Human || net.IsConnected(0))
                         WaitForMessage(0, "IMove" + std::to_string(seat), "");
+                } else if (localAutoplay_) {
+                    ComputerMove(seat);
                 } else {
                     s_.HumanMayPlay = true;
                     localMove = true;
@@ -56,7 +60,8 @@ void Game::TurnLoop() {
 
         if (s_.GiveUpState < 1 && TeamTricks(s_, s_.LocalSeat) > 0 && OpponentTricks(s_, s_.LocalSeat) > 0)
             SetGiveUpState(1);
-        CheckConnections();
+        // Once the game is over nobody's connection matters any more.
+        if (!s_.StopRequested && s_.PointsA < 7 && s_.PointsB < 7) CheckConnections();
         betweenTurns([&] {
             if (localMove && !s_.StopRequested && pending_.empty()) {
                 // Sleep until an event arrives instead of passing every few milliseconds.
@@ -93,8 +98,7 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
     Network& net = services_.network;
     // A message may already be queued: look first, then sleep until the next event.
     while (true) {
-        net.HandleMessage(source, command, detail);
-        if (!s_.AwaitingMessage || s_.StopRequested) break;
+        if (net.HandleMessage(source, command, detail) || s_.StopRequested) break;
         // A remote seat handed to the computer needs no message any more.
         if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != SeatKind::Human) break;
         services_.pump.WaitForEvents(kForever);
@@ -132,6 +136,7 @@ void Game::CheckConnections() {
         if (k < 1 || k >= net.ElementCount() || net.IsConnected(k)) continue;
         rec.Socket = 0;
         rec.Kind = SeatKind::Computer;
+        if (observer_) observer_->PlayerLost(seat);
         const std::string digit = std::to_string(seat);
         if (seat == s_.MasterPlayer && s_.MasterCard == kNoSuit) {
             const std::string text = rec.Name + " disconnected, Game is over.";

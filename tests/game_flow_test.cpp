@@ -208,7 +208,10 @@ class OpenConnection : public NoNetwork {
 public:
     bool IsConnected(int index) const override { return index == 0; }
     int handled = 0;
-    void HandleMessage(int, const std::string&, const std::string&) override { ++handled; }
+    bool HandleMessage(int, const std::string&, const std::string&) override {
+        ++handled;
+        return false;
+    }
 };
 
 TEST(Waits, StopEndsTheWaitForAMessageAndForTheLocalTrump) {

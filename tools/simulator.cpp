@@ -13,6 +13,8 @@
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "engine/saved_hand.h"
+#include "tools/options.h"
+#include "tools/report.h"
 
 namespace zarv::sim {
 
@@ -24,38 +26,9 @@ const char* const kUsage =
     "usage: zarv-sim hand --deal \"<52 card codes>\" --master <seat> [--trump <g|p|h|x>]\n"
     "                     [--first-master <seat>] [--sorted <seats, e.g. 3 or 1,2,3,4>]\n"
     "       zarv-sim hand --file <saved hand> [the options above, which take precedence]\n"
-    "       zarv-sim games <N> [--seed <S>]\n";
-
-struct UsageError {
-    std::string message;
-};
-
-// Options of the form --name value.
-std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args, size_t from,
-                                                const std::set<std::string>& known) {
-    std::map<std::string, std::string> options;
-    for (size_t i = from; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (!known.count(name)) throw UsageError{"unknown option '" + name + "'"};
-        if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
-        if (options.count(name)) throw UsageError{"option " + name + " given twice"};
-        options[name] = args[++i];
-    }
-    return options;
-}
-
-int ParseSeat(const std::string& text, const std::string& what) {
-    if (text.size() == 1 && text[0] >= '1' && text[0] <= '4') return text[0] - '0';
-    throw UsageError{what + " must be a seat from 1 to 4, not '" + text + "'"};
-}
-
-long long ParseWhole(const std::string& text, const std::string& what, long long min) {
-    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
-        throw UsageError{what + " must be a whole number, not '" + text + "'"};
-    const long long v = std::stoll(text);
-    if (v < min) throw UsageError{what + " must be at least " + std::to_string(min)};
-    return v;
-}
+    "       zarv-sim games <N> [--seed <S>]\n"
+    "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
+    "       zarv-sim join <host>[:<port>] [--name <name>] [--side partner|against]\n";
 
 std::vector<CardCode> ParseDealOption(const std::string& text) {
     std::string why;
@@ -94,28 +67,6 @@ struct Table : HeadlessGame {
         game.SetComputerPlayer(&player);
         AllComputerSeats();
     }
-};
-
-class HandReporter : public GameObserver {
-public:
-    HandReporter(GameState& state, std::ostream& out) : state_(state), out_(out) {}
-    void TrickSettled(const TrickRecord& trick) override {
-        out_ << "trick " << ++tricks_;
-        for (int k = 0, seat = trick.Leader; k < 4; ++k, seat = NextSeat(seat))
-            out_ << ' ' << seat << ':' << trick.Cards[seat].text();
-        out_ << " winner " << trick.Winner << '\n';
-        ++(IsTeamA(trick.Winner) ? teamA_ : teamB_);
-    }
-    void HandScored(int winner, int points) override {
-        out_ << "result team " << (IsTeamA(winner) ? 'A' : 'B') << " tricks " << teamA_ << '-' << teamB_ << " points "
-             << points << " next-master " << state_.MasterPlayer << '\n';
-        state_.StopRequested = true;  // one hand only
-    }
-
-private:
-    GameState& state_;
-    std::ostream& out_;
-    int tricks_ = 0, teamA_ = 0, teamB_ = 0;
 };
 
 int RunHand(const std::vector<std::string>& args, std::ostream& out) {
@@ -167,6 +118,7 @@ int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == firstMaster;
 
     HandReporter reporter(s, out);
+    reporter.oneHand = true;
     game.SetObserver(&reporter);
     game.NewHand(true);
     out << "trump " << (s.MasterCard ? std::string(1, s.MasterCard) : std::string()) << '\n';

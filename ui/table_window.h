@@ -12,7 +12,7 @@
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "settings/settings.h"
-#include "ui/qt_event_pump.h"
+#include "net/qt/qt_event_pump.h"
 #include "ui/table_view.h"
 
 namespace zarv::settings {

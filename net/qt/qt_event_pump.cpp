@@ -1,9 +1,9 @@
-#include "ui/qt_event_pump.h"
+#include "net/qt/qt_event_pump.h"
 
 #include <QCoreApplication>
 #include <cmath>
 
-namespace zarv::ui {
+namespace zarv {
 
 QtEventPump::QtEventPump() {
     clock_.start();
@@ -30,4 +30,4 @@ void QtEventPump::WaitForEvents(double deadline) {
 // Starts at one second, so that a pause start of 0 never occurs naturally.
 double QtEventPump::Now() const { return 1.0 + clock_.nsecsElapsed() / 1e9; }
 
-} // namespace zarv::ui
+} // namespace zarv

@@ -7,7 +7,7 @@
 
 #include "engine/interfaces.h"
 
-namespace zarv::ui {
+namespace zarv {
 
 class QtEventPump : public EventPump {
 public:
@@ -21,4 +21,4 @@ private:
     QTimer wakeUp_;
 };
 
-} // namespace zarv::ui
+} // namespace zarv

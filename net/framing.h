@@ -1,0 +1,37 @@
+// Cuts the bytes of one connection into messages at each "|". What follows
+// the last "|" of a read is kept and completed by the next read, so a message
+// that arrives in two pieces is read whole.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zarv::net {
+
+// One received message: the text before its first ";" and the text after it.
+struct Piece {
+    bool wellFormed = false;  // it had a ";"
+    std::string command;
+    std::string detail;
+};
+
+class Framer {
+public:
+    // More than this without a "|" is no message of this protocol.
+    static constexpr size_t kMaxPending = 64 * 1024;
+
+    // Adds bytes; returns the messages they complete, in order. After an
+    // overflow it returns nothing more (the connection is to be closed).
+    std::vector<Piece> Feed(std::string_view bytes);
+    bool overflowed() const { return overflowed_; }
+    size_t pending() const { return pending_.size(); }
+
+private:
+    std::string pending_;
+    bool overflowed_ = false;
+};
+
+Piece SplitPiece(std::string_view piece);
+
+} // namespace zarv::net

@@ -1,0 +1,109 @@
+#include "net/qt/tcp_transport.h"
+
+namespace zarv::net {
+
+namespace {
+// What Qt may hold of one connection's unread bytes: a message is short, and
+// the session closes a connection that sends 64 KiB without ending one.
+constexpr qint64 kReadBuffer = 128 * 1024;
+} // namespace
+
+TcpTransport::TcpTransport(QObject* parent) : QObject(parent) {
+    elements_.emplace_back();
+    closing_.push_back(false);
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            const int index = static_cast<int>(elements_.size());
+            elements_.emplace_back(socket);
+            closing_.push_back(false);
+            Adopt(index, socket);
+            if (events_) events_->OnAccepted(index);
+        }
+    });
+}
+
+TcpTransport::~TcpTransport() {
+    events_ = nullptr;
+    for (auto& socket : elements_)
+        if (socket) socket->abort();
+}
+
+bool TcpTransport::Listen(quint16 port) {
+    server_.close();
+    if (server_.listen(QHostAddress::Any, port)) return true;
+    error_ = server_.errorString();
+    return false;
+}
+
+void TcpTransport::Adopt(int index, QTcpSocket* socket) {
+    socket->setParent(this);
+    socket->setReadBufferSize(kReadBuffer);
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(socket, &QTcpSocket::readyRead, this, [this, index, socket] {
+        while (socket->bytesAvailable() > 0) {
+            const QByteArray bytes = socket->read(kReadBuffer);
+            if (events_ && !closing_[static_cast<size_t>(index)])
+                events_->OnData(index, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        }
+    });
+    connect(socket, &QTcpSocket::disconnected, this, [this, index] {
+        if (events_) events_->OnClosed(index);
+    });
+}
+
+void TcpTransport::ConnectTo(const QString& host, quint16 port) {
+    auto* socket = new QTcpSocket(this);
+    if (elements_[0]) elements_[0]->abort();
+    elements_[0] = socket;
+    closing_[0] = false;
+    clientConnected_ = false;
+    connect(socket, &QTcpSocket::connected, this, [this, socket] {
+        clientConnected_ = true;
+        socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+        if (events_) events_->OnConnected();
+    });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError) {
+        // An error before the connection stood is a failed attempt; a later one
+        // shows as a closed connection.
+        if (!clientConnected_ && !closing_[0] && socket == elements_[0] && events_)
+            events_->OnConnectFailed(socket->errorString().toStdString());
+    });
+    Adopt(0, socket);
+    socket->connectToHost(host, port);
+}
+
+bool TcpTransport::IsConnected(int index) const {
+    if (index < 0 || index >= static_cast<int>(elements_.size())) return false;
+    const auto& socket = elements_[static_cast<size_t>(index)];
+    return socket && !closing_[static_cast<size_t>(index)] && socket->state() == QAbstractSocket::ConnectedState;
+}
+
+void TcpTransport::Send(int index, std::string_view bytes) {
+    if (!IsConnected(index)) return;
+    elements_[static_cast<size_t>(index)]->write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void TcpTransport::Close(int index) {
+    if (index < 0 || index >= static_cast<int>(elements_.size())) return;
+    auto& socket = elements_[static_cast<size_t>(index)];
+    if (!socket || closing_[static_cast<size_t>(index)]) return;
+    closing_[static_cast<size_t>(index)] = true;
+    // Writes out what is pending, then closes (abort() would drop it).
+    socket->disconnectFromHost();
+}
+
+bool TcpTransport::Flushing() const {
+    for (const auto& socket : elements_)
+        if (socket && socket->state() != QAbstractSocket::UnconnectedState && socket->bytesToWrite() > 0) return true;
+    return false;
+}
+
+void TcpTransport::StopListening() { server_.close(); }
+
+void TcpTransport::CloseAll() {
+    server_.close();
+    for (int i = 0; i < static_cast<int>(elements_.size()); ++i) Close(i);
+}
+
+} // namespace zarv::net

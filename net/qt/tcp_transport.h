@@ -1,0 +1,54 @@
+// The connections of network play on Qt's TCP sockets: the Dealer listens and
+// accepts, a client connects; every connection keeps itself alive so that a
+// peer that vanishes is noticed, and a closed connection writes out what was
+// sent on it before it goes.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <vector>
+
+#include "net/transport.h"
+
+namespace zarv::net {
+
+class TcpTransport : public QObject, public Transport {
+    Q_OBJECT
+public:
+    explicit TcpTransport(QObject* parent = nullptr);
+    ~TcpTransport() override;
+
+    // The Dealer: listens on every address of this machine. Returns false
+    // (and says why in error()) when the port cannot be opened.
+    bool Listen(quint16 port);
+    quint16 port() const { return server_.serverPort(); }
+    QString error() const { return error_; }
+    // A client: connects to host (name or address) and port; OnConnected or
+    // OnConnectFailed tells how it went.
+    void ConnectTo(const QString& host, quint16 port);
+    // Sockets still writing out what was sent before they were closed.
+    bool Flushing() const;
+
+    // Transport
+    void SetEvents(TransportEvents* events) override { events_ = events; }
+    int ElementCount() const override { return static_cast<int>(elements_.size()); }
+    bool IsConnected(int index) const override;
+    void Send(int index, std::string_view bytes) override;
+    void Close(int index) override;
+    void StopListening() override;
+    void CloseAll() override;
+
+private:
+    void Adopt(int index, QTcpSocket* socket);
+    QTcpServer server_;
+    std::vector<QPointer<QTcpSocket>> elements_;  // element 0: nullptr on the Dealer
+    std::vector<bool> closing_;
+    TransportEvents* events_ = nullptr;
+    QString error_;
+    bool clientConnected_ = false;
+};
+
+} // namespace zarv::net

@@ -1,0 +1,76 @@
+// The texts that travel between the Dealer and its clients: a command name,
+// ";", a detail and "|". Everything here is exact to the byte, so that
+// another program speaking the same protocol can play with ours.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/card.h"
+#include "engine/game_state.h"
+
+namespace zarv::net {
+
+constexpr int kDefaultPort = 1001;
+constexpr char kEnd = '|';
+
+// "Command;Detail|".
+std::string Message(std::string_view command, std::string_view detail);
+
+// The commands that are handled as soon as they arrive; the others wait in
+// the queue until a wait of the engine asks for them.
+bool IsImmediate(std::string_view command);
+// Whether a wait of the Dealer (or of a client) can ever ask for the command:
+// what no wait asks for and is not handled on arrival is not kept.
+bool DealerMayWaitFor(std::string_view command);
+bool ClientMayWaitFor(std::string_view command);
+// "IMove1".."IMove4" -> the seat, else 0.
+int MoveSeat(std::string_view command);
+
+// The deal order as "HandIs" carries it (the engine's DealText), read back:
+// exactly 156 characters, 52 distinct valid codes.
+std::optional<std::array<CardCode, 52>> DecodeDeal(std::string_view detail);
+
+// The seat a joining player gets, and the sentence that tells him so.
+struct JoinReply {
+    int code = 3;      // the seat 1, 2 or 4; 3 refuses
+    const char* text = "";
+    const char* word = "";  // "Partner" or "Against": the position, as the players list shows it
+};
+// seatTaken[s] for seats 1..4 (seat 3 is the Dealer's own).
+JoinReply AssignSeat(std::string_view side, const std::array<bool, 5>& seatTaken);
+extern const char* const kRefusal;  // "All Positions are ingaged, please try later."
+
+// "Connect" detail: name ";" side. Nothing without a ";"; "Unknown" for an empty name.
+struct ConnectRequest {
+    std::string name;
+    std::string side;
+};
+std::optional<ConnectRequest> ParseConnect(std::string_view detail);
+
+// "Start" detail (the engine's StartText): name and kind of seats 1..4, each
+// field ended by ";".
+struct StartSeats {
+    std::array<std::string, 5> names;
+    std::array<SeatKind, 5> kinds{};
+};
+std::optional<StartSeats> ParseStart(std::string_view detail);
+
+// A detail "seat;text" ("Chat", "Disconnected"), the seat one digit 1..4.
+struct SeatText {
+    int seat = 0;
+    std::string text;
+};
+std::optional<SeatText> ParseSeatText(std::string_view detail);
+
+// A name or chat line as received: kept as UTF-8 when it is valid UTF-8, else
+// read as Latin-1 (an older peer writes its code page).
+std::string TextFromWire(std::string_view bytes);
+// The texts of a lost player.
+std::string GameOverText(const std::string& name);      // name + " disconnected, Game is over."
+std::string ReplacedText(const std::string& name);      // name + " disconnected, A Computer Player Replaced by him/her."
+bool IsGameOverText(std::string_view text);
+
+} // namespace zarv::net

@@ -1,0 +1,417 @@
+// Network play inside one process: a Dealer and its clients, each a machine
+// of its own (threads for whole games), over in-process connections.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "net/local_transport.h"
+#include "net/wire.h"
+#include "tests/test_table.h"
+#include "tools/net_play.h"
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::net;
+using sim::Machine;
+
+// A machine of its own: its end of the connections, its waits, its game.
+struct LocalMachine {
+    LocalEndpoint endpoint;
+    LocalPump pump{endpoint};
+    std::ostringstream out;
+    Machine m;
+    LocalMachine(NetworkSession::Role role, uint64_t seed) : m(endpoint, pump, role, seed, out) {}
+};
+
+// A peer that speaks raw bytes and keeps what it hears.
+struct RawPeer : TransportEvents {
+    LocalEndpoint endpoint;
+    std::string heard;
+    bool connected = false, closed = false;
+    RawPeer() { endpoint.SetEvents(this); }
+    void OnAccepted(int) override {}
+    void OnConnected() override { connected = true; }
+    void OnConnectFailed(const std::string&) override {}
+    void OnData(int, std::string_view b) override { heard += b; }
+    void OnClosed(int) override { closed = true; }
+    void Say(std::string_view text) { endpoint.Send(0, text); }
+};
+
+// Only the lines every machine prints alike.
+std::string GameLines(const std::string& all) {
+    std::istringstream in(all);
+    std::string line, kept;
+    while (std::getline(in, line))
+        for (const char* p : {"hand ", "trump", "trick ", "result ", "game-over "})
+            if (line.rfind(p, 0) == 0) kept += line + "\n";
+    return kept;
+}
+
+// The same seed played stand-alone, every seat by the computer.
+std::string StandAloneLines(uint64_t seed) {
+    HeadlessGame h(seed);
+    ai::ComputerSeatPlayer computer(h.game.state());
+    std::ostringstream out;
+    sim::HandReporter reporter(h.s(), out);
+    reporter.handLines = true;
+    h.game.SetComputerPlayer(&computer);
+    h.game.SetObserver(&reporter);
+    h.AllComputerSeats();
+    h.view.askNewGame = [&] {
+        out << "game-over points " << h.s().PointsA << '-' << h.s().PointsB << '\n';
+        return false;
+    };
+    h.game.StartClick();
+    return out.str();
+}
+
+// --- The lobby, one thread: the Dealer's session is pumped by the test. ---
+
+struct Lobby : ::testing::Test {
+    LocalMachine dealer{NetworkSession::Role::Dealer, 1};
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    struct Joined : SessionListener {
+        std::vector<std::string> lines;
+        void PlayerJoined(int, int, const std::string& line) override { lines.push_back(line); }
+    } joined;
+
+    void SetUp() override {
+        dealer.endpoint.Listen();
+        dealer.m.session.SetListener(&joined);
+        for (int seat = 1; seat <= 4; ++seat) dealer.m.s().Seats[seat].Kind = SeatKind::Computer;
+    }
+    RawPeer& Connect() {
+        peers.push_back(std::make_unique<RawPeer>());
+        peers.back()->endpoint.ConnectTo(dealer.endpoint);
+        Settle();
+        return *peers.back();
+    }
+    // Lets every end take its inbox until nothing moves any more.
+    void Settle() {
+        for (int round = 0; round < 20; ++round) {
+            int moved = dealer.endpoint.DeliverPending();
+            for (auto& p : peers) moved += p->endpoint.DeliverPending();
+            if (moved == 0) return;
+        }
+    }
+    RawPeer& Join(const std::string& name, const std::string& side) {
+        RawPeer& p = Connect();
+        p.Say("Connect;" + name + ";" + side + "|");
+        Settle();
+        return p;
+    }
+};
+
+TEST_F(Lobby, SeatsGoByTheTablesAndTheFourthIsRefused) {
+    RawPeer& a = Join("Ann", "Against");
+    RawPeer& b = Join("Bob", "Against");
+    RawPeer& c = Join("Cy", "Against");
+    EXPECT_EQ(b.heard.rfind("Join;4;You play against of Dealer.|", 0), 0u) << b.heard;
+    EXPECT_EQ(c.heard, "Join;1;Against of Dealer position is ingaged, you'll play as Partner of Dealer.|");
+    // The others hear of each newcomer, with the word seen from their seat.
+    EXPECT_EQ(a.heard, "Join;2;You play against of Dealer.|AddedPlayer;Bob;Partner|AddedPlayer;Cy;Partner|");
+    EXPECT_EQ(b.heard, "Join;4;You play against of Dealer.|AddedPlayer;Cy;Partner|");
+    const GameState& s = dealer.m.s();
+    EXPECT_EQ(s.Seats[2].Name, "Ann");
+    EXPECT_EQ(s.Seats[2].Kind, SeatKind::Human);
+    EXPECT_EQ(s.Seats[4].Socket, 2);
+    EXPECT_EQ(joined.lines[2], "Cy joined.  (Partner)");
+
+    RawPeer& d = Join("Dan", "Partner");
+    EXPECT_EQ(d.heard, "Join;3;All Positions are ingaged, please try later.|");  // the last word arrives
+    EXPECT_TRUE(d.closed);
+    EXPECT_EQ(dealer.m.session.seatedCount(), 3);
+}
+
+TEST_F(Lobby, PartnerTakenGoesAgainstAndAnEmptyNameIsUnknown) {
+    RawPeer& a = Join("", "Partner");
+    RawPeer& b = Join("Bob", "Partner");
+    EXPECT_EQ(a.heard.rfind("Join;1;You play as Partner of Dealer.|", 0), 0u);
+    EXPECT_EQ(b.heard, "Join;2;Partner of Dealer position is ingaged, you must play against of Dealer.|");
+    EXPECT_EQ(joined.lines[0], "Unknown joined.  (Partner)");
+    // Seat 1 hears "Against" for a later player.
+    EXPECT_EQ(a.heard, "Join;1;You play as Partner of Dealer.|AddedPlayer;Bob;Against|");
+    // A Connect without ";" gets no answer.
+    RawPeer& c = Connect();
+    c.Say("Connect;Cy|");
+    Settle();
+    EXPECT_EQ(c.heard, "");
+}
+
+TEST_F(Lobby, EachAnswerGoesToTheConnectionThatAsked) {
+    RawPeer& first = Connect();
+    RawPeer& second = Connect();
+    second.Say("Connect;Second;Against|");
+    Settle();
+    first.Say("Connect;First;Against|");
+    Settle();
+    EXPECT_EQ(second.heard.rfind("Join;2;", 0), 0u) << second.heard;
+    EXPECT_EQ(first.heard.rfind("Join;4;", 0), 0u) << first.heard;
+    EXPECT_EQ(dealer.m.s().Seats[2].Socket, 2);  // the connection that asked, not the newest
+    EXPECT_EQ(dealer.m.s().Seats[4].Socket, 1);
+}
+
+TEST_F(Lobby, StrayConnectionsCostNoPlaceAndAreClosedAfterThirtySeconds) {
+    RawPeer& stray1 = Connect();
+    RawPeer& stray2 = Connect();
+    stray2.Say("hello|");  // not a Connect
+    Settle();
+    Join("A", "Against");
+    Join("B", "Against");
+    RawPeer& c = Join("C", "Against");
+    EXPECT_EQ(c.heard.rfind("Join;1;", 0), 0u) << c.heard;
+    EXPECT_FALSE(stray1.closed);
+    const double next = dealer.m.session.Housekeep();
+    EXPECT_NEAR(next - dealer.pump.Now(), NetworkSession::kConnectTimeout, 1e-6);
+    dealer.pump.WaitForEvents(next);  // the virtual clock moves on
+    dealer.m.session.Housekeep();
+    Settle();
+    EXPECT_TRUE(stray1.closed);
+    EXPECT_TRUE(stray2.closed);
+    EXPECT_FALSE(c.closed);
+}
+
+TEST_F(Lobby, FloodsAndForgedChatCloseOrAreDropped) {
+    RawPeer& a = Join("Ann", "Against");
+    RawPeer& b = Join("Bob", "Against");
+    // Chat as another seat: not passed on.
+    a.Say("Chat;4;I am Bob|");
+    Settle();
+    EXPECT_EQ(b.heard.find("Chat"), std::string::npos);
+    a.Say("Chat;2;hi all|");
+    Settle();
+    EXPECT_NE(b.heard.find("Chat;2;hi all|"), std::string::npos);
+    // 64 KiB without "|": closed; the seat goes back to the computer at the next check.
+    a.Say(std::string(70 * 1024, 'z'));
+    Settle();
+    EXPECT_TRUE(a.closed);
+    dealer.m.game.CheckConnections();
+    Settle();
+    EXPECT_EQ(dealer.m.s().Seats[2].Kind, SeatKind::Computer);
+    EXPECT_EQ(dealer.m.s().Seats[2].Socket, 0);
+    EXPECT_NE(b.heard.find("Disconnected;2;Ann disconnected, A Computer Player Replaced by him/her.|"), std::string::npos);
+    // Messages nobody can wait for are not kept.
+    b.Say("HandIs;whatever|MasterPlayerIs;2|Nonsense;1|");
+    Settle();
+    EXPECT_EQ(dealer.m.session.queuedMessages(), 0u);
+}
+
+TEST_F(Lobby, NobodyJoinsOnceTheGameHasStarted) {
+    RawPeer& early = Connect();
+    dealer.m.session.StopAccepting();
+    Settle();
+    EXPECT_TRUE(early.closed);  // never asked for a seat
+    RawPeer& late = Connect();
+    EXPECT_TRUE(late.closed);
+}
+
+// --- Whole games, a thread per machine. ---
+
+struct Network4 {
+    LocalMachine dealer{NetworkSession::Role::Dealer, 0};
+    std::vector<std::unique_ptr<LocalMachine>> clients;
+    int dealerStatus = -1;
+    std::vector<int> status;
+    explicit Network4(uint64_t seed, int clientCount = 3) : dealer(NetworkSession::Role::Dealer, seed) {
+        dealer.endpoint.Listen();
+        for (int i = 0; i < clientCount; ++i)
+            clients.push_back(std::make_unique<LocalMachine>(NetworkSession::Role::Client, 100 + i));
+        status.assign(clients.size(), -1);
+    }
+    // Plays with the given hooks set on the machines before their threads start.
+    void Play(int games = 1) {
+        std::vector<std::thread> threads;
+        sim::DealerOptions options;
+        options.clients = static_cast<int>(clients.size());
+        options.games = games;
+        threads.emplace_back([&] { dealerStatus = sim::RunDealer(dealer.m, options); });
+        for (size_t i = 0; i < clients.size(); ++i) {
+            threads.emplace_back([&, i] {
+                clients[i]->endpoint.ConnectTo(dealer.endpoint);
+                status[i] = sim::RunClient(clients[i]->m, "P" + std::to_string(i), "Against");
+            });
+        }
+        for (auto& t : threads) t.join();
+    }
+};
+
+TEST(NetworkGame, FourMachinesAgreeTrickByTrickWithAStandAloneGame) {
+    for (uint64_t seed : {5u, 77u}) {
+        Network4 net(seed);
+        net.Play();
+        const std::string expected = StandAloneLines(seed);
+        ASSERT_GT(expected.size(), 1000u);
+        EXPECT_EQ(net.dealerStatus, 0);
+        EXPECT_EQ(GameLines(net.dealer.out.str()), expected);
+        for (size_t i = 0; i < net.clients.size(); ++i) {
+            EXPECT_EQ(net.status[i], 0) << net.clients[i]->out.str();
+            EXPECT_EQ(GameLines(net.clients[i]->out.str()), expected) << "client " << i << "\n" << net.clients[i]->out.str().substr(net.clients[i]->out.str().size() - 300);
+        }
+    }
+}
+
+TEST(NetworkGame, TwoGamesInARowAndFewerClients) {
+    Network4 net(9, 2);
+    net.Play(2);
+    const std::string lines = GameLines(net.dealer.out.str());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), 'g') > 0, true);
+    size_t overs = 0;
+    for (size_t at = 0; (at = lines.find("game-over", at)) != std::string::npos; ++at) ++overs;
+    EXPECT_EQ(overs, 2u);
+    for (auto& c : net.clients) EXPECT_EQ(GameLines(c->out.str()), lines);
+    for (int st : net.status) EXPECT_EQ(st, 0);
+}
+
+// A computer player that leaves the game at a chosen moment instead of deciding.
+struct Leaver : ComputerPlayer {
+    ai::ComputerSeatPlayer inner;
+    Machine& m;
+    bool onTrump, onMove;
+    Leaver(Machine& mm, bool trump, bool move) : inner(mm.game.state()), m(mm), onTrump(trump), onMove(move) {}
+    void Leave() {
+        m.session.CloseAll();
+        m.s().StopRequested = true;
+    }
+    CardChoice SelectCard(int seat, int position) override {
+        if (onMove) {
+            Leave();
+            return {};
+        }
+        return inner.SelectCard(seat, position);
+    }
+    Suit ChooseTrump(int first, int count) override {
+        if (onTrump) {
+            Leave();
+            return kNoSuit;
+        }
+        return inner.ChooseTrump(first, count);
+    }
+};
+
+TEST(NetworkGame, APlayerLostWhileToMoveIsReplacedAndTheGameGoesOn) {
+    Network4 net(21);
+    Leaver leaver(net.clients[0]->m, false, true);
+    net.clients[0]->m.game.SetComputerPlayer(&leaver);
+    net.Play();
+    const std::string dealerOut = net.dealer.out.str();
+    EXPECT_NE(dealerOut.find("disconnected "), std::string::npos);
+    EXPECT_NE(dealerOut.find("game-over"), std::string::npos) << dealerOut;
+    EXPECT_EQ(net.status[0], 3);
+    for (size_t i = 1; i < net.clients.size(); ++i) {
+        EXPECT_EQ(net.status[i], 0);
+        EXPECT_NE(net.clients[i]->out.str().find("disconnected "), std::string::npos);
+        EXPECT_EQ(GameLines(net.clients[i]->out.str()), GameLines(dealerOut));
+    }
+}
+
+TEST(NetworkGame, AMasterLostBeforeNamingTheTrumpEndsTheGameForEveryone) {
+    Network4 net(33);
+    // Whichever client is the first to name a trump leaves instead.
+    std::vector<std::unique_ptr<Leaver>> leavers;
+    for (auto& c : net.clients) {
+        leavers.push_back(std::make_unique<Leaver>(c->m, true, false));
+        c->m.game.SetComputerPlayer(leavers.back().get());
+    }
+    net.Play();
+    bool someoneLeft = false;
+    for (size_t i = 0; i < net.clients.size(); ++i) someoneLeft = someoneLeft || net.status[i] == 3;
+    ASSERT_TRUE(someoneLeft) << net.dealer.out.str();
+    EXPECT_EQ(net.dealer.out.str().find("game-over"), std::string::npos);
+    for (size_t i = 0; i < net.clients.size(); ++i) EXPECT_EQ(net.status[i], 3) << net.clients[i]->out.str();
+}
+
+TEST(NetworkGame, AClientLostWhileOthersPlayAndInTheLobby) {
+    Network4 net(44);
+    // The first client leaves after the third trick it sees.
+    struct LeaveAfter : sim::HandReporter {
+        Machine& m;
+        int tricks = 0;
+        LeaveAfter(Machine& mm) : HandReporter(mm.game.state(), mm.out), m(mm) {}
+        void TrickSettled(const TrickRecord& t) override {
+            HandReporter::TrickSettled(t);
+            if (++tricks == 3) {
+                m.session.CloseAll();
+                m.s().StopRequested = true;
+            }
+        }
+    } leave(net.clients[0]->m);
+    leave.handLines = true;
+    net.clients[0]->m.observer = &leave;
+    net.Play();
+    EXPECT_NE(net.dealer.out.str().find("game-over"), std::string::npos);
+    EXPECT_NE(net.dealer.out.str().find("disconnected "), std::string::npos);
+    EXPECT_EQ(net.status[0], 3);
+    EXPECT_EQ(net.status[1], 0);
+    EXPECT_EQ(net.status[2], 0);
+}
+
+TEST(NetworkGame, ADealerThatVanishesStopsEveryClient) {
+    Network4 net(55);
+    struct Vanish : sim::HandReporter {
+        Machine& m;
+        int tricks = 0;
+        Vanish(Machine& mm) : HandReporter(mm.game.state(), mm.out), m(mm) {}
+        void TrickSettled(const TrickRecord& t) override {
+            HandReporter::TrickSettled(t);
+            if (++tricks == 5) {
+                m.session.CloseAll();
+                m.game.Stop();
+            }
+        }
+    } vanish(net.dealer.m);
+    net.dealer.m.observer = &vanish;
+    net.Play();
+    for (size_t i = 0; i < net.clients.size(); ++i) EXPECT_EQ(net.status[i], 3) << net.clients[i]->out.str();
+}
+
+// A client that sends what the rules refuse loses its seat; the game goes on.
+TEST(NetworkGame, AnIllegalMoveFromAClientClosesItsConnection) {
+    Network4 net(66);
+    struct Cheat : sim::HandReporter {
+        Machine& m;
+        int tricks = 0;
+        Cheat(Machine& mm) : HandReporter(mm.game.state(), mm.out), m(mm) {}
+        void TrickSettled(const TrickRecord& t) override {
+            HandReporter::TrickSettled(t);
+            if (++tricks == 2) {
+                // A card for a seat that is not ours, and one nobody holds twice.
+                const int other = NextSeat(m.s().LocalSeat);
+                m.session.Send(0, "IMove" + std::to_string(other) + ";h2|");
+            }
+        }
+    } cheat(net.clients[0]->m);
+    net.clients[0]->m.observer = &cheat;
+    net.Play();
+    EXPECT_NE(net.dealer.out.str().find("game-over"), std::string::npos);
+    EXPECT_NE(net.dealer.out.str().find("disconnected "), std::string::npos);
+    EXPECT_EQ(net.status[0], 3);
+    EXPECT_EQ(net.status[1], 0);
+}
+
+// A Dealer that sends a deal order that is not 52 distinct cards.
+TEST(NetworkGame, ABadDealFromTheDealerEndsTheClientsGameWithAMessage) {
+    RawPeer dealer;
+    dealer.endpoint.Listen();
+    LocalMachine client(NetworkSession::Role::Client, 1);
+    int status = -1;
+    std::thread t([&] {
+        client.endpoint.ConnectTo(dealer.endpoint);
+        status = sim::RunClient(client.m, "Ann", "Against");
+    });
+    // The raw Dealer answers as the protocol says, then sends a broken deal.
+    for (int i = 0; i < 500 && dealer.heard.find("Connect;") == std::string::npos; ++i) {
+        dealer.endpoint.DeliverPending();
+        dealer.endpoint.WaitForInbox(0.01);
+    }
+    dealer.endpoint.Send(1, "Join;2;You play against of Dealer.|Start;a;Computer;Ann;Human;c;Computer;d;Computer;|");
+    dealer.endpoint.Send(1, "HandIs;" + std::string(156, 'x') + "|");
+    t.join();
+    EXPECT_EQ(status, 3);
+    EXPECT_NE(client.out.str().find("bad-message HandIs;xxx"), std::string::npos) << client.out.str();
+    EXPECT_NE(client.out.str().find("seat 2"), std::string::npos);
+}
+
+} // namespace
+} // namespace zarv::testing

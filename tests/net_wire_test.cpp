@@ -1,0 +1,173 @@
+// The protocol's texts, its framing and its queue: exact to the byte.
+#include <gtest/gtest.h>
+
+#include "engine/game.h"
+#include "net/framing.h"
+#include "net/message_queue.h"
+#include "net/wire.h"
+#include "tests/test_table.h"
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::net;
+
+TEST(Framing, TwoMessagesInOneReadAndOneMessageInTwo) {
+    Framer f;
+    auto pieces = f.Feed("MasterPlayerIs;2|IMove3;h12|");
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].command, "MasterPlayerIs");
+    EXPECT_EQ(pieces[0].detail, "2");
+    EXPECT_EQ(pieces[1].command, "IMove3");
+    EXPECT_EQ(pieces[1].detail, "h12");
+    // Split anywhere, even inside the command name: completed by the next read.
+    EXPECT_TRUE(f.Feed("Recived;Ha").empty());
+    EXPECT_EQ(f.pending(), 10u);
+    pieces = f.Feed("ndIs|Chat;2;");
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].detail, "HandIs");
+    pieces = f.Feed("hi|");
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].command, "Chat");
+    EXPECT_EQ(pieces[0].detail, "2;hi");
+}
+
+TEST(Framing, PiecesWithoutSemicolonAndDetailsWithSeveral) {
+    Framer f;
+    auto pieces = f.Feed("garbage|Start;a;Human;|Recived;|");
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_FALSE(pieces[0].wellFormed);
+    EXPECT_EQ(pieces[1].detail, "a;Human;");
+    EXPECT_TRUE(pieces[2].wellFormed);
+    EXPECT_EQ(pieces[2].detail, "");
+    // A chat text holding "|" is cut there; the rest is a piece of its own.
+    pieces = f.Feed("Chat;2;one|two|");
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].detail, "2;one");
+    EXPECT_FALSE(pieces[1].wellFormed);
+}
+
+TEST(Framing, SixtyFourKilobytesWithoutEndOverflowAndAreNotKept) {
+    Framer f;
+    const std::string chunk(16 * 1024, 'x');
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(f.Feed(chunk).empty());
+    EXPECT_FALSE(f.overflowed());
+    EXPECT_TRUE(f.Feed("y").empty());
+    EXPECT_TRUE(f.overflowed());
+    EXPECT_EQ(f.pending(), 0u);
+    EXPECT_TRUE(f.Feed("Recived;HandIs|").empty());  // nothing more from it
+}
+
+TEST(Queue, SourceCommandAndDetailOrAny) {
+    MessageQueue q;
+    q.Add({2, "Recived", "HandIs"});
+    q.Add({1, "Recived", "IMove3"});
+    q.Add({1, "Recived", "HandIs"});
+    QueuedMessage m;
+    // Another connection's acknowledgement never ends this wait.
+    EXPECT_FALSE(q.Take(3, "Recived", "HandIs", m));
+    EXPECT_TRUE(q.Take(1, "Recived", "HandIs", m));
+    EXPECT_EQ(m.Source, 1);
+    EXPECT_EQ(q.size(), 2u);
+    // An empty detail takes the first of that name from that connection.
+    EXPECT_TRUE(q.Take(1, "Recived", "", m));
+    EXPECT_EQ(m.Detail, "IMove3");
+    EXPECT_TRUE(q.Take(2, "Recived", "", m));
+    EXPECT_EQ(q.size(), 0u);
+}
+
+TEST(Queue, AConnectionMayNotFloodIt) {
+    MessageQueue q;
+    for (size_t i = 0; i < MessageQueue::kMaxPerConnection; ++i) ASSERT_TRUE(q.Add({1, "IMove2", "h2"}));
+    EXPECT_FALSE(q.Add({1, "IMove2", "h2"}));
+    EXPECT_TRUE(q.Add({2, "IMove4", "h3"}));  // the others still get their place
+    q.DropFrom(1);
+    EXPECT_EQ(q.size(), 1u);
+}
+
+TEST(Wire, HandIsPadsEachCodeToThreeCharacters) {
+    GameState s;
+    LoadPack(s, ParsePack("x9 h12 g2 g3 g4 g5 g6 g7 g8 g9 g10 g11 g12 g13 g14 p2 p3 p4 p5 p6 p7 p8 p9 p10 p11 p12 p13 p14 "
+                          "h2 h3 h4 h5 h6 h7 h8 h9 h10 h11 h13 h14 x2 x3 x4 x5 x6 x7 x8 x10 x11 x12 x13 x14"));
+    const std::string deal = DealText(s.Deck);
+    EXPECT_EQ(deal.size(), 156u);
+    EXPECT_EQ(deal.substr(0, 9), " x9h12 g2");
+    const auto back = DecodeDeal(deal);
+    ASSERT_TRUE(back);
+    EXPECT_EQ((*back)[0], C("x9"));
+    EXPECT_EQ((*back)[1], C("h12"));
+    EXPECT_EQ((*back)[51], C("x14"));
+    // Not 52 distinct valid codes: refused.
+    EXPECT_FALSE(DecodeDeal(deal.substr(0, 153)));
+    std::string twice = deal;
+    twice.replace(3, 3, " x9");
+    EXPECT_FALSE(DecodeDeal(twice));
+    std::string bad = deal;
+    bad.replace(0, 3, " y9");
+    EXPECT_FALSE(DecodeDeal(bad));
+}
+
+TEST(Wire, TheSevenJoinAnswers) {
+    auto join = [](const char* side, std::array<bool, 5> taken) {
+        const JoinReply r = AssignSeat(side, taken);
+        return std::to_string(r.code) + ";" + r.text;
+    };
+    const std::array<bool, 5> none{false, false, false, true, false};
+    auto with = [&](std::initializer_list<int> seats) {
+        auto t = none;
+        for (int s : seats) t[static_cast<size_t>(s)] = true;
+        return t;
+    };
+    EXPECT_EQ(join("Partner", none), "1;You play as Partner of Dealer.");
+    EXPECT_EQ(join("Partner", with({1})), "2;Partner of Dealer position is ingaged, you must play against of Dealer.");
+    EXPECT_EQ(join("Partner", with({1, 2})), "4;Partner of Dealer position is ingaged, you must play against of Dealer.");
+    EXPECT_EQ(join("Against", none), "2;You play against of Dealer.");
+    EXPECT_EQ(join("Against", with({2})), "4;You play against of Dealer.");
+    EXPECT_EQ(join("Against", with({2, 4})), "1;Against of Dealer position is ingaged, you'll play as Partner of Dealer.");
+    EXPECT_EQ(join("Against", with({1, 2, 4})), "3;All Positions are ingaged, please try later.");
+    EXPECT_EQ(join("Partner", with({1, 2, 4})), "3;All Positions are ingaged, please try later.");
+    EXPECT_EQ(join("anything", none), "2;You play against of Dealer.");  // anything but "Partner"
+}
+
+TEST(Wire, StartAndConnectDetails) {
+    std::array<SeatRecord, 5> seats{};
+    const char* names[5] = {"", "Tib ", "Vrel", "Ann", "Dastrel"};
+    for (int i = 1; i <= 4; ++i) {
+        seats[static_cast<size_t>(i)].Name = names[i];
+        seats[static_cast<size_t>(i)].Kind = i == 3 ? SeatKind::Human : SeatKind::Computer;
+    }
+    const std::string start = StartText(seats);
+    EXPECT_EQ(start, "Tib ;Computer;Vrel;Computer;Ann;Human;Dastrel;Computer;");
+    const auto back = ParseStart(start);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->names[1], "Tib ");
+    EXPECT_EQ(back->kinds[3], SeatKind::Human);
+    EXPECT_FALSE(ParseStart("Tib ;Computer;Vrel;Computer;Ann;Human;Dastrel;"));  // seven fields
+    EXPECT_FALSE(ParseStart("a;Robot;b;Computer;c;Human;d;Computer;"));
+
+    EXPECT_EQ(ParseConnect(";Partner")->name, "Unknown");
+    EXPECT_EQ(ParseConnect("Ann;Against")->side, "Against");
+    EXPECT_FALSE(ParseConnect("Ann"));
+}
+
+TEST(Wire, TextIsUtf8OrElseLatin1) {
+    EXPECT_EQ(TextFromWire("Zo\xc3\xab"), "Zo\xc3\xab");      // valid UTF-8 stays
+    EXPECT_EQ(TextFromWire("Zo\xeb"), "Zo\xc3\xab");          // Latin-1 e-diaeresis becomes UTF-8
+    EXPECT_EQ(TextFromWire("\xf0\x9f\x83\x8f"), "\xf0\x9f\x83\x8f");  // a card emoji
+    EXPECT_EQ(TextFromWire("\xc3"), "\xc3\x83");              // cut short: read as Latin-1
+    EXPECT_EQ(TextFromWire("\xc0\x80"), "\xc3\x80\xc2\x80");  // overlong: not UTF-8
+}
+
+TEST(Wire, LostPlayerTextsAndMoveNames) {
+    EXPECT_EQ(GameOverText("Ann"), "Ann disconnected, Game is over.");
+    EXPECT_EQ(ReplacedText("Ann"), "Ann disconnected, A Computer Player Replaced by him/her.");
+    EXPECT_TRUE(IsGameOverText("Ann disconnected, Game is over."));
+    EXPECT_FALSE(IsGameOverText(ReplacedText("Ann")));
+    EXPECT_EQ(MoveSeat("IMove4"), 4);
+    EXPECT_EQ(MoveSeat("IMove5"), 0);
+    EXPECT_EQ(MoveSeat("IMove"), 0);
+    EXPECT_EQ(Message("Recived", "IMove2"), "Recived;IMove2|");
+}
+
+} // namespace
+} // namespace zarv::testing

@@ -1,0 +1,156 @@
+#include "tools/net_commands.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QSocketNotifier>
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <unistd.h>
+
+#include "net/qt/qt_event_pump.h"
+#include "net/qt/tcp_transport.h"
+#include "net/wire.h"
+#include "tools/net_play.h"
+#include "tools/options.h"
+
+namespace zarv::sim {
+
+namespace {
+
+constexpr double kConnectTimeout = 15.0;  // seconds for a client to reach the Dealer
+constexpr double kFlushTimeout = 5.0;     // seconds to write out the last words
+
+std::atomic<bool> gStop{false};
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    gStop = true;
+    const char byte = 1;
+    [[maybe_unused]] const auto written = write(gSignalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the lobby: the signal wakes the event loop through a pipe.
+struct SignalWatch {
+    std::unique_ptr<QSocketNotifier> notifier;
+    SignalWatch() {
+        if (pipe(gSignalPipe) != 0) return;
+        notifier = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [] {
+            char buffer[16];
+            [[maybe_unused]] const auto n = read(gSignalPipe[0], buffer, sizeof buffer);
+        });
+        std::signal(SIGTERM, OnSignal);
+        std::signal(SIGINT, OnSignal);
+    }
+};
+
+// "name", "name:port", "[v6]:port" or a bare IPv6 address.
+void SplitHost(const std::string& text, std::string& host, int& port) {
+    host = text;
+    port = net::kDefaultPort;
+    std::string portText;
+    if (!text.empty() && text[0] == '[') {
+        const size_t close = text.find(']');
+        if (close == std::string::npos) throw UsageError{"'" + text + "' lacks its ']'"};
+        host = text.substr(1, close - 1);
+        if (close + 1 < text.size()) {
+            if (text[close + 1] != ':') throw UsageError{"'" + text + "' is not [address]:port"};
+            portText = text.substr(close + 2);
+        }
+    } else if (std::count(text.begin(), text.end(), ':') == 1) {
+        const size_t colon = text.find(':');
+        host = text.substr(0, colon);
+        portText = text.substr(colon + 1);
+    }
+    if (host.empty()) throw UsageError{"name the Dealer's computer"};
+    if (!portText.empty()) port = static_cast<int>(ParseWhole(portText, "the port", 1));
+    if (port > 65535) throw UsageError{"the port must be at most 65535"};
+}
+
+void Flush(net::TcpTransport& transport, QtEventPump& pump) {
+    const double until = pump.Now() + kFlushTimeout;
+    while (transport.Flushing() && pump.Now() < until) pump.WaitForEvents(std::min(until, pump.Now() + 0.05));
+}
+
+int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> rest(args);
+    const bool lobby = std::erase(rest, std::string("--lobby")) > 0;
+    const auto o = ParseOptions(rest, 1, {"--port", "--clients", "--games", "--seed"});
+    const int port = o.count("--port") ? static_cast<int>(ParseWhole(o.at("--port"), "--port", 0)) : net::kDefaultPort;
+    if (port > 65535) throw UsageError{"--port must be at most 65535"};
+    const int clients = o.count("--clients") ? static_cast<int>(ParseWhole(o.at("--clients"), "--clients", 1)) : 3;
+    if (clients > 3) throw UsageError{"--clients must be at most 3"};
+    const long long games = o.count("--games") ? ParseWhole(o.at("--games"), "--games", 1) : 1;
+    if (games > 1000000) throw UsageError{"--games must be at most 1000000"};
+    const uint64_t seed = o.count("--seed") ? static_cast<uint64_t>(ParseWhole(o.at("--seed"), "--seed", 0))
+                                            : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch());
+
+    SignalWatch signalWatch;
+    net::TcpTransport transport;
+    QtEventPump clock;
+    NoPausePump pump(clock);
+    if (!transport.Listen(static_cast<quint16>(port))) {
+        err << "zarv-sim: cannot listen on port " << port << ": " << transport.error().toStdString() << '\n';
+        return 1;
+    }
+    out << "listening " << transport.port() << std::endl;
+    Machine m(transport, pump, net::NetworkSession::Role::Dealer, seed, out);
+    DealerOptions options;
+    options.clients = clients;
+    options.games = static_cast<int>(games);
+    options.lobbyOnly = lobby;
+    options.stop = &gStop;
+    options.lobbyClock = &clock;
+    const int status = RunDealer(m, options);
+    out.flush();
+    Flush(transport, clock);
+    return status;
+}
+
+int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"join needs the Dealer's computer name"};
+    std::string host;
+    int port = 0;
+    SplitHost(args[1], host, port);
+    const auto o = ParseOptions(args, 2, {"--name", "--side"});
+    const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
+    if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
+    std::string side = o.count("--side") ? o.at("--side") : "against";
+    if (side != "partner" && side != "against") throw UsageError{"--side must be partner or against, not '" + side + "'"};
+    side = side == "partner" ? "Partner" : "Against";
+
+    net::TcpTransport transport;
+    QtEventPump clock;
+    NoPausePump pump(clock);
+    Machine m(transport, pump, net::NetworkSession::Role::Client, 1, out);
+    m.s().IsDealer = false;
+    transport.ConnectTo(QString::fromStdString(host), static_cast<quint16>(port));
+    // No answer in time is an answer too.
+    const double until = clock.Now() + kConnectTimeout;
+    while (!m.session.IsConnected(0) && !m.events.connectFailed && !m.events.closed && clock.Now() < until)
+        clock.WaitForEvents(until);
+    if (!m.session.IsConnected(0) && m.events.seat == 0) {
+        err << "zarv-sim: cannot reach " << host << ':' << port << ": "
+            << (m.events.connectFailed ? m.events.failure : std::string("no answer in 15 seconds")) << '\n';
+        return 3;
+    }
+    const int status = RunClient(m, name, side);
+    out.flush();
+    Flush(transport, clock);
+    return status;
+}
+
+} // namespace
+
+int RunNetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        if (args.at(0) == "serve") return Serve(args, out, err);
+        return Join(args, out, err);
+    } catch (const UsageError& e) {
+        err << "zarv-sim: " << e.message << '\n';
+        return 2;
+    }
+}
+
+} // namespace zarv::sim

@@ -1,0 +1,21 @@
+// The command line of zarv-sim: options of the form --name value, seats and
+// whole numbers, each refused with a message that names the problem.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zarv::sim {
+
+struct UsageError {
+    std::string message;
+};
+
+std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args, size_t from,
+                                                const std::set<std::string>& known);
+int ParseSeat(const std::string& text, const std::string& what);
+long long ParseWhole(const std::string& text, const std::string& what, long long min);
+
+} // namespace zarv::sim

@@ -1,0 +1,48 @@
+// The lines zarv-sim prints about a hand: "trick 1 2:x14 3:g4 4:x5 1:x2 winner 3",
+// "result team B tricks 5-7 points 1 next-master 2", and for network games
+// also "hand <n> master <s>" and "trump <suit>" when a hand begins.
+#pragma once
+
+#include <ostream>
+
+#include "engine/game_state.h"
+#include "engine/interfaces.h"
+
+namespace zarv::sim {
+
+class HandReporter : public GameObserver {
+public:
+    HandReporter(GameState& state, std::ostream& out) : state_(state), out_(out) {}
+    bool oneHand = false;    // stop the game after the first hand
+    bool handLines = false;  // print "hand" and "trump" lines
+
+    void HandStarted(int master) override {
+        tricks_ = teamA_ = teamB_ = 0;
+        if (handLines) out_ << "hand " << ++hands_ << " master " << master << '\n';
+    }
+    void TrumpKnown(Suit trump) override {
+        if (handLines) out_ << "trump " << (trump ? std::string(1, trump) : std::string()) << '\n';
+    }
+    void TrickSettled(const TrickRecord& trick) override {
+        out_ << "trick " << ++tricks_;
+        for (int k = 0, seat = trick.Leader; k < 4; ++k, seat = NextSeat(seat))
+            out_ << ' ' << seat << ':' << trick.Cards[seat].text();
+        out_ << " winner " << trick.Winner << '\n';
+        ++(IsTeamA(trick.Winner) ? teamA_ : teamB_);
+    }
+    void HandScored(int winner, int points) override {
+        out_ << "result team " << (IsTeamA(winner) ? 'A' : 'B') << " tricks " << teamA_ << '-' << teamB_ << " points "
+             << points << " next-master " << state_.MasterPlayer << '\n';
+        if (oneHand) state_.StopRequested = true;
+    }
+    void PlayerLost(int seat) override { out_ << "disconnected " << seat << '\n'; }
+    int hands() const { return hands_; }
+    int tricksThisHand() const { return tricks_; }
+
+private:
+    GameState& state_;
+    std::ostream& out_;
+    int hands_ = 0, tricks_ = 0, teamA_ = 0, teamB_ = 0;
+};
+
+} // namespace zarv::sim
