@@ -61,6 +61,7 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
     connect(socket, &QTcpSocket::connected, this, [this, socket] {
         clientConnected_ = true;
         socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         if (events_) events_->OnConnected();
     });
     connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError) {
