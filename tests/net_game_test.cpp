@@ -390,27 +390,47 @@ TEST(NetworkGame, AnIllegalMoveFromAClientClosesItsConnection) {
     EXPECT_EQ(net.status[1], 0);
 }
 
-// A Dealer that sends a deal order that is not 52 distinct cards.
-TEST(NetworkGame, ABadDealFromTheDealerEndsTheClientsGameWithAMessage) {
-    RawPeer dealer;
-    dealer.endpoint.Listen();
-    LocalMachine client(NetworkSession::Role::Client, 1);
-    int status = -1;
-    std::thread t([&] {
-        client.endpoint.ConnectTo(dealer.endpoint);
-        status = sim::RunClient(client.m, "Ann", "Against");
-    });
-    // The raw Dealer answers as the protocol says, then sends a broken deal.
-    for (int i = 0; i < 500 && dealer.heard.find("Connect;") == std::string::npos; ++i) {
-        dealer.endpoint.DeliverPending();
-        dealer.endpoint.WaitForInbox(0.01);
+// A Dealer that sends what the checks refuse: the client's game ends with a
+// line that names the message, and the client exits 3 instead of hanging.
+TEST(NetworkGame, BadMessagesFromTheDealerEndTheClientsGameWithAMessage) {
+    GameState pack;
+    LoadPack(pack, StandardPack());
+    const std::string goodDeal = "HandIs;" + DealText(pack.Deck) + "|";
+    const std::string join = "Join;2;You play against of Dealer.|";
+    const std::string start = "Start;a;Computer;Ann;Human;c;Computer;d;Computer;|";
+    struct Case {
+        std::string script, named;
+    };
+    const Case cases[] = {
+        {join + start + "HandIs;" + std::string(156, 'x') + "|", "HandIs;xxx"},
+        {join + "Start;a;Computer;Ann;Human;c;Computer;d;|", "Start;a;Computer"},
+        {join + "Start;a;Robot;Ann;Human;c;Computer;d;Computer;|", "Start;a;Robot"},
+        {"Join;7;Seventh seat.|", "Join;7"},
+        {join + start + goodDeal + "MasterPlayerIs;9|", "MasterPlayerIs;9"},
+        // (The game's deal, the first master, then the first hand's deal.)
+        {join + start + goodDeal + "MasterPlayerIs;1|" + goodDeal + "MasterCardIs;q|", "MasterCardIs;q"},
+        {join + start + goodDeal + "MasterPlayerIs;1|" + goodDeal + "MasterCardIs;h|IMove1;z99|", "IMove1;z99"},
+        // Seat 1 leads with a card it does not hold (the pack's first 13 are its).
+        {join + start + goodDeal + "MasterPlayerIs;1|" + goodDeal + "MasterCardIs;h|IMove1;x14|", "IMove1;x14"},
+    };
+    for (const Case& c : cases) {
+        RawPeer dealer;
+        dealer.endpoint.Listen();
+        LocalMachine client(NetworkSession::Role::Client, 1);
+        int status = -1;
+        std::thread t([&] {
+            client.endpoint.ConnectTo(dealer.endpoint);
+            status = sim::RunClient(client.m, "Ann", "Against");
+        });
+        for (int i = 0; i < 3000 && dealer.heard.find("Connect;") == std::string::npos; ++i) {
+            dealer.endpoint.DeliverPending();
+            dealer.endpoint.WaitForInbox(0.01);
+        }
+        dealer.endpoint.Send(1, c.script);
+        t.join();
+        EXPECT_EQ(status, 3) << c.named;
+        EXPECT_NE(client.out.str().find("bad-message " + c.named), std::string::npos) << client.out.str();
     }
-    dealer.endpoint.Send(1, "Join;2;You play against of Dealer.|Start;a;Computer;Ann;Human;c;Computer;d;Computer;|");
-    dealer.endpoint.Send(1, "HandIs;" + std::string(156, 'x') + "|");
-    t.join();
-    EXPECT_EQ(status, 3);
-    EXPECT_NE(client.out.str().find("bad-message HandIs;xxx"), std::string::npos) << client.out.str();
-    EXPECT_NE(client.out.str().find("seat 2"), std::string::npos);
 }
 
 } // namespace

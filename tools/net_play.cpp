@@ -70,7 +70,14 @@ int RunClient(Machine& m, const std::string& name, const std::string& side) {
     std::array<bool, 5> sorted{};
     sorted[3] = true;
     m.game.SetSortedSeats(sorted);
-    while (m.events.seat == 0 && !m.events.connectFailed && !m.events.closed) m.pump.WaitForEvents(kForever);
+    auto badMessage = [&] {
+        m.out << "bad-message " << m.events.bad << '\n';
+        m.out.flush();
+        return 3;
+    };
+    while (m.events.seat == 0 && !m.events.connectFailed && !m.events.closed && m.events.bad.empty())
+        m.pump.WaitForEvents(kForever);
+    if (!m.events.bad.empty()) return badMessage();
     if (m.events.seat == 0) return 3;
     if (m.events.seat == 3) {
         m.out << "refused\n";
@@ -114,10 +121,7 @@ int RunClient(Machine& m, const std::string& name, const std::string& side) {
         m.game.SetObserver(m.observer);
     }
     m.out.flush();
-    if (!m.events.bad.empty()) {
-        m.out << "bad-message " << m.events.bad << '\n';
-        return 3;
-    }
+    if (!m.events.bad.empty()) return badMessage();
     return (watch.midGame || m.gamesFinished == 0) ? 3 : 0;
 }
 
