@@ -2,6 +2,7 @@
 // of its own (threads for whole games), over in-process connections.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -198,6 +199,20 @@ TEST_F(Lobby, FloodsAndForgedChatCloseOrAreDropped) {
     EXPECT_EQ(dealer.m.session.queuedMessages(), 0u);
 }
 
+TEST_F(Lobby, APlayerWhoLeavesTheLobbyFreesTheSeatAndTheOthersAreTold) {
+    RawPeer& a = Join("Ann", "Against");
+    RawPeer& b = Join("Bob", "Against");
+    a.endpoint.CloseAll();
+    Settle();
+    dealer.m.game.CheckConnections();
+    Settle();
+    EXPECT_EQ(dealer.m.s().Seats[2].Kind, SeatKind::Computer);
+    EXPECT_NE(b.heard.find("Disconnected;2;Ann disconnected, A Computer Player Replaced by him/her.|"), std::string::npos);
+    // The seat is free again for the next player.
+    RawPeer& c = Join("Cy", "Against");
+    EXPECT_EQ(c.heard.rfind("Join;2;", 0), 0u) << c.heard;
+}
+
 TEST_F(Lobby, NobodyJoinsOnceTheGameHasStarted) {
     RawPeer& early = Connect();
     dealer.m.session.StopAccepting();
@@ -264,6 +279,21 @@ TEST(NetworkGame, TwoGamesInARowAndFewerClients) {
     for (int st : net.status) EXPECT_EQ(st, 0);
 }
 
+// Reports as a machine does, and once, after the n-th trick it sees, acts.
+struct AtTrick : sim::HandReporter {
+    int n, tricks = 0;
+    std::function<void()> action;
+    AtTrick(Machine& m, int after, std::function<void()> act)
+        : HandReporter(m.game.state(), m.out), n(after), action(std::move(act)) {
+        handLines = true;
+        m.observer = this;
+    }
+    void TrickSettled(const TrickRecord& t) override {
+        HandReporter::TrickSettled(t);
+        if (++tricks == n) action();
+    }
+};
+
 // A computer player that leaves the game at a chosen moment instead of deciding.
 struct Leaver : ComputerPlayer {
     ai::ComputerSeatPlayer inner;
@@ -322,23 +352,14 @@ TEST(NetworkGame, AMasterLostBeforeNamingTheTrumpEndsTheGameForEveryone) {
     for (size_t i = 0; i < net.clients.size(); ++i) EXPECT_EQ(net.status[i], 3) << net.clients[i]->out.str();
 }
 
-TEST(NetworkGame, AClientLostWhileOthersPlayAndInTheLobby) {
+TEST(NetworkGame, AClientLostWhileOthersPlay) {
     Network4 net(44);
     // The first client leaves after the third trick it sees.
-    struct LeaveAfter : sim::HandReporter {
-        Machine& m;
-        int tricks = 0;
-        LeaveAfter(Machine& mm) : HandReporter(mm.game.state(), mm.out), m(mm) {}
-        void TrickSettled(const TrickRecord& t) override {
-            HandReporter::TrickSettled(t);
-            if (++tricks == 3) {
-                m.session.CloseAll();
-                m.s().StopRequested = true;
-            }
-        }
-    } leave(net.clients[0]->m);
-    leave.handLines = true;
-    net.clients[0]->m.observer = &leave;
+    Machine& leaver = net.clients[0]->m;
+    AtTrick leave(leaver, 3, [&] {
+        leaver.session.CloseAll();
+        leaver.s().StopRequested = true;
+    });
     net.Play();
     EXPECT_NE(net.dealer.out.str().find("game-over"), std::string::npos);
     EXPECT_NE(net.dealer.out.str().find("disconnected "), std::string::npos);
@@ -349,19 +370,11 @@ TEST(NetworkGame, AClientLostWhileOthersPlayAndInTheLobby) {
 
 TEST(NetworkGame, ADealerThatVanishesStopsEveryClient) {
     Network4 net(55);
-    struct Vanish : sim::HandReporter {
-        Machine& m;
-        int tricks = 0;
-        Vanish(Machine& mm) : HandReporter(mm.game.state(), mm.out), m(mm) {}
-        void TrickSettled(const TrickRecord& t) override {
-            HandReporter::TrickSettled(t);
-            if (++tricks == 5) {
-                m.session.CloseAll();
-                m.game.Stop();
-            }
-        }
-    } vanish(net.dealer.m);
-    net.dealer.m.observer = &vanish;
+    Machine& dealer = net.dealer.m;
+    AtTrick vanish(dealer, 5, [&] {
+        dealer.session.CloseAll();
+        dealer.game.Stop();
+    });
     net.Play();
     for (size_t i = 0; i < net.clients.size(); ++i) EXPECT_EQ(net.status[i], 3) << net.clients[i]->out.str();
 }
@@ -369,20 +382,9 @@ TEST(NetworkGame, ADealerThatVanishesStopsEveryClient) {
 // A client that sends what the rules refuse loses its seat; the game goes on.
 TEST(NetworkGame, AnIllegalMoveFromAClientClosesItsConnection) {
     Network4 net(66);
-    struct Cheat : sim::HandReporter {
-        Machine& m;
-        int tricks = 0;
-        Cheat(Machine& mm) : HandReporter(mm.game.state(), mm.out), m(mm) {}
-        void TrickSettled(const TrickRecord& t) override {
-            HandReporter::TrickSettled(t);
-            if (++tricks == 2) {
-                // A card for a seat that is not ours, and one nobody holds twice.
-                const int other = NextSeat(m.s().LocalSeat);
-                m.session.Send(0, "IMove" + std::to_string(other) + ";h2|");
-            }
-        }
-    } cheat(net.clients[0]->m);
-    net.clients[0]->m.observer = &cheat;
+    // After the second trick: a card for a seat that is not its own.
+    Machine& cheat = net.clients[0]->m;
+    AtTrick move(cheat, 2, [&] { cheat.session.Send(0, "IMove" + std::to_string(NextSeat(cheat.s().LocalSeat)) + ";h2|"); });
     net.Play();
     EXPECT_NE(net.dealer.out.str().find("game-over"), std::string::npos);
     EXPECT_NE(net.dealer.out.str().find("disconnected "), std::string::npos);
