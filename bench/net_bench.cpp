@@ -39,7 +39,7 @@ void BM_InProcessGame(benchmark::State& st) {
         for (auto& c : clients)
             threads.emplace_back([&] {
                 c->end.ConnectTo(dealerEnd);
-                sim::RunClient(c->m, "Bot", "Against");
+                sim::RunClient(c->m);
             });
         for (auto& t : threads) t.join();
     }

@@ -30,6 +30,7 @@ void Game::Stop() {
 
 void Game::StartGameBody() {
     Presentation& view = services_.view;
+    view.BeforeNewGame();
     view.FreezeRepaint(true);
     const bool wasFullScreen = view.IsFullScreen();
     view.SetScreenSize(false);

@@ -58,6 +58,8 @@ public:
     // The check mark of a menu item that can be on or off (Trace Mode).
     virtual void CheckMenu(MenuItem item, bool checked) = 0;
     virtual void Beep() = 0;
+    // A new game is about to begin (the table may set up its seats and connections).
+    virtual void BeforeNewGame() {}
 };
 
 // The event loop and the monotonic clock. Waits sleep in WaitForEvents; nothing

@@ -11,6 +11,15 @@ NetworkSession::NetworkSession(Transport& transport, EventPump& pump, Role role)
 
 NetworkSession::~NetworkSession() { transport_.SetEvents(nullptr); }
 
+void NetworkSession::Reset(Role role) {
+    role_ = role;
+    queue_ = MessageQueue();
+    connections_.clear();
+    arrivals_.clear();
+    accepting_ = true;
+    seated_ = 0;
+}
+
 void NetworkSession::SetJoinRequest(const std::string& name, const std::string& side) {
     joinName_ = name;
     joinSide_ = side;

@@ -54,6 +54,9 @@ public:
     NetworkSession(const NetworkSession&) = delete;
     NetworkSession& operator=(const NetworkSession&) = delete;
 
+    // Forgets every connection and message and takes the role anew (the
+    // transport is reset by its owner).
+    void Reset(Role role);
     // The game whose state the messages act on (set before any traffic).
     void Attach(Game& game) { game_ = &game; }
     void SetListener(SessionListener* listener) { listener_ = listener; }

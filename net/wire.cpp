@@ -146,6 +146,42 @@ std::string TextFromWire(std::string_view bytes) {
     return utf8;
 }
 
+std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error) {
+    auto fail = [&](std::string why) -> std::optional<HostPort> {
+        if (error) *error = std::move(why);
+        return std::nullopt;
+    };
+    text = Trim(text);
+    HostPort hp;
+    std::string_view portText;
+    if (!text.empty() && text[0] == '[') {
+        const size_t close = text.find(']');
+        if (close == std::string_view::npos) return fail("'" + std::string(text) + "' lacks its ']'");
+        hp.host = std::string(text.substr(1, close - 1));
+        if (close + 1 < text.size()) {
+            if (text[close + 1] != ':') return fail("'" + std::string(text) + "' is not [address]:port");
+            portText = text.substr(close + 2);
+            if (portText.empty()) return fail("'" + std::string(text) + "' lacks the port after ':'");
+        }
+    } else if (std::count(text.begin(), text.end(), ':') == 1) {
+        const size_t colon = text.find(':');
+        hp.host = std::string(text.substr(0, colon));
+        portText = text.substr(colon + 1);
+        if (portText.empty()) return fail("'" + std::string(text) + "' lacks the port after ':'");
+    } else {
+        hp.host = std::string(text);  // a name, an IPv4 address or a bare IPv6 address
+    }
+    if (hp.host.empty()) return fail("name the Dealer's computer");
+    if (!portText.empty()) {
+        if (portText.size() > 5 || portText.find_first_not_of("0123456789") != std::string_view::npos)
+            return fail("the port must be a number from 1 to 65535, not '" + std::string(portText) + "'");
+        hp.port = std::stoi(std::string(portText));
+        if (hp.port < 1 || hp.port > 65535)
+            return fail("the port must be a number from 1 to 65535, not '" + std::string(portText) + "'");
+    }
+    return hp;
+}
+
 std::string GameOverText(const std::string& name) { return name + std::string(kGameOver); }
 std::string ReplacedText(const std::string& name) { return name + std::string(kReplaced); }
 bool IsGameOverText(std::string_view text) {

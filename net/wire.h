@@ -68,6 +68,15 @@ std::optional<SeatText> ParseSeatText(std::string_view detail);
 // A name or chat line as received: kept as UTF-8 when it is valid UTF-8, else
 // read as Latin-1 (an older peer writes its code page).
 std::string TextFromWire(std::string_view bytes);
+// "name", "name:port", "[v6 address]:port" or a bare IPv6 address; the port
+// is kDefaultPort when none is given. Nothing for text that is none of these
+// (and *error says why).
+struct HostPort {
+    std::string host;
+    int port = kDefaultPort;
+};
+std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error);
+
 // The texts of a lost player.
 std::string GameOverText(const std::string& name);      // name + " disconnected, Game is over."
 std::string ReplacedText(const std::string& name);      // name + " disconnected, A Computer Player Replaced by him/her."

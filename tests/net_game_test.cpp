@@ -244,8 +244,9 @@ struct Network4 {
         threads.emplace_back([&] { dealerStatus = sim::RunDealer(dealer.m, options); });
         for (size_t i = 0; i < clients.size(); ++i) {
             threads.emplace_back([&, i] {
+                clients[i]->m.session.SetJoinRequest("P" + std::to_string(i), "Against");
                 clients[i]->endpoint.ConnectTo(dealer.endpoint);
-                status[i] = sim::RunClient(clients[i]->m, "P" + std::to_string(i), "Against");
+                status[i] = sim::RunClient(clients[i]->m);
             });
         }
         for (auto& t : threads) t.join();
@@ -422,7 +423,7 @@ TEST(NetworkGame, BadMessagesFromTheDealerEndTheClientsGameWithAMessage) {
         int status = -1;
         std::thread t([&] {
             client.endpoint.ConnectTo(dealer.endpoint);
-            status = sim::RunClient(client.m, "Ann", "Against");
+            status = sim::RunClient(client.m);
         });
         for (int i = 0; i < 3000 && dealer.heard.find("Connect;") == std::string::npos; ++i) {
             dealer.endpoint.DeliverPending();

@@ -77,11 +77,13 @@ TEST(ProcessesOnLoopback, TheFourthIsRefusedAndTheLobbyEndsOnSigterm) {
     const int port = StartServe(serve);
     const QString where = QStringLiteral("[::1]:%1").arg(port);  // IPv6 loopback, bracketed
     std::vector<std::unique_ptr<Process>> joins;
+    // One after the other, each seated before the next asks: the side asked for counts.
+    const QStringList asks[3] = {{"--side", "against"}, {"--side", "partner", "--name", "Ann"}, {"--name", "Bob"}};
+    const QString seats[3] = {"seat 2\n", "seat 1\n", "seat 4\n"};
     for (int i = 0; i < 3; ++i) {
-        joins.push_back(std::make_unique<Process>(QStringList{"join", where}));
-        // Seated before the next one asks: read its first line.
+        joins.push_back(std::make_unique<Process>(QStringList{"join", where} + asks[i]));
         ASSERT_TRUE(joins.back()->p->waitForReadyRead(kLimitMs));
-        EXPECT_TRUE(joins.back()->Out().startsWith("seat ")) << i;
+        EXPECT_EQ(joins.back()->Out(), seats[i]) << i;
     }
     Process fourth({"join", where, "--name", "Late"});
     EXPECT_EQ(fourth.Finish(), 4);

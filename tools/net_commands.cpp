@@ -45,29 +45,6 @@ struct SignalWatch {
     }
 };
 
-// "name", "name:port", "[v6]:port" or a bare IPv6 address.
-void SplitHost(const std::string& text, std::string& host, int& port) {
-    host = text;
-    port = net::kDefaultPort;
-    std::string portText;
-    if (!text.empty() && text[0] == '[') {
-        const size_t close = text.find(']');
-        if (close == std::string::npos) throw UsageError{"'" + text + "' lacks its ']'"};
-        host = text.substr(1, close - 1);
-        if (close + 1 < text.size()) {
-            if (text[close + 1] != ':') throw UsageError{"'" + text + "' is not [address]:port"};
-            portText = text.substr(close + 2);
-        }
-    } else if (std::count(text.begin(), text.end(), ':') == 1) {
-        const size_t colon = text.find(':');
-        host = text.substr(0, colon);
-        portText = text.substr(colon + 1);
-    }
-    if (host.empty()) throw UsageError{"name the Dealer's computer"};
-    if (!portText.empty()) port = static_cast<int>(ParseWhole(portText, "the port", 1));
-    if (port > 65535) throw UsageError{"the port must be at most 65535"};
-}
-
 void Flush(net::TcpTransport& transport, QtEventPump& pump) {
     const double until = pump.Now() + kFlushTimeout;
     while (transport.Flushing() && pump.Now() < until) pump.WaitForEvents(std::min(until, pump.Now() + 0.05));
@@ -110,9 +87,11 @@ int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"join needs the Dealer's computer name"};
-    std::string host;
-    int port = 0;
-    SplitHost(args[1], host, port);
+    std::string why;
+    const auto where = net::ParseHostPort(args[1], &why);
+    if (!where) throw UsageError{why};
+    const std::string host = where->host;
+    const int port = where->port;
     const auto o = ParseOptions(args, 2, {"--name", "--side"});
     const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
     if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
@@ -125,6 +104,7 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     NoPausePump pump(clock);
     Machine m(transport, pump, net::NetworkSession::Role::Client, 1, out);
     m.s().IsDealer = false;
+    m.session.SetJoinRequest(name, side);
     transport.ConnectTo(QString::fromStdString(host), static_cast<quint16>(port));
     // No answer in time is an answer too.
     const double until = clock.Now() + kConnectTimeout;
@@ -135,7 +115,7 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             << (m.events.connectFailed ? m.events.failure : std::string("no answer in 15 seconds")) << '\n';
         return 3;
     }
-    const int status = RunClient(m, name, side);
+    const int status = RunClient(m);
     out.flush();
     Flush(transport, clock);
     return status;

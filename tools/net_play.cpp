@@ -61,8 +61,7 @@ int RunDealer(Machine& m, const DealerOptions& o) {
     return 0;
 }
 
-int RunClient(Machine& m, const std::string& name, const std::string& side) {
-    m.session.SetJoinRequest(name, side);
+int RunClient(Machine& m) {
     m.game.SetLocalAutoplay(true);
     // Every machine puts the same seat's hand in order as the Dealer does, so
     // the computer player on this client sees the table exactly as it would

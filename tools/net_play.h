@@ -74,10 +74,11 @@ struct DealerOptions {
 // connection. Returns the exit status (0).
 int RunDealer(Machine& m, const DealerOptions& options);
 
-// Joins, plays every game the Dealer starts. Returns 0 when the Dealer closed
-// after a finished game, 3 when the connection was lost during a game (or the
-// Dealer sent a message that fails the checks), 4 when refused.
-int RunClient(Machine& m, const std::string& name, const std::string& side);
+// Plays every game the Dealer starts, once connecting has begun (with the
+// session's join request set before). Returns 0 when the Dealer closed after
+// a finished game, 3 when the connection was lost during a game (or the Dealer
+// sent a message that fails the checks), 4 when refused.
+int RunClient(Machine& m);
 
 } // namespace zarv::sim
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <cmath>
 
 #include "ui/card_pictures.h"
@@ -85,25 +86,43 @@ Balloon::Balloon(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWindow
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void Balloon::Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
-                  const std::function<bool()>& stop) {
+void Balloon::Prepare(TableWindow& table, int pos, const BalloonText& text) {
     const GameState& s = table.game().state();
-    Balloon b(&table);
-    b.text_ = TakeOutSuitCode(text);
-    b.sprite_ = table.sprite();
-    b.shape_ = ShapeBalloon(pos, b.text_.text, s, s.ScaleWidth, s.ScaleHeight);
-    b.resize(b.shape_.window);
-    b.setMask(QRegion(b.shape_.Outline().toFillPolygon().toPolygon()));
+    text_ = text;
+    sprite_ = table.sprite();
+    shape_ = ShapeBalloon(pos, text_.text, s, s.ScaleWidth, s.ScaleHeight);
+    resize(shape_.window);
+    setMask(QRegion(shape_.Outline().toFillPolygon().toPolygon()));
     // From the table's pixels to the screen, kept inside the screen's right edge.
-    QPoint at = table.table().mapToGlobal(b.shape_.corner);
+    QPoint at = table.table().mapToGlobal(shape_.corner);
     if (const QScreen* screen = table.screen()) {
         const QRect area = screen->availableGeometry();
-        if (at.x() + b.width() > area.right()) at.setX(std::max(area.left(), area.right() - b.width()));
+        if (at.x() + width() > area.right()) at.setX(std::max(area.left(), area.right() - width()));
         at.setY(std::max(at.y(), area.top()));  // the top seat's balloon stays on the screen too
     }
-    b.move(at);
+    move(at);
+}
+
+void Balloon::Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
+                  const std::function<bool()>& stop) {
+    Balloon b(&table);
+    b.Prepare(table, pos, TakeOutSuitCode(text));
     b.setWindowModality(Qt::ApplicationModal);
     b.WaitUntilClosed(pump, kSeconds, stop);
+}
+
+Balloon* Balloon::Chat(TableWindow& table, int pos, const QString& text) {
+    auto* b = new Balloon(&table);
+    b->chat_ = true;
+    b->setAttribute(Qt::WA_DeleteOnClose, true);
+    b->setAttribute(Qt::WA_ShowWithoutActivating, true);  // the keys stay where they are
+    b->setFocusPolicy(Qt::NoFocus);
+    BalloonText plain;
+    plain.text = text;
+    b->Prepare(table, pos, plain);
+    b->show();
+    QTimer::singleShot(static_cast<int>(kSeconds * 1000), b, &QWidget::close);
+    return b;
 }
 
 void Balloon::Splash(EventPump& pump, double seconds) {
@@ -161,7 +180,10 @@ void Balloon::paintEvent(QPaintEvent*) {
     }
 }
 
-void Balloon::mousePressEvent(QMouseEvent*) { closed_ = true; }
+void Balloon::mousePressEvent(QMouseEvent*) {
+    closed_ = true;
+    if (chat_) close();
+}
 void Balloon::keyPressEvent(QKeyEvent*) { closed_ = true; }
 
 QImage Balloon::SplashPicture() {

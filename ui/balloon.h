@@ -42,6 +42,10 @@ public:
     // click, a key, or when stop() becomes true).
     static void Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
                     const std::function<bool()>& stop);
+    // A chat line in the writer's seat balloon: shown as it was typed (no
+    // suit codes), for three seconds or until clicked, and returns at once, so
+    // the game's waits go on meanwhile. A seat's newer line replaces its older.
+    static Balloon* Chat(TableWindow& table, int pos, const QString& text);
     // The start-up splash, centred on the screen; returns when it has closed.
     static void Splash(EventPump& pump, double seconds = 3.0);
     static QImage SplashPicture();
@@ -55,6 +59,8 @@ protected:
 
 private:
     explicit Balloon(QWidget* owner);
+    // Shapes and places a balloon for the seat (or the table) on the screen.
+    void Prepare(TableWindow& table, int pos, const BalloonText& text);
     void WaitUntilClosed(EventPump& pump, double seconds, const std::function<bool()>& stop);
 
     BalloonShape shape_;
@@ -62,6 +68,7 @@ private:
     QImage picture_;
     QImage sprite_;
     bool closed_ = false;
+    bool chat_ = false;
 };
 
 } // namespace zarv::ui

@@ -1,6 +1,12 @@
 #include "ui/table_window.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkInterface>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -17,7 +23,9 @@
 #include "engine/table_layout.h"
 #include "settings/player_records.h"
 #include "settings/settings_store.h"
+#include "net/wire.h"
 #include "ui/about_dialog.h"
+#include "ui/network_dialog.h"
 #include "ui/balloon.h"
 #include "ui/options_dialog.h"
 #include "ui/player_name_dialog.h"
@@ -36,14 +44,35 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     : QMainWindow(parent),
       store_(store),
       settings_(settings::ReadSettings(store)),
-      game_(EngineServices{*this, pump_, random_, network_, *this}),
+      game_(EngineServices{*this, pump_, random_, session_, *this}),
       computer_(game_.state()),
       sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(QStringLiteral("Zarv"));
     game_.SetComputerPlayer(&computer_);
     game_.state().PlayerName = settings_.PlayerName;
-    view_ = new TableView(game_.state(), sprite_, this);
-    setCentralWidget(view_);
+    session_.Attach(game_);
+    session_.SetListener(this);
+    // The table, and below it the chat box of a network game.
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    view_ = new TableView(game_.state(), sprite_, centre);
+    column->addWidget(view_);
+    fraChat = new QFrame(centre);
+    fraChat->setFrameShape(QFrame::StyledPanel);
+    auto* chatRow = new QHBoxLayout(fraChat);
+    chatRow->setContentsMargins(6, 3, 6, 3);
+    chatRow->addWidget(new QLabel(tr("Chat:"), fraChat));
+    txtChat = new QLineEdit(fraChat);
+    txtChat->setMaxLength(200);
+    // A "|" would end the line early on every machine: it cannot be typed.
+    txtChat->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^|]*")), txtChat));
+    chatRow->addWidget(txtChat);
+    connect(txtChat, &QLineEdit::returnPressed, this, &TableWindow::SendChat);
+    column->addWidget(fraChat);
+    fraChat->hide();
+    setCentralWidget(centre);
     connect(view_, &TableView::mousePressed, this, [this](QPointF at) { game_.FormMouseDown(at.x(), at.y()); });
     connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.FormMouseMove(at.x(), at.y()); });
     BuildMenus();
@@ -77,7 +106,7 @@ void TableWindow::BuildMenus() {
     menu_[MenuItem::PlayerName] = gameMenu->addAction(tr("Player Name..."), this, &TableWindow::PlayerNameClick);
     gameMenu->addAction(tr("Score..."), this, &TableWindow::ScoreClick);
     menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."), this, &TableWindow::OptionsClick);
-    menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."));
+    menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."), this, &TableWindow::NetworkClick);
     gameMenu->addSeparator();
     gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -102,7 +131,8 @@ QSize TableWindow::TableSizeFor(bool fullScreen) const {
     if (!fullScreen) return QSize(kTableWidth, kTableHeight);
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize s = screen ? screen->size() : QSize(kTableWidth, kTableHeight);
-    return QSize(s.width(), s.height() - menuBar()->sizeHint().height());
+    const int chat = fraChat && !fraChat->isHidden() ? fraChat->sizeHint().height() : 0;
+    return QSize(s.width(), s.height() - menuBar()->sizeHint().height() - chat);
 }
 
 void TableWindow::LoadSettings() {
@@ -203,6 +233,7 @@ void TableWindow::ShowMovement(std::span<const CardMove> moves) {
 }
 
 void TableWindow::SayMsg(int pos, const std::string& text) {
+    lastBalloon_ = QString::fromStdString(text);
     if (!settings_.Talk) return;
     Balloon::Say(*this, pos, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
 }
@@ -297,6 +328,142 @@ void TableWindow::LoadSuggestClick() {
     if (!error.isEmpty()) QMessageBox::warning(this, tr("Load Suggest"), error);
 }
 
+void TableWindow::NetworkClick() {
+    NetworkDialog dialog(*this, this);
+    SetNetworkDialog(&dialog);
+    dialog.exec();
+    SetNetworkDialog(nullptr);
+    AfterNetworkDialog(dialog.startGame());
+}
+
+void TableWindow::AfterNetworkDialog(bool start) {
+    if (!start) return;
+    if (session_.role() == net::NetworkSession::Role::Dealer) session_.StopAccepting();
+    networkGame_ = true;
+    EnableMenu(MenuItem::Network, false);
+    ShowChat(true);
+    game_.StartClick();
+}
+
+TableWindow::Hosting TableWindow::Host() {
+    BecomeStandAlone();
+    Hosting h;
+    QString note;
+    bool listening = transport_.Listen(net::kDefaultPort);
+    if (!listening) {
+        // An ordinary user may not open ports below 1024, or another program holds it.
+        note = tr("Port %1 could not be opened (%2), so this game listens on another port.\n")
+                   .arg(net::kDefaultPort)
+                   .arg(transport_.error());
+        for (quint16 port : {quint16(11001), quint16(0)})
+            if ((listening = transport_.Listen(port))) break;
+    }
+    if (!listening) {
+        h.error = tr("No port could be opened for others to join: %1").arg(transport_.error());
+        return h;
+    }
+    h.port = transport_.port();
+    QStringList addresses;
+    for (const QHostAddress& a : QNetworkInterface::allAddresses())
+        if (!a.isLoopback()) addresses << (a.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(a.toString()) : a.toString());
+    const QString port = h.port == net::kDefaultPort ? QString() : QStringLiteral(":%1").arg(h.port);
+    h.where = note + tr("Others join at port %1 of this computer: %2")
+                         .arg(h.port)
+                         .arg(addresses.isEmpty() ? tr("(no network address found)") : addresses.join(port + QStringLiteral(", ")) + port);
+    return h;
+}
+
+void TableWindow::Join(const QString& host, int port, const std::string& side) {
+    BecomeStandAlone();
+    session_.Reset(net::NetworkSession::Role::Client);
+    session_.SetJoinRequest(settings_.PlayerName, side);
+    transport_.ConnectTo(host, static_cast<quint16>(port));
+}
+
+void TableWindow::BecomeStandAlone() {
+    transport_.Reset();
+    session_.Reset(net::NetworkSession::Role::Dealer);
+    GameState& s = game_.state();
+    s.IsDealer = true;
+    s.LocalSeat = 3;
+    // Seats that players took are the computer's again, under the usual names.
+    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat] = s.Seats[0];
+}
+
+void TableWindow::BeforeNewGame() {
+    if (!networkGame_) return;
+    const bool over = session_.role() == net::NetworkSession::Role::Client ? !session_.IsConnected(0)
+                                                                           : !game_.HasConnectedClient();
+    if (!over) return;
+    // A new game after a network game has ended is a game of this machine alone.
+    networkGame_ = false;
+    BecomeStandAlone();
+    ShowChat(false);
+}
+
+void TableWindow::ShowChat(bool shown) {
+    if (shown == !fraChat->isHidden()) return;
+    fraChat->setVisible(shown);
+    if (settings_.FullScreen) {
+        // The table gives the chat box its height.
+        const QSize next = TableSizeFor(true);
+        layout::Rescale(game_.state(), laidOut_.width(), laidOut_.height(), next.width(), next.height());
+        laidOut_ = next;
+        view_->ResizeSurface(next.width(), next.height());
+        view_->RefreshPage();
+    } else {
+        adjustSize();
+    }
+}
+
+void TableWindow::SendChat() {
+    const QString line = txtChat->text();
+    if (line.isEmpty()) return;
+    session_.SendChat(line.toStdString());
+    txtChat->clear();  // the writer's own line is not shown to the writer
+}
+
+void TableWindow::PlayerJoined(int, int, const std::string& line) {
+    if (dialog_) dialog_->PlayerJoined(QString::fromStdString(line));
+}
+
+void TableWindow::Seated(int seat, const std::string& text) {
+    if (dialog_) dialog_->Seated(seat, QString::fromStdString(text));
+}
+
+void TableWindow::PlayerAnnounced(const std::string& line) {
+    if (dialog_) dialog_->PlayerAnnounced(QString::fromStdString(line));
+}
+
+void TableWindow::StartReceived() {
+    if (dialog_) dialog_->StartReceived();
+}
+
+void TableWindow::Connected() {
+    if (dialog_) dialog_->Connected();
+}
+
+void TableWindow::ConnectFailed(const std::string& why) {
+    if (dialog_) dialog_->ConnectFailed(QString::fromStdString(why));
+}
+
+void TableWindow::ConnectionClosed(int index) {
+    if (dialog_ && index == 0 && session_.role() == net::NetworkSession::Role::Client) dialog_->ConnectionClosed();
+}
+
+void TableWindow::ChatReceived(int seat, const std::string& text) {
+    if (seat < 1 || seat > 4 || !settings_.Talk) return;
+    // Relative to this machine's own seat, as every balloon is.
+    if (chatBalloons_[static_cast<size_t>(seat)]) chatBalloons_[static_cast<size_t>(seat)]->close();
+    chatBalloons_[static_cast<size_t>(seat)] = Balloon::Chat(*this, seat, QString::fromStdString(text));
+}
+
+void TableWindow::BadMessage(const std::string& what) {
+    if (session_.role() != net::NetworkSession::Role::Client) return;  // the Dealer closed that player's connection
+    badMessage_ = QString::fromStdString(what);
+    SayMsg(0, "The Dealer sent a message this game cannot follow; the game is over.");
+}
+
 void TableWindow::AddPlayerResult(const std::string& name, bool won) {
     settings::AddPlayerResult(store_, name, won, game_.Rnd());
 }
@@ -304,7 +471,7 @@ void TableWindow::AddPlayerResult(const std::string& name, bool won) {
 void TableWindow::closeEvent(QCloseEvent* event) {
     // Every wait of the game ends; the call stack unwinds and the program ends.
     game_.Stop();
-    network_.CloseAll();
+    session_.CloseAll();
     event->accept();
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <array>
 #include <QAudioDevice>
 #include <QSoundEffect>
 #include <map>
@@ -13,7 +15,13 @@
 #include "engine/headless.h"
 #include "settings/settings.h"
 #include "net/qt/qt_event_pump.h"
+#include "net/qt/tcp_transport.h"
+#include "net/session.h"
+#include "ui/balloon.h"
 #include "ui/table_view.h"
+
+class QFrame;
+class QLineEdit;
 
 namespace zarv::settings {
 class SettingsStore;
@@ -21,7 +29,9 @@ class SettingsStore;
 
 namespace zarv::ui {
 
-class TableWindow : public QMainWindow, public Presentation, public PlayerRecords {
+class NetworkDialog;
+
+class TableWindow : public QMainWindow, public Presentation, public PlayerRecords, public net::SessionListener {
     Q_OBJECT
 public:
     explicit TableWindow(settings::SettingsStore& store, QWidget* parent = nullptr);
@@ -45,6 +55,36 @@ public:
     void ScoreClick();
     void AboutClick();
     void HelpClick();
+    void NetworkClick();
+    // What the network dialog's closing starts: the chat box and the game.
+    void AfterNetworkDialog(bool start);
+    // The open network dialog, to which the session's lobby reports go.
+    void SetNetworkDialog(NetworkDialog* dialog) { dialog_ = dialog; }
+    // The text of the last balloon asked for (shown or not).
+    QString lastBalloon() const { return lastBalloon_; }
+
+    // Network play, as the network dialog drives it.
+    net::NetworkSession& session() { return session_; }
+    net::TcpTransport& transport() { return transport_; }
+    struct Hosting {
+        QString error;  // why nobody can join, or empty
+        QString where;  // the port and this machine's addresses, for the others
+        quint16 port = 0;
+    };
+    // Listens as the Dealer on port 1001, or on a port above 1024 when 1001
+    // cannot be opened.
+    Hosting Host();
+    void Join(const QString& host, int port, const std::string& side);
+    // Back to a game of this machine alone: no connections, the local seat at 3.
+    void BecomeStandAlone();
+    // The chat box along the bottom, shown while a network game is on.
+    QFrame* fraChat = nullptr;
+    QLineEdit* txtChat = nullptr;
+    NetworkDialog* networkDialog() const { return dialog_; }
+    // The last message from the Dealer that failed the checks (the game ended on it).
+    QString badMessage() const { return badMessage_; }
+    // The chat balloons showing now, by seat.
+    Balloon* chatBalloon(int seat) const { return chatBalloons_[static_cast<size_t>(seat)]; }
     static QString HelpPage();
     // Where the program's files lie (the sound, the help page).
     static QString ProgramFolder();
@@ -67,11 +107,23 @@ public:
     bool AskNewGame() override;
     void CloseMainWindow() override { close(); }
     void EnableMenu(MenuItem item, bool enabled) override;
+    void BeforeNewGame() override;
     void CheckMenu(MenuItem item, bool checked) override;
     void Beep() override;
 
     // PlayerRecords
     void AddPlayerResult(const std::string& name, bool won) override;
+
+    // What the network session reports.
+    void PlayerJoined(int connection, int seat, const std::string& line) override;
+    void Seated(int seat, const std::string& text) override;
+    void PlayerAnnounced(const std::string& line) override;
+    void StartReceived() override;
+    void ChatReceived(int seat, const std::string& text) override;
+    void BadMessage(const std::string& what) override;
+    void ConnectFailed(const std::string& why) override;
+    void Connected() override;
+    void ConnectionClosed(int index) override;
 
     // Writes the hand being played to a file; returns why it failed, or "".
     QString SaveHandTo(const QString& path);
@@ -96,7 +148,8 @@ private:
     settings::Settings settings_;
     QtEventPump pump_;
     SeededRandom random_;
-    NoNetwork network_;
+    net::TcpTransport transport_;
+    net::NetworkSession session_{transport_, pump_, net::NetworkSession::Role::Dealer};
     Game game_;
     ai::ComputerSeatPlayer computer_;
     QImage sprite_;
@@ -110,6 +163,13 @@ private:
     void SaveSuggestClick();
     void LoadSuggestClick();
     QSize laidOut_;  // the table size the layout was made for
+    void ShowChat(bool shown);
+    void SendChat();
+    NetworkDialog* dialog_ = nullptr;
+    bool networkGame_ = false;  // a network game was started from the dialog
+    QString badMessage_;        // what the Dealer sent that this client refused
+    QString lastBalloon_;
+    std::array<QPointer<Balloon>, 5> chatBalloons_{};
 };
 
 } // namespace zarv::ui

@@ -50,6 +50,20 @@ TcpTransport::~TcpTransport() {
         if (socket) socket->abort();
 }
 
+void TcpTransport::Reset() {
+    server_.close();
+    for (auto& socket : elements_) {
+        if (!socket) continue;
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
+    }
+    elements_.assign(1, nullptr);
+    closing_.assign(1, false);
+    clientConnected_ = false;
+    error_.clear();
+}
+
 bool TcpTransport::Listen(quint16 port) {
     server_.close();
     if (server_.listen(QHostAddress::Any, port)) return true;

@@ -29,6 +29,9 @@ public:
     // A client: connects to host (name or address) and port; OnConnected or
     // OnConnectFailed tells how it went.
     void ConnectTo(const QString& host, quint16 port);
+    // Drops every connection at once and stops listening: the next Listen or
+    // ConnectTo starts afresh from element 0.
+    void Reset();
     // Sockets still writing out what was sent before they were closed.
     bool Flushing() const;
 

@@ -1,0 +1,80 @@
+// The network dialog: host a game as the Dealer, or join one. Two pages in
+// one place: the settings, and the waiting page with the status line and the
+// list of players, whose button starts the game, cancels or disconnects.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedLayout;
+class QVBoxLayout;
+
+namespace zarv::ui {
+
+class TableWindow;
+
+class NetworkDialog : public QDialog {
+    Q_OBJECT
+public:
+    // A client waits this long for the Dealer to answer.
+    static constexpr int kConnectSeconds = 15;
+
+    explicit NetworkDialog(TableWindow& table, QWidget* parent = nullptr);
+
+    // The controls, by the names the dialog is known by.
+    QFrame* Frame1 = nullptr;
+    QRadioButton* Option1[2] = {};
+    QFrame* Frame2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtComp = nullptr;
+    QRadioButton* Option2[2] = {};
+    QPushButton* cmdConnect = nullptr;
+    QPushButton* Command1 = nullptr;
+    QFrame* FraWait = nullptr;
+    QLabel* lblStatus = nullptr;
+    QLabel* lblAddress = nullptr;  // where others find this Dealer
+    std::vector<QLabel*> lblPlayers;
+    QPushButton* cmdServerStart = nullptr;
+
+    // "Start" when the game is to begin as the dialog closes.
+    bool startGame() const { return start_; }
+    bool waiting() const;
+    QStringList players() const;
+
+    // What the session reports while the dialog is open.
+    void PlayerJoined(const QString& line);
+    void Seated(int seat, const QString& text);
+    void PlayerAnnounced(const QString& line);
+    void StartReceived();
+    void ConnectFailed(const QString& why);
+    void Connected();
+    void ConnectionClosed();
+
+protected:
+    void reject() override;
+
+private:
+    void Continue();
+    void ServerStartClicked();
+    void ShowWaitingPage();
+    void ShowSettingsPage();
+    void AddPlayerLine(const QString& text);
+    // The attempt failed: say why and let the person try again.
+    void Failed(const QString& why);
+
+    TableWindow& table_;
+    QStackedLayout* pages_ = nullptr;
+    QVBoxLayout* playerLines_ = nullptr;
+    QTimer connectTimer_;
+    QString tried_;  // the Dealer's name as typed
+    bool start_ = false;
+    bool tryAgain_ = false;  // the waiting page's button goes back to the settings
+};
+
+} // namespace zarv::ui
