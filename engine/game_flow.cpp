@@ -68,6 +68,12 @@ void Game::StartGameBody() {
 
     if (s_.IsDealer) SendToEveryClient("Start;" + StartText(s_.Seats) + "|", -1, true);
     SendHand();
+    // A game stopped while it waited for its deal (the Dealer gone, a new game
+    // asked for) goes no further.
+    if (s_.StopRequested) {
+        view.EnableMenu(MenuItem::PlayerName, true);
+        return;
+    }
     view.RepaintCards({});
     view.EnableMenu(MenuItem::Replay, false);
 

@@ -80,6 +80,7 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     lblAddress->setTextFormat(Qt::PlainText);
     wait->addWidget(lblStatus);
     wait->addWidget(lblAddress);
+    lblAddress->hide();
     playerLines_ = new QVBoxLayout;
     wait->addLayout(playerLines_);
     AddPlayerLine(QString());
@@ -132,6 +133,7 @@ void NetworkDialog::ShowSettingsPage() {
     lblPlayers.resize(1);
     lblPlayers[0]->hide();
     lblAddress->clear();
+    lblAddress->hide();
     lblStatus->setText(QStringLiteral("Waiting for others to join..."));
     cmdServerStart->setText(QStringLiteral("&Cancel"));
     Frame1->setEnabled(true);
@@ -149,6 +151,7 @@ void NetworkDialog::Continue() {
             return;
         }
         lblAddress->setText(hosting.where);
+        lblAddress->show();
         return;
     }
     tried_ = txtComp->text().trimmed();

@@ -1,0 +1,292 @@
+// The Network dialog, the chat box and what a person sees of network play,
+// on real windows (offscreen) and real sockets on loopback. Every wait is on
+// events with a deadline.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "net/wire.h"
+#include "settings/player_records.h"
+#include "settings/settings_store.h"
+#include "tests/test_table.h"
+#include "ui/network_dialog.h"
+#include "ui/table_window.h"
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::ui;
+constexpr int kLimitMs = 20'000;
+
+// A table of its own: its own settings file and player name, quick and quiet.
+struct Machine {
+    QTemporaryDir dir;
+    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    TableWindow window{store};
+    std::unique_ptr<NetworkDialog> dialog;
+    explicit Machine(const std::string& name) {
+        auto& s = window.currentSettings();
+        s.Talk = false;
+        s.SoundFX = false;
+        s.Speed = 5;
+        s.PlayerName = name;
+        window.LoadSettings();
+        window.game().state().PlayerName = name;
+    }
+    ~Machine() { window.SetNetworkDialog(nullptr); }
+    // The dialog, shown without its own event loop so that several machines
+    // can be driven by one test.
+    NetworkDialog& Open() {
+        dialog = std::make_unique<NetworkDialog>(window, &window);
+        window.SetNetworkDialog(dialog.get());
+        dialog->show();
+        return *dialog;
+    }
+    void Host() {
+        Open();
+        dialog->Option1[0]->click();
+        dialog->cmdConnect->click();
+    }
+    void Join(const QString& where, bool partner) {
+        Open();
+        dialog->Option1[1]->click();
+        dialog->txtComp->setText(where);
+        dialog->Option2[partner ? 0 : 1]->click();
+        dialog->cmdConnect->click();
+    }
+    int Port() { return window.transport().port(); }
+    QString Status() const { return dialog->lblStatus->text(); }
+};
+
+// Answers the next message box with the given button, and keeps its text.
+struct MessageBoxAnswer {
+    QString text;
+    QTimer timer;
+    explicit MessageBoxAnswer(QMessageBox::StandardButton button) {
+        QObject::connect(&timer, &QTimer::timeout, [this, button] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text();
+                if (QAbstractButton* b = box->button(button)) b->click();
+            }
+        });
+        timer.start(20);
+    }
+};
+
+TEST(NetworkDialog, TheJoinSettingsFollowTheChoiceAndAnEmptyNameIsRefused) {
+    Machine m("Ann");
+    NetworkDialog& d = m.Open();
+    EXPECT_TRUE(d.Option1[0]->isChecked());
+    EXPECT_FALSE(d.Frame2->isEnabled());
+    EXPECT_EQ(d.Option1[1]->text(), "Connecting to another  player");
+    d.activateWindow();
+    d.Option1[1]->click();
+    EXPECT_TRUE(d.Frame2->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return d.txtComp->hasFocus(); }, 2000));
+    d.Option1[0]->click();
+    EXPECT_FALSE(d.Frame2->isEnabled());
+
+    d.Option1[1]->click();
+    MessageBoxAnswer ok(QMessageBox::Ok);
+    d.cmdConnect->click();
+    EXPECT_EQ(ok.text, "Enter Dealer computer name please.");
+    EXPECT_FALSE(d.waiting());
+}
+
+TEST(NetworkDialog, CancellingTheDealersWaitStopsListening) {
+    Machine m("Ann");
+    m.Host();
+    ASSERT_TRUE(m.dialog->waiting());
+    EXPECT_EQ(m.Status(), "Waiting for others to join...");
+    EXPECT_EQ(m.dialog->cmdServerStart->text(), "&Cancel");
+    EXPECT_FALSE(m.dialog->Frame1->isEnabled());  // the settings are locked
+    const int port = m.Port();
+    m.dialog->cmdServerStart->click();
+    EXPECT_FALSE(m.dialog->isVisible());
+    EXPECT_FALSE(m.dialog->startGame());
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    EXPECT_FALSE(probe.waitForConnected(3000));  // nobody listens any more
+}
+
+TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
+    Machine dealer("Ann"), bob("Bob"), cy("Cy");
+    dealer.Host();
+    const QString where = QStringLiteral("127.0.0.1:%1").arg(dealer.Port());
+    bob.Join(where, false);
+    EXPECT_EQ(bob.Status(), "Connecting to the Dealer...");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bob.Status() == "Please Wait until Dealer starts the game..."; }, kLimitMs))
+        << bob.Status().toStdString();
+    EXPECT_EQ(bob.dialog->players(), QStringList{"* You play against of Dealer."});
+    EXPECT_EQ(bob.dialog->cmdServerStart->text(), "Disconnect");
+    EXPECT_EQ(dealer.dialog->players(), QStringList{"Bob joined.  (Against)"});
+    EXPECT_EQ(dealer.dialog->cmdServerStart->text(), "Start Game");
+
+    cy.Join(where, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bob.dialog->players().size() == 2; }, kLimitMs));
+    EXPECT_EQ(bob.dialog->players()[1], "Cy joined.  (Partner)");  // seen from seat 2
+    EXPECT_EQ(cy.dialog->players(), QStringList{"* You play as Partner of Dealer."});
+    EXPECT_EQ(dealer.dialog->players().size(), 2);
+    EXPECT_EQ(bob.window.game().state().LocalSeat, 2);
+    EXPECT_EQ(cy.window.game().state().LocalSeat, 1);
+
+    // The Dealer's game begins with "Start": the clients' dialogs close for the game.
+    dealer.dialog->cmdServerStart->click();
+    EXPECT_TRUE(dealer.dialog->startGame());
+    dealer.window.session().StopAccepting();
+    GameState& d = dealer.window.game().state();
+    d.Seats[3].Name = "Ann";
+    dealer.window.game().SendToEveryClient("Start;" + StartText(d.Seats) + "|");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !bob.dialog->isVisible() && !cy.dialog->isVisible(); }, kLimitMs));
+    EXPECT_TRUE(bob.dialog->startGame());
+    EXPECT_EQ(bob.window.game().state().Seats[2].Name, "Bob");
+    EXPECT_EQ(bob.window.game().state().Seats[3].Name, "Ann");
+
+    // Bob writes a line: the Dealer and Cy show it in Bob's balloon; Bob does not.
+    bob.window.txtChat->setText("hi all");
+    QTest::keyClick(bob.window.txtChat, Qt::Key_Return);
+    EXPECT_TRUE(bob.window.txtChat->text().isEmpty());
+    dealer.window.currentSettings().Talk = true;
+    cy.window.currentSettings().Talk = true;
+    bob.window.currentSettings().Talk = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.window.chatBalloon(2) && cy.window.chatBalloon(2); }, kLimitMs));
+    EXPECT_TRUE(dealer.window.chatBalloon(2)->isVisible());
+    EXPECT_EQ(bob.window.chatBalloon(2), nullptr);
+    // An empty box sends nothing, and "|" cannot be typed.
+    QTest::keyClick(bob.window.txtChat, Qt::Key_Return);
+    QTest::keyClicks(bob.window.txtChat, "a|b");
+    EXPECT_EQ(bob.window.txtChat->text(), "ab");
+}
+
+TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
+    // A test Dealer that has no seat left.
+    QTcpServer full;
+    ASSERT_TRUE(full.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&full, &QTcpServer::newConnection, [&] {
+        QTcpSocket* s = full.nextPendingConnection();
+        QObject::connect(s, &QTcpSocket::readyRead, [s] {
+            s->readAll();
+            s->write("Join;3;All Positions are ingaged, please try later.|");
+            s->disconnectFromHost();
+        });
+    });
+    Machine m("Ann");
+    m.Join(QStringLiteral("127.0.0.1:%1").arg(full.serverPort()), true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "All Positions ingaged, Please try later."; }, kLimitMs))
+        << m.Status().toStdString();
+    EXPECT_EQ(m.dialog->cmdServerStart->text(), "&Try Again");
+    m.dialog->cmdServerStart->click();
+    EXPECT_FALSE(m.dialog->waiting());
+    EXPECT_TRUE(m.dialog->Frame1->isEnabled());
+
+    // Nothing listens at that port now.
+    const quint16 port = full.serverPort();
+    full.close();
+    m.dialog->cmdConnect->click();
+    m.dialog->txtComp->setText(QStringLiteral("127.0.0.1:%1").arg(port));
+    m.dialog->cmdConnect->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status().startsWith("Cannot connect to 127.0.0.1:"); }, kLimitMs))
+        << m.Status().toStdString();
+    EXPECT_EQ(m.window.game().state().LocalSeat, 3);
+    EXPECT_TRUE(m.window.game().state().IsDealer);
+}
+
+TEST(NetworkWindows, APortThatCannotBeOpenedIsReplacedAndShown) {
+    QTcpServer holder;  // holds 1001 when it can; if it cannot, neither can the window
+    holder.listen(QHostAddress::Any, static_cast<quint16>(net::kDefaultPort));
+    Machine m("Ann");
+    m.Host();
+    ASSERT_TRUE(m.dialog->waiting());
+    const QString where = m.dialog->lblAddress->text();
+    EXPECT_TRUE(where.contains("Port 1001 could not be opened")) << where.toStdString();
+    EXPECT_NE(m.Port(), net::kDefaultPort);
+    EXPECT_GT(m.Port(), 1024);
+    EXPECT_TRUE(where.contains(QStringLiteral("port %1").arg(m.Port()))) << where.toStdString();
+}
+
+// Keeps pressing Space so that the pauses after tricks and hands end at once.
+struct QuickPauses {
+    QTimer timer;
+    explicit QuickPauses(Game& game) {
+        QObject::connect(&timer, &QTimer::timeout, [&game] { game.FormKeyUp(32); });
+        timer.start(5);
+    }
+};
+
+TEST(NetworkWindows, ABotJoinsTheDealersWindowAndAWholeGameIsPlayedAndRecorded) {
+    Machine dealer("Ann");
+    dealer.Host();
+    QProcess bot;
+    bot.start(QStringLiteral(ZARV_SIM), {"join", QStringLiteral("127.0.0.1:%1").arg(dealer.Port()), "--name", "Bot"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->cmdServerStart->text() == "Start Game"; }, kLimitMs));
+    dealer.dialog->cmdServerStart->click();
+    ASSERT_TRUE(dealer.dialog->startGame());
+    dealer.window.SetNetworkDialog(nullptr);
+    dealer.window.game().SetLocalAutoplay(true);  // the computer plays the Dealer's own seat here
+    QuickPauses quick(dealer.window.game());
+    MessageBoxAnswer no(QMessageBox::No);  // "Game Over, Do you want start a new game?"
+    dealer.window.AfterNetworkDialog(true);
+    EXPECT_EQ(no.text, "Game Over, Do you want start a new game?");
+    const GameState& s = dealer.window.game().state();
+    EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
+    EXPECT_FALSE(dealer.window.action(MenuItem::Network)->isEnabled());
+    // The last words and the close reach the bot while this window's events run.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bot.state() == QProcess::NotRunning; }, kLimitMs));
+    EXPECT_EQ(bot.exitCode(), 0) << bot.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(bot.readAllStandardOutput()).contains("game-over points"));
+    // The game counts for the person at this machine, as any game does.
+    int64_t win = 0, lost = 0;
+    ASSERT_TRUE(settings::CheckPlayerRecord(dealer.store, "Ann", win, lost));
+    EXPECT_EQ(win + lost, 1);
+    EXPECT_EQ(win == 1, s.PointsA >= 7);  // the Dealer sits at seat 3, team A
+}
+
+TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) {
+    // A test Dealer: seats the client, starts, and vanishes before the deal.
+    QTcpServer fake;
+    ASSERT_TRUE(fake.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket* peer = nullptr;
+    QObject::connect(&fake, &QTcpServer::newConnection, [&] {
+        peer = fake.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, [&] {
+            peer->readAll();
+            peer->write("Join;2;You play against of Dealer.|Start;Tib ;Computer;Bea;Human;Ann;Human;Dastrel;Computer;|");
+            QTimer::singleShot(200, peer, [&] { peer->disconnectFromHost(); });
+        });
+    });
+    Machine m("Bea");
+    m.Join(QStringLiteral("127.0.0.1:%1").arg(fake.serverPort()), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.dialog->isVisible(); }, kLimitMs)) << m.Status().toStdString();
+    ASSERT_TRUE(m.dialog->startGame());
+    m.window.SetNetworkDialog(nullptr);
+    m.window.AfterNetworkDialog(true);  // waits for the deal, then sees the Dealer gone
+    EXPECT_EQ(m.window.lastBalloon(), " You are disconnected, game is over.");
+    EXPECT_TRUE(m.window.game().state().StopRequested);
+
+    // Game > Start: a game of this machine alone, played to its end.
+    m.window.game().SetLocalAutoplay(true);
+    QuickPauses quick(m.window.game());
+    MessageBoxAnswer no(QMessageBox::No);
+    m.window.startAction()->trigger();
+    const GameState& s = m.window.game().state();
+    EXPECT_TRUE(s.IsDealer);
+    EXPECT_EQ(s.LocalSeat, 3);
+    EXPECT_EQ(s.Seats[3].Name, "Bea");
+    EXPECT_EQ(s.Seats[2].Kind, SeatKind::Computer);
+    EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
+    EXPECT_TRUE(m.window.fraChat->isHidden());
+}
+
+} // namespace
+} // namespace zarv::testing
