@@ -1,12 +1,14 @@
 #include "engine/saved_hand.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 
 namespace zarv {
 
 namespace {
-constexpr size_t kMaxFileSize = 64 * 1024;  // a hand takes about 200 bytes
 
 bool Fail(std::string* error, const std::string& why) {
     if (error) *error = why;
@@ -19,6 +21,54 @@ std::optional<int> ParseSeat(const std::string& text) {
 }
 } // namespace
 
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c < 0x7F) {
+            out += ch;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> ReadSavedHandFile(const std::string& path, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    const std::string shown = Printable(path);
+    if (ec || !fs::exists(status)) {
+        Fail(error, "cannot read " + shown + ": " + (ec ? ec.message() : std::string("no such file")));
+        return std::nullopt;
+    }
+    if (fs::is_directory(status)) {
+        Fail(error, shown + " is a directory");
+        return std::nullopt;
+    }
+    if (!fs::is_regular_file(status)) {
+        Fail(error, shown + " is not a regular file");
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Fail(error, "cannot read " + shown);
+        return std::nullopt;
+    }
+    // Never more than one byte past the limit, whatever the file claims.
+    std::string text(kMaxSavedHandBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    if (text.size() > kMaxSavedHandBytes) {
+        Fail(error, shown + " is too large to be a saved hand");
+        return std::nullopt;
+    }
+    return text;
+}
+
 std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, std::string* error) {
     std::istringstream in(codes);
     std::vector<CardCode> deal;
@@ -27,11 +77,11 @@ std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, std::st
     while (in >> word) {
         const auto code = CardCode::Parse(word);
         if (!code) {
-            Fail(error, "'" + word.substr(0, 20) + "' is not a card code (g, p, h or x followed by 2 to 14)");
+            Fail(error, "'" + Printable(word.substr(0, 20)) + "' is not a card code (g, p, h or x followed by 2 to 14)");
             return std::nullopt;
         }
         if (!seen.insert(word).second) {
-            Fail(error, "card " + word + " appears twice in the deal");
+            Fail(error, "card " + Printable(word) + " appears twice in the deal");
             return std::nullopt;
         }
         deal.push_back(*code);
@@ -54,21 +104,24 @@ std::string WriteSavedHand(const SavedHand& hand) {
 }
 
 std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* error) {
-    if (text.size() > kMaxFileSize) {
+    if (text.size() > kMaxSavedHandBytes) {
         Fail(error, "the file is too large to be a saved hand");
         return std::nullopt;
     }
+    std::string_view body(text);
+    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);  // a byte-order mark
     SavedHand hand;
     bool haveDeal = false, haveMaster = false;
-    std::istringstream lines(text);
+    std::istringstream lines{std::string(body)};
     std::string line;
     int number = 0;
     while (std::getline(lines, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (const size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
         std::istringstream words(line);
         std::string key;
-        if (!(words >> key) || key[0] == '#') continue;
+        if (!(words >> key)) continue;
         std::string rest;
         std::getline(words, rest);
         std::istringstream values(rest);
@@ -100,7 +153,7 @@ std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* err
             }
             hand.trump = value == "-" ? kNoSuit : value[0];
         } else {
-            Fail(error, where + "unknown entry '" + key.substr(0, 20) + "'");
+            Fail(error, where + "unknown entry '" + Printable(key.substr(0, 20)) + "'");
             return std::nullopt;
         }
     }

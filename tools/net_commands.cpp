@@ -58,9 +58,8 @@ int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (port > 65535) throw UsageError{"--port must be at most 65535"};
     const int clients = o.count("--clients") ? static_cast<int>(ParseWhole(o.at("--clients"), "--clients", 1)) : 3;
     if (clients > 3) throw UsageError{"--clients must be at most 3"};
-    const long long games = o.count("--games") ? ParseWhole(o.at("--games"), "--games", 1) : 1;
-    if (games > 1000000) throw UsageError{"--games must be at most 1000000"};
-    const uint64_t seed = o.count("--seed") ? static_cast<uint64_t>(ParseWhole(o.at("--seed"), "--seed", 0))
+    const long long games = o.count("--games") ? ParseWhole(o.at("--games"), "--games", 1, 1'000'000) : 1;
+    const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed")
                                             : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch());
 
     SignalWatch signalWatch;

@@ -1,5 +1,7 @@
 #include "tools/options.h"
 
+#include <charconv>
+
 namespace zarv::sim {
 
 std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args, size_t from,
@@ -25,6 +27,21 @@ long long ParseWhole(const std::string& text, const std::string& what, long long
         throw UsageError{what + " must be a whole number, not '" + text + "'"};
     const long long v = std::stoll(text);
     if (v < min) throw UsageError{what + " must be at least " + std::to_string(min)};
+    return v;
+}
+
+long long ParseWhole(const std::string& text, const std::string& what, long long min, long long max) {
+    const long long v = ParseWhole(text, what, min);
+    if (v > max) throw UsageError{what + " must be at most " + std::to_string(max)};
+    return v;
+}
+
+uint64_t ParseSeed(const std::string& text, const std::string& what) {
+    uint64_t v = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        throw UsageError{what + " must be a whole number from 0 to 18446744073709551615, not '" + text + "'"};
     return v;
 }
 

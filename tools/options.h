@@ -2,6 +2,7 @@
 // whole numbers, each refused with a message that names the problem.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -17,5 +18,9 @@ std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& 
                                                 const std::set<std::string>& known);
 int ParseSeat(const std::string& text, const std::string& what);
 long long ParseWhole(const std::string& text, const std::string& what, long long min);
+// A whole number from min to max.
+long long ParseWhole(const std::string& text, const std::string& what, long long min, long long max);
+// A seed: any 64-bit number, 0 to 18446744073709551615.
+uint64_t ParseSeed(const std::string& text, const std::string& what);
 
 } // namespace zarv::sim

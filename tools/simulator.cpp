@@ -21,6 +21,7 @@ namespace zarv::sim {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr long long kMaxGames = 10'000'000;
 
 const char* const kUsage =
     "usage: zarv-sim hand --deal \"<52 card codes>\" --master <seat> [--trump <g|p|h|x>]\n"
@@ -38,11 +39,10 @@ std::vector<CardCode> ParseDealOption(const std::string& text) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw UsageError{"cannot read " + path};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string why;
+    auto text = ReadSavedHandFile(path, &why);
+    if (!text) throw UsageError{why};
+    return *text;
 }
 
 // A computer player whose trump may be fixed from outside.
@@ -78,7 +78,7 @@ int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     if (options.count("--file")) {
         std::string why;
         saved = ReadSavedHand(ReadFile(options.at("--file")), &why);
-        if (!saved) throw UsageError{options.at("--file") + ": " + why};
+        if (!saved) throw UsageError{Printable(options.at("--file")) + ": " + why};
     }
     if (!options.count("--deal") && !saved) throw UsageError{"hand needs --deal or --file"};
     if (!options.count("--master") && !saved) throw UsageError{"hand needs --master or --file"};
@@ -139,10 +139,11 @@ public:
 
 int RunGames(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() < 2) throw UsageError{"games needs the number of games"};
-    const long long n = ParseWhole(args[1], "the number of games", 1);
+    // Ten million games take a few hours; more is a typing mistake.
+    const long long n = ParseWhole(args[1], "the number of games", 1, kMaxGames);
     const auto options = ParseOptions(args, 2, {"--seed"});
     const uint64_t seed = options.count("--seed")
-                              ? static_cast<uint64_t>(ParseWhole(options.at("--seed"), "--seed", 0))
+                              ? ParseSeed(options.at("--seed"), "--seed")
                               : static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 
     Table table(seed);

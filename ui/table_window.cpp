@@ -304,11 +304,10 @@ QString TableWindow::SaveHandTo(const QString& path) {
 }
 
 QString TableWindow::LoadHandFrom(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return tr("Cannot read %1: %2").arg(path, file.errorString());
-    if (file.size() > 64 * 1024) return tr("%1 is too large to be a saved hand.").arg(path);
     std::string why;
-    const auto hand = ReadSavedHand(file.readAll().toStdString(), &why);
+    const auto text = ReadSavedHandFile(path.toStdString(), &why);
+    if (!text) return QString::fromStdString(why);
+    const auto hand = ReadSavedHand(*text, &why);
     if (!hand) return tr("%1 is not a saved hand: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
     game_.LoadHand(*hand);
     return {};
