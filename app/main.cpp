@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     zarv::ui::Balloon::Splash(pump);  // while the table is made ready
     zarv::ui::TableWindow window(store);
     window.show();
+    window.TellAboutDamagedSettings();
     // A first start: the player says who he is before anything is recorded.
     if (window.currentSettings().PlayerName == "Unknown") window.PlayerNameClick();
     return app.exec();

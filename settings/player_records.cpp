@@ -48,25 +48,27 @@ CheckCode MakeCheckCode(int64_t win, int64_t lost, int n) {
     return c;
 }
 
-void AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd) {
+bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd) {
+    if (name.empty() || name.find('\\') != std::string::npos) return false;
     const QString key = PlayerKey(name);
     bool created = false;
-    if (!store.CreateOrOpen(key, &created)) return;
+    if (!store.CreateOrOpen(key, &created)) return false;
     int64_t win = 0, lost = 0;
     if (!created) {
         win = ReadCount(store, key, "Win");
         lost = ReadCount(store, key, "Lost");
     }
+    bool written = false;
     if (won) {
         ++win;
-        store.WriteDword(key, QStringLiteral("Win"), static_cast<uint32_t>(win));
+        written = store.WriteDword(key, QStringLiteral("Win"), static_cast<uint32_t>(win));
     } else {
         ++lost;
-        store.WriteDword(key, QStringLiteral("Lost"), static_cast<uint32_t>(lost));
+        written = store.WriteDword(key, QStringLiteral("Lost"), static_cast<uint32_t>(lost));
     }
     const int n = static_cast<int>(std::nearbyint(rnd * 800 + 100));
     const CheckCode code = MakeCheckCode(win, lost, n);
-    store.WriteString(key, QStringLiteral("Score"), std::string(code.begin(), code.end()));
+    return store.WriteString(key, QStringLiteral("Score"), std::string(code.begin(), code.end())) && written;
 }
 
 bool CheckPlayerRecord(SettingsStore& store, const std::string& name, int64_t& win, int64_t& lost) {
@@ -98,12 +100,7 @@ bool CheckPlayerRecord(SettingsStore& store, const std::string& name, int64_t& w
 
 void ResetAllRecords(SettingsStore& store) {
     const QString key = QString::fromLatin1(kSettingsKey);
-    if (!store.Exists(key)) return;
-    while (const auto name = store.SubkeyAt(key, 0)) {
-        const int before = store.SubkeyCount(key);
-        store.DeleteSubkey(key, *name);
-        if (store.SubkeyCount(key) >= before) break;  // the store will not delete: do not loop for ever
-    }
+    if (store.Exists(key)) store.DeleteAllSubkeys(key);
 }
 
 } // namespace zarv::settings

@@ -19,12 +19,14 @@ CheckCode MakeCheckCode(int64_t win, int64_t lost, int n);
 std::string SignedNumberText(double value);
 
 // Adds a win or a loss to the player's record and writes a fresh code; rnd is
-// a uniform number in [0, 1) for the salt.
-void AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd);
+// a uniform number in [0, 1) for the salt. False when the result could not be
+// kept (the file cannot be written, or a name with "\" that would be filed
+// under another player's key): the caller tells the person.
+bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd);
 // Reads and verifies a record. A record that fails is set to zero in the
 // store; win and lost keep what was read.
 bool CheckPlayerRecord(SettingsStore& store, const std::string& name, int64_t& win, int64_t& lost);
-// Deletes every player's record; the settings themselves stay.
+// Deletes every player's record at once; the settings themselves stay.
 void ResetAllRecords(SettingsStore& store);
 
 } // namespace zarv::settings

@@ -52,8 +52,11 @@ std::string NormalisePlayerName(const std::string& utf8) {
     QString name = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     const qsizetype zero = name.indexOf(QChar(0));
     if (zero >= 0) name.truncate(zero);
-    // Characters, not bytes: a name in any script keeps its 15 letters whole.
-    name = name.left(kMaxNameLength).trimmed();
+    // Characters, not bytes or UTF-16 units: a name in any script keeps its
+    // 15 letters whole, and no character is cut in half.
+    const QList<uint> points = name.toUcs4();
+    if (points.size() > kMaxNameLength) name = QString::fromUcs4(reinterpret_cast<const char32_t*>(points.data()), kMaxNameLength);
+    name = name.trimmed();
     return name.isEmpty() ? std::string("Unknown") : name.toUtf8().toStdString();
 }
 
@@ -115,6 +118,13 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
 
 void SavePlayerName(SettingsStore& store, const std::string& name) {
     store.WriteString(kKey, QStringLiteral("PlayerName"), name);
+}
+
+std::vector<std::string> EnumPlayers(SettingsStore& store) {
+    std::vector<std::string> names;
+    if (!store.Exists(kKey)) return names;
+    for (const QString& name : store.Subkeys(kKey)) names.push_back(name.toUtf8().toStdString());
+    return names;
 }
 
 std::optional<std::string> EnumPlayer(SettingsStore& store, int index) {

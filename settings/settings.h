@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zarv::settings {
 
@@ -47,6 +48,8 @@ void SaveSettings(SettingsStore& store, const Settings& s);
 void SavePlayerName(SettingsStore& store, const std::string& name);
 // The name of the index-th player with a record (0-based), if there is one.
 std::optional<std::string> EnumPlayer(SettingsStore& store, int index);
+// Every player with a record, in the store's order (one pass, for long lists).
+std::vector<std::string> EnumPlayers(SettingsStore& store);
 
 // A name as the game keeps it: at most 15 characters, trimmed, "Unknown" when empty.
 std::string NormalisePlayerName(const std::string& utf8);

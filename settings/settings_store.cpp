@@ -1,6 +1,9 @@
 #include "settings/settings_store.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QSaveFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
@@ -8,6 +11,20 @@
 namespace zarv::settings {
 
 namespace {
+// The store's file is small (a few hundred bytes and a record per player);
+// beyond this it is not a settings file of ours.
+constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
+// The first part of every section QSettings writes for the store's keys.
+const QStringList kKnownSections = {QStringLiteral("Software"), QStringLiteral("General")};
+
+// Copies a damaged file beside itself, named with the date and time.
+QString KeepDamagedCopy(const QString& file) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString copy = file + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(copy); ++n) copy = file + QStringLiteral(".damaged-%1-%2").arg(stamp).arg(n);
+    return QFile::copy(file, copy) ? copy : QString();
+}
+
 // Marks a key that exists, even with no values. INI files drop empty groups.
 const QString kKeyMarker = QStringLiteral(".key");
 const QString kDwordPrefix = QStringLiteral("dword:");
@@ -18,10 +35,91 @@ QString EscapePart(const QString& part) { return QString::fromLatin1(QUrl::toPer
 QString UnescapePart(const QString& group) { return QUrl::fromPercentEncoding(group.toLatin1()); }
 } // namespace
 
-SettingsStore::SettingsStore(const QString& iniFile)
-    : file_(iniFile), ini_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
+SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
+    Repair();
+    ini_ = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
     ini_->setAtomicSyncRequired(true);
     ini_->setFallbacksEnabled(false);
+    if (ini_->status() != QSettings::NoError && damagedCopy_.isEmpty()) {
+        // Damage the line check did not see: keep the file, start afresh.
+        ini_.reset();
+        damagedCopy_ = KeepDamagedCopy(file_);
+        QFile::remove(file_);
+        ini_ = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
+        ini_->setAtomicSyncRequired(true);
+        ini_->setFallbacksEnabled(false);
+    }
+    BuildIndex();
+}
+
+void SettingsStore::Repair() {
+    QFile file(file_);
+    if (!QFileInfo(file_).isFile() || !file.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    file.close();
+    bool damaged = bytes.size() > kMaxFileBytes;
+    // Each line in its section; a line that is no setting, or a section that
+    // is none of the store's, is damage: what follows a stray section header
+    // stays in the section before it.
+    QByteArray clean;
+    QByteArray section;
+    std::map<QByteArray, QByteArray> sections;
+    std::vector<QByteArray> order;
+    for (QByteArray line : bytes.left(kMaxFileBytes).split('\n')) {
+        if (line.endsWith('\r')) line.chop(1);
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#')) continue;
+        if (trimmed.startsWith('[')) {
+            const QByteArray name = trimmed.mid(1, trimmed.size() - 2);
+            // A section of the store's own keys: "[Software]", "[Software/Ombrel...]".
+            const QString first = QString::fromLatin1(name).section(QLatin1Char('/'), 0, 0);
+            if (trimmed.endsWith(']') && !name.contains('[') && !name.contains(']') && kKnownSections.contains(first)) {
+                section = name;
+                if (!sections.count(section)) order.push_back(section);
+                sections[section];
+            } else {
+                damaged = true;
+            }
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0 || line.left(equals).trimmed().isEmpty() || section.isEmpty()) {
+            damaged = true;
+            continue;
+        }
+        sections[section] += line + '\n';
+    }
+    if (!damaged) return;
+    for (const QByteArray& name : order) clean += '[' + name + "]\n" + sections[name] + '\n';
+    damagedCopy_ = KeepDamagedCopy(file_);
+    QSaveFile out(file_);
+    if (out.open(QIODevice::WriteOnly) && out.write(clean) == clean.size()) out.commit();
+}
+
+void SettingsStore::BuildIndex() {
+    index_.clear();
+    for (const QString& key : ini_->allKeys()) {
+        const qsizetype slash = key.lastIndexOf(QLatin1Char('/'));
+        Remember(slash < 0 ? QString() : key.left(slash), key.mid(slash + 1));
+    }
+}
+
+void SettingsStore::Remember(const QString& group, const QString& name) {
+    auto& names = index_[group].names;
+    const QString lower = name.toLower();
+    if (names.count(lower)) return;
+    names[lower] = name;
+    // Make the group known to its parents.
+    QString child = group;
+    while (!child.isEmpty()) {
+        const qsizetype slash = child.lastIndexOf(QLatin1Char('/'));
+        const QString parent = slash < 0 ? QString() : child.left(slash);
+        const QString part = child.mid(slash + 1);
+        Group& p = index_[parent];
+        if (!p.known.insert(part).second) break;
+        p.children << part;
+        child = parent;
+    }
 }
 
 QString SettingsStore::DefaultLocation() {
@@ -42,8 +140,10 @@ bool SettingsStore::Sync() {
 }
 
 bool SettingsStore::Exists(const QString& key) const {
-    const QString group = GroupOf(key);
-    return ini_->contains(group + QLatin1Char('/') + kKeyMarker);
+    // A key exists with its marker, or with anything in it (a marker lost to a
+    // hand edit or a damaged file does not hide what is there).
+    const auto it = index_.find(GroupOf(key));
+    return it != index_.end() && (!it->second.names.empty() || !it->second.children.isEmpty());
 }
 
 bool SettingsStore::CreateOrOpen(const QString& key, bool* created) {
@@ -56,17 +156,16 @@ bool SettingsStore::CreateOrOpen(const QString& key, bool* created) {
     for (const QString& part : parts) {
         path += (path.isEmpty() ? QString() : QStringLiteral("\\")) + part;
         ini_->setValue(GroupOf(path) + QLatin1Char('/') + kKeyMarker, 1);
+        Remember(GroupOf(path), kKeyMarker);
     }
     return Sync();
 }
 
 QString SettingsStore::ActualValueName(const QString& group, const QString& name) const {
-    ini_->beginGroup(group);
-    const QStringList names = ini_->childKeys();
-    ini_->endGroup();
-    for (const QString& n : names)
-        if (n != kKeyMarker && n.compare(name, Qt::CaseInsensitive) == 0) return n;
-    return {};
+    const auto it = index_.find(group);
+    if (it == index_.end() || name.compare(kKeyMarker, Qt::CaseInsensitive) == 0) return {};
+    const auto found = it->second.names.find(name.toLower());
+    return found == it->second.names.end() ? QString() : found->second;
 }
 
 std::optional<uint32_t> SettingsStore::ReadDword(const QString& key, const QString& name) const {
@@ -108,6 +207,7 @@ bool SettingsStore::WriteDword(const QString& key, const QString& name, uint32_t
     if (actual.isEmpty()) actual = name;
     ini_->setValue(group + QLatin1Char('/') + actual,
                    kDwordPrefix + QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')));
+    Remember(group, actual);
     return Sync();
 }
 
@@ -117,15 +217,15 @@ bool SettingsStore::WriteString(const QString& key, const QString& name, const s
     QString actual = ActualValueName(group, name);
     if (actual.isEmpty()) actual = name;
     ini_->setValue(group + QLatin1Char('/') + actual, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    Remember(group, actual);
     return Sync();
 }
 
 QStringList SettingsStore::Subkeys(const QString& key) const {
-    ini_->beginGroup(GroupOf(key));
-    const QStringList groups = ini_->childGroups();
-    ini_->endGroup();
     QStringList names;
-    for (const QString& g : groups) names << UnescapePart(g);
+    const auto it = index_.find(GroupOf(key));
+    if (it == index_.end()) return names;
+    for (const QString& g : it->second.children) names << UnescapePart(g);
     return names;
 }
 
@@ -140,7 +240,23 @@ int SettingsStore::SubkeyCount(const QString& key) const { return Exists(key) ? 
 
 bool SettingsStore::DeleteSubkey(const QString& key, const QString& subkey) {
     ini_->remove(GroupOf(key + QLatin1Char('\\') + subkey));
-    return Sync();
+    const bool ok = Sync();
+    BuildIndex();
+    return ok;
+}
+
+bool SettingsStore::DeleteAllSubkeys(const QString& key) {
+    // The key goes as a whole and its own values come back: one pass over the
+    // store instead of one for each subkey.
+    const QString group = GroupOf(key);
+    std::vector<std::pair<QString, QVariant>> own;
+    if (const auto it = index_.find(group); it != index_.end())
+        for (const auto& [lower, name] : it->second.names) own.emplace_back(name, ini_->value(group + QLatin1Char('/') + name));
+    ini_->remove(group);
+    for (const auto& [name, value] : own) ini_->setValue(group + QLatin1Char('/') + name, value);
+    const bool ok = Sync();
+    BuildIndex();
+    return ok;
 }
 
 } // namespace zarv::settings

@@ -1,6 +1,7 @@
 // The settings store, the stored settings and the player records.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -229,3 +230,139 @@ TEST_F(Store, PlayersAreListedAndResetLeavesTheSettings) {
 
 }  // namespace
 }  // namespace zarv::settings
+
+namespace zarv::settings {
+namespace {
+
+// A file with settings and three players, as the program writes it.
+QByteArray WrittenFile(const QString& path) {
+    {
+        SettingsStore s(path);
+        Settings settings;
+        settings.Speed = 2;
+        SaveSettings(s, settings);
+        SavePlayerName(s, "Cy");
+        for (const char* name : {"Ann", "Bob", "Cy"}) AddPlayerResult(s, name, true, 0.3);
+        AddPlayerResult(s, "Bob", false, 0.6);
+    }
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+struct Damage : ::testing::Test {
+    QTemporaryDir dir;
+    QString file() const { return dir.filePath("zarv.ini"); }
+    void Put(const QByteArray& text) {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    QStringList Copies() const { return QDir(dir.path()).entryList({"zarv.ini.damaged-*"}); }
+    // Everything the file held is there: the settings and every player's record.
+    void ExpectEverythingRead(SettingsStore& s) {
+        const Settings settings = ReadSettings(s);
+        EXPECT_EQ(settings.PlayerName, "Cy");
+        EXPECT_EQ(settings.Speed, 2);
+        EXPECT_EQ(EnumPlayers(s), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
+        int64_t win = 0, lost = 0;
+        EXPECT_TRUE(CheckPlayerRecord(s, "Bob", win, lost));
+        EXPECT_EQ(win, 1);
+        EXPECT_EQ(lost, 1);
+    }
+};
+
+TEST_F(Damage, AStrayLineOrSectionHidesNothingAndACopyIsKept) {
+    const QByteArray good = WrittenFile(file());
+    // Insert each kind of damage right after the section header, before every setting.
+    const qsizetype afterHeader = good.indexOf('\n') + 1;
+    for (const QByteArray& junk : {QByteArray("[]\n"), QByteArray("[oops\n"), QByteArray("no equals sign here\n"),
+                                   QByteArray("\xff\n"), QByteArray("[Elsewhere]\n")}) {
+        QByteArray damaged = good;
+        damaged.insert(afterHeader, junk);
+        Put(damaged);
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        Put(damaged);
+        SettingsStore s(file());
+        ASSERT_FALSE(s.damagedCopy().isEmpty()) << junk.toStdString();
+        EXPECT_EQ(Copies().size(), 1);
+        QFile copy(s.damagedCopy());
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), damaged);  // the copy is the file as it was
+        ExpectEverythingRead(s);
+        // Writing works again: a new player's first result is kept.
+        EXPECT_TRUE(AddPlayerResult(s, "Dan", false, 0.5));
+        SettingsStore again(file());
+        EXPECT_TRUE(again.damagedCopy().isEmpty()) << "the file was left damaged";
+        int64_t win = 0, lost = 0;
+        EXPECT_TRUE(CheckPlayerRecord(again, "Dan", win, lost));
+        EXPECT_EQ(lost, 1);
+    }
+}
+
+TEST_F(Damage, AnUndamagedFileIsLeftAsItIs) {
+    const QByteArray good = WrittenFile(file());
+    SettingsStore s(file());
+    EXPECT_TRUE(s.damagedCopy().isEmpty());
+    EXPECT_TRUE(Copies().isEmpty());
+    ExpectEverythingRead(s);
+}
+
+TEST_F(Damage, KeysWithoutTheirMarkersAreReadOnTheFirstStart) {
+    QByteArray text = WrittenFile(file());
+    // Every marker gone: the settings key and the players' keys.
+    QList<QByteArray> kept;
+    for (const QByteArray& line : text.split('\n'))
+        if (!line.contains(".key=")) kept << line;
+    Put(kept.join('\n'));
+    SettingsStore s(file());
+    ExpectEverythingRead(s);
+}
+
+TEST(PlayerNames, ABackslashIsNeverFiledUnderAnotherKey) {
+    QTemporaryDir dir;
+    SettingsStore s(dir.filePath("zarv.ini"));
+    ASSERT_TRUE(AddPlayerResult(s, "Ann", true, 0.5));
+    for (const char* bad : {"Ann\\", "Dan\\Eve", "\\", ""}) EXPECT_FALSE(AddPlayerResult(s, bad, true, 0.5)) << bad;
+    EXPECT_EQ(EnumPlayers(s), std::vector<std::string>{"Ann"});
+    int64_t win = 0, lost = 0;
+    EXPECT_TRUE(CheckPlayerRecord(s, "Ann", win, lost));
+    EXPECT_EQ(win, 1);
+    EXPECT_EQ(ReadSettings(s).PlayerName, "Unknown");  // the settings key kept its values
+}
+
+TEST(PlayerNames, FifteenCharactersNotUtf16Units) {
+    const std::string emoji = "\xF0\x9F\x83\x8F";  // one character, two UTF-16 units
+    std::string eight, sixteen;
+    for (int i = 0; i < 8; ++i) eight += emoji;
+    for (int i = 0; i < 16; ++i) sixteen += emoji;
+    EXPECT_EQ(NormalisePlayerName(eight), eight);
+    std::string fifteen;
+    for (int i = 0; i < 15; ++i) fifteen += emoji;
+    EXPECT_EQ(NormalisePlayerName(sixteen), fifteen);  // never half a character
+}
+
+TEST(ManyPlayers, AllAreListedCheckedAndResetAtOnce) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zarv.ini");
+    {
+        // Written straight into the file: 3,000 players.
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Software]\n.key=1\nOmbrel%20Card%20Games\\.key=1\nOmbrel%20Card%20Games\\Zarv%201.2\\.key=1\n");
+        for (int i = 0; i < 3000; ++i) f.write(QStringLiteral("Ombrel%20Card%20Games\\Zarv%201.2\\P%1\\Win=dword:00000001\n").arg(i, 4, 10, QLatin1Char('0')).toLatin1());
+    }
+    SettingsStore s(path);
+    const auto names = EnumPlayers(s);
+    ASSERT_EQ(names.size(), 3000u);
+    EXPECT_EQ(names.front(), "P0000");
+    EXPECT_EQ(names.back(), "P2999");
+    ResetAllRecords(s);
+    EXPECT_TRUE(EnumPlayers(s).empty());
+    SettingsStore again(path);
+    EXPECT_TRUE(EnumPlayers(again).empty());
+}
+
+} // namespace
+} // namespace zarv::settings

@@ -27,8 +27,8 @@ PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Set
 
     // The current name first, then the others with records on this machine.
     const QString current = QString::fromStdString(settings_.PlayerName);
-    for (int i = 0; auto name = settings::EnumPlayer(store_, i); ++i) {
-        const QString n = QString::fromStdString(*name);
+    for (const std::string& name : settings::EnumPlayers(store_)) {
+        const QString n = QString::fromStdString(name);
         if (n == current)
             cmbName->insertItem(0, n);
         else
@@ -40,11 +40,14 @@ PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Set
 }
 
 QString PlayerNameDialog::Refusal(const QString& name) {
-    if (name.size() < 1 || name.size() > settings::kMaxNameLength)
+    // Characters, not UTF-16 units: eight emoji are a name of eight characters.
+    const qsizetype length = name.toUcs4().size();
+    if (length < 1 || length > settings::kMaxNameLength)
         return QStringLiteral("Choose or enter a name between 1 to 15 characters");
-    // Network messages end at "|" and split at ";": a name holding them would break them.
-    if (name.contains(QLatin1Char('|')) || name.contains(QLatin1Char(';')))
-        return QStringLiteral("A name cannot hold \"|\" or \";\". Please choose another name.");
+    // Network messages end at "|" and split at ";", and "\" would file the
+    // results under another key: a name holding them is refused.
+    if (name.contains(QLatin1Char('|')) || name.contains(QLatin1Char(';')) || name.contains(QLatin1Char('\\')))
+        return QStringLiteral("A name cannot hold \"|\", \";\" or \"\\\". Please choose another name.");
     return {};
 }
 

@@ -55,15 +55,15 @@ ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QD
 
 void ScoresDialog::FillGrid() {
     grdScores->setRowCount(0);  // erased players must not stay
-    for (int i = 0; auto name = settings::EnumPlayer(store_, i); ++i) {
+    for (const std::string& name : settings::EnumPlayers(store_)) {
         int64_t wins = 0, losses = 0;
-        if (!settings::CheckPlayerRecord(store_, *name, wins, losses)) continue;  // failed records are left out
+        if (!settings::CheckPlayerRecord(store_, name, wins, losses)) continue;  // failed records are left out
         const int64_t plays = wins + losses;
         const QString rate = plays > 0 ? QString::number(static_cast<long long>(std::nearbyint(100.0 * wins / plays))) + "%"
                                        : QStringLiteral("0%");
         const int row = grdScores->rowCount();
         grdScores->insertRow(row);
-        const QString cells[5] = {QString::fromStdString(*name), QString::number(plays), QString::number(wins),
+        const QString cells[5] = {QString::fromStdString(name), QString::number(plays), QString::number(wins),
                                   QString::number(losses), rate};
         for (int c = 0; c < 5; ++c) grdScores->setItem(row, c, new QTableWidgetItem(cells[c]));
     }

@@ -464,7 +464,19 @@ void TableWindow::BadMessage(const std::string& what) {
 }
 
 void TableWindow::AddPlayerResult(const std::string& name, bool won) {
-    settings::AddPlayerResult(store_, name, won, game_.Rnd());
+    if (settings::AddPlayerResult(store_, name, won, game_.Rnd())) return;
+    // Never lost without a word.
+    QMessageBox::warning(this, tr("Scores"),
+                         tr("This game's result could not be recorded for %1 in %2.")
+                             .arg(QString::fromStdString(name), store_.fileName()));
+}
+
+void TableWindow::TellAboutDamagedSettings() {
+    if (store_.damagedCopy().isEmpty()) return;
+    QMessageBox::information(this, tr("Settings"),
+                             tr("The settings file was damaged; a copy was kept as %1. Everything that could be "
+                                "read from it is kept.")
+                                 .arg(store_.damagedCopy()));
 }
 
 void TableWindow::closeEvent(QCloseEvent* event) {

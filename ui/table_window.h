@@ -113,6 +113,8 @@ public:
 
     // PlayerRecords
     void AddPlayerResult(const std::string& name, bool won) override;
+    // Says once, at start, that the settings file was damaged and where its copy is.
+    void TellAboutDamagedSettings();
 
     // What the network session reports.
     void PlayerJoined(int connection, int seat, const std::string& line) override;
