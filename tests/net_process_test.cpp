@@ -94,6 +94,15 @@ TEST(ProcessesOnLoopback, TheFourthIsRefusedAndTheLobbyEndsOnSigterm) {
     for (auto& j : joins) EXPECT_EQ(j->Finish(), 3);
 }
 
+TEST(ZarvSimOutput, AFullDiskIsAFailure) {
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(ZARV_SIM), {"games", "2", "--seed", "1"});
+    ASSERT_TRUE(p.waitForFinished(kLimitMs));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("cannot write the output"));
+}
+
 TEST(ProcessesOnLoopback, NobodyListeningAndBadUse) {
     // A port that was free a moment ago: nothing listens there.
     QTcpServer probe;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
@@ -155,6 +156,13 @@ TEST_F(Table, SavedHandsRoundTripAndABadFileChangesNothing) {
     EXPECT_TRUE(error.contains("52")) << error.toStdString();
     for (int i = 1; i <= 52; ++i) EXPECT_EQ(s.Deck[i].Card, dealt[i]) << i;
     EXPECT_FALSE(window.LoadHandFrom(dir.filePath("missing.zarv")).isEmpty());
+    // Load Suggest reads only small regular files: no endless device, no blocking pipe.
+    EXPECT_TRUE(window.LoadHandFrom(dir.path()).contains("is a directory"));
+    EXPECT_TRUE(window.LoadHandFrom(QStringLiteral("/dev/zero")).contains("is not a regular file"));
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_TRUE(window.LoadHandFrom(fifo).contains("is not a regular file"));
+    for (int i = 1; i <= 52; ++i) EXPECT_EQ(s.Deck[i].Card, dealt[i]) << i;
 }
 
 TEST_F(Table, ClosingTheWindowEndsAPauseAtOnce) {

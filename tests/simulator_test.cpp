@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tests/test_table.h"
+#include "engine/saved_hand.h"
 #include "tools/simulator.h"
 
 namespace zarv::testing {
@@ -117,3 +118,72 @@ TEST(ZarvSim, GamesAreReproducibleFromTheSeed) {
 
 }  // namespace
 }  // namespace zarv::testing
+
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zarv::testing {
+namespace {
+
+struct TempDir {
+    std::string path;
+    TempDir() {
+        char templ[] = "/tmp/zarv-test-XXXXXX";
+        path = mkdtemp(templ);
+    }
+    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string Write(const std::string& name, const std::string& text) const {
+        const std::string file = path + "/" + name;
+        std::ofstream(file, std::ios::binary) << text;
+        return file;
+    }
+};
+
+TEST(SavedHandFiles, OnlySmallRegularFilesAreReadAndNeverBlock) {
+    TempDir dir;
+    const std::string fifo = dir.path + "/pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string path, says;
+    } cases[] = {
+        {"/dev/zero", "is not a regular file"},  // endless
+        {fifo, "is not a regular file"},         // would block for ever
+        {dir.path, "is a directory"},
+        {dir.Write("big.zarv", std::string(kMaxSavedHandBytes + 1, '#')), "is too large"},
+        {dir.path + "/missing.zarv", "cannot read"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Sim({"hand", "--file", c.path});
+        EXPECT_EQ(r.status, 2) << c.path;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+TEST(SavedHandFiles, AByteOrderMarkAndTrailingCommentsAreFineAndControlBytesAreEscaped) {
+    TempDir dir;
+    const std::string good = "\xEF\xBB\xBF# Zarv hand\ndeal " + StandardDeal() + " # every card\nmaster 2  # HAKEM\n";
+    const Result r = Sim({"hand", "--file", dir.Write("good.zarv", good)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("trump ", 0), 0u);
+
+    const Result bad = Sim({"hand", "--file", dir.Write("bad.zarv", "deal \x1b[31mred\nmaster 2\n")});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err.find('\x1b'), std::string::npos) << "a raw escape reached the terminal";
+    EXPECT_NE(bad.err.find("\\x1B[31mred"), std::string::npos) << bad.err;
+}
+
+TEST(ZarvSim, CountsAndSeedsHaveTheirLimits) {
+    EXPECT_EQ(Sim({"games", "10000001"}).status, 2);
+    EXPECT_NE(Sim({"games", "999999999999999999"}).err.find("at most 10000000"), std::string::npos);
+    const Result big = Sim({"games", "1", "--seed", "18446744073709551615"});
+    EXPECT_EQ(big.status, 0) << big.err;
+    EXPECT_EQ(Sim({"games", "1", "--seed", "18446744073709551616"}).status, 2);
+    EXPECT_EQ(Sim({"games", "1", "--seed", "-1"}).status, 2);
+    // A seed below 10^18 plays as before.
+    EXPECT_EQ(Sim({"games", "2", "--seed", "123456789012345678"}).out.substr(0, 40),
+              Sim({"games", "2", "--seed", "123456789012345678"}).out.substr(0, 40));
+}
+
+} // namespace
+} // namespace zarv::testing
