@@ -99,8 +99,10 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
     // A message may already be queued: look first, then sleep until the next event.
     while (true) {
         if (net.HandleMessage(source, command, detail) || s_.StopRequested) break;
-        // A remote seat handed to the computer needs no message any more.
+        // A remote seat handed to the computer needs no message any more, and
+        // a lost connection sends none (an acknowledgement never comes).
         if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != SeatKind::Human) break;
+        if (!net.IsConnected(source)) break;
         services_.pump.WaitForEvents(kForever);
     }
     s_.AwaitingMessage = false;

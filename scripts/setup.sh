@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Installs what building, testing and playing Zarv need on Debian 12, and
-# nothing when it is all there already.
+# Installs what Zarv needs on Debian 12, and nothing when it is all there
+# already. Without arguments: what building and playing need. With --test:
+# also the tests, benchmarks, screenshots of the window and fuzzing.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6svg6-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 xvfb xauth xdotool imagemagick
-  desktop-file-utils appstream
+  fonts-liberation2
 )
+if [ "${1:-}" = "--test" ]; then
+  packages+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool imagemagick
+    desktop-file-utils appstream
+    clang
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
