@@ -67,6 +67,23 @@ bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
     return true;
 }
 
+CardChoice Game::Hint(int seat) const {
+    if (!computer_ || seat < 1 || seat > 4 || s_.Turn != seat || (s_.MasterCard == kNoSuit && s_.TrickPosition < 2))
+        return {};
+    CardChoice choice = computer_->SelectCard(seat, s_.TrickPosition);
+    if (!IsLegalCard(seat, choice.card)) {
+        const std::vector<CardCode> legal = LegalCards(seat);
+        choice.card = legal.empty() ? CardCode{} : legal.front();
+    }
+    return choice;
+}
+
+std::optional<TrickRecord> Game::LastTrick() const {
+    for (size_t i = s_.Tricks.size(); i-- > 1;)
+        if (s_.Tricks[i].Winner >= 1) return s_.Tricks[i];
+    return std::nullopt;
+}
+
 void Game::ComputerMove(int seat) {
     if (!computer_ || s_.ComputerMoving || seat < 1 || seat > 4) return;
     s_.ComputerMoving = true;

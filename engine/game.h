@@ -104,6 +104,14 @@ public:
     bool PlaySeatCard(int seat, CardCode card, CardOrigin origin);
     // The computer chooses a card for the seat and plays it the same way.
     void ComputerMove(int seat);
+    // What the computer player would play for the seat now, without playing
+    // it (a hint); no card when it is not the seat's turn.
+    CardChoice Hint(int seat) const;
+    // The trick completed last in this hand, if any.
+    std::optional<TrickRecord> LastTrick() const;
+    // Whether giving up the hand would do anything now (both teams have a
+    // trick, neither has six).
+    bool GiveUpPossible() const;
     // Why the computer played its last card (its tactic), for studying a hand.
     const std::string& LastComputerReason() const { return lastReason_; }
     void PlayCard(int ownerCode, CardCode card);
@@ -131,6 +139,9 @@ public:
     bool GiveUpContains(double x, double y) const;
     // The local player's click on a card (the move or the trump being awaited).
     void CardClicked(int d);
+    // The person picks card d (Deck index; 0 for none), by a click or with the
+    // keys: the same checks and refusals either way.
+    void ChooseCard(int d, bool byClick);
 
     // --- Trace mode and replay ---
     void PlayModClick() { Request(Command::TraceMode); }

@@ -48,6 +48,10 @@ void Game::StartGameBody() {
     MakeCardFaces();
     view.EnableMenu(MenuItem::PlayerName, false);
 
+    // The person at this machine plays under the name results are recorded
+    // for, from the next game on (a network game's names come from the Dealer).
+    if (s_.IsDealer && !HasConnectedClient() && s_.Seats[s_.LocalSeat].Kind == SeatKind::Human)
+        s_.Seats[s_.LocalSeat].Name = s_.PlayerName;
     for (int seat = 1; seat <= 4; ++seat) {
         if (!s_.Seats[seat].Name.empty()) continue;
         s_.Seats[seat] = s_.Seats[0];
@@ -240,6 +244,7 @@ void Game::ChooseTrumpForHand() {
         if (localAutoplay_ && computer_) {
             s_.MasterCard = computer_->ChooseTrump(1, 5);
         } else {
+            services_.view.ShowTurn();
             SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
             // The click handler names the trump; a new game or closing ends the wait.
             while (s_.MasterCard == kNoSuit && !s_.StopRequested) services_.pump.WaitForEvents(kForever);

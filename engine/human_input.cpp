@@ -27,9 +27,13 @@ void Game::FormMouseDown(double x, double y) {
         SetGiveUpState(1);
         GiveUp();
     }
+    ChooseCard(HitTest(static_cast<int>(RoundHalfEven(x)), static_cast<int>(RoundHalfEven(y))), true);
+}
+
+void Game::ChooseCard(int d, bool byClick) {
     if (s_.Animating || s_.Turn != s_.LocalSeat || (s_.MasterCard != kNoSuit && !s_.HumanMayPlay)) return;
-    s_.HumanMayPlay = false;
-    const int d = HitTest(static_cast<int>(RoundHalfEven(x)), static_cast<int>(RoundHalfEven(y)));
+    // A click that hits nothing still uses the turn's one try; a key names a card.
+    if (byClick || d != 0) s_.HumanMayPlay = false;
     if (d != 0) CardClicked(d);
 }
 
@@ -60,6 +64,11 @@ void Game::CardClicked(int d) {
 
 void Game::FormMouseMove(double x, double y) {
     if (s_.GiveUpState > 0) SetGiveUpState(GiveUpContains(x, y) ? 2 : 1);
+}
+
+bool Game::GiveUpPossible() const {
+    const int a = TeamTricks(s_, s_.LocalSeat), b = OpponentTricks(s_, s_.LocalSeat);
+    return a > 0 && b > 0 && a < 6 && b < 6;
 }
 
 void Game::SetGiveUpState(int state) {

@@ -60,6 +60,9 @@ public:
     virtual void Beep() = 0;
     // A new game is about to begin (the table may set up its seats and connections).
     virtual void BeforeNewGame() {}
+    // The seat to move, or what the game waits for, may have changed (the
+    // table's turn marker and the words that say what is expected).
+    virtual void ShowTurn() {}
 };
 
 // The event loop and the monotonic clock. Waits sleep in WaitForEvents; nothing

@@ -29,6 +29,7 @@ void Game::TurnLoop() {
         betweenTurns([&] { RunPendingCommands(); });
         if (s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.TraceMode != 0) break;
         const int seat = s_.Turn;
+        services_.view.ShowTurn();
         // No seat to move, or the local player's move: it comes as an event.
         bool localMove = seat < 1 || seat > 4;
         if (!localMove) {
@@ -58,12 +59,16 @@ void Game::TurnLoop() {
             }
         }
 
-        if (s_.GiveUpState < 1 && TeamTricks(s_, s_.LocalSeat) > 0 && OpponentTricks(s_, s_.LocalSeat) > 0)
+        // The flag shows only while giving up would do something.
+        if (s_.GiveUpState < 1 && GiveUpPossible())
             SetGiveUpState(1);
+        else if (s_.GiveUpState > 0 && !GiveUpPossible())
+            SetGiveUpState(0);
         // Once the game is over nobody's connection matters any more.
         if (!s_.StopRequested && s_.PointsA < 7 && s_.PointsB < 7) CheckConnections();
         betweenTurns([&] {
             if (localMove && !s_.StopRequested && pending_.empty()) {
+                services_.view.ShowTurn();
                 // Sleep until an event arrives instead of passing every few milliseconds.
                 services_.pump.WaitForEvents(kForever);
             } else {

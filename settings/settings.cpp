@@ -85,6 +85,7 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("SoundFX")) s.SoundFX = AsSigned(*v) > 0;
     if (auto v = dword("FullScreen")) s.FullScreen = AsSigned(*v) > 0;
     if (auto v = dword("Talk")) s.Talk = AsSigned(*v) > 0;
+    if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
     if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
 
@@ -113,6 +114,7 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
     put("SoundFX", s.SoundFX ? kOn : kOff);
     put("FullScreen", s.FullScreen ? kOn : kOff);
     put("Talk", s.Talk ? kOn : kOff);
+    put("DimCards", s.DimCards ? kOn : kOff);
     put("Speed", static_cast<uint32_t>(s.Speed));
 }
 

@@ -33,6 +33,7 @@ struct Settings {
     bool SoundFX = true;
     bool FullScreen = false;
     bool Talk = true;
+    bool DimCards = true;  // dim the cards the person may not play (stored as "DimCards")
     int32_t Speed = 4;
     std::string PlayerName = "Unknown";  // UTF-8
 

@@ -42,6 +42,16 @@ BalloonText TakeOutSuitCode(const QString& text) {
     return out;
 }
 
+QRegion MaskOf(const BalloonShape& shape) {
+    // The body and the pointer joined: a region made of each, united, so that
+    // where they overlap nothing of the table shows through.
+    QPainterPath body;
+    body.addRoundedRect(QRectF(shape.body.adjusted(-kMargin, -kMargin, kMargin, kMargin)), 15, 15);
+    QRegion region(body.toFillPolygon().toPolygon());
+    if (!shape.pointer.isEmpty()) region = region.united(QRegion(shape.pointer));
+    return region;
+}
+
 QPainterPath BalloonShape::Outline() const {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -92,7 +102,7 @@ void Balloon::Prepare(TableWindow& table, int pos, const BalloonText& text) {
     sprite_ = table.sprite();
     shape_ = ShapeBalloon(pos, text_.text, s, s.ScaleWidth, s.ScaleHeight);
     resize(shape_.window);
-    setMask(QRegion(shape_.Outline().toFillPolygon().toPolygon()));
+    setMask(MaskOf(shape_));
     // From the table's pixels to the screen, kept inside the screen's right edge.
     QPoint at = table.table().mapToGlobal(shape_.corner);
     if (const QScreen* screen = table.screen()) {
@@ -199,8 +209,9 @@ QImage Balloon::SplashPicture() {
     const char suits[4] = {'h', 'g', 'x', 'p'};
     for (int i = 0; i < 4; ++i) {
         p.save();
-        p.translate(312, 262);
-        p.rotate(-24 + i * 16);
+        // Pivot and spread keep the last card's corner inside the picture.
+        p.translate(282, 262);
+        p.rotate(-21 + i * 14);
         p.translate(-37, -190);
         p.setBrush(Qt::white);
         p.setPen(QColor(200, 200, 160));

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainterPath>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 
@@ -34,6 +35,8 @@ struct BalloonShape {
     QPainterPath Outline() const;
 };
 BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, int tableWidth, int tableHeight);
+// The balloon window's shape: the body and the pointer, joined.
+QRegion MaskOf(const BalloonShape& shape);
 
 class Balloon : public QWidget {
     Q_OBJECT

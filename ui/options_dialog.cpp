@@ -1,5 +1,7 @@
 #include "ui/options_dialog.h"
 
+#include "ui/table_view.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -134,6 +136,8 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     QGroupBox* sound = checkFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), chkSound);
     QGroupBox* talk = checkFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), chkTalk);
     QGroupBox* view = checkFrame(QStringLiteral("View"), QStringLiteral("Full screen"), chkFullscreen);
+    chkDim = new QCheckBox(tr("Dim cards I may not play"), view);
+    view->layout()->addWidget(chkDim);
     auto* language = new QGroupBox(QStringLiteral("Language"), this);
     auto* languageLayout = new QVBoxLayout(language);
     auto* english = new QRadioButton(QStringLiteral("English"), language);
@@ -178,6 +182,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     chkSound->setChecked(s.SoundFX);
     chkFullscreen->setChecked(s.FullScreen);
     chkTalk->setChecked(s.Talk);
+    chkDim->setChecked(s.DimCards);
     cmdApply->setEnabled(false);
     filling_ = false;
 
@@ -187,8 +192,11 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
         MarkChanged();
     });
     for (int i = 0; i < 8; ++i) connect(cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColour(i); });
-    for (QCheckBox* box : {chkSound, chkTalk, chkFullscreen}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
-    connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) { speed_ = i; });
+    for (QCheckBox* box : {chkSound, chkTalk, chkFullscreen, chkDim}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
+    connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) {
+        speed_ = i;
+        MarkChanged();
+    });
     connect(cmdDeckPrevious, &QPushButton::clicked, this, [this] { Navigate(true, -1); });
     connect(cmdDeckNext, &QPushButton::clicked, this, [this] { Navigate(true, +1); });
     connect(cmdSlower, &QPushButton::clicked, this, [this] { Navigate(false, -1); });
@@ -199,7 +207,13 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
         accept();
     });
     connect(cmdCancel, &QPushButton::clicked, this, &OptionsDialog::reject);
-    connect(cmdDefault, &QPushButton::clicked, this, [this] { table_.currentSettings().SetScheme(0); });
+    connect(cmdDefault, &QPushButton::clicked, this, [this] {
+        // Scheme 0's colours and design, shown here; Apply or OK keeps them.
+        table_.currentSettings().SetScheme(0);
+        Combo1->setCurrentIndex(0);
+        Fill();
+        MarkChanged();
+    });
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
@@ -223,7 +237,12 @@ void OptionsDialog::Fill() {
 
 void OptionsDialog::SetButtonColour(int i, const QColor& c) {
     colours_[i] = c;
-    cmdColor[i]->setStyleSheet(QStringLiteral("background-color: %1;").arg(c.name()));
+    // With a border of its own the button is painted flat in exactly this colour
+    // (the style's gradient would wash it out).
+    cmdColor[i]->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; border: 1px solid #505050; border-radius: 3px; "
+                       "color: %2; min-height: 18px; }")
+            .arg(c.name(), TableView::TextOn(c).name()));
     if (shapes_) shapes_->update();
 }
 
@@ -285,6 +304,7 @@ void OptionsDialog::Apply() {
     s.SoundFX = chkSound->isChecked();
     table_.SetScreenSize(chkFullscreen->isChecked());
     s.Talk = chkTalk->isChecked();
+    s.DimCards = chkDim->isChecked();
     table_.LoadSettings();
     table_.RedrawBack();
     settings::SaveSettings(store_, s);

@@ -41,6 +41,7 @@ public:
     QCheckBox* chkSound = nullptr;
     QCheckBox* chkTalk = nullptr;
     QCheckBox* chkFullscreen = nullptr;
+    QCheckBox* chkDim = nullptr;
     QLabel* picCard = nullptr;
 
     bool changed() const { return changed_; }

@@ -34,7 +34,8 @@ PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Set
         else
             cmbName->addItem(n);
     }
-    cmbName->setEditText(cmbName->count() > 0 ? cmbName->itemText(0) : QStringLiteral("Unknown"));
+    // The name in use is offered first, with or without a record (after Reset too).
+    cmbName->setEditText(current);
     QTimer::singleShot(0, cmbName->lineEdit(), [this] { cmbName->lineEdit()->selectAll(); });
     connect(cmdOk, &QPushButton::clicked, this, &PlayerNameDialog::Ok);
 }

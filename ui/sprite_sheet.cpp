@@ -48,8 +48,9 @@ QString RankText(int rank) {
     }
 }
 
-// Text as a path scaled into the box: crisp at any size, "10" as narrow as "9".
-void DrawFittedText(QPainter& p, const QString& text, const QRectF& box, const QColor& colour) {
+// Text as a path scaled into the box: crisp at any size. A condensed text
+// fills the box's width and height both (the "10" is squeezed, not shrunk).
+void DrawFittedText(QPainter& p, const QString& text, const QRectF& box, const QColor& colour, bool condensed = false) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(64);
     font.setBold(true);
@@ -59,7 +60,10 @@ void DrawFittedText(QPainter& p, const QString& text, const QRectF& box, const Q
     const double scale = std::min(box.width() / b.width(), box.height() / b.height());
     QTransform t;
     t.translate(box.center().x(), box.center().y());
-    t.scale(scale, scale);
+    if (condensed)
+        t.scale(box.width() / b.width(), box.height() / b.height());
+    else
+        t.scale(scale, scale);
     t.translate(-b.center().x(), -b.center().y());
     p.fillPath(t.map(path), colour);
 }
@@ -68,10 +72,12 @@ void DrawIndexes(QPainter& p) {
     for (int i = 0; i < 13; ++i) {
         const int rank = RankIndexOf(i);
         const QString text = RankText(rank);
-        const double w = rank == 10 ? 13.5 : (rank == 14 || rank == 13 || rank == 12 ? 11 : 9.5);
+        const double w = rank == 10 ? 10 : (rank == 14 || rank == 13 || rank == 12 ? 11 : 9.5);
         for (int row : {kBlackIndexRow, kRedIndexRow}) {
-            const QRectF box(i * 15 + (15 - w) / 2, row + 1.5, w, 12);
-            DrawFittedText(p, text, box, row == kBlackIndexRow ? kInk : kRed);
+            // The "10" starts at the cell's left edge and stays within the 13
+            // pixels a fanned hand leaves of each card.
+            const QRectF box(rank == 10 ? i * 15 + 0.5 : i * 15 + (15 - w) / 2, row + 1.5, w, 12);
+            DrawFittedText(p, text, box, row == kBlackIndexRow ? kInk : kRed, rank == 10);
         }
     }
 }

@@ -82,6 +82,52 @@ void TableView::ResizeSurface(int width, int height) {
     next.fill(palette().window().color());
     surface_ = next;
     setFixedSize(width, height);
+    if (!gameStarted) DrawWelcome();
+}
+
+void TableView::DrawWelcome() {
+    QPainter p(&surface_);
+    const int w = surface_.width(), h = surface_.height();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colours_.background);
+    p.setPen(Qt::black);
+    RoundRect(p, 2, 2, w - 2, h - 2, 60, 60);
+    p.setPen(colours_.edge);
+    p.setBrush(Qt::NoBrush);
+    RoundRect(p, 6, 6, w - 6, h - 6, 60, 60);
+    p.setFont(TableFont(16, true));
+    p.setPen(TextOn(colours_.background));
+    p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, QStringLiteral("Press F2 or choose Game > Start to deal"));
+    update();
+}
+
+QColor TableView::TextOn(const QColor& plate) {
+    // Relative luminance: light text on a dark plate, dark text on a light one.
+    const double l = 0.2126 * plate.redF() + 0.7152 * plate.greenF() + 0.0722 * plate.blueF();
+    return l < 0.5 ? QColor(240, 240, 232) : QColor(20, 20, 24);
+}
+
+void TableView::SetTurnSeat(int seat) {
+    if (seat == turnSeat_) return;
+    turnSeat_ = seat;
+    RefreshPage();
+}
+
+void TableView::SetRaisedCard(int d) {
+    if (d == raisedCard_) return;
+    raisedCard_ = d;
+    RefreshPage();
+}
+
+void TableView::DrawTurnMarkerWith(QPainter& p) {
+    if (turnSeat_ < 1 || turnSeat_ > 4) return;
+    // A lit frame around the name plate of the seat to move.
+    const SeatRecord& seat = s_.Seats[turnSeat_];
+    const QRectF plate(seat.X + 36, seat.Y + 113, 78, 34);  // around the name and kind
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 214, 64), 3));
+    p.drawRoundedRect(plate, 8, 8);
 }
 
 
@@ -121,6 +167,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     p.drawImage(0, 0, feltCache_);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     DrawSignsWith(p);
+    DrawTurnMarkerWith(p);
     // The board changes once a hand: keep it as a picture in between.
     QString boardKey = key;
     boardKey += QString::number(s_.HandsPlayed);
@@ -196,7 +243,7 @@ void TableView::DrawTableWith(QPainter& p) {
         const layout::Box frame = layout::HandFrame(s_, rec), tab = layout::NameTab(s_, rec);
         RoundRect(p, frame.left, frame.top, frame.right, frame.bottom, 10, 10);
         RoundRect(p, tab.left, tab.top, tab.right, tab.bottom, 10, 10);
-        p.setPen(colours_.grey);
+        p.setPen(TextOn(colours_.strong(seat)));
         p.setFont(TableFont(12, true));
         p.drawText(QRectF(x + 40, y + 117, 70, 60), Qt::AlignHCenter | Qt::AlignTop,
                    QString::fromStdString(rec.Name) + QLatin1Char('\n') + QLatin1Char('[') +
@@ -349,7 +396,14 @@ void TableView::PaintCard(QPainter& p, int idx, std::optional<int> depth) {
     int d = depth.value_or(d0);
     if (d < d0) d = 1;
     const CardRecord& card = s_.Deck[idx];
-    PaintCardAt(p, idx, card.X, card.Y, d);
+    const int y = card.Y - (idx == raisedCard_ ? kLift : 0);
+    PaintCardAt(p, idx, card.X, y, d);
+    if (dimmed && dimmed(idx)) {
+        // A card the rules do not allow now, under a veil.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 95));
+        p.drawRoundedRect(QRectF(card.X + 0.5, y + 0.5, kCardW, kCardH), 9, 9);
+    }
 }
 
 void TableView::RepaintCards(std::span<const int> moved) {

@@ -59,6 +59,20 @@ public:
                       const std::function<bool()>& stop);
 
     bool gameStarted = false;  // nothing is drawn before the first game
+    // Before the first game: the felt and a line that says how to begin.
+    void DrawWelcome();
+
+    // The seat to move, marked on the table (0: none).
+    void SetTurnSeat(int seat);
+    int turnSeat() const { return turnSeat_; }
+    // A card of the person's hand lifted (chosen with the keys, or a hint); 0: none.
+    void SetRaisedCard(int d);
+    int raisedCard() const { return raisedCard_; }
+    static constexpr int kLift = 14;
+    // Cards the person may not play now are dimmed when this says so.
+    std::function<bool(int d)> dimmed;
+    // The colour of text on a name plate of that colour, readable on it.
+    static QColor TextOn(const QColor& plate);
 
 signals:
     void mousePressed(QPointF at);
@@ -89,6 +103,9 @@ private:
     // The felt with the seats, piles and names, kept while none of them changes.
     QImage feltCache_;
     QString feltKey_;
+    int turnSeat_ = 0;
+    int raisedCard_ = 0;
+    void DrawTurnMarkerWith(QPainter& p);
     QImage boardCache_;  // the score board alone, on a clear image
     QRect boardArea_;
     QString boardKey_;

@@ -1,6 +1,11 @@
 #include "ui/table_window.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QTimer>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,7 +78,29 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     column->addWidget(fraChat);
     fraChat->hide();
     setCentralWidget(centre);
-    connect(view_, &TableView::mousePressed, this, [this](QPointF at) { game_.FormMouseDown(at.x(), at.y()); });
+    // The table takes the keyboard whenever no dialog has it.
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->dimmed = [this](int d) { return DimmedCard(d); };
+    turnLabel_ = new QLabel(this);
+    scoreLabel_ = new QLabel(this);
+    turnLabel_->setTextFormat(Qt::PlainText);
+    scoreLabel_->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(turnLabel_, 1);
+    statusBar()->addPermanentWidget(scoreLabel_);
+    statusBar()->setSizeGripEnabled(false);
+    connect(view_, &TableView::mousePressed, this, [this](QPointF at) {
+        refusal_.clear();
+        // A click on a trick pile shows the last trick; anything else is the game's.
+        const int d = game_.HitTest(static_cast<int>(at.x()), static_cast<int>(at.y()));
+        const GameState& s = game_.state();
+        if (d > 0 && (s.Deck[d].Owner == kPileA || s.Deck[d].Owner == kPileB) && !game_.GiveUpContains(at.x(), at.y())) {
+            LastTrickClick();
+            return;
+        }
+        view_->SetRaisedCard(0);
+        game_.FormMouseDown(at.x(), at.y());
+        UpdateStatus();
+    });
     connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.FormMouseMove(at.x(), at.y()); });
     BuildMenus();
     sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
@@ -85,6 +112,8 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     view_->ResizeSurface(laidOut_.width(), laidOut_.height());
     LoadSettings();
     if (full) SetScreenSize(true);
+    UpdateStatus();
+    FixSize();
 }
 
 TableWindow::~TableWindow() { game_.Stop(); }
@@ -108,6 +137,9 @@ void TableWindow::BuildMenus() {
     menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."), this, &TableWindow::OptionsClick);
     menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."), this, &TableWindow::NetworkClick);
     gameMenu->addSeparator();
+    gameMenu->addAction(tr("&Hint"), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick);
+    gameMenu->addAction(tr("&Last Trick"), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick);
+    gameMenu->addSeparator();
     gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&Help"), QKeySequence(Qt::Key_F1), this, &TableWindow::HelpClick);
@@ -125,6 +157,9 @@ void TableWindow::BuildMenus() {
     menu_[MenuItem::Replay]->setEnabled(false);
     trace->addAction(tr("Load Suggest..."), this, &TableWindow::LoadSuggestClick);
     trace->addAction(tr("Save Suggest..."), this, &TableWindow::SaveSuggestClick);
+    // A closed menu (Esc included) hands the keys back to the table, so that
+    // Space steps the game and letters do not open menus.
+    for (QMenu* m : {gameMenu, help, trace}) connect(m, &QMenu::aboutToHide, this, [this] { GiveKeysToTable(); });
 }
 
 QSize TableWindow::TableSizeFor(bool fullScreen) const {
@@ -160,26 +195,44 @@ void TableWindow::OptionsClick() {
     OptionsDialog dialog(*this, store_, this);
     dialog.exec();
     view_->RefreshPage();
+    GiveKeysToTable();
 }
 
 void TableWindow::PlayerNameClick() {
     PlayerNameDialog dialog(store_, settings_, this);
     if (dialog.exec() == QDialog::Accepted) game_.state().PlayerName = settings_.PlayerName;
+    GiveKeysToTable();
 }
 
 void TableWindow::ScoreClick() {
     ScoresDialog dialog(store_, this);
     dialog.exec();
+    GiveKeysToTable();
 }
 
 void TableWindow::AboutClick() {
     AboutDialog dialog(this);
     dialog.exec();
+    GiveKeysToTable();
 }
 
 QString TableWindow::HelpPage() { return ProgramFolder() + QStringLiteral("/Help/Help.htm"); }
 
-void TableWindow::HelpClick() { QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPage())); }
+void TableWindow::HelpClick() {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPage()))) return;
+    // No browser here: the program shows the page itself.
+    if (!helpWindow_) {
+        auto* browser = new QTextBrowser(this);
+        browser->setWindowFlag(Qt::Window);
+        browser->setWindowTitle(tr("Zarv Help"));
+        browser->setOpenExternalLinks(true);
+        browser->resize(640, 720);
+        browser->setSource(QUrl::fromLocalFile(HelpPage()));
+        helpWindow_ = browser;
+    }
+    helpWindow_->show();
+    helpWindow_->raise();
+}
 
 void TableWindow::FreezeRepaint(bool frozen) {
     frozen_ = std::max(0, frozen_ + (frozen ? 1 : -1));
@@ -190,6 +243,10 @@ void TableWindow::SetScreenSize(bool makeFull) {
     if (makeFull == settings_.FullScreen) return;
     GameState& s = game_.state();
     s.LayoutUnit = kDesignLayoutUnit;
+    // Full screen may take any size; the window keeps the table's.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    statusBar()->setVisible(!makeFull);
     if (makeFull)
         showFullScreen();
     else
@@ -204,8 +261,8 @@ void TableWindow::SetScreenSize(bool makeFull) {
     if (!makeFull && next == QSize(kTableWidth, kTableHeight) && s.GameStarted) game_.PlaceSeats();
     laidOut_ = next;
     view_->ResizeSurface(next.width(), next.height());
-    if (!makeFull) adjustSize();
     settings_.FullScreen = makeFull;
+    if (!makeFull) FixSize();
 }
 
 void TableWindow::MakeCardPictures() {
@@ -236,6 +293,7 @@ void TableWindow::SayMsg(int pos, const std::string& text) {
     lastBalloon_ = QString::fromStdString(text);
     if (!settings_.Talk) return;
     Balloon::Say(*this, pos, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
+    GiveKeysToTable();
 }
 
 QRect TableWindow::GiveUpRect() const {
@@ -289,6 +347,13 @@ void TableWindow::CheckMenu(MenuItem item, bool checked) {
 void TableWindow::Beep() {
     ++beeps_;
     QApplication::beep();
+    // Say why, not only beep: the card is not the person's, or the suit led must be followed.
+    const GameState& s = game_.state();
+    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+    bool holdsLed = false;
+    for (int i = 1; i <= 52; ++i) holdsLed = holdsLed || (s.Deck[i].Owner == s.LocalSeat && SuitOf(s.Deck[i].Card) == led && led != kNoSuit);
+    refusal_ = holdsLed ? tr("You must follow %1").arg(SuitSign(led)) : tr("That card is not in your hand");
+    UpdateStatus();
 }
 
 QString TableWindow::SaveHandTo(const QString& path) {
@@ -314,10 +379,18 @@ QString TableWindow::LoadHandFrom(const QString& path) {
 }
 
 void TableWindow::SaveSuggestClick() {
+    const GameState& s = game_.state();
+    if (!s.GameStarted || s.MasterPlayer < 1) {
+        // Said before any file is asked for.
+        QMessageBox::information(this, tr("Save Suggest"), tr("There is no hand to save yet: start a game first."));
+        GiveKeysToTable();
+        return;
+    }
     const QString path = QFileDialog::getSaveFileName(this, tr("Save Suggest"), QString(), tr("Zarv hands (*.zarv);;All files (*)"));
     if (path.isEmpty()) return;
     const QString error = SaveHandTo(path);
     if (!error.isEmpty()) QMessageBox::warning(this, tr("Save Suggest"), error);
+    GiveKeysToTable();
 }
 
 void TableWindow::LoadSuggestClick() {
@@ -325,6 +398,7 @@ void TableWindow::LoadSuggestClick() {
     if (path.isEmpty()) return;
     const QString error = LoadHandFrom(path);
     if (!error.isEmpty()) QMessageBox::warning(this, tr("Load Suggest"), error);
+    GiveKeysToTable();
 }
 
 void TableWindow::NetworkClick() {
@@ -411,7 +485,7 @@ void TableWindow::ShowChat(bool shown) {
         view_->ResizeSurface(next.width(), next.height());
         view_->RefreshPage();
     } else {
-        adjustSize();
+        FixSize();
     }
 }
 
@@ -479,11 +553,196 @@ void TableWindow::TellAboutDamagedSettings() {
                                  .arg(store_.damagedCopy()));
 }
 
+QString TableWindow::SuitSign(Suit suit) {
+    switch (suit) {
+    case 'g': return QStringLiteral("\u2663");
+    case 'p': return QStringLiteral("\u2660");
+    case 'h': return QStringLiteral("\u2665");
+    case 'x': return QStringLiteral("\u2666");
+    default: return {};
+    }
+}
+
+void TableWindow::GiveKeysToTable() {
+    QTimer::singleShot(0, this, [this] {
+        if (QApplication::activeModalWidget()) return;  // a dialog keeps them
+        activateWindow();
+        view_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void TableWindow::FixSize() {
+    if (settings_.FullScreen) return;
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+bool TableWindow::DimmedCard(int d) const {
+    const GameState& s = game_.state();
+    if (!settings_.DimCards || d < 1 || d > 52 || s.Deck[d].Owner != s.LocalSeat) return false;
+    // Only while the person plays a card (not while naming the trump).
+    if (s.Turn != s.LocalSeat || !s.HumanMayPlay || (s.MasterCard == kNoSuit && s.TrickPosition < 2)) return false;
+    return !game_.IsLegalCard(s.LocalSeat, s.Deck[d].Card);
+}
+
+QString TableWindow::turnText() const {
+    const GameState& s = game_.state();
+    if (!refusal_.isEmpty()) return refusal_;
+    if (!hintText_.isEmpty()) return hintText_;
+    if (!s.GameStarted) return tr("Press F2 or choose Game > Start to deal");
+    if (s.StopRequested || s.Turn < 1 || s.Turn > 4) return {};
+    const bool local = s.Turn == s.LocalSeat && s.Seats[s.LocalSeat].Kind == SeatKind::Human && s.TraceMode == 0;
+    const bool namingTrump = s.MasterCard == kNoSuit && s.TrickPosition < 2 && s.Turn == s.MasterPlayer &&
+                             TeamTricks(s, 1) + TeamTricks(s, 2) == 0;
+    if (namingTrump) {
+        return local ? tr("You are HAKEM \u2014 click a card to name the trump")
+                     : tr("%1 is choosing the trump").arg(QString::fromStdString(s.Seats[s.Turn].Name).trimmed());
+    }
+    if (!local) return tr("%1 to play").arg(QString::fromStdString(s.Seats[s.Turn].Name).trimmed());
+    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+    if (led == kNoSuit) return tr("Your turn \u2014 lead any card");
+    for (int i = 1; i <= 52; ++i)
+        if (s.Deck[i].Owner == s.LocalSeat && SuitOf(s.Deck[i].Card) == led)
+            return tr("Your turn \u2014 follow %1").arg(SuitSign(led));
+    return tr("Your turn \u2014 no %1 left, play any card").arg(SuitSign(led));
+}
+
+QString TableWindow::scoreText() const {
+    const GameState& s = game_.state();
+    if (!s.GameStarted) return {};
+    const int l = s.LocalSeat;
+    auto name = [&](int seat) { return QString::fromStdString(s.Seats[seat].Name).trimmed(); };
+    const QString us = tr("You & %1").arg(name(PartnerOf(l)));
+    const QString them = QStringLiteral("%1 & %2").arg(name(NextSeat(l)), name(PreviousSeat(l)));
+    const int ourPoints = IsTeamA(l) ? s.PointsA : s.PointsB, theirPoints = IsTeamA(l) ? s.PointsB : s.PointsA;
+    QString trump = s.MasterCard == kNoSuit ? tr("not named") : SuitSign(s.MasterCard);
+    QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? name(s.MasterPlayer) : QStringLiteral("-");
+    return tr("Trump %1 \u00b7 HAKEM %2 \u00b7 Tricks: %3 %4, %5 %6 \u00b7 Points: %3 %7, %5 %8")
+        .arg(trump, master, us)
+        .arg(TeamTricks(s, l))
+        .arg(them)
+        .arg(OpponentTricks(s, l))
+        .arg(ourPoints)
+        .arg(theirPoints);
+}
+
+void TableWindow::UpdateStatus() {
+    if (!turnLabel_) return;
+    turnLabel_->setText(turnText());
+    scoreLabel_->setText(scoreText());
+}
+
+void TableWindow::ShowTurn() {
+    const GameState& s = game_.state();
+    hintText_.clear();
+    refusal_.clear();
+    view_->SetRaisedCard(0);
+    view_->SetTurnSeat(s.Turn >= 1 && s.Turn <= 4 && !s.StopRequested ? s.Turn : 0);
+    if (s.Turn == s.LocalSeat) view_->RepaintCards({});  // the dimmed cards
+    UpdateStatus();
+}
+
+std::vector<int> TableWindow::HandInScreenOrder() const {
+    const GameState& s = game_.state();
+    std::vector<int> hand;
+    for (int i = 1; i <= 52; ++i)
+        if (s.Deck[i].Owner == s.LocalSeat && s.Seats[s.LocalSeat].Kind == SeatKind::Human) hand.push_back(i);
+    std::sort(hand.begin(), hand.end(), [&](int a, int b) { return s.Deck[a].X < s.Deck[b].X; });
+    return hand;
+}
+
+void TableWindow::MoveSelection(int step) {
+    const std::vector<int> hand = HandInScreenOrder();
+    if (hand.empty()) return;
+    const auto at = std::find(hand.begin(), hand.end(), view_->raisedCard());
+    int next = at == hand.end() ? (step > 0 ? 0 : static_cast<int>(hand.size()) - 1)
+                                : static_cast<int>(at - hand.begin()) + step;
+    next = std::clamp(next, 0, static_cast<int>(hand.size()) - 1);
+    view_->SetRaisedCard(hand[static_cast<size_t>(next)]);
+}
+
+void TableWindow::PlaySelection() {
+    const int d = view_->raisedCard();
+    if (d == 0) return;
+    refusal_.clear();
+    hintText_.clear();
+    view_->SetRaisedCard(0);
+    // The same road as a click on that card, with the same refusals.
+    game_.ChooseCard(d, false);
+    UpdateStatus();
+}
+
+void TableWindow::HintClick() {
+    const GameState& s = game_.state();
+    if (!s.HumanMayPlay || s.Turn != s.LocalSeat) return;
+    const CardChoice hint = game_.Hint(s.LocalSeat);
+    const int d = hint.card.empty() ? 0 : s.FindCard(hint.card);
+    if (d == 0) return;
+    view_->SetRaisedCard(d);
+    const int rank = RankOf(hint.card);
+    static const char* const kRanks[] = {"", "", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
+    hintText_ = tr("Hint: %1%2 (%3) \u2014 press Enter to play it")
+                    .arg(QString::fromLatin1(kRanks[rank]), SuitSign(SuitOf(hint.card)), QString::fromStdString(hint.reason));
+    UpdateStatus();
+}
+
+void TableWindow::LastTrickClick() {
+    const auto trick = game_.LastTrick();
+    if (!trick) return;
+    const GameState& s = game_.state();
+    // The four cards in the order they were played, and who took them.
+    QImage picture(4 * 80 + 10, 104 + 34, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(40, 90, 50));
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int k = 0, seat = trick->Leader; k < 4; ++k, seat = NextSeat(seat)) {
+        const QImage face = PaintCardFace(sprite_, trick->Cards[seat]);
+        const QRectF at(8 + k * 80, 6, 74, 104);
+        p.setBrush(Qt::white);
+        p.setPen(seat == trick->Winner ? QPen(QColor(255, 214, 64), 3) : QPen(QColor(200, 200, 160), 1));
+        p.drawRoundedRect(at, 6, 6);
+        p.drawImage(at.topLeft() + QPointF(2, 2), face, QRectF(2, 2, 70, 100));
+        p.setPen(Qt::white);
+        p.drawText(QRectF(at.left(), 112, 74, 20), Qt::AlignCenter,
+                   QString::fromStdString(s.Seats[seat].Name).trimmed());
+    }
+    p.end();
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("Last trick \u2014 won by %1").arg(QString::fromStdString(s.Seats[trick->Winner].Name).trimmed()));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* image = new QLabel(&dialog);
+    image->setPixmap(QPixmap::fromImage(picture));
+    layout->addWidget(image);
+    auto* won = new QLabel(tr("Won by %1").arg(QString::fromStdString(s.Seats[trick->Winner].Name).trimmed()), &dialog);
+    won->setTextFormat(Qt::PlainText);
+    layout->addWidget(won);
+    auto* close = new QPushButton(tr("Close"), &dialog);
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    lastTrickDialog_ = &dialog;
+    dialog.exec();
+    lastTrickDialog_ = nullptr;
+    GiveKeysToTable();
+}
+
 void TableWindow::closeEvent(QCloseEvent* event) {
     // Every wait of the game ends; the call stack unwinds and the program ends.
     game_.Stop();
     session_.CloseAll();
     event->accept();
+}
+
+void TableWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left: MoveSelection(-1); return;
+    case Qt::Key_Right: MoveSelection(+1); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: PlaySelection(); return;
+    default: QMainWindow::keyPressEvent(event);
+    }
 }
 
 void TableWindow::keyReleaseEvent(QKeyEvent* event) {

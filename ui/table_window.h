@@ -20,7 +20,9 @@
 #include "ui/balloon.h"
 #include "ui/table_view.h"
 
+class QDialog;
 class QFrame;
+class QLabel;
 class QLineEdit;
 
 namespace zarv::settings {
@@ -56,6 +58,22 @@ public:
     void AboutClick();
     void HelpClick();
     void NetworkClick();
+    // Game > Hint: the card the computer player would play for the person is
+    // lifted and its reason said; nothing in the game changes.
+    void HintClick();
+    // Game > Last Trick: the previous trick's four cards and who won it.
+    void LastTrickClick();
+    // The window that shows the help page when the system cannot open it.
+    QWidget* helpWindow() const { return helpWindow_; }
+    // What the status bar says: what is expected of the person now, and the
+    // trump, the HAKEM, the tricks and the points.
+    QString turnText() const;
+    QString scoreText() const;
+    // A card of the person's hand the rules do not allow now (it is dimmed).
+    bool DimmedCard(int d) const;
+    // The last-trick view while it is open.
+    QDialog* lastTrickDialog() const { return lastTrickDialog_; }
+    static QString SuitSign(Suit suit);
     // What the network dialog's closing starts: the chat box and the game.
     void AfterNetworkDialog(bool start);
     // The open network dialog, to which the session's lobby reports go.
@@ -97,7 +115,10 @@ public:
     void MakeCardPictures() override;
     void RefreshPage() override { view_->RefreshPage(); }
     void DrawTable() override { view_->DrawTable(); }
-    void DrawBoard() override { view_->DrawBoard(); }
+    void DrawBoard() override {
+        view_->DrawBoard();
+        UpdateStatus();
+    }
     void DrawMasterMark() override { view_->DrawMasterMark(); }
     void DrawTrumpSign(Suit suit, int x, int y) override { view_->DrawTrumpSign(suit, x, y); }
     void RepaintCards(std::span<const int> moved) override { view_->RepaintCards(moved); }
@@ -108,6 +129,7 @@ public:
     void CloseMainWindow() override { close(); }
     void EnableMenu(MenuItem item, bool enabled) override;
     void BeforeNewGame() override;
+    void ShowTurn() override;
     void CheckMenu(MenuItem item, bool checked) override;
     void Beep() override;
 
@@ -139,6 +161,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
@@ -166,6 +189,20 @@ private:
     void LoadSuggestClick();
     QSize laidOut_;  // the table size the layout was made for
     void ShowChat(bool shown);
+    void UpdateStatus();
+    // The window keeps the table's size in window mode.
+    void FixSize();
+    // The keys choose among the person's cards, left to right.
+    void MoveSelection(int step);
+    void PlaySelection();
+    std::vector<int> HandInScreenOrder() const;
+    void GiveKeysToTable();
+    QLabel* turnLabel_ = nullptr;
+    QLabel* scoreLabel_ = nullptr;
+    QString refusal_;  // why the last click or key was refused
+    QString hintText_;
+    QWidget* helpWindow_ = nullptr;
+    QDialog* lastTrickDialog_ = nullptr;
     void SendChat();
     NetworkDialog* dialog_ = nullptr;
     bool networkGame_ = false;  // a network game was started from the dialog
