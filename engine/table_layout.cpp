@@ -103,7 +103,8 @@ Box NameTab(const GameState& s, const SeatRecord& seat) {
 
 Board BoardPlace(const GameState& s, int width, int height) {
     const int n = std::clamp(s.HandsPlayed, 0, 13);
-    const double b = 16 * n + 58, m = 26, u = s.LayoutUnit, w = width, h = height;
+    // Wide enough for the columns 1 .. n + 1 and a margin for the round corner.
+    const double b = 16 * n + 70, m = 26, u = s.LayoutUnit, w = width, h = height;
     Board board;
     board.frame = {w - b - 1 - u, h - 95 - 13 - m, w + 2 - u, h - 1 - m};
     board.inner = {w - b - 6 - u, h - 95 - 18 - m, w - 3 - u, h - 6 - m};

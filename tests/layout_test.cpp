@@ -110,11 +110,32 @@ TEST(Layout, TheBoardGrowsOneColumnPerHandInTheCorner) {
     GameState s = PlacedTable();
     s.HandsPlayed = 2;
     const layout::Board b = layout::BoardPlace(s, kTableWidth, kTableHeight);
-    // b = 16 x 2 + 58 = 90: inner left 842 - 90 - 6 - 13, top 676 - 95 - 18 - 26.
-    EXPECT_EQ(b.inner.left, 733);
+    // b = 16 x 2 + 70 = 102: inner left 842 - 102 - 6 - 13, top 676 - 95 - 18 - 26.
+    EXPECT_EQ(b.inner.left, 721);
     EXPECT_EQ(b.inner.top, 537);
-    EXPECT_EQ(b.Heading(1).left, 733 + 45 + 16);
+    EXPECT_EQ(b.Heading(1).left, 721 + 45 + 16);
     EXPECT_EQ(b.Cell(2, 1).top, 537 + 68);
+}
+
+TEST(Layout, EveryCellOfTheBoardLiesInsideItFromTheFirstHandToALongGame) {
+    for (int hands = 0; hands <= 20; ++hands) {
+        for (int width : {kTableWidth, 1280, 1920}) {
+            GameState s = PlacedTable(width, width * 676 / 842);
+            s.HandsPlayed = hands;
+            const layout::Board b = layout::BoardPlace(s, s.ScaleWidth, s.ScaleHeight);
+            const int columns = std::min(hands, 13) + 1;
+            for (int i = 0; i < columns; ++i) {
+                for (const layout::Box& cell : {b.Heading(i), b.Cell(i, 0), b.Cell(i, 1)}) {
+                    // Clear of the board's edges by more than the round corner needs.
+                    EXPECT_GE(cell.left, b.inner.left + 8) << hands << " hands, column " << i;
+                    EXPECT_LE(cell.right, b.inner.right - 8) << hands << " hands, column " << i;
+                    EXPECT_GE(cell.top, b.inner.top + 6) << hands;
+                    EXPECT_LE(cell.bottom, b.inner.bottom - 6) << hands;
+                }
+            }
+            EXPECT_LE(b.frame.right, s.ScaleWidth);  // the board stays on the table
+        }
+    }
 }
 
 TEST(HitTest, TheTopmostCardWinsAndEdgesCount) {

@@ -7,12 +7,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <sys/stat.h>
 
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
 #include "ui/balloon.h"
+#include "ai/card_selection.h"
 #include "ui/table_window.h"
 
 namespace zarv::testing {
@@ -252,3 +256,222 @@ TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
 
 }  // namespace
 }  // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::ui;
+
+struct TalkingTable : ::testing::Test {
+    QTemporaryDir dir;
+    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    TableWindow window{store};
+    Game& game = window.game();
+    GameState& s = window.game().state();
+
+    void SetUp() override {
+        auto& settings = window.currentSettings();
+        settings.Talk = false;
+        settings.SoundFX = false;
+        settings.Speed = 5;
+        window.LoadSettings();
+        const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
+        for (int seat = 1; seat <= 4; ++seat) {
+            s.Seats[seat].Name = names[seat];
+            s.Seats[seat].Kind = seat == 3 ? SeatKind::Human : SeatKind::Computer;
+        }
+        game.MakeCardFaces();
+        s.GameStarted = true;
+        game.PlaceSeats();
+        LoadPack(s, StandardPack());  // the master (3) holds the clubs, seat 4 the spades, 1 hearts, 2 diamonds
+        for (int k = 1; k <= 52; ++k) s.Deck[k].Face = k;
+        game.Shuffle(0);
+        s.SavedDeck = s.Deck;
+        s.MasterPlayer = 2;  // seat 2 deals itself 1..13 (clubs); seat 3 gets 14..26 (spades)
+        s.MasterCard = 'x';
+        game.NewHand(true);
+        // Seat 3 to follow clubs (led by seat 2), holding no club: any card.
+        window.show();
+        QApplication::setActiveWindow(&window);
+    }
+    int CardOf(const char* code) const { return s.FindCard(C(code)); }
+    void Key(Qt::Key key) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, key); }
+    // A person's turn to follow the led card, with the local hand given.
+    void FollowTurn(const char* led, std::initializer_list<const char*> extra) {
+        for (const char* c : extra) {
+            s.Deck[CardOf(c)].Owner = 3;
+        }
+        game.BuildHand(3);
+        StartTrick(s, 2, {led});
+        s.HumanMayPlay = true;
+        window.ShowTurn();
+    }
+};
+
+TEST_F(TalkingTable, TheKeysChooseAndPlayExactlyWhatAClickWould) {
+    FollowTurn("g5", {"g9"});  // seat 3 holds its spades and one club: it must follow with g9
+    window.table().setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.table().hasFocus(); }, 2000));
+    // Every card but the club is refused, by the keys as by a click: dimmed exactly those.
+    int dimmed = 0;
+    for (int d = 1; d <= 52; ++d)
+        if (window.DimmedCard(d)) {
+            ++dimmed;
+            EXPECT_FALSE(game.IsLegalCard(3, s.Deck[d].Card)) << s.Deck[d].Card.text();
+        }
+    EXPECT_EQ(dimmed, 13);
+    EXPECT_EQ(window.turnText(), QString::fromUtf8("Your turn \u2014 follow \u2663"));
+    Key(Qt::Key_Right);
+    const int first = window.table().raisedCard();
+    ASSERT_NE(first, 0);
+    if (s.Deck[first].Card == C("g9")) Key(Qt::Key_Right);
+    const int spade = window.table().raisedCard();
+    ASSERT_NE(s.Deck[spade].Card, C("g9"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(window.beeps(), 1);
+    EXPECT_EQ(s.Deck[spade].Owner, 3);  // refused: still in the hand
+    EXPECT_EQ(window.turnText(), QString::fromUtf8("You must follow \u2663"));
+    // Walk to the club and play it.
+    s.HumanMayPlay = true;
+    for (int i = 0; i < 20 && s.Deck[window.table().raisedCard()].Card != C("g9"); ++i) Key(Qt::Key_Right);
+    for (int i = 0; i < 20 && s.Deck[window.table().raisedCard()].Card != C("g9"); ++i) Key(Qt::Key_Left);
+    ASSERT_EQ(s.Deck[window.table().raisedCard()].Card, C("g9"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(s.Deck[CardOf("g9")].Owner, 7);
+    EXPECT_EQ(s.Tricks.back().Cards[3], C("g9"));
+}
+
+TEST_F(TalkingTable, HintAndLastTrickChangeNothing) {
+    ai::ComputerSeatPlayer computer(s);
+    game.SetComputerPlayer(&computer);
+    AddCompletedTrick(s, 2, {"g2", "p2", "h2", "x2"}, 2);
+    FollowTurn("g5", {"g9", "g10"});
+    const GameState before = s;
+    window.HintClick();
+    const int hinted = window.table().raisedCard();
+    ASSERT_NE(hinted, 0);
+    EXPECT_TRUE(game.IsLegalCard(3, s.Deck[hinted].Card));
+    EXPECT_TRUE(window.turnText().startsWith("Hint: "));
+    QTimer::singleShot(50, &window, [&] {
+        ASSERT_NE(window.lastTrickDialog(), nullptr);
+        EXPECT_TRUE(window.lastTrickDialog()->windowTitle().contains("Vrel"));
+        window.lastTrickDialog()->accept();
+    });
+    window.LastTrickClick();
+    // Nothing of the game moved.
+    for (int i = 1; i <= 52; ++i) {
+        EXPECT_EQ(s.Deck[i].Owner, before.Deck[i].Owner) << i;
+        EXPECT_EQ(s.Deck[i].X, before.Deck[i].X) << i;
+    }
+    EXPECT_EQ(s.Tricks.size(), before.Tricks.size());
+    EXPECT_EQ(s.Turn, before.Turn);
+    EXPECT_EQ(s.HumanMayPlay, before.HumanMayPlay);
+    EXPECT_EQ(s.PointsA + s.PointsB, 0);
+}
+
+TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
+    // Leading.
+    s.Tricks.assign(2, TrickRecord{});
+    s.TrickPosition = 1;
+    s.Turn = 3;
+    s.HumanMayPlay = true;
+    window.ShowTurn();
+    EXPECT_EQ(window.turnText(), QString::fromUtf8("Your turn \u2014 lead any card"));
+    EXPECT_EQ(window.table().turnSeat(), 3);
+    // Without the led suit.
+    FollowTurn("h7", {});
+    EXPECT_EQ(window.turnText(), QString::fromUtf8("Your turn \u2014 no \u2665 left, play any card"));
+    // Another seat to move.
+    s.Turn = 4;
+    window.ShowTurn();
+    EXPECT_EQ(window.turnText(), "Dastrel to play");
+    EXPECT_EQ(window.table().turnSeat(), 4);
+    // The person names the trump.
+    s.Tricks.assign(2, TrickRecord{});
+    s.TrickPosition = 1;
+    s.MasterCard = kNoSuit;
+    s.MasterPlayer = 3;
+    s.Turn = 3;
+    window.ShowTurn();
+    EXPECT_EQ(window.turnText(), QString::fromUtf8("You are HAKEM \u2014 click a card to name the trump"));
+    EXPECT_TRUE(window.scoreText().contains("HAKEM Me"));
+    EXPECT_TRUE(window.scoreText().contains("You & Tib"));
+}
+
+TEST_F(TalkingTable, TheKeysComeBackToTheTableAfterMenusAndDialogs) {
+    window.table().setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.table().hasFocus(); }, 2000));
+    // A dialog closes: the table has the keys again.
+    QTimer::singleShot(50, &window, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) QTest::keyClick(w, Qt::Key_Escape);
+    });
+    window.AboutClick();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.table().hasFocus(); }, 2000));
+    // A menu opened and closed with Esc.
+    QMenu* menu = window.menuBar()->actions().at(2)->menu();  // Trace
+    QTimer::singleShot(50, menu, [menu] { QTest::keyClick(menu, Qt::Key_Escape); });
+    menu->exec(window.mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.table().hasFocus(); }, 2000));
+}
+
+TEST_F(TalkingTable, WaitingForThePersonTheTableSleeps) {
+    // A whole game from its start; the person's first turn is awaited for half
+    // a second, then the window closes. Every pass of the turn loop repaints
+    // only what changed, so the wait does not wake itself.
+    ai::ComputerSeatPlayer computer(s);
+    game.SetComputerPlayer(&computer);
+    long wakes = -1;
+    QTimer watch;
+    long atTurn = -1;
+    QObject::connect(&watch, &QTimer::timeout, &window, [&] {
+        if (atTurn < 0 && s.Turn == 3 && s.HumanMayPlay && s.MasterCard != kNoSuit) {
+            atTurn = window.pump().waits();
+            QTimer::singleShot(500, &window, [&] {
+                wakes = window.pump().waits() - atTurn;
+                window.close();
+            });
+        }
+    });
+    watch.start(100);  // these checks wake it too: about five in half a second
+    QTimer::singleShot(50, &window, [&] {
+        // The person names the trump if asked, with the first card of the hand.
+        QTimer* namer = new QTimer(&window);
+        QObject::connect(namer, &QTimer::timeout, &window, [&, namer] {
+            if (atTurn >= 0) namer->stop();
+            if (s.MasterCard == kNoSuit && s.Turn == 3 && !s.Animating)
+                for (int d = 1; d <= 52; ++d)
+                    if (s.Deck[d].Owner == 3) {
+                        game.ChooseCard(d, false);
+                        break;
+                    }
+        });
+        namer->start(20);
+    });
+    game.StartClick();
+    ASSERT_GE(wakes, 0) << "the person's turn never came";
+    EXPECT_LT(wakes, 15) << "the turn loop woke itself " << wakes << " times in half a second";
+}
+
+TEST(Balloons, TheBodyAndThePointerAreJoined) {
+    GameState g;
+    g.Seats[2] = SeatRecord{"Vrel", false, 30, 286, SeatKind::Computer, 0};
+    for (int pos : {1, 2, 3, 4}) {
+        g.Seats[pos] = SeatRecord{"X", false, 300, 300, SeatKind::Computer, 0};
+        const BalloonShape shape = ShapeBalloon(pos, QStringLiteral("Hello there"), g, 842, 676);
+        const QRegion mask = MaskOf(shape);
+        // Every point of the body, its margin and the pointer lies in the balloon.
+        const QRect body = shape.body.adjusted(-4, -4, 4, 4);
+        for (int x = body.left(); x <= body.right(); x += 2)
+            for (int y = body.top(); y <= body.bottom(); y += 2) EXPECT_TRUE(mask.contains(QPoint(x, y))) << pos;
+        const QRect pointer = shape.pointer.boundingRect();
+        for (int x = pointer.left(); x <= pointer.right(); ++x)
+            for (int y = pointer.top(); y <= pointer.bottom(); ++y)
+                if (shape.pointer.containsPoint(QPoint(x, y), Qt::OddEvenFill) &&
+                    shape.pointer.containsPoint(QPoint(x + 1, y + 1), Qt::OddEvenFill)) {
+                    EXPECT_TRUE(mask.contains(QPoint(x, y))) << pos << " " << x << "," << y;
+                }
+    }
+}
+
+} // namespace
+} // namespace zarv::testing

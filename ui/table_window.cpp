@@ -630,12 +630,25 @@ QString TableWindow::scoreText() const {
 
 void TableWindow::UpdateStatus() {
     if (!turnLabel_) return;
-    turnLabel_->setText(turnText());
-    scoreLabel_->setText(scoreText());
+    // Only what changed is set: a repaint is an event, and an event wakes the
+    // turn loop that waits for the person.
+    const QString turn = turnText(), score = scoreText();
+    if (turnLabel_->text() != turn) turnLabel_->setText(turn);
+    if (scoreLabel_->text() != score) scoreLabel_->setText(score);
 }
 
 void TableWindow::ShowTurn() {
     const GameState& s = game_.state();
+    // Called on every pass of the turn loop: act only when the turn's picture changes.
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                            .arg(s.Turn)
+                            .arg(s.HumanMayPlay)
+                            .arg(s.Tricks.size())
+                            .arg(s.TrickPosition)
+                            .arg(int(s.MasterCard))
+                            .arg(s.StopRequested);
+    if (key == shownTurn_) return;
+    shownTurn_ = key;
     hintText_.clear();
     refusal_.clear();
     view_->SetRaisedCard(0);

@@ -40,6 +40,7 @@ public:
     ~TableWindow() override;
 
     Game& game() { return game_; }
+    const QtEventPump& pump() const { return pump_; }
     TableView& table() { return *view_; }
     const QImage& sprite() const { return sprite_; }
     settings::Settings& currentSettings() { return settings_; }
@@ -201,6 +202,7 @@ private:
     QLabel* scoreLabel_ = nullptr;
     QString refusal_;  // why the last click or key was refused
     QString hintText_;
+    QString shownTurn_;  // the turn the marker and the status show
     QWidget* helpWindow_ = nullptr;
     QDialog* lastTrickDialog_ = nullptr;
     void SendChat();

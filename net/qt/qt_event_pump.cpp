@@ -14,6 +14,7 @@ QtEventPump::QtEventPump() {
 void QtEventPump::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtEventPump::WaitForEvents(double deadline) {
+    ++waits_;
     if (!std::isinf(deadline)) {
         const double remaining = deadline - Now();
         if (remaining <= 0) {

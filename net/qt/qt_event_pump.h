@@ -15,10 +15,13 @@ public:
     void ProcessEvents() override;
     void WaitForEvents(double deadline) override;
     double Now() const override;
+    // How often a wait has slept (a loop that wakes itself would count up fast).
+    long waits() const { return waits_; }
 
 private:
     QElapsedTimer clock_;
     QTimer wakeUp_;
+    long waits_ = 0;
 };
 
 } // namespace zarv
