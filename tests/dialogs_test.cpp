@@ -11,12 +11,17 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "settings/player_records.h"
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
 #include "ui/about_dialog.h"
+#include "ui/balloon.h"
+#include "ui/table_view.h"
 #include "ui/options_dialog.h"
 #include "ui/player_name_dialog.h"
 #include "ui/scores_dialog.h"
@@ -173,3 +178,141 @@ TEST(ProgramFiles, TheHelpPageAndSoundLieBesideTheProgram) {
 
 }  // namespace
 }  // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::ui;
+
+struct FirstUse : ::testing::Test {
+    QTemporaryDir dir;
+    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    TableWindow window{store};
+    std::unique_ptr<OptionsDialog> Options() {
+        auto d = std::make_unique<OptionsDialog>(window, store, &window);
+        d->show();
+        return d;
+    }
+};
+
+TEST_F(FirstUse, ChoosingASpeedAndDefaultCountAsChanges) {
+    {
+        auto d = Options();
+        d->optSpeed[1]->click();
+        EXPECT_TRUE(d->cmdApply->isEnabled());
+        QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+        EXPECT_EQ(*store.ReadDword(kKey, "Speed"), 1u);  // OK stored the speed
+    }
+    {
+        // A preset other than 0, applied; then Default shows scheme 0 and OK keeps it.
+        auto d = Options();
+        d->Combo1->setCurrentIndex(2);
+        emit d->Combo1->activated(2);
+        QTest::mouseClick(d->cmdApply, Qt::LeftButton);
+        QTest::mouseClick(d->cmdDefault, Qt::LeftButton);
+        EXPECT_EQ(d->Combo1->currentIndex(), 0);
+        EXPECT_EQ(d->previewDesign(), settings::Settings().Deck);
+        EXPECT_TRUE(d->cmdApply->isEnabled());
+        QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+        EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 0u);
+    }
+}
+
+TEST_F(FirstUse, ColourButtonsShowTheirColourExactly) {
+    auto d = Options();
+    d->Combo1->setCurrentIndex(settings::kUserScheme);
+    d->SetColourPicker([](const QColor&, QWidget*) { return QColor(0, 0, 255); });
+    QTest::mouseClick(d->cmdColor[7], Qt::LeftButton);
+    QApplication::processEvents();
+    const QImage shot = d->cmdColor[7]->grab().toImage();
+    const QColor middle = shot.pixelColor(shot.width() / 2, shot.height() - 4);
+    EXPECT_EQ(middle, QColor(0, 0, 255)) << middle.name().toStdString();
+}
+
+TEST_F(FirstUse, TheWindowKeepsTheTablesSizeAndSaysHowToBegin) {
+    window.show();
+    const QSize size = window.size();
+    window.resize(size + QSize(200, 150));
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), size);
+    // Before the first game: the felt, and the line that says how to begin.
+    const QImage table = window.table().surface();
+    EXPECT_NE(table.pixelColor(100, 100), table.pixelColor(2, 2));  // felt inside the rounded edge
+    EXPECT_EQ(window.turnText(), "Press F2 or choose Game > Start to deal");
+}
+
+TEST_F(FirstUse, SaveSuggestSaysFirstThatThereIsNoHand) {
+    QString said;
+    QTimer::singleShot(50, &window, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr) << "no message first (a file dialog?)";
+        said = box->text();
+        box->accept();
+    });
+    QMetaObject::invokeMethod(&window, [&] {
+        for (QAction* a : window.menuBar()->actions().at(2)->menu()->actions())
+            if (a->text().startsWith("Save Suggest")) a->trigger();
+    });
+    QTest::qWait(200);
+    EXPECT_TRUE(said.contains("no hand to save"));
+}
+
+TEST_F(FirstUse, WithoutABrowserTheProgramShowsTheHelpItself) {
+    qputenv("BROWSER", "/nonexistent");
+    window.HelpClick();
+    // Either the system opened the page, or the program's own window shows it.
+    if (window.helpWindow()) {
+        EXPECT_TRUE(window.helpWindow()->isVisible());
+        auto* browser = qobject_cast<QTextBrowser*>(window.helpWindow());
+        ASSERT_NE(browser, nullptr);
+        EXPECT_FALSE(browser->toPlainText().isEmpty());
+    }
+}
+
+TEST_F(FirstUse, TheSeatCarriesTheNameResultsAreRecordedUnder) {
+    GameState& s = window.game().state();
+    s.PlayerName = "Ann";
+    s.Seats[3].Name = "Ann";
+    s.Seats[3].Kind = SeatKind::Human;
+    // Renamed between games: the next game's seat shows the new name.
+    s.PlayerName = "Bea";
+    window.currentSettings().PlayerName = "Bea";
+    window.game().SetLocalAutoplay(true);
+    window.currentSettings().Talk = false;
+    window.currentSettings().Speed = 5;
+    window.LoadSettings();
+    QTimer stop;
+    QObject::connect(&stop, &QTimer::timeout, &window, [&] {
+        if (s.Turn >= 1) window.close();
+    });
+    stop.start(20);
+    window.game().StartClick();
+    EXPECT_EQ(s.Seats[3].Name, "Bea");
+    // After Reset the name dialog offers the name in use, not "Unknown".
+    settings::ResetAllRecords(store);
+    PlayerNameDialog names(store, window.currentSettings(), &window);
+    EXPECT_EQ(names.cmbName->currentText(), "Bea");
+}
+
+TEST(SplashAndPlates, TheAcesStayInsideAndNamesAreReadable) {
+    const QImage splash = Balloon::SplashPicture();
+    // The right margin is felt, not card.
+    for (int y = 0; y < splash.height(); ++y) {
+        const QColor c = splash.pixelColor(splash.width() - 2, y);
+        EXPECT_LT(c.red() + c.green() + c.blue(), 3 * 200) << "a card at the right edge, row " << y;
+    }
+    // Every preset's plates get a text colour that stands out from them.
+    for (int scheme = 0; scheme < 5; ++scheme) {
+        settings::Settings s;
+        s.SetScheme(scheme);
+        for (uint32_t plate : {s.Gc1, s.Gc2}) {
+            const QColor back(plate & 0xFF, (plate >> 8) & 0xFF, (plate >> 16) & 0xFF);
+            const QColor text = TableView::TextOn(back);
+            // The ratio asked of normal text for good reading.
+            EXPECT_GE(TableView::Contrast(text, back), 4.5) << scheme << " " << back.name().toStdString();
+        }
+    }
+}
+
+} // namespace
+} // namespace zarv::testing

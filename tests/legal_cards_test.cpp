@@ -103,3 +103,27 @@ TEST_F(Position, AComputerCardTheRulesRefuseIsReplacedByTheFirstLegalOne) {
 
 } // namespace
 } // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+TEST(GiveUp, OfferedOnlyWhileItWouldDoSomething) {
+    TestTable t;
+    GameState& s = t.s();
+    auto tricks = [&](std::initializer_list<int> winners) {
+        s.Tricks.assign(1, TrickRecord{});
+        for (int w : winners) s.Tricks.push_back(TrickRecord{{}, w, w, static_cast<int>(s.Tricks.size())});
+        s.Tricks.push_back(TrickRecord{});
+    };
+    tricks({});
+    EXPECT_FALSE(t.game.GiveUpPossible());
+    tricks({3, 2});
+    EXPECT_TRUE(t.game.GiveUpPossible());
+    tricks({2, 4, 2, 4, 2, 4, 3});  // six for the other side: giving up would do nothing
+    EXPECT_FALSE(t.game.GiveUpPossible());
+    tricks({1, 3, 1, 3, 1, 3, 2});
+    EXPECT_FALSE(t.game.GiveUpPossible());
+}
+
+} // namespace
+} // namespace zarv::testing

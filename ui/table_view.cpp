@@ -101,10 +101,20 @@ void TableView::DrawWelcome() {
     update();
 }
 
+double TableView::Luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double TableView::Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 QColor TableView::TextOn(const QColor& plate) {
-    // Relative luminance: light text on a dark plate, dark text on a light one.
-    const double l = 0.2126 * plate.redF() + 0.7152 * plate.greenF() + 0.0722 * plate.blueF();
-    return l < 0.5 ? QColor(240, 240, 232) : QColor(20, 20, 24);
+    // Whichever of white and black stands out more from the plate.
+    const QColor light(255, 255, 255), dark(0, 0, 0);
+    return Contrast(light, plate) >= Contrast(dark, plate) ? light : dark;
 }
 
 void TableView::SetTurnSeat(int seat) {

@@ -73,6 +73,9 @@ public:
     std::function<bool(int d)> dimmed;
     // The colour of text on a name plate of that colour, readable on it.
     static QColor TextOn(const QColor& plate);
+    // The contrast ratio of two colours (1 to 21), from their relative luminance.
+    static double Contrast(const QColor& a, const QColor& b);
+    static double Luminance(const QColor& c);
 
 signals:
     void mousePressed(QPointF at);

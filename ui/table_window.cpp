@@ -227,7 +227,10 @@ void TableWindow::HelpClick() {
         browser->setWindowTitle(tr("Zarv Help"));
         browser->setOpenExternalLinks(true);
         browser->resize(640, 720);
-        browser->setSource(QUrl::fromLocalFile(HelpPage()));
+        if (QFileInfo::exists(HelpPage()))
+            browser->setSource(QUrl::fromLocalFile(HelpPage()));
+        else
+            browser->setPlainText(tr("The help page is missing: %1").arg(HelpPage()));
         helpWindow_ = browser;
     }
     helpWindow_->show();
@@ -619,12 +622,12 @@ QString TableWindow::scoreText() const {
     const int ourPoints = IsTeamA(l) ? s.PointsA : s.PointsB, theirPoints = IsTeamA(l) ? s.PointsB : s.PointsA;
     QString trump = s.MasterCard == kNoSuit ? tr("not named") : SuitSign(s.MasterCard);
     QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? name(s.MasterPlayer) : QStringLiteral("-");
-    return tr("Trump %1 \u00b7 HAKEM %2 \u00b7 Tricks: %3 %4, %5 %6 \u00b7 Points: %3 %7, %5 %8")
+    return tr("Trump %1 \u00b7 HAKEM %2 \u00b7 %3: %4 tricks, %5 pts \u00b7 %6: %7 tricks, %8 pts")
         .arg(trump, master, us)
         .arg(TeamTricks(s, l))
+        .arg(ourPoints)
         .arg(them)
         .arg(OpponentTricks(s, l))
-        .arg(ourPoints)
         .arg(theirPoints);
 }
 
