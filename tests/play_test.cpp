@@ -341,6 +341,21 @@ TEST_F(TalkingTable, TheKeysChooseAndPlayExactlyWhatAClickWould) {
     EXPECT_EQ(s.Tricks.back().Cards[3], C("g9"));
 }
 
+TEST_F(TalkingTable, TheGiveUpFlagSurvivesRepaintsOfTheTable) {
+    AddCompletedTrick(s, 2, {"g2", "p2", "h2", "x2"}, 2);
+    AddCompletedTrick(s, 2, {"g3", "p3", "h3", "x3"}, 3);
+    FollowTurn("g5", {"g9"});
+    game.SetGiveUpState(1);
+    const QRect flag = window.GiveUpRect();
+    const QColor shown = window.table().surface().pixelColor(flag.center());
+    EXPECT_NE(shown, window.table().surface().pixelColor(flag.topLeft() - QPoint(3, 3)));
+    // The turn moves on: the marker is redrawn with the whole table, and the flag with it.
+    s.Turn = 4;
+    window.ShowTurn();
+    window.RefreshPage();
+    EXPECT_EQ(window.table().surface().pixelColor(flag.center()), shown);
+}
+
 TEST_F(TalkingTable, HintAndLastTrickChangeNothing) {
     ai::ComputerSeatPlayer computer(s);
     game.SetComputerPlayer(&computer);

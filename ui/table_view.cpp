@@ -178,6 +178,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     DrawSignsWith(p);
     DrawTurnMarkerWith(p);
+    if (giveUpShown_ && s_.GiveUpState > 0) p.drawImage(giveUpRect_.topLeft(), giveUpPicture_);
     // The board changes once a hand: keep it as a picture in between.
     QString boardKey = key;
     boardKey += QString::number(s_.HandsPlayed);
@@ -437,6 +438,10 @@ void TableView::RepaintCards(std::span<const int> moved) {
 }
 
 void TableView::PaintGiveUp(int state, const QRect& where, const QImage& picture) {
+    // Kept, so that a repaint of the whole table draws it again while it shows.
+    giveUpShown_ = state > 0;
+    giveUpRect_ = where;
+    giveUpPicture_ = picture;
     QPainter p(&surface_);
     if (state == 0)
         p.fillRect(where, colours_.background);

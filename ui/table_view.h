@@ -107,6 +107,9 @@ private:
     QImage feltCache_;
     QString feltKey_;
     int turnSeat_ = 0;
+    bool giveUpShown_ = false;
+    QRect giveUpRect_;
+    QImage giveUpPicture_;
     int raisedCard_ = 0;
     void DrawTurnMarkerWith(QPainter& p);
     QImage boardCache_;  // the score board alone, on a clear image
