@@ -474,16 +474,21 @@ TEST(Balloons, TheBodyAndThePointerAreJoined) {
         g.Seats[pos] = SeatRecord{"X", false, 300, 300, SeatKind::Computer, 0};
         const BalloonShape shape = ShapeBalloon(pos, QStringLiteral("Hello there"), g, 842, 676);
         const QRegion mask = MaskOf(shape);
+        const QPainterPath outline = shape.Outline();  // what is painted
         // Every point of the body, its margin and the pointer lies in the balloon.
         const QRect body = shape.body.adjusted(-4, -4, 4, 4);
         for (int x = body.left(); x <= body.right(); x += 2)
-            for (int y = body.top(); y <= body.bottom(); y += 2) EXPECT_TRUE(mask.contains(QPoint(x, y))) << pos;
+            for (int y = body.top(); y <= body.bottom(); y += 2) {
+                EXPECT_TRUE(mask.contains(QPoint(x, y))) << pos;
+                EXPECT_TRUE(outline.contains(QPointF(x, y))) << pos << " unpainted at " << x << "," << y;
+            }
         const QRect pointer = shape.pointer.boundingRect();
         for (int x = pointer.left(); x <= pointer.right(); ++x)
             for (int y = pointer.top(); y <= pointer.bottom(); ++y)
                 if (shape.pointer.containsPoint(QPoint(x, y), Qt::OddEvenFill) &&
                     shape.pointer.containsPoint(QPoint(x + 1, y + 1), Qt::OddEvenFill)) {
                     EXPECT_TRUE(mask.contains(QPoint(x, y))) << pos << " " << x << "," << y;
+                    EXPECT_TRUE(outline.contains(QPointF(x + 0.5, y + 0.5))) << pos << " unpainted " << x << "," << y;
                 }
     }
 }

@@ -53,11 +53,17 @@ QRegion MaskOf(const BalloonShape& shape) {
 }
 
 QPainterPath BalloonShape::Outline() const {
+    // The body and the pointer as one shape (their union), painted and framed
+    // as one: no seam and no hole where they overlap.
     QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
     path.addRoundedRect(QRectF(body.adjusted(-kMargin, -kMargin, kMargin, kMargin)), 15, 15);
-    if (!pointer.isEmpty()) path.addPolygon(QPolygonF(pointer));
-    return path.simplified();
+    if (!pointer.isEmpty()) {
+        QPainterPath tip;
+        tip.addPolygon(QPolygonF(pointer));
+        tip.closeSubpath();
+        path = path.united(tip);
+    }
+    return path;
 }
 
 BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, int tableWidth, int tableHeight) {
