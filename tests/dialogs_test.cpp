@@ -184,16 +184,7 @@ namespace {
 
 using namespace zarv::ui;
 
-struct FirstUse : ::testing::Test {
-    QTemporaryDir dir;
-    settings::SettingsStore store{dir.filePath("zarv.ini")};
-    TableWindow window{store};
-    std::unique_ptr<OptionsDialog> Options() {
-        auto d = std::make_unique<OptionsDialog>(window, store, &window);
-        d->show();
-        return d;
-    }
-};
+using FirstUse = Dialogs;
 
 TEST_F(FirstUse, ChoosingASpeedAndDefaultCountAsChanges) {
     {

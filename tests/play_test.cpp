@@ -262,35 +262,14 @@ namespace {
 
 using namespace zarv::ui;
 
-struct TalkingTable : ::testing::Test {
-    QTemporaryDir dir;
-    settings::SettingsStore store{dir.filePath("zarv.ini")};
-    TableWindow window{store};
-    Game& game = window.game();
-    GameState& s = window.game().state();
-
+// The table of the tests above, dealt: seat 2 is master and holds the clubs,
+// seat 3 (the person) the spades; diamonds are trumps.
+struct TalkingTable : Table {
     void SetUp() override {
-        auto& settings = window.currentSettings();
-        settings.Talk = false;
-        settings.SoundFX = false;
-        settings.Speed = 5;
-        window.LoadSettings();
-        const char* names[5] = {"", "Tib ", "Vrel", "Me", "Dastrel"};
-        for (int seat = 1; seat <= 4; ++seat) {
-            s.Seats[seat].Name = names[seat];
-            s.Seats[seat].Kind = seat == 3 ? SeatKind::Human : SeatKind::Computer;
-        }
-        game.MakeCardFaces();
-        s.GameStarted = true;
-        game.PlaceSeats();
-        LoadPack(s, StandardPack());  // the master (3) holds the clubs, seat 4 the spades, 1 hearts, 2 diamonds
-        for (int k = 1; k <= 52; ++k) s.Deck[k].Face = k;
-        game.Shuffle(0);
-        s.SavedDeck = s.Deck;
-        s.MasterPlayer = 2;  // seat 2 deals itself 1..13 (clubs); seat 3 gets 14..26 (spades)
+        Table::SetUp();
+        s.MasterPlayer = 2;
         s.MasterCard = 'x';
         game.NewHand(true);
-        // Seat 3 to follow clubs (led by seat 2), holding no club: any card.
         window.show();
         QApplication::setActiveWindow(&window);
     }
