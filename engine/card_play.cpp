@@ -19,24 +19,28 @@ Suit SuitToFollow(const GameState& s, int seat) {
 
 } // namespace
 
-std::vector<CardCode> Game::LegalCards(int seat) const {
+std::vector<CardCode> LegalCardsOf(const GameState& s, int seat) {
     std::vector<CardCode> cards;
-    if (seat < 1 || seat > 4 || s_.Turn != seat) return cards;
-    const Suit follow = SuitToFollow(s_, seat);
+    if (seat < 1 || seat > 4 || s.Turn != seat) return cards;
+    const Suit follow = SuitToFollow(s, seat);
     for (int i = 1; i <= 52; ++i) {
-        const CardRecord& c = s_.Deck[i];
+        const CardRecord& c = s.Deck[i];
         if (c.Owner == seat && (follow == kNoSuit || SuitOf(c.Card) == follow)) cards.push_back(c.Card);
     }
     return cards;
 }
 
-bool Game::IsLegalCard(int seat, CardCode card) const {
-    if (card.empty() || seat < 1 || seat > 4 || s_.Turn != seat) return false;
-    const int d = s_.FindCard(card);
-    if (d == 0 || s_.Deck[d].Owner != seat) return false;
-    const Suit follow = SuitToFollow(s_, seat);
+bool IsLegalCardOf(const GameState& s, int seat, CardCode card) {
+    if (card.empty() || seat < 1 || seat > 4 || s.Turn != seat) return false;
+    const int d = s.FindCard(card);
+    if (d == 0 || s.Deck[d].Owner != seat) return false;
+    const Suit follow = SuitToFollow(s, seat);
     return follow == kNoSuit || SuitOf(card) == follow;
 }
+
+std::vector<CardCode> Game::LegalCards(int seat) const { return LegalCardsOf(s_, seat); }
+
+bool Game::IsLegalCard(int seat, CardCode card) const { return IsLegalCardOf(s_, seat, card); }
 
 bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
     if (!IsLegalCard(seat, card)) return false;

@@ -33,6 +33,13 @@ struct EngineServices {
     PlayerRecords& records;
 };
 
+// The rules on a state, for whoever reasons about one (the game itself, a
+// player that plays hands out in its head): the cards the seat may play now,
+// and who wins a complete trick with that trump.
+std::vector<CardCode> LegalCardsOf(const GameState& s, int seat);
+bool IsLegalCardOf(const GameState& s, int seat, CardCode card);
+int TrickWinnerOf(const TrickRecord& trick, Suit trump);
+
 // The texts of "HandIs" (52 codes, each right-aligned in three characters)
 // and "Start" (name and kind of seats 1..4, every field ended by ";").
 std::string DealText(const std::array<CardRecord, 53>& deck);

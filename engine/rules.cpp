@@ -4,14 +4,16 @@
 
 namespace zarv {
 
-int Game::TrickWinner(const TrickRecord& trick) const {
+int Game::TrickWinner(const TrickRecord& trick) const { return TrickWinnerOf(trick, s_.MasterCard); }
+
+int TrickWinnerOf(const TrickRecord& trick, Suit trumpSuit) {
     const Suit led = (trick.Leader >= 1 && trick.Leader <= 4) ? SuitOf(trick.Cards[trick.Leader]) : kNoSuit;
     long best = -1;
     int winner = 0;
     for (int seat = 1; seat <= 4; ++seat) {
         const CardCode c = trick.Cards[seat];
         const long follows = (SuitOf(c) == led) ? 1 : 0;
-        const long trump = (s_.MasterCard != kNoSuit && SuitOf(c) == s_.MasterCard) ? 1 : 0;
+        const long trump = (trumpSuit != kNoSuit && SuitOf(c) == trumpSuit) ? 1 : 0;
         const long score = (follows + 100 * trump) * (RankOf(c) + 100 * trump);
         if (score > best) {
             best = score;

@@ -43,6 +43,8 @@ struct Machine {
         s.PlayerName = name;
         window.LoadSettings();
         window.game().state().PlayerName = name;
+        // Loopback, on a port the system picks free.
+        window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), 0, {0}});
     }
     ~Machine() { window.SetNetworkDialog(nullptr); }
     // The dialog, shown without its own event loop so that several machines
@@ -203,14 +205,16 @@ TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
 }
 
 TEST(NetworkWindows, APortThatCannotBeOpenedIsReplacedAndShown) {
-    QTcpServer holder;  // holds 1001 when it can; if it cannot, neither can the window
-    holder.listen(QHostAddress::Any, static_cast<quint16>(net::kDefaultPort));
+    QTcpServer holder;  // the port the window asks for first, held by the test
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+    const quint16 held = holder.serverPort();
     Machine m("Ann");
+    m.window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), held, {0}});
     m.Host();
     ASSERT_TRUE(m.dialog->waiting());
     const QString where = m.dialog->lblAddress->text();
-    EXPECT_TRUE(where.contains("Port 1001 could not be opened")) << where.toStdString();
-    EXPECT_NE(m.Port(), net::kDefaultPort);
+    EXPECT_TRUE(where.contains(QStringLiteral("Port %1 could not be opened").arg(held))) << where.toStdString();
+    EXPECT_NE(m.Port(), held);
     EXPECT_GT(m.Port(), 1024);
     EXPECT_TRUE(where.contains(QStringLiteral("port %1").arg(m.Port()))) << where.toStdString();
 }

@@ -13,6 +13,7 @@
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "engine/saved_hand.h"
+#include "tools/duel.h"
 #include "tools/options.h"
 #include "tools/report.h"
 
@@ -28,6 +29,8 @@ const char* const kUsage =
     "                     [--first-master <seat>] [--sorted <seats, e.g. 3 or 1,2,3,4>]\n"
     "       zarv-sim hand --file <saved hand> [the options above, which take precedence]\n"
     "       zarv-sim games <N> [--seed <S>]\n"
+    "       zarv-sim duel <N> [--seed <S>] [--team-a standard|expert] [--team-b standard|expert]\n"
+    "                     [--samples <K>] [--games]\n"
     "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
     "       zarv-sim join <host>[:<port>] [--name <name>] [--side partner|against]\n";
 
@@ -174,6 +177,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (args.empty()) throw UsageError{"say what to play: hand or games"};
         if (args[0] == "hand") return RunHand(args, out);
         if (args[0] == "games") return RunGames(args, out);
+        if (args[0] == "duel") return RunDuel(args, out);
         if (args[0] == "--help" || args[0] == "-h") {
             out << kUsage;
             return 0;

@@ -425,14 +425,14 @@ TableWindow::Hosting TableWindow::Host() {
     BecomeStandAlone();
     Hosting h;
     QString note;
-    bool listening = transport_.Listen(net::kDefaultPort);
+    bool listening = transport_.Listen(plan_.port, plan_.address);
     if (!listening) {
         // An ordinary user may not open ports below 1024, or another program holds it.
         note = tr("Port %1 could not be opened (%2), so this game listens on another port.\n")
-                   .arg(net::kDefaultPort)
+                   .arg(plan_.port)
                    .arg(transport_.error());
-        for (quint16 port : {quint16(11001), quint16(0)})
-            if ((listening = transport_.Listen(port))) break;
+        for (quint16 port : plan_.fallbacks)
+            if ((listening = transport_.Listen(port, plan_.address))) break;
     }
     if (!listening) {
         h.error = tr("No port could be opened for others to join: %1").arg(transport_.error());
@@ -443,6 +443,7 @@ TableWindow::Hosting TableWindow::Host() {
     for (const QHostAddress& a : QNetworkInterface::allAddresses())
         if (!a.isLoopback()) addresses << (a.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(a.toString()) : a.toString());
     const QString port = h.port == net::kDefaultPort ? QString() : QStringLiteral(":%1").arg(h.port);
+    if (plan_.address.isLoopback()) addresses = {plan_.address.toString()};
     h.where = note + tr("Others join at port %1 of this computer: %2")
                          .arg(h.port)
                          .arg(addresses.isEmpty() ? tr("(no network address found)") : addresses.join(port + QStringLiteral(", ")) + port);

@@ -3,9 +3,11 @@
 // sound, the player records).
 #pragma once
 
+#include <QHostAddress>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <vector>
 #include <QAudioDevice>
 #include <QSoundEffect>
 #include <map>
@@ -93,6 +95,14 @@ public:
     // Listens as the Dealer on port 1001, or on a port above 1024 when 1001
     // cannot be opened.
     Hosting Host();
+    // Where hosting listens: every address, port 1001, else 11001 or any free
+    // port. Tests listen on loopback on ports they choose.
+    struct HostingPlan {
+        QHostAddress address{QHostAddress::Any};
+        quint16 port = 1001;
+        std::vector<quint16> fallbacks{11001, 0};
+    };
+    void SetHostingPlan(HostingPlan plan) { plan_ = std::move(plan); }
     void Join(const QString& host, int port, const std::string& side);
     // Back to a game of this machine alone: no connections, the local seat at 3.
     void BecomeStandAlone();
@@ -210,6 +220,7 @@ private:
     bool networkGame_ = false;  // a network game was started from the dialog
     QString badMessage_;        // what the Dealer sent that this client refused
     QString lastBalloon_;
+    HostingPlan plan_;
     std::array<QPointer<Balloon>, 5> chatBalloons_{};
 };
 

@@ -64,9 +64,9 @@ void TcpTransport::Reset() {
     error_.clear();
 }
 
-bool TcpTransport::Listen(quint16 port) {
+bool TcpTransport::Listen(quint16 port, const QHostAddress& address) {
     server_.close();
-    if (server_.listen(QHostAddress::Any, port)) return true;
+    if (server_.listen(address, port)) return true;
     error_ = server_.errorString();
     return false;
 }

@@ -23,7 +23,7 @@ public:
 
     // The Dealer: listens on every address of this machine. Returns false
     // (and says why in error()) when the port cannot be opened.
-    bool Listen(quint16 port);
+    bool Listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
     quint16 port() const { return server_.serverPort(); }
     QString error() const { return error_; }
     // A client: connects to host (name or address) and port; OnConnected or

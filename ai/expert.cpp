@@ -1,0 +1,122 @@
+#include "ai/expert.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "ai/playout.h"
+#include "ai/world_sampler.h"
+#include "engine/game.h"
+
+namespace zarv::ai {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Whether another world should be looked at.
+struct Budget {
+    const ExpertOptions& o;
+    Clock::time_point deadline;
+    explicit Budget(const ExpertOptions& options)
+        : o(options), deadline(Clock::now() + std::chrono::microseconds(static_cast<long>(options.millis * 1000))) {}
+    bool More(int worlds) const {
+        if (o.samples > 0) return worlds < o.samples;
+        return worlds < 4 || Clock::now() < deadline;  // a few worlds even on a slow machine
+    }
+};
+
+std::string CardText(CardCode c) { return c.text(); }
+
+} // namespace
+
+uint64_t ExpertPlayer::DecisionSeed(int seat) const {
+    // The state's played cards and the seat: the same state decides the same.
+    uint64_t h = options_.seed * 0x9E3779B97F4A7C15ULL + static_cast<uint64_t>(seat);
+    for (size_t t = 1; t < state_.Tricks.size(); ++t)
+        for (int p = 1; p <= 4; ++p) {
+            const CardCode c = state_.Tricks[t].Cards[p];
+            h = (h ^ (static_cast<uint64_t>(c.suit) << 8 | c.rank)) * 0x100000001B3ULL;
+        }
+    for (int i = 1; i <= 52; ++i) h = (h ^ state_.Deck[i].Owner) * 0x100000001B3ULL;
+    return h;
+}
+
+CardChoice ExpertPlayer::SelectCard(int seat, int) {
+    const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
+    lastWorlds_ = 0;
+    if (legal.empty()) return {};
+    if (legal.size() == 1) return {legal.front(), "expert: the only card it may play"};
+    std::mt19937_64 rng(DecisionSeed(seat));
+    const WorldSampler sampler(state_, seat);
+    std::vector<double> total(legal.size(), 0.0);
+    GameState world, copy;
+    const Budget budget(options_);
+    int worlds = 0;
+    for (; budget.More(worlds); ++worlds) {
+        sampler.Sample(rng, world);
+        for (size_t c = 0; c < legal.size(); ++c) {
+            copy = world;
+            const HandOutcome o = SimulatePlay(copy, seat, legal[c]) ? OutcomeOf(copy) : PlayOut(copy);
+            total[c] += o.ValueFor(seat);
+        }
+    }
+    lastWorlds_ = worlds;
+    size_t best = 0, second = legal.size() > 1 ? 1 : 0;
+    for (size_t c = 1; c < legal.size(); ++c) {
+        if (total[c] > total[best]) {
+            second = best;
+            best = c;
+        } else if (c != best && (second == best || total[c] > total[second])) {
+            second = c;
+        }
+    }
+    char reason[128];
+    std::snprintf(reason, sizeof reason, "expert: %s %+.2f, next %s %+.2f (%d worlds)", CardText(legal[best]).c_str(),
+                  total[best] / worlds, CardText(legal[second]).c_str(), total[second] / worlds, worlds);
+    return {legal[best], reason};
+}
+
+Suit ExpertPlayer::ChooseTrump(int first, int count) {
+    const int master = state_.MasterPlayer;
+    std::mt19937_64 rng(DecisionSeed(master) ^ 0x5A5A5A5AULL);
+    // The master sees its first cards; the rest of the pack is dealt anew in each world.
+    std::vector<int> unseen;
+    for (int i = 1; i <= 52; ++i)
+        if (i < first || i >= first + count) unseen.push_back(i);
+    const Suit suits[4] = {'g', 'p', 'h', 'x'};
+    std::array<double, 4> total{};
+    const Budget budget(options_);
+    int worlds = 0;
+    GameState world = state_;
+    for (; budget.More(worlds); ++worlds) {
+        std::shuffle(unseen.begin(), unseen.end(), rng);
+        // The master takes 13 - count more, the others 13 each.
+        size_t next = 0;
+        for (int i = first; i < first + count; ++i) world.Deck[i].Owner = static_cast<uint8_t>(master);
+        for (int k = count; k < 13; ++k) world.Deck[unseen[next++]].Owner = static_cast<uint8_t>(master);
+        for (int p = 1; p <= 4; ++p)
+            if (p != master)
+                for (int k = 0; k < 13; ++k) world.Deck[unseen[next++]].Owner = static_cast<uint8_t>(p);
+        for (int p = 1; p <= 4; ++p) {
+            int slot = 0;
+            for (int i = 1; i <= 52 && slot < 13; ++i)
+                if (world.Deck[i].Owner == p) world.Hands[p][++slot] = TrickRecord::Held(p, world.Deck[i].Card);
+        }
+        world.Tricks.assign(2, TrickRecord{});
+        world.Turn = master;
+        world.TrickPosition = 1;
+        for (int s = 0; s < 4; ++s) {
+            world.MasterCard = suits[s];
+            total[static_cast<size_t>(s)] += PlayOut(world).ValueFor(master);
+        }
+    }
+    lastWorlds_ = worlds;
+    int best = 0;
+    for (int s = 1; s < 4; ++s)
+        if (total[static_cast<size_t>(s)] > total[static_cast<size_t>(best)]) best = s;
+    return suits[best];
+}
+
+} // namespace zarv::ai

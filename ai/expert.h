@@ -1,0 +1,37 @@
+// The Expert computer player: for the seat to move it deals the cards it has
+// not seen at random many times into worlds consistent with what it has seen,
+// plays each card it may play out to the end of the hand in every world (the
+// standard player playing all four seats), and plays the card with the best
+// average for its side. The trump is chosen the same way, suit by suit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/game_state.h"
+#include "engine/interfaces.h"
+
+namespace zarv::ai {
+
+struct ExpertOptions {
+    int samples = 0;       // worlds a decision (0: as many as the time allows)
+    double millis = 100;   // the time a decision may take when samples is 0
+    uint64_t seed = 1;     // the same seed and state give the same decision
+};
+
+class ExpertPlayer : public ComputerPlayer {
+public:
+    ExpertPlayer(const GameState& state, ExpertOptions options) : state_(state), options_(options) {}
+    CardChoice SelectCard(int seat, int position) override;
+    Suit ChooseTrump(int first, int count) override;
+    // Worlds the last decision looked at.
+    int lastWorlds() const { return lastWorlds_; }
+
+private:
+    uint64_t DecisionSeed(int seat) const;
+    const GameState& state_;
+    ExpertOptions options_;
+    int lastWorlds_ = 0;
+};
+
+} // namespace zarv::ai

@@ -1,0 +1,104 @@
+#include "ai/world_sampler.h"
+
+#include <algorithm>
+
+namespace zarv::ai {
+
+uint8_t SuitBit(Suit suit) {
+    switch (suit) {
+    case 'g': return 1;
+    case 'p': return 2;
+    case 'h': return 4;
+    case 'x': return 8;
+    default: return 0;
+    }
+}
+
+WorldSampler::WorldSampler(const GameState& state, int seat) : state_(state), seat_(seat) {
+    for (int i = 1; i <= 52; ++i) {
+        const int owner = state.Deck[i].Owner;
+        if (owner >= 1 && owner <= 4 && owner != seat) {
+            unseen_.push_back(i);
+            ++holding_[static_cast<size_t>(owner)];
+        }
+    }
+    // A seat that did not follow the suit led holds none of it.
+    for (size_t t = 1; t < state.Tricks.size(); ++t) {
+        const TrickRecord& trick = state.Tricks[t];
+        if (trick.Leader < 1 || trick.Leader > 4) continue;
+        const Suit led = SuitOf(trick.Cards[trick.Leader]);
+        for (int p = 1; p <= 4; ++p)
+            if (!trick.Cards[p].empty() && SuitOf(trick.Cards[p]) != led) voids_[static_cast<size_t>(p)] |= SuitBit(led);
+    }
+}
+
+bool WorldSampler::Sample(std::mt19937_64& rng, GameState& world) const {
+    world = state_;
+    std::vector<int> cards = unseen_;
+    bool kept = false;
+    for (int attempt = 0; attempt < 40 && !kept; ++attempt) {
+        std::shuffle(cards.begin(), cards.end(), rng);
+        std::array<int, 5> room = holding_;
+        // The most constrained cards first: those fewer seats may hold.
+        auto seatsFor = [&](int d) {
+            int n = 0;
+            for (int p = 1; p <= 4; ++p)
+                if (p != seat_ && !(voids_[static_cast<size_t>(p)] & SuitBit(SuitOf(state_.Deck[d].Card)))) ++n;
+            return n;
+        };
+        std::stable_sort(cards.begin(), cards.end(), [&](int a, int b) { return seatsFor(a) < seatsFor(b); });
+        kept = true;
+        std::vector<int> assigned(53, 0);
+        for (int d : cards) {
+            std::array<int, 4> options{};
+            int n = 0;
+            for (int p = 1; p <= 4; ++p)
+                if (p != seat_ && room[static_cast<size_t>(p)] > 0 &&
+                    !(voids_[static_cast<size_t>(p)] & SuitBit(SuitOf(state_.Deck[d].Card))))
+                    options[static_cast<size_t>(n++)] = p;
+            if (n == 0) {
+                kept = false;
+                break;
+            }
+            // Weighted by the room left, so every seat fills in proportion.
+            int total = 0;
+            for (int k = 0; k < n; ++k) total += room[static_cast<size_t>(options[static_cast<size_t>(k)])];
+            int pick = static_cast<int>(rng() % static_cast<uint64_t>(total));
+            int chosen = options[0];
+            for (int k = 0; k < n; ++k) {
+                pick -= room[static_cast<size_t>(options[static_cast<size_t>(k)])];
+                if (pick < 0) {
+                    chosen = options[static_cast<size_t>(k)];
+                    break;
+                }
+            }
+            --room[static_cast<size_t>(chosen)];
+            assigned[static_cast<size_t>(d)] = chosen;
+        }
+        if (kept)
+            for (int d : cards) world.Deck[d].Owner = static_cast<uint8_t>(assigned[static_cast<size_t>(d)]);
+    }
+    if (!kept) {
+        // Keep the counts at least.
+        std::array<int, 5> room = holding_;
+        size_t next = 0;
+        for (int p = 1; p <= 4; ++p)
+            for (; room[static_cast<size_t>(p)] > 0 && p != seat_; --room[static_cast<size_t>(p)])
+                world.Deck[cards[next++]].Owner = static_cast<uint8_t>(p);
+    }
+    // Each other seat's held slots take its new cards, in pack order.
+    for (int p = 1; p <= 4; ++p) {
+        if (p == seat_) continue;
+        std::vector<CardCode> held;
+        for (int i = 1; i <= 52; ++i)
+            if (world.Deck[i].Owner == p) held.push_back(world.Deck[i].Card);
+        size_t next = 0;
+        for (int k = 1; k <= 13; ++k) {
+            TrickRecord& slot = world.Hands[p][k];
+            if (slot.Winner == -1 && !slot.Cards[p].empty() && next < held.size()) slot = TrickRecord::Held(p, held[next++]);
+        }
+    }
+    return kept;
+}
+
+} // namespace zarv::ai

@@ -1,0 +1,177 @@
+// The Expert computer player: the worlds it imagines, the cards it plays, and
+// the duel that measures it.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ai/card_selection.h"
+#include "ai/expert.h"
+#include "ai/playout.h"
+#include "ai/world_sampler.h"
+#include "tests/test_table.h"
+#include "tools/simulator.h"
+
+namespace zarv::testing {
+namespace {
+
+// Keeps a copy of the table at the n-th decision of the standard player.
+class Snapshot : public ComputerPlayer {
+public:
+    Snapshot(const GameState& s, int at) : s_(s), at_(at), inner_(s) {}
+    CardChoice SelectCard(int seat, int position) override {
+        if (++decisions_ == at_) {
+            taken = s_;
+            seatToMove = seat;
+        }
+        return inner_.SelectCard(seat, position);
+    }
+    Suit ChooseTrump(int first, int count) override { return inner_.ChooseTrump(first, count); }
+    GameState taken;
+    int seatToMove = 0;
+
+private:
+    const GameState& s_;
+    int at_, decisions_ = 0;
+    ai::ComputerSeatPlayer inner_;
+};
+
+GameState MidHand(uint64_t seed, int decision, int& seat) {
+    HeadlessGame h(seed);
+    h.AllComputerSeats();
+    Snapshot snap(h.game.state(), decision);
+    h.game.SetComputerPlayer(&snap);
+    h.game.StartClick();
+    seat = snap.seatToMove;
+    return snap.taken;
+}
+
+TEST(WorldSampler, NoWorldGivesASeatACardItCannotHold) {
+    for (uint64_t seed : {3u, 8u, 21u}) {
+        for (int decision : {7, 19, 30}) {
+            int seat = 0;
+            const GameState s = MidHand(seed, decision, seat);
+            ASSERT_GE(seat, 1);
+            const ai::WorldSampler sampler(s, seat);
+            std::mt19937_64 rng(seed);
+            GameState world;
+            for (int n = 0; n < 300; ++n) {
+                const bool kept = sampler.Sample(rng, world);
+                std::array<int, 5> held{}, heldBefore{};
+                for (int i = 1; i <= 52; ++i) {
+                    const int before = s.Deck[i].Owner, after = world.Deck[i].Owner;
+                    // Its own hand, and every card played, stay where they are.
+                    if (before == seat || before > 4 || before == 0) {
+                        ASSERT_EQ(after, before) << i;
+                    }
+                    if (after >= 1 && after <= 4) ++held[static_cast<size_t>(after)];
+                    if (before >= 1 && before <= 4) ++heldBefore[static_cast<size_t>(before)];
+                    // No card of a suit its new owner showed void in.
+                    if (kept && after >= 1 && after <= 4 && after != seat) {
+                        ASSERT_FALSE(sampler.voids()[static_cast<size_t>(after)] & ai::SuitBit(SuitOf(s.Deck[i].Card)))
+                            << "seat " << after << " got " << s.Deck[i].Card.text();
+                    }
+                }
+                EXPECT_EQ(held, heldBefore);  // each seat holds as many as before
+                // The hand slots agree with the pack.
+                for (int p = 1; p <= 4; ++p)
+                    for (int k = 1; k <= 13; ++k) {
+                        const TrickRecord& slot = world.Hands[p][k];
+                        if (slot.Winner == -1 && !slot.Cards[p].empty()) {
+                            ASSERT_EQ(world.Deck[world.FindCard(slot.Cards[p])].Owner, p);
+                        }
+                    }
+            }
+        }
+    }
+}
+
+TEST(WorldSampler, AVoidShownIsAVoidKept) {
+    int seat = 0;
+    // Look for a decision where some seat has shown a void, then check it.
+    for (int decision = 10; decision < 40; ++decision) {
+        const GameState s = MidHand(5, decision, seat);
+        const ai::WorldSampler sampler(s, seat);
+        bool anyVoid = false;
+        for (int p = 1; p <= 4; ++p) anyVoid = anyVoid || (p != seat && sampler.voids()[static_cast<size_t>(p)]);
+        if (anyVoid) {
+            SUCCEED();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no void was ever shown in these hands";
+}
+
+class Checked : public ComputerPlayer {
+public:
+    Checked(Game& g, ai::ExpertOptions o) : g_(g), expert_(g.state(), o) {}
+    CardChoice SelectCard(int seat, int position) override {
+        const CardChoice c = expert_.SelectCard(seat, position);
+        ++moves;
+        if (!g_.IsLegalCard(seat, c.card)) ++refused;
+        if (c.reason.rfind("expert: ", 0) != 0) ++unexplained;
+        return c;
+    }
+    Suit ChooseTrump(int first, int count) override { return expert_.ChooseTrump(first, count); }
+    long moves = 0, refused = 0, unexplained = 0;
+
+private:
+    Game& g_;
+    ai::ExpertPlayer expert_;
+};
+
+TEST(ExpertPlayer, PlaysOnlyLegalCardsToTheEndOfWholeGames) {
+    for (uint64_t seed : {1u, 2u}) {
+        HeadlessGame h(seed);
+        h.AllComputerSeats();
+        Checked player(h.game, ai::ExpertOptions{3, 0, seed});
+        h.game.SetComputerPlayer(&player);
+        h.game.StartClick();
+        EXPECT_TRUE(h.s().PointsA >= 7 || h.s().PointsB >= 7);
+        EXPECT_GT(player.moves, 100);
+        EXPECT_EQ(player.refused, 0);
+        EXPECT_EQ(player.unexplained, 0);
+    }
+}
+
+TEST(ExpertPlayer, TheSameSeedDecidesTheSame) {
+    int seat = 0;
+    const GameState s = MidHand(9, 22, seat);
+    ai::ExpertPlayer a(s, ai::ExpertOptions{16, 0, 4}), b(s, ai::ExpertOptions{16, 0, 4});
+    EXPECT_EQ(a.SelectCard(seat, s.TrickPosition).card, b.SelectCard(seat, s.TrickPosition).card);
+    EXPECT_EQ(a.lastWorlds(), 16);
+}
+
+TEST(ExpertPlayer, TheTimeCapIsKept) {
+    int seat = 0;
+    const GameState s = MidHand(9, 3, seat);
+    ai::ExpertPlayer timed(s, ai::ExpertOptions{0, 20, 1});
+    const auto start = std::chrono::steady_clock::now();
+    timed.SelectCard(seat, s.TrickPosition);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(timed.lastWorlds(), 4);
+    // Generous: the cap is 20 ms; a decision that ignored it would run on.
+    EXPECT_LT(ms, 2000);
+}
+
+TEST(Playout, AHandPlayedInTheHeadEndsWithSevenTricks) {
+    int seat = 0;
+    const GameState s = MidHand(11, 5, seat);
+    const ai::HandOutcome o = ai::PlayOut(s);
+    EXPECT_TRUE(o.tricksA == 7 || o.tricksB == 7);
+    EXPECT_GE(o.points, 1);
+    EXPECT_LE(o.points, 3);
+    EXPECT_DOUBLE_EQ(o.ValueFor(o.winner), o.points + 0.02 * std::abs(o.tricksA - o.tricksB));
+}
+
+TEST(Duel, StandardAgainstStandardIsExactlyEven) {
+    std::ostringstream out, err;
+    ASSERT_EQ(sim::Run({"duel", "40", "--team-a", "standard", "--team-b", "standard", "--seed", "3"}, out, err), 0)
+        << err.str();
+    EXPECT_NE(out.str().find("point-share 0.5000 ci95 0.5000-0.5000"), std::string::npos) << out.str();
+    std::ostringstream games;
+    ASSERT_EQ(sim::Run({"duel", "4", "--games", "--team-a", "standard", "--team-b", "standard"}, games, err), 0);
+    EXPECT_NE(games.str().find("win-rate 0.5000"), std::string::npos) << games.str();
+}
+
+} // namespace
+} // namespace zarv::testing

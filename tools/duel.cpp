@@ -1,0 +1,155 @@
+#include "tools/duel.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+#include <random>
+
+#include "ai/card_selection.h"
+#include "ai/expert.h"
+#include "engine/game.h"
+#include "engine/headless.h"
+#include "tools/options.h"
+
+namespace zarv::sim {
+
+namespace {
+
+// Seats 1 and 3 play one level, seats 2 and 4 the other.
+class MixedPlayer : public ComputerPlayer {
+public:
+    MixedPlayer(const GameState& s, bool expertA, bool expertB, ai::ExpertOptions options)
+        : s_(s), standard_(s), expert_(s, options), expertA_(expertA), expertB_(expertB) {}
+    CardChoice SelectCard(int seat, int position) override {
+        return Expert(seat) ? expert_.SelectCard(seat, position) : standard_.SelectCard(seat, position);
+    }
+    Suit ChooseTrump(int first, int count) override {
+        return Expert(s_.MasterPlayer) ? expert_.ChooseTrump(first, count) : standard_.ChooseTrump(first, count);
+    }
+
+private:
+    bool Expert(int seat) const { return IsTeamA(seat) ? expertA_ : expertB_; }
+    const GameState& s_;
+    ai::ComputerSeatPlayer standard_;
+    ai::ExpertPlayer expert_;
+    bool expertA_, expertB_;
+};
+
+struct Scores : GameObserver {
+    GameState& s;
+    bool stopAfterHand;
+    int winner = 0, points = 0;
+    Scores(GameState& state, bool oneHand) : s(state), stopAfterHand(oneHand) {}
+    void TrickSettled(const TrickRecord&) override {}
+    void HandScored(int w, int p) override {
+        winner = w;
+        points = p;
+        if (stopAfterHand) s.StopRequested = true;
+    }
+};
+
+struct Table : HeadlessGame {
+    MixedPlayer player;
+    Table(uint64_t seed, bool expertA, bool expertB, ai::ExpertOptions o)
+        : HeadlessGame(seed), player(game.state(), expertA, expertB, o) {
+        game.SetComputerPlayer(&player);
+        AllComputerSeats();
+    }
+};
+
+bool ParseLevel(const std::string& text) {
+    if (text == "standard") return false;
+    if (text == "expert") return true;
+    throw UsageError{"a level is standard or expert, not '" + text + "'"};
+}
+
+// The mean of the shares and its 95% interval (normal approximation).
+void Interval(const std::vector<double>& x, double& mean, double& lo, double& hi) {
+    mean = 0;
+    for (double v : x) mean += v;
+    mean /= static_cast<double>(x.size());
+    double var = 0;
+    for (double v : x) var += (v - mean) * (v - mean);
+    const double se = x.size() > 1 ? std::sqrt(var / static_cast<double>(x.size() - 1) / static_cast<double>(x.size())) : 0;
+    lo = mean - 1.96 * se;
+    hi = mean + 1.96 * se;
+}
+
+} // namespace
+
+int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
+    if (args.size() < 2) throw UsageError{"duel needs the number of deals (or game pairs)"};
+    std::vector<std::string> rest(args);
+    const bool games = std::erase(rest, std::string("--games")) > 0;
+    const long long n = ParseWhole(rest[1], "the number of deals", 1, 1'000'000);
+    const auto o = ParseOptions(rest, 2, {"--seed", "--team-a", "--team-b", "--samples"});
+    const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
+    const bool expertA = o.count("--team-a") ? ParseLevel(o.at("--team-a")) : true;
+    const bool expertB = o.count("--team-b") ? ParseLevel(o.at("--team-b")) : false;
+    ai::ExpertOptions options;
+    options.seed = seed;
+    options.samples = o.count("--samples") ? static_cast<int>(ParseWhole(o.at("--samples"), "--samples", 1, 100'000)) : 0;
+
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<double> shares;
+    long long pa = 0, pb = 0;
+    std::mt19937_64 rng(seed);
+    for (long long i = 0; i < n; ++i) {
+        std::array<CardCode, 52> deal{};
+        if (!games) {
+            int k = 0;
+            for (Suit s : {'g', 'p', 'h', 'x'})
+                for (int r = 2; r <= 14; ++r) deal[static_cast<size_t>(k++)] = CardCode{s, static_cast<uint8_t>(r)};
+            std::shuffle(deal.begin(), deal.end(), rng);
+        }
+        long long a = 0, b = 0;  // this deal's (or game pair's) points or wins for level a and level b
+        for (int swap = 0; swap < 2; ++swap) {
+            // Run 0: seats 1 and 3 play level a; run 1: they play level b.
+            const bool aOnSeatsA = swap == 0;
+            Table t(seed + static_cast<uint64_t>(i), aOnSeatsA ? expertA : expertB, aOnSeatsA ? expertB : expertA, options);
+            GameState& s = t.s();
+            Scores scores(s, !games);
+            t.game.SetObserver(&scores);
+            if (games) {
+                t.game.StartClick();
+                const bool seatsAWon = s.PointsA >= 7;
+                ((seatsAWon == aOnSeatsA) ? a : b) += 1;
+                continue;
+            }
+            t.game.PlaceSeats();
+            for (int k = 1; k <= 52; ++k) {
+                s.Deck[k] = CardRecord{};
+                s.Deck[k].Card = deal[static_cast<size_t>(k - 1)];
+                s.Deck[k].Face = k;
+            }
+            t.game.Shuffle(0);
+            s.SavedDeck = s.Deck;
+            s.MasterPlayer = static_cast<int>(i % 4) + 1;
+            for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == s.MasterPlayer;
+            t.game.NewHand(true);
+            t.game.TurnLoop();
+            (IsTeamA(scores.winner) == aOnSeatsA ? a : b) += scores.points;
+        }
+        pa += a;
+        pb += b;
+        shares.push_back(a + b > 0 ? static_cast<double>(a) / static_cast<double>(a + b) : 0.5);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double mean = 0, lo = 0, hi = 0;
+    Interval(shares, mean, lo, hi);
+    char line[256];
+    if (games)
+        std::snprintf(line, sizeof line, "duel games %lld team-a-wins %lld team-b-wins %lld win-rate %.4f ci95 %.4f-%.4f seconds %.3f",
+                      n, pa, pb, static_cast<double>(pa) / static_cast<double>(std::max(1LL, pa + pb)), lo, hi, seconds);
+    else
+        std::snprintf(line, sizeof line,
+                      "duel deals %lld team-a-points %lld team-b-points %lld point-share %.4f ci95 %.4f-%.4f seconds %.3f", n,
+                      pa, pb, static_cast<double>(pa) / static_cast<double>(std::max(1LL, pa + pb)), lo, hi, seconds);
+    out << line << '\n';
+    return 0;
+}
+
+} // namespace zarv::sim
