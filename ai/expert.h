@@ -24,6 +24,7 @@ public:
     ExpertPlayer(const GameState& state, ExpertOptions options) : state_(state), options_(options) {}
     CardChoice SelectCard(int seat, int position) override;
     Suit ChooseTrump(int first, int count) override;
+    void SetOptions(ExpertOptions options) { options_ = options; }
     // Worlds the last decision looked at.
     int lastWorlds() const { return lastWorlds_; }
 

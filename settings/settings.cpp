@@ -86,6 +86,7 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("FullScreen")) s.FullScreen = AsSigned(*v) > 0;
     if (auto v = dword("Talk")) s.Talk = AsSigned(*v) > 0;
     if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
+    if (auto v = dword("Level")) s.Level = std::clamp(AsSigned(*v), 0, 1);
     if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
 
@@ -115,6 +116,7 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
     put("FullScreen", s.FullScreen ? kOn : kOff);
     put("Talk", s.Talk ? kOn : kOff);
     put("DimCards", s.DimCards ? kOn : kOff);
+    put("Level", static_cast<uint32_t>(s.Level));
     put("Speed", static_cast<uint32_t>(s.Speed));
 }
 

@@ -34,6 +34,7 @@ struct Settings {
     bool FullScreen = false;
     bool Talk = true;
     bool DimCards = true;  // dim the cards the person may not play (stored as "DimCards")
+    int32_t Level = 0;     // the computer players: 0 Standard, 1 Expert (stored as "Level")
     int32_t Speed = 4;
     std::string PlayerName = "Unknown";  // UTF-8
 

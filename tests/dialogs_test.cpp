@@ -307,3 +307,22 @@ TEST(SplashAndPlates, TheAcesStayInsideAndNamesAreReadable) {
 
 } // namespace
 } // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+TEST_F(Dialogs, TheComputerPlayersLevelIsChosenAndStored) {
+    EXPECT_EQ(window.computerPlayer().level(), ai::Level::Standard);  // an older store: Standard
+    auto d = Options();
+    d->cmbLevel->setCurrentIndex(1);
+    emit d->cmbLevel->activated(1);
+    EXPECT_TRUE(d->cmdApply->isEnabled());
+    QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+    EXPECT_EQ(*store.ReadDword(kKey, "Level"), 1u);
+    EXPECT_EQ(window.computerPlayer().level(), ai::Level::Expert);
+    settings::SettingsStore again(store.fileName());
+    EXPECT_EQ(settings::ReadSettings(again).Level, 1);
+}
+
+} // namespace
+} // namespace zarv::testing

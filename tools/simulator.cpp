@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "ai/card_selection.h"
+#include "ai/level_player.h"
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "engine/saved_hand.h"
@@ -28,7 +29,7 @@ const char* const kUsage =
     "usage: zarv-sim hand --deal \"<52 card codes>\" --master <seat> [--trump <g|p|h|x>]\n"
     "                     [--first-master <seat>] [--sorted <seats, e.g. 3 or 1,2,3,4>]\n"
     "       zarv-sim hand --file <saved hand> [the options above, which take precedence]\n"
-    "       zarv-sim games <N> [--seed <S>]\n"
+    "       zarv-sim games <N> [--seed <S>] [--level standard|expert] [--samples <K>]\n"
     "       zarv-sim duel <N> [--seed <S>] [--team-a standard|expert] [--team-b standard|expert]\n"
     "                     [--samples <K>] [--games]\n"
     "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
@@ -51,16 +52,30 @@ std::string ReadFile(const std::string& path) {
 // A computer player whose trump may be fixed from outside.
 class SimPlayer : public ComputerPlayer {
 public:
-    explicit SimPlayer(const GameState& state) : inner_(state) {}
+    explicit SimPlayer(const GameState& state) : inner_(state, ai::ExpertOptions{}) {}
     CardChoice SelectCard(int seat, int position) override { return inner_.SelectCard(seat, position); }
     Suit ChooseTrump(int first, int count) override {
         return forcedTrump ? *forcedTrump : inner_.ChooseTrump(first, count);
     }
     std::optional<Suit> forcedTrump;
+    ai::LevelPlayer& level() { return inner_; }
 
 private:
-    ai::ComputerSeatPlayer inner_;
+    ai::LevelPlayer inner_;
 };
+
+// --level and --samples: every computer seat at that level (the Expert
+// reproducible with a fixed number of worlds a decision; 64 unless given).
+void ApplyLevel(SimPlayer& player, const std::map<std::string, std::string>& options, uint64_t seed) {
+    if (!options.count("--level")) return;
+    const auto level = ai::LevelFromText(options.at("--level"));
+    if (!level) throw UsageError{"--level must be standard or expert, not '" + options.at("--level") + "'"};
+    player.level().SetLevel(*level);
+    ai::ExpertOptions o;
+    o.seed = seed;
+    o.samples = options.count("--samples") ? static_cast<int>(ParseWhole(options.at("--samples"), "--samples", 1, 100'000)) : 64;
+    player.level().SetExpertOptions(o);
+}
 
 // Four computer seats on a dealer machine, no display, no pauses.
 struct Table : HeadlessGame {
@@ -74,7 +89,7 @@ struct Table : HeadlessGame {
 
 int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     const auto options =
-        ParseOptions(args, 1, {"--deal", "--master", "--trump", "--first-master", "--sorted", "--file"});
+        ParseOptions(args, 1, {"--deal", "--master", "--trump", "--first-master", "--sorted", "--file", "--level", "--samples"});
     // A saved hand gives the deal, the master, the first master and the trump;
     // options given as well take precedence.
     std::optional<SavedHand> saved;
@@ -108,6 +123,7 @@ int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     Game& game = table.game;
     GameState& s = game.state();
     table.player.forcedTrump = trump;
+    ApplyLevel(table.player, options, 1);
     game.SetSortedSeats(sorted);
     game.PlaceSeats();
     for (int i = 1; i <= 52; ++i) {
@@ -144,12 +160,13 @@ int RunGames(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() < 2) throw UsageError{"games needs the number of games"};
     // Ten million games take a few hours; more is a typing mistake.
     const long long n = ParseWhole(args[1], "the number of games", 1, kMaxGames);
-    const auto options = ParseOptions(args, 2, {"--seed"});
+    const auto options = ParseOptions(args, 2, {"--seed", "--level", "--samples"});
     const uint64_t seed = options.count("--seed")
                               ? ParseSeed(options.at("--seed"), "--seed")
                               : static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 
     Table table(seed);
+    ApplyLevel(table.player, options, seed);
     GameCounter counter;
     table.game.SetObserver(&counter);
     long winsA = 0, winsB = 0;

@@ -138,6 +138,11 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     QGroupBox* view = checkFrame(QStringLiteral("View"), QStringLiteral("Full screen"), chkFullscreen);
     chkDim = new QCheckBox(tr("Dim cards I may not play"), view);
     view->layout()->addWidget(chkDim);
+    auto* players = new QGroupBox(tr("Computer players"), this);
+    auto* playersLayout = new QVBoxLayout(players);
+    cmbLevel = new QComboBox(players);
+    cmbLevel->addItems({tr("Standard"), tr("Expert")});
+    playersLayout->addWidget(cmbLevel);
     auto* language = new QGroupBox(QStringLiteral("Language"), this);
     auto* languageLayout = new QVBoxLayout(language);
     auto* english = new QRadioButton(QStringLiteral("English"), language);
@@ -166,6 +171,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     checks->addWidget(talk, 0, 1);
     checks->addWidget(view, 1, 0);
     checks->addWidget(language, 1, 1);
+    checks->addWidget(players, 2, 0, 1, 2);
     grid->addLayout(checks, 2, 1, 1, 2);
     auto* main = new QVBoxLayout(this);
     main->addLayout(schemeRow);
@@ -183,6 +189,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     chkFullscreen->setChecked(s.FullScreen);
     chkTalk->setChecked(s.Talk);
     chkDim->setChecked(s.DimCards);
+    cmbLevel->setCurrentIndex(std::clamp(s.Level, 0, 1));
     cmdApply->setEnabled(false);
     filling_ = false;
 
@@ -192,6 +199,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
         MarkChanged();
     });
     for (int i = 0; i < 8; ++i) connect(cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColour(i); });
+    connect(cmbLevel, &QComboBox::activated, this, [this] { MarkChanged(); });
     for (QCheckBox* box : {chkSound, chkTalk, chkFullscreen, chkDim}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
     connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) {
         speed_ = i;
@@ -305,6 +313,7 @@ void OptionsDialog::Apply() {
     table_.SetScreenSize(chkFullscreen->isChecked());
     s.Talk = chkTalk->isChecked();
     s.DimCards = chkDim->isChecked();
+    s.Level = cmbLevel->currentIndex();
     table_.LoadSettings();
     table_.RedrawBack();
     settings::SaveSettings(store_, s);

@@ -42,6 +42,7 @@ public:
     QCheckBox* chkTalk = nullptr;
     QCheckBox* chkFullscreen = nullptr;
     QCheckBox* chkDim = nullptr;
+    QComboBox* cmbLevel = nullptr;  // "Computer players": Standard or Expert
     QLabel* picCard = nullptr;
 
     bool changed() const { return changed_; }

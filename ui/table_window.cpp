@@ -1,6 +1,7 @@
 #include "ui/table_window.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -50,7 +51,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
       store_(store),
       settings_(settings::ReadSettings(store)),
       game_(EngineServices{*this, pump_, random_, session_, *this}),
-      computer_(game_.state()),
+      computer_(game_.state(), ai::ExpertOptions{0, 100, static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch())}),
       sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(QStringLiteral("Zarv"));
     game_.SetComputerPlayer(&computer_);
@@ -175,6 +176,7 @@ void TableWindow::LoadSettings() {
     s.TurnDelay = TurnDelayForSpeed(settings_.Speed);
     s.StepCount = StepCountForSpeed(settings_.Speed);
     s.TraceMode = 0;
+    computer_.SetLevel(settings_.Level == 1 ? ai::Level::Expert : ai::Level::Standard);
     TableColours c;
     c.background = FromColour(settings_.BackC);
     c.edge = FromColour(EdgeColour(settings_.BackC));
@@ -595,6 +597,9 @@ QString TableWindow::turnText() const {
     const GameState& s = game_.state();
     if (!refusal_.isEmpty()) return refusal_;
     if (!hintText_.isEmpty()) return hintText_;
+    // Studying a hand: why the computer played the last card.
+    if (s.TraceMode == 1 && !game_.LastComputerReason().empty())
+        return tr("Last card: %1").arg(QString::fromStdString(game_.LastComputerReason()));
     if (!s.GameStarted) return tr("Press F2 or choose Game > Start to deal");
     if (s.StopRequested || s.Turn < 1 || s.Turn > 4) return {};
     const bool local = s.Turn == s.LocalSeat && s.Seats[s.LocalSeat].Kind == SeatKind::Human && s.TraceMode == 0;

@@ -13,6 +13,7 @@
 #include <map>
 
 #include "ai/card_selection.h"
+#include "ai/level_player.h"
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "settings/settings.h"
@@ -42,6 +43,7 @@ public:
     ~TableWindow() override;
 
     Game& game() { return game_; }
+    ai::LevelPlayer& computerPlayer() { return computer_; }
     const QtEventPump& pump() const { return pump_; }
     TableView& table() { return *view_; }
     const QImage& sprite() const { return sprite_; }
@@ -132,7 +134,10 @@ public:
     }
     void DrawMasterMark() override { view_->DrawMasterMark(); }
     void DrawTrumpSign(Suit suit, int x, int y) override { view_->DrawTrumpSign(suit, x, y); }
-    void RepaintCards(std::span<const int> moved) override { view_->RepaintCards(moved); }
+    void RepaintCards(std::span<const int> moved) override {
+        view_->RepaintCards(moved);
+        if (game_.state().TraceMode == 1) UpdateStatus();  // the last move's reason
+    }
     void ShowMovement(std::span<const CardMove> moves) override;
     void SayMsg(int pos, const std::string& text) override;
     void ShowGiveUp(int state) override;
@@ -187,7 +192,7 @@ private:
     net::TcpTransport transport_;
     net::NetworkSession session_{transport_, pump_, net::NetworkSession::Role::Dealer};
     Game game_;
-    ai::ComputerSeatPlayer computer_;
+    ai::LevelPlayer computer_;
     QImage sprite_;
     TableView* view_ = nullptr;
     QSoundEffect sound_;
