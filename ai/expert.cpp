@@ -29,9 +29,12 @@ struct Budget {
     Clock::time_point deadline;
     explicit Budget(const ExpertOptions& options)
         : o(options), deadline(Clock::now() + std::chrono::microseconds(static_cast<long>(options.millis * 1000))) {}
+    // At most the samples, and (when there is a cap) no longer than the cap,
+    // though a few worlds even on a slow machine.
     bool More(int worlds) const {
-        if (o.samples > 0) return worlds < o.samples;
-        return worlds < 4 || Clock::now() < deadline;  // a few worlds even on a slow machine
+        if (o.samples > 0 && worlds >= o.samples) return false;
+        if (o.millis > 0 && worlds >= 4 && Clock::now() >= deadline) return false;
+        return o.samples > 0 || o.millis > 0 || worlds < 64;
     }
 };
 

@@ -14,8 +14,8 @@
 namespace zarv::ai {
 
 struct ExpertOptions {
-    int samples = 0;       // worlds a decision (0: as many as the time allows)
-    double millis = 100;   // the time a decision may take when samples is 0
+    int samples = 0;       // at most this many worlds a decision (0: no limit but the time)
+    double millis = 100;   // at most this long a decision (0: no limit but the samples)
     uint64_t seed = 1;     // the same seed and state give the same decision
 };
 

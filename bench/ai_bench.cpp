@@ -6,6 +6,8 @@
 
 #include "ai/card_selection.h"
 #include "ai/trump_choice.h"
+#include "ai/expert.h"
+#include "ai/playout.h"
 #include "engine/game.h"
 #include "engine/headless.h"
 
@@ -67,6 +69,27 @@ void BM_ChooseTrump(benchmark::State& st) {
     for (auto _ : st) benchmark::DoNotOptimize(ai::ChooseTrump(deals[i++ % deals.size()], 1, 5));
 }
 BENCHMARK(BM_ChooseTrump)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The Expert: one card decided with a fixed number of worlds, and hands
+// played out in the head (playouts a second).
+void BM_ExpertCard(benchmark::State& st) {
+    const auto& positions = RecordedPositions()[static_cast<size_t>(st.range(0)) - 1];
+    size_t i = 0;
+    for (auto _ : st) {
+        const Position& p = positions[i++ % positions.size()];
+        ai::ExpertPlayer expert(p.state, ai::ExpertOptions{static_cast<int>(st.range(1)), 0, 1});
+        benchmark::DoNotOptimize(expert.SelectCard(p.seat, static_cast<int>(st.range(0))));
+    }
+}
+BENCHMARK(BM_ExpertCard)->Args({1, 16})->Args({1, 64})->Args({3, 64})->Unit(benchmark::kMillisecond);
+
+void BM_PlayOut(benchmark::State& st) {
+    const auto& positions = RecordedPositions()[0];
+    size_t i = 0;
+    for (auto _ : st) benchmark::DoNotOptimize(ai::PlayOut(positions[i++ % positions.size()].state));
+    st.counters["playouts_per_second"] = benchmark::Counter(static_cast<double>(st.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PlayOut)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);

@@ -92,6 +92,7 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
     ai::ExpertOptions options;
     options.seed = seed;
     options.samples = o.count("--samples") ? static_cast<int>(ParseWhole(o.at("--samples"), "--samples", 1, 100'000)) : 0;
+    if (options.samples > 0) options.millis = 0;  // a fixed cost and a reproducible duel
 
     const auto start = std::chrono::steady_clock::now();
     std::vector<double> shares;

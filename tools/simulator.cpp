@@ -74,6 +74,7 @@ void ApplyLevel(SimPlayer& player, const std::map<std::string, std::string>& opt
     ai::ExpertOptions o;
     o.seed = seed;
     o.samples = options.count("--samples") ? static_cast<int>(ParseWhole(options.at("--samples"), "--samples", 1, 100'000)) : 64;
+    o.millis = 0;  // no clock: the same seed plays the same game on any machine
     player.level().SetExpertOptions(o);
 }
 
