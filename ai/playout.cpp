@@ -6,13 +6,6 @@
 namespace zarv::ai {
 
 namespace {
-// The slot of every card already in this trick mirrors the trick so far.
-void RecordInHands(GameState& s, const TrickRecord& t) {
-    for (int k = 1; k <= 13; ++k)
-        for (int seat = 1; seat <= 4; ++seat)
-            if (!t.Cards[seat].empty() && s.Hands[seat][k].Cards[seat] == t.Cards[seat]) s.Hands[seat][k] = t;
-}
-
 int Taken(const GameState& s, bool teamA) {
     int n = 0;
     for (size_t i = 1; i < s.Tricks.size(); ++i)
@@ -28,27 +21,17 @@ double HandOutcome::ValueFor(int seat) const {
 }
 
 bool SimulatePlay(GameState& s, int seat, CardCode card) {
-    const int u = static_cast<int>(s.Tricks.size()) - 1;
-    TrickRecord& trick = s.Tricks[static_cast<size_t>(u)];
-    trick.Number = u;
-    bool allEmpty = true;
-    for (int p = 1; p <= 4; ++p) allEmpty = allEmpty && trick.Cards[p].empty();
-    if (allEmpty) trick.Leader = seat;
-    s.TrickPosition = (s.TrickPosition % 4 == 0) ? 1 : s.TrickPosition + 1;
-    trick.Cards[seat] = card;
+    // As the table records a played card (without its pauses and pictures).
     if (const int d = s.FindCard(card)) s.Deck[d].Owner = static_cast<uint8_t>(seat + 4);
-    RecordInHands(s, trick);
-    s.Turn = s.Turn % 4 + 1;
-    trick.Winner = 0;
-    for (int p = 1; p <= 4; ++p)
-        if (trick.Cards[p].empty()) return false;
-
+    if (!RecordPlayedCard(s, seat, card)) return false;
+    const size_t u = s.Tricks.size() - 1;
+    TrickRecord& trick = s.Tricks[u];
     const int w = TrickWinnerOf(trick, s.MasterCard);
     trick.Winner = w;
     s.Turn = w;
     for (int p = 1; p <= 4; ++p) s.Deck[s.FindCard(trick.Cards[p])].Owner = IsTeamA(w) ? kPileA : kPileB;
     if (Taken(s, IsTeamA(w)) >= 7) return true;
-    RecordInHands(s, s.Tricks[static_cast<size_t>(u)]);
+    MirrorTrickInHands(s, s.Tricks[u]);
     s.Tricks.push_back(TrickRecord{});
     return false;
 }

@@ -39,6 +39,11 @@ struct EngineServices {
 std::vector<CardCode> LegalCardsOf(const GameState& s, int seat);
 bool IsLegalCardOf(const GameState& s, int seat, CardCode card);
 int TrickWinnerOf(const TrickRecord& trick, Suit trump);
+// A card played into the trick in progress: the trick, the seats' hand slots
+// (which mirror every trick their cards are in) and the turn after it. True
+// when the trick is complete.
+bool RecordPlayedCard(GameState& s, int seat, CardCode card);
+void MirrorTrickInHands(GameState& s, const TrickRecord& trick);
 
 // The texts of "HandIs" (52 codes, each right-aligned in three characters)
 // and "Start" (name and kind of seats 1..4, every field ended by ";").

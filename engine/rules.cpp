@@ -23,31 +23,35 @@ int TrickWinnerOf(const TrickRecord& trick, Suit trumpSuit) {
     return winner;
 }
 
+void MirrorTrickInHands(GameState& s, const TrickRecord& t) {
+    for (int k = 1; k <= 13; ++k)
+        for (int seat = 1; seat <= 4; ++seat)
+            if (!t.Cards[seat].empty() && s.Hands[seat][k].Cards[seat] == t.Cards[seat]) s.Hands[seat][k] = t;
+}
+
+bool RecordPlayedCard(GameState& s, int seat, CardCode card) {
+    const int u = static_cast<int>(s.Tricks.size()) - 1;
+    TrickRecord& trick = s.Tricks[static_cast<size_t>(u)];
+    trick.Number = u;
+    bool allEmpty = true;
+    for (int p = 1; p <= 4; ++p) allEmpty = allEmpty && trick.Cards[p].empty();
+    if (allEmpty) trick.Leader = seat;
+    s.TrickPosition = (s.TrickPosition % 4 == 0) ? 1 : s.TrickPosition + 1;
+    trick.Cards[seat] = card;
+    // The slot of every card already in this trick mirrors the trick so far.
+    MirrorTrickInHands(s, trick);
+    s.Turn = s.Turn % 4 + 1;
+    trick.Winner = 0;
+    for (int p = 1; p <= 4; ++p)
+        if (trick.Cards[p].empty()) return false;
+    return true;
+}
+
 void Game::PlayCard(int ownerCode, CardCode card) {
     const int u = static_cast<int>(s_.Tricks.size()) - 1;
     const int p = ownerCode - 4;
     if (p < 1 || p > 4 || u < 1) return;
-    TrickRecord& trick = s_.Tricks[u];
-
-    trick.Number = u;
-    bool allEmpty = true;
-    for (int seat = 1; seat <= 4; ++seat) allEmpty = allEmpty && trick.Cards[seat].empty();
-    if (allEmpty) trick.Leader = p;
-    s_.TrickPosition = (s_.TrickPosition % 4 == 0) ? 1 : s_.TrickPosition + 1;
-    trick.Cards[p] = card;
-
-    // The slot of every card already in this trick mirrors the trick so far.
-    auto recordInHands = [&](const TrickRecord& t) {
-        for (int k = 1; k <= 13; ++k)
-            for (int seat = 1; seat <= 4; ++seat)
-                if (!t.Cards[seat].empty() && s_.Hands[seat][k].Cards[seat] == t.Cards[seat]) s_.Hands[seat][k] = t;
-    };
-    recordInHands(trick);
-
-    s_.Turn = s_.Turn % 4 + 1;
-    trick.Winner = 0;
-    for (int seat = 1; seat <= 4; ++seat)
-        if (trick.Cards[seat].empty()) return;
+    if (!RecordPlayedCard(s_, p, card)) return;
 
     s_.Turn = 0;
     Pause(1);
@@ -70,7 +74,7 @@ void Game::PlayCard(int ownerCode, CardCode card) {
     services_.view.RepaintCards({});
 
     if (n < 7) {
-        recordInHands(s_.Tricks[u]);
+        MirrorTrickInHands(s_, s_.Tricks[u]);
         s_.Tricks.push_back(TrickRecord{});
         return;
     }
