@@ -538,9 +538,8 @@ void TableWindow::ChatReceived(int seat, const std::string& text) {
     chatBalloons_[static_cast<size_t>(seat)] = Balloon::Chat(*this, seat, QString::fromStdString(text));
 }
 
-void TableWindow::BadMessage(const std::string& what) {
+void TableWindow::BadMessage(const std::string&) {
     if (session_.role() != net::NetworkSession::Role::Client) return;  // the Dealer closed that player's connection
-    badMessage_ = QString::fromStdString(what);
     SayMsg(0, "The Dealer sent a message this game cannot follow; the game is over.");
 }
 

@@ -112,8 +112,6 @@ public:
     QFrame* fraChat = nullptr;
     QLineEdit* txtChat = nullptr;
     NetworkDialog* networkDialog() const { return dialog_; }
-    // The last message from the Dealer that failed the checks (the game ended on it).
-    QString badMessage() const { return badMessage_; }
     // The chat balloons showing now, by seat.
     Balloon* chatBalloon(int seat) const { return chatBalloons_[static_cast<size_t>(seat)]; }
     static QString HelpPage();
@@ -223,7 +221,6 @@ private:
     void SendChat();
     NetworkDialog* dialog_ = nullptr;
     bool networkGame_ = false;  // a network game was started from the dialog
-    QString badMessage_;        // what the Dealer sent that this client refused
     QString lastBalloon_;
     HostingPlan plan_;
     std::array<QPointer<Balloon>, 5> chatBalloons_{};
