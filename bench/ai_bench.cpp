@@ -8,6 +8,7 @@
 #include "ai/trump_choice.h"
 #include "ai/expert.h"
 #include "ai/playout.h"
+#include "ai/trick_search.h"
 #include "engine/game.h"
 #include "engine/headless.h"
 
@@ -90,6 +91,27 @@ void BM_PlayOut(benchmark::State& st) {
     st.counters["playouts_per_second"] = benchmark::Counter(static_cast<double>(st.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PlayOut)->Unit(benchmark::kMicrosecond);
+
+// The exact search of one world (every hand known) at a stage of the hand:
+// the seat to move holds range(0) cards.
+void BM_TrickSearch(benchmark::State& st) {
+    std::vector<ai::SearchPosition> stage;
+    for (const auto& list : RecordedPositions())
+        for (const Position& p : list) {
+            int held = 0;
+            for (int i = 1; i <= 52; ++i) held += p.state.Deck[i].Owner == p.seat;
+            if (held == st.range(0)) stage.push_back(ai::PositionOf(p.state));
+        }
+    ai::TrickSearch search(50'000'000);
+    size_t i = 0;
+    long nodes = 0;
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(search.ValuesOfMoves(stage[i++ % stage.size()]));
+        nodes += search.nodes();
+    }
+    st.counters["nodes"] = benchmark::Counter(static_cast<double>(nodes) / static_cast<double>(st.iterations()));
+}
+BENCHMARK(BM_TrickSearch)->DenseRange(3, 13)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);

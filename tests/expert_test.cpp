@@ -14,37 +14,6 @@
 namespace zarv::testing {
 namespace {
 
-// Keeps a copy of the table at the n-th decision of the standard player.
-class Snapshot : public ComputerPlayer {
-public:
-    Snapshot(const GameState& s, int at) : s_(s), at_(at), inner_(s) {}
-    CardChoice SelectCard(int seat, int position) override {
-        if (++decisions_ == at_) {
-            taken = s_;
-            seatToMove = seat;
-        }
-        return inner_.SelectCard(seat, position);
-    }
-    Suit ChooseTrump(int first, int count) override { return inner_.ChooseTrump(first, count); }
-    GameState taken;
-    int seatToMove = 0;
-
-private:
-    const GameState& s_;
-    int at_, decisions_ = 0;
-    ai::ComputerSeatPlayer inner_;
-};
-
-GameState MidHand(uint64_t seed, int decision, int& seat) {
-    HeadlessGame h(seed);
-    h.AllComputerSeats();
-    Snapshot snap(h.game.state(), decision);
-    h.game.SetComputerPlayer(&snap);
-    h.game.StartClick();
-    seat = snap.seatToMove;
-    return snap.taken;
-}
-
 TEST(WorldSampler, NoWorldGivesASeatACardItCannotHold) {
     for (uint64_t seed : {3u, 8u, 21u}) {
         for (int decision : {7, 19, 30}) {

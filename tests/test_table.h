@@ -37,4 +37,8 @@ void AddCompletedTrick(GameState& s, int leader, std::initializer_list<const cha
 // them (the players' slots mirror the trick with Winner 0).
 void StartTrick(GameState& s, int leader, std::initializer_list<const char*> cards);
 
+// The table as it stood at the n-th card decision of a seeded game of four
+// standard computer players, and the seat that was to move.
+GameState MidHand(uint64_t seed, int decision, int& seat);
+
 } // namespace zarv::testing
