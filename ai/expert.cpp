@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 
+#include "ai/card_selection.h"
 #include "ai/playout.h"
 #include "ai/world_sampler.h"
 #include "engine/game.h"
@@ -54,7 +55,7 @@ uint64_t ExpertPlayer::DecisionSeed(int seat) const {
     return h;
 }
 
-CardChoice ExpertPlayer::SelectCard(int seat, int) {
+CardChoice ExpertPlayer::SelectCard(int seat, int position) {
     const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
     lastWorlds_ = 0;
     if (legal.empty()) return {};
@@ -65,8 +66,19 @@ CardChoice ExpertPlayer::SelectCard(int seat, int) {
     GameState world, copy;
     const Budget budget(options_);
     int worlds = 0;
+    int held = 0;
+    for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
+    const double side = IsTeamA(seat) ? 1 : -1;
     for (; budget.More(worlds); ++worlds) {
         sampler.Sample(rng, world);
+        if (held <= options_.exactCards) {
+            if (const auto values = search_.ValuesOfMoves(PositionOf(world))) {
+                for (const auto& [card, value] : *values)
+                    for (size_t c = 0; c < legal.size(); ++c)
+                        if (legal[c] == card) total[c] += side * value;
+                continue;
+            }
+        }
         for (size_t c = 0; c < legal.size(); ++c) {
             copy = world;
             const HandOutcome o = SimulatePlay(copy, seat, legal[c]) ? OutcomeOf(copy) : PlayOut(copy);
@@ -74,6 +86,11 @@ CardChoice ExpertPlayer::SelectCard(int seat, int) {
         }
     }
     lastWorlds_ = worlds;
+    // Among cards worth the same (exact values tie often), the standard
+    // player's card: it also plays well against people who do not see all.
+    const CardCode usual = ChooseMove(state_, seat, position).card;
+    for (size_t c = 0; c < legal.size(); ++c)
+        if (legal[c] == usual) total[c] += 1e-6;
     size_t best = 0, second = legal.size() > 1 ? 1 : 0;
     for (size_t c = 1; c < legal.size(); ++c) {
         if (total[c] > total[best]) {

@@ -8,15 +8,21 @@
 #include <cstdint>
 #include <string>
 
+#include "ai/trick_search.h"
 #include "engine/game_state.h"
 #include "engine/interfaces.h"
 
 namespace zarv::ai {
 
+// Worlds a decision looks at unless told otherwise (the table also stops at
+// its time cap, the tools never do).
+constexpr int kDefaultWorlds = 128;
+
 struct ExpertOptions {
     int samples = 0;       // at most this many worlds a decision (0: no limit but the time)
     double millis = 100;   // at most this long a decision (0: no limit but the samples)
     uint64_t seed = 1;     // the same seed and state give the same decision
+    int exactCards = 6;    // a world is played exactly once the seat holds this few cards
 };
 
 class ExpertPlayer : public ComputerPlayer {
@@ -33,6 +39,7 @@ private:
     const GameState& state_;
     ExpertOptions options_;
     int lastWorlds_ = 0;
+    TrickSearch search_;
 };
 
 } // namespace zarv::ai

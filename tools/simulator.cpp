@@ -65,7 +65,7 @@ private:
 };
 
 // --level and --samples: every computer seat at that level (the Expert
-// reproducible with a fixed number of worlds a decision; 64 unless given).
+// reproducible with a fixed number of worlds a decision; 128 unless given).
 void ApplyLevel(SimPlayer& player, const std::map<std::string, std::string>& options, uint64_t seed) {
     if (!options.count("--level")) return;
     const auto level = ai::LevelFromText(options.at("--level"));
@@ -73,7 +73,7 @@ void ApplyLevel(SimPlayer& player, const std::map<std::string, std::string>& opt
     player.level().SetLevel(*level);
     ai::ExpertOptions o;
     o.seed = seed;
-    o.samples = options.count("--samples") ? static_cast<int>(ParseWhole(options.at("--samples"), "--samples", 1, 100'000)) : 64;
+    o.samples = options.count("--samples") ? static_cast<int>(ParseWhole(options.at("--samples"), "--samples", 1, 100'000)) : ai::kDefaultWorlds;
     o.millis = 0;  // no clock: the same seed plays the same game on any machine
     player.level().SetExpertOptions(o);
 }
