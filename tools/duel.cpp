@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <random>
+#include <thread>
+#include <cstdlib>
 
 #include "ai/card_selection.h"
 #include "ai/expert.h"
@@ -85,28 +88,31 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
     std::vector<std::string> rest(args);
     const bool games = std::erase(rest, std::string("--games")) > 0;
     const long long n = ParseWhole(rest[1], "the number of deals", 1, 1'000'000);
-    const auto o = ParseOptions(rest, 2, {"--seed", "--team-a", "--team-b", "--samples"});
+    const auto o = ParseOptions(rest, 2, {"--seed", "--team-a", "--team-b", "--samples", "--jobs"});
     const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
     const bool expertA = o.count("--team-a") ? ParseLevel(o.at("--team-a")) : true;
     const bool expertB = o.count("--team-b") ? ParseLevel(o.at("--team-b")) : false;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const int jobs = static_cast<int>(o.count("--jobs") ? ParseWhole(o.at("--jobs"), "--jobs", 1, 256) : cores);
     ai::ExpertOptions options;
     options.seed = seed;
     options.samples = o.count("--samples") ? static_cast<int>(ParseWhole(o.at("--samples"), "--samples", 1, 100'000)) : 0;
     if (options.samples > 0) options.millis = 0;  // a fixed cost and a reproducible duel
 
     const auto start = std::chrono::steady_clock::now();
-    std::vector<double> shares;
-    long long pa = 0, pb = 0;
+    // The deals are drawn first, in order, so the result does not depend on
+    // how many threads play them.
     std::mt19937_64 rng(seed);
-    for (long long i = 0; i < n; ++i) {
-        std::array<CardCode, 52> deal{};
-        if (!games) {
-            int k = 0;
-            for (Suit s : {'g', 'p', 'h', 'x'})
-                for (int r = 2; r <= 14; ++r) deal[static_cast<size_t>(k++)] = CardCode{s, static_cast<uint8_t>(r)};
-            std::shuffle(deal.begin(), deal.end(), rng);
-        }
-        long long a = 0, b = 0;  // this deal's (or game pair's) points or wins for level a and level b
+    std::vector<std::array<CardCode, 52>> deals(games ? 0 : static_cast<size_t>(n));
+    for (auto& deal : deals) {
+        int k = 0;
+        for (Suit s : {'g', 'p', 'h', 'x'})
+            for (int r = 2; r <= 14; ++r) deal[static_cast<size_t>(k++)] = CardCode{s, static_cast<uint8_t>(r)};
+        std::shuffle(deal.begin(), deal.end(), rng);
+    }
+    std::vector<std::array<long long, 2>> results(static_cast<size_t>(n));  // level a's and level b's points or wins
+    auto play = [&](long long i) {
+        long long a = 0, b = 0;
         for (int swap = 0; swap < 2; ++swap) {
             // Run 0: seats 1 and 3 play level a; run 1: they play level b.
             const bool aOnSeatsA = swap == 0;
@@ -120,6 +126,7 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
                 ((seatsAWon == aOnSeatsA) ? a : b) += 1;
                 continue;
             }
+            const auto& deal = deals[static_cast<size_t>(i)];
             t.game.PlaceSeats();
             for (int k = 1; k <= 52; ++k) {
                 s.Deck[k] = CardRecord{};
@@ -134,6 +141,18 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
             t.game.TurnLoop();
             (IsTeamA(scores.winner) == aOnSeatsA ? a : b) += scores.points;
         }
+        results[static_cast<size_t>(i)] = {a, b};
+    };
+    std::atomic<long long> next{0};
+    std::vector<std::thread> workers;
+    for (int j = 0; j < jobs; ++j)
+        workers.emplace_back([&] {
+            for (long long i; (i = next++) < n;) play(i);
+        });
+    for (auto& w : workers) w.join();
+    std::vector<double> shares;
+    long long pa = 0, pb = 0;
+    for (const auto& [a, b] : results) {
         pa += a;
         pb += b;
         shares.push_back(a + b > 0 ? static_cast<double>(a) / static_cast<double>(a + b) : 0.5);
