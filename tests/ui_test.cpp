@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
@@ -12,6 +13,7 @@
 #include "ui/sprite_sheet.h"
 #include "ui/table_view.h"
 #include "ui/table_window.h"
+#include "ui/background_player.h"
 
 namespace zarv::testing {
 namespace {
@@ -188,6 +190,34 @@ TEST(TableWindowTest, FullScreenAndBackRestoresTheLayout) {
         EXPECT_EQ(s.Seats[seat].X, seats[seat].X);
         EXPECT_EQ(s.Seats[seat].Y, seats[seat].Y);
     }
+}
+
+// The Expert thinks on a thread of its own: the window's events keep running
+// meanwhile, and the card is the one the Expert decides on its own.
+TEST(BackgroundPlayer, TheWindowKeepsRunningWhileTheExpertThinks) {
+    int seat = 0;
+    const GameState s = MidHand(4, 2, seat);
+    const ai::ExpertOptions options{2000, 0, 9};  // long enough to be seen waiting
+    QtEventPump pump;
+    BackgroundPlayer player(s, pump, options);
+    player.SetLevel(ai::Level::Expert);
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(1);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start();
+    const CardChoice choice = player.SelectCard(seat, s.TrickPosition);
+    EXPECT_GT(ticks, 2);
+    EXPECT_EQ(player.backgroundDecisions(), 1);
+    ai::ExpertPlayer alone(s, options);
+    EXPECT_EQ(choice.card, alone.SelectCard(seat, s.TrickPosition).card);
+    EXPECT_EQ(choice.reason, alone.SelectCard(seat, s.TrickPosition).reason);
+
+    // The standard player needs no thread.
+    player.SetLevel(ai::Level::Standard);
+    ticks = 0;
+    EXPECT_FALSE(player.SelectCard(seat, s.TrickPosition).card.empty());
+    EXPECT_EQ(player.backgroundDecisions(), 1);
 }
 
 }  // namespace

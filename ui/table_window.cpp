@@ -51,8 +51,9 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
       store_(store),
       settings_(settings::ReadSettings(store)),
       game_(EngineServices{*this, pump_, random_, session_, *this}),
-      // The Expert decides within 64 worlds or a tenth of a second, whichever comes first.
-      computer_(game_.state(), ai::ExpertOptions{64, 100, static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch())}),
+      // The Expert decides within its worlds or a tenth of a second, whichever comes first.
+      computer_(game_.state(), pump_,
+                ai::ExpertOptions{ai::kDefaultWorlds, 100, static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch())}),
       sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(QStringLiteral("Zarv"));
     game_.SetComputerPlayer(&computer_);

@@ -14,6 +14,7 @@
 
 #include "ai/card_selection.h"
 #include "ai/level_player.h"
+#include "ui/background_player.h"
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "settings/settings.h"
@@ -43,7 +44,7 @@ public:
     ~TableWindow() override;
 
     Game& game() { return game_; }
-    ai::LevelPlayer& computerPlayer() { return computer_; }
+    BackgroundPlayer& computerPlayer() { return computer_; }
     const QtEventPump& pump() const { return pump_; }
     TableView& table() { return *view_; }
     const QImage& sprite() const { return sprite_; }
@@ -190,7 +191,7 @@ private:
     net::TcpTransport transport_;
     net::NetworkSession session_{transport_, pump_, net::NetworkSession::Role::Dealer};
     Game game_;
-    ai::LevelPlayer computer_;
+    BackgroundPlayer computer_;
     QImage sprite_;
     TableView* view_ = nullptr;
     QSoundEffect sound_;
