@@ -69,8 +69,15 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
     int held = 0;
     for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
     const double side = IsTeamA(seat) ? 1 : -1;
+    const int master = state_.MasterPlayer;
+    const bool judgeTrump = master >= 1 && master <= 4 && master != seat && state_.MasterCard != kNoSuit;
     for (; budget.More(worlds); ++worlds) {
-        sampler.Sample(rng, world);
+        // A world where the master would have named another trump is
+        // unlikely: another is drawn in its place (a few times at most).
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            sampler.Sample(rng, world);
+            if (!judgeTrump || MasterWouldNameTrump(world, master, rng)) break;
+        }
         if (held <= options_.exactCards) {
             if (const auto values = search_.ValuesOfMoves(PositionOf(world))) {
                 for (const auto& [card, value] : *values)

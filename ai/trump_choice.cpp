@@ -26,11 +26,17 @@ long TopCardShare(CardCode card, const std::vector<CardCode>& others) {
 }
 
 Suit ChooseTrump(const GameState& state, int first, int count) {
-    const int last = first + count - 1;
+    std::vector<CardCode> seen, outside;
+    outside.reserve(52);
+    for (int i = 1; i <= 52; ++i) (i >= first && i < first + count ? seen : outside).push_back(state.Deck[i].Card);
+    return ChooseTrumpFrom(seen, outside);
+}
+
+Suit ChooseTrumpFrom(const std::vector<CardCode>& seen, const std::vector<CardCode>& outside) {
     long score[4] = {};
-    for (int i = first; i <= last; ++i) {
-        const int s = SuitIndex(SuitOf(state.Deck[i].Card));
-        if (s >= 0) score[s] += RankOf(state.Deck[i].Card) + 10;
+    for (const CardCode c : seen) {
+        const int s = SuitIndex(SuitOf(c));
+        if (s >= 0) score[s] += RankOf(c) + 10;
     }
 
     Suit best = 'g';
@@ -50,12 +56,7 @@ Suit ChooseTrump(const GameState& state, int first, int count) {
         }
 
     // Cards that nothing outside the five can beat count at rank + 0.
-    std::vector<CardCode> outside;
-    outside.reserve(52);
-    for (int i = 1; i <= 52; ++i)
-        if (i < first || i > last) outside.push_back(state.Deck[i].Card);
-    for (int i = first; i <= last; ++i) {
-        const CardCode c = state.Deck[i].Card;
+    for (const CardCode c : seen) {
         if (TopCardShare(c, outside) != 10) continue;
         if (SuitOf(c) == best) bestScore -= 10;
         if (SuitOf(c) == second) secondScore -= 10;

@@ -13,5 +13,7 @@ long TopCardShare(CardCode card, const std::vector<CardCode>& others);
 
 // The trump from Deck positions first..first+count-1, judged against the rest of the pack.
 Suit ChooseTrump(const GameState& state, int first, int count);
+// The same from the cards seen and the rest of the pack.
+Suit ChooseTrumpFrom(const std::vector<CardCode>& seen, const std::vector<CardCode>& outside);
 
 } // namespace zarv::ai

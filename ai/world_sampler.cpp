@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ai/trump_choice.h"
+
 namespace zarv::ai {
 
 uint8_t SuitBit(Suit suit) {
@@ -100,5 +102,26 @@ bool WorldSampler::Sample(std::mt19937_64& rng, GameState& world) const {
     }
     return kept;
 }
+
+// Whether the world's master, given five of its thirteen cards at random as
+// the first five, would have named the trump the table shows the way the
+// standard player names it. A master names a suit it holds well, so worlds
+// where it would not are set aside: the cards it was dealt are not random.
+bool MasterWouldNameTrump(const GameState& world, int master, std::mt19937_64& rng) {
+    std::vector<CardCode> cards;
+    for (int i = 1; i <= 52; ++i)
+        if (world.Deck[i].Owner == master) cards.push_back(world.Deck[i].Card);
+    for (size_t t = 1; t < world.Tricks.size(); ++t)
+        if (!world.Tricks[t].Cards[static_cast<size_t>(master)].empty()) cards.push_back(world.Tricks[t].Cards[static_cast<size_t>(master)]);
+    if (cards.size() != 13) return true;
+    for (size_t k = 0; k < 5; ++k) std::swap(cards[k], cards[k + rng() % (13 - k)]);
+    const std::vector<CardCode> seen(cards.begin(), cards.begin() + 5);
+    std::vector<CardCode> outside;
+    for (Suit s : {'g', 'p', 'h', 'x'})
+        for (uint8_t r = 2; r <= 14; ++r)
+            if (std::find(seen.begin(), seen.end(), CardCode{s, r}) == seen.end()) outside.push_back(CardCode{s, r});
+    return ChooseTrumpFrom(seen, outside) == world.MasterCard;
+}
+
 
 } // namespace zarv::ai

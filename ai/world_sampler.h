@@ -32,6 +32,10 @@ private:
     std::array<uint8_t, 5> voids_{};
 };
 
+// Whether the world's master, given five of its thirteen cards at random as
+// the first five, names the world's trump as the standard player would.
+bool MasterWouldNameTrump(const GameState& world, int master, std::mt19937_64& rng);
+
 // Bit of a suit in a void mask.
 uint8_t SuitBit(Suit suit);
 

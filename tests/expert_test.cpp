@@ -70,6 +70,40 @@ TEST(WorldSampler, AVoidShownIsAVoidKept) {
     ADD_FAILURE() << "no void was ever shown in these hands";
 }
 
+// A master names a suit it holds well: worlds kept for the trump give the
+// master more trumps than worlds drawn blind.
+TEST(WorldSampler, WorldsKeptForTheTrumpGiveTheMasterMoreTrumps) {
+    int judged = 0;
+    for (uint64_t seed : {2u, 6u, 12u}) {
+        int seat = 0;
+        const GameState s = MidHand(seed, 2, seat);
+        const int master = s.MasterPlayer;
+        if (seat == master) continue;
+        const ai::WorldSampler sampler(s, seat);
+        std::mt19937_64 rng(seed);
+        GameState world;
+        double all = 0, kept = 0;
+        int n = 0, k = 0;
+        for (; n < 600; ++n) {
+            sampler.Sample(rng, world);
+            int trumps = 0;
+            for (int i = 1; i <= 52; ++i)
+                trumps += SuitOf(world.Deck[i].Card) == s.MasterCard &&
+                          (world.Deck[i].Owner == master || world.Deck[i].Owner == master + 4);
+            for (size_t t = 1; t + 1 < world.Tricks.size(); ++t) trumps += SuitOf(world.Tricks[t].Cards[static_cast<size_t>(master)]) == s.MasterCard;
+            all += trumps;
+            if (ai::MasterWouldNameTrump(world, master, rng)) {
+                kept += trumps;
+                ++k;
+            }
+        }
+        ASSERT_GT(k, 20);
+        EXPECT_GT(kept / k, all / n + 0.4) << "seed " << seed;
+        ++judged;
+    }
+    EXPECT_GE(judged, 2);
+}
+
 class Checked : public ComputerPlayer {
 public:
     Checked(Game& g, ai::ExpertOptions o) : g_(g), expert_(g.state(), o) {}
@@ -140,6 +174,20 @@ TEST(Duel, StandardAgainstStandardIsExactlyEven) {
     std::ostringstream games;
     ASSERT_EQ(sim::Run({"duel", "4", "--games", "--team-a", "standard", "--team-b", "standard"}, games, err), 0);
     EXPECT_NE(games.str().find("win-rate 0.5000"), std::string::npos) << games.str();
+}
+
+// The deals are shared out among threads; the figures must not depend on how.
+TEST(Duel, TheFiguresDoNotDependOnTheThreads) {
+    auto figures = [](const char* jobs, bool games) {
+        std::ostringstream out, err;
+        std::vector<std::string> args{"duel", "6", "--samples", "3", "--seed", "8", "--jobs", jobs};
+        if (games) args.push_back("--games");
+        EXPECT_EQ(sim::Run(args, out, err), 0) << err.str();
+        const std::string line = out.str();
+        return line.substr(0, line.find(" seconds"));
+    };
+    EXPECT_EQ(figures("1", false), figures("3", false));
+    EXPECT_EQ(figures("1", true), figures("2", true));
 }
 
 } // namespace
