@@ -31,7 +31,7 @@ const char* const kUsage =
     "       zarv-sim hand --file <saved hand> [the options above, which take precedence]\n"
     "       zarv-sim games <N> [--seed <S>] [--level standard|expert] [--samples <K>]\n"
     "       zarv-sim duel <N> [--seed <S>] [--team-a standard|expert] [--team-b standard|expert]\n"
-    "                     [--samples <K>] [--games]\n"
+    "                     [--samples <K>] [--games] [--jobs <J>]\n"
     "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
     "       zarv-sim join <host>[:<port>] [--name <name>] [--side partner|against]\n";
 
