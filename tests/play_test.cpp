@@ -363,6 +363,27 @@ TEST_F(TalkingTable, HintAndLastTrickChangeNothing) {
     EXPECT_EQ(s.PointsA + s.PointsB, 0);
 }
 
+// The Expert thinks on its own thread while the window waits: its hint lifts a
+// card only if the card is still the person's to play when the answer comes.
+TEST_F(TalkingTable, AnExpertHintLiftsACardOnlyWhileItIsStillToPlay) {
+    window.computerPlayer().SetLevel(ai::Level::Expert);
+    window.computerPlayer().SetExpertOptions(ai::ExpertOptions{300, 0, 3});
+    AddCompletedTrick(s, 2, {"g2", "p2", "h2", "x2"}, 2);
+    FollowTurn("g5", {"g9", "g10"});
+    window.HintClick();
+    const int hinted = window.table().raisedCard();
+    ASSERT_NE(hinted, 0);
+    EXPECT_TRUE(game.IsLegalCard(3, s.Deck[hinted].Card));
+    EXPECT_TRUE(window.turnText().contains("expert: "));
+    EXPECT_EQ(window.computerPlayer().backgroundDecisions(), 1);
+    // The turn is over before the answer: nothing is lifted.
+    window.table().SetRaisedCard(0);
+    QTimer::singleShot(0, &window, [&] { s.HumanMayPlay = false; });
+    window.HintClick();
+    EXPECT_EQ(window.computerPlayer().backgroundDecisions(), 2);
+    EXPECT_EQ(window.table().raisedCard(), 0);
+}
+
 TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
     // Leading.
     s.Tricks.assign(2, TrickRecord{});

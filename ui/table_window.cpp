@@ -702,7 +702,9 @@ void TableWindow::HintClick() {
     if (!s.HumanMayPlay || s.Turn != s.LocalSeat) return;
     const CardChoice hint = game_.Hint(s.LocalSeat);
     const int d = hint.card.empty() ? 0 : s.FindCard(hint.card);
-    if (d == 0) return;
+    // The Expert's hint takes a moment, during which the card may have been
+    // played or the game stopped: only a card still to play is lifted.
+    if (d == 0 || !s.HumanMayPlay || s.Turn != s.LocalSeat || !game_.IsLegalCard(s.LocalSeat, hint.card)) return;
     view_->SetRaisedCard(d);
     const int rank = RankOf(hint.card);
     static const char* const kRanks[] = {"", "", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
