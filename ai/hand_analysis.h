@@ -49,15 +49,6 @@ public:
 
     // Card sets: bit 16 * suit index + rank.
     using CardSet = uint64_t;
-    static int SuitIndex(Suit suit) {
-        switch (suit) {
-        case 'g': return 0;
-        case 'p': return 1;
-        case 'h': return 2;
-        case 'x': return 3;
-        default: return -1;
-        }
-    }
     static CardSet Bit(CardCode c) {
         const int s = SuitIndex(c.suit);
         return s < 0 ? 0 : CardSet{1} << (16 * s + c.rank);

@@ -11,23 +11,13 @@ constexpr int kInfinity = 100;
 constexpr CardBits kLane = 0x1FFF;  // ranks 2..14 of one suit
 constexpr size_t kTableSize = size_t{1} << 16;
 
-int LaneOf(Suit suit) {
-    switch (suit) {
-    case 'g': return 0;
-    case 'p': return 1;
-    case 'h': return 2;
-    case 'x': return 3;
-    default: return -1;
-    }
-}
-
 constexpr Suit kSuits[4] = {'g', 'p', 'h', 'x'};
 
 CardBits Bit(int bit) { return CardBits{1} << bit; }
 
 } // namespace
 
-int BitOf(CardCode card) { return LaneOf(card.suit) * 16 + card.rank - 2; }
+int BitOf(CardCode card) { return SuitIndex(card.suit) * 16 + card.rank - 2; }
 CardCode CardOfBit(int bit) { return CardCode{kSuits[bit >> 4], static_cast<uint8_t>((bit & 15) + 2)}; }
 
 SearchPosition PositionOf(const GameState& s) {
@@ -51,7 +41,7 @@ SearchPosition PositionOf(const GameState& s) {
         const int w = s.Tricks[i].Winner;
         if (w >= 1 && w <= 4) ++(IsTeamA(w) ? p.tricksA : p.tricksB);
     }
-    p.trump = LaneOf(s.MasterCard);
+    p.trump = SuitIndex(s.MasterCard);
     // Seven to none is worth three when the losers hold the first master.
     p.sweepA = (s.Seats[2].FirstMaster || s.Seats[4].FirstMaster) ? 3 : 2;
     p.sweepB = (s.Seats[1].FirstMaster || s.Seats[3].FirstMaster) ? 3 : 2;

@@ -2,18 +2,6 @@
 
 namespace zarv::ai {
 
-namespace {
-int SuitIndex(Suit s) {
-    switch (s) {
-    case 'g': return 0;
-    case 'p': return 1;
-    case 'h': return 2;
-    case 'x': return 3;
-    default: return -1;
-    }
-}
-} // namespace
-
 long TopCardShare(CardCode card, const std::vector<CardCode>& others) {
     int n = 0, higher = 0;
     for (CardCode c : others) {

@@ -7,13 +7,8 @@
 namespace zarv::ai {
 
 uint8_t SuitBit(Suit suit) {
-    switch (suit) {
-    case 'g': return 1;
-    case 'p': return 2;
-    case 'h': return 4;
-    case 'x': return 8;
-    default: return 0;
-    }
+    const int i = SuitIndex(suit);
+    return i < 0 ? 0 : static_cast<uint8_t>(1u << i);
 }
 
 WorldSampler::WorldSampler(const GameState& state, int seat) : state_(state), seat_(seat) {

@@ -31,6 +31,16 @@ struct CardCode {
 };
 
 inline Suit SuitOf(CardCode c) { return c.suit; }
+// 0..3 for g p h x (the order of suits in card sets and tables), -1 for no suit.
+constexpr int SuitIndex(Suit s) {
+    switch (s) {
+    case 'g': return 0;
+    case 'p': return 1;
+    case 'h': return 2;
+    case 'x': return 3;
+    default: return -1;
+    }
+}
 inline int RankOf(CardCode c) { return c.rank; }
 
 // Seats 1..4 play in increasing order; partners sit opposite.

@@ -21,21 +21,23 @@ ai::CardBits Cards(std::initializer_list<const char*> codes) {
     return bits;
 }
 
+int Minimax(const GameState& s);
+
+// The value for seats 1 and 3 once the seat has played the card.
+int ValueAfter(const GameState& s, int seat, CardCode card) {
+    GameState next = s;
+    if (!ai::SimulatePlay(next, seat, card)) return Minimax(next);
+    const ai::HandOutcome o = ai::OutcomeOf(next);
+    return IsTeamA(o.winner) ? o.points : -o.points;
+}
+
 // Every card of every seat tried, by the table's own rules (no pruning, no
 // runs, no table of positions): the value for seats 1 and 3.
 int Minimax(const GameState& s) {
-    const int seat = s.Turn;
-    const bool maximising = IsTeamA(seat);
+    const bool maximising = IsTeamA(s.Turn);
     int best = maximising ? -100 : 100;
-    for (CardCode card : LegalCardsOf(s, seat)) {
-        GameState next = s;
-        int v;
-        if (ai::SimulatePlay(next, seat, card)) {
-            const ai::HandOutcome o = ai::OutcomeOf(next);
-            v = IsTeamA(o.winner) ? o.points : -o.points;
-        } else {
-            v = Minimax(next);
-        }
+    for (CardCode card : LegalCardsOf(s, s.Turn)) {
+        const int v = ValueAfter(s, s.Turn, card);
         best = maximising ? std::max(best, v) : std::min(best, v);
     }
     return best;
@@ -67,17 +69,8 @@ TEST(TrickSearch, AgreesWithPlainMinimaxOverTheTablesRules) {
         const auto values = search.ValuesOfMoves(ai::PositionOf(s));
         ASSERT_TRUE(values);
         ASSERT_EQ(values->size(), LegalCardsOf(s, seat).size());
-        for (const auto& [card, value] : *values) {
-            GameState next = s;
-            int expected;
-            if (ai::SimulatePlay(next, seat, card)) {
-                const ai::HandOutcome o = ai::OutcomeOf(next);
-                expected = IsTeamA(o.winner) ? o.points : -o.points;
-            } else {
-                expected = Minimax(next);
-            }
-            EXPECT_EQ(value, expected) << card.text() << " by seat " << seat;
-        }
+        for (const auto& [card, value] : *values)
+            EXPECT_EQ(value, ValueAfter(s, seat, card)) << card.text() << " by seat " << seat;
         EXPECT_EQ(search.Value(ai::PositionOf(s)), Minimax(s));
     }
 }
