@@ -2,6 +2,7 @@
 // the duel that measures it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 
 #include "ai/card_selection.h"
@@ -9,6 +10,7 @@
 #include "ai/playout.h"
 #include "ai/world_sampler.h"
 #include "tests/test_table.h"
+#include "tools/duel.h"
 #include "tools/simulator.h"
 
 namespace zarv::testing {
@@ -174,6 +176,19 @@ TEST(Duel, StandardAgainstStandardIsExactlyEven) {
     std::ostringstream games;
     ASSERT_EQ(sim::Run({"duel", "4", "--games", "--team-a", "standard", "--team-b", "standard"}, games, err), 0);
     EXPECT_NE(games.str().find("win-rate 0.5000"), std::string::npos) << games.str();
+}
+
+// The share is of everything won, and its interval lies around it.
+TEST(Duel, TheShareAndItsIntervalByHand) {
+    // 3 of 5 points; differences from 0.6 of each deal: 0.8, -0.6, -0.2.
+    const sim::Share s = sim::ShareOf({{2, 0}, {0, 1}, {1, 1}});
+    EXPECT_DOUBLE_EQ(s.value, 0.6);
+    const double se = std::sqrt(1.04 / 6) / (5.0 / 3);
+    EXPECT_NEAR(s.lo, 0.6 - 1.96 * se, 1e-12);
+    EXPECT_DOUBLE_EQ(s.hi, 1.0);  // never above the whole
+    const sim::Share even = sim::ShareOf({{3, 3}, {1, 1}});
+    EXPECT_DOUBLE_EQ(even.lo, 0.5);
+    EXPECT_DOUBLE_EQ(even.hi, 0.5);
 }
 
 // The deals are shared out among threads; the figures must not depend on how.

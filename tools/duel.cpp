@@ -69,19 +69,32 @@ bool ParseLevel(const std::string& text) {
     throw UsageError{"a level is standard or expert, not '" + text + "'"};
 }
 
-// The mean of the shares and its 95% interval (normal approximation).
-void Interval(const std::vector<double>& x, double& mean, double& lo, double& hi) {
-    mean = 0;
-    for (double v : x) mean += v;
-    mean /= static_cast<double>(x.size());
-    double var = 0;
-    for (double v : x) var += (v - mean) * (v - mean);
-    const double se = x.size() > 1 ? std::sqrt(var / static_cast<double>(x.size() - 1) / static_cast<double>(x.size())) : 0;
-    lo = mean - 1.96 * se;
-    hi = mean + 1.96 * se;
-}
-
 } // namespace
+
+// Level a's share of everything won, and its 95% interval: the deals (or
+// game pairs) are the samples, and the share a ratio of two sums, so its
+// spread comes from each deal's difference from that share (normal
+// approximation). Even play on every deal gives an interval of zero width.
+Share ShareOf(const std::vector<std::array<long long, 2>>& results) {
+    double a = 0, total = 0;
+    for (const auto& [x, y] : results) {
+        a += static_cast<double>(x);
+        total += static_cast<double>(x + y);
+    }
+    const double n = static_cast<double>(results.size());
+    if (total <= 0 || n < 1) return {};
+    Share s;
+    s.value = a / total;
+    double spread = 0;
+    for (const auto& [x, y] : results) {
+        const double d = static_cast<double>(x) - s.value * static_cast<double>(x + y);
+        spread += d * d;
+    }
+    const double se = n > 1 ? std::sqrt(spread / (n * (n - 1))) / (total / n) : 0;
+    s.lo = std::max(0.0, s.value - 1.96 * se);
+    s.hi = std::min(1.0, s.value + 1.96 * se);
+    return s;
+}
 
 int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() < 2) throw UsageError{"duel needs the number of deals (or game pairs)"};
@@ -150,24 +163,21 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
             for (long long i; (i = next++) < n;) play(i);
         });
     for (auto& w : workers) w.join();
-    std::vector<double> shares;
     long long pa = 0, pb = 0;
     for (const auto& [a, b] : results) {
         pa += a;
         pb += b;
-        shares.push_back(a + b > 0 ? static_cast<double>(a) / static_cast<double>(a + b) : 0.5);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    double mean = 0, lo = 0, hi = 0;
-    Interval(shares, mean, lo, hi);
+    const Share share = ShareOf(results);
     char line[256];
     if (games)
         std::snprintf(line, sizeof line, "duel games %lld team-a-wins %lld team-b-wins %lld win-rate %.4f ci95 %.4f-%.4f seconds %.3f",
-                      n, pa, pb, static_cast<double>(pa) / static_cast<double>(std::max(1LL, pa + pb)), lo, hi, seconds);
+                      n, pa, pb, share.value, share.lo, share.hi, seconds);
     else
         std::snprintf(line, sizeof line,
                       "duel deals %lld team-a-points %lld team-b-points %lld point-share %.4f ci95 %.4f-%.4f seconds %.3f", n,
-                      pa, pb, static_cast<double>(pa) / static_cast<double>(std::max(1LL, pa + pb)), lo, hi, seconds);
+                      pa, pb, share.value, share.lo, share.hi, seconds);
     out << line << '\n';
     return 0;
 }
