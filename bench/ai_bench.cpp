@@ -1,7 +1,9 @@
 // How fast the computer player decides, and how fast whole games run headless.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <vector>
 
 #include "ai/card_selection.h"
@@ -112,6 +114,61 @@ void BM_TrickSearch(benchmark::State& st) {
     st.counters["nodes"] = benchmark::Counter(static_cast<double>(nodes) / static_cast<double>(st.iterations()));
 }
 BENCHMARK(BM_TrickSearch)->DenseRange(3, 13)->Unit(benchmark::kMicrosecond);
+
+// How long the Expert takes a decision as the table runs it (its worlds or
+// 100 ms, whichever first), over whole seeded games of four Experts: the
+// median and the 99th percentile, for cards and for trumps apart.
+class TimedExpert : public ComputerPlayer {
+public:
+    explicit TimedExpert(const GameState& s) : expert_(s, ai::ExpertOptions{ai::kDefaultWorlds, 100, 1}) {}
+    CardChoice SelectCard(int seat, int position) override {
+        const auto start = Clock::now();
+        CardChoice c = expert_.SelectCard(seat, position);
+        cards.push_back(Millis(start));
+        return c;
+    }
+    Suit ChooseTrump(int first, int count) override {
+        const auto start = Clock::now();
+        const Suit t = expert_.ChooseTrump(first, count);
+        trumps.push_back(Millis(start));
+        return t;
+    }
+    std::vector<double> cards, trumps;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static double Millis(Clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    }
+    ai::ExpertPlayer expert_;
+};
+
+double Percentile(std::vector<double> v, double q) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1))];
+}
+
+void BM_ExpertDecisionTimes(benchmark::State& st) {
+    for (auto _ : st) {
+        std::vector<double> cards, trumps;
+        for (uint64_t seed = 1; seed <= static_cast<uint64_t>(st.range(0)); ++seed) {
+            Headless h(seed);
+            TimedExpert expert(h.game.state());
+            h.game.SetComputerPlayer(&expert);
+            h.game.StartClick();
+            cards.insert(cards.end(), expert.cards.begin(), expert.cards.end());
+            trumps.insert(trumps.end(), expert.trumps.begin(), expert.trumps.end());
+        }
+        st.counters["card_median_ms"] = Percentile(cards, 0.5);
+        st.counters["card_p99_ms"] = Percentile(cards, 0.99);
+        st.counters["trump_median_ms"] = Percentile(trumps, 0.5);
+        st.counters["trump_p99_ms"] = Percentile(trumps, 0.99);
+        st.counters["cards"] = static_cast<double>(cards.size());
+        st.counters["trumps"] = static_cast<double>(trumps.size());
+    }
+}
+BENCHMARK(BM_ExpertDecisionTimes)->Arg(4)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);
