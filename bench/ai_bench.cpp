@@ -125,6 +125,7 @@ public:
         const auto start = Clock::now();
         CardChoice c = expert_.SelectCard(seat, position);
         cards.push_back(Millis(start));
+        if (expert_.lastWorlds() > 0 && expert_.lastWorlds() < ai::kDefaultWorlds) ++capped;
         return c;
     }
     Suit ChooseTrump(int first, int count) override {
@@ -134,6 +135,7 @@ public:
         return t;
     }
     std::vector<double> cards, trumps;
+    int capped = 0;  // card decisions the time cap cut short
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -152,6 +154,7 @@ double Percentile(std::vector<double> v, double q) {
 void BM_ExpertDecisionTimes(benchmark::State& st) {
     for (auto _ : st) {
         std::vector<double> cards, trumps;
+        int capped = 0;
         for (uint64_t seed = 1; seed <= static_cast<uint64_t>(st.range(0)); ++seed) {
             Headless h(seed);
             TimedExpert expert(h.game.state());
@@ -159,7 +162,9 @@ void BM_ExpertDecisionTimes(benchmark::State& st) {
             h.game.StartClick();
             cards.insert(cards.end(), expert.cards.begin(), expert.cards.end());
             trumps.insert(trumps.end(), expert.trumps.begin(), expert.trumps.end());
+            capped += expert.capped;
         }
+        st.counters["cards_cut_short"] = capped;
         st.counters["card_median_ms"] = Percentile(cards, 0.5);
         st.counters["card_p99_ms"] = Percentile(cards, 0.99);
         st.counters["trump_median_ms"] = Percentile(trumps, 0.5);
