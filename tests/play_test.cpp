@@ -384,6 +384,30 @@ TEST_F(TalkingTable, AnExpertHintLiftsACardOnlyWhileItIsStillToPlay) {
     EXPECT_EQ(window.table().raisedCard(), 0);
 }
 
+// The window is closed while the Expert thinks for a computer seat: the
+// thinking ends, no card is played after the stop, and nothing is left running.
+TEST_F(TalkingTable, ClosingTheWindowWhileTheExpertThinks) {
+    window.computerPlayer().SetLevel(ai::Level::Expert);
+    window.computerPlayer().SetExpertOptions(ai::ExpertOptions{3000, 0, 3});
+    FollowTurn("g5", {"g9"});
+    s.HumanMayPlay = false;
+    s.Turn = 4;  // Dastrel, a computer seat, follows after the person
+    const size_t cardsBefore = s.Tricks.size();
+    bool closedWhileThinking = false;
+    QTimer::singleShot(20, &window, [&] {
+        window.close();
+        closedWhileThinking = true;
+    });
+    game.ComputerMove(4);
+    EXPECT_TRUE(closedWhileThinking);
+    EXPECT_TRUE(s.StopRequested);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.computerPlayer().backgroundDecisions(), 1);
+    // The stop came first: seat 4's card stays in its hand.
+    EXPECT_EQ(s.Tricks.size(), cardsBefore);
+    EXPECT_TRUE(s.Tricks.back().Cards[4].empty());
+}
+
 TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
     // Leading.
     s.Tricks.assign(2, TrickRecord{});
