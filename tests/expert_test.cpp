@@ -125,7 +125,7 @@ private:
 };
 
 TEST(ExpertPlayer, PlaysOnlyLegalCardsToTheEndOfWholeGames) {
-    for (uint64_t seed : {1u, 2u}) {
+    for (uint64_t seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
         HeadlessGame h(seed);
         h.AllComputerSeats();
         Checked player(h.game, ai::ExpertOptions{3, 0, seed});
