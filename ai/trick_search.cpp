@@ -15,6 +15,11 @@ constexpr Suit kSuits[4] = {'g', 'p', 'h', 'x'};
 
 CardBits Bit(int bit) { return CardBits{1} << bit; }
 
+// Whether card c, played after w, takes the trick from it.
+bool Beats(int c, int w, int trump) {
+    return ((c >> 4) == (w >> 4) && c > w) || ((c >> 4) == trump && (w >> 4) != trump);
+}
+
 } // namespace
 
 int BitOf(CardCode card) { return SuitIndex(card.suit) * 16 + card.rank - 2; }
@@ -72,22 +77,30 @@ TrickSearch::Entry& TrickSearch::Slot() {
 
 // The cards the seat may play, one of each run (cards with no other held or
 // tabled card between them win and lose alike), the likeliest best first.
-int TrickSearch::Moves(int seat, std::array<int, 13>& out) const {
+CardBits TrickSearch::Legal(int seat) const {
     const CardBits hand = p_.hands[static_cast<size_t>(seat)];
-    CardBits legal = hand;
-    int winBit = -1, winSeat = -1;
+    if (p_.played == 0) return hand;
+    const CardBits follow = hand & (kLane << ((p_.trick[0] >> 4) * 16));
+    return follow ? follow : hand;
+}
+
+// Cards still held or on the table: those between two cards decide whether
+// the two are of one run.
+CardBits TrickSearch::Present() const {
     CardBits present = p_.hands[0] | p_.hands[1] | p_.hands[2] | p_.hands[3];
+    for (int k = 0; k < p_.played; ++k) present |= Bit(p_.trick[static_cast<size_t>(k)]);
+    return present;
+}
+
+int TrickSearch::Moves(int seat, std::array<int, 13>& out) const {
+    const CardBits legal = Legal(seat), present = Present();
+    int winBit = -1, winSeat = -1;
     for (int k = 0; k < p_.played; ++k) {
         const int c = p_.trick[static_cast<size_t>(k)];
-        present |= Bit(c);
-        if (winBit < 0 || ((c >> 4) == (winBit >> 4) && c > winBit) || ((c >> 4) == p_.trump && (winBit >> 4) != p_.trump)) {
+        if (winBit < 0 || Beats(c, winBit, p_.trump)) {
             winBit = c;
             winSeat = (p_.leader + k) & 3;
         }
-    }
-    if (p_.played > 0) {
-        const CardBits follow = hand & (kLane << ((p_.trick[0] >> 4) * 16));
-        if (follow) legal = follow;
     }
     std::array<int, 13> score{};
     int n = 0;
@@ -109,7 +122,7 @@ int TrickSearch::Moves(int seat, std::array<int, 13>& out) const {
                 if (winBit < 0) {
                     s = c == top ? 60 + r : 20 - r;
                 } else {
-                    const bool beats = ((c >> 4) == (winBit >> 4) && c > winBit) || (lane == p_.trump && (winBit >> 4) != p_.trump);
+                    const bool beats = Beats(c, winBit, p_.trump);
                     const bool partnerWins = ((winSeat ^ seat) & 1) == 0;
                     s = partnerWins ? (beats ? 10 - r : 40 - r) : (beats ? 60 - r : 30 - r);
                 }
@@ -136,8 +149,7 @@ int TrickSearch::Play(int bit, int alpha, int beta) {
     if (p_.played == 4) {
         int best = 0;
         for (int k = 1; k < 4; ++k) {
-            const int c = p_.trick[static_cast<size_t>(k)], w = p_.trick[static_cast<size_t>(best)];
-            if (((c >> 4) == (w >> 4) && c > w) || ((c >> 4) == p_.trump && (w >> 4) != p_.trump)) best = k;
+            if (Beats(p_.trick[static_cast<size_t>(k)], p_.trick[static_cast<size_t>(best)], p_.trump)) best = k;
         }
         const int winner = (p_.leader + best) & 3;
         const bool sideA = (winner & 1) == 0;
@@ -227,14 +239,7 @@ std::optional<int> TrickSearch::Value(const SearchPosition& position) {
 
 std::optional<std::vector<std::pair<CardCode, int>>> TrickSearch::ValuesOfMoves(const SearchPosition& position) {
     Begin(position);
-    const int seat = (p_.leader + p_.played) & 3;
-    CardBits legal = p_.hands[static_cast<size_t>(seat)];
-    if (p_.played > 0) {
-        const CardBits follow = legal & (kLane << ((p_.trick[0] >> 4) * 16));
-        if (follow) legal = follow;
-    }
-    CardBits present = p_.hands[0] | p_.hands[1] | p_.hands[2] | p_.hands[3];
-    for (int k = 0; k < p_.played; ++k) present |= Bit(p_.trick[static_cast<size_t>(k)]);
+    const CardBits legal = Legal((p_.leader + p_.played) & 3), present = Present();
     std::vector<std::pair<CardCode, int>> values;
     for (int lane = 0; lane < 4; ++lane) {
         bool previousMine = false;

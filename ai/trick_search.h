@@ -54,6 +54,8 @@ private:
     int Search(int alpha, int beta);
     int Play(int bit, int alpha, int beta);
     template <typename Probe> int Exact(Probe probe);
+    CardBits Legal(int seat) const;  // the seat's cards it may play now
+    CardBits Present() const;
     int Moves(int seat, std::array<int, 13>& out) const;
     Entry& Slot();
     void Begin(const SearchPosition& position);

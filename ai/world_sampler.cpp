@@ -118,5 +118,4 @@ bool MasterWouldNameTrump(const GameState& world, int master, std::mt19937_64& r
     return ChooseTrumpFrom(seen, outside) == world.MasterCard;
 }
 
-
 } // namespace zarv::ai
