@@ -46,6 +46,7 @@ bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
     if (!IsLegalCard(seat, card)) return false;
     const int d = s_.FindCard(card);
     Network& net = services_.network;
+    ClearRemoteWait();
 
     // The other machines hear of the card before it is played here: playing
     // the last card of a hand deals the next one, and a machine still waiting

@@ -11,7 +11,9 @@ namespace zarv {
 bool Game::AtSafePoint() const { return entryDepth_ == 0 || (betweenTurns_ && entryDepth_ == turnLoopDepth_); }
 
 void Game::Request(Command command) {
-    if (command == Command::Start) {
+    // A returning machine's table replaces whatever game runs here, as a new game does.
+    if (command == Command::Start) tableToResume_.reset();
+    if (command == Command::Start || command == Command::Resume) {
         if (entryDepth_ > 0) {
             // A game is running further up the stack: end its waits now and
             // start anew once it has returned, so the stack does not grow game
@@ -44,7 +46,13 @@ void Game::RunPendingCommands() {
             if (entryDepth_ > 0) return;  // the loop ends; the game starts once it has unwound
             restartPending_ = false;
             EngineEntry entry(*this);
-            StartGameBody();
+            if (tableToResume_) {
+                const TableSnapshot table = *tableToResume_;
+                tableToResume_.reset();
+                ResumeBody(table);
+            } else {
+                StartGameBody();
+            }
             continue;
         }
         if (pending_.empty()) return;
@@ -62,7 +70,8 @@ void Game::RunPendingCommands() {
 
 void Game::Execute(Command command) {
     switch (command) {
-    case Command::Start: break;  // handled by RunPendingCommands
+    case Command::Start:
+    case Command::Resume: break;  // handled by RunPendingCommands
     case Command::Replay: DoReplay(); break;
     case Command::GiveUp: DoGiveUp(); break;
     case Command::TraceMode: DoTraceMode(); break;

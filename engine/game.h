@@ -12,6 +12,7 @@
 #include "engine/game_state.h"
 #include "engine/interfaces.h"
 #include "engine/saved_hand.h"
+#include "engine/table_snapshot.h"
 
 namespace zarv {
 
@@ -23,7 +24,7 @@ enum class CardOrigin { LocalPerson, Computer, RemotePerson };
 // arrives while the engine waits (inside a pause, a movement, a balloon) is
 // kept until the engine is at a safe point: between two turns of the turn
 // loop, or with no game procedure running.
-enum class Command { Start, Replay, GiveUp, TraceMode, ComputerStep, LoadHand };
+enum class Command { Start, Replay, GiveUp, TraceMode, ComputerStep, LoadHand, Resume };
 
 struct EngineServices {
     Presentation& view;
@@ -72,6 +73,11 @@ public:
     // keeps it for the next one. Start also ends every wait of the running game
     // at once, so that it unwinds and the new game begins.
     void Request(Command command);
+    // A game procedure is on the call stack (a game is being played or shown).
+    bool Running() const { return entryDepth_ > 0; }
+    // The game waits for the person at this machine (a card or the trump).
+    // (Not while that person's card is on its way: that runs deeper.)
+    bool WaitsForLocalPerson() const { return localWaitDepth_ >= 0 && localWaitDepth_ == entryDepth_; }
     // Commands kept and not carried out yet.
     size_t PendingCommands() const { return pending_.size(); }
 
@@ -86,6 +92,14 @@ public:
     void TakeDealOrder(const std::array<CardCode, 52>& order);
     // The window is closing or the user declined a new game: every wait ends.
     void Stop();
+    // The table as it stands, for the player of seat who comes back.
+    TableSnapshot Snapshot(int seat) const;
+    // A client that came back takes up the Dealer's game where the table
+    // stands (a command: it starts at the next safe point, as a new game does).
+    void Resume(const TableSnapshot& table);
+    // The Dealer: a seat that was given to a player who left before the game
+    // started is the computer's again.
+    void FreeSeat(int seat);
 
     // --- Cards, pack and movement ---
     void Shuffle(int times);
@@ -136,8 +150,18 @@ public:
     void CheckConnections();
     // Waits until the message named command from connection source has been
     // handled, or the game stops, or keepWaiting says to give up.
+    // On the Dealer, a limited wait (a person's decision, an acknowledgement)
+    // gives up after the move limit: the connection is closed and the
+    // computer plays the seat.
     void WaitForMessage(int source, const std::string& command, const std::string& detail,
-                        int seatThatMayBeLost = 0);
+                        int seatThatMayBeLost = 0, bool limited = false);
+    // How long the Dealer waits for a remote player (0: for ever).
+    void SetMoveLimit(double seconds) { moveLimit_ = seconds > 0 ? seconds : 0; }
+    double moveLimit() const { return moveLimit_; }
+    // The Dealer's person hands the seat being waited for to the computer now.
+    void TakeOverWaitedSeat() { takeOver_ = true; }
+    // A client: the Dealer waits for seat, for at most secondsLeft (0: no limit).
+    void ShowRemoteWait(int seat, double secondsLeft);
     void SendToEveryClient(const std::string& text, int except = -1, bool letEventsRun = false);
     bool HasConnectedClient() const;
 
@@ -179,6 +203,13 @@ private:
     bool HandFaceDown(int seat) const;
     void DealHandCards(int first, int count, int seat, bool sort);
     void ChooseTrumpForHand();
+    // Deals the hand around from the pack's order: the master's first five,
+    // the trump (named now, or the one given), then the rest.
+    void DealAround(std::optional<Suit> knownTrump);
+    void ResumeBody(const TableSnapshot& table);
+    // The Dealer seats players who came back (the table is settled).
+    void SeatReturningPlayers();
+    void ClearRemoteWait();
     void SayMsg(int pos, const std::string& text) { services_.view.SayMsg(pos, text); }
 
     GameState s_;
@@ -200,6 +231,14 @@ private:
     bool scoring_ = false;        // a hand's result is being shown (ScoreHand runs)
     std::string lastReason_;
     void ApplyHand(const SavedHand& hand);
+    double moveLimit_ = 0;
+    bool takeOver_ = false;
+    // Cards go where they belong without being shown on the way and pauses
+    // are skipped: a returning machine catches up with the table.
+    bool instant_ = false;
+    int localWaitDepth_ = -1;  // entryDepth_ of the wait for the local person, -1 when none
+    bool resumeFailed_ = false;
+    std::optional<TableSnapshot> tableToResume_;
 };
 
 } // namespace zarv

@@ -25,6 +25,7 @@ Game::Game(EngineServices services) : services_(services) {
 void Game::Stop() {
     s_.StopRequested = true;
     restartPending_ = false;
+    tableToResume_.reset();
     pending_.clear();
 }
 
@@ -44,6 +45,15 @@ void Game::StartGameBody() {
     s_.Animating = false;
     s_.ComputerMoving = false;
     s_.PointsA = s_.PointsB = 0;
+    // Nothing of the last game's hand stays on the table or in the status.
+    s_.Tricks.assign(2, TrickRecord{});
+    s_.MasterCard = kNoSuit;
+    s_.Turn = 0;
+    s_.WaitingForSeat = 0;
+    s_.WaitingDeadline = 0;
+    s_.GiveUpState = 0;
+    view.ShowGiveUp(0);
+    view.ShowTurn();
 
     MakeCardFaces();
     view.EnableMenu(MenuItem::PlayerName, false);
@@ -70,6 +80,7 @@ void Game::StartGameBody() {
     Shuffle(static_cast<int>(Rnd() * 300) + 200);
     GatherCards();
 
+    services_.network.GameStarting();
     if (s_.IsDealer) SendToEveryClient("Start;" + StartText(s_.Seats) + "|", -1, true);
     SendHand();
     // A game stopped while it waited for its deal (the Dealer gone, a new game
@@ -140,7 +151,8 @@ void Game::SendHand() {
     for (int i = 1; i < net.ElementCount(); ++i) {
         if (!net.IsConnected(i)) continue;
         net.Send(i, "HandIs;" + deal + "|");
-        WaitForMessage(i, "Recived", "HandIs");
+        // A machine that never acknowledges is lost after the move limit.
+        WaitForMessage(i, "Recived", "HandIs", 0, true);
     }
 }
 
@@ -170,6 +182,8 @@ void Game::NewHand(bool replay) {
     if (s_.PointsA >= 7 || s_.PointsB >= 7) {
         const int own = IsTeamA(s_.LocalSeat) ? s_.PointsA : s_.PointsB;
         services_.records.AddPlayerResult(s_.PlayerName, own > 6);
+        s_.Turn = 0;
+        view.ShowTurn();
         view.DrawBoard();
         if (view.AskNewGame()) {
             StartClick();
@@ -181,6 +195,11 @@ void Game::NewHand(bool replay) {
         return;
     }
 
+    // The new hand has no tricks yet and its master leads: the table says so
+    // while the cards are gathered and dealt, not the last hand's counts.
+    s_.Tricks.assign(2, TrickRecord{});
+    s_.Turn = s_.MasterPlayer;
+    view.ShowTurn();
     if (observer_) observer_->HandStarted(s_.MasterPlayer);
     s_.ComputerMoving = false;
     if (replay) {
@@ -196,17 +215,27 @@ void Game::NewHand(bool replay) {
     view.DrawTable();
     GatherCards();
     SendHand();
+    // A client's Dealer sends the order of the hand it dealt.
+    if (!s_.IsDealer)
+        for (int i = 1; i <= 52; ++i) s_.SavedDeck[i] = s_.Deck[i];
     view.RepaintCards({});
     view.DrawBoard();
     s_.Turn = s_.MasterPlayer;
     view.DrawMasterMark();
     view.FreezeRepaint(false);
+    DealAround(std::nullopt);
+}
 
+void Game::DealAround(std::optional<Suit> knownTrump) {
+    Presentation& view = services_.view;
     s_.Tricks.assign(2, TrickRecord{});
 
     const int m = s_.MasterPlayer;
     DealHandCards(1, 5, m, SortsHand(m));
-    ChooseTrumpForHand();
+    if (knownTrump)
+        s_.MasterCard = *knownTrump;
+    else
+        ChooseTrumpForHand();
     if (observer_) observer_->TrumpKnown(s_.MasterCard);
 
     view.RepaintCards({});
@@ -247,7 +276,10 @@ void Game::ChooseTrumpForHand() {
             services_.view.ShowTurn();
             SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
             // The click handler names the trump; a new game or closing ends the wait.
-            while (s_.MasterCard == kNoSuit && !s_.StopRequested) services_.pump.WaitForEvents(kForever);
+            localWaitDepth_ = entryDepth_;
+            while (s_.MasterCard == kNoSuit && !s_.StopRequested)
+                services_.pump.WaitForEvents(net.Housekeep());
+            localWaitDepth_ = -1;
         }
         if (s_.MasterCard == kNoSuit) return;
         const std::string msg = std::string("MasterCardIs;") + s_.MasterCard + "|";
@@ -263,14 +295,24 @@ void Game::ChooseTrumpForHand() {
     }
 
     SayMsg(m, "I'm choosing \"ZARV\"... ");
+    services_.view.ShowTurn();
     if (!s_.IsDealer) {
         if (net.IsConnected(0)) WaitForMessage(0, "MasterCardIs", "");
-    } else if (s_.Seats[m].Kind != SeatKind::Human) {
+        return;
+    }
+    if (s_.Seats[m].Kind != SeatKind::Human) {
         if (computer_) s_.MasterCard = computer_->ChooseTrump(1, 5);
         SendToEveryClient(std::string("MasterCardIs;") + s_.MasterCard + "|");
-    } else {
-        const int socket = s_.Seats[m].Socket;
-        if (socket > 0 && net.IsConnected(socket)) WaitForMessage(socket, "MasterCardIs", "");
+        return;
+    }
+    const int socket = s_.Seats[m].Socket;
+    if (socket > 0 && !net.IsConnected(socket)) CheckConnections();
+    if (s_.Seats[m].Kind == SeatKind::Human && socket > 0) WaitForMessage(socket, "MasterCardIs", "", m, true);
+    // A master lost (or silent) before naming it: the computer names the
+    // trump for the seat, and the game goes on.
+    if (s_.MasterCard == kNoSuit && !s_.StopRequested && s_.Seats[m].Kind != SeatKind::Human) {
+        if (computer_) s_.MasterCard = computer_->ChooseTrump(1, 5);
+        SendToEveryClient(std::string("MasterCardIs;") + s_.MasterCard + "|");
     }
 }
 

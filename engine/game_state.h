@@ -101,6 +101,10 @@ struct GameState {
     int StepCount = 6;
     bool AwaitingMessage = false;
     std::string ExpectedMessage;
+    // The remote seat whose decision the Dealer waits for, and until when (on
+    // the engine's clock; 0: no limit), so that the table can count down.
+    int WaitingForSeat = 0;
+    double WaitingDeadline = 0;
     int LocalSeat = 3;
     double LayoutUnit = kDesignLayoutUnit;
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <limits>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 namespace zarv {
 
 struct TrickRecord;
+struct TableSnapshot;
 
 // A deadline that never comes: wait for an event.
 constexpr double kForever = std::numeric_limits<double>::infinity();
@@ -101,6 +103,34 @@ public:
     // detail is not empty, with that detail); true when it found one. Clears
     // AwaitingMessage when it was the expected one.
     virtual bool HandleMessage(int source, const std::string& command, const std::string& detail) = 0;
+
+    // What goes beyond the original protocol travels only between our own
+    // programs; each does nothing where no such program is connected.
+
+    // Closes a connection whose player stayed silent past the move limit;
+    // whatever it sent and was not read yet is forgotten with it.
+    virtual void Drop(int /*index*/) {}
+    // The Dealer waits for seat's decision (0: for nobody), for at most
+    // secondsLeft (0: no limit), so that every table can show it.
+    virtual void AwaitingSeat(int /*seat*/, double /*secondsLeft*/) {}
+    // Work of the connections that is due at a time (heartbeats, a silent
+    // peer). Every wait calls it; it returns when it wants to run again.
+    virtual double Housekeep() { return kForever; }
+    // The Dealer: the next player who came back to a seat, seated only when
+    // the table is settled (between two turns).
+    struct ReturningPlayer {
+        int seat = 0;
+        int connection = 0;
+    };
+    virtual std::optional<ReturningPlayer> TakeReturn() { return std::nullopt; }
+    // The Dealer: the player has its seat again; its machine gets the table
+    // as it stands and the others are told.
+    virtual void WelcomeBack(const ReturningPlayer& /*player*/, const TableSnapshot& /*table*/,
+                             const std::string& /*name*/) {}
+    // The Dealer starts a new game: what the clients sent for the old one is stale.
+    virtual void GameStarting() {}
+    // A client: a lost Dealer may be reached again and this seat taken back.
+    virtual bool CanReturn() const { return false; }
 };
 
 // A computer player's decision: the card, and why (shown when a hand is studied).
@@ -140,6 +170,10 @@ public:
     virtual void HandScored(int winner, int points) = 0;
     // The Dealer found a seated player's connection lost.
     virtual void PlayerLost(int /*seat*/) {}
+    // The Dealer gave up waiting for a silent seat: the computer plays it.
+    virtual void SeatSilent(int /*seat*/, double /*seconds*/) {}
+    // The Dealer seated a player who came back.
+    virtual void PlayerReturned(int /*seat*/) {}
 };
 
 } // namespace zarv

@@ -78,7 +78,7 @@ void Game::AnimateCards(std::span<CardMove> moves, std::optional<bool> faceDown)
         m.fromY = card.Y;
     }
 
-    if (s_.Animating) {
+    if (s_.Animating || instant_) {
         // A movement asked for while another is shown (from an event handled
         // during the steps): the cards still go where the game needs them,
         // only without being shown on the way.

@@ -78,6 +78,11 @@ void Game::PlayCard(int ownerCode, CardCode card) {
         s_.Tricks.push_back(TrickRecord{});
         return;
     }
+    // A table being caught up with never ends a hand: the Dealer's was mid-hand.
+    if (instant_) {
+        resumeFailed_ = true;
+        return;
+    }
     ScoreHand(w);
     NewHand();
 }

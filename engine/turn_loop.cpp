@@ -1,5 +1,7 @@
 // The loop that drives play from turn to turn, the pause, the wait for a
 // network message, and the handling of players whose connection is lost.
+#include <algorithm>
+
 #include "engine/entry.h"
 #include "engine/game.h"
 
@@ -28,6 +30,8 @@ void Game::TurnLoop() {
         // Between two turns: carry out what the person asked for meanwhile.
         betweenTurns([&] { RunPendingCommands(); });
         if (s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.TraceMode != 0) break;
+        // The table is settled: players who came back get their seats now.
+        SeatReturningPlayers();
         const int seat = s_.Turn;
         services_.view.ShowTurn();
         // No seat to move, or the local player's move: it comes as an event.
@@ -39,7 +43,7 @@ void Game::TurnLoop() {
                     ComputerMove(seat);
                 } else if (seat != s_.LocalSeat) {
                     if (rec.Socket > 0 && net.IsConnected(rec.Socket))
-                        WaitForMessage(rec.Socket, "IMove" + std::to_string(seat), "", seat);
+                        WaitForMessage(rec.Socket, "IMove" + std::to_string(seat), "", seat, true);
                 } else if (localAutoplay_) {
                     ComputerMove(seat);
                 } else {
@@ -69,8 +73,11 @@ void Game::TurnLoop() {
         betweenTurns([&] {
             if (localMove && !s_.StopRequested && pending_.empty()) {
                 services_.view.ShowTurn();
-                // Sleep until an event arrives instead of passing every few milliseconds.
-                services_.pump.WaitForEvents(kForever);
+                // Sleep until an event arrives instead of passing every few
+                // milliseconds (or the connections have work that is due).
+                localWaitDepth_ = entryDepth_;
+                services_.pump.WaitForEvents(net.Housekeep());
+                localWaitDepth_ = -1;
             } else {
                 Pause(s_.TurnDelay);
             }
@@ -85,6 +92,7 @@ void Game::Pause(double seconds) {
         seconds = 0;
         pump.ProcessEvents();
     }
+    if (instant_) return;
     s_.WaitStart = pump.Now();
     pump.ProcessEvents();
     // Space sets WaitStart to 0, which ends the pause at once.
@@ -96,11 +104,26 @@ void Game::Pause(double seconds) {
 }
 
 void Game::WaitForMessage(int source, const std::string& command, const std::string& detail,
-                          int seatThatMayBeLost) {
+                          int seatThatMayBeLost, bool limited) {
     EngineEntry entry(*this);
     s_.ExpectedMessage = command;
     s_.AwaitingMessage = true;
     Network& net = services_.network;
+    EventPump& pump = services_.pump;
+    // Only the Dealer keeps a limit: it alone can hand a seat to the computer.
+    const double limit = limited && s_.IsDealer ? moveLimit_ : 0;
+    const double deadline = limit > 0 ? pump.Now() + limit : kForever;
+    int seat = seatThatMayBeLost;
+    for (int k = 1; k <= 4 && seat == 0 && limited; ++k)
+        if (s_.Seats[k].Socket == source && s_.Seats[k].Kind == SeatKind::Human) seat = k;
+    const bool decision = limited && s_.IsDealer && seatThatMayBeLost > 0;
+    if (decision) {
+        s_.WaitingForSeat = seat;
+        s_.WaitingDeadline = limit > 0 ? deadline : 0;
+        net.AwaitingSeat(seat, limit);
+        services_.view.ShowTurn();
+    }
+    takeOver_ = false;
     // A message may already be queued: look first, then sleep until the next event.
     while (true) {
         if (net.HandleMessage(source, command, detail) || s_.StopRequested) break;
@@ -108,9 +131,62 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
         // a lost connection sends none (an acknowledgement never comes).
         if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != SeatKind::Human) break;
         if (!net.IsConnected(source)) break;
-        services_.pump.WaitForEvents(kForever);
+        // Waiting for a move, the table is settled: a player who came back
+        // may sit down (if it is this seat's player, the wait goes on with
+        // the new connection).
+        if (decision) {
+            SeatReturningPlayers();
+            if (s_.Seats[seatThatMayBeLost].Socket != source) break;
+        }
+        if ((limited && pump.Now() >= deadline) || (decision && takeOver_)) {
+            // Silent past the limit: treated as lost, so that a late answer can
+            // never become a second card for this turn.
+            if (observer_ && seat > 0) observer_->SeatSilent(seat, takeOver_ ? 0 : limit);
+            net.Drop(source);
+            CheckConnections();
+            break;
+        }
+        pump.WaitForEvents(std::min(deadline, net.Housekeep()));
+    }
+    takeOver_ = false;
+    if (decision) {
+        ClearRemoteWait();
+        net.AwaitingSeat(0, 0);
     }
     s_.AwaitingMessage = false;
+}
+
+void Game::ClearRemoteWait() {
+    if (s_.WaitingForSeat == 0) return;
+    s_.WaitingForSeat = 0;
+    s_.WaitingDeadline = 0;
+    services_.view.ShowTurn();
+}
+
+void Game::ShowRemoteWait(int seat, double secondsLeft) {
+    if (s_.IsDealer) return;
+    s_.WaitingForSeat = seat >= 1 && seat <= 4 ? seat : 0;
+    s_.WaitingDeadline = s_.WaitingForSeat && secondsLeft > 0 ? services_.pump.Now() + secondsLeft : 0;
+    services_.view.ShowTurn();
+}
+
+void Game::SeatReturningPlayers() {
+    if (!s_.IsDealer || !s_.GameStarted) return;
+    Network& net = services_.network;
+    while (const auto back = net.TakeReturn()) {
+        if (back->seat < 1 || back->seat > 4 || back->seat == s_.LocalSeat) continue;
+        SeatRecord& rec = s_.Seats[back->seat];
+        // The player's old connection may still look open (a network that
+        // went away without a word): it is closed, and what it sent forgotten.
+        if (rec.Socket > 0 && rec.Socket != back->connection) net.Drop(rec.Socket);
+        rec.Kind = SeatKind::Human;
+        rec.Socket = back->connection;
+        net.WelcomeBack(*back, Snapshot(back->seat), rec.Name);
+        if (observer_) observer_->PlayerReturned(back->seat);
+        services_.view.RefreshPage();
+        services_.view.ShowTurn();
+        SayMsg(0, rec.Name + " is back.");
+    }
 }
 
 bool Game::HasConnectedClient() const {
@@ -132,7 +208,8 @@ void Game::CheckConnections() {
     Network& net = services_.network;
     if (!s_.IsDealer) {
         if (!net.IsConnected(0)) {
-            SayMsg(0, " You are disconnected, game is over.");
+            // Our own Dealer keeps the seat for a player who comes back.
+            SayMsg(0, net.CanReturn() ? "Reconnecting to the Dealer..." : " You are disconnected, game is over.");
             s_.StopRequested = true;
         }
         return;
@@ -144,18 +221,12 @@ void Game::CheckConnections() {
         rec.Socket = 0;
         rec.Kind = SeatKind::Computer;
         if (observer_) observer_->PlayerLost(seat);
-        const std::string digit = std::to_string(seat);
-        if (seat == s_.MasterPlayer && s_.MasterCard == kNoSuit) {
-            const std::string text = rec.Name + " disconnected, Game is over.";
-            SendToEveryClient("Disconnected;" + digit + ";" + text + "|");
-            SayMsg(0, text);
-            s_.StopRequested = true;
-        } else {
-            const std::string text = rec.Name + " disconnected, A Computer Player Replaced by him/her.";
-            SendToEveryClient("Disconnected;" + digit + ";" + text + "|");
-            SayMsg(0, text);
-            services_.view.RefreshPage();
-        }
+        // Even a master lost before naming the trump is replaced: the computer
+        // names it, and the game goes on for the others.
+        const std::string text = rec.Name + " disconnected, A Computer Player Replaced by him/her.";
+        SendToEveryClient("Disconnected;" + std::to_string(seat) + ";" + text + "|");
+        SayMsg(0, text);
+        services_.view.RefreshPage();
     }
 }
 

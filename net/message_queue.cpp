@@ -31,4 +31,23 @@ void MessageQueue::DropFrom(int source) {
                    entries_.end());
 }
 
+bool MessageQueue::MarkerFirst(int source, const std::string& marker, const std::string& command,
+                               const std::string& detail) const {
+    for (const QueuedMessage& m : entries_) {
+        if (m.Source != source) continue;
+        if (m.Command == marker) return true;
+        if (m.Command == command && (detail.empty() || m.Detail == detail)) return false;
+    }
+    return false;
+}
+
+bool MessageQueue::DropThrough(int source, const std::string& marker) {
+    const auto end = std::find_if(entries_.begin(), entries_.end(),
+                                  [&](const QueuedMessage& m) { return m.Source == source && m.Command == marker; });
+    if (end == entries_.end()) return false;
+    entries_.erase(std::remove_if(entries_.begin(), end + 1, [&](const QueuedMessage& m) { return m.Source == source; }),
+                   end + 1);
+    return true;
+}
+
 } // namespace zarv::net

@@ -26,6 +26,12 @@ public:
     bool Take(int source, const std::string& command, const std::string& detail, QueuedMessage& out);
     // Forgets what a closed connection left behind.
     void DropFrom(int source);
+    // Whether a message from source named marker comes before the first one
+    // named command (with that detail, or any when detail is "").
+    bool MarkerFirst(int source, const std::string& marker, const std::string& command, const std::string& detail) const;
+    // Forgets what source sent up to and including its first message named
+    // marker; false (nothing forgotten) when there is none.
+    bool DropThrough(int source, const std::string& marker);
     size_t size() const { return entries_.size(); }
     size_t CountFrom(int source) const;
 

@@ -1,5 +1,9 @@
 #include "net/session.h"
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+
 #include "net/wire.h"
 
 namespace zarv::net {
@@ -18,11 +22,52 @@ void NetworkSession::Reset(Role role) {
     arrivals_.clear();
     accepting_ = true;
     seated_ = 0;
+    tokens_ = {};
+    returns_.clear();
+    awaitedSeat_ = 0;
+    awaitedUntil_ = 0;
+    ackSent_ = false;
+    dealerIsOurs_ = false;
+    token_.clear();
+    returnToken_.clear();
+    table_.reset();
+    inGame_ = false;
+    left_ = false;
+    toldSilent_ = false;
 }
 
 void NetworkSession::SetJoinRequest(const std::string& name, const std::string& side) {
     joinName_ = name;
     joinSide_ = side;
+}
+
+void NetworkSession::SetReturnRequest(const std::string& token) {
+    returnToken_ = IsToken(token) ? token : std::string();
+    if (returnToken_.empty()) return;
+    // Only our own Dealer gave a token: it knows what a return is.
+    dealerIsOurs_ = true;
+    token_ = returnToken_;
+    // What the lost connection left behind belongs to it.
+    connections_.erase(0);
+    queue_.DropFrom(0);
+    arrivals_.clear();
+    left_ = false;
+    toldSilent_ = false;
+}
+
+std::optional<TableSnapshot> NetworkSession::TakeTable() {
+    auto table = std::move(table_);
+    table_.reset();
+    return table;
+}
+
+void NetworkSession::Leave() {
+    left_ = true;
+    transport_.Close(0);
+}
+
+bool NetworkSession::CanReturn() const {
+    return role_ == Role::Client && dealerIsOurs_ && !token_.empty() && !left_ && inGame_;
 }
 
 // --- The engine's view ---
@@ -38,13 +83,21 @@ bool NetworkSession::IsConnected(int index) const {
 }
 
 void NetworkSession::Send(int index, const std::string& text) {
-    if (transport_.IsConnected(index)) transport_.Send(index, text);
+    if (!transport_.IsConnected(index)) return;
+    transport_.Send(index, text);
+    connections_[index].lastSent = pump_.Now();
 }
 
 void NetworkSession::CloseAll() { transport_.CloseAll(); }
 
 bool NetworkSession::HandleMessage(int source, const std::string& command, const std::string& detail) {
     if (!game_) return false;
+    // The Dealer started a new game before sending what this wait asks for:
+    // the old game is over here too.
+    if (role_ == Role::Client && queue_.MarkerFirst(source, "Start", command, detail)) {
+        game_->Request(Command::Start);
+        return false;
+    }
     // A message that arrived before its connection was lost is still handled:
     // look in the queue first, then look at the connections.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -70,20 +123,39 @@ void NetworkSession::OnAccepted(int index) {
     Connection& c = connections_[index];
     c.acceptedAt = pump_.Now();
     if (game_) state().IsDealer = true;
-    if (!accepting_) transport_.Close(index);
+    // Once the game has started, a new connection may only be a player coming
+    // back; anyone else is refused when asking, or closed after a time.
 }
 
 void NetworkSession::OnConnected() {
     if (game_) state().IsDealer = false;
-    transport_.Send(0, Message("Connect", joinName_ + ";" + joinSide_));
+    lastHeard_ = pump_.Now();
+    if (!returnToken_.empty())
+        transport_.Send(0, Message("Return", returnToken_));
+    else
+        transport_.Send(0, Message("Connect", joinName_ + ";" + joinSide_));
     tell().Connected();
 }
 
 void NetworkSession::OnConnectFailed(const std::string& why) { tell().ConnectFailed(why); }
 
-void NetworkSession::OnClosed(int index) { tell().ConnectionClosed(index); }
+void NetworkSession::OnClosed(int index) {
+    // A player who leaves the lobby gives the seat back.
+    if (role_ == Role::Dealer && accepting_) {
+        const auto it = connections_.find(index);
+        if (it != connections_.end() && it->second.seat > 0) LeaveLobby(index);
+    }
+    tell().ConnectionClosed(index);
+}
 
 void NetworkSession::OnData(int index, std::string_view bytes) {
+    if (role_ == Role::Client && index == 0) {
+        lastHeard_ = pump_.Now();
+        if (toldSilent_) {
+            toldSilent_ = false;
+            tell().DealerHeard();
+        }
+    }
     Connection& c = connections_[index];
     for (Piece& piece : c.framer.Feed(bytes)) arrivals_.push_back({index, std::move(piece)});
     if (c.framer.overflowed() && transport_.IsConnected(index))
@@ -109,6 +181,18 @@ void NetworkSession::Arrive(int source, Piece piece) {
     if (IsImmediate(piece.command)) {
         HandleImmediate(source, piece);
         return;
+    }
+    if (role_ == Role::Dealer) {
+        Connection& c = connections_[source];
+        if (piece.command == "Recived" && piece.detail == kExtensionAck) return HandleHello(source);
+        if (piece.command == "Return") return HandleReturn(source, piece.detail);
+        if (c.stale) {
+            // Sent for the game that was stopped: nothing waits for it now.
+            if (piece.command != "Recived" || piece.detail != "HandIs") return;
+            c.stale = false;
+        }
+    } else if (IsExtension(piece.command)) {
+        return HandleExtension(piece);
     }
     const bool waitable = role_ == Role::Dealer ? DealerMayWaitFor(piece.command) : ClientMayWaitFor(piece.command);
     // On the Dealer only a seated player's messages can be asked for, and only
@@ -190,9 +274,14 @@ void NetworkSession::Reject(int source, const std::string& what) {
 void NetworkSession::HandleConnect(int source, const std::string& detail) {
     Connection& c = connections_[source];
     if (c.askedForSeat) return;  // one seat a connection
-    if (!accepting_ || seated_ >= 3) return Refuse(source);
     const auto request = ParseConnect(detail);
-    if (!request) return;  // no reply: the spec's client keeps waiting
+    if (!accepting_) {
+        // The game has started: the Dealer's person hears that someone tried.
+        tell().LateJoinRefused(request ? request->name : std::string("Unknown"));
+        return Refuse(source);
+    }
+    if (seated_ >= 3) return Refuse(source);
+    if (!request) return;  // no reply: a client of the original protocol keeps waiting
     GameState& s = state();
     std::array<bool, 5> taken{};
     for (int seat = 1; seat <= 4; ++seat) taken[static_cast<size_t>(seat)] = seat == 3 || s.Seats[seat].Kind == SeatKind::Human;
@@ -208,11 +297,143 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
     ++seated_;
     Send(source, Message("Join", std::to_string(reply.code) + ";" + reply.text));
     tell().PlayerJoined(source, reply.code, request->name + " joined. " + " (" + reply.word + ")");
-    // The others hear of the newcomer; the newcomer does not hear of them.
+    // The others hear of the newcomer, with the word seen from their own
+    // seat; the newcomer does not hear of them (ours get the whole table).
     for (auto& [index, other] : connections_) {
         if (index == source || other.seat == 0 || !transport_.IsConnected(index)) continue;
-        Send(index, Message("AddedPlayer", request->name + ";" + (other.seat == 1 ? "Against" : "Partner")));
+        if (other.ours)
+            SendRoster(index);
+        else
+            Send(index, Message("AddedPlayer", request->name + ";" + (SameTeam(other.seat, reply.code) ? "Partner" : "Against")));
     }
+}
+
+void NetworkSession::HandleHello(int source) {
+    Connection& c = connections_[source];
+    if (c.seat == 0 || c.ours) return;
+    c.ours = true;
+    std::random_device device;
+    std::string token;
+    for (int i = 0; i < 4; ++i) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", static_cast<unsigned>(device()));
+        token += part;
+    }
+    tokens_[static_cast<size_t>(c.seat)] = token;
+    Send(source, Message("Hello", token));
+    SendRoster(source);
+}
+
+void NetworkSession::SendRoster(int index) {
+    std::array<SeatRecord, 5> seats = state().Seats;
+    if (seats[3].Name.empty()) seats[3].Name = state().PlayerName;
+    seats[3].Kind = SeatKind::Human;
+    Send(index, Message("Roster", StartText(seats)));
+}
+
+void NetworkSession::LeaveLobby(int index) {
+    Connection& c = connections_[index];
+    const int seat = c.seat;
+    const std::string name = state().Seats[seat].Name;
+    c.seat = 0;
+    tokens_[static_cast<size_t>(seat)].clear();
+    --seated_;
+    queue_.DropFrom(index);
+    game_->FreeSeat(seat);
+    tell().PlayerLeft(index, seat, name);
+    for (auto& [other, oc] : connections_) {
+        if (other == index || oc.seat == 0 || !transport_.IsConnected(other)) continue;
+        if (oc.ours)
+            SendRoster(other);
+        else
+            Send(other, Message("Disconnected", std::to_string(seat) + ";" + ReplacedText(name)));
+    }
+}
+
+void NetworkSession::HandleReturn(int source, const std::string& detail) {
+    Connection& c = connections_[source];
+    if (c.askedForSeat) return;
+    c.askedForSeat = true;
+    if (accepting_) return RefuseReturn(source, "The Dealer has no game in progress; join it again.");
+    int seat = 0;
+    if (IsToken(detail))
+        for (int k = 1; k <= 4; ++k)
+            if (tokens_[static_cast<size_t>(k)] == detail) seat = k;
+    if (seat == 0) return RefuseReturn(source, "That seat is not yours to take back.");
+    c.ours = true;
+    // A second try of the same player replaces the first.
+    for (auto it = returns_.begin(); it != returns_.end();) {
+        if (it->seat == seat) {
+            transport_.Close(it->connection);
+            it = returns_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    returns_.push_back({seat, source});
+}
+
+void NetworkSession::RefuseReturn(int source, const std::string& why) {
+    Send(source, Message("Join", "3;" + why));
+    transport_.Close(source);
+}
+
+std::optional<Network::ReturningPlayer> NetworkSession::TakeReturn() {
+    while (!returns_.empty()) {
+        const ReturningPlayer back = returns_.front();
+        returns_.pop_front();
+        if (transport_.IsConnected(back.connection)) return back;
+    }
+    return std::nullopt;
+}
+
+void NetworkSession::WelcomeBack(const ReturningPlayer& player, const TableSnapshot& table, const std::string& name) {
+    Connection& c = connections_[player.connection];
+    c.seat = player.seat;
+    c.ours = true;
+    c.stale = false;
+    Send(player.connection, Message("Table", TableText(table)));
+    SendWaiting(player.connection);
+    // Ours hear it as a return; a program of the original protocol knows no
+    // such message, and shows the words of a "Disconnected" (the seat stays
+    // a computer's seat to it, which it is as far as it can tell).
+    const std::string detail = std::to_string(player.seat) + ";" + BackText(name);
+    for (auto& [index, other] : connections_) {
+        if (index == player.connection || other.seat == 0 || !transport_.IsConnected(index)) continue;
+        Send(index, Message(other.ours ? "Back" : "Disconnected", detail));
+    }
+}
+
+void NetworkSession::Drop(int index) {
+    queue_.DropFrom(index);
+    connections_[index].drained = true;
+    transport_.Close(index);
+}
+
+void NetworkSession::GameStarting() {
+    // A client begins the game the Dealer announced: what came before belongs to the last one.
+    if (role_ == Role::Client) {
+        queue_.DropThrough(0, "Start");
+        return;
+    }
+    for (auto& [index, c] : connections_) {
+        queue_.DropFrom(index);
+        c.stale = c.seat > 0;
+    }
+}
+
+void NetworkSession::AwaitingSeat(int seat, double secondsLeft) {
+    if (role_ != Role::Dealer) return;
+    awaitedSeat_ = seat;
+    awaitedUntil_ = seat > 0 && secondsLeft > 0 ? pump_.Now() + secondsLeft : 0;
+    for (auto& [index, c] : connections_)
+        if (c.ours && c.seat > 0) SendWaiting(index);
+}
+
+void NetworkSession::SendWaiting(int index) {
+    int seconds = 0;
+    if (awaitedSeat_ > 0 && awaitedUntil_ > 0) seconds = std::max(1, static_cast<int>(std::ceil(awaitedUntil_ - pump_.Now())));
+    Send(index, Message("Waiting", std::to_string(awaitedSeat_) + ";" + std::to_string(seconds)));
 }
 
 void NetworkSession::Refuse(int index) {
@@ -251,24 +472,41 @@ void NetworkSession::HandleChat(int source, const std::string& detail) {
 
 void NetworkSession::StopAccepting() {
     accepting_ = false;
-    transport_.StopListening();
     for (auto& [index, c] : connections_)
         if (c.seat == 0 && transport_.IsConnected(index)) transport_.Close(index);
 }
 
-double NetworkSession::Housekeep() {
-    if (role_ != Role::Dealer) return kForever;
+double NetworkSession::Housekeep() { return role_ == Role::Dealer ? DealerHousekeep() : ClientHousekeep(); }
+
+double NetworkSession::DealerHousekeep() {
     const double now = pump_.Now();
     double next = kForever;
     for (auto& [index, c] : connections_) {
-        if (c.askedForSeat || !transport_.IsConnected(index)) continue;
-        const double due = c.acceptedAt + kConnectTimeout;
-        if (now >= due)
-            transport_.Close(index);
-        else
-            next = std::min(next, due);
+        if (!transport_.IsConnected(index)) continue;
+        if (!c.askedForSeat) {
+            const double due = c.acceptedAt + kConnectTimeout;
+            if (now >= due)
+                transport_.Close(index);
+            else
+                next = std::min(next, due);
+            continue;
+        }
+        // In a game, our clients hear from the Dealer at least this often.
+        if (c.ours && c.seat > 0 && !accepting_) {
+            if (now >= c.lastSent + kHeartbeat) SendWaiting(index);
+            next = std::min(next, c.lastSent + kHeartbeat);
+        }
     }
     return next;
+}
+
+double NetworkSession::ClientHousekeep() {
+    if (!dealerIsOurs_ || !inGame_ || toldSilent_ || !transport_.IsConnected(0)) return kForever;
+    const double due = lastHeard_ + kDealerSilence;
+    if (pump_.Now() < due) return due;
+    toldSilent_ = true;
+    tell().DealerSilent(pump_.Now() - lastHeard_);
+    return kForever;
 }
 
 void NetworkSession::SendChat(const std::string& line) {
@@ -288,8 +526,60 @@ void NetworkSession::SendChat(const std::string& line) {
 void NetworkSession::HandleJoin(const std::string& detail) {
     if (detail.size() < 2 || detail[1] != ';' || detail[0] < '1' || detail[0] > '4') return Reject(0, "Join;" + detail);
     const int code = detail[0] - '0';
+    if (!returnToken_.empty()) {
+        // Asked for a seat back and refused: the Dealer says why.
+        returnToken_.clear();
+        token_.clear();
+        inGame_ = false;
+        tell().Seated(3, TextFromWire(detail.substr(2)));
+        return;
+    }
     state().LocalSeat = code;
     tell().Seated(code, code == 3 ? std::string() : TextFromWire(detail.substr(2)));
+    // A program of ours says so by acknowledging its seat; any Dealer may
+    // receive an acknowledgement, and ours answers with what goes beyond.
+    if (code != 3 && !ackSent_) {
+        ackSent_ = true;
+        Send(0, Message("Recived", kExtensionAck));
+    }
+}
+
+void NetworkSession::HandleExtension(const Piece& p) {
+    const std::string what = p.command + ";" + p.detail;
+    if (p.command == "Hello") {
+        if (!ackSent_ || !IsToken(p.detail)) return Reject(0, what);
+        dealerIsOurs_ = true;
+        token_ = p.detail;
+        return;
+    }
+    // The rest only from a Dealer that has shown it is ours.
+    if (!dealerIsOurs_) return Reject(0, what);
+    GameState& s = state();
+    if (p.command == "Roster") {
+        const auto seats = ParseStart(p.detail);
+        if (!seats) return Reject(0, what);
+        tell().RosterReceived(seats->names, seats->kinds);
+    } else if (p.command == "Waiting") {
+        const auto waiting = ParseWaiting(p.detail);
+        if (!waiting) return Reject(0, what);
+        if (inGame_) game_->ShowRemoteWait(waiting->seat, waiting->seconds);
+    } else if (p.command == "Back") {
+        const auto back = ParseSeatText(p.detail);
+        if (!back) return Reject(0, what);
+        if (back->seat != s.LocalSeat) s.Seats[back->seat].Kind = SeatKind::Human;
+        tell().PlayerReturned(back->seat, back->text);
+        game_->view().SayMsg(0, back->text);
+        game_->view().RefreshPage();
+    } else if (p.command == "Table") {
+        const auto table = ParseTable(p.detail);
+        if (returnToken_.empty() || !table || table->seat != s.LocalSeat) return Reject(0, what);
+        returnToken_.clear();
+        table_ = *table;
+        inGame_ = true;
+        tell().TableReceived();
+    } else {
+        Reject(0, what);  // "Return" is the client's own word
+    }
 }
 
 void NetworkSession::HandleStart(const std::string& detail) {
@@ -300,6 +590,14 @@ void NetworkSession::HandleStart(const std::string& detail) {
         s.Seats[seat].Name = start->names[static_cast<size_t>(seat)];
         s.Seats[seat].Kind = start->kinds[static_cast<size_t>(seat)];
     }
+    inGame_ = true;
+    lastHeard_ = pump_.Now();
+    // Where the new game begins among the messages: what comes before it
+    // belongs to the last game, which this machine may still be finishing.
+    queue_.Add({0, "Start", ""});
+    // A game that waits for this machine's own person will hear nothing more
+    // of the Dealer: it was abandoned, and ends here too.
+    if (game_->Running() && game_->WaitsForLocalPerson()) game_->Request(Command::Start);
     tell().StartReceived();
 }
 

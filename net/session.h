@@ -4,7 +4,9 @@
 // transport (Qt's sockets, or connections inside one process).
 #pragma once
 
+#include <array>
 #include <deque>
+#include <optional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,6 +43,21 @@ public:
     virtual void ConnectFailed(const std::string& /*why*/) {}
     virtual void Connected() {}
     virtual void ConnectionClosed(int /*index*/) {}
+
+    // The Dealer: a seated player left the lobby; the seat is free again.
+    virtual void PlayerLeft(int /*connection*/, int /*seat*/, const std::string& /*name*/) {}
+    // The Dealer: someone asked to join a game that has started (and was refused).
+    virtual void LateJoinRefused(const std::string& /*name*/) {}
+    // A client of our own Dealer: the seats as they stand in the lobby.
+    virtual void RosterReceived(const std::array<std::string, 5>& /*names*/, const std::array<SeatKind, 5>& /*kinds*/) {}
+    // A client: a player who had left is back ("Eve is back.").
+    virtual void PlayerReturned(int /*seat*/, const std::string& /*text*/) {}
+    // A returning client: the Dealer sent the table; TakeTable() has it.
+    virtual void TableReceived() {}
+    // A client of our own Dealer: nothing came from it for that long.
+    virtual void DealerSilent(double /*seconds*/) {}
+    // ... and then it spoke again.
+    virtual void DealerHeard() {}
 };
 
 class NetworkSession : public Network, public TransportEvents {
@@ -48,6 +65,9 @@ public:
     enum class Role { Dealer, Client };
     // A connection that has not asked for a seat after this long is closed.
     static constexpr double kConnectTimeout = 30.0;
+    // A client of our own Dealer that hears nothing for this long in a game
+    // (the Dealer sends a heartbeat every kHeartbeat seconds) says so.
+    static constexpr double kDealerSilence = 30.0;
 
     NetworkSession(Transport& transport, EventPump& pump, Role role);
     ~NetworkSession() override;
@@ -64,14 +84,30 @@ public:
 
     // A client: the name and side ("Partner" or "Against") it asks for on connecting.
     void SetJoinRequest(const std::string& name, const std::string& side);
-    // The Dealer: the game begins, nobody else may join.
+    // A client: the next connection asks for its seat back with this token
+    // (given by our own Dealer) instead of joining.
+    void SetReturnRequest(const std::string& token);
+    // A client: the Dealer is one of ours and gave this seat's return token.
+    bool dealerIsOurs() const { return dealerIsOurs_; }
+    const std::string& returnToken() const { return token_; }
+    // A returning client: the table the Dealer sent, once.
+    std::optional<TableSnapshot> TakeTable();
+    // A client leaves the game on purpose: the connection closes and the
+    // program does not come back.
+    void Leave();
+    // The Dealer: a game is being played (the lobby is over).
+    bool gameRunning() const { return !accepting_; }
+    // The Dealer: the game begins, nobody else may join (the Dealer still
+    // listens for players who come back to their seats).
     void StopAccepting();
     bool accepting() const { return accepting_; }
     // Sends a chat line as this machine's seat ("Chat;seat;text|").
     void SendChat(const std::string& text);
-    // Closes connections that never asked for a seat in time. Returns when
-    // it should be called next (kForever when nothing is pending).
-    double Housekeep();
+    // Work that is due at a time: the Dealer closes connections that never
+    // asked for a seat in time and sends its heartbeat to our clients; a
+    // client of ours notices a silent Dealer. Returns when it should be called
+    // next (kForever when nothing is pending).
+    double Housekeep() override;
     // Seats given in this run; messages kept for the engine.
     int seatedCount() const { return seated_; }
     size_t queuedMessages() const { return queue_.size(); }
@@ -90,6 +126,14 @@ public:
     void OnData(int index, std::string_view bytes) override;
     void OnClosed(int index) override;
 
+    // Network, beyond the original protocol
+    void Drop(int index) override;
+    void AwaitingSeat(int seat, double secondsLeft) override;
+    std::optional<ReturningPlayer> TakeReturn() override;
+    void WelcomeBack(const ReturningPlayer& player, const TableSnapshot& table, const std::string& name) override;
+    void GameStarting() override;
+    bool CanReturn() const override;
+
 private:
     struct Connection {
         Framer framer;
@@ -98,6 +142,12 @@ private:
         int seat = 0;  // the Dealer: the seat given on it (its Tag)
         // Closed, and a wait on it found nothing more: its last words are read.
         bool drained = false;
+        // One of our own programs: it may hear what goes beyond the original protocol.
+        bool ours = false;
+        double lastSent = 0;
+        // A new game began: what it sends before acknowledging the new deal
+        // belongs to the old game.
+        bool stale = false;
     };
     struct Arrival {
         int source;
@@ -120,7 +170,16 @@ private:
     // A client that sent what the protocol does not allow loses its connection
     // (its seat goes to the computer); a Dealer that did ends the client's game.
     void Reject(int source, const std::string& what);
+    void HandleHello(int source);
+    void HandleReturn(int source, const std::string& detail);
+    void RefuseReturn(int source, const std::string& why);
+    void LeaveLobby(int index);
+    void SendRoster(int index);
+    void SendWaiting(int index);
+    double DealerHousekeep();
     // Client
+    double ClientHousekeep();
+    void HandleExtension(const Piece& piece);
     void HandleJoin(const std::string& detail);
     void HandleStart(const std::string& detail);
     void HandleDisconnected(const std::string& detail);
@@ -139,6 +198,22 @@ private:
     int seated_ = 0;
     std::string joinName_ = "Unknown";
     std::string joinSide_ = "Against";
+    // The Dealer: each seat's return token, the players back and not seated
+    // yet, and the seat being waited for (with its deadline; 0: none).
+    std::array<std::string, 5> tokens_;
+    std::deque<ReturningPlayer> returns_;
+    int awaitedSeat_ = 0;
+    double awaitedUntil_ = 0;
+    // A client: what our own Dealer told it, and when it last heard anything.
+    bool ackSent_ = false;
+    bool dealerIsOurs_ = false;
+    std::string token_;
+    std::string returnToken_;
+    std::optional<TableSnapshot> table_;
+    bool inGame_ = false;
+    bool left_ = false;
+    double lastHeard_ = 0;
+    bool toldSilent_ = false;
 
     SessionListener& tell() { return listener_ ? *listener_ : quiet_; }
 };

@@ -1,6 +1,7 @@
 #include "net/wire.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zarv::net {
 
@@ -187,5 +188,124 @@ std::string ReplacedText(const std::string& name) { return name + std::string(kR
 bool IsGameOverText(std::string_view text) {
     return text.size() >= kGameOver.size() && text.substr(text.size() - kGameOver.size()) == kGameOver;
 }
+
+} // namespace zarv::net
+
+namespace zarv::net {
+
+bool IsExtension(std::string_view c) {
+    return c == "Hello" || c == "Roster" || c == "Waiting" || c == "Return" || c == "Table" || c == "Back";
+}
+
+bool IsToken(std::string_view text) {
+    return text.size() == 32 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+namespace {
+
+// A whole number of at most `digits` decimal digits, nothing else.
+std::optional<int> SmallNumber(std::string_view text, size_t digits) {
+    if (text.empty() || text.size() > digits) return std::nullopt;
+    int n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+std::vector<std::string_view> Fields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    size_t from = 0;
+    while (true) {
+        const size_t at = text.find(separator, from);
+        fields.push_back(text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
+        if (at == std::string_view::npos) return fields;
+        from = at + 1;
+    }
+}
+
+} // namespace
+
+std::optional<WaitingFor> ParseWaiting(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 2) return std::nullopt;
+    const auto seat = SmallNumber(f[0], 1);
+    const auto seconds = SmallNumber(f[1], 6);
+    if (!seat || *seat > 4 || !seconds) return std::nullopt;
+    return WaitingFor{*seat, *seconds};
+}
+
+std::string TableText(const TableSnapshot& t) {
+    std::string text = std::to_string(t.seat) + ";";
+    for (int k = 1; k <= 4; ++k) text += t.kinds[static_cast<size_t>(k)] == SeatKind::Human ? 'H' : 'C';
+    text += ";" + std::to_string(t.firstMaster) + ";" + std::to_string(t.master) + ";";
+    text += t.trump == kNoSuit ? '-' : t.trump;
+    text += ";" + std::to_string(t.pointsA) + ";" + std::to_string(t.pointsB) + ";" + std::to_string(t.handsPlayed) + ";";
+    for (int k = 1; k <= 14; ++k) text += static_cast<char>('0' + std::clamp(t.resultsA[static_cast<size_t>(k)], 0, 9));
+    text += ";";
+    for (int k = 1; k <= 14; ++k) text += static_cast<char>('0' + std::clamp(t.resultsB[static_cast<size_t>(k)], 0, 9));
+    text += ";";
+    for (const CardCode& c : t.deal) {
+        const std::string code = c.text();
+        text += std::string(3 - std::min<size_t>(3, code.size()), ' ') + code;
+    }
+    text += ";";
+    for (size_t i = 0; i < t.played.size(); ++i) text += (i ? "," : "") + t.played[i].text();
+    return text;
+}
+
+std::optional<TableSnapshot> ParseTable(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 12) return std::nullopt;
+    TableSnapshot t;
+    const auto seat = SmallNumber(f[0], 1), first = SmallNumber(f[2], 1), master = SmallNumber(f[3], 1);
+    const auto pointsA = SmallNumber(f[5], 2), pointsB = SmallNumber(f[6], 2), hands = SmallNumber(f[7], 2);
+    if (!seat || !first || !master || !pointsA || !pointsB || !hands) return std::nullopt;
+    if (*seat < 1 || *seat > 4 || *seat == 3 || *first > 4 || *master < 1 || *master > 4) return std::nullopt;
+    // A hand in progress: neither side has won the game yet.
+    if (*pointsA > 6 || *pointsB > 6 || *hands > 14) return std::nullopt;
+    t.seat = *seat;
+    t.firstMaster = *first;
+    t.master = *master;
+    t.pointsA = *pointsA;
+    t.pointsB = *pointsB;
+    t.handsPlayed = *hands;
+    if (f[1].size() != 4) return std::nullopt;
+    for (int k = 1; k <= 4; ++k) {
+        const char kind = f[1][static_cast<size_t>(k - 1)];
+        if (kind != 'H' && kind != 'C') return std::nullopt;
+        t.kinds[static_cast<size_t>(k)] = kind == 'H' ? SeatKind::Human : SeatKind::Computer;
+    }
+    if (f[4].size() != 1 || (f[4][0] != '-' && !IsSuitLetter(f[4][0]))) return std::nullopt;
+    t.trump = f[4][0] == '-' ? kNoSuit : f[4][0];
+    for (int side = 0; side < 2; ++side) {
+        const std::string_view r = f[8 + static_cast<size_t>(side)];
+        if (r.size() != 14) return std::nullopt;
+        for (int k = 1; k <= 14; ++k) {
+            const char c = r[static_cast<size_t>(k - 1)];
+            if (c < '0' || c > '3') return std::nullopt;
+            (side == 0 ? t.resultsA : t.resultsB)[static_cast<size_t>(k)] = c - '0';
+        }
+    }
+    const auto deal = DecodeDeal(f[10]);
+    if (!deal) return std::nullopt;
+    t.deal = *deal;
+    if (!f[11].empty()) {
+        const auto codes = Fields(f[11], ',');
+        if (codes.size() > 51) return std::nullopt;
+        for (std::string_view code : codes) {
+            const auto card = CardCode::Parse(code);
+            if (!card) return std::nullopt;
+            t.played.push_back(*card);
+        }
+    }
+    // Cards can be played only once the trump is named.
+    if (!t.played.empty() && t.trump == kNoSuit) return std::nullopt;
+    return t;
+}
+
+std::string BackText(const std::string& name) { return name + " is back."; }
 
 } // namespace zarv::net

@@ -10,6 +10,7 @@
 
 #include "engine/card.h"
 #include "engine/game_state.h"
+#include "engine/table_snapshot.h"
 
 namespace zarv::net {
 
@@ -81,5 +82,39 @@ std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error)
 std::string GameOverText(const std::string& name);      // name + " disconnected, Game is over."
 std::string ReplacedText(const std::string& name);      // name + " disconnected, A Computer Player Replaced by him/her."
 bool IsGameOverText(std::string_view text);
+
+// --- Between our own programs only ---
+// A program that follows only the original protocol never receives these: a
+// client shows that it knows them by acknowledging its seat ("Recived;Join",
+// an acknowledgement any Dealer may receive and leave unread), and only then
+// does the Dealer send them; a client sends its own only to a Dealer that has
+// sent it "Hello".
+//   D -> C  Hello;<token>                 the seat's return token
+//   D -> C  Roster;<as Start>             the seats as they stand, in the lobby
+//   D -> C  Waiting;<seat>;<seconds>      the Dealer waits for seat (0: nobody),
+//                                         seconds left (0: no limit); repeated
+//                                         as a heartbeat every kHeartbeat seconds
+//   C -> D  Return;<token>                first message of a returning player
+//   D -> C  Table;<table>                 the table as it stands, to the returner
+//   D -> C  Back;<seat>;<text>            a player came back ("Eve is back.")
+constexpr const char* kExtensionAck = "Join";  // the detail of the client's "Recived"
+constexpr double kHeartbeat = 10.0;
+// Whether the command is one of ours beyond the original protocol.
+bool IsExtension(std::string_view command);
+// A token is 32 lower-case hex digits.
+bool IsToken(std::string_view text);
+// "Waiting" detail, read back.
+struct WaitingFor {
+    int seat = 0;
+    int seconds = 0;
+};
+std::optional<WaitingFor> ParseWaiting(std::string_view detail);
+// "Table" detail: seat;kinds;firstMaster;master;trump;pointsA;pointsB;
+// handsPlayed;resultsA;resultsB;deal;played, where kinds are four letters H/C,
+// trump a suit letter or "-", results fourteen digits, deal as "HandIs"
+// carries it and played the codes in order, separated by ",".
+std::string TableText(const TableSnapshot& table);
+std::optional<TableSnapshot> ParseTable(std::string_view detail);
+std::string BackText(const std::string& name);  // name + " is back."
 
 } // namespace zarv::net

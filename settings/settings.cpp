@@ -89,6 +89,13 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("Level")) s.Level = std::clamp(AsSigned(*v), 0, 1);
     if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
+    if (auto v = dword("MoveLimit")) s.MoveLimit = std::clamp(AsSigned(*v), kMinMoveLimit, kMaxMoveLimit);
+    // An address is short: anything longer (or with control bytes) was not typed by a person.
+    if (auto address = store.ReadString(kKey, QStringLiteral("LastDealer"))) {
+        const QString text = QString::fromUtf8(*address).trimmed();
+        const bool printable = std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+        if (text.size() <= 255 && printable) s.LastDealer = text.toUtf8().toStdString();
+    }
 
     if (!backColourRead) {
         // The user's own colours cannot be trusted without their table colour.
@@ -118,6 +125,11 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
     put("DimCards", s.DimCards ? kOn : kOff);
     put("Level", static_cast<uint32_t>(s.Level));
     put("Speed", static_cast<uint32_t>(s.Speed));
+    put("MoveLimit", static_cast<uint32_t>(std::clamp(s.MoveLimit, kMinMoveLimit, kMaxMoveLimit)));
+}
+
+void SaveLastDealer(SettingsStore& store, const std::string& address) {
+    store.WriteString(kKey, QStringLiteral("LastDealer"), address);
 }
 
 void SavePlayerName(SettingsStore& store, const std::string& name) {

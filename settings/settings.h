@@ -37,6 +37,10 @@ struct Settings {
     int32_t Level = 0;     // the computer players: 0 Standard, 1 Expert (stored as "Level")
     int32_t Speed = 4;
     std::string PlayerName = "Unknown";  // UTF-8
+    // A network Dealer gives a silent remote player this many seconds before
+    // the computer plays for the seat (stored as "MoveLimit").
+    int32_t MoveLimit = 60;
+    std::string LastDealer;  // the Dealer joined last, as typed (stored as "LastDealer", UTF-8)
 
     Settings() { SetScheme(0); }
     // Loads the colours and card design of preset 0..4; any other index changes nothing.
@@ -48,6 +52,9 @@ Settings ReadSettings(SettingsStore& store);
 // Writes everything but the player name; a preset stores only its index.
 void SaveSettings(SettingsStore& store, const Settings& s);
 void SavePlayerName(SettingsStore& store, const std::string& name);
+void SaveLastDealer(SettingsStore& store, const std::string& address);
+constexpr int32_t kMinMoveLimit = 10;
+constexpr int32_t kMaxMoveLimit = 600;
 // The name of the index-th player with a record (0-based), if there is one.
 std::optional<std::string> EnumPlayer(SettingsStore& store, int index);
 // Every player with a record, in the store's order (one pass, for long lists).

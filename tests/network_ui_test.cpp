@@ -135,10 +135,18 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_EQ(dealer.dialog->players(), QStringList{"Bob joined.  (Against)"});
     EXPECT_EQ(dealer.dialog->cmdServerStart->text(), "Start Game");
 
-    cy.Join(where, true);
+    // Our own Dealer tells our clients the whole table, the Dealer's name included.
     ASSERT_TRUE(QTest::qWaitFor([&] { return bob.dialog->players().size() == 2; }, kLimitMs));
-    EXPECT_EQ(bob.dialog->players()[1], "Cy joined.  (Partner)");  // seen from seat 2
-    EXPECT_EQ(cy.dialog->players(), QStringList{"* You play as Partner of Dealer."});
+    EXPECT_EQ(bob.dialog->players()[1], "Ann is the Dealer.  (Against)");
+
+    cy.Join(where, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bob.dialog->players().size() == 3; }, kLimitMs));
+    // Seen from seat 2, Cy at seat 1 plays against.
+    EXPECT_EQ(bob.dialog->players(),
+              (QStringList{"* You play against of Dealer.", "Cy joined.  (Against)", "Ann is the Dealer.  (Against)"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.dialog->players().size() == 3; }, kLimitMs));
+    EXPECT_EQ(cy.dialog->players(),
+              (QStringList{"* You play as Partner of Dealer.", "Bob joined.  (Against)", "Ann is the Dealer.  (Partner)"}));
     EXPECT_EQ(dealer.dialog->players().size(), 2);
     EXPECT_EQ(bob.window.game().state().LocalSeat, 2);
     EXPECT_EQ(cy.window.game().state().LocalSeat, 1);
@@ -169,6 +177,10 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     QTest::keyClick(bob.window.txtChat, Qt::Key_Return);
     QTest::keyClicks(bob.window.txtChat, "a|b");
     EXPECT_EQ(bob.window.txtChat->text(), "ab");
+    EXPECT_TRUE(bob.window.fraChat->counterText().contains("\"|\" cannot be sent")) << bob.window.fraChat->counterText().toStdString();
+    // The conversation keeps every line, the writer's own too.
+    EXPECT_TRUE(bob.window.fraChat->history().contains("Bob: hi all")) << bob.window.fraChat->history().join('\n').toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.fraChat->history().contains("Bob: hi all"); }, kLimitMs));
 }
 
 TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {

@@ -1,5 +1,7 @@
 #include "ui/balloon.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -137,8 +139,14 @@ Balloon* Balloon::Chat(TableWindow& table, int pos, const QString& text) {
     plain.text = text;
     b->Prepare(table, pos, plain);
     b->show();
-    QTimer::singleShot(static_cast<int>(kSeconds * 1000), b, &QWidget::close);
+    QTimer::singleShot(static_cast<int>(ChatSeconds(static_cast<int>(text.size())) * 1000), b, &QWidget::close);
     return b;
+}
+
+double Balloon::ChatSeconds(int characters) {
+    // Long enough to read at about fifteen characters a second, never
+    // shorter than an announcement, never so long that it hides the table.
+    return std::clamp(2.0 + characters / 15.0, kSeconds, 15.0);
 }
 
 void Balloon::Splash(EventPump& pump, double seconds) {

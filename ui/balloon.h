@@ -49,6 +49,8 @@ public:
     // suit codes), for three seconds or until clicked, and returns at once, so
     // the game's waits go on meanwhile. A seat's newer line replaces its older.
     static Balloon* Chat(TableWindow& table, int pos, const QString& text);
+    // How long a chat line of that many characters stays.
+    static double ChatSeconds(int characters);
     // The start-up splash, centred on the screen; returns when it has closed.
     static void Splash(EventPump& pump, double seconds = 3.0);
     static QImage SplashPicture();

@@ -1,6 +1,9 @@
 #include "ui/network_dialog.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <algorithm>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,6 +40,7 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     Label1 = new QLabel(QStringLiteral("Dealer Computer Name or IP:"), Frame2);
     txtComp = new QLineEdit(Frame2);
     txtComp->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
+    txtComp->setText(QString::fromStdString(table_.currentSettings().LastDealer));
     Option2[0] = new QRadioButton(QStringLiteral("Partner of Dealer"), Frame2);
     Option2[1] = new QRadioButton(QStringLiteral("Against of Dealer"), Frame2);
     Option2[0]->setChecked(true);
@@ -78,9 +82,22 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     lblAddress->setWordWrap(true);
     lblAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblAddress->setTextFormat(Qt::PlainText);
+    QFont large = lblAddress->font();
+    large.setBold(true);
+    lblAddress->setFont(large);
+    cmdCopyAddress = new QPushButton(tr("&Copy"), FraWait);
+    cmdCopyAddress->setToolTip(tr("Copy the address, to send it to a friend"));
+    auto* addressRow = new QHBoxLayout;
+    addressRow->addWidget(lblAddress, 1);
+    addressRow->addWidget(cmdCopyAddress);
     wait->addWidget(lblStatus);
-    wait->addWidget(lblAddress);
+    wait->addLayout(addressRow);
     lblAddress->hide();
+    cmdCopyAddress->hide();
+    connect(cmdCopyAddress, &QPushButton::clicked, this, [this] {
+        // The address is the line's last word ("Join at" is not part of it).
+        QGuiApplication::clipboard()->setText(lblAddress->text().section(QLatin1Char(' '), -1));
+    });
     playerLines_ = new QVBoxLayout;
     wait->addLayout(playerLines_);
     AddPlayerLine(QString());
@@ -95,8 +112,11 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     connect(Command1, &QPushButton::clicked, this, &NetworkDialog::reject);
     connect(cmdServerStart, &QPushButton::clicked, this, &NetworkDialog::ServerStartClicked);
     connectTimer_.setSingleShot(true);
+    // No answer in time is an answer too: to the connection request, and
+    // then to the request for a seat.
     connect(&connectTimer_, &QTimer::timeout, this, [this] {
-        if (!table_.session().IsConnected(0)) Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
+        if (answered_) return;
+        Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
     });
 }
 
@@ -132,8 +152,10 @@ void NetworkDialog::ShowSettingsPage() {
     for (size_t i = 1; i < lblPlayers.size(); ++i) lblPlayers[i]->deleteLater();
     lblPlayers.resize(1);
     lblPlayers[0]->hide();
+    lineOfConnection_.clear();
     lblAddress->clear();
     lblAddress->hide();
+    cmdCopyAddress->hide();
     lblStatus->setText(QStringLiteral("Waiting for others to join..."));
     cmdServerStart->setText(QStringLiteral("&Cancel"));
     Frame1->setEnabled(true);
@@ -150,8 +172,11 @@ void NetworkDialog::Continue() {
             Failed(hosting.error);
             return;
         }
-        lblAddress->setText(hosting.where);
+        // The line to share comes last (Copy takes its last word).
+        lblAddress->setText(hosting.joinLine.isEmpty() ? hosting.where : hosting.note + hosting.joinLine);
+        lblAddress->setToolTip(hosting.where);
         lblAddress->show();
+        cmdCopyAddress->setVisible(!hosting.joinLine.isEmpty());
         return;
     }
     tried_ = txtComp->text().trimmed();
@@ -167,11 +192,13 @@ void NetworkDialog::Continue() {
     }
     lblStatus->setText(QStringLiteral("Connecting to the Dealer..."));
     ShowWaitingPage();
+    answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
-    table_.Join(QString::fromStdString(where->host), where->port, Option2[0]->isChecked() ? "Partner" : "Against");
+    table_.Join(QString::fromStdString(where->host), where->port, Option2[0]->isChecked() ? "Partner" : "Against", tried_);
 }
 
 void NetworkDialog::Failed(const QString& why) {
+    answered_ = true;
     connectTimer_.stop();
     table_.BecomeStandAlone();
     lblStatus->setText(why);
@@ -204,12 +231,56 @@ void NetworkDialog::PlayerJoined(const QString& line) {
     cmdServerStart->setText(QStringLiteral("Start Game"));
 }
 
-void NetworkDialog::Connected() { connectTimer_.stop(); }
+void NetworkDialog::PlayerJoinedOn(int connection, const QString& line) {
+    PlayerJoined(line);
+    lineOfConnection_[connection] = lblPlayers.back();
+}
+
+void NetworkDialog::PlayerLeft(int connection, const QString& name) {
+    const auto it = lineOfConnection_.find(connection);
+    if (it != lineOfConnection_.end()) {
+        lblPlayers.erase(std::find(lblPlayers.begin(), lblPlayers.end(), it->second));
+        it->second->deleteLater();
+        lineOfConnection_.erase(it);
+    }
+    lblStatus->setText(tr("%1 left; the seat is free again.").arg(name.trimmed()));
+    if (lineOfConnection_.empty()) cmdServerStart->setText(QStringLiteral("&Cancel"));
+}
+
+void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds,
+                                   int localSeat) {
+    // Line 0 is this machine's own seat; the others are rebuilt from the roster.
+    for (size_t i = 1; i < lblPlayers.size(); ++i) lblPlayers[i]->deleteLater();
+    lblPlayers.resize(1);
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (seat == localSeat) continue;
+        const QString name = QString::fromStdString(names[static_cast<size_t>(seat)]).trimmed();
+        const QString word = SameTeam(seat, localSeat) ? QStringLiteral("Partner") : QStringLiteral("Against");
+        if (seat == 3)
+            AddPlayerLine(tr("%1 is the Dealer.  (%2)").arg(name, word));
+        else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
+            AddPlayerLine(name + QStringLiteral(" joined. ") + QStringLiteral(" (") + word + QStringLiteral(")"));
+    }
+    cmdServerStart->setText(QStringLiteral("Disconnect"));
+}
+
+void NetworkDialog::ResumeReceived() {
+    connectTimer_.stop();
+    start_ = false;
+    accept();
+}
+
+void NetworkDialog::Connected() {
+    // Connected; now the Dealer has to answer the request for a seat.
+    connectTimer_.start(kConnectSeconds * 1000);
+}
 
 void NetworkDialog::Seated(int seat, const QString& text) {
+    answered_ = true;
     connectTimer_.stop();
     if (seat == 3) {
-        Failed(QStringLiteral("All Positions ingaged, Please try later."));
+        // A refused return says why; a refused join says what it always said.
+        Failed(text.isEmpty() ? QStringLiteral("All Positions ingaged, Please try later.") : text);
         return;
     }
     lblStatus->setText(QStringLiteral("Please Wait until Dealer starts the game..."));
@@ -228,7 +299,10 @@ void NetworkDialog::StartReceived() {
     accept();
 }
 
-void NetworkDialog::ConnectFailed(const QString& why) { Failed(tr("Cannot connect to %1: %2").arg(tried_, why)); }
+void NetworkDialog::ConnectFailed(const QString& why) {
+    answered_ = true;
+    Failed(tr("Cannot connect to %1: %2").arg(tried_, why));
+}
 
 void NetworkDialog::ConnectionClosed() {
     if (tryAgain_ || start_) return;

@@ -5,7 +5,12 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <array>
+#include <map>
+#include <string>
 #include <vector>
+
+#include "engine/game_state.h"
 
 class QFrame;
 class QLabel;
@@ -38,7 +43,8 @@ public:
     QPushButton* Command1 = nullptr;
     QFrame* FraWait = nullptr;
     QLabel* lblStatus = nullptr;
-    QLabel* lblAddress = nullptr;  // where others find this Dealer
+    QLabel* lblAddress = nullptr;  // where others find this Dealer: "Join at ..."
+    QPushButton* cmdCopyAddress = nullptr;
     std::vector<QLabel*> lblPlayers;
     QPushButton* cmdServerStart = nullptr;
 
@@ -49,12 +55,20 @@ public:
 
     // What the session reports while the dialog is open.
     void PlayerJoined(const QString& line);
+    void PlayerJoinedOn(int connection, const QString& line);
     void Seated(int seat, const QString& text);
     void PlayerAnnounced(const QString& line);
     void StartReceived();
     void ConnectFailed(const QString& why);
     void Connected();
     void ConnectionClosed();
+    // The Dealer: the player on that connection left the lobby.
+    void PlayerLeft(int connection, const QString& name);
+    // A client of our own Dealer: the seats as they stand (the Dealer's
+    // included), each said as seen from this machine's seat.
+    void RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds, int localSeat);
+    // A seat lost at this Dealer was given back: the game is taken up.
+    void ResumeReceived();
 
 protected:
     void reject() override;
@@ -72,6 +86,8 @@ private:
     QStackedLayout* pages_ = nullptr;
     QVBoxLayout* playerLines_ = nullptr;
     QTimer connectTimer_;
+    std::map<int, QLabel*> lineOfConnection_;  // the Dealer: each player's line
+    bool answered_ = false;  // the Dealer answered the join request
     QString tried_;  // the Dealer's name as typed
     bool start_ = false;
     bool tryAgain_ = false;  // the waiting page's button goes back to the settings

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -143,6 +144,16 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     cmbLevel = new QComboBox(players);
     cmbLevel->addItems({tr("Standard"), tr("Expert")});
     playersLayout->addWidget(cmbLevel);
+    // How long a Dealer waits for a silent remote player before the computer plays.
+    auto* limitRow = new QHBoxLayout;
+    auto* limitLabel = new QLabel(tr("Network: wait for a silent player"), players);
+    moveLimit = new QSpinBox(players);
+    moveLimit->setRange(settings::kMinMoveLimit, settings::kMaxMoveLimit);
+    moveLimit->setSuffix(tr(" s"));
+    limitLabel->setBuddy(moveLimit);
+    limitRow->addWidget(limitLabel);
+    limitRow->addWidget(moveLimit);
+    playersLayout->addLayout(limitRow);
     auto* language = new QGroupBox(QStringLiteral("Language"), this);
     auto* languageLayout = new QVBoxLayout(language);
     auto* english = new QRadioButton(QStringLiteral("English"), language);
@@ -190,6 +201,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     chkTalk->setChecked(s.Talk);
     chkDim->setChecked(s.DimCards);
     cmbLevel->setCurrentIndex(std::clamp(s.Level, 0, 1));
+    moveLimit->setValue(std::clamp(s.MoveLimit, settings::kMinMoveLimit, settings::kMaxMoveLimit));
     cmdApply->setEnabled(false);
     filling_ = false;
 
@@ -200,6 +212,9 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     });
     for (int i = 0; i < 8; ++i) connect(cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColour(i); });
     connect(cmbLevel, &QComboBox::activated, this, [this] { MarkChanged(); });
+    connect(moveLimit, &QSpinBox::valueChanged, this, [this] {
+        if (!filling_) MarkChanged();
+    });
     for (QCheckBox* box : {chkSound, chkTalk, chkFullscreen, chkDim}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
     connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) {
         speed_ = i;
@@ -314,6 +329,7 @@ void OptionsDialog::Apply() {
     s.Talk = chkTalk->isChecked();
     s.DimCards = chkDim->isChecked();
     s.Level = cmbLevel->currentIndex();
+    s.MoveLimit = moveLimit->value();
     table_.LoadSettings();
     table_.RedrawBack();
     settings::SaveSettings(store_, s);

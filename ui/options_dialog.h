@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace zarv::ui {
 
@@ -43,6 +44,7 @@ public:
     QCheckBox* chkFullscreen = nullptr;
     QCheckBox* chkDim = nullptr;
     QComboBox* cmbLevel = nullptr;  // "Computer players": Standard or Expert
+    QSpinBox* moveLimit = nullptr;  // seconds a network Dealer waits for a silent player
     QLabel* picCard = nullptr;
 
     bool changed() const { return changed_; }

@@ -67,17 +67,9 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     column->setSpacing(0);
     view_ = new TableView(game_.state(), sprite_, centre);
     column->addWidget(view_);
-    fraChat = new QFrame(centre);
-    fraChat->setFrameShape(QFrame::StyledPanel);
-    auto* chatRow = new QHBoxLayout(fraChat);
-    chatRow->setContentsMargins(6, 3, 6, 3);
-    chatRow->addWidget(new QLabel(tr("Chat:"), fraChat));
-    txtChat = new QLineEdit(fraChat);
-    txtChat->setMaxLength(200);
-    // A "|" would end the line early on every machine: it cannot be typed.
-    txtChat->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^|]*")), txtChat));
-    chatRow->addWidget(txtChat);
-    connect(txtChat, &QLineEdit::returnPressed, this, &TableWindow::SendChat);
+    fraChat = new ChatPanel(centre);
+    txtChat = fraChat->input();
+    connect(fraChat, &ChatPanel::lineEntered, this, &TableWindow::SendChat);
     column->addWidget(fraChat);
     fraChat->hide();
     setCentralWidget(centre);
@@ -105,6 +97,19 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
         UpdateStatus();
     });
     connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.FormMouseMove(at.x(), at.y()); });
+    connect(&reconnector_, &Reconnector::attempt, this, &TableWindow::TryToReturn);
+    connect(&reconnector_, &Reconnector::gaveUp, this,
+            [this] { EndNetworkGame(tr("The Dealer could not be reached again; the network game is over.")); });
+    // The status counts down while a remote player's time runs, or while reconnecting.
+    countdown_.setInterval(1000);
+    connect(&countdown_, &QTimer::timeout, this, [this] {
+        const GameState& s = game_.state();
+        if (s.WaitingDeadline <= 0 && !reconnector_.active()) countdown_.stop();
+        UpdateStatus();
+    });
+    // Heartbeats and silent Dealers, also while a dialog or question is open.
+    housekeeping_.setInterval(1000);
+    connect(&housekeeping_, &QTimer::timeout, this, [this] { session_.Housekeep(); });
     BuildMenus();
     sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
 
@@ -139,6 +144,11 @@ void TableWindow::BuildMenus() {
     gameMenu->addAction(tr("Score..."), this, &TableWindow::ScoreClick);
     menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."), this, &TableWindow::OptionsClick);
     menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."), this, &TableWindow::NetworkClick);
+    leaveAction_ = gameMenu->addAction(tr("Leave Network Game"), this, &TableWindow::LeaveNetworkGame);
+    leaveAction_->setEnabled(false);
+    takeOverAction_ = gameMenu->addAction(tr("Let the Computer Play for the Waited Player"), QKeySequence(Qt::CTRL | Qt::Key_K),
+                                          this, &TableWindow::TakeOverWaitedSeat);
+    takeOverAction_->setEnabled(false);
     gameMenu->addSeparator();
     gameMenu->addAction(tr("&Hint"), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick);
     gameMenu->addAction(tr("&Last Trick"), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick);
@@ -179,6 +189,7 @@ void TableWindow::LoadSettings() {
     s.StepCount = StepCountForSpeed(settings_.Speed);
     s.TraceMode = 0;
     computer_.SetLevel(settings_.Level == 1 ? ai::Level::Expert : ai::Level::Standard);
+    game_.SetMoveLimit(settings_.MoveLimit);
     TableColours c;
     c.background = FromColour(settings_.BackC);
     c.edge = FromColour(EdgeColour(settings_.BackC));
@@ -298,6 +309,8 @@ void TableWindow::ShowMovement(std::span<const CardMove> moves) {
 
 void TableWindow::SayMsg(int pos, const std::string& text) {
     lastBalloon_ = QString::fromStdString(text);
+    // In a network game the table's announcements are part of the conversation.
+    if (networkGame_ && pos == 0) fraChat->AddNotice(lastBalloon_);
     if (!settings_.Talk) return;
     Balloon::Say(*this, pos, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
     GiveKeysToTable();
@@ -413,6 +426,11 @@ void TableWindow::NetworkClick() {
     SetNetworkDialog(&dialog);
     dialog.exec();
     SetNetworkDialog(nullptr);
+    if (resumePending_) {
+        // The address given was where this machine had lost its seat: it is back.
+        ResumeNetworkGame();
+        return;
+    }
     AfterNetworkDialog(dialog.startGame());
 }
 
@@ -420,9 +438,31 @@ void TableWindow::AfterNetworkDialog(bool start) {
     if (!start) return;
     if (session_.role() == net::NetworkSession::Role::Dealer) session_.StopAccepting();
     networkGame_ = true;
+    endNote_.clear();
+    fraChat->Clear();
     EnableMenu(MenuItem::Network, false);
+    leaveAction_->setEnabled(session_.role() == net::NetworkSession::Role::Client);
+    housekeeping_.start();
     ShowChat(true);
     game_.StartClick();
+}
+
+QString TableWindow::JoinAddress(const QList<QHostAddress>& addresses, quint16 port) {
+    // IPv4 first (it is what people type); never an address only this machine,
+    // or only this network link, can use.
+    const QHostAddress* best = nullptr;
+    for (const QHostAddress& a : addresses) {
+        if (a.isLoopback() || a.isLinkLocal() || a.isNull() || a.isMulticast()) continue;
+        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+            best = &a;
+            break;
+        }
+        if (!best && a.protocol() == QAbstractSocket::IPv6Protocol) best = &a;
+    }
+    if (!best) return {};
+    const bool v6 = best->protocol() == QAbstractSocket::IPv6Protocol;
+    if (port == net::kDefaultPort) return best->toString();
+    return v6 ? QStringLiteral("[%1]:%2").arg(best->toString()).arg(port) : QStringLiteral("%1:%2").arg(best->toString()).arg(port);
 }
 
 TableWindow::Hosting TableWindow::Host() {
@@ -430,34 +470,57 @@ TableWindow::Hosting TableWindow::Host() {
     Hosting h;
     QString note;
     bool listening = transport_.Listen(plan_.port, plan_.address);
+    QString firstError;
     if (!listening) {
         // An ordinary user may not open ports below 1024, or another program holds it.
-        note = tr("Port %1 could not be opened (%2), so this game listens on another port.\n")
-                   .arg(plan_.port)
-                   .arg(transport_.error());
+        firstError = transport_.error();
         for (quint16 port : plan_.fallbacks)
             if ((listening = transport_.Listen(port, plan_.address))) break;
+        if (listening)
+            note = tr("Port %1 could not be opened (%2), so this game listens on port %3 instead.\n")
+                       .arg(plan_.port)
+                       .arg(firstError)
+                       .arg(transport_.port());
     }
     if (!listening) {
         h.error = tr("No port could be opened for others to join: %1").arg(transport_.error());
         return h;
     }
     h.port = transport_.port();
+    QList<QHostAddress> all = QNetworkInterface::allAddresses();
+    if (plan_.address.isLoopback()) all = {plan_.address};
     QStringList addresses;
-    for (const QHostAddress& a : QNetworkInterface::allAddresses())
-        if (!a.isLoopback()) addresses << (a.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(a.toString()) : a.toString());
+    for (const QHostAddress& a : all)
+        if ((!a.isLoopback() || plan_.address.isLoopback()) && !a.isLinkLocal())
+            addresses << (a.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[%1]").arg(a.toString()) : a.toString());
     const QString port = h.port == net::kDefaultPort ? QString() : QStringLiteral(":%1").arg(h.port);
-    if (plan_.address.isLoopback()) addresses = {plan_.address.toString()};
+    h.note = note;
     h.where = note + tr("Others join at port %1 of this computer: %2")
                          .arg(h.port)
                          .arg(addresses.isEmpty() ? tr("(no network address found)") : addresses.join(port + QStringLiteral(", ")) + port);
+    // Loopback is what a test asks for; a person shares an address others can reach.
+    QString line = JoinAddress(all, h.port);
+    if (line.isEmpty() && plan_.address.isLoopback()) line = QStringLiteral("%1:%2").arg(plan_.address.toString()).arg(h.port);
+    h.joinLine = line.isEmpty() ? QString() : tr("Join at %1").arg(line);
     return h;
 }
 
-void TableWindow::Join(const QString& host, int port, const std::string& side) {
+void TableWindow::Join(const QString& host, int port, const std::string& side, const QString& address) {
     BecomeStandAlone();
     session_.Reset(net::NetworkSession::Role::Client);
     session_.SetJoinRequest(settings_.PlayerName, side);
+    if (!address.isEmpty()) {
+        settings_.LastDealer = address.toStdString();
+        settings::SaveLastDealer(store_, settings_.LastDealer);
+    }
+    // A seat lost at this very Dealer is asked back instead of joining anew.
+    const bool sameDealer = ticket_.host == host && ticket_.port == port && !ticket_.token.empty();
+    if (sameDealer) {
+        session_.SetReturnRequest(ticket_.token);
+        game_.state().LocalSeat = ticket_.seat;
+    } else {
+        ticket_ = ReturnTicket{address, host, port, {}, 0};
+    }
     transport_.ConnectTo(host, static_cast<quint16>(port));
 }
 
@@ -472,14 +535,83 @@ void TableWindow::BecomeStandAlone() {
 }
 
 void TableWindow::BeforeNewGame() {
-    if (!networkGame_) return;
+    if (!networkGame_) {
+        endNote_.clear();
+        return;
+    }
     const bool over = session_.role() == net::NetworkSession::Role::Client ? !session_.IsConnected(0)
                                                                            : !game_.HasConnectedClient();
     if (!over) return;
     // A new game after a network game has ended is a game of this machine alone.
-    networkGame_ = false;
+    EndNetworkGame(QString());
+    endNote_.clear();
     BecomeStandAlone();
+}
+
+void TableWindow::EndNetworkGame(const QString& why) {
+    reconnector_.Stop();
+    resumePending_ = false;
+    dealerSilent_ = false;
+    housekeeping_.stop();
+    if (!networkGame_) return;
+    networkGame_ = false;
+    if (session_.role() == net::NetworkSession::Role::Client) {
+        // Nothing of the lost game stays live: no turn, no flag, no lit plate.
+        game_.Stop();
+        session_.Leave();
+        GameState& s = game_.state();
+        s.HumanMayPlay = false;
+        s.Turn = 0;
+        s.WaitingForSeat = 0;
+        s.WaitingDeadline = 0;
+        game_.SetGiveUpState(0);
+        transport_.Reset();
+        session_.Reset(net::NetworkSession::Role::Dealer);
+        s.IsDealer = true;
+    }
+    endNote_ = why;
     ShowChat(false);
+    fraChat->Clear();
+    EnableMenu(MenuItem::Network, true);
+    leaveAction_->setEnabled(false);
+    takeOverAction_->setEnabled(false);
+    view_->SetTurnSeat(0);
+    view_->RefreshPage();
+    UpdateStatus();
+}
+
+void TableWindow::LeaveNetworkGame() {
+    if (!networkGame_ || session_.role() != net::NetworkSession::Role::Client) return;
+    ticket_.token.clear();  // leaving on purpose: the seat is not taken back
+    EndNetworkGame(tr("You left the network game."));
+}
+
+void TableWindow::TakeOverWaitedSeat() {
+    const GameState& s = game_.state();
+    if (!s.IsDealer || s.WaitingForSeat == 0) return;
+    game_.TakeOverWaitedSeat();
+}
+
+void TableWindow::TryToReturn() {
+    // Each try is a new connection asking for the seat back.
+    session_.Reset(net::NetworkSession::Role::Client);
+    session_.SetReturnRequest(ticket_.token);
+    transport_.ConnectTo(ticket_.host, static_cast<quint16>(ticket_.port));
+    UpdateStatus();
+}
+
+void TableWindow::ResumeNetworkGame() {
+    const auto table = session_.TakeTable();
+    resumePending_ = false;
+    if (!table) return;
+    reconnector_.Stop();
+    networkGame_ = true;
+    endNote_.clear();
+    EnableMenu(MenuItem::Network, false);
+    leaveAction_->setEnabled(true);
+    housekeeping_.start();
+    ShowChat(true);
+    game_.Resume(*table);
 }
 
 void TableWindow::ShowChat(bool shown) {
@@ -497,19 +629,32 @@ void TableWindow::ShowChat(bool shown) {
     }
 }
 
-void TableWindow::SendChat() {
-    const QString line = txtChat->text();
-    if (line.isEmpty()) return;
-    session_.SendChat(line.toStdString());
-    txtChat->clear();  // the writer's own line is not shown to the writer
+QString TableWindow::SeatName(int seat) const {
+    const GameState& s = game_.state();
+    if (seat < 1 || seat > 4) return {};
+    if (seat == s.LocalSeat) return QString::fromStdString(settings_.PlayerName).trimmed();
+    return QString::fromStdString(s.Seats[seat].Name).trimmed();
 }
 
-void TableWindow::PlayerJoined(int, int, const std::string& line) {
-    if (dialog_) dialog_->PlayerJoined(QString::fromStdString(line));
+void TableWindow::SendChat(const QString& line) {
+    if (line.isEmpty()) return;
+    session_.SendChat(line.toStdString());
+    // The writer sees the line in the conversation, not in a balloon.
+    fraChat->AddLine(SeatName(game_.state().LocalSeat), line);
+}
+
+void TableWindow::PlayerJoined(int connection, int, const std::string& line) {
+    if (dialog_) dialog_->PlayerJoinedOn(connection, QString::fromStdString(line));
 }
 
 void TableWindow::Seated(int seat, const std::string& text) {
-    if (dialog_) dialog_->Seated(seat, QString::fromStdString(text));
+    if (dialog_) {
+        dialog_->Seated(seat, QString::fromStdString(text));
+        return;
+    }
+    // Asked for the seat back, and the Dealer said no.
+    if (seat == 3 && reconnector_.active())
+        EndNetworkGame(tr("The Dealer did not give the seat back: %1").arg(QString::fromStdString(text)));
 }
 
 void TableWindow::PlayerAnnounced(const std::string& line) {
@@ -529,11 +674,78 @@ void TableWindow::ConnectFailed(const std::string& why) {
 }
 
 void TableWindow::ConnectionClosed(int index) {
-    if (dialog_ && index == 0 && session_.role() == net::NetworkSession::Role::Client) dialog_->ConnectionClosed();
+    if (index != 0 || session_.role() != net::NetworkSession::Role::Client) return;
+    if (dialog_) {
+        dialog_->ConnectionClosed();
+        return;
+    }
+    if (!networkGame_ || reconnector_.active()) return;
+    // The Dealer is gone. Ours keeps the seat: come back to it for a while.
+    if (session_.CanReturn()) {
+        ticket_.token = session_.returnToken();
+        ticket_.seat = game_.state().LocalSeat;
+        fraChat->AddNotice(tr("The connection to the Dealer was lost. Reconnecting..."));
+        countdown_.start();
+        reconnector_.Start();
+        return;
+    }
+    // The game's own loop says so when it notices; the table is cleaned once it has unwound.
+    QTimer::singleShot(0, this, [this] {
+        if (networkGame_ && !reconnector_.active()) EndNetworkGame(tr("The Dealer has gone; the network game is over."));
+    });
+}
+
+void TableWindow::PlayerLost(int, const std::string&) {
+    // The session shows it in a balloon, and the conversation keeps it.
+}
+
+void TableWindow::PlayerLeft(int connection, int, const std::string& name) {
+    if (dialog_) dialog_->PlayerLeft(connection, QString::fromStdString(name));
+}
+
+void TableWindow::LateJoinRefused(const std::string& name) {
+    const QString text = tr("%1 tried to join, but the game has started.").arg(QString::fromStdString(name).trimmed());
+    if (networkGame_) fraChat->AddNotice(text);
+    statusBar()->showMessage(text, 8000);
+}
+
+void TableWindow::RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds) {
+    if (dialog_) dialog_->RosterReceived(names, kinds, game_.state().LocalSeat);
+}
+
+void TableWindow::PlayerReturned(int, const std::string&) {
+    // The session shows it in a balloon, and the conversation keeps it.
+}
+
+void TableWindow::TableReceived() {
+    resumePending_ = true;
+    reconnector_.Stop();
+    if (dialog_) {
+        dialog_->ResumeReceived();
+        return;
+    }
+    // Taken up at the top of the event loop, once nothing of the old game is on the stack.
+    QTimer::singleShot(0, this, [this] {
+        if (resumePending_ && !game_.Running()) ResumeNetworkGame();
+    });
+}
+
+void TableWindow::DealerSilent(double seconds) {
+    dealerSilent_ = true;
+    fraChat->AddNotice(tr("The Dealer has not answered for %1 seconds. Game > Leave Network Game ends this game here.")
+                           .arg(static_cast<int>(seconds)));
+    UpdateStatus();
+}
+
+void TableWindow::DealerHeard() {
+    dealerSilent_ = false;
+    UpdateStatus();
 }
 
 void TableWindow::ChatReceived(int seat, const std::string& text) {
-    if (seat < 1 || seat > 4 || !settings_.Talk) return;
+    if (seat < 1 || seat > 4) return;
+    fraChat->AddLine(SeatName(seat), QString::fromStdString(text));
+    if (!settings_.Talk) return;
     // Relative to this machine's own seat, as every balloon is.
     if (chatBalloons_[static_cast<size_t>(seat)]) chatBalloons_[static_cast<size_t>(seat)]->close();
     chatBalloons_[static_cast<size_t>(seat)] = Balloon::Chat(*this, seat, QString::fromStdString(text));
@@ -596,6 +808,10 @@ bool TableWindow::DimmedCard(int d) const {
 
 QString TableWindow::turnText() const {
     const GameState& s = game_.state();
+    if (reconnector_.active())
+        return tr("Reconnecting to the Dealer... (%1 s left)").arg(reconnector_.secondsLeft());
+    if (!endNote_.isEmpty()) return endNote_;
+    if (dealerSilent_) return tr("The Dealer is not answering \u2014 Game > Leave Network Game ends this game");
     if (!refusal_.isEmpty()) return refusal_;
     if (!hintText_.isEmpty()) return hintText_;
     // Studying a hand: why the computer played the last card.
@@ -610,7 +826,20 @@ QString TableWindow::turnText() const {
         return local ? tr("You are HAKEM \u2014 click a card to name the trump")
                      : tr("%1 is choosing the trump").arg(QString::fromStdString(s.Seats[s.Turn].Name).trimmed());
     }
-    if (!local) return tr("%1 to play").arg(QString::fromStdString(s.Seats[s.Turn].Name).trimmed());
+    // A remote player's time runs: every table counts it down.
+    const int secondsLeft = s.WaitingForSeat == s.Turn && s.WaitingDeadline > 0
+                                ? std::max(0, static_cast<int>(std::ceil(s.WaitingDeadline - pump_.Now())))
+                                : -1;
+    if (!local) {
+        const QString name = QString::fromStdString(s.Seats[s.Turn].Name).trimmed();
+        if (secondsLeft >= 0) return tr("Waiting for %1 \u2014 %2 s").arg(name).arg(secondsLeft);
+        return tr("%1 to play").arg(name);
+    }
+    if (secondsLeft >= 0) {
+        const Suit ledNow = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+        const QString what = ledNow == kNoSuit ? tr("lead any card") : tr("follow %1 if you can").arg(SuitSign(ledNow));
+        return tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
+    }
     const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
     if (led == kNoSuit) return tr("Your turn \u2014 lead any card");
     for (int i = 1; i <= 52; ++i)
@@ -650,13 +879,18 @@ void TableWindow::UpdateStatus() {
 void TableWindow::ShowTurn() {
     const GameState& s = game_.state();
     // Called on every pass of the turn loop: act only when the turn's picture changes.
-    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
                             .arg(s.Turn)
                             .arg(s.HumanMayPlay)
                             .arg(s.Tricks.size())
                             .arg(s.TrickPosition)
                             .arg(int(s.MasterCard))
-                            .arg(s.StopRequested);
+                            .arg(s.StopRequested)
+                            .arg(s.WaitingForSeat)
+                            .arg(s.WaitingDeadline);
+    // The Dealer may hand a silent remote seat to the computer at once.
+    takeOverAction_->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
+    if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
     if (key == shownTurn_) return;
     shownTurn_ = key;
     hintText_.clear();

@@ -22,6 +22,8 @@
 #include "net/qt/tcp_transport.h"
 #include "net/session.h"
 #include "ui/balloon.h"
+#include "ui/chat_panel.h"
+#include "ui/reconnector.h"
 #include "ui/table_view.h"
 
 class QDialog;
@@ -91,10 +93,16 @@ public:
     net::NetworkSession& session() { return session_; }
     net::TcpTransport& transport() { return transport_; }
     struct Hosting {
-        QString error;  // why nobody can join, or empty
-        QString where;  // the port and this machine's addresses, for the others
+        QString error;     // why nobody can join, or empty
+        QString where;     // the port and this machine's addresses, for the others
+        QString joinLine;  // one line a friend can type: "Join at 192.168.1.20:11001"
+        QString note;      // why the port is not the usual one, or empty
         quint16 port = 0;
     };
+    // The address a friend on another machine types to reach this one: the
+    // first address others can use (no loopback, no link-local), with the
+    // port when it is not the usual one; "" when there is none.
+    static QString JoinAddress(const QList<QHostAddress>& addresses, quint16 port);
     // Listens as the Dealer on port 1001, or on a port above 1024 when 1001
     // cannot be opened.
     Hosting Host();
@@ -106,12 +114,28 @@ public:
         std::vector<quint16> fallbacks{11001, 0};
     };
     void SetHostingPlan(HostingPlan plan) { plan_ = std::move(plan); }
-    void Join(const QString& host, int port, const std::string& side);
+    // Joins the Dealer at host:port; address is what the person typed (it is
+    // remembered, and a seat lost at that address is asked back).
+    void Join(const QString& host, int port, const std::string& side, const QString& address = QString());
     // Back to a game of this machine alone: no connections, the local seat at 3.
     void BecomeStandAlone();
-    // The chat box along the bottom, shown while a network game is on.
-    QFrame* fraChat = nullptr;
+    // The chat panel along the bottom, shown while a network game is on.
+    ChatPanel* fraChat = nullptr;
     QLineEdit* txtChat = nullptr;
+    // A network game is on (started from the dialog, or taken up again).
+    bool inNetworkGame() const { return networkGame_; }
+    // Coming back to the Dealer after a lost connection.
+    Reconnector& reconnector() { return reconnector_; }
+    // The network game ends here: a clean table of this machine alone, the
+    // chat put away and Game > Network... usable again; why is said in the status.
+    void EndNetworkGame(const QString& why);
+    // Game > Leave Network Game (a client): the connection is closed for good.
+    void LeaveNetworkGame();
+    // Game > Let the Computer Play (the Dealer): the seat being waited for is
+    // handed to the computer now.
+    void TakeOverWaitedSeat();
+    QAction* leaveAction() const { return leaveAction_; }
+    QAction* takeOverAction() const { return takeOverAction_; }
     NetworkDialog* networkDialog() const { return dialog_; }
     // The chat balloons showing now, by seat.
     Balloon* chatBalloon(int seat) const { return chatBalloons_[static_cast<size_t>(seat)]; }
@@ -163,6 +187,14 @@ public:
     void ConnectFailed(const std::string& why) override;
     void Connected() override;
     void ConnectionClosed(int index) override;
+    void PlayerLost(int seat, const std::string& text) override;
+    void PlayerLeft(int connection, int seat, const std::string& name) override;
+    void LateJoinRefused(const std::string& name) override;
+    void RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds) override;
+    void PlayerReturned(int seat, const std::string& text) override;
+    void TableReceived() override;
+    void DealerSilent(double seconds) override;
+    void DealerHeard() override;
 
     // Writes the hand being played to a file; returns why it failed, or "".
     QString SaveHandTo(const QString& path);
@@ -219,8 +251,27 @@ private:
     QString shownTurn_;  // the turn the marker and the status show
     QWidget* helpWindow_ = nullptr;
     QDialog* lastTrickDialog_ = nullptr;
-    void SendChat();
+    void SendChat(const QString& line);
+    void ResumeNetworkGame();
+    void TryToReturn();
+    QString SeatName(int seat) const;
     NetworkDialog* dialog_ = nullptr;
+    Reconnector reconnector_;
+    // Where this machine joined last, and the token that takes its seat back there.
+    struct ReturnTicket {
+        QString address;  // as typed
+        QString host;
+        int port = 0;
+        std::string token;
+        int seat = 0;
+    } ticket_;
+    bool resumePending_ = false;  // the Dealer sent the table; the game is taken up
+    bool dealerSilent_ = false;
+    QString endNote_;  // why the last network game ended, until the next game
+    QTimer countdown_;  // repaints the status while a move limit runs
+    QTimer housekeeping_;  // heartbeats and silent peers while a network game is on
+    QAction* leaveAction_ = nullptr;
+    QAction* takeOverAction_ = nullptr;
     bool networkGame_ = false;  // a network game was started from the dialog
     QString lastBalloon_;
     HostingPlan plan_;

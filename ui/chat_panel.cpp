@@ -1,0 +1,100 @@
+#include "ui/chat_panel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zarv::ui {
+
+ChatPanel::ChatPanel(QWidget* parent) : QFrame(parent) {
+    setFrameShape(QFrame::StyledPanel);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 3, 6, 3);
+    column->setSpacing(3);
+    history_ = new QListWidget(this);
+    history_->setFocusPolicy(Qt::NoFocus);
+    history_->setWordWrap(true);
+    history_->setSelectionMode(QAbstractItemView::NoSelection);
+    // Four lines of the conversation; the rest scrolls.
+    history_->setFixedHeight(history_->fontMetrics().lineSpacing() * 4 + 8);
+    column->addWidget(history_);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(tr("Chat:"), this);
+    input_ = new QLineEdit(this);
+    input_->setMaxLength(kMaxLength);
+    label->setBuddy(input_);
+    counter_ = new QLabel(this);
+    counter_->setTextFormat(Qt::PlainText);
+    row->addWidget(label);
+    row->addWidget(input_, 1);
+    row->addWidget(counter_);
+    column->addLayout(row);
+    connect(input_, &QLineEdit::textEdited, this, &ChatPanel::Edited);
+    connect(input_, &QLineEdit::textChanged, this, [this] { ShowCounter(); });
+    refusalTimer_.setSingleShot(true);
+    refusalTimer_.setInterval(4000);
+    connect(&refusalTimer_, &QTimer::timeout, this, [this] {
+        refusal_.clear();
+        ShowCounter();
+    });
+    connect(input_, &QLineEdit::returnPressed, this, [this] {
+        const QString line = input_->text();
+        if (line.trimmed().isEmpty()) return;
+        emit lineEntered(line);
+        input_->clear();
+    });
+    ShowCounter();
+}
+
+void ChatPanel::Edited(const QString& text) {
+    // "|" ends a message on every machine: it cannot be part of a line.
+    if (!text.contains(QLatin1Char('|'))) return;
+    const int cursor = input_->cursorPosition() - static_cast<int>(text.left(input_->cursorPosition()).count(QLatin1Char('|')));
+    QString kept = text;
+    kept.remove(QLatin1Char('|'));
+    refusal_ = tr("\"|\" cannot be sent");
+    input_->setText(kept);
+    input_->setCursorPosition(cursor);
+    ShowCounter();
+    // The word stays a few seconds, long enough to be read while typing on.
+    refusalTimer_.start();
+}
+
+void ChatPanel::ShowCounter() {
+    const QString count = QStringLiteral("%1/%2").arg(input_->text().size()).arg(kMaxLength);
+    counter_->setText(refusal_.isEmpty() ? count : refusal_ + QStringLiteral("  ") + count);
+}
+
+QString ChatPanel::counterText() const { return counter_->text(); }
+
+void ChatPanel::AddLine(const QString& writer, const QString& text) {
+    auto* item = new QListWidgetItem(writer.trimmed() + QStringLiteral(": ") + text, history_);
+    item->setToolTip(item->text());
+    history_->scrollToBottom();
+}
+
+void ChatPanel::AddNotice(const QString& text) {
+    auto* item = new QListWidgetItem(QStringLiteral("\u2014 ") + text.trimmed(), history_);
+    QFont italic = item->font();
+    italic.setItalic(true);
+    item->setFont(italic);
+    history_->scrollToBottom();
+}
+
+void ChatPanel::Clear() {
+    history_->clear();
+    input_->clear();
+    refusal_.clear();
+    ShowCounter();
+}
+
+QStringList ChatPanel::history() const {
+    QStringList lines;
+    for (int i = 0; i < history_->count(); ++i) lines << history_->item(i)->text();
+    return lines;
+}
+
+} // namespace zarv::ui
