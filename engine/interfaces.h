@@ -79,6 +79,9 @@ public:
     virtual void WaitForEvents(double deadline) = 0;
     // Seconds on a clock that never jumps back (no wrap at midnight).
     virtual double Now() const = 0;
+    // As WaitForEvents, for a wait on another machine (a message, a move
+    // limit): a pump that skips pauses must still wait for the peer here.
+    virtual void WaitForMessage(double deadline) { WaitForEvents(deadline); }
 };
 
 // Uniform numbers in [0, 1).
@@ -174,6 +177,8 @@ public:
     virtual void SeatSilent(int /*seat*/, double /*seconds*/) {}
     // The Dealer seated a player who came back.
     virtual void PlayerReturned(int /*seat*/) {}
+    // A returning machine has caught up with the table; play goes on from here.
+    virtual void TableTakenUp() {}
 };
 
 } // namespace zarv

@@ -107,6 +107,7 @@ void Game::ResumeBody(const TableSnapshot& t) {
         view.EnableMenu(MenuItem::PlayerName, true);
         return;
     }
+    if (observer_) observer_->TableTakenUp();
     TurnLoop();
     view.EnableMenu(MenuItem::PlayerName, true);
 }

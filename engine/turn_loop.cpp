@@ -146,7 +146,7 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
             CheckConnections();
             break;
         }
-        pump.WaitForEvents(std::min(deadline, net.Housekeep()));
+        pump.WaitForMessage(std::min(deadline, net.Housekeep()));
     }
     takeOver_ = false;
     if (decision) {

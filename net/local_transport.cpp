@@ -143,4 +143,14 @@ void LocalPump::WaitForEvents(double deadline) {
     endpoint_.DeliverPending();
 }
 
+void LocalPump::WaitForMessage(double deadline) {
+    if (std::isinf(deadline)) return WaitForEvents(deadline);
+    if (endpoint_.DeliverPending() > 0) return;
+    if (endpoint_.WaitForInbox(messageGrace_)) {
+        endpoint_.DeliverPending();
+        return;
+    }
+    if (deadline > now_) now_ = deadline;
+}
+
 } // namespace zarv::net

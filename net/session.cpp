@@ -88,7 +88,14 @@ void NetworkSession::Send(int index, const std::string& text) {
     connections_[index].lastSent = pump_.Now();
 }
 
-void NetworkSession::CloseAll() { transport_.CloseAll(); }
+void NetworkSession::CloseAll() {
+    // Our clients hear that the Dealer ends the table on purpose, so that
+    // they do not try to come back to it.
+    if (role_ == Role::Dealer)
+        for (auto& [index, c] : connections_)
+            if (c.ours && c.seat > 0) Send(index, Message("Closing", "The Dealer has closed the table."));
+    transport_.CloseAll();
+}
 
 bool NetworkSession::HandleMessage(int source, const std::string& command, const std::string& detail) {
     if (!game_) return false;
@@ -570,6 +577,8 @@ void NetworkSession::HandleExtension(const Piece& p) {
         tell().PlayerReturned(back->seat, back->text);
         game_->view().SayMsg(0, back->text);
         game_->view().RefreshPage();
+    } else if (p.command == "Closing") {
+        left_ = true;  // nothing to come back to
     } else if (p.command == "Table") {
         const auto table = ParseTable(p.detail);
         if (returnToken_.empty() || !table || table->seat != s.LocalSeat) return Reject(0, what);

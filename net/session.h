@@ -108,6 +108,9 @@ public:
     // client of ours notices a silent Dealer. Returns when it should be called
     // next (kForever when nothing is pending).
     double Housekeep() override;
+    // The connection itself is open (IsConnected also counts a closed one
+    // whose last messages are not read yet).
+    bool LinkOpen(int index) const { return transport_.IsConnected(index); }
     // Seats given in this run; messages kept for the engine.
     int seatedCount() const { return seated_; }
     size_t queuedMessages() const { return queue_.size(); }

@@ -194,7 +194,8 @@ bool IsGameOverText(std::string_view text) {
 namespace zarv::net {
 
 bool IsExtension(std::string_view c) {
-    return c == "Hello" || c == "Roster" || c == "Waiting" || c == "Return" || c == "Table" || c == "Back";
+    return c == "Hello" || c == "Roster" || c == "Waiting" || c == "Return" || c == "Table" || c == "Back" ||
+           c == "Closing";
 }
 
 bool IsToken(std::string_view text) {

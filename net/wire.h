@@ -97,6 +97,8 @@ bool IsGameOverText(std::string_view text);
 //   C -> D  Return;<token>                first message of a returning player
 //   D -> C  Table;<table>                 the table as it stands, to the returner
 //   D -> C  Back;<seat>;<text>            a player came back ("Eve is back.")
+//   D -> C  Closing;<text>                the Dealer ends the table on purpose:
+//                                         there is nothing to come back to
 constexpr const char* kExtensionAck = "Join";  // the detail of the client's "Recived"
 constexpr double kHeartbeat = 10.0;
 // Whether the command is one of ours beyond the original protocol.

@@ -53,22 +53,36 @@ void Flush(net::TcpTransport& transport, QtEventPump& pump) {
 int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> rest(args);
     const bool lobby = std::erase(rest, std::string("--lobby")) > 0;
-    const auto o = ParseOptions(rest, 1, {"--port", "--clients", "--games", "--seed"});
-    const int port = o.count("--port") ? static_cast<int>(ParseWhole(o.at("--port"), "--port", 0)) : net::kDefaultPort;
+    const auto o = ParseOptions(rest, 1, {"--port", "--clients", "--games", "--seed", "--move-limit"});
+    const bool portGiven = o.count("--port") > 0;
+    const int port = portGiven ? static_cast<int>(ParseWhole(o.at("--port"), "--port", 0)) : net::kDefaultPort;
     if (port > 65535) throw UsageError{"--port must be at most 65535"};
     const int clients = o.count("--clients") ? static_cast<int>(ParseWhole(o.at("--clients"), "--clients", 1)) : 3;
     if (clients > 3) throw UsageError{"--clients must be at most 3"};
     const long long games = o.count("--games") ? ParseWhole(o.at("--games"), "--games", 1, 1'000'000) : 1;
     const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed")
                                             : static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch());
+    const double moveLimit =
+        o.count("--move-limit") ? static_cast<double>(ParseWhole(o.at("--move-limit"), "--move-limit", 1, 86'400)) : 60.0;
 
     SignalWatch signalWatch;
     net::TcpTransport transport;
     QtEventPump clock;
     NoPausePump pump(clock);
     if (!transport.Listen(static_cast<quint16>(port))) {
-        err << "zarv-sim: cannot listen on port " << port << ": " << transport.error().toStdString() << '\n';
-        return 1;
+        const std::string why = transport.error().toStdString();
+        // Without --port, a Dealer that may not open 1001 (an ordinary user)
+        // listens where it can, as the window does, and says so.
+        bool fellBack = false;
+        if (!portGiven)
+            for (quint16 other : {quint16(11001), quint16(0)})
+                if ((fellBack = transport.Listen(other))) break;
+        if (!fellBack) {
+            err << "zarv-sim: cannot listen on port " << port << ": " << why << '\n';
+            return 1;
+        }
+        err << "zarv-sim: port " << port << " could not be opened (" << why << "); listening on port "
+            << transport.port() << " instead\n";
     }
     out << "listening " << transport.port() << std::endl;
     Machine m(transport, pump, net::NetworkSession::Role::Dealer, seed, out);
@@ -78,6 +92,7 @@ int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     options.lobbyOnly = lobby;
     options.stop = &gStop;
     options.lobbyClock = &clock;
+    options.moveLimit = moveLimit;
     const int status = RunDealer(m, options);
     out.flush();
     Flush(transport, clock);
@@ -91,12 +106,21 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!where) throw UsageError{why};
     const std::string host = where->host;
     const int port = where->port;
-    const auto o = ParseOptions(args, 2, {"--name", "--side"});
+    const auto o = ParseOptions(args, 2, {"--name", "--side", "--drop-at-trick", "--return-after", "--freeze-at-trick"});
     const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
     if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
     std::string side = o.count("--side") ? o.at("--side") : "against";
     if (side != "partner" && side != "against") throw UsageError{"--side must be partner or against, not '" + side + "'"};
     side = side == "partner" ? "Partner" : "Against";
+    ClientOptions faults;
+    faults.askedSide = side;
+    if (o.count("--drop-at-trick")) faults.dropAtTrick = static_cast<int>(ParseWhole(o.at("--drop-at-trick"), "--drop-at-trick", 1, 1000));
+    if (o.count("--freeze-at-trick"))
+        faults.freezeAtTrick = static_cast<int>(ParseWhole(o.at("--freeze-at-trick"), "--freeze-at-trick", 1, 1000));
+    if (o.count("--return-after")) {
+        if (!faults.dropAtTrick) throw UsageError{"--return-after goes with --drop-at-trick"};
+        faults.returnAfter = static_cast<double>(ParseWhole(o.at("--return-after"), "--return-after", 0, 3600));
+    }
 
     net::TcpTransport transport;
     QtEventPump clock;
@@ -104,9 +128,13 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     Machine m(transport, pump, net::NetworkSession::Role::Client, 1, out);
     m.s().IsDealer = false;
     m.session.SetJoinRequest(name, side);
-    transport.ConnectTo(QString::fromStdString(host), static_cast<quint16>(port));
-    // No answer in time is an answer too.
-    const double until = clock.Now() + kConnectTimeout;
+    const QString dealer = QString::fromStdString(host);
+    faults.reconnect = [&] { transport.ConnectTo(dealer, static_cast<quint16>(port)); };
+    faults.clock = &clock;
+    transport.ConnectTo(dealer, static_cast<quint16>(port));
+    // No answer in time is an answer too: to connecting, and then to the
+    // request for a seat.
+    double until = clock.Now() + kConnectTimeout;
     while (!m.session.IsConnected(0) && !m.events.connectFailed && !m.events.closed && clock.Now() < until)
         clock.WaitForEvents(until);
     if (!m.session.IsConnected(0) && m.events.seat == 0) {
@@ -114,7 +142,14 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             << (m.events.connectFailed ? m.events.failure : std::string("no answer in 15 seconds")) << '\n';
         return 3;
     }
-    const int status = RunClient(m);
+    until = clock.Now() + kConnectTimeout;
+    while (m.events.seat == 0 && m.session.IsConnected(0) && m.events.bad.empty() && clock.Now() < until)
+        clock.WaitForEvents(until);
+    if (m.events.seat == 0 && m.session.IsConnected(0) && m.events.bad.empty()) {
+        err << "zarv-sim: " << host << ':' << port << " accepted the connection but did not answer in 15 seconds\n";
+        return 3;
+    }
+    const int status = RunClient(m, faults);
     out.flush();
     Flush(transport, clock);
     return status;

@@ -16,6 +16,8 @@ Machine::Machine(net::Transport& transport, EventPump& p, net::NetworkSession::R
     session.Attach(game);
     session.SetListener(&events);
     events.out = &o;
+    // A client leaves a Dealer that says nothing for long enough.
+    events.session = &session;
     reporter.handLines = true;
     game.SetComputerPlayer(&computer);
     game.SetObserver(&reporter);
@@ -51,6 +53,7 @@ int RunDealer(Machine& m, const DealerOptions& o) {
         return 0;
     }
     m.session.StopAccepting();
+    m.game.SetMoveLimit(o.moveLimit);
     m.game.SetObserver(m.observer);
     m.view.askNewGame = [&] {
         PrintGameOver(m);
@@ -61,7 +64,96 @@ int RunDealer(Machine& m, const DealerOptions& o) {
     return 0;
 }
 
-int RunClient(Machine& m) {
+namespace {
+
+// From a deal to its game's end, the game is in progress; the reporter hears
+// of it only then, and the faults a bot was told to play happen at their trick.
+struct ClientWatch : GameObserver {
+    Machine& m;
+    const ClientOptions& o;
+    GameObserver& inner;
+    bool midGame = false;
+    int tricksOfGame = 0;
+    bool dropped = false, frozen = false;
+    ClientWatch(Machine& machine, const ClientOptions& options)
+        : m(machine), o(options), inner(*machine.observer) {}
+    void HandStarted(int master) override {
+        // A deal after the Dealer has gone is no game of the Dealer's.
+        midGame = m.session.IsConnected(0);
+        if (midGame) inner.HandStarted(master);
+    }
+    void TrumpKnown(Suit t) override {
+        if (midGame) inner.TrumpKnown(t);
+    }
+    void TrickSettled(const TrickRecord& t) override {
+        if (!midGame) return;
+        inner.TrickSettled(t);
+        ++tricksOfGame;
+        if (tricksOfGame == o.dropAtTrick && !dropped) Drop();
+        if (tricksOfGame == o.freezeAtTrick && !frozen) Freeze();
+    }
+    void HandScored(int w, int p) override {
+        if (midGame) inner.HandScored(w, p);
+    }
+    void PlayerLost(int seat) override { inner.PlayerLost(seat); }
+    void TableTakenUp() override {
+        midGame = true;
+        inner.TableTakenUp();
+    }
+    void Drop() {
+        dropped = true;
+        m.out << "dropped at trick " << tricksOfGame << '\n';
+        m.out.flush();
+        // As a network that goes away: the connection closes, the game here stops.
+        m.session.Drop(0);
+        m.s().StopRequested = true;
+    }
+    void Freeze() {
+        frozen = true;
+        m.out << "frozen at trick " << tricksOfGame << '\n';
+        m.out.flush();
+        // Silent but connected: what arrives is read, nothing is answered,
+        // until the Dealer gives up on this seat and closes the connection.
+        while (m.session.LinkOpen(0)) m.pump.WaitForEvents(kForever);
+        m.s().StopRequested = true;
+    }
+};
+
+// Waits on the real clock until the time or until done() says so.
+template <typename Done>
+void WaitUntil(EventPump& clock, double until, Done done) {
+    while (!done() && clock.Now() < until) clock.WaitForEvents(until);
+}
+
+// Asks for the seat back until the Dealer sends the table, refuses, or the
+// time is up. True with the table in the session.
+bool ComeBack(Machine& m, const ClientOptions& o, double delay) {
+    if (!o.reconnect || !o.clock) return false;
+    EventPump& clock = *o.clock;
+    const std::string token = m.session.returnToken();
+    WaitUntil(clock, clock.Now() + delay, [] { return false; });
+    const double giveUpAt = clock.Now() + o.tryReturnFor;
+    while (clock.Now() < giveUpAt) {
+        m.events.ResetForReturn();
+        m.session.SetReturnRequest(token);
+        o.reconnect();
+        const double tryUntil = std::min(giveUpAt, clock.Now() + o.tryEvery);
+        WaitUntil(clock, tryUntil, [&] {
+            return m.events.tableArrived || !m.events.refusal.empty() || m.events.connectFailed || m.events.closed;
+        });
+        if (m.events.tableArrived) return true;
+        if (!m.events.refusal.empty()) {
+            m.out << "return refused: " << m.events.refusal << '\n';
+            return false;
+        }
+        WaitUntil(clock, tryUntil, [] { return false; });
+    }
+    return false;
+}
+
+} // namespace
+
+int RunClient(Machine& m, const ClientOptions& o) {
     m.game.SetLocalAutoplay(true);
     // Every machine puts the same seat's hand in order as the Dealer does, so
     // the computer player on this client sees the table exactly as it would
@@ -83,40 +175,39 @@ int RunClient(Machine& m) {
         return 4;
     }
     m.out << "seat " << m.events.seat << '\n';
+    // Another side than asked for is said, not left to be guessed.
+    const bool partner = m.events.seat == 1;
+    if (partner != (o.askedSide == "Partner"))
+        m.out << "side " << (partner ? "partner" : "against") << ": the " << (partner ? "against" : "partner")
+              << " seats were taken\n";
     m.out.flush();
 
-    while (!m.events.started && !m.events.closed && m.events.bad.empty()) m.pump.WaitForEvents(kForever);
-    // From a deal to its game's end, the game is in progress.
-    struct Watch : GameObserver {
-        GameObserver& inner;
-        net::NetworkSession& session;
-        bool midGame = false;
-        Watch(GameObserver& r, net::NetworkSession& n) : inner(r), session(n) {}
-        void HandStarted(int master) override {
-            // A deal after the Dealer has gone is no game of the Dealer's.
-            midGame = session.IsConnected(0);
-            if (midGame) inner.HandStarted(master);
-        }
-        void TrumpKnown(Suit t) override {
-            if (midGame) inner.TrumpKnown(t);
-        }
-        void TrickSettled(const TrickRecord& t) override {
-            if (midGame) inner.TrickSettled(t);
-        }
-        void HandScored(int w, int p) override {
-            if (midGame) inner.HandScored(w, p);
-        }
-        void PlayerLost(int seat) override { inner.PlayerLost(seat); }
-    } watch(*m.observer, m.session);
+    while (!m.events.started && !m.events.closed && m.events.bad.empty() && !m.events.dealerSilent)
+        m.pump.WaitForEvents(kForever);
+    ClientWatch watch(m, o);
     m.view.askNewGame = [&] {
         PrintGameOver(m);
         ++m.gamesFinished;
         watch.midGame = false;
+        watch.tricksOfGame = 0;
         return true;  // wait for the Dealer's next game, or for it to close
     };
     if (m.events.started && m.events.bad.empty()) {
         m.game.SetObserver(&watch);
         m.game.StartClick();
+        // Lost in the middle of a game: our own Dealer keeps the seat.
+        while (m.events.bad.empty() && !watch.frozen && !m.events.dealerSilent && watch.midGame &&
+               m.session.CanReturn()) {
+            const double delay = watch.dropped ? o.returnAfter : 0;
+            if (watch.dropped && o.returnAfter < 0) break;
+            if (!ComeBack(m, o, std::max(0.0, delay))) break;
+            const auto table = m.session.TakeTable();
+            if (!table) break;
+            m.out << "returned seat " << table->seat << '\n';
+            m.out.flush();
+            watch.dropped = false;
+            m.game.Resume(*table);
+        }
         m.game.SetObserver(m.observer);
     }
     m.out.flush();

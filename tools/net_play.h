@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -21,13 +22,35 @@ namespace zarv::sim {
 // What a machine's session tells it, kept for the loops below.
 struct MachineEvents : net::SessionListener {
     int seat = 0;            // a client: the seat granted (3: refused)
+    std::string refusal;     // a client: why a return was refused
+    bool tableArrived = false;  // a returning client: the Dealer sent the table
+    bool dealerSilent = false;
     bool started = false;    // a client: "Start" arrived
     bool connectFailed = false;
     std::string failure;     // why connecting failed
     bool closed = false;     // a client: the Dealer's connection closed
     std::string bad;         // the last message that failed the checks
     std::ostream* out = nullptr;
-    void Seated(int s, const std::string&) override { seat = s; }
+    void Seated(int s, const std::string& text) override {
+        seat = s;
+        if (s == 3) refusal = text;
+    }
+    void TableReceived() override { tableArrived = true; }
+    void DealerSilent(double seconds) override {
+        dealerSilent = true;
+        if (out) *out << "dealer silent for " << static_cast<int>(seconds) << " s\n";
+        if (session) session->Leave();
+    }
+    // Before asking for the seat back: what the last connection said is over.
+    void ResetForReturn() {
+        refusal.clear();
+        tableArrived = connectFailed = closed = false;
+        failure.clear();
+    }
+    net::NetworkSession* session = nullptr;
+    void PlayerReturned(int s, const std::string&) override {
+        if (out) *out << "back " << s << '\n';
+    }
     void StartReceived() override { started = true; }
     void ConnectFailed(const std::string& why) override {
         connectFailed = true;
@@ -62,6 +85,7 @@ struct Machine {
 
 struct DealerOptions {
     int clients = 3;     // start once this many players are seated
+    double moveLimit = 0;    // seconds for a remote player before the computer plays (0: for ever)
     int games = 1;
     bool lobbyOnly = false;  // seat and refuse players, never start
     const std::atomic<bool>* stop = nullptr;  // ends the lobby (a signal)
@@ -74,11 +98,25 @@ struct DealerOptions {
 // connection. Returns the exit status (0).
 int RunDealer(Machine& m, const DealerOptions& options);
 
+// Faults a bot can play, for tests and measurements of network play.
+struct ClientOptions {
+    int dropAtTrick = 0;       // closes its connection at its n-th trick of the game (0: never)
+    double returnAfter = -1;   // ... and comes back after that many seconds (< 0: never)
+    int freezeAtTrick = 0;     // stops answering at its n-th trick, keeping the connection (0: never)
+    std::string askedSide = "Against";  // the side asked for, to say when another was given
+    // Connects the transport to the Dealer again (a return).
+    std::function<void()> reconnect;
+    // A clock that runs in real time (the machine's own pump may skip pauses).
+    EventPump* clock = nullptr;
+    double tryReturnFor = 120;  // seconds a lost player keeps trying to come back
+    double tryEvery = 3;
+};
+
 // Plays every game the Dealer starts, once connecting has begun (with the
 // session's join request set before). Returns 0 when the Dealer closed after
-// a finished game, 3 when the connection was lost during a game (or the Dealer
-// sent a message that fails the checks), 4 when refused.
-int RunClient(Machine& m);
+// a finished game, 3 when the connection was lost during a game for good (or
+// the Dealer sent a message that fails the checks), 4 when refused.
+int RunClient(Machine& m, const ClientOptions& options = {});
 
 } // namespace zarv::sim
 
@@ -92,6 +130,8 @@ public:
     explicit NoPausePump(EventPump& inner) : inner_(inner) {}
     void ProcessEvents() override { inner_.ProcessEvents(); }
     void WaitForEvents(double deadline) override;
+    // Another machine's answer is waited for in real time.
+    void WaitForMessage(double deadline) override { inner_.WaitForEvents(deadline - skipped_); }
     double Now() const override { return inner_.Now() + skipped_; }
 
 private:

@@ -36,6 +36,20 @@ public:
         if (oneHand) state_.StopRequested = true;
     }
     void PlayerLost(int seat) override { out_ << "disconnected " << seat << '\n'; }
+    void SeatSilent(int seat, double seconds) override {
+        out_ << "seat " << seat << " silent for " << seconds << " s: computer plays\n";
+    }
+    void PlayerReturned(int seat) override { out_ << "back " << seat << '\n'; }
+    // A machine that came back counts the hand and its tricks as the table does.
+    void TableTakenUp() override {
+        hands_ = state_.HandsPlayed + 1;
+        tricks_ = teamA_ = teamB_ = 0;
+        for (const TrickRecord& t : state_.Tricks) {
+            if (t.Winner < 1) continue;
+            ++tricks_;
+            ++(IsTeamA(t.Winner) ? teamA_ : teamB_);
+        }
+    }
     int hands() const { return hands_; }
     int tricksThisHand() const { return tricks_; }
 

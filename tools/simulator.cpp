@@ -33,7 +33,9 @@ const char* const kUsage =
     "       zarv-sim duel <N> [--seed <S>] [--team-a standard|expert] [--team-b standard|expert]\n"
     "                     [--samples <K>] [--games] [--jobs <J>]\n"
     "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
-    "       zarv-sim join <host>[:<port>] [--name <name>] [--side partner|against]\n";
+    "                      [--move-limit <seconds>]\n"
+    "       zarv-sim join <host>[:<port>] [--name <name>] [--side partner|against]\n"
+    "                     [--drop-at-trick <N> [--return-after <seconds>]] [--freeze-at-trick <N>]\n";
 
 std::vector<CardCode> ParseDealOption(const std::string& text) {
     std::string why;
