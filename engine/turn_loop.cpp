@@ -146,7 +146,10 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
             CheckConnections();
             break;
         }
-        pump.WaitForMessage(std::min(deadline, net.Housekeep()));
+        // Housekeeping may find the peer gone (a silent Dealer is left): look again first.
+        const double next = std::min(deadline, net.Housekeep());
+        if (s_.StopRequested || !net.IsConnected(source)) continue;
+        pump.WaitForMessage(next);
     }
     takeOver_ = false;
     if (decision) {
@@ -171,7 +174,8 @@ void Game::ShowRemoteWait(int seat, double secondsLeft) {
 }
 
 void Game::SeatReturningPlayers() {
-    if (!s_.IsDealer || !s_.GameStarted) return;
+    // Settled means a hand in play: dealt, with its trump named.
+    if (!s_.IsDealer || !s_.GameStarted || s_.MasterCard == kNoSuit) return;
     Network& net = services_.network;
     while (const auto back = net.TakeReturn()) {
         if (back->seat < 1 || back->seat > 4 || back->seat == s_.LocalSeat) continue;

@@ -75,6 +75,12 @@ bool NetworkSession::CanReturn() const {
 int NetworkSession::ElementCount() const { return transport_.ElementCount(); }
 
 bool NetworkSession::IsConnected(int index) const {
+    // In a game, the Dealer's game speaks only to seated players: a player at
+    // the door (coming back, or a stranger) hears nothing of it until seated.
+    if (role_ == Role::Dealer && !accepting_ && index >= 1) {
+        const auto it = connections_.find(index);
+        if (it == connections_.end() || it->second.seat == 0) return false;
+    }
     if (transport_.IsConnected(index)) return true;
     // A connection that closed right after its last messages counts as open
     // until they are read: the Dealer's last card, a player's last move.
@@ -89,6 +95,8 @@ void NetworkSession::Send(int index, const std::string& text) {
 }
 
 void NetworkSession::CloseAll() {
+    // A client that closes its connection leaves for good.
+    if (role_ == Role::Client) left_ = true;
     // Our clients hear that the Dealer ends the table on purpose, so that
     // they do not try to come back to it.
     if (role_ == Role::Dealer)
@@ -267,7 +275,10 @@ void NetworkSession::Reject(int source, const std::string& what) {
     connections_[source].drained = true;
     if (role_ == Role::Dealer) {
         // Dropped with its connection: the seat goes to the computer, as for a
-        // lost player, and nobody waits for a reply that never comes.
+        // lost player, and nobody waits for a reply that never comes. A player
+        // that broke the rules does not get the seat back.
+        const int seat = connections_[source].seat;
+        if (seat >= 1 && seat <= 4) tokens_[static_cast<size_t>(seat)].clear();
         queue_.DropFrom(source);
         transport_.Close(source);
         return;
@@ -545,7 +556,7 @@ void NetworkSession::HandleJoin(const std::string& detail) {
     tell().Seated(code, code == 3 ? std::string() : TextFromWire(detail.substr(2)));
     // A program of ours says so by acknowledging its seat; any Dealer may
     // receive an acknowledgement, and ours answers with what goes beyond.
-    if (code != 3 && !ackSent_) {
+    if (code != 3 && !ackSent_ && speaksExtensions_) {
         ackSent_ = true;
         Send(0, Message("Recived", kExtensionAck));
     }
@@ -583,6 +594,8 @@ void NetworkSession::HandleExtension(const Piece& p) {
         const auto table = ParseTable(p.detail);
         if (returnToken_.empty() || !table || table->seat != s.LocalSeat) return Reject(0, what);
         returnToken_.clear();
+        // Whatever came before the table is in it already.
+        queue_.DropFrom(0);
         table_ = *table;
         inGame_ = true;
         tell().TableReceived();

@@ -111,6 +111,11 @@ public:
     // The connection itself is open (IsConnected also counts a closed one
     // whose last messages are not read yet).
     bool LinkOpen(int index) const { return transport_.IsConnected(index); }
+    // A client that speaks only the original protocol (for tests of what
+    // such a program receives): it never shows that it knows more.
+    void SetSpeaksExtensions(bool on) { speaksExtensions_ = on; }
+    // The Dealer: players back at the door, not seated yet.
+    size_t pendingReturns() const { return returns_.size(); }
     // Seats given in this run; messages kept for the engine.
     int seatedCount() const { return seated_; }
     size_t queuedMessages() const { return queue_.size(); }
@@ -209,6 +214,7 @@ private:
     double awaitedUntil_ = 0;
     // A client: what our own Dealer told it, and when it last heard anything.
     bool ackSent_ = false;
+    bool speaksExtensions_ = true;
     bool dealerIsOurs_ = false;
     std::string token_;
     std::string returnToken_;

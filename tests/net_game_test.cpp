@@ -8,6 +8,7 @@
 
 #include "net/local_transport.h"
 #include "net/wire.h"
+#include "tests/net_machines.h"
 #include "tests/test_table.h"
 #include "tools/net_play.h"
 
@@ -16,39 +17,6 @@ namespace {
 
 using namespace zarv::net;
 using sim::Machine;
-
-// A machine of its own: its end of the connections, its waits, its game.
-struct LocalMachine {
-    LocalEndpoint endpoint;
-    LocalPump pump{endpoint};
-    std::ostringstream out;
-    Machine m;
-    LocalMachine(NetworkSession::Role role, uint64_t seed) : m(endpoint, pump, role, seed, out) {}
-};
-
-// A peer that speaks raw bytes and keeps what it hears.
-struct RawPeer : TransportEvents {
-    LocalEndpoint endpoint;
-    std::string heard;
-    bool connected = false, closed = false;
-    RawPeer() { endpoint.SetEvents(this); }
-    void OnAccepted(int) override {}
-    void OnConnected() override { connected = true; }
-    void OnConnectFailed(const std::string&) override {}
-    void OnData(int, std::string_view b) override { heard += b; }
-    void OnClosed(int) override { closed = true; }
-    void Say(std::string_view text) { endpoint.Send(0, text); }
-};
-
-// Only the lines every machine prints alike.
-std::string GameLines(const std::string& all) {
-    std::istringstream in(all);
-    std::string line, kept;
-    while (std::getline(in, line))
-        for (const char* p : {"hand ", "trump", "trick ", "result ", "game-over "})
-            if (line.rfind(p, 0) == 0) kept += line + "\n";
-    return kept;
-}
 
 // The same seed played stand-alone, every seat by the computer.
 std::string StandAloneLines(uint64_t seed) {
@@ -232,35 +200,6 @@ TEST_F(Lobby, NobodyJoinsOnceTheGameHasStartedAndTheDealerHearsOfIt) {
 }
 
 // --- Whole games, a thread per machine. ---
-
-struct Network4 {
-    LocalMachine dealer{NetworkSession::Role::Dealer, 0};
-    std::vector<std::unique_ptr<LocalMachine>> clients;
-    int dealerStatus = -1;
-    std::vector<int> status;
-    explicit Network4(uint64_t seed, int clientCount = 3) : dealer(NetworkSession::Role::Dealer, seed) {
-        dealer.endpoint.Listen();
-        for (int i = 0; i < clientCount; ++i)
-            clients.push_back(std::make_unique<LocalMachine>(NetworkSession::Role::Client, 100 + i));
-        status.assign(clients.size(), -1);
-    }
-    // Plays with the given hooks set on the machines before their threads start.
-    void Play(int games = 1) {
-        std::vector<std::thread> threads;
-        sim::DealerOptions options;
-        options.clients = static_cast<int>(clients.size());
-        options.games = games;
-        threads.emplace_back([&] { dealerStatus = sim::RunDealer(dealer.m, options); });
-        for (size_t i = 0; i < clients.size(); ++i) {
-            threads.emplace_back([&, i] {
-                clients[i]->m.session.SetJoinRequest("P" + std::to_string(i), "Against");
-                clients[i]->endpoint.ConnectTo(dealer.endpoint);
-                status[i] = sim::RunClient(clients[i]->m);
-            });
-        }
-        for (auto& t : threads) t.join();
-    }
-};
 
 TEST(NetworkGame, FourMachinesAgreeTrickByTrickWithAStandAloneGame) {
     for (uint64_t seed : {5u, 77u}) {
