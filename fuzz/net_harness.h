@@ -59,6 +59,9 @@ struct NetMachine {
         game.SetComputerPlayer(&computer);
         game.SetObserver(&oneHand);
         pump.onIdle = [this] { Feed(); };
+        // A wait with a deadline (a pause, a heartbeat, a move limit) lets the
+        // next piece arrive too: a peer speaks whenever it likes.
+        pump.onTick = [this] { Feed(); };
     }
     // The next piece of the input (its length from the first byte), or the close.
     bool Feed() {

@@ -169,5 +169,80 @@ TEST(Wire, LostPlayerTextsAndMoveNames) {
     EXPECT_EQ(Message("Recived", "IMove2"), "Recived;IMove2|");
 }
 
+TEST(Wire, TheTableOfAReturningPlayerTravelsWhole) {
+    TableSnapshot t;
+    t.seat = 4;
+    t.kinds = {SeatKind::Computer, SeatKind::Human, SeatKind::Computer, SeatKind::Human, SeatKind::Human};
+    t.firstMaster = 2;
+    t.master = 1;
+    t.trump = 'x';
+    t.pointsA = 6;
+    t.pointsB = 3;
+    t.handsPlayed = 9;
+    t.resultsA[1] = 2;
+    t.resultsB[9] = 3;
+    GameState pack;
+    LoadPack(pack, StandardPack());
+    for (int i = 0; i < 52; ++i) t.deal[static_cast<size_t>(i)] = pack.Deck[i + 1].Card;
+    t.played = {t.deal[0], t.deal[13], t.deal[26]};
+    const std::string text = TableText(t);
+    EXPECT_EQ(text.substr(0, 52), "4;HCHH;2;1;x;6;3;9;20000000000000;00000000300000; g2");
+    const auto back = ParseTable(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(TableText(*back), text);
+    EXPECT_EQ(back->played, t.played);
+    EXPECT_EQ(back->kinds[2], SeatKind::Computer);
+
+    // Every field is checked: a table that cannot be a game in progress is refused.
+    auto broken = [&](size_t field, const std::string& value) {
+        std::vector<std::string> f;
+        std::string rest = text;
+        for (size_t at; (at = rest.find(';')) != std::string::npos; rest.erase(0, at + 1)) f.push_back(rest.substr(0, at));
+        f.push_back(rest);
+        f[field] = value;
+        std::string joined;
+        for (size_t i = 0; i < f.size(); ++i) joined += (i ? ";" : "") + f[i];
+        return ParseTable(joined).has_value();
+    };
+    EXPECT_FALSE(broken(0, "3"));        // the Dealer's own seat
+    EXPECT_FALSE(broken(1, "HHH"));
+    EXPECT_FALSE(broken(1, "HHHX"));
+    EXPECT_FALSE(broken(3, "5"));
+    EXPECT_FALSE(broken(4, "q"));
+    EXPECT_FALSE(broken(4, "-"));        // cards played without a trump
+    EXPECT_FALSE(broken(5, "7"));        // a game already won
+    EXPECT_FALSE(broken(5, "123"));
+    EXPECT_FALSE(broken(8, "2000000000000"));
+    EXPECT_FALSE(broken(8, "40000000000000"));
+    EXPECT_FALSE(broken(10, std::string(156, ' ')));
+    EXPECT_FALSE(broken(11, "g2,zz"));
+    EXPECT_TRUE(broken(11, ""));          // a hand whose first card is still to come
+    EXPECT_FALSE(ParseTable(text + ";more"));
+    EXPECT_FALSE(ParseTable(""));
+}
+
+TEST(Wire, TokensAndWaitingAreStrict) {
+    EXPECT_TRUE(IsToken("0123456789abcdef0123456789abcdef"));
+    EXPECT_FALSE(IsToken("0123456789ABCDEF0123456789abcdef"));
+    EXPECT_FALSE(IsToken("0123456789abcdef0123456789abcde"));
+    EXPECT_FALSE(IsToken(""));
+    EXPECT_EQ(ParseWaiting("2;45")->seat, 2);
+    EXPECT_EQ(ParseWaiting("0;0")->seconds, 0);
+    EXPECT_FALSE(ParseWaiting("5;10"));
+    EXPECT_FALSE(ParseWaiting("2;-1"));
+    EXPECT_FALSE(ParseWaiting("2;99999999999"));
+    EXPECT_FALSE(ParseWaiting("2"));
+    // Nothing of ours is a command of the original protocol, and the other way round.
+    for (const char* c : {"Hello", "Roster", "Waiting", "Return", "Table", "Back", "Closing"}) {
+        EXPECT_TRUE(IsExtension(c));
+        EXPECT_FALSE(IsImmediate(c));
+        EXPECT_FALSE(ClientMayWaitFor(c));
+        EXPECT_FALSE(DealerMayWaitFor(c));
+    }
+    for (const char* c : {"Connect", "Join", "AddedPlayer", "Start", "HandIs", "MasterPlayerIs", "MasterCardIs", "IMove1",
+                          "Recived", "Chat", "Disconnected"})
+        EXPECT_FALSE(IsExtension(c));
+}
+
 } // namespace
 } // namespace zarv::testing
