@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <unistd.h>
 #include <QTcpServer>
 #include <memory>
 #include <vector>
@@ -119,6 +121,65 @@ TEST(ProcessesOnLoopback, NobodyListeningAndBadUse) {
         Process p(bad);
         EXPECT_EQ(p.Finish(), 2) << bad.join(' ').toStdString();
     }
+}
+
+QString LinesAfter(const QString& out, const QString& marker) {
+    const int at = out.indexOf(marker);
+    return at < 0 ? QString() : out.mid(out.indexOf('\n', at) + 1);
+}
+
+TEST(ProcessesOnLoopback, BotsThatDropFreezeAndComeBackStillFinishTheGame) {
+    // Bot B drops at its first trick and comes back at once; bot C freezes at
+    // its second, and the Dealer gives it ten seconds before the computer plays
+    // its seat (B is back long before: the Dealer seats it while it waits).
+    Process serve({"serve", "--port", "0", "--seed", "21", "--move-limit", "10"});
+    const int port = StartServe(serve);
+    ASSERT_GT(port, 0);
+    const QString where = QStringLiteral("127.0.0.1:%1").arg(port);
+    Process a({"join", where, "--name", "Ann", "--side", "partner"});
+    Process b({"join", where, "--name", "Bob", "--drop-at-trick", "1", "--return-after", "0"});
+    Process c({"join", where, "--name", "Cy", "--freeze-at-trick", "2"});
+    ASSERT_EQ(serve.Finish(), 0);
+    const QString dealer = serve.Out();
+    EXPECT_EQ(a.Finish(), 0);
+    EXPECT_EQ(b.Finish(), 0);
+    EXPECT_EQ(c.Finish(), 3);
+    const QString bob = b.Out(), cy = c.Out();
+    const QString bobSeat = bob.section('\n', 0, 0).section(' ', 1);
+    const QString cySeat = cy.section('\n', 0, 0).section(' ', 1);
+    EXPECT_TRUE(dealer.contains(QStringLiteral("seat %1 silent for 10 s: computer plays").arg(cySeat))) << dealer.toStdString();
+    EXPECT_TRUE(dealer.contains(QStringLiteral("back %1").arg(bobSeat))) << dealer.toStdString();
+    EXPECT_TRUE(cy.contains("frozen at trick 2"));
+    ASSERT_TRUE(bob.contains(QStringLiteral("returned seat %1").arg(bobSeat))) << bob.toStdString();
+    // From its return on, Bob's table says what the Dealer's says, to the game's end.
+    const QString since = GameLines(LinesAfter(bob, "returned seat"));
+    ASSERT_GT(since.size(), 100);
+    EXPECT_TRUE(GameLines(dealer).endsWith(since));
+    EXPECT_EQ(GameLines(a.Out()), GameLines(dealer));
+}
+
+TEST(ProcessesOnLoopback, AnOrdinaryUsersDealerListensWhereItCanAndSaysSo) {
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        GTEST_SKIP() << "needs root and setpriv to run the Dealer as an ordinary user";
+    QProcess serve;
+    serve.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups", QStringLiteral(ZARV_SIM),
+                                            "serve", "--lobby"});
+    QString out;
+    while (!out.contains('\n') && serve.waitForReadyRead(kLimitMs)) out += QString::fromUtf8(serve.readAllStandardOutput());
+    const auto m = QRegularExpression(QStringLiteral("^listening (\\d+)\\n")).match(out);
+    ASSERT_TRUE(m.hasMatch()) << out.toStdString() << serve.readAllStandardError().toStdString();
+    EXPECT_NE(m.captured(1).toInt(), 1001);
+    serve.terminate();
+    ASSERT_TRUE(serve.waitForFinished(kLimitMs));
+    EXPECT_EQ(serve.exitCode(), 0);
+    const QString err = QString::fromUtf8(serve.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("port 1001 could not be opened"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("listening on port %1 instead").arg(m.captured(1)))) << err.toStdString();
+    // Given a port, it listens there or nowhere.
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
+    Process taken({"serve", "--port", QString::number(holder.serverPort()), "--lobby"});
+    EXPECT_EQ(taken.Finish(), 1);
 }
 
 } // namespace
