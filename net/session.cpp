@@ -596,8 +596,15 @@ void NetworkSession::HandleExtension(const Piece& p) {
         returnToken_.clear();
         // Whatever came before the table is in it already.
         queue_.DropFrom(0);
-        table_ = *table;
         inGame_ = true;
+        if (game_->Running()) {
+            // A game here still waits (its connection came back before it
+            // noticed the loss): it ends now, before it reads anything of the
+            // new connection, and the table is taken up once it has unwound.
+            game_->Resume(*table);
+        } else {
+            table_ = *table;
+        }
         tell().TableReceived();
     } else {
         Reject(0, what);  // "Return" is the client's own word

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -289,6 +290,15 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     m.window.AfterNetworkDialog(true);  // waits for the deal, then sees the Dealer gone
     EXPECT_EQ(m.window.lastBalloon(), " You are disconnected, game is over.");
     EXPECT_TRUE(m.window.game().state().StopRequested);
+    // A Dealer of the original protocol cannot be come back to: the network
+    // game is over here, and the table says so with nothing left live.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.window.inNetworkGame(); }, kLimitMs));
+    EXPECT_EQ(m.window.turnText(), "The Dealer has gone; the network game is over.");
+    EXPECT_TRUE(m.window.action(MenuItem::Network)->isEnabled());
+    EXPECT_FALSE(m.window.leaveAction()->isEnabled());
+    EXPECT_EQ(m.window.table().turnSeat(), 0);
+    EXPECT_EQ(m.window.game().state().GiveUpState, 0);
+    EXPECT_FALSE(m.window.game().state().HumanMayPlay);
 
     // Game > Start: a game of this machine alone, played to its end.
     m.window.game().SetLocalAutoplay(true);
@@ -302,6 +312,119 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     EXPECT_EQ(s.Seats[2].Kind, SeatKind::Computer);
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
     EXPECT_TRUE(m.window.fraChat->isHidden());
+}
+
+// Reports each trick settled to a hook.
+struct AtEachTrick : GameObserver {
+    std::function<void(int)> hook;
+    int tricks = 0;
+    void TrickSettled(const TrickRecord&) override {
+        if (hook) hook(++tricks);
+    }
+    void HandScored(int, int) override {}
+};
+
+// Starts a zarv-sim Dealer on a free port; its first line names the port.
+int StartSimDealer(QProcess& serve, const QStringList& more) {
+    serve.start(QStringLiteral(ZARV_SIM), QStringList{"serve", "--port", "0"} + more);
+    QString first;
+    while (!first.contains('\n') && serve.waitForReadyRead(kLimitMs)) first += QString::fromUtf8(serve.readLine());
+    return first.section(' ', 1).trimmed().toInt();
+}
+
+TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
+    QProcess serve;
+    const int port = StartSimDealer(serve, {"--clients", "1", "--seed", "5"});
+    ASSERT_GT(port, 0);
+    Machine m("Bea");
+    m.Join(QStringLiteral("127.0.0.1:%1").arg(port), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.dialog->isVisible(); }, kLimitMs)) << m.Status().toStdString();
+    m.window.SetNetworkDialog(nullptr);
+    m.window.game().SetLocalAutoplay(true);
+    QuickPauses quick(m.window.game());
+    MessageBoxAnswer no(QMessageBox::No);
+    // At the third trick the network goes away under the window.
+    AtEachTrick drop;
+    bool reconnecting = false;
+    drop.hook = [&](int n) {
+        if (n == 3) m.window.transport().Close(0);
+    };
+    m.window.game().SetObserver(&drop);
+    QObject::connect(&m.window.reconnector(), &Reconnector::attempt, [&] { reconnecting = true; });
+    // The game here ends (and is taken up again from the Dealer's table)
+    // within this call, or returns lost and is taken up from the event loop.
+    m.window.AfterNetworkDialog(true);
+    m.window.game().SetObserver(nullptr);
+    // The window asks for its seat back, gets the table and plays the game to its end.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return serve.state() == QProcess::NotRunning; }, 60'000));
+    EXPECT_TRUE(reconnecting);
+    const QString dealer = QString::fromUtf8(serve.readAllStandardOutput());
+    EXPECT_TRUE(dealer.contains("back 2")) << dealer.toStdString();
+    EXPECT_TRUE(dealer.contains("game-over")) << dealer.toStdString();
+    const GameState& s = m.window.game().state();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !no.text.isEmpty(); }, kLimitMs));
+    EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7) << s.PointsA << "-" << s.PointsB;
+    // Its last hand and the result agree with the Dealer's.
+    EXPECT_TRUE(dealer.contains(QStringLiteral("game-over points %1-%2").arg(s.PointsA).arg(s.PointsB))) << dealer.toStdString();
+    EXPECT_EQ(no.text, "Game Over, Do you want start a new game?");
+}
+
+TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer) {
+    Machine dealer("Ann");
+    dealer.window.currentSettings().MoveLimit = 600;
+    dealer.window.LoadSettings();
+    dealer.Host();
+    QProcess bot;
+    bot.start(QStringLiteral(ZARV_SIM),
+              {"join", QStringLiteral("127.0.0.1:%1").arg(dealer.Port()), "--name", "Bot", "--freeze-at-trick", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->cmdServerStart->text() == "Start Game"; }, kLimitMs));
+    dealer.dialog->cmdServerStart->click();
+    dealer.window.SetNetworkDialog(nullptr);
+    dealer.window.game().SetLocalAutoplay(true);
+    QuickPauses quick(dealer.window.game());
+    MessageBoxAnswer no(QMessageBox::No);
+    // Once the frozen bot is to play, its time runs on the Dealer's table;
+    // the Dealer hands the seat to the computer instead of waiting it out.
+    QString seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString text = dealer.window.turnText();
+        if (!text.startsWith("Waiting for Bot \u2014 ") || !dealer.window.takeOverAction()->isEnabled()) return;
+        seen = text;
+        dealer.window.takeOverAction()->trigger();
+    });
+    watch.start(10);
+    dealer.window.AfterNetworkDialog(true);
+    watch.stop();
+    EXPECT_TRUE(seen.contains(QRegularExpression("^Waiting for Bot \u2014 (600|59\\d) s$"))) << seen.toStdString();
+    const GameState& s = dealer.window.game().state();
+    EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
+    EXPECT_EQ(s.Seats[2].Kind, SeatKind::Computer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bot.state() == QProcess::NotRunning; }, kLimitMs));
+    EXPECT_EQ(bot.exitCode(), 3);
+}
+
+TEST(NetworkDialog, TheJoinerRemembersTheDealerAndAFriendGetsOneLineToType) {
+    QList<QHostAddress> addresses{QHostAddress("127.0.0.1"), QHostAddress("fe80::1"), QHostAddress("192.168.1.20"),
+                                  QHostAddress("2001:db8::5")};
+    EXPECT_EQ(TableWindow::JoinAddress(addresses, 11001), "192.168.1.20:11001");
+    EXPECT_EQ(TableWindow::JoinAddress(addresses, 1001), "192.168.1.20");
+    EXPECT_EQ(TableWindow::JoinAddress({QHostAddress("fe80::1"), QHostAddress("2001:db8::5")}, 11001), "[2001:db8::5]:11001");
+    EXPECT_EQ(TableWindow::JoinAddress({QHostAddress("::1"), QHostAddress("fe80::2")}, 11001), "");
+
+    QTemporaryDir dir;
+    {
+        settings::SettingsStore store{dir.filePath("zarv.ini")};
+        TableWindow window{store};
+        NetworkDialog dialog(window, &window);
+        dialog.Option1[1]->click();
+        dialog.txtComp->setText("[::1]:1");  // nobody there; the address is kept all the same
+        dialog.cmdConnect->click();
+    }
+    settings::SettingsStore again{dir.filePath("zarv.ini")};
+    TableWindow window{again};
+    NetworkDialog dialog(window, &window);
+    EXPECT_EQ(dialog.txtComp->text(), "[::1]:1");
 }
 
 } // namespace

@@ -536,6 +536,10 @@ void TableWindow::BecomeStandAlone() {
 
 void TableWindow::BeforeNewGame() {
     if (!networkGame_) {
+        // The table of a network game that ended stays in sight until the
+        // next game, which is this machine's own.
+        if (standAloneNext_) BecomeStandAlone();
+        standAloneNext_ = false;
         endNote_.clear();
         return;
     }
@@ -552,12 +556,19 @@ void TableWindow::EndNetworkGame(const QString& why) {
     reconnector_.Stop();
     resumePending_ = false;
     dealerSilent_ = false;
-    housekeeping_.stop();
     if (!networkGame_) return;
+    if (game_.Running()) {
+        // The game here still reads what the Dealer sent before it went (its
+        // last cards); it stops by itself once it finds nothing more, and the
+        // table is cleaned after that.
+        if (session_.role() == net::NetworkSession::Role::Client) session_.Leave();
+        QTimer::singleShot(100, this, [this, why] { EndNetworkGame(why); });
+        return;
+    }
+    housekeeping_.stop();
     networkGame_ = false;
     if (session_.role() == net::NetworkSession::Role::Client) {
         // Nothing of the lost game stays live: no turn, no flag, no lit plate.
-        game_.Stop();
         session_.Leave();
         GameState& s = game_.state();
         s.HumanMayPlay = false;
@@ -567,7 +578,7 @@ void TableWindow::EndNetworkGame(const QString& why) {
         game_.SetGiveUpState(0);
         transport_.Reset();
         session_.Reset(net::NetworkSession::Role::Dealer);
-        s.IsDealer = true;
+        standAloneNext_ = true;
     }
     endNote_ = why;
     ShowChat(false);
@@ -691,7 +702,8 @@ void TableWindow::ConnectionClosed(int index) {
     }
     // The game's own loop says so when it notices; the table is cleaned once it has unwound.
     QTimer::singleShot(0, this, [this] {
-        if (networkGame_ && !reconnector_.active()) EndNetworkGame(tr("The Dealer has gone; the network game is over."));
+        if (networkGame_ && !reconnector_.active() && !resumePending_)
+            EndNetworkGame(tr("The Dealer has gone; the network game is over."));
     });
 }
 
@@ -724,9 +736,10 @@ void TableWindow::TableReceived() {
         dialog_->ResumeReceived();
         return;
     }
-    // Taken up at the top of the event loop, once nothing of the old game is on the stack.
+    // Taken up from the event loop: a game still on the stack ends first, and
+    // the table is taken up once it has unwound.
     QTimer::singleShot(0, this, [this] {
-        if (resumePending_ && !game_.Running()) ResumeNetworkGame();
+        if (resumePending_) ResumeNetworkGame();
     });
 }
 

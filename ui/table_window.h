@@ -265,7 +265,8 @@ private:
         std::string token;
         int seat = 0;
     } ticket_;
-    bool resumePending_ = false;  // the Dealer sent the table; the game is taken up
+    bool resumePending_ = false;
+    bool standAloneNext_ = false;  // the next game is this machine's own  // the Dealer sent the table; the game is taken up
     bool dealerSilent_ = false;
     QString endNote_;  // why the last network game ended, until the next game
     QTimer countdown_;  // repaints the status while a move limit runs
