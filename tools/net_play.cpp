@@ -146,6 +146,12 @@ bool ComeBack(Machine& m, const ClientOptions& o, double delay) {
             m.out << "return refused: " << m.events.refusal << '\n';
             return false;
         }
+        // Nobody listens there any more: the Dealer's program has ended (it
+        // listens as long as its game runs). Only silence is worth waiting out.
+        if (m.events.connectFailed && m.events.failure.find("refused") != std::string::npos) {
+            m.out << "return refused: the Dealer is no longer there\n";
+            return false;
+        }
         WaitUntil(clock, tryUntil, [] { return false; });
     }
     return false;

@@ -101,6 +101,7 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
     connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError) {
         // An error before the connection stood is a failed attempt; a later one
         // shows as a closed connection.
+        refused_ = socket->error() == QAbstractSocket::ConnectionRefusedError;
         if (!clientConnected_ && !closing_[0] && socket == elements_[0] && events_)
             events_->OnConnectFailed(socket->errorString().toStdString());
     });

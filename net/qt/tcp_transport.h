@@ -26,6 +26,8 @@ public:
     bool Listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
     quint16 port() const { return server_.serverPort(); }
     QString error() const { return error_; }
+    // The last connection attempt was refused (nobody listens at that port).
+    bool lastErrorWasRefusal() const { return refused_; }
     // A client: connects to host (name or address) and port; OnConnected or
     // OnConnectFailed tells how it went.
     void ConnectTo(const QString& host, quint16 port);
@@ -52,6 +54,7 @@ private:
     TransportEvents* events_ = nullptr;
     QString error_;
     bool clientConnected_ = false;
+    bool refused_ = false;
 };
 
 } // namespace zarv::net
