@@ -441,3 +441,54 @@ TEST(Shuffle, MixesExactlyAsTheExchangesOneByOne) {
 
 }  // namespace
 }  // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+// What the table shows while a hand is gathered and dealt: the new hand, led
+// by its master, never the last hand's tricks or the last player to move; and
+// a new game never shows the last game's counts.
+TEST(HandStart, TheTableShowsTheNewHandFromItsFirstMoment) {
+    HeadlessGame h(17);
+    FirstLegalPlayer computer(h.game);
+    h.game.SetComputerPlayer(&computer);
+    AllComputer(h.s());
+    struct Look : GameObserver {
+        GameState& s;
+        int hands = 0, stale = 0, lastWinner = 0;
+        explicit Look(GameState& state) : s(state) {}
+        void HandStarted(int master) override {
+            ++hands;
+            // Nothing of the last hand: no trick, the master to lead.
+            stale += s.Tricks.size() != 2 || !s.Tricks[1].Cards[1].empty() || s.Tricks[1].Leader != 0;
+            stale += s.Turn != master;
+        }
+        void TrickSettled(const TrickRecord& t) override { lastWinner = t.Winner; }
+        void HandScored(int, int) override {}
+    } look(h.s());
+    h.game.SetObserver(&look);
+    h.view.askNewGame = [] { return false; };
+    h.game.StartClick();
+    EXPECT_GT(look.hands, 5);
+    EXPECT_EQ(look.stale, 0);
+    // The next game begins with empty tricks and no trump before its first deal.
+    struct First : GameObserver {
+        GameState& s;
+        bool checked = false, clean = false;
+        explicit First(GameState& state) : s(state) {}
+        void HandStarted(int) override {
+            if (checked) return;
+            checked = true;
+            clean = s.PointsA == 0 && s.PointsB == 0 && s.Tricks.size() == 2 && s.HandsPlayed == 0;
+        }
+        void TrickSettled(const TrickRecord&) override {}
+        void HandScored(int, int) override { s.StopRequested = true; }
+    } first(h.s());
+    h.game.SetObserver(&first);
+    h.game.StartClick();
+    EXPECT_TRUE(first.checked);
+    EXPECT_TRUE(first.clean);
+}
+
+} // namespace
+} // namespace zarv::testing
