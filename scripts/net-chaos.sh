@@ -63,17 +63,18 @@ for ((g = 1; g <= games; g++)); do
     pids+=($!)
     kinds+=("$kind")
   done
-  # The killed and stopped bots are hit in the game, once they have seen a
-  # trick (a lobby waiting for a player who never comes is no fault).
+  # The killed and stopped bots are hit in the game, a moment after they
+  # are seated (a lobby waiting for a player who never comes is no fault; a
+  # game without pauses lasts about half a second).
   hit() {  # signal pid output-file delay
-    for _ in $(seq 1 200); do grep -q '^trick' "$3" 2>/dev/null && break; sleep 0.05; done
+    for _ in $(seq 1 200); do grep -q '^seat' "$3" 2>/dev/null && break; sleep 0.02; done
     sleep "$4"
     kill "$1" "$2" 2>/dev/null
   }
   for b in 0 1 2; do
     case ${kinds[$b]} in
-      kill) hit -9 "${pids[$b]}" "$dir/bot$b" "0.0$((RANDOM % 9 + 1))" & kills=$((kills + 1)) ;;
-      sigstop) hit -STOP "${pids[$b]}" "$dir/bot$b" "0.0$((RANDOM % 9 + 1))" & sigstops=$((sigstops + 1)) ;;
+      kill) hit -9 "${pids[$b]}" "$dir/bot$b" "0.$((RANDOM % 5 + 1))" & kills=$((kills + 1)) ;;
+      sigstop) hit -STOP "${pids[$b]}" "$dir/bot$b" "0.$((RANDOM % 5 + 1))" & sigstops=$((sigstops + 1)) ;;
       freeze) freezes=$((freezes + 1)) ;;
       drop-return) drops=$((drops + 1)) ;;
     esac
