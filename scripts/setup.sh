@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6svg6-dev
   fonts-liberation2
+  fonts-noto-color-emoji
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(

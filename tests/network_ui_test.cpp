@@ -334,10 +334,16 @@ int StartSimDealer(QProcess& serve, const QStringList& more) {
 
 TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     QProcess serve;
-    const int port = StartSimDealer(serve, {"--clients", "1", "--seed", "5"});
+    const int port = StartSimDealer(serve, {"--clients", "2", "--seed", "5", "--move-limit", "10"});
     ASSERT_GT(port, 0);
     Machine m("Bea");
     m.Join(QStringLiteral("127.0.0.1:%1").arg(port), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "Please Wait until Dealer starts the game..."; }, kLimitMs));
+    // A bot that goes silent at its fifth trick keeps the Dealer waiting ten
+    // seconds, long after the window is back: the return happens in the game,
+    // however slowly this machine runs.
+    QProcess eve;
+    eve.start(QStringLiteral(ZARV_SIM), {"join", QStringLiteral("127.0.0.1:%1").arg(port), "--name", "Eve", "--freeze-at-trick", "5"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m.dialog->isVisible(); }, kLimitMs)) << m.Status().toStdString();
     m.window.SetNetworkDialog(nullptr);
     m.window.game().SetLocalAutoplay(true);
@@ -360,7 +366,9 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     EXPECT_TRUE(reconnecting);
     const QString dealer = QString::fromUtf8(serve.readAllStandardOutput());
     EXPECT_TRUE(dealer.contains("back 2")) << dealer.toStdString();
+    EXPECT_TRUE(dealer.contains("seat 4 silent for 10 s: computer plays")) << dealer.toStdString();
     EXPECT_TRUE(dealer.contains("game-over")) << dealer.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eve.state() == QProcess::NotRunning; }, kLimitMs));
     const GameState& s = m.window.game().state();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !no.text.isEmpty(); }, kLimitMs));
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7) << s.PointsA << "-" << s.PointsB;
