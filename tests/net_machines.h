@@ -87,7 +87,6 @@ struct Network4 {
         sim::DealerOptions options = dealerOptions;
         options.clients = static_cast<int>(clients.size());
         options.games = games;
-        clientOptions.resize(clients.size());
         threads.emplace_back([&] { dealerStatus = sim::RunDealer(dealer.m, options); });
         for (size_t i = 0; i < clients.size(); ++i) {
             threads.emplace_back([&, i] {

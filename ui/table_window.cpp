@@ -519,7 +519,7 @@ void TableWindow::Join(const QString& host, int port, const std::string& side, c
         session_.SetReturnRequest(ticket_.token);
         game_.state().LocalSeat = ticket_.seat;
     } else {
-        ticket_ = ReturnTicket{address, host, port, {}, 0};
+        ticket_ = ReturnTicket{host, port, {}, 0};
     }
     transport_.ConnectTo(host, static_cast<quint16>(port));
 }
@@ -707,10 +707,6 @@ void TableWindow::ConnectionClosed(int index) {
     });
 }
 
-void TableWindow::PlayerLost(int, const std::string&) {
-    // The session shows it in a balloon, and the conversation keeps it.
-}
-
 void TableWindow::PlayerLeft(int connection, int, const std::string& name) {
     if (dialog_) dialog_->PlayerLeft(connection, QString::fromStdString(name));
 }
@@ -723,10 +719,6 @@ void TableWindow::LateJoinRefused(const std::string& name) {
 
 void TableWindow::RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds) {
     if (dialog_) dialog_->RosterReceived(names, kinds, game_.state().LocalSeat);
-}
-
-void TableWindow::PlayerReturned(int, const std::string&) {
-    // The session shows it in a balloon, and the conversation keeps it.
 }
 
 void TableWindow::TableReceived() {

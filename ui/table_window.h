@@ -187,11 +187,9 @@ public:
     void ConnectFailed(const std::string& why) override;
     void Connected() override;
     void ConnectionClosed(int index) override;
-    void PlayerLost(int seat, const std::string& text) override;
     void PlayerLeft(int connection, int seat, const std::string& name) override;
     void LateJoinRefused(const std::string& name) override;
     void RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds) override;
-    void PlayerReturned(int seat, const std::string& text) override;
     void TableReceived() override;
     void DealerSilent(double seconds) override;
     void DealerHeard() override;
@@ -259,7 +257,6 @@ private:
     Reconnector reconnector_;
     // Where this machine joined last, and the token that takes its seat back there.
     struct ReturnTicket {
-        QString address;  // as typed
         QString host;
         int port = 0;
         std::string token;
