@@ -81,6 +81,16 @@ public:
     // Commands kept and not carried out yet.
     size_t PendingCommands() const { return pending_.size(); }
 
+    // What the table waits for now, as the people at it see it: the one
+    // source the window's lit plate, status and dimmed cards are drawn from.
+    struct TableWait {
+        enum class Kind { Nothing, Deal, Trump, Card, HandResult, GameOver };
+        Kind kind = Kind::Nothing;
+        int seat = 0;  // whose trump or card is awaited; 0 for the rest
+        bool operator==(const TableWait&) const = default;
+    };
+    TableWait Awaiting() const;
+
     // --- Game flow ---
     // Starts a new game (Request(Command::Start)).
     void StartClick() { Request(Command::Start); }
@@ -229,6 +239,7 @@ private:
     bool localAutoplay_ = false;
     bool replayPending_ = false;  // Replay chosen while a result was shown: the next hand is the replay
     bool scoring_ = false;        // a hand's result is being shown (ScoreHand runs)
+    bool dealing_ = false;        // the first ace is drawn or a hand dealt (not the trump's wait)
     std::string lastReason_;
     void ApplyHand(const SavedHand& hand);
     double moveLimit_ = 0;

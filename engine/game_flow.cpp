@@ -52,6 +52,7 @@ void Game::StartGameBody() {
     s_.WaitingForSeat = 0;
     s_.WaitingDeadline = 0;
     s_.GiveUpState = 0;
+    dealing_ = true;
     view.ShowGiveUp(0);
     view.ShowTurn();
 
@@ -199,6 +200,7 @@ void Game::NewHand(bool replay) {
     // while the cards are gathered and dealt, not the last hand's counts.
     s_.Tricks.assign(2, TrickRecord{});
     s_.Turn = s_.MasterPlayer;
+    dealing_ = true;
     view.ShowTurn();
     if (observer_) observer_->HandStarted(s_.MasterPlayer);
     s_.ComputerMoving = false;
@@ -260,11 +262,18 @@ void Game::DealAround(std::optional<Suit> knownTrump) {
         DealHandCards(firsts[k], 13, seats[k], SortsHand(seats[k]) || s_.TraceMode != 0);
 
     for (int seat = 1; seat <= 4; ++seat) BuildHand(seat);
+    dealing_ = false;
     view.RepaintCards({});
     view.EnableMenu(MenuItem::Replay, true);
 }
 
 void Game::ChooseTrumpForHand() {
+    // While the trump is named the table waits for the HAKEM, not the deal.
+    struct TrumpWait {
+        bool& dealing;
+        explicit TrumpWait(bool& d) : dealing(d) { dealing = false; }
+        ~TrumpWait() { dealing = true; }
+    } trumpWait(dealing_);
     const int m = s_.MasterPlayer;
     Network& net = services_.network;
     // The person at this machine names the trump by a click. (Tools that let

@@ -19,6 +19,7 @@ void Game::TurnLoop() {
         }
     } mark{*this};
     turnLoopDepth_ = entryDepth_;
+    dealing_ = false;
     s_.ComputerMoving = false;
     Network& net = services_.network;
     auto betweenTurns = [&](auto&& wait) {
@@ -93,6 +94,8 @@ void Game::Pause(double seconds) {
         pump.ProcessEvents();
     }
     if (instant_) return;
+    // The table shows what it waits for (perhaps nothing: a trick settling).
+    services_.view.ShowTurn();
     s_.WaitStart = pump.Now();
     pump.ProcessEvents();
     // Space sets WaitStart to 0, which ends the pause at once.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cctype>
 
 #include "settings/settings_store.h"
 
@@ -96,6 +97,14 @@ Settings ReadSettings(SettingsStore& store) {
         const bool printable = std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
         if (text.size() <= 255 && printable) s.LastDealer = text.toUtf8().toStdString();
     }
+    // The window's place is a small base64 record; anything else is left unread
+    // and the window opens at its first size.
+    if (auto place = store.ReadString(kKey, QStringLiteral("WindowPlace"))) {
+        const bool base64 = std::all_of(place->begin(), place->end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '/' || c == '=';
+        });
+        if (place->size() <= 1024 && base64) s.WindowPlace = *place;
+    }
 
     if (!backColourRead) {
         // The user's own colours cannot be trusted without their table colour.
@@ -130,6 +139,14 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
 
 void SaveLastDealer(SettingsStore& store, const std::string& address) {
     store.WriteString(kKey, QStringLiteral("LastDealer"), address);
+}
+
+void SaveFullScreen(SettingsStore& store, bool full) {
+    store.WriteDword(kKey, QStringLiteral("FullScreen"), full ? kOn : kOff);
+}
+
+void SaveWindowPlace(SettingsStore& store, const std::string& place) {
+    store.WriteString(kKey, QStringLiteral("WindowPlace"), place);
 }
 
 void SavePlayerName(SettingsStore& store, const std::string& name) {

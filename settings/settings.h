@@ -41,6 +41,9 @@ struct Settings {
     // the computer plays for the seat (stored as "MoveLimit").
     int32_t MoveLimit = 60;
     std::string LastDealer;  // the Dealer joined last, as typed (stored as "LastDealer", UTF-8)
+    // The main window's place and size, as the window system records them
+    // (stored as "WindowPlace", base64); empty: never closed yet.
+    std::string WindowPlace;
 
     Settings() { SetScheme(0); }
     // Loads the colours and card design of preset 0..4; any other index changes nothing.
@@ -53,6 +56,8 @@ Settings ReadSettings(SettingsStore& store);
 void SaveSettings(SettingsStore& store, const Settings& s);
 void SavePlayerName(SettingsStore& store, const std::string& name);
 void SaveLastDealer(SettingsStore& store, const std::string& address);
+void SaveWindowPlace(SettingsStore& store, const std::string& place);
+void SaveFullScreen(SettingsStore& store, bool full);
 constexpr int32_t kMinMoveLimit = 10;
 constexpr int32_t kMaxMoveLimit = 600;
 // The name of the index-th player with a record (0-based), if there is one.

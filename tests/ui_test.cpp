@@ -181,9 +181,9 @@ TEST(TableWindowTest, FullScreenAndBackRestoresTheLayout) {
     s.GameStarted = true;
     window.game().PlaceSeats();
     const auto seats = s.Seats;
-    window.SetScreenSize(true);
-    window.SetScreenSize(true);  // already in force: nothing changes
-    window.SetScreenSize(false);
+    window.SetFullScreen(true);
+    window.SetFullScreen(true);  // already in force: nothing changes
+    window.SetFullScreen(false);
     EXPECT_EQ(s.LayoutUnit, 13);
     EXPECT_EQ(s.ScaleWidth, kTableWidth);
     for (int seat = 1; seat <= 4; ++seat) {

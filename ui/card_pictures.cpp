@@ -61,13 +61,26 @@ void Text(QPainter& p, const QRectF& box, const QString& text, double points, bo
 void CopyCell(QPainter& p, const QImage& sprite, double x, double y, double w, double h, const QRect& cell) {
     if (w == 0) w = cell.width();
     if (h == 0) h = cell.height();
-    const QImage part = sprite.copy(cell).mirrored(w < 0, h < 0);
+    // The cell in the sprite's own pixels, which may be finer than the table's units.
+    const double ks = sprite.devicePixelRatio();
+    const QRect pixels = ks == 1 ? cell
+                                 : QRectF(cell.x() * ks, cell.y() * ks, cell.width() * ks, cell.height() * ks).toAlignedRect();
+    const QImage part = sprite.copy(pixels).mirrored(w < 0, h < 0);
+    // Placed on whole pixels of the target, so that a cell is copied, not resampled.
+    const double k = p.device() ? p.device()->devicePixelRatioF() : 1.0;
     const double left = w < 0 ? x + w : x, top = h < 0 ? y + h : y;
-    p.drawImage(QRectF(Px(left), Px(top), std::fabs(w), std::fabs(h)), part);
+    p.drawImage(QRectF(Px(left * k) / k, Px(top * k) / k, std::fabs(w), std::fabs(h)), part);
+}
+
+QImage BlankPicture(int width, int height, double scale) {
+    QImage image(static_cast<int>(std::ceil(width * scale - 1e-9)), static_cast<int>(std::ceil(height * scale - 1e-9)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    return image;
 }
 
 QImage PaintCardFace(const QImage& sprite, CardCode card) {
-    QImage face(kCardW, kCardH, QImage::Format_ARGB32_Premultiplied);
+    QImage face = BlankPicture(kCardW, kCardH, sprite.devicePixelRatio());
     face.fill(Qt::white);
     QPainter p(&face);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -113,7 +126,7 @@ QImage PaintCardFace(const QImage& sprite, CardCode card) {
 }
 
 QImage DrawDeck(const QImage& sprite, int design, uint32_t c1, uint32_t c2, uint32_t c3) {
-    QImage card(kCardW, kCardH, QImage::Format_ARGB32_Premultiplied);
+    QImage card = BlankPicture(kCardW, kCardH, sprite.devicePixelRatio());
     card.fill(Qt::white);
     QPainter p(&card);
     p.setRenderHint(QPainter::Antialiasing);

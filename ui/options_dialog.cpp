@@ -325,7 +325,7 @@ void OptionsDialog::Apply() {
     }
     s.Speed = speed_;
     s.SoundFX = chkSound->isChecked();
-    table_.SetScreenSize(chkFullscreen->isChecked());
+    table_.SetFullScreen(chkFullscreen->isChecked());
     s.Talk = chkTalk->isChecked();
     s.DimCards = chkDim->isChecked();
     s.Level = cmbLevel->currentIndex();

@@ -1,5 +1,7 @@
 #include "ui/sprite_sheet.h"
 
+#include <cmath>
+
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -291,8 +293,10 @@ int SuitColumn(char suit) {
     }
 }
 
-QImage BuildSpriteSheet() {
-    QImage sheet(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+QImage BuildSpriteSheet(double scale) {
+    QImage sheet(static_cast<int>(std::ceil(kWidth * scale - 1e-9)), static_cast<int>(std::ceil(kHeight * scale - 1e-9)),
+                 QImage::Format_ARGB32_Premultiplied);
+    sheet.setDevicePixelRatio(scale);
     sheet.fill(Qt::transparent);
     QPainter p(&sheet);
     p.setRenderHint(QPainter::Antialiasing);

@@ -31,6 +31,8 @@ int SuitColumn(char suit);
 // Column of the trump sign of a suit: one pixel right of its pip.
 inline int TrumpSignColumn(char suit) { return SuitColumn(suit) + 1; }
 
-QImage BuildSpriteSheet();
+// Painted at scale device pixels a unit: the cells keep their places in units,
+// and a finer sheet gives sharper cards on a larger table.
+QImage BuildSpriteSheet(double scale = 1.0);
 
 } // namespace zarv::ui::sprite

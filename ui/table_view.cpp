@@ -29,11 +29,26 @@ QFont TableFont(int pixels, bool bold) {
 
 QRect CardRect(int x, int y, int depth) { return QRect(x, y, kCardW + depth + 4, kCardH + depth + 4); }
 
+// A rectangle of table units in the image's own pixels.
+QRect InPixels(const QImage& image, const QRectF& r) {
+    const double k = image.devicePixelRatio();
+    if (k == 1) return r.toRect();
+    return QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k).toAlignedRect();
+}
+
+// An image of the table's size in units, at scale device pixels a unit.
+QImage TableImage(double scale) {
+    QImage image(static_cast<int>(std::ceil(kTableWidth * scale - 1e-9)), static_cast<int>(std::ceil(kTableHeight * scale - 1e-9)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 // Keeps only the colour bits that the pixels share with mask (a bitwise AND),
 // as a shadow laid over the table does. Done on the pixels themselves: a
-// painter's raster operations are many times slower.
-void AndPixels(QImage& image, QRect r, QRgb mask) {
-    r &= image.rect();
+// painter's raster operations are many times slower. r is in table units.
+void AndPixels(QImage& image, const QRect& units, QRgb mask) {
+    QRect r = InPixels(image, units) & image.rect();
     for (int y = r.top(); y <= r.bottom(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = r.left(); x <= r.right(); ++x) line[x] &= mask;
@@ -46,7 +61,56 @@ TableView::TableView(const GameState& state, const QImage& sprite, QWidget* pare
     : QWidget(parent), s_(state), sprite_(sprite) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    ResizeSurface(kTableWidth, kTableHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    SetPixelScale(1.0);
+}
+
+void TableView::SetPixelScale(double scale) {
+    // Never coarser than a pixel a unit (painters do not scale images down);
+    // a smaller table is shrunk when shown.
+    if (!(scale >= 1 && scale < 16)) scale = 1.0;
+    const bool changed = scale != pixelScale_ || surface_.isNull();
+    pixelScale_ = scale;
+    if (!changed) return;
+    surface_ = TableImage(scale);
+    surface_.fill(palette().window().color());
+    feltKey_.clear();
+    boardKey_.clear();
+    if (pixelScaleChanged) pixelScaleChanged(scale);
+    if (!gameStarted)
+        DrawWelcome();
+    else
+        RefreshPage();
+}
+
+void TableView::FitToWidget() {
+    // The largest table that fits, its shape kept, on whole device pixels.
+    const double ratio = devicePixelRatioF();
+    const double fit = std::min(width() / double(kTableWidth), height() / double(kTableHeight));
+    if (fit <= 0) return;
+    viewScale_ = fit;
+    SetPixelScale(fit * ratio);
+    update();
+}
+
+void TableView::resizeEvent(QResizeEvent*) { FitToWidget(); }
+
+QRectF TableView::TableArea() const {
+    // Centred, its corner on a whole device pixel.
+    const double ratio = devicePixelRatioF();
+    const double w = kTableWidth * viewScale_, h = kTableHeight * viewScale_;
+    const double left = std::floor((width() - w) / 2 * ratio) / ratio, top = std::floor((height() - h) / 2 * ratio) / ratio;
+    return QRectF(std::max(0.0, left), std::max(0.0, top), w, h);
+}
+
+QRect TableView::ToWidget(const QRectF& r) const {
+    const QPointF a = ToWidget(r.topLeft()), b = ToWidget(r.bottomRight());
+    return QRectF(a, b).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QColor TableView::ColourAt(QPointF at) const {
+    const double k = surface_.devicePixelRatio();
+    return surface_.pixelColor(QPoint(static_cast<int>(at.x() * k), static_cast<int>(at.y() * k)));
 }
 
 void TableView::SetColours(const TableColours& colours) {
@@ -58,14 +122,15 @@ void TableView::SetCardPictures(std::vector<QImage> pictures) {
     pictures_ = std::move(pictures);
     cards_.clear();
     for (const QImage& picture : pictures_) {
-        QImage card(kCardW + 1, kCardH + 1, QImage::Format_ARGB32_Premultiplied);
+        const double k = picture.devicePixelRatio();
+        QImage card = BlankPicture(kCardW + 1, kCardH + 1, k);
         card.fill(Qt::transparent);
         QPainter p(&card);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(colours_.frame);
         p.setBrush(colours_.face);
         RoundRect(p, 0, 0, kCardW, kCardH, 9, 9);
-        p.drawImage(QPoint(2, 2), picture, QRect(2, 2, kCardW - 4, kCardH - 4));
+        p.drawImage(QRectF(2, 2, kCardW - 4, kCardH - 4), picture, QRectF(2 * k, 2 * k, (kCardW - 4) * k, (kCardH - 4) * k));
         cards_.push_back(card);
     }
     feltKey_.clear();
@@ -77,17 +142,9 @@ void TableView::SetBackPicture(const QImage& back) {
     SetCardPictures(std::move(pictures_));
 }
 
-void TableView::ResizeSurface(int width, int height) {
-    QImage next(width, height, QImage::Format_ARGB32_Premultiplied);
-    next.fill(palette().window().color());
-    surface_ = next;
-    setFixedSize(width, height);
-    if (!gameStarted) DrawWelcome();
-}
-
 void TableView::DrawWelcome() {
     QPainter p(&surface_);
-    const int w = surface_.width(), h = surface_.height();
+    const int w = kTableWidth, h = kTableHeight;
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(colours_.background);
     p.setPen(Qt::black);
@@ -143,11 +200,17 @@ void TableView::DrawTurnMarkerWith(QPainter& p) {
 
 void TableView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(event->rect(), surface_, event->rect());
+    const QRectF area = TableArea();
+    // Around a table narrower or lower than the widget: the window's colour.
+    const QRegion around = QRegion(event->rect()) - QRegion(area.toAlignedRect());
+    for (const QRect& r : around) p.fillRect(r, palette().window());
+    // Shown at its own resolution, except in a window smaller than the design.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, std::abs(viewScale_ * devicePixelRatioF() - pixelScale_) > 1e-9);
+    p.drawImage(area, surface_);
 }
 
-void TableView::mousePressEvent(QMouseEvent* event) { emit mousePressed(event->position()); }
-void TableView::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(event->position()); }
+void TableView::mousePressEvent(QMouseEvent* event) { emit mousePressed(ToTable(event->position())); }
+void TableView::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(ToTable(event->position())); }
 
 void TableView::RefreshPage() {
     if (!gameStarted) return;
@@ -164,27 +227,27 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
         key += QStringLiteral("|%1,%2,").arg(s_.Seats[seat].X).arg(s_.Seats[seat].Y) +
                QString::fromStdString(s_.Seats[seat].Name + "," + SeatKindText(s_.Seats[seat].Kind));
     if (key != feltKey_ || feltCache_.size() != target.size()) {
-        feltCache_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
+        feltCache_ = TableImage(target.devicePixelRatio());
         feltCache_.fill(palette().window().color());
         QPainter felt(&feltCache_);
         DrawTableWith(felt);
         feltKey_ = key;
     }
     if (target.size() != feltCache_.size() || target.format() != feltCache_.format())
-        target = QImage(feltCache_.size(), feltCache_.format());
+        target = TableImage(feltCache_.devicePixelRatio());
     QPainter p(&target);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, feltCache_);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     DrawSignsWith(p);
     DrawTurnMarkerWith(p);
-    if (giveUpShown_ && s_.GiveUpState > 0) p.drawImage(giveUpRect_.topLeft(), giveUpPicture_);
+    if (giveUpShown_ && s_.GiveUpState > 0) p.drawImage(QRectF(giveUpRect_), giveUpPicture_);
     // The board changes once a hand: keep it as a picture in between.
     QString boardKey = key;
     boardKey += QString::number(s_.HandsPlayed);
     for (int i = 1; i <= 14; ++i) boardKey += QString::number(s_.ResultsA[i]) + QString::number(s_.ResultsB[i]);
     if (boardKey != boardKey_) {
-        boardCache_ = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
+        boardCache_ = TableImage(target.devicePixelRatio());
         boardCache_.fill(Qt::transparent);
         QPainter board(&boardCache_);
         DrawBoardWith(board);
@@ -195,7 +258,9 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
                 if (qAlpha(boardCache_.pixel(x, y))) boardArea_ |= QRect(x - 2, y - 2, 5, 5);
         boardKey_ = boardKey;
     }
-    p.drawImage(boardArea_.topLeft(), boardCache_, boardArea_);
+    const double k = boardCache_.devicePixelRatio();
+    p.drawImage(QRectF(boardArea_.x() / k, boardArea_.y() / k, boardArea_.width() / k, boardArea_.height() / k), boardCache_,
+                QRectF(boardArea_));
     PaintCardsWith(p, 52 - leaveOutLast);
 }
 
@@ -218,7 +283,7 @@ void TableView::DrawTable() {
 }
 
 void TableView::DrawTableWith(QPainter& p) {
-    const int w = surface_.width(), h = surface_.height();
+    const int w = kTableWidth, h = kTableHeight;
     const double u = s_.LayoutUnit;
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(colours_.background);
@@ -276,7 +341,7 @@ void TableView::DrawMasterMark() {
     const layout::Point at = layout::MasterMarkPlace(s_.Seats[m]);
     QPainter p(&surface_);
     DrawMasterMarkWith(p);
-    update(QRect(static_cast<int>(at.x), static_cast<int>(at.y), layout::kMarkSize + 1, layout::kMarkSize + 1));
+    UpdateTable(QRectF(at.x, at.y, layout::kMarkSize + 1, layout::kMarkSize + 1));
 }
 
 void TableView::DrawMasterMarkWith(QPainter& p) {
@@ -292,7 +357,7 @@ void TableView::DrawTrumpSign(Suit suit, int x, int y) {
     if (suit == kNoSuit) return;
     QPainter p(&surface_);
     CopyCell(p, sprite_, x, y + 7, 0, 0, QRect(sprite::TrumpSignColumn(suit), sprite::kPipRow, 15, 15));
-    update(QRect(x, y, 16, 24));
+    UpdateTable(QRectF(x, y, 16, 24));
 }
 
 void TableView::DrawSignsWith(QPainter& p) {
@@ -313,7 +378,7 @@ void TableView::DrawBoard() {
 
 void TableView::DrawBoardWith(QPainter& p) {
     const int n = std::clamp(s_.HandsPlayed, 0, 13);
-    const layout::Board board = layout::BoardPlace(s_, surface_.width(), surface_.height());
+    const layout::Board board = layout::BoardPlace(s_, kTableWidth, kTableHeight);
     auto rect = [](const layout::Box& b) { return QRectF(b.left, b.top, b.width(), b.height()); };
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(colours_.frame);
@@ -417,24 +482,11 @@ void TableView::PaintCard(QPainter& p, int idx, std::optional<int> depth) {
     }
 }
 
-void TableView::RepaintCards(std::span<const int> moved) {
-    if (!gameStarted) return;
-    QPainter p(&surface_);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (int idx : moved) {
-        const CardRecord& card = s_.Deck[idx];
-        const int d = StackDepth(idx);
-        const int owner = card.Owner;
-        QColor colour = colours_.background;
-        if (owner == 1 || owner == 3 || owner == kPileA) colour = colours_.strongA;
-        if (owner == 2 || owner == 4 || owner == kPileB) colour = colours_.strongB;
-        p.setPen(colour);
-        p.setBrush(colour);
-        RoundRect(p, card.X, card.Y, card.X + kCardW + d + 3, card.Y + kCardH + d + 3, 7, 7);
-    }
-    // Every card, moved ones included, in painting order: the last lies on top.
-    PaintCardsWith(p, 52);
-    update();
+void TableView::RepaintCards(std::span<const int>) {
+    // The whole table from the game's state: cheaper than a frame of a card
+    // movement, and nothing of an earlier picture (a marker, a card's old
+    // place) can stay behind.
+    RefreshPage();
 }
 
 void TableView::PaintGiveUp(int state, const QRect& where, const QImage& picture) {
@@ -446,8 +498,8 @@ void TableView::PaintGiveUp(int state, const QRect& where, const QImage& picture
     if (state == 0)
         p.fillRect(where, colours_.background);
     else
-        p.drawImage(where.topLeft(), picture);
-    update(where);
+        p.drawImage(QRectF(where), picture);
+    UpdateTable(where);
 }
 
 void TableView::AnimateMoves(std::span<const CardMove> moves, int stepCount, EventPump& pump,
@@ -456,7 +508,7 @@ void TableView::AnimateMoves(std::span<const CardMove> moves, int stepCount, Eve
     stepCount = std::max(stepCount, 1);
     const size_t n = moves.size();
     // The table without the moving cards (they are the last n of the painting order).
-    QImage background(surface_.size(), surface_.format());
+    QImage background = TableImage(pixelScale_);
     RenderTable(background, static_cast<int>(n));
 
     struct Moving {
@@ -494,11 +546,15 @@ void TableView::AnimateMoves(std::span<const CardMove> moves, int stepCount, Eve
             dirty += CardRect(int(c.x), int(c.y), 2);
         }
         QPainter p(&surface_);
-        for (const QRect& r : dirty) p.drawImage(r.topLeft(), background, r);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& r : dirty) p.drawImage(QRectF(r), background, QRectF(InPixels(background, r)));
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setRenderHint(QPainter::Antialiasing);
         for (const Moving& c : cards) PaintCardAt(p, c.idx, int(c.x), int(c.y), 1);
         p.end();
-        repaint(dirty);
+        QRegion shown;
+        for (const QRect& r : dirty) shown += ToWidget(QRectF(r));
+        repaint(shown);
         nextFrame += kFrame;
         while (pump.Now() < nextFrame && !stop()) pump.WaitForEvents(nextFrame);
     }

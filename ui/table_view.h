@@ -2,6 +2,11 @@
 // keeps what was drawn (the felt, the seats, the board and the cards); the
 // widget only shows that image. Card movements are drawn step by step through
 // a copy of the table without the moving cards.
+//
+// The table is laid out in units of its design size (842 x 676). The widget
+// may be any size: the table fills it with its shape kept, and the image is
+// painted at as many device pixels a unit as it is shown with, so that cards
+// and text stay sharp. At the design size one unit is one pixel.
 #pragma once
 
 #include <QImage>
@@ -39,9 +44,24 @@ public:
     void SetCardPictures(std::vector<QImage> pictures);
     void SetBackPicture(const QImage& back);
     const QImage& surface() const { return surface_; }
-    QSize sizeHint() const override { return surface_.size(); }
+    QSize sizeHint() const override { return QSize(kTableWidth, kTableHeight); }
+    QSize minimumSizeHint() const override { return QSize(kTableWidth / 2, kTableHeight / 2); }
+    // The colour the table shows at a point of the table (in units).
+    QColor ColourAt(QPointF at) const;
 
-    void ResizeSurface(int width, int height);
+    // Device pixels a unit of the table takes, and widget pixels a unit.
+    double pixelScale() const { return pixelScale_; }
+    double viewScale() const { return viewScale_; }
+    // Where the table lies in the widget, and a table point in the widget and back.
+    QRectF TableArea() const;
+    QPointF ToWidget(QPointF at) const { return TableArea().topLeft() + at * viewScale_; }
+    QRect ToWidget(const QRectF& r) const;
+    QPointF ToTable(QPointF widgetPoint) const { return (widgetPoint - TableArea().topLeft()) / viewScale_; }
+    // Paints at scale device pixels a unit from now on (the widget's size and
+    // screen choose it; tests and benchmarks may set it).
+    void SetPixelScale(double scale);
+    // Told when the pictures should be drawn again at the new scale.
+    std::function<void(double scale)> pixelScaleChanged;
     void RefreshPage();
     void DrawTable();
     void DrawMasterMark();
@@ -83,6 +103,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -103,6 +124,10 @@ private:
     std::vector<QImage> pictures_;
     std::vector<QImage> cards_;  // each picture inside its rounded outline, ready to copy
     QImage surface_;
+    double pixelScale_ = 1.0;
+    double viewScale_ = 1.0;
+    void FitToWidget();
+    void UpdateTable(const QRectF& r) { update(ToWidget(r)); }
     // The felt with the seats, piles and names, kept while none of them changes.
     QImage feltCache_;
     QString feltKey_;

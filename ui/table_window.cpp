@@ -39,6 +39,7 @@
 #include "ui/card_pictures.h"
 #include "ui/colour.h"
 #include "ui/sprite_sheet.h"
+#include "ui/table_status.h"
 
 namespace zarv::ui {
 
@@ -76,13 +77,24 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     // The table takes the keyboard whenever no dialog has it.
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->dimmed = [this](int d) { return DimmedCard(d); };
+    // The status: what the table waits for on the left (wrapped when long);
+    // the trump and its HAKEM, and each side's tricks and points, two lines
+    // each, on the right, where nothing cuts them.
     turnLabel_ = new QLabel(this);
+    trumpLabel_ = new QLabel(this);
     scoreLabel_ = new QLabel(this);
-    turnLabel_->setTextFormat(Qt::PlainText);
-    scoreLabel_->setTextFormat(Qt::PlainText);
+    for (QLabel* label : {turnLabel_, trumpLabel_, scoreLabel_}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 2);
+    }
+    turnLabel_->setWordWrap(true);
+    turnLabel_->setMinimumWidth(1);
+    turnLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    trumpLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    scoreLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusBar()->addWidget(turnLabel_, 1);
+    statusBar()->addPermanentWidget(trumpLabel_);
     statusBar()->addPermanentWidget(scoreLabel_);
-    statusBar()->setSizeGripEnabled(false);
     connect(view_, &TableView::mousePressed, this, [this](QPointF at) {
         refusal_.clear();
         // A click on a trick pile shows the last trick; anything else is the game's.
@@ -113,15 +125,36 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     BuildMenus();
     sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
 
-    // Window mode first; full screen, if stored, takes the screen's size.
-    const bool full = settings_.FullScreen;
-    settings_.FullScreen = false;
-    laidOut_ = TableSizeFor(false);
-    view_->ResizeSurface(laidOut_.width(), laidOut_.height());
+    // The pictures follow the table's resolution: drawn anew when it changes.
+    view_->pixelScaleChanged = [this](double scale) {
+        sprite_ = sprite::BuildSpriteSheet(scale);
+        if (view_->gameStarted) MakeCardPictures();
+        if (game_.state().GiveUpState > 0) ShowGiveUp(game_.state().GiveUpState);
+    };
     LoadSettings();
-    if (full) SetScreenSize(true);
+    PlaceWindow();
     UpdateStatus();
-    FixSize();
+}
+
+void TableWindow::PlaceWindow() {
+    // Where the window was last; the first time, most of the screen's free area.
+    const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(settings_.WindowPlace));
+    if (stored.isEmpty() || !restoreGeometry(stored)) resize(FirstSize());
+    if (settings_.FullScreen) {
+        settings_.FullScreen = false;
+        SetFullScreen(true);
+    }
+}
+
+QSize TableWindow::FirstSize() const {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QSize table(kTableWidth, kTableHeight);
+    if (!screen) return table;
+    // About four fifths of the free area, shaped like the table plus the bars.
+    const QSize area = screen->availableGeometry().size() * 0.8;
+    const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    QSize fitted = table.scaled(area.width(), std::max(1, area.height() - bars), Qt::KeepAspectRatio);
+    return QSize(fitted.width(), fitted.height() + bars);
 }
 
 TableWindow::~TableWindow() { game_.Stop(); }
@@ -150,6 +183,12 @@ void TableWindow::BuildMenus() {
                                           this, &TableWindow::TakeOverWaitedSeat);
     takeOverAction_->setEnabled(false);
     gameMenu->addSeparator();
+    // F11 is Replay's: full screen has its own keys, and Esc leaves it.
+    fullScreenAction_ = gameMenu->addAction(tr("&Full Screen"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this, [this] {
+        SetFullScreen(!settings_.FullScreen);
+        settings::SaveFullScreen(store_, settings_.FullScreen);
+    });
+    fullScreenAction_->setCheckable(true);
     gameMenu->addAction(tr("&Hint"), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick);
     gameMenu->addAction(tr("&Last Trick"), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick);
     gameMenu->addSeparator();
@@ -173,14 +212,6 @@ void TableWindow::BuildMenus() {
     // A closed menu (Esc included) hands the keys back to the table, so that
     // Space steps the game and letters do not open menus.
     for (QMenu* m : {gameMenu, help, trace}) connect(m, &QMenu::aboutToHide, this, [this] { GiveKeysToTable(); });
-}
-
-QSize TableWindow::TableSizeFor(bool fullScreen) const {
-    if (!fullScreen) return QSize(kTableWidth, kTableHeight);
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QSize s = screen ? screen->size() : QSize(kTableWidth, kTableHeight);
-    const int chat = fraChat && !fraChat->isHidden() ? fraChat->sizeHint().height() : 0;
-    return QSize(s.width(), s.height() - menuBar()->sizeHint().height() - chat);
 }
 
 void TableWindow::LoadSettings() {
@@ -257,30 +288,20 @@ void TableWindow::FreezeRepaint(bool frozen) {
     view_->setUpdatesEnabled(frozen_ == 0);
 }
 
-void TableWindow::SetScreenSize(bool makeFull) {
-    if (makeFull == settings_.FullScreen) return;
-    GameState& s = game_.state();
-    s.LayoutUnit = kDesignLayoutUnit;
-    // Full screen may take any size; the window keeps the table's.
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    statusBar()->setVisible(!makeFull);
-    if (makeFull)
+void TableWindow::SetScreenSize(bool) {
+    // The table keeps its design layout at every window size (the view
+    // scales it), so the game never needs it laid out anew.
+}
+
+void TableWindow::SetFullScreen(bool full) {
+    if (full == settings_.FullScreen) return;
+    settings_.FullScreen = full;
+    // The same table, scaled to the whole screen; the status bar stays.
+    if (full)
         showFullScreen();
     else
         showNormal();
-    const QSize next = TableSizeFor(makeFull);
-    if (next.width() != laidOut_.width())
-        layout::Rescale(s, laidOut_.width(), laidOut_.height(), next.width(), next.height());
-    s.ScaleWidth = next.width();
-    s.ScaleHeight = next.height();
-    // Back at the design size the seats take their own places again, free of
-    // the rounding of two rescalings.
-    if (!makeFull && next == QSize(kTableWidth, kTableHeight) && s.GameStarted) game_.PlaceSeats();
-    laidOut_ = next;
-    view_->ResizeSurface(next.width(), next.height());
-    settings_.FullScreen = makeFull;
-    if (!makeFull) FixSize();
+    fullScreenAction_->setChecked(full);
 }
 
 void TableWindow::MakeCardPictures() {
@@ -308,6 +329,7 @@ void TableWindow::ShowMovement(std::span<const CardMove> moves) {
 }
 
 void TableWindow::SayMsg(int pos, const std::string& text) {
+    ShowTurn();
     lastBalloon_ = QString::fromStdString(text);
     // In a network game the table's announcements are part of the conversation.
     if (networkGame_ && pos == 0) fraChat->AddNotice(lastBalloon_);
@@ -322,15 +344,15 @@ QRect TableWindow::GiveUpRect() const {
                  layout::kGiveUpHeight);
 }
 
-QImage TableWindow::GiveUpPicture() {
+QImage TableWindow::GiveUpPicture(double scale) {
     // A white flag on a pole, on a small dark plate: "I give up this hand".
-    QImage img(layout::kGiveUpWidth, layout::kGiveUpHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage img = BlankPicture(layout::kGiveUpWidth, layout::kGiveUpHeight, scale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(30, 30, 30, 200));
     p.setPen(QPen(QColor(230, 230, 210), 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, img.width() - 1, img.height() - 1), 7, 7);
+    p.drawRoundedRect(QRectF(0.5, 0.5, layout::kGiveUpWidth - 1, layout::kGiveUpHeight - 1), 7, 7);
     p.setPen(QPen(QColor(150, 110, 60), 2));
     p.drawLine(QPointF(12, 7), QPointF(12, 34));
     QPainterPath flag;
@@ -349,10 +371,14 @@ QImage TableWindow::GiveUpPicture() {
     return img;
 }
 
-void TableWindow::ShowGiveUp(int state) { view_->PaintGiveUp(state, GiveUpRect(), GiveUpPicture()); }
+void TableWindow::ShowGiveUp(int state) { view_->PaintGiveUp(state, GiveUpRect(), GiveUpPicture(view_->pixelScale())); }
 
 bool TableWindow::AskNewGame() {
-    return QMessageBox::question(this, QStringLiteral("Game Over"), QStringLiteral("Game Over, Do you want start a new game?"),
+    ShowTurn();
+    // Who won and by how much, then the question as it always stood.
+    return QMessageBox::question(this, QStringLiteral("Game Over"),
+                                 GameResultText(game_.state()) + QStringLiteral("\n\n") +
+                                     QStringLiteral("Game Over, Do you want start a new game?"),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -628,15 +654,11 @@ void TableWindow::ResumeNetworkGame() {
 void TableWindow::ShowChat(bool shown) {
     if (shown == !fraChat->isHidden()) return;
     fraChat->setVisible(shown);
-    if (settings_.FullScreen) {
-        // The table gives the chat box its height.
-        const QSize next = TableSizeFor(true);
-        layout::Rescale(game_.state(), laidOut_.width(), laidOut_.height(), next.width(), next.height());
-        laidOut_ = next;
-        view_->ResizeSurface(next.width(), next.height());
-        view_->RefreshPage();
-    } else {
-        FixSize();
+    // A window of its own size grows by the chat box, so the table keeps its
+    // size; full screen or maximised, the table gives the box its height.
+    if (!isMaximized() && !isFullScreen() && isVisible()) {
+        const int chat = fraChat->sizeHint().height();
+        resize(width(), std::max(minimumSizeHint().height(), height() + (shown ? chat : -chat)));
     }
 }
 
@@ -777,15 +799,7 @@ void TableWindow::TellAboutDamagedSettings() {
                                  .arg(store_.damagedCopy()));
 }
 
-QString TableWindow::SuitSign(Suit suit) {
-    switch (suit) {
-    case 'g': return QStringLiteral("\u2663");
-    case 'p': return QStringLiteral("\u2660");
-    case 'h': return QStringLiteral("\u2665");
-    case 'x': return QStringLiteral("\u2666");
-    default: return {};
-    }
-}
+QString TableWindow::SuitSign(Suit suit) { return ui::SuitSign(suit); }
 
 void TableWindow::GiveKeysToTable() {
     QTimer::singleShot(0, this, [this] {
@@ -795,20 +809,18 @@ void TableWindow::GiveKeysToTable() {
     });
 }
 
-void TableWindow::FixSize() {
-    if (settings_.FullScreen) return;
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    adjustSize();
-    setFixedSize(sizeHint());
+bool TableWindow::PersonPlaysNow() const {
+    const GameState& s = game_.state();
+    const Game::TableWait wait = game_.Awaiting();
+    return wait.kind == Game::TableWait::Kind::Card && wait.seat == s.LocalSeat &&
+           s.Seats[s.LocalSeat].Kind == SeatKind::Human && s.TraceMode == 0;
 }
 
 bool TableWindow::DimmedCard(int d) const {
     const GameState& s = game_.state();
     if (!settings_.DimCards || d < 1 || d > 52 || s.Deck[d].Owner != s.LocalSeat) return false;
     // Only while the person plays a card (not while naming the trump).
-    if (s.Turn != s.LocalSeat || !s.HumanMayPlay || (s.MasterCard == kNoSuit && s.TrickPosition < 2)) return false;
-    return !game_.IsLegalCard(s.LocalSeat, s.Deck[d].Card);
+    return PersonPlaysNow() && !game_.IsLegalCard(s.LocalSeat, s.Deck[d].Card);
 }
 
 QString TableWindow::turnText() const {
@@ -821,78 +833,43 @@ QString TableWindow::turnText() const {
     if (!hintText_.isEmpty()) return hintText_;
     // Studying a hand: why the computer played the last card.
     if (s.TraceMode == 1 && !game_.LastComputerReason().empty())
-        return tr("Last card: %1").arg(QString::fromStdString(game_.LastComputerReason()));
-    if (!s.GameStarted) return tr("Press F2 or choose Game > Start to deal");
-    if (s.StopRequested || s.Turn < 1 || s.Turn > 4) return {};
-    const bool local = s.Turn == s.LocalSeat && s.Seats[s.LocalSeat].Kind == SeatKind::Human && s.TraceMode == 0;
-    const bool namingTrump = s.MasterCard == kNoSuit && s.TrickPosition < 2 && s.Turn == s.MasterPlayer &&
-                             TeamTricks(s, 1) + TeamTricks(s, 2) == 0;
-    if (namingTrump) {
-        return local ? tr("You are HAKEM \u2014 click a card to name the trump")
-                     : tr("%1 is choosing the trump").arg(QString::fromStdString(s.Seats[s.Turn].Name).trimmed());
-    }
+        return tr("Last card: %1").arg(ReasonInWords(game_.LastComputerReason()));
     // A remote player's time runs: every table counts it down.
-    const int secondsLeft = s.WaitingForSeat == s.Turn && s.WaitingDeadline > 0
+    const int secondsLeft = s.WaitingForSeat >= 1 && s.WaitingForSeat == s.Turn && s.WaitingDeadline > 0
                                 ? std::max(0, static_cast<int>(std::ceil(s.WaitingDeadline - pump_.Now())))
                                 : -1;
-    if (!local) {
-        const QString name = QString::fromStdString(s.Seats[s.Turn].Name).trimmed();
-        if (secondsLeft >= 0) return tr("Waiting for %1 \u2014 %2 s").arg(name).arg(secondsLeft);
-        return tr("%1 to play").arg(name);
-    }
-    if (secondsLeft >= 0) {
-        const Suit ledNow = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
-        const QString what = ledNow == kNoSuit ? tr("lead any card") : tr("follow %1 if you can").arg(SuitSign(ledNow));
-        return tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
-    }
-    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
-    if (led == kNoSuit) return tr("Your turn \u2014 lead any card");
-    for (int i = 1; i <= 52; ++i)
-        if (s.Deck[i].Owner == s.LocalSeat && SuitOf(s.Deck[i].Card) == led)
-            return tr("Your turn \u2014 follow %1").arg(SuitSign(led));
-    return tr("Your turn \u2014 no %1 left, play any card").arg(SuitSign(led));
+    return WaitText(game_, secondsLeft);
 }
 
-QString TableWindow::scoreText() const {
-    const GameState& s = game_.state();
-    if (!s.GameStarted) return {};
-    const int l = s.LocalSeat;
-    auto name = [&](int seat) { return QString::fromStdString(s.Seats[seat].Name).trimmed(); };
-    const QString us = tr("You & %1").arg(name(PartnerOf(l)));
-    const QString them = QStringLiteral("%1 & %2").arg(name(NextSeat(l)), name(PreviousSeat(l)));
-    const int ourPoints = IsTeamA(l) ? s.PointsA : s.PointsB, theirPoints = IsTeamA(l) ? s.PointsB : s.PointsA;
-    QString trump = s.MasterCard == kNoSuit ? tr("not named") : SuitSign(s.MasterCard);
-    QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? name(s.MasterPlayer) : QStringLiteral("-");
-    return tr("Trump %1 \u00b7 HAKEM %2 \u00b7 %3: %4 tricks, %5 pts \u00b7 %6: %7 tricks, %8 pts")
-        .arg(trump, master, us)
-        .arg(TeamTricks(s, l))
-        .arg(ourPoints)
-        .arg(them)
-        .arg(OpponentTricks(s, l))
-        .arg(theirPoints);
-}
+QString TableWindow::trumpText() const { return TrumpText(game_.state()); }
+QString TableWindow::scoreText() const { return SidesText(game_.state()); }
 
 void TableWindow::UpdateStatus() {
     if (!turnLabel_) return;
     // Only what changed is set: a repaint is an event, and an event wakes the
     // turn loop that waits for the person.
-    const QString turn = turnText(), score = scoreText();
+    const QString turn = turnText(), trump = trumpText(), score = scoreText();
     if (turnLabel_->text() != turn) turnLabel_->setText(turn);
+    if (trumpLabel_->text() != trump) trumpLabel_->setText(trump);
     if (scoreLabel_->text() != score) scoreLabel_->setText(score);
 }
 
 void TableWindow::ShowTurn() {
     const GameState& s = game_.state();
-    // Called on every pass of the turn loop: act only when the turn's picture changes.
-    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                            .arg(s.Turn)
-                            .arg(s.HumanMayPlay)
+    const Game::TableWait wait = game_.Awaiting();
+    // Called at every step and wait of the game: acts only when what the
+    // table waits for changes. A refused card does not change it, so its
+    // explanation stays until the person plays.
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                            .arg(int(wait.kind))
+                            .arg(wait.seat)
                             .arg(s.Tricks.size())
                             .arg(s.TrickPosition)
                             .arg(int(s.MasterCard))
-                            .arg(s.StopRequested)
                             .arg(s.WaitingForSeat)
-                            .arg(s.WaitingDeadline);
+                            .arg(s.WaitingDeadline)
+                            .arg(s.GameStarted)
+                            .arg(s.TraceMode);
     // The Dealer may hand a silent remote seat to the computer at once.
     takeOverAction_->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
     if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
@@ -900,9 +877,13 @@ void TableWindow::ShowTurn() {
     shownTurn_ = key;
     hintText_.clear();
     refusal_.clear();
+    const bool lit = wait.kind == Game::TableWait::Kind::Card || wait.kind == Game::TableWait::Kind::Trump;
+    // One picture of the table for the change: the lit plate, the lifted and the dimmed cards.
+    view_->setUpdatesEnabled(false);
     view_->SetRaisedCard(0);
-    view_->SetTurnSeat(s.Turn >= 1 && s.Turn <= 4 && !s.StopRequested ? s.Turn : 0);
-    if (s.Turn == s.LocalSeat) view_->RepaintCards({});  // the dimmed cards
+    view_->SetTurnSeat(lit ? wait.seat : 0);
+    view_->setUpdatesEnabled(frozen_ == 0);
+    view_->RefreshPage();
     UpdateStatus();
 }
 
@@ -945,10 +926,7 @@ void TableWindow::HintClick() {
     // played or the game stopped: only a card still to play is lifted.
     if (d == 0 || !s.HumanMayPlay || s.Turn != s.LocalSeat || !game_.IsLegalCard(s.LocalSeat, hint.card)) return;
     view_->SetRaisedCard(d);
-    const int rank = RankOf(hint.card);
-    static const char* const kRanks[] = {"", "", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
-    hintText_ = tr("Hint: %1%2 (%3) \u2014 press Enter to play it")
-                    .arg(QString::fromLatin1(kRanks[rank]), SuitSign(SuitOf(hint.card)), QString::fromStdString(hint.reason));
+    hintText_ = tr("Hint: %1 (%2) \u2014 press Enter to play it").arg(CardName(hint.card), ReasonInWords(hint.reason));
     UpdateStatus();
 }
 
@@ -967,7 +945,8 @@ void TableWindow::LastTrickClick() {
         p.setBrush(Qt::white);
         p.setPen(seat == trick->Winner ? QPen(QColor(255, 214, 64), 3) : QPen(QColor(200, 200, 160), 1));
         p.drawRoundedRect(at, 6, 6);
-        p.drawImage(at.topLeft() + QPointF(2, 2), face, QRectF(2, 2, 70, 100));
+        const double ks = face.devicePixelRatio();
+        p.drawImage(QRectF(at.left() + 2, at.top() + 2, 70, 100), face, QRectF(2 * ks, 2 * ks, 70 * ks, 100 * ks));
         p.setPen(Qt::white);
         p.drawText(QRectF(at.left(), 112, 74, 20), Qt::AlignCenter,
                    QString::fromStdString(s.Seats[seat].Name).trimmed());
@@ -993,6 +972,8 @@ void TableWindow::LastTrickClick() {
 }
 
 void TableWindow::closeEvent(QCloseEvent* event) {
+    settings_.WindowPlace = saveGeometry().toBase64().toStdString();
+    settings::SaveWindowPlace(store_, settings_.WindowPlace);
     // Every wait of the game ends; the call stack unwinds and the program ends.
     game_.Stop();
     session_.CloseAll();
@@ -1005,8 +986,16 @@ void TableWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right: MoveSelection(+1); return;
     case Qt::Key_Return:
     case Qt::Key_Enter: PlaySelection(); return;
-    default: QMainWindow::keyPressEvent(event);
+    case Qt::Key_Escape:
+        if (settings_.FullScreen) {
+            SetFullScreen(false);
+            settings::SaveFullScreen(store_, false);
+            return;
+        }
+        break;
+    default: break;
     }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TableWindow::keyReleaseEvent(QKeyEvent* event) {

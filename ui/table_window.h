@@ -76,7 +76,10 @@ public:
     // What the status bar says: what is expected of the person now, and the
     // trump, the HAKEM, the tricks and the points.
     QString turnText() const;
+    QString trumpText() const;
     QString scoreText() const;
+    // The person at this machine is to play a card now.
+    bool PersonPlaysNow() const;
     // A card of the person's hand the rules do not allow now (it is dimmed).
     bool DimmedCard(int d) const;
     // The last-trick view while it is open.
@@ -147,17 +150,22 @@ public:
     // Presentation
     void FreezeRepaint(bool frozen) override;
     void SetScreenSize(bool makeFull) override;
+    // Full screen on or off (Game > Full Screen, the options, Esc).
+    void SetFullScreen(bool full);
+    QAction* fullScreenAction() const { return fullScreenAction_; }
     bool IsFullScreen() const override { return settings_.FullScreen; }
     void MakeCardPictures() override;
     void RefreshPage() override { view_->RefreshPage(); }
     void DrawTable() override { view_->DrawTable(); }
     void DrawBoard() override {
         view_->DrawBoard();
+        ShowTurn();
         UpdateStatus();
     }
     void DrawMasterMark() override { view_->DrawMasterMark(); }
     void DrawTrumpSign(Suit suit, int x, int y) override { view_->DrawTrumpSign(suit, x, y); }
     void RepaintCards(std::span<const int> moved) override {
+        ShowTurn();
         view_->RepaintCards(moved);
         if (game_.state().TraceMode == 1) UpdateStatus();  // the last move's reason
     }
@@ -202,7 +210,7 @@ public:
     int beeps() const { return beeps_; }
 
     QRect GiveUpRect() const;
-    static QImage GiveUpPicture();
+    static QImage GiveUpPicture(double scale = 1.0);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -212,7 +220,9 @@ protected:
 private:
     void BuildMenus();
     void PlaySound();
-    QSize TableSizeFor(bool fullScreen) const;
+    // The window's place and size: as stored, or a first size that fits the screen.
+    void PlaceWindow();
+    QSize FirstSize() const;
 
     settings::SettingsStore& store_;
     settings::Settings settings_;
@@ -232,17 +242,15 @@ private:
     int beeps_ = 0;
     void SaveSuggestClick();
     void LoadSuggestClick();
-    QSize laidOut_;  // the table size the layout was made for
     void ShowChat(bool shown);
     void UpdateStatus();
-    // The window keeps the table's size in window mode.
-    void FixSize();
     // The keys choose among the person's cards, left to right.
     void MoveSelection(int step);
     void PlaySelection();
     std::vector<int> HandInScreenOrder() const;
     void GiveKeysToTable();
     QLabel* turnLabel_ = nullptr;
+    QLabel* trumpLabel_ = nullptr;
     QLabel* scoreLabel_ = nullptr;
     QString refusal_;  // why the last click or key was refused
     QString hintText_;
@@ -269,6 +277,7 @@ private:
     QTimer countdown_;  // repaints the status while a move limit runs
     QTimer housekeeping_;  // heartbeats and silent peers while a network game is on
     QAction* leaveAction_ = nullptr;
+    QAction* fullScreenAction_ = nullptr;
     QAction* takeOverAction_ = nullptr;
     bool networkGame_ = false;  // a network game was started from the dialog
     QString lastBalloon_;

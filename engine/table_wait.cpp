@@ -1,0 +1,18 @@
+// What the table waits for, from the game's state and the step it is at.
+#include "engine/game.h"
+
+namespace zarv {
+
+Game::TableWait Game::Awaiting() const {
+    using Kind = TableWait::Kind;
+    if (!s_.GameStarted || s_.StopRequested) return {};
+    if (s_.PointsA >= 7 || s_.PointsB >= 7) return {Kind::GameOver, 0};
+    if (scoring_) return {Kind::HandResult, 0};
+    if (dealing_) return {Kind::Deal, 0};
+    // Between two cards of a trick nobody is awaited: the trick is being settled.
+    if (s_.Turn < 1 || s_.Turn > 4) return {};
+    const bool trumpToName = s_.MasterCard == kNoSuit && s_.TrickPosition < 2 && s_.Turn == s_.MasterPlayer;
+    return {trumpToName ? Kind::Trump : Kind::Card, s_.Turn};
+}
+
+} // namespace zarv

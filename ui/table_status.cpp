@@ -1,0 +1,151 @@
+#include "ui/table_status.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace zarv::ui {
+
+namespace {
+QString Tr(const char* text) { return QCoreApplication::translate("TableStatus", text); }
+QString NameOf(const GameState& s, int seat) { return QString::fromStdString(s.Seats[seat].Name).trimmed(); }
+
+// A trick counts for a side once it has a winner.
+int SettledTricks(const GameState& s, int seat, bool ours) {
+    int n = 0;
+    for (size_t i = 1; i < s.Tricks.size(); ++i) {
+        const int w = s.Tricks[i].Winner;
+        if (w >= 1 && w <= 4 && SameTeam(w, seat) == ours) ++n;
+    }
+    return n;
+}
+
+bool HoldsSuit(const GameState& s, int seat, Suit suit) {
+    for (int i = 1; i <= 52; ++i)
+        if (s.Deck[i].Owner == seat && SuitOf(s.Deck[i].Card) == suit) return true;
+    return false;
+}
+} // namespace
+
+QString SuitSign(Suit suit) {
+    switch (suit) {
+    case 'g': return QStringLiteral("\u2663");
+    case 'p': return QStringLiteral("\u2660");
+    case 'h': return QStringLiteral("\u2665");
+    case 'x': return QStringLiteral("\u2666");
+    default: return {};
+    }
+}
+
+QString RankName(int rank) {
+    switch (rank) {
+    case 14: return QStringLiteral("A");
+    case 13: return QStringLiteral("K");
+    case 12: return QStringLiteral("Q");
+    case 11: return QStringLiteral("J");
+    default: return QString::number(rank);
+    }
+}
+
+QString CardName(CardCode card) { return card.empty() ? QString() : RankName(card.rank) + SuitSign(card.suit); }
+
+int TricksTakenBy(const GameState& s, int seat) { return SettledTricks(s, seat, true); }
+int TricksTakenAgainst(const GameState& s, int seat) { return SettledTricks(s, seat, false); }
+
+QString TrickCount(int n) { return n == 1 ? Tr("1 trick") : Tr("%1 tricks").arg(n); }
+
+QString WaitText(const Game& game, int secondsLeft) {
+    using Kind = Game::TableWait::Kind;
+    const GameState& s = game.state();
+    const Game::TableWait wait = game.Awaiting();
+    const int l = s.LocalSeat;
+    switch (wait.kind) {
+    case Kind::Nothing: return s.GameStarted ? QString() : Tr("Press F2 or choose Game > Start to deal");
+    case Kind::Deal: return Tr("Dealing...");
+    case Kind::HandResult: return Tr("The hand is over");
+    case Kind::GameOver: return GameResultText(s);
+    case Kind::Trump:
+    case Kind::Card: break;
+    }
+    const int seat = wait.seat;
+    const bool local = seat == l && s.Seats[l].Kind == SeatKind::Human && s.TraceMode == 0;
+    if (wait.kind == Kind::Trump)
+        return local ? Tr("You are HAKEM \u2014 click a card to name the trump")
+                     : Tr("%1 is choosing the trump").arg(NameOf(s, seat));
+    if (!local) {
+        if (secondsLeft >= 0) return Tr("Waiting for %1 \u2014 %2 s").arg(NameOf(s, seat)).arg(secondsLeft);
+        return Tr("%1 to play").arg(NameOf(s, seat));
+    }
+    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+    if (secondsLeft >= 0) {
+        const QString what = led == kNoSuit ? Tr("lead any card") : Tr("follow %1 if you can").arg(SuitSign(led));
+        return Tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
+    }
+    if (led == kNoSuit) return Tr("Your turn \u2014 lead any card");
+    if (HoldsSuit(s, l, led)) return Tr("Your turn \u2014 follow %1").arg(SuitSign(led));
+    return Tr("Your turn \u2014 no %1 left, play any card").arg(SuitSign(led));
+}
+
+QString TrumpText(const GameState& s) {
+    if (!s.GameStarted) return {};
+    const QString trump = s.MasterCard == kNoSuit ? Tr("not named") : SuitSign(s.MasterCard);
+    const QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? NameOf(s, s.MasterPlayer) : QStringLiteral("-");
+    return Tr("Trump %1").arg(trump) + QLatin1Char('\n') + Tr("HAKEM %1").arg(master);
+}
+
+QString SidesText(const GameState& s) {
+    if (!s.GameStarted) return {};
+    const int l = s.LocalSeat;
+    const int ourPoints = IsTeamA(l) ? s.PointsA : s.PointsB, theirPoints = IsTeamA(l) ? s.PointsB : s.PointsA;
+    auto points = [](int n) { return n == 1 ? Tr("1 pt") : Tr("%1 pts").arg(n); };
+    const QString us = Tr("You & %1: %2, %3").arg(NameOf(s, PartnerOf(l)), TrickCount(TricksTakenBy(s, l)), points(ourPoints));
+    const QString them = Tr("%1 & %2: %3, %4")
+                             .arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l)), TrickCount(TricksTakenAgainst(s, l)),
+                                  points(theirPoints));
+    return us + QLatin1Char('\n') + them;
+}
+
+QString GameResultText(const GameState& s) {
+    const int l = s.LocalSeat;
+    const int ours = IsTeamA(l) ? s.PointsA : s.PointsB, theirs = IsTeamA(l) ? s.PointsB : s.PointsA;
+    if (ours >= 7 && ours > theirs)
+        return Tr("You and %1 won the game, %2 to %3.").arg(NameOf(s, PartnerOf(l))).arg(ours).arg(theirs);
+    return Tr("%1 and %2 won the game, %3 to %4.").arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l))).arg(theirs).arg(ours);
+}
+
+QString ReasonInWords(const std::string& reason) {
+    const QString r = QString::fromStdString(reason);
+    if (r == QLatin1String("PlayBigest")) return Tr("its highest card of the suit");
+    if (r == QLatin1String("PlaySmallest")) return Tr("its lowest card of the suit");
+    if (r == QLatin1String("PlayFirstBig")) return Tr("the lowest card that can take the trick");
+    if (r == QLatin1String("PlayABig")) return Tr("a middle card of the suit");
+    if (r == QLatin1String("Play Somthing")) return Tr("any card: nothing better to do");
+    if (r == QLatin1String("expert: the only card it may play")) return Tr("the only card that may be played");
+    // The Expert's reckoning: the card's average points over the deals it
+    // imagined, and the next best card's.
+    static const QRegularExpression expert(
+        QStringLiteral("^expert: (\\S+) ([+-][0-9.]+), next (\\S+) ([+-][0-9.]+) \\((\\d+) worlds\\)$"));
+    const QRegularExpressionMatch m = expert.match(r);
+    if (m.hasMatch()) {
+        const auto best = CardCode::Parse(m.captured(1).toStdString());
+        const auto next = CardCode::Parse(m.captured(3).toStdString());
+        const double points = m.captured(2).toDouble();
+        if (best && next) {
+            const QString amount = QString::number(std::abs(points), 'f', 2);
+            const QString outlook = points < 0 ? Tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(*best))
+                                               : Tr("the Expert expects to win %1 points with %2").arg(amount, CardName(*best));
+            if (*next == *best) return outlook;
+            return outlook + Tr(" \u2014 next best %1").arg(CardName(*next));
+        }
+    }
+    // Any other reason is shown without its card codes.
+    static const QRegularExpression code(QStringLiteral("\\b([gphx])(1[0-4]|[2-9])\\b"));
+    QString plain = r;
+    QRegularExpressionMatch c;
+    while ((c = code.match(plain)).hasMatch()) {
+        const auto card = CardCode::Parse(c.captured(0).toStdString());
+        plain.replace(c.capturedStart(), c.capturedLength(), card ? CardName(*card) : QString());
+    }
+    return plain;
+}
+
+} // namespace zarv::ui

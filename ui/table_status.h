@@ -1,0 +1,36 @@
+// The words the window uses for the game: what the table waits for, the
+// trump and its HAKEM, the sides' tricks and points, a game's result, and the
+// names of cards. Built from the game alone, so that they cannot go stale.
+#pragma once
+
+#include <QString>
+
+#include "engine/game.h"
+
+namespace zarv::ui {
+
+QString SuitSign(Suit suit);
+// "A", "K", "10"... and a card as a player writes it: "10♥".
+QString RankName(int rank);
+QString CardName(CardCode card);
+// Tricks the seat's side (or the other side) has taken, counting a trick
+// just settled, even the hand's last.
+int TricksTakenBy(const GameState& s, int seat);
+int TricksTakenAgainst(const GameState& s, int seat);
+// "1 trick", "2 tricks".
+QString TrickCount(int n);
+
+// What the table waits for, said to the person at this machine (secondsLeft:
+// a remote player's countdown, or -1).
+QString WaitText(const Game& game, int secondsLeft);
+// "Trump ♣" and "HAKEM Tib", on two lines.
+QString TrumpText(const GameState& s);
+// Each side's tricks and points, ours first, on two lines.
+QString SidesText(const GameState& s);
+// Who won the game, and by how many points: "You and Tib won the game, 7 to 4."
+QString GameResultText(const GameState& s);
+// Why the computer chose a card, in a player's words (the reasons' codes
+// and card codes never reach the window).
+QString ReasonInWords(const std::string& reason);
+
+} // namespace zarv::ui
