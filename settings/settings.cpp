@@ -87,6 +87,7 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("FullScreen")) s.FullScreen = AsSigned(*v) > 0;
     if (auto v = dword("Talk")) s.Talk = AsSigned(*v) > 0;
     if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
+    if (auto v = dword("AskAbandon")) s.AskBeforeAbandoning = AsSigned(*v) > 0;
     if (auto v = dword("Level")) s.Level = std::clamp(AsSigned(*v), 0, 1);
     if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
@@ -143,6 +144,10 @@ void SaveLastDealer(SettingsStore& store, const std::string& address) {
 
 void SaveFullScreen(SettingsStore& store, bool full) {
     store.WriteDword(kKey, QStringLiteral("FullScreen"), full ? kOn : kOff);
+}
+
+void SaveAskBeforeAbandoning(SettingsStore& store, bool ask) {
+    store.WriteDword(kKey, QStringLiteral("AskAbandon"), ask ? kOn : kOff);
 }
 
 void SaveWindowPlace(SettingsStore& store, const std::string& place) {

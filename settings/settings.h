@@ -44,6 +44,8 @@ struct Settings {
     // The main window's place and size, as the window system records them
     // (stored as "WindowPlace", base64); empty: never closed yet.
     std::string WindowPlace;
+    // Ask before F2 or Exit throws away a game in progress (stored as "AskAbandon").
+    bool AskBeforeAbandoning = true;
 
     Settings() { SetScheme(0); }
     // Loads the colours and card design of preset 0..4; any other index changes nothing.
@@ -58,6 +60,7 @@ void SavePlayerName(SettingsStore& store, const std::string& name);
 void SaveLastDealer(SettingsStore& store, const std::string& address);
 void SaveWindowPlace(SettingsStore& store, const std::string& place);
 void SaveFullScreen(SettingsStore& store, bool full);
+void SaveAskBeforeAbandoning(SettingsStore& store, bool ask);
 constexpr int32_t kMinMoveLimit = 10;
 constexpr int32_t kMaxMoveLimit = 600;
 // The name of the index-th player with a record (0-based), if there is one.

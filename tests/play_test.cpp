@@ -15,6 +15,7 @@
 
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
+#include "engine/table_layout.h"
 #include "ui/balloon.h"
 #include "ai/card_selection.h"
 #include "ui/table_window.h"
@@ -219,7 +220,8 @@ TEST(Balloons, SuitCodesAndSizes) {
     EXPECT_EQ(one.corner, QPoint(30 + 7 * 13, 286 - 52));
     EXPECT_FALSE(one.wrapped);
     const BalloonShape table = ShapeBalloon(0, QStringLiteral("Me is \"HAKEM\"... "), g, 842, 676);
-    EXPECT_EQ(table.corner, QPoint(10, 10));
+    EXPECT_EQ(table.corner, QPoint(10, 55));  // where the table's announcements always stood
+    EXPECT_TRUE(table.pointer.isEmpty());     // no seat speaks: nothing to point at
     const BalloonShape longText =
         ShapeBalloon(5, QStringLiteral("A very long message that cannot fit on a single line of three hundred pixels at all"), g, 842, 676);
     EXPECT_EQ(longText.body.width(), 300);
@@ -489,6 +491,34 @@ TEST_F(TalkingTable, WaitingForThePersonTheTableSleeps) {
     game.StartClick();
     ASSERT_GE(wakes, 0) << "the person's turn never came";
     EXPECT_LT(wakes, 15) << "the turn loop woke itself " << wakes << " times in half a second";
+}
+
+// Every seat's balloon, short or wrapped, lies inside the table and its
+// pointer ends on the speaker's seat, at three window sizes.
+TEST_F(Table, BalloonsLieInsideTheTableAndPointAtTheirSeat) {
+    window.show();
+    const QString texts[2] = {QStringLiteral("I'm choosing \"ZARV\"... "),
+                              QStringLiteral("A long line of chat that has to wrap because it does not fit on a single line")};
+    for (const QSize size : {QSize(700, 600), QSize(1000, 820), QSize(1800, 1000)}) {
+        window.resize(size);
+        QTest::qWait(1);  // the resize reaches the table
+        const QRect table = QRect(window.table().mapToGlobal(window.table().TableArea().topLeft().toPoint()),
+                                  window.table().TableArea().size().toSize());
+        for (int seat = 1; seat <= 4; ++seat)
+            for (const QString& text : texts) {
+                Balloon* b = Balloon::Chat(window, seat, text);
+                const QRect shown = b->geometry();
+                EXPECT_TRUE(table.adjusted(-1, -1, 1, 1).contains(shown))
+                    << seat << " at " << size.width() << ": " << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+                // The tip is the pointer's point farthest from the body.
+                const BalloonShape shape = ShapeBalloon(seat, text, s, kTableWidth, kTableHeight);
+                ASSERT_EQ(shape.pointer.size(), 3) << seat;
+                const QPoint tip = shape.pointer.at(1) + shape.corner;
+                const layout::Box frame = layout::HandFrame(s, s.Seats[seat]);
+                EXPECT_TRUE(frame.Contains(tip.x(), tip.y())) << seat << " points at " << tip.x() << "," << tip.y();
+                b->close();
+            }
+    }
 }
 
 TEST(Balloons, TheBodyAndThePointerAreJoined) {

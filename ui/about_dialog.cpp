@@ -1,20 +1,22 @@
 #include "ui/about_dialog.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSysInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "ui/balloon.h"
 
 namespace zarv::ui {
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent, const QString& settingsFile) : QDialog(parent), settingsFile_(settingsFile) {
     const QString title = QCoreApplication::applicationName();
     setWindowTitle(QStringLiteral("About ") + title);
     auto* picture = new QLabel(this);
@@ -48,18 +50,46 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::StartSysInfo);
 }
 
-QString AboutDialog::SystemInformationProgram() {
-    for (const char* program : {"msinfo32", "kinfocenter", "hardinfo", "gnome-system-monitor", "plasma-systemmonitor"}) {
-        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
-        if (!path.isEmpty()) return path;
+QString AboutDialog::SystemInformation() const {
+    QStringList lines;
+    lines << QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
+    lines << QStringLiteral("Qt %1 (built with %2)").arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR));
+    lines << QStringLiteral("Platform: %1, %2 (%3)")
+                 .arg(QSysInfo::prettyProductName(), QSysInfo::currentCpuArchitecture(), QGuiApplication::platformName());
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QSize size = screen->size();
+        lines << QStringLiteral("Screen: %1 x %2, scale %3, %4 dots per inch")
+                     .arg(size.width())
+                     .arg(size.height())
+                     .arg(screen->devicePixelRatio())
+                     .arg(qRound(screen->logicalDotsPerInch()));
     }
-    return {};
+    lines << QStringLiteral("Settings: %1").arg(settingsFile_.isEmpty() ? QStringLiteral("(none)") : settingsFile_);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void AboutDialog::StartSysInfo() {
-    const QString program = SystemInformationProgram();
-    if (program.isEmpty() || !QProcess::startDetached(program, {}))
-        QMessageBox::information(this, windowTitle(), QStringLiteral("System Information Is Unavailable At This Time"));
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("System Info"));
+    auto* text = new QPlainTextEdit(SystemInformation(), &dialog);
+    text->setReadOnly(true);
+    text->setMinimumSize(460, 140);
+    auto* copy = new QPushButton(tr("&Copy"), &dialog);
+    auto* close = new QPushButton(tr("Close"), &dialog);
+    close->setDefault(true);
+    connect(copy, &QPushButton::clicked, &dialog, [this] { QGuiApplication::clipboard()->setText(SystemInformation()); });
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(copy);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addLayout(buttons);
+    sysInfo_ = &dialog;
+    dialog.exec();
+    sysInfo_ = nullptr;
 }
 
 } // namespace zarv::ui

@@ -80,22 +80,40 @@ BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, 
     }
     const int grow = h - kBodyHeight;  // a wrapped text makes the body taller; the pointer moves down with it
     const double u = state.LayoutUnit;
+    // Everything in table units first: the body, and the pointer's tip at the speaker.
+    QRect body;
+    QPolygon pointer;
     if (pos >= 1 && pos <= 4) {
         const SeatRecord& seat = state.Seats[pos];
-        b.body = QRect(10, 10, w, h);
-        const int tipX = pos == 2 ? 20 : pos == 4 ? 0 : 10;
-        b.pointer = QPolygon({QPoint(10, 29 + grow), QPoint(tipX, 75 + grow), QPoint(50, 29 + grow)});
-        b.corner = QPoint(static_cast<int>(std::lround(seat.X + 7 * u)), seat.Y - 52 - grow);
+        const int left = static_cast<int>(std::lround(seat.X + 7 * u));
+        const QPoint tip(left + (pos == 2 ? 20 : pos == 4 ? 0 : 10), seat.Y + 23);
+        body = QRect(left + 10, seat.Y - 42 - grow, w, h);
+        // Inside the table, edge and rounded margin included.
+        constexpr int kEdge = 6 + kMargin;
+        body.moveLeft(std::clamp(body.left(), kEdge, std::max(kEdge, tableWidth - kEdge - w)));
+        // No room above the speaker (the top seat): below the tip, pointing up.
+        if (body.top() < kEdge) body.moveTop(tip.y() + 35);
+        body.moveTop(std::clamp(body.top(), kEdge, std::max(kEdge, tableHeight - kEdge - h)));
+        // The pointer leaves the body's edge nearest the speaker and ends at it.
+        const int baseLeft = std::clamp(tip.x() - 20, body.left(), std::max(body.left(), body.right() - 40));
+        if (tip.y() > body.bottom())
+            pointer = QPolygon({QPoint(baseLeft, body.bottom() - 10), tip, QPoint(baseLeft + 40, body.bottom() - 10)});
+        else if (tip.y() < body.top())
+            pointer = QPolygon({QPoint(baseLeft, body.top() + 10), tip, QPoint(baseLeft + 40, body.top() + 10)});
     } else if (pos == 0) {
-        b.body = QRect(10, 55, w, std::max(20, h - 10));
-        b.pointer = QPolygon({QPoint(10, 10), QPoint(10, 46), QPoint(50, 46)});
-        b.corner = QPoint(10, 10);
+        // The table itself speaks: no pointer.
+        body = QRect(20, 65, w, std::max(20, h - 10));
     } else {
-        b.body = QRect(10, 10, w, h);
-        b.corner = QPoint((tableWidth - w) / 2, (tableHeight - kBodyHeight) / 2);
+        body = QRect((tableWidth - w) / 2 + 10, (tableHeight - kBodyHeight) / 2 + 10, w, h);
     }
-    const QRect all = b.Outline().boundingRect().toAlignedRect().united(QRect(0, 0, 1, 1));
-    b.window = QSize(all.right() + 3, all.bottom() + 3);
+    // Then in the balloon window's own pixels, its corner on the table.
+    b.body = body;
+    b.pointer = pointer;
+    const QRect all = b.Outline().boundingRect().toAlignedRect();
+    b.corner = all.topLeft();
+    b.body.translate(-b.corner);
+    b.pointer.translate(-b.corner);
+    b.window = QSize(all.width() + 3, all.height() + 3);
     return b;
 }
 
@@ -108,17 +126,14 @@ void Balloon::Prepare(TableWindow& table, int pos, const BalloonText& text) {
     const GameState& s = table.game().state();
     text_ = text;
     sprite_ = table.sprite();
-    shape_ = ShapeBalloon(pos, text_.text, s, s.ScaleWidth, s.ScaleHeight);
-    resize(shape_.window);
-    setMask(MaskOf(shape_));
-    // From the table's pixels to the screen, kept inside the screen's right edge.
-    QPoint at = table.table().mapToGlobal(shape_.corner);
-    if (const QScreen* screen = table.screen()) {
-        const QRect area = screen->availableGeometry();
-        if (at.x() + width() > area.right()) at.setX(std::max(area.left(), area.right() - width()));
-        at.setY(std::max(at.y(), area.top()));  // the top seat's balloon stays on the screen too
-    }
-    move(at);
+    shape_ = ShapeBalloon(pos, text_.text, s, kTableWidth, kTableHeight);
+    // The balloon grows and shrinks with the table it lies on.
+    scale_ = table.table().viewScale();
+    resize(QSize(static_cast<int>(std::ceil(shape_.window.width() * scale_)),
+                 static_cast<int>(std::ceil(shape_.window.height() * scale_))));
+    const QPolygonF outline = QTransform::fromScale(scale_, scale_).map(shape_.Outline()).toFillPolygon();
+    setMask(QRegion(outline.toPolygon()).united(QRegion(QTransform::fromScale(scale_, scale_).map(QPolygonF(shape_.pointer)).toPolygon())));
+    move(table.table().mapToGlobal(table.table().ToWidget(QPointF(shape_.corner)).toPoint()));
 }
 
 void Balloon::Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
@@ -182,6 +197,7 @@ void Balloon::paintEvent(QPaintEvent*) {
         p.drawRoundedRect(QRectF(1, 1, width() - 2, height() - 2), 7.5, 7.5);
         return;
     }
+    p.scale(scale_, scale_);
     const QPainterPath outline = shape_.Outline();
     p.fillPath(outline, kBalloonColour);
     p.setPen(QPen(Qt::white, 2));

@@ -29,7 +29,7 @@ BalloonText TakeOutSuitCode(const QString& text);
 struct BalloonShape {
     QRect body;                 // where the text is written
     QPolygon pointer;           // empty for a balloon without one
-    QPoint corner;              // the window's top-left corner on the table
+    QPoint corner;              // the window's top-left corner on the table (units)
     QSize window;
     bool wrapped = false;
     QPainterPath Outline() const;
@@ -74,6 +74,7 @@ private:
     QImage sprite_;
     bool closed_ = false;
     bool chat_ = false;
+    double scale_ = 1.0;  // widget pixels a table unit
 };
 
 } // namespace zarv::ui

@@ -115,7 +115,11 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
 
     auto* speed = new QGroupBox(QStringLiteral("Animation Speed"), this);
     auto* speedGrid = new QGridLayout(speed);
-    speedGrid->addWidget(new QLabel(QStringLiteral("Slow                                     Fast"), speed), 0, 0, 1, 6);
+    // "Slow" over the first choice and "Fast" over the last; the choices sit
+    // under them, and the frame's spare height stays below.
+    speedGrid->addWidget(new QLabel(QStringLiteral("Slow"), speed), 0, 0, Qt::AlignCenter);
+    speedGrid->addWidget(new QLabel(QStringLiteral("Fast"), speed), 0, 5, Qt::AlignCenter);
+    speedGrid->setRowStretch(3, 1);
     auto* speedGroup = new QButtonGroup(this);
     for (int i = 0; i <= 5; ++i) {
         optSpeed[i] = new QRadioButton(speed);

@@ -1,6 +1,7 @@
 #include "ui/table_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
@@ -104,8 +105,13 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
             LastTrickClick();
             return;
         }
+        // A lifted card plays wherever it shows, its raised part included.
+        const int lifted = LiftedCardAt(at);
         view_->SetRaisedCard(0);
-        game_.FormMouseDown(at.x(), at.y());
+        if (lifted > 0 && !game_.GiveUpContains(at.x(), at.y()))
+            game_.ChooseCard(lifted, true);
+        else
+            game_.FormMouseDown(at.x(), at.y());
         UpdateStatus();
     });
     connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.FormMouseMove(at.x(), at.y()); });
@@ -172,8 +178,13 @@ QString TableWindow::ProgramFolderFor(const QString& dir) {
 
 void TableWindow::BuildMenus() {
     QMenu* gameMenu = menuBar()->addMenu(tr("&Game"));
-    startAction_ = gameMenu->addAction(tr("&Start"), QKeySequence(Qt::Key_F2), this, [this] { game_.StartClick(); });
+    startAction_ = gameMenu->addAction(tr("&Start"), QKeySequence(Qt::Key_F2), this, [this] {
+        if (MayAbandonGame()) game_.StartClick();
+    });
     menu_[MenuItem::PlayerName] = gameMenu->addAction(tr("Player Name..."), this, &TableWindow::PlayerNameClick);
+    // Greyed out during a game: the menu says why.
+    gameMenu->setToolTipsVisible(true);
+    menu_[MenuItem::PlayerName]->setToolTip(tr("Your name can be changed between games"));
     gameMenu->addAction(tr("Score..."), this, &TableWindow::ScoreClick);
     menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."), this, &TableWindow::OptionsClick);
     menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."), this, &TableWindow::NetworkClick);
@@ -192,7 +203,9 @@ void TableWindow::BuildMenus() {
     gameMenu->addAction(tr("&Hint"), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick);
     gameMenu->addAction(tr("&Last Trick"), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick);
     gameMenu->addSeparator();
-    gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+    gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] {
+        if (MayAbandonGame()) close();
+    });
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&Help"), QKeySequence(Qt::Key_F1), this, &TableWindow::HelpClick);
     help->addAction(tr("&About..."), this, &TableWindow::AboutClick);
@@ -257,7 +270,7 @@ void TableWindow::ScoreClick() {
 }
 
 void TableWindow::AboutClick() {
-    AboutDialog dialog(this);
+    AboutDialog dialog(this, store_.fileName());
     dialog.exec();
     GiveKeysToTable();
 }
@@ -383,7 +396,48 @@ bool TableWindow::AskNewGame() {
 }
 
 void TableWindow::EnableMenu(MenuItem item, bool enabled) {
-    if (auto it = menu_.find(item); it != menu_.end()) it->second->setEnabled(enabled);
+    if (auto it = menu_.find(item); it != menu_.end()) {
+        it->second->setEnabled(enabled);
+        if (item == MenuItem::PlayerName)
+            it->second->setStatusTip(enabled ? QString() : tr("Your name can be changed between games"));
+    }
+}
+
+bool TableWindow::GameInProgress() const {
+    const GameState& s = game_.state();
+    return s.GameStarted && !s.StopRequested && s.PointsA < 7 && s.PointsB < 7 && s.TraceMode == 0 && game_.Running();
+}
+
+bool TableWindow::MayAbandonGame() {
+    if (!GameInProgress() || !settings_.AskBeforeAbandoning) return true;
+    QMessageBox box(QMessageBox::Question, tr("Zarv"), tr("A game is in progress. Leave it unfinished?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    auto* dontAsk = new QCheckBox(tr("Don't ask again"), &box);
+    box.setCheckBox(dontAsk);
+    abandonQuestion_ = &box;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    abandonQuestion_ = nullptr;
+    if (dontAsk->isChecked()) {
+        settings_.AskBeforeAbandoning = false;
+        settings::SaveAskBeforeAbandoning(store_, false);
+    }
+    GiveKeysToTable();
+    return yes;
+}
+
+int TableWindow::LiftedCardAt(QPointF at) const {
+    const int d = view_->raisedCard();
+    if (d < 1 || d > 52) return 0;
+    const CardRecord& card = game_.state().Deck[d];
+    const QRectF shown(card.X, card.Y - TableView::kLift, kCardW, kCardH);
+    return shown.contains(at) ? d : 0;
+}
+
+QString TableWindow::WithHandExtension(const QString& path) {
+    // The file dialog's filter lists *.zarv: a name typed without an extension gets it.
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + QStringLiteral(".zarv");
 }
 
 void TableWindow::CheckMenu(MenuItem item, bool checked) {
@@ -432,7 +486,8 @@ void TableWindow::SaveSuggestClick() {
         GiveKeysToTable();
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Suggest"), QString(), tr("Zarv hands (*.zarv);;All files (*)"));
+    const QString path = WithHandExtension(
+        QFileDialog::getSaveFileName(this, tr("Save Suggest"), QString(), tr("Zarv hands (*.zarv);;All files (*)")));
     if (path.isEmpty()) return;
     const QString error = SaveHandTo(path);
     if (!error.isEmpty()) QMessageBox::warning(this, tr("Save Suggest"), error);
@@ -972,6 +1027,11 @@ void TableWindow::LastTrickClick() {
 }
 
 void TableWindow::closeEvent(QCloseEvent* event) {
+    // Closed by the window's frame in the middle of a game: asked first.
+    if (event->spontaneous() && !MayAbandonGame()) {
+        event->ignore();
+        return;
+    }
     settings_.WindowPlace = saveGeometry().toBase64().toStdString();
     settings::SaveWindowPlace(store_, settings_.WindowPlace);
     // Every wait of the game ends; the call stack unwinds and the program ends.

@@ -30,6 +30,7 @@ class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMessageBox;
 
 namespace zarv::settings {
 class SettingsStore;
@@ -208,6 +209,15 @@ public:
     // (and then the game goes on untouched).
     QString LoadHandFrom(const QString& path);
     int beeps() const { return beeps_; }
+    // A game is under way and unfinished: F2 or Exit would throw it away.
+    bool GameInProgress() const;
+    // Asks before a game in progress is thrown away (unless told not to ask); true: go on.
+    bool MayAbandonGame();
+    QMessageBox* abandonQuestion() const { return abandonQuestion_; }
+    // The person's lifted card where it shows at that table point, or 0.
+    int LiftedCardAt(QPointF at) const;
+    // A saved hand's name with ".zarv" added when it has no extension.
+    static QString WithHandExtension(const QString& path);
 
     QRect GiveUpRect() const;
     static QImage GiveUpPicture(double scale = 1.0);
@@ -278,6 +288,7 @@ private:
     QTimer housekeeping_;  // heartbeats and silent peers while a network game is on
     QAction* leaveAction_ = nullptr;
     QAction* fullScreenAction_ = nullptr;
+    QMessageBox* abandonQuestion_ = nullptr;
     QAction* takeOverAction_ = nullptr;
     bool networkGame_ = false;  // a network game was started from the dialog
     QString lastBalloon_;
