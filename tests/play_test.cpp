@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QAbstractButton>
 #include <QTimer>
 #include <sys/stat.h>
 
@@ -519,6 +521,90 @@ TEST_F(Table, BalloonsLieInsideTheTableAndPointAtTheirSeat) {
                 b->close();
             }
     }
+}
+
+// A whole game at this machine, the person playing by the keys' road: at
+// every wait the lit plate, the status and the dimmed cards say exactly what
+// the game waits for. In the second hand F2 starts a new game while a hint is
+// shown: nothing of the old game's status stays.
+TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
+    using Kind = Game::TableWait::Kind;
+    window.currentSettings().AskBeforeAbandoning = false;
+    window.show();
+    s.StepCount = 1;  // movements in one frame
+    int checks = 0, personTurns = 0, handResults = 0, restarts = 0, gameOvers = 0;
+    bool justRestarted = false;
+    QString resultText;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            resultText = box->text();
+            ++gameOvers;
+            box->button(QMessageBox::No)->click();
+            return;
+        }
+        if (!game.Running()) return;
+        // The new game is played to its end quickly: one hand decides it.
+        if (restarts == 1 && s.HandsPlayed == 0 && s.PointsA == 0 && s.PointsB == 0) s.PointsA = s.PointsB = 6;
+        const Game::TableWait wait = game.Awaiting();
+        ++checks;
+        const bool lit = wait.kind == Kind::Card || wait.kind == Kind::Trump;
+        EXPECT_EQ(window.table().turnSeat(), lit ? wait.seat : 0) << "kind " << int(wait.kind);
+        const QString text = window.turnText();
+        int dimmed = 0, illegal = 0;
+        for (int d = 1; d <= 52; ++d) {
+            dimmed += window.DimmedCard(d);
+            illegal += s.Deck[d].Owner == 3 && !game.IsLegalCard(3, s.Deck[d].Card);
+        }
+        if (justRestarted) {
+            // The new game's first wait: the old hint is gone.
+            EXPECT_FALSE(text.startsWith("Hint")) << text.toStdString();
+            justRestarted = false;
+        }
+        if (window.PersonPlaysNow()) {
+            ++personTurns;
+            EXPECT_TRUE(text.startsWith("Your turn") || text.startsWith("Hint")) << text.toStdString();
+            EXPECT_EQ(dimmed, illegal);
+            if (s.HandsPlayed == 1 && restarts == 0 && s.Tricks.size() > 3) {
+                window.HintClick();
+                ASSERT_TRUE(window.turnText().startsWith("Hint")) << window.turnText().toStdString();
+                ++restarts;
+                justRestarted = true;
+                window.startAction()->trigger();
+                return;
+            }
+            for (int d = 1; d <= 52; ++d)
+                if (s.Deck[d].Owner == 3 && game.IsLegalCard(3, s.Deck[d].Card)) {
+                    game.ChooseCard(d, false);
+                    return;
+                }
+            return;
+        }
+        EXPECT_EQ(dimmed, 0) << "kind " << int(wait.kind);
+        EXPECT_FALSE(text.startsWith("Your turn")) << "kind " << int(wait.kind) << ": " << text.toStdString();
+        if (wait.kind == Kind::HandResult || wait.kind == Kind::GameOver) {
+            handResults += wait.kind == Kind::HandResult;
+            // The side that won took its seventh trick, and the status says so.
+            EXPECT_TRUE(window.scoreText().contains("7 tricks")) << window.scoreText().toStdString();
+        }
+        if (wait.kind == Kind::Trump && wait.seat == 3) {
+            for (int d = 1; d <= 52; ++d)
+                if (s.Deck[d].Owner == 3) {
+                    game.ChooseCard(d, true);
+                    return;
+                }
+        }
+        game.FormKeyUp(32);  // pauses end at once
+    });
+    probe.start(1);
+    game.StartClick();
+    probe.stop();
+    EXPECT_GT(checks, 200);
+    EXPECT_GT(personTurns, 20);
+    EXPECT_GE(handResults, 1);
+    EXPECT_EQ(restarts, 1);
+    EXPECT_EQ(gameOvers, 1);
+    EXPECT_TRUE(resultText.contains("won the game")) << resultText.toStdString() << " checks " << checks << " turns " << personTurns << " results " << handResults;
 }
 
 TEST(Balloons, TheBodyAndThePointerAreJoined) {

@@ -337,6 +337,7 @@ void TableWindow::PlaySound() {
 }
 
 void TableWindow::ShowMovement(std::span<const CardMove> moves) {
+    ShowTurn();  // a movement is a wait too: the table says what it waits for
     PlaySound();
     view_->AnimateMoves(moves, game_.state().StepCount, pump_, [this] { return game_.state().StopRequested; });
 }
@@ -913,8 +914,7 @@ void TableWindow::ShowTurn() {
     const GameState& s = game_.state();
     const Game::TableWait wait = game_.Awaiting();
     // Called at every step and wait of the game: acts only when what the
-    // table waits for changes. A refused card does not change it, so its
-    // explanation stays until the person plays.
+    // table waits for changes.
     const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
                             .arg(int(wait.kind))
                             .arg(wait.seat)
@@ -930,8 +930,23 @@ void TableWindow::ShowTurn() {
     if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
     if (key == shownTurn_) return;
     shownTurn_ = key;
-    hintText_.clear();
-    refusal_.clear();
+    // A hint or a refusal belongs to one turn: it goes when the game moves
+    // on, not while the person's turn is handed back after a refused card.
+    using Kind = Game::TableWait::Kind;
+    const bool between = wait.kind == Kind::Deal || wait.kind == Kind::HandResult || wait.kind == Kind::GameOver;
+    const QString turn = QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                             .arg(s.Turn)
+                             .arg(s.Tricks.size())
+                             .arg(s.TrickPosition)
+                             .arg(int(s.MasterCard))
+                             .arg(s.HandsPlayed)
+                             .arg(between)
+                             .arg(s.GameStarted);
+    if (turn != shownTurnOf_) {
+        shownTurnOf_ = turn;
+        hintText_.clear();
+        refusal_.clear();
+    }
     const bool lit = wait.kind == Game::TableWait::Kind::Card || wait.kind == Game::TableWait::Kind::Trump;
     // One picture of the table for the change: the lit plate, the lifted and the dimmed cards.
     view_->setUpdatesEnabled(false);

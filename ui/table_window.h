@@ -264,7 +264,8 @@ private:
     QLabel* scoreLabel_ = nullptr;
     QString refusal_;  // why the last click or key was refused
     QString hintText_;
-    QString shownTurn_;  // the turn the marker and the status show
+    QString shownTurn_;    // what the table waited for when last shown
+    QString shownTurnOf_;  // whose turn of which trick the hint and refusal belong to
     QWidget* helpWindow_ = nullptr;
     QDialog* lastTrickDialog_ = nullptr;
     void SendChat(const QString& line);
