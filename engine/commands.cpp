@@ -21,6 +21,8 @@ void Game::Request(Command command) {
             restartPending_ = true;
             s_.StopRequested = true;
             pending_.clear();
+            // The table stops showing the old game's turn at once.
+            services_.view.ShowTurn();
             return;
         }
         restartPending_ = true;

@@ -5,7 +5,11 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QAction>
+#include <QStatusBar>
+#include <QKeyEvent>
 
+#include "engine/table_layout.h"
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
 #include "ui/card_pictures.h"
@@ -173,23 +177,91 @@ TEST_F(DealtTable, AStackOfCardsCastsADeeperShadowThanAHand) {
     EXPECT_EQ(view.StackDepth(t.s().DrawOrder[1]), 0);
 }
 
-TEST(TableWindowTest, FullScreenAndBackRestoresTheLayout) {
+// Full screen and back: the table keeps its design layout (the view scales
+// it), the status bar stays, and Esc leaves full screen.
+TEST(TableWindowTest, FullScreenKeepsTheLayoutAndTheStatus) {
     QTemporaryDir dir;
     settings::SettingsStore store(dir.filePath("zarv.ini"));
     TableWindow window(store);
+    window.show();
     GameState& s = window.game().state();
     s.GameStarted = true;
     window.game().PlaceSeats();
     const auto seats = s.Seats;
     window.SetFullScreen(true);
-    window.SetFullScreen(true);  // already in force: nothing changes
-    window.SetFullScreen(false);
+    EXPECT_TRUE(window.fullScreenAction()->isChecked());
+    EXPECT_TRUE(window.statusBar()->isVisible());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    EXPECT_FALSE(window.currentSettings().FullScreen);
+    EXPECT_EQ(*store.ReadDword(QString::fromLatin1(settings::kSettingsKey), "FullScreen"), 0u);
     EXPECT_EQ(s.LayoutUnit, 13);
     EXPECT_EQ(s.ScaleWidth, kTableWidth);
     for (int seat = 1; seat <= 4; ++seat) {
         EXPECT_EQ(s.Seats[seat].X, seats[seat].X);
         EXPECT_EQ(s.Seats[seat].Y, seats[seat].Y);
     }
+}
+
+// The layout every size shows: no plate, trick pile, board or trump sign
+// lies on another, whoever is the HAKEM and however far the game has gone.
+TEST_F(DealtTable, NothingOverlapsOnTheTable) {
+    GameState& s = t.s();
+    auto box = [](const layout::Box& b) { return QRectF(b.left, b.top, b.width(), b.height()); };
+    for (int hands = 0; hands <= 13; hands += 13) {
+        s.HandsPlayed = hands;
+        const layout::Board board = layout::BoardPlace(s, kTableWidth, kTableHeight);
+        std::vector<std::pair<std::string, QRectF>> things = {{"board", box(board.frame)}};
+        for (int pile = 0; pile < 2; ++pile) {
+            QRectF all;
+            for (int k = 1; k <= 7; ++k) {
+                const layout::Point at = layout::PileCardPlace(s, pile == 0, k);
+                all |= QRectF(at.x, at.y, 74, 104);
+            }
+            things.push_back({"pile " + std::to_string(pile), all});
+        }
+        for (int seat = 1; seat <= 4; ++seat) {
+            const SeatRecord& rec = s.Seats[seat];
+            things.push_back({"tab " + std::to_string(seat), box(layout::NameTab(s, rec))});
+            const layout::Point sign = layout::TrumpSignPlace(rec), mark = layout::MasterMarkPlace(rec);
+            things.push_back({"sign " + std::to_string(seat), QRectF(sign.x, sign.y + 7, 15, 15)});
+            things.push_back({"mark " + std::to_string(seat), QRectF(mark.x, mark.y, layout::kMarkSize, layout::kMarkSize)});
+        }
+        for (size_t i = 0; i < things.size(); ++i) {
+            EXPECT_TRUE(QRectF(0, 0, kTableWidth, kTableHeight).contains(things[i].second)) << things[i].first;
+            for (size_t j = i + 1; j < things.size(); ++j) {
+                // A seat's mark and sign lie on its own tab.
+                const bool sameSeat = things[i].first.back() == things[j].first.back() && things[i].first.size() <= 6 &&
+                                      things[j].first.size() <= 6 && things[i].first.rfind("pile", 0) != 0;
+                if (sameSeat) continue;
+                EXPECT_FALSE(things[i].second.intersects(things[j].second))
+                    << things[i].first << " and " << things[j].first << " at " << hands << " hands";
+            }
+        }
+    }
+}
+
+// At twice the pixels (a large window, or a high-density screen) the table
+// is painted anew at that resolution, not enlarged: the same picture, finer.
+TEST_F(DealtTable, AFinerScaleDrawsTheSameTableSharper) {
+    const QImage once = surface().copy();
+    sprite = sprite::BuildSpriteSheet(2.0);
+    std::vector<QImage> pictures(53);
+    pictures[0] = DrawDeck(sprite, 4, ui::RGB(10, 10, 200), ui::RGB(10, 200, 10), ui::RGB(200, 10, 10));
+    for (int k = 1; k <= 52; ++k) pictures[static_cast<size_t>(t.s().Deck[k].Face)] = PaintCardFace(sprite, t.s().Deck[k].Card);
+    view.SetCardPictures(std::move(pictures));
+    view.SetPixelScale(2.0);
+    const QImage twice = surface();
+    ASSERT_EQ(twice.size(), QSize(2 * kTableWidth, 2 * kTableHeight));
+    // The same colours at the same table points.
+    for (const QPointF at : {QPointF(420, 300), QPointF(6.2, 338.2), QPointF(2.2, 338.2)})
+        EXPECT_EQ(view.ColourAt(at), once.pixelColor(at.toPoint())) << at.x() << "," << at.y();
+    // Not an enlarged copy: many pixels differ from the nearest-neighbour enlargement.
+    const QImage enlarged = once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    int differing = 0;
+    for (int y = 0; y < twice.height(); y += 3)
+        for (int x = 0; x < twice.width(); x += 3) differing += twice.pixel(x, y) != enlarged.pixel(x, y);
+    EXPECT_GT(differing, 2000);
 }
 
 // The Expert thinks on a thread of its own: the window's events keep running

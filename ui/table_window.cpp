@@ -934,7 +934,8 @@ void TableWindow::ShowTurn() {
     // on, not while the person's turn is handed back after a refused card.
     using Kind = Game::TableWait::Kind;
     const bool between = wait.kind == Kind::Deal || wait.kind == Kind::HandResult || wait.kind == Kind::GameOver;
-    const QString turn = QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+    const QString turn = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                             .arg(s.StopRequested)
                              .arg(s.Turn)
                              .arg(s.Tricks.size())
                              .arg(s.TrickPosition)
