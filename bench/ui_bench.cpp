@@ -49,6 +49,22 @@ void BM_RefreshPage(benchmark::State& st) {
 }
 BENCHMARK(BM_RefreshPage)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
+// The same repaint for a table filling a 1920 x 1080 screen: the cards
+// painted at that resolution, the whole table redrawn.
+void BM_RefreshPageFullHd(benchmark::State& st) {
+    Dealt d;
+    const double scale = 1080.0 / kTableHeight;
+    d.sprite = ui::sprite::BuildSpriteSheet(scale);
+    std::vector<QImage> pictures(53);
+    pictures[0] = ui::DrawDeck(d.sprite, 3, 0x0000FF, 0xFF0000, 0x00FF00);
+    for (int k = 1; k <= 52; ++k)
+        pictures[static_cast<size_t>(d.game.state().Deck[k].Face)] = ui::PaintCardFace(d.sprite, d.game.state().Deck[k].Card);
+    d.table.SetCardPictures(std::move(pictures));
+    d.table.SetPixelScale(scale);
+    for (auto _ : st) d.table.RefreshPage();
+}
+BENCHMARK(BM_RefreshPageFullHd)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
 void BM_MovementStep(benchmark::State& st) {
     Dealt d;
     constexpr int kSteps = 26;

@@ -202,7 +202,11 @@ void TableView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRectF area = TableArea();
     // Around a table narrower or lower than the widget: the window's colour.
-    const QRegion around = QRegion(event->rect()) - QRegion(area.toAlignedRect());
+    // (The table's own pixels are only those it covers whole: a column it
+    // covers in part is filled first, then painted over.)
+    const QRect inner(QPoint(static_cast<int>(std::ceil(area.left())), static_cast<int>(std::ceil(area.top()))),
+                      QPoint(static_cast<int>(std::floor(area.right())) - 1, static_cast<int>(std::floor(area.bottom())) - 1));
+    const QRegion around = QRegion(event->rect()) - QRegion(inner);
     for (const QRect& r : around) p.fillRect(r, palette().window());
     // Shown at its own resolution, except in a window smaller than the design.
     p.setRenderHint(QPainter::SmoothPixmapTransform, std::abs(viewScale_ * devicePixelRatioF() - pixelScale_) > 1e-9);
