@@ -99,6 +99,8 @@ void Game::DoComputerStep() {
     // A step kept while trace mode was switched off again is not made.
     if (s_.TraceMode != 1 || s_.Turn < 1 || s_.Turn > 4) return;
     ComputerMove(s_.Turn);
+    // Stepping waits for the next Space: the table shows whose move it is.
+    services_.view.ShowTurn();
 }
 
 } // namespace zarv

@@ -14,7 +14,7 @@ void Game::DoTraceMode() {
             c.FaceDown = c.Owner < 5 || c.Owner > 8;
     }
     services_.view.RepaintCards({});
-    // Play resumes only in a hand that is being played.
+    services_.view.ShowTurn();
     view().CheckMenu(MenuItem::TraceMode, s_.TraceMode == 1);
     // Play resumes only in a hand that is being played (a loop still running
     // simply goes on).

@@ -89,13 +89,13 @@ void Game::TurnLoop() {
 
 void Game::Pause(double seconds) {
     EventPump& pump = services_.pump;
+    // The table shows what it waits for (perhaps nothing: a trick settling).
+    if (!instant_) services_.view.ShowTurn();
     if (s_.TraceMode == 1) {
         seconds = 0;
         pump.ProcessEvents();
     }
     if (instant_) return;
-    // The table shows what it waits for (perhaps nothing: a trick settling).
-    services_.view.ShowTurn();
     s_.WaitStart = pump.Now();
     pump.ProcessEvents();
     // Space sets WaitStart to 0, which ends the pause at once.

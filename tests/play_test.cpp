@@ -527,6 +527,43 @@ TEST_F(Table, BalloonsLieInsideTheTableAndPointAtTheirSeat) {
     }
 }
 
+// What the table shows at one wait, against what the game waits for: the lit
+// plate, the dimmed cards and the status. Returns whether the person plays now.
+bool CheckCueAtWait(TableWindow& window, const Game& game, const GameState& s) {
+    using Kind = Game::TableWait::Kind;
+    const Game::TableWait wait = game.Awaiting();
+    const bool lit = wait.kind == Kind::Card || wait.kind == Kind::Trump;
+    EXPECT_EQ(window.table().turnSeat(), lit ? wait.seat : 0) << "kind " << int(wait.kind) << " trace " << s.TraceMode;
+    const QString text = window.turnText();
+    int dimmed = 0, illegal = 0;
+    for (int d = 1; d <= 52; ++d) {
+        dimmed += window.DimmedCard(d);
+        illegal += s.Deck[d].Owner == s.LocalSeat && !game.IsLegalCard(s.LocalSeat, s.Deck[d].Card);
+    }
+    if (window.PersonPlaysNow()) {
+        EXPECT_TRUE(text.startsWith("Your turn") || text.startsWith("Hint")) << text.toStdString();
+        EXPECT_EQ(dimmed, illegal);
+        return true;
+    }
+    EXPECT_EQ(dimmed, 0) << "kind " << int(wait.kind);
+    EXPECT_FALSE(text.startsWith("Your turn") || text.startsWith("Hint")) << "kind " << int(wait.kind) << ": " << text.toStdString();
+    if (wait.kind == Kind::HandResult || wait.kind == Kind::GameOver) {
+        EXPECT_TRUE(window.scoreText().contains("7 tricks")) << window.scoreText().toStdString();
+    }
+    return false;
+}
+
+// The person's move at a wait, made from the event loop as a click is (the
+// probe that calls it must be free to answer the questions that follow).
+void PlayForThePerson(TableWindow& window, Game& game, const GameState& s) {
+    const bool trump = game.Awaiting().kind == Game::TableWait::Kind::Trump;
+    for (int d = 1; d <= 52; ++d)
+        if (s.Deck[d].Owner == s.LocalSeat && (trump || game.IsLegalCard(s.LocalSeat, s.Deck[d].Card))) {
+            QTimer::singleShot(0, &window, [&game, d, trump] { game.ChooseCard(d, trump); });
+            return;
+        }
+}
+
 // A whole game at this machine, the person playing by the keys' road: at
 // every wait the lit plate, the status and the dimmed cards say exactly what
 // the game waits for. In the second hand F2 starts a new game while a hint is
@@ -550,59 +587,31 @@ TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
         if (!game.Running()) return;
         // The new game is played to its end quickly: one hand decides it.
         if (restarts == 1 && s.HandsPlayed == 0 && s.PointsA == 0 && s.PointsB == 0) s.PointsA = s.PointsB = 6;
-        const Game::TableWait wait = game.Awaiting();
         ++checks;
-        const bool lit = wait.kind == Kind::Card || wait.kind == Kind::Trump;
-        EXPECT_EQ(window.table().turnSeat(), lit ? wait.seat : 0) << "kind " << int(wait.kind);
-        const QString text = window.turnText();
-        int dimmed = 0, illegal = 0;
-        for (int d = 1; d <= 52; ++d) {
-            dimmed += window.DimmedCard(d);
-            illegal += s.Deck[d].Owner == 3 && !game.IsLegalCard(3, s.Deck[d].Card);
-        }
         if (justRestarted) {
             // The new game's first wait: the old hint is gone.
-            EXPECT_FALSE(text.startsWith("Hint")) << text.toStdString();
+            EXPECT_FALSE(window.turnText().startsWith("Hint")) << window.turnText().toStdString();
             justRestarted = false;
         }
-        if (window.PersonPlaysNow()) {
-            ++personTurns;
-            EXPECT_TRUE(text.startsWith("Your turn") || text.startsWith("Hint")) << text.toStdString();
-            EXPECT_EQ(dimmed, illegal);
-            if (s.HandsPlayed == 1 && restarts == 0 && s.Tricks.size() > 3) {
-                window.HintClick();
-                ASSERT_TRUE(window.turnText().startsWith("Hint")) << window.turnText().toStdString();
-                ++restarts;
-                QTimer::singleShot(0, &window, [&] {
-                    window.startAction()->trigger();
-                    justRestarted = true;
-                });
-                return;
-            }
-            // Played from the event loop, as a click is: the probe itself
-            // must be free to answer the questions that may follow.
-            for (int d = 1; d <= 52; ++d)
-                if (s.Deck[d].Owner == 3 && game.IsLegalCard(3, s.Deck[d].Card)) {
-                    QTimer::singleShot(0, &window, [&game = game, d] { game.ChooseCard(d, false); });
-                    return;
-                }
+        const Game::TableWait wait = game.Awaiting();
+        handResults += wait.kind == Kind::HandResult;
+        if (!CheckCueAtWait(window, game, s)) {
+            if (wait.kind == Kind::Trump && wait.seat == s.LocalSeat) PlayForThePerson(window, game, s);
+            game.FormKeyUp(32);  // pauses end at once
             return;
         }
-        EXPECT_EQ(dimmed, 0) << "kind " << int(wait.kind);
-        EXPECT_FALSE(text.startsWith("Your turn")) << "kind " << int(wait.kind) << ": " << text.toStdString();
-        if (wait.kind == Kind::HandResult || wait.kind == Kind::GameOver) {
-            handResults += wait.kind == Kind::HandResult;
-            // The side that won took its seventh trick, and the status says so.
-            EXPECT_TRUE(window.scoreText().contains("7 tricks")) << window.scoreText().toStdString();
+        ++personTurns;
+        if (s.HandsPlayed == 1 && restarts == 0 && s.Tricks.size() > 3) {
+            window.HintClick();
+            ASSERT_TRUE(window.turnText().startsWith("Hint")) << window.turnText().toStdString();
+            ++restarts;
+            QTimer::singleShot(0, &window, [&] {
+                window.startAction()->trigger();
+                justRestarted = true;
+            });
+            return;
         }
-        if (wait.kind == Kind::Trump && wait.seat == 3) {
-            for (int d = 1; d <= 52; ++d)
-                if (s.Deck[d].Owner == 3) {
-                    QTimer::singleShot(0, &window, [&game = game, d] { game.ChooseCard(d, true); });
-                    return;
-                }
-        }
-        game.FormKeyUp(32);  // pauses end at once
+        PlayForThePerson(window, game, s);
     });
     probe.start(1);
     game.StartClick();
@@ -612,100 +621,85 @@ TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
     EXPECT_GE(handResults, 1);
     EXPECT_EQ(restarts, 1);
     EXPECT_EQ(gameOvers, 1);
-    EXPECT_TRUE(resultText.contains("won the game")) << resultText.toStdString() << " checks " << checks << " turns " << personTurns << " results " << handResults;
+    EXPECT_TRUE(resultText.contains("won the game")) << resultText.toStdString();
 }
 
-// A card lifted by the keys plays when its raised part is clicked.
-TEST_F(TalkingTable, ALiftedCardPlaysWhereItShows) {
-    FollowTurn("g5", {"g9"});
-    const int club = CardOf("g9");
-    window.table().SetRaisedCard(club);
-    const CardRecord& card = s.Deck[club];
-    // Above the card's place in the hand: only the lifted card shows there.
-    const QPointF raisedPart(card.X + kCardW / 2.0, card.Y - TableView::kLift / 2.0);
-    EXPECT_EQ(game.HitTest(static_cast<int>(raisedPart.x()), static_cast<int>(raisedPart.y())), 0);
-    QTest::mouseClick(&window.table(), Qt::LeftButton, {}, window.table().ToWidget(raisedPart).toPoint());
-    EXPECT_EQ(s.Deck[club].Owner, 7);
-    EXPECT_EQ(s.Tricks.back().Cards[3], C("g9"));
-}
-
-TEST(SavedHands, ANameWithoutAnExtensionGetsTheHandsOne) {
-    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/hand1"), "/tmp/hand1.zarv");
-    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/hand1.zarv"), "/tmp/hand1.zarv");
-    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/v1.2/hand"), "/tmp/v1.2/hand.zarv");
-    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/hand.txt"), "/tmp/hand.txt");  // the person's own choice
-    EXPECT_EQ(TableWindow::WithHandExtension(""), "");                             // cancelled
-}
-
-// The longest names and counts the status can show fit its width at the
-// table's design size: nothing of the scores is cut.
-TEST_F(Table, TheStatusFitsItsWidthWithTheLongestNames) {
+// The same promises through a hand saved and loaded again mid-hand, trace
+// mode stepped with Space and switched off, and Replay This Hand.
+TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
+    using Kind = Game::TableWait::Kind;
+    window.currentSettings().AskBeforeAbandoning = false;
     window.show();
-    window.resize(kTableWidth, window.height());
-    QTest::qWait(1);
-    // Fifteen characters each, as long as names get (wide capitals in each).
-    const char* names[5] = {"", "Maximilian Wolf", "Wilhelmina Ward", "Alexandra Maria", "Bartholomew Moe"};
-    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Name = names[seat];
-    s.MasterPlayer = 4;
-    s.MasterCard = 'h';
-    s.PointsA = s.PointsB = 6;
-    s.Tricks.assign(1, TrickRecord{});
-    for (int k = 0; k < 12; ++k) {
-        TrickRecord trick;
-        trick.Winner = k % 2 + 1;
-        s.Tricks.push_back(trick);
-    }
-    s.Tricks.push_back(TrickRecord{});
-    // The longest turn text: the person's own countdown while following.
-    StartTrick(s, 2, {"h5"});
-    s.Turn = 3;
-    s.HumanMayPlay = true;
-    s.WaitingForSeat = 3;
-    s.WaitingDeadline = window.pump().Now() + 28;
-    window.ShowTurn();
-    window.DrawBoard();
-    QTest::qWait(1);
-    EXPECT_TRUE(window.scoreText().contains("6 tricks, 6 pts")) << window.scoreText().toStdString();
-    EXPECT_LE(window.width(), kTableWidth);  // the texts did not widen the window
-    EXPECT_TRUE(window.turnText().contains("then the computer plays")) << window.turnText().toStdString();
-    for (QLabel* label : window.statusBar()->findChildren<QLabel*>()) {
-        if (label->text().isEmpty() || !label->isVisible()) continue;
-        const QFontMetrics metrics(label->font());
-        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 1000), Qt::TextWordWrap, label->text());
-        EXPECT_LE(needed.width(), label->contentsRect().width()) << label->text().toStdString();
-        EXPECT_LE(needed.height(), label->contentsRect().height()) << label->text().toStdString();
-        EXPECT_LE(label->geometry().right(), window.statusBar()->width()) << label->text().toStdString();
-    }
-}
-
-// F2 or Exit in the middle of a game asks first; "Don't ask again" is kept.
-TEST_F(Table, AbandoningAGameAsksFirstUnlessToldNotTo) {
-    window.currentSettings().AskBeforeAbandoning = true;
-    window.show();
-    int asked = 0;
-    bool firstAnswer = true, secondAnswer = false;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (QMessageBox* box = window.abandonQuestion()) {
-            ++asked;
-            box->checkBox()->setChecked(true);
+    s.StepCount = 1;
+    QTemporaryDir files;
+    const QString saved = files.filePath("hand.zarv");
+    enum class Step { Save, Load, Trace, Replay, Finish, Done } step = Step::Save;
+    int checks = 0, traceSteps = 0;
+    bool loaded = false, replayed = false, finished = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             box->button(QMessageBox::No)->click();
+            finished = true;
+            return;
         }
+        if (s.TraceMode == 1) {
+            // Stepped by Space, whoever is to move.
+            ++checks;
+            CheckCueAtWait(window, game, s);
+            if (++traceSteps == 12) {
+                step = Step::Replay;
+                QTimer::singleShot(0, &window, [&] { window.traceAction()->trigger(); });
+            } else {
+                game.FormKeyUp(32);
+            }
+            return;
+        }
+        if (!game.Running()) return;
+        ++checks;
+        const Game::TableWait wait = game.Awaiting();
+        if (!CheckCueAtWait(window, game, s)) {
+            if (wait.kind == Kind::Trump && wait.seat == s.LocalSeat) PlayForThePerson(window, game, s);
+            game.FormKeyUp(32);
+            return;
+        }
+        switch (step) {
+        case Step::Save:
+            EXPECT_EQ(window.SaveHandTo(saved), QString());
+            step = Step::Load;
+            break;
+        case Step::Load:
+            if (s.Tricks.size() < 4) break;
+            step = Step::Trace;
+            QTimer::singleShot(0, &window, [&] { loaded = window.LoadHandFrom(saved).isEmpty(); });
+            return;
+        case Step::Trace:
+            if (s.Tricks.size() < 3) break;
+            step = Step::Done;
+            QTimer::singleShot(0, &window, [&] { window.traceAction()->trigger(); });
+            return;
+        case Step::Replay:
+            if (!window.action(MenuItem::Replay)->isEnabled()) break;
+            step = Step::Finish;
+            replayed = true;
+            QTimer::singleShot(0, &window, [&] { window.action(MenuItem::Replay)->trigger(); });
+            return;
+        case Step::Finish:
+            s.PointsA = s.PointsB = 6;  // this hand decides the game
+            step = Step::Done;
+            break;
+        case Step::Done: break;
+        }
+        PlayForThePerson(window, game, s);
     });
-    answer.start(5);
-    QTimer::singleShot(0, &window, [&] {
-        // The game waits for its first move or trump: it is in progress.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GameInProgress(); }, 10000));
-        firstAnswer = window.MayAbandonGame();
-        secondAnswer = window.MayAbandonGame();
-        window.close();
-    });
+    probe.start(1);
     game.StartClick();
-    EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(firstAnswer);
-    EXPECT_TRUE(secondAnswer);  // not asked again
-    EXPECT_EQ(*store.ReadDword(QString::fromLatin1(settings::kSettingsKey), "AskAbandon"), 0u);
-    EXPECT_FALSE(window.GameInProgress());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 120'000)) << "checks " << checks;
+    probe.stop();
+    EXPECT_TRUE(loaded);
+    EXPECT_GE(traceSteps, 12);
+    EXPECT_TRUE(replayed);
+    EXPECT_GT(checks, 100);
 }
 
 TEST(Balloons, TheBodyAndThePointerAreJoined) {
