@@ -702,6 +702,99 @@ TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
     EXPECT_GT(checks, 100);
 }
 
+// A card lifted by the keys plays when its raised part is clicked.
+TEST_F(TalkingTable, ALiftedCardPlaysWhereItShows) {
+    FollowTurn("g5", {"g9"});
+    const int club = CardOf("g9");
+    window.table().SetRaisedCard(club);
+    const CardRecord& card = s.Deck[club];
+    // Above the card's place in the hand: only the lifted card shows there.
+    const QPointF raisedPart(card.X + kCardW / 2.0, card.Y - TableView::kLift / 2.0);
+    EXPECT_EQ(game.HitTest(static_cast<int>(raisedPart.x()), static_cast<int>(raisedPart.y())), 0);
+    QTest::mouseClick(&window.table(), Qt::LeftButton, {}, window.table().ToWidget(raisedPart).toPoint());
+    EXPECT_EQ(s.Deck[club].Owner, 7);
+    EXPECT_EQ(s.Tricks.back().Cards[3], C("g9"));
+}
+
+TEST(SavedHands, ANameWithoutAnExtensionGetsTheHandsOne) {
+    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/hand1"), "/tmp/hand1.zarv");
+    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/hand1.zarv"), "/tmp/hand1.zarv");
+    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/v1.2/hand"), "/tmp/v1.2/hand.zarv");
+    EXPECT_EQ(TableWindow::WithHandExtension("/tmp/hand.txt"), "/tmp/hand.txt");  // the person's own choice
+    EXPECT_EQ(TableWindow::WithHandExtension(""), "");                             // cancelled
+}
+
+// The longest names and counts the status can show fit its width at the
+// table's design size: nothing of the scores is cut.
+TEST_F(Table, TheStatusFitsItsWidthWithTheLongestNames) {
+    window.show();
+    window.resize(kTableWidth, window.height());
+    QTest::qWait(1);
+    // Fifteen characters each, as long as names get (wide capitals in each).
+    const char* names[5] = {"", "Maximilian Wolf", "Wilhelmina Ward", "Alexandra Maria", "Bartholomew Moe"};
+    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Name = names[seat];
+    s.MasterPlayer = 4;
+    s.MasterCard = 'h';
+    s.PointsA = s.PointsB = 6;
+    s.Tricks.assign(1, TrickRecord{});
+    for (int k = 0; k < 12; ++k) {
+        TrickRecord trick;
+        trick.Winner = k % 2 + 1;
+        s.Tricks.push_back(trick);
+    }
+    s.Tricks.push_back(TrickRecord{});
+    // The longest turn text: the person's own countdown while following.
+    StartTrick(s, 2, {"h5"});
+    s.Turn = 3;
+    s.HumanMayPlay = true;
+    s.WaitingForSeat = 3;
+    s.WaitingDeadline = window.pump().Now() + 28;
+    window.ShowTurn();
+    window.DrawBoard();
+    QTest::qWait(1);
+    EXPECT_TRUE(window.scoreText().contains("6 tricks, 6 pts")) << window.scoreText().toStdString();
+    EXPECT_LE(window.width(), kTableWidth);  // the texts did not widen the window
+    EXPECT_TRUE(window.turnText().contains("then the computer plays")) << window.turnText().toStdString();
+    for (QLabel* label : window.statusBar()->findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || !label->isVisible()) continue;
+        const QFontMetrics metrics(label->font());
+        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 1000), Qt::TextWordWrap, label->text());
+        EXPECT_LE(needed.width(), label->contentsRect().width()) << label->text().toStdString();
+        EXPECT_LE(needed.height(), label->contentsRect().height()) << label->text().toStdString();
+        EXPECT_LE(label->geometry().right(), window.statusBar()->width()) << label->text().toStdString();
+    }
+}
+
+// F2 or Exit in the middle of a game asks first; "Don't ask again" is kept.
+TEST_F(Table, AbandoningAGameAsksFirstUnlessToldNotTo) {
+    window.currentSettings().AskBeforeAbandoning = true;
+    window.show();
+    int asked = 0;
+    bool firstAnswer = true, secondAnswer = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QMessageBox* box = window.abandonQuestion()) {
+            ++asked;
+            box->checkBox()->setChecked(true);
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    answer.start(5);
+    QTimer::singleShot(0, &window, [&] {
+        // The game waits for its first move or trump: it is in progress.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GameInProgress(); }, 10000));
+        firstAnswer = window.MayAbandonGame();
+        secondAnswer = window.MayAbandonGame();
+        window.close();
+    });
+    game.StartClick();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(firstAnswer);
+    EXPECT_TRUE(secondAnswer);  // not asked again
+    EXPECT_EQ(*store.ReadDword(QString::fromLatin1(settings::kSettingsKey), "AskAbandon"), 0u);
+    EXPECT_FALSE(window.GameInProgress());
+}
+
 TEST(Balloons, TheBodyAndThePointerAreJoined) {
     GameState g;
     g.Seats[2] = SeatRecord{"Vrel", false, 30, 286, SeatKind::Computer, 0};
