@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTest>
+#include <QMenuBar>
 #include <QAction>
 #include <QStatusBar>
 #include <QKeyEvent>
@@ -200,6 +202,27 @@ TEST(TableWindowTest, FullScreenKeepsTheLayoutAndTheStatus) {
     for (int seat = 1; seat <= 4; ++seat) {
         EXPECT_EQ(s.Seats[seat].X, seats[seat].X);
         EXPECT_EQ(s.Seats[seat].Y, seats[seat].Y);
+    }
+}
+
+// At every window size the table takes all the room the bars leave, in one
+// direction at least, and the status bar stays two lines high.
+TEST(TableWindowTest, TheTableFillsTheWindowAtEverySize) {
+    QTemporaryDir dir;
+    settings::SettingsStore store(dir.filePath("zarv.ini"));
+    TableWindow window(store);
+    window.show();
+    for (const QSize size : {QSize(900, 760), QSize(1600, 1000), QSize(1920, 1040), QSize(1000, 1400)}) {
+        window.resize(size);
+        QTest::qWait(1);
+        const TableView& view = window.table();
+        const QRectF area = view.TableArea();
+        EXPECT_LE(window.statusBar()->height(), 3 * window.statusBar()->fontMetrics().lineSpacing() + 12) << size.width();
+        EXPECT_GE(view.height(), window.height() - window.menuBar()->height() - window.statusBar()->height() - 2) << size.width();
+        const bool fillsWidth = std::abs(area.width() - view.width()) <= 1, fillsHeight = std::abs(area.height() - view.height()) <= 1;
+        EXPECT_TRUE(fillsWidth || fillsHeight) << size.width() << "x" << size.height() << ": " << area.width() << "x" << area.height()
+                                               << " in " << view.width() << "x" << view.height();
+        EXPECT_NEAR(area.width() / area.height(), double(kTableWidth) / kTableHeight, 0.01);
     }
 }
 

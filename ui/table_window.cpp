@@ -86,7 +86,8 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     scoreLabel_ = new QLabel(this);
     for (QLabel* label : {turnLabel_, trumpLabel_, scoreLabel_}) {
         label->setTextFormat(Qt::PlainText);
-        label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 2);
+        // Two lines, whatever the width: a wrapped label must not ask for more.
+        label->setFixedHeight(2 * label->fontMetrics().lineSpacing() + 2);
     }
     turnLabel_->setWordWrap(true);
     turnLabel_->setMinimumWidth(1);
