@@ -223,6 +223,9 @@ TEST(TableWindowTest, TheTableFillsTheWindowAtEverySize) {
         EXPECT_TRUE(fillsWidth || fillsHeight) << size.width() << "x" << size.height() << ": " << area.width() << "x" << area.height()
                                                << " in " << view.width() << "x" << view.height();
         EXPECT_NEAR(area.width() / area.height(), double(kTableWidth) / kTableHeight, 0.01);
+        // Painted at the pixels it is shown with (on a dense screen, more of them).
+        EXPECT_NEAR(view.pixelScale(), std::max(1.0, view.viewScale() * view.devicePixelRatioF()), 1e-9);
+        EXPECT_EQ(view.surface().width(), static_cast<int>(std::ceil(kTableWidth * view.pixelScale() - 1e-9)));
     }
 }
 
