@@ -229,6 +229,36 @@ TEST(TableWindowTest, TheTableFillsTheWindowAtEverySize) {
     }
 }
 
+// The window opens as large as it was closed; a damaged stored place is
+// ignored and the window takes its first size.
+TEST(TableWindowTest, TheWindowOpensAsItWasClosed) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("zarv.ini");
+    QSize firstSize;
+    {
+        settings::SettingsStore store(file);
+        TableWindow window(store);
+        window.show();
+        firstSize = window.size();
+        window.resize(firstSize - QSize(120, 90));
+        QTest::qWait(1);
+        window.close();
+    }
+    {
+        settings::SettingsStore store(file);
+        TableWindow window(store);
+        window.show();
+        EXPECT_EQ(window.size(), firstSize - QSize(120, 90));
+    }
+    for (const char* damaged : {"!!not base64!!", "AAAA", ""}) {
+        settings::SettingsStore store(file);
+        store.WriteString(QString::fromLatin1(settings::kSettingsKey), "WindowPlace", damaged);
+        TableWindow window(store);
+        window.show();
+        EXPECT_EQ(window.size(), firstSize) << damaged;
+    }
+}
+
 // The layout every size shows: no plate, trick pile, board or trump sign
 // lies on another, whoever is the HAKEM and however far the game has gone.
 TEST_F(DealtTable, NothingOverlapsOnTheTable) {
