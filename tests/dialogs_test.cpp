@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -158,9 +160,23 @@ TEST_F(Dialogs, ScoresShowRatesAndResetEmptiesTheGrid) {
 TEST_F(Dialogs, AboutShowsTitleAndVersion) {
     QCoreApplication::setApplicationName("Zarv");
     QCoreApplication::setApplicationVersion("1.2.0");
-    AboutDialog d;
+    AboutDialog d(nullptr, QStringLiteral("/home/ann/.config/zarv.ini"));
     EXPECT_EQ(d.windowTitle(), "About Zarv");
     EXPECT_EQ(d.lblVersion->text(), "Version 1.2.0");
+    // System Info: what a bug report needs, shown and copied.
+    const QString info = d.SystemInformation();
+    for (const QString& part : {QStringLiteral("Zarv 1.2.0"), QStringLiteral("Qt ") + QString::fromLatin1(qVersion()),
+                                QStringLiteral("Platform: "), QStringLiteral("Screen: "), QStringLiteral("scale "),
+                                QStringLiteral("Settings: /home/ann/.config/zarv.ini")})
+        EXPECT_TRUE(info.contains(part)) << part.toStdString() << " in " << info.toStdString();
+    QTimer::singleShot(0, &d, [&] {
+        ASSERT_NE(d.systemInfoDialog(), nullptr);
+        for (QPushButton* b : d.systemInfoDialog()->findChildren<QPushButton*>())
+            if (b->text() == "&Copy") b->click();
+        d.systemInfoDialog()->accept();
+    });
+    d.cmdSysInfo->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), info);
 }
 
 TEST(ProgramFiles, TheHelpPageAndSoundLieBesideTheProgram) {
