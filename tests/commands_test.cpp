@@ -4,6 +4,8 @@
 // every card stays in exactly one place.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <functional>
 #include <set>
 #include <string>
@@ -163,22 +165,33 @@ INSTANTIATE_TEST_SUITE_P(Commands, FiredAtEveryWait,
 
 TEST(Commands, ReplayDuringATrickPauseWaitsForTheTrickToSettle) {
     Table t;
-    long ticks = 0;
     int tricksWhenReplayed = -1;
     size_t trickSizeAtFire = 0;
+    std::array<CardRecord, 53> dealAtFire{};
+    int replayedDeal = -1;  // 1: the next deal was the same cards; 0: another deal
     t.pump.onTick = [&] {
         // The pause after the fourth card of the second trick.
-        if (++ticks > 0 && t.s().Turn == 0 && t.s().Tricks.size() == 3 && tricksWhenReplayed < 0) {
+        if (t.s().Turn == 0 && t.s().Tricks.size() == 3 && tricksWhenReplayed < 0) {
             trickSizeAtFire = t.s().Tricks.size();
+            dealAtFire = t.s().SavedDeck;
             t.game.ReplayClick();
             EXPECT_EQ(t.game.PendingCommands(), 1u);  // kept: the trick is still being settled
             EXPECT_EQ(t.s().Tricks.size(), trickSizeAtFire);
             tricksWhenReplayed = static_cast<int>(t.check.tricks);
+            return;
+        }
+        // Once carried out, the kept Replay deals the same cards again.
+        if (tricksWhenReplayed >= 0 && replayedDeal < 0 && t.game.PendingCommands() == 0 && t.s().Tricks.size() == 2 &&
+            t.s().MasterCard != kNoSuit) {
+            bool same = true;
+            for (int i = 1; i <= 52; ++i) same = same && t.s().SavedDeck[i].Card == dealAtFire[i].Card;
+            replayedDeal = same ? 1 : 0;
         }
     };
     t.game.StartClick();
     EXPECT_TRUE(t.Over());
     EXPECT_GE(tricksWhenReplayed, 0);
+    EXPECT_EQ(replayedDeal, 1);
 }
 
 TEST(Commands, AGiveUpKeptBehindAReplayIsNotCarriedIntoTheNewDeal) {
