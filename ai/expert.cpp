@@ -1,7 +1,5 @@
 #include "ai/expert.h"
 
-#include "ai/level_player.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,12 +11,6 @@
 #include "engine/game.h"
 
 namespace zarv::ai {
-
-std::optional<Level> LevelFromText(const std::string& text) {
-    if (text == "standard") return Level::Standard;
-    if (text == "expert") return Level::Expert;
-    return std::nullopt;
-}
 
 namespace {
 

@@ -12,7 +12,11 @@ namespace zarv::ai {
 
 enum class Level { Standard, Expert };
 // "standard" / "expert", as the tools and the settings write them.
-std::optional<Level> LevelFromText(const std::string& text);
+inline std::optional<Level> LevelFromText(const std::string& text) {
+    if (text == "standard") return Level::Standard;
+    if (text == "expert") return Level::Expert;
+    return std::nullopt;
+}
 
 class LevelPlayer : public ComputerPlayer {
 public:

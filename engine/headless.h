@@ -12,6 +12,7 @@
 
 #include "engine/game.h"
 #include "engine/interfaces.h"
+#include "engine/seeded_random.h"
 
 namespace zarv {
 
@@ -68,21 +69,6 @@ public:
     long processCalls = 0;
 };
 
-// xoshiro256** with 53-bit uniform doubles: small, fast and well tested (a
-// hand's shuffle draws about a thousand numbers). Reseed() draws a fresh seed
-// from the clock unless the generator was given a fixed seed.
-class SeededRandom : public Random {
-public:
-    SeededRandom();  // seeded from the clock
-    explicit SeededRandom(uint64_t seed);
-    double Next() override;
-    void Reseed() override;
-
-private:
-    void Seed(uint64_t seed);
-    uint64_t state_[4] = {};
-    bool fixed_ = false;
-};
 
 // A stand-alone game: only the (closed) listening element exists.
 class NoNetwork : public Network {

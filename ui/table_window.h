@@ -16,7 +16,7 @@
 #include "ai/level_player.h"
 #include "ui/background_player.h"
 #include "engine/game.h"
-#include "engine/headless.h"
+#include "engine/seeded_random.h"
 #include "settings/settings.h"
 #include "net/qt/qt_event_pump.h"
 #include "net/qt/tcp_transport.h"
