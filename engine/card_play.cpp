@@ -6,9 +6,6 @@
 
 namespace zarv {
 
-namespace {
-
-// The suit the seat must follow now, or no suit when it may play anything.
 Suit SuitToFollow(const GameState& s, int seat) {
     const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
     if (led == kNoSuit) return kNoSuit;
@@ -16,8 +13,6 @@ Suit SuitToFollow(const GameState& s, int seat) {
         if (s.Deck[i].Owner == seat && SuitOf(s.Deck[i].Card) == led) return led;
     return kNoSuit;
 }
-
-} // namespace
 
 std::vector<CardCode> LegalCardsOf(const GameState& s, int seat) {
     std::vector<CardCode> cards;

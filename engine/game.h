@@ -37,6 +37,9 @@ struct EngineServices {
 // The rules on a state, for whoever reasons about one (the game itself, a
 // player that plays hands out in its head): the cards the seat may play now,
 // and who wins a complete trick with that trump.
+// The suit the seat must follow now (it holds the suit led), or no suit when
+// it may play anything.
+Suit SuitToFollow(const GameState& s, int seat);
 std::vector<CardCode> LegalCardsOf(const GameState& s, int seat);
 bool IsLegalCardOf(const GameState& s, int seat, CardCode card);
 int TrickWinnerOf(const TrickRecord& trick, Suit trump);

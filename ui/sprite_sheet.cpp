@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/card_names.h"
 #include "ui/suit_shapes.h"
 
 namespace zarv::ui::sprite {
@@ -40,16 +41,6 @@ void DrawCrown(QPainter& p, const QRectF& box, double jewelY) {
     p.drawEllipse(QPointF(l + w / 2, jewelY), 1.2, 1.2);
 }  // cell i of a row shows rank 14 - i
 
-QString RankText(int rank) {
-    switch (rank) {
-    case 14: return QStringLiteral("A");
-    case 13: return QStringLiteral("K");
-    case 12: return QStringLiteral("Q");
-    case 11: return QStringLiteral("J");
-    default: return QString::number(rank);
-    }
-}
-
 // Text as a path scaled into the box: crisp at any size. A condensed text
 // fills the box's width and height both (the "10" is squeezed, not shrunk).
 void DrawFittedText(QPainter& p, const QString& text, const QRectF& box, const QColor& colour, bool condensed = false) {
@@ -73,7 +64,7 @@ void DrawFittedText(QPainter& p, const QString& text, const QRectF& box, const Q
 void DrawIndexes(QPainter& p) {
     for (int i = 0; i < 13; ++i) {
         const int rank = RankIndexOf(i);
-        const QString text = RankText(rank);
+        const QString text = RankName(rank);
         const double w = rank == 10 ? 10 : (rank == 14 || rank == 13 || rank == 12 ? 11 : 9.5);
         for (int row : {kBlackIndexRow, kRedIndexRow}) {
             // The "10" starts at the cell's left edge and stays within the 13

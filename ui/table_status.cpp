@@ -1,5 +1,7 @@
 #include "ui/table_status.h"
 
+#include "ui/card_names.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -18,35 +20,7 @@ int SettledTricks(const GameState& s, int seat, bool ours) {
     }
     return n;
 }
-
-bool HoldsSuit(const GameState& s, int seat, Suit suit) {
-    for (int i = 1; i <= 52; ++i)
-        if (s.Deck[i].Owner == seat && SuitOf(s.Deck[i].Card) == suit) return true;
-    return false;
-}
 } // namespace
-
-QString SuitSign(Suit suit) {
-    switch (suit) {
-    case 'g': return QStringLiteral("\u2663");
-    case 'p': return QStringLiteral("\u2660");
-    case 'h': return QStringLiteral("\u2665");
-    case 'x': return QStringLiteral("\u2666");
-    default: return {};
-    }
-}
-
-QString RankName(int rank) {
-    switch (rank) {
-    case 14: return QStringLiteral("A");
-    case 13: return QStringLiteral("K");
-    case 12: return QStringLiteral("Q");
-    case 11: return QStringLiteral("J");
-    default: return QString::number(rank);
-    }
-}
-
-QString CardName(CardCode card) { return card.empty() ? QString() : RankName(card.rank) + SuitSign(card.suit); }
 
 int TricksTakenBy(const GameState& s, int seat) { return SettledTricks(s, seat, true); }
 int TricksTakenAgainst(const GameState& s, int seat) { return SettledTricks(s, seat, false); }
@@ -81,7 +55,7 @@ QString WaitText(const Game& game, int secondsLeft) {
         return Tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
     }
     if (led == kNoSuit) return Tr("Your turn \u2014 lead any card");
-    if (HoldsSuit(s, l, led)) return Tr("Your turn \u2014 follow %1").arg(SuitSign(led));
+    if (SuitToFollow(s, l) != kNoSuit) return Tr("Your turn \u2014 follow %1").arg(SuitSign(led));
     return Tr("Your turn \u2014 no %1 left, play any card").arg(SuitSign(led));
 }
 

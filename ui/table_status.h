@@ -6,13 +6,10 @@
 #include <QString>
 
 #include "engine/game.h"
+#include "ui/card_names.h"
 
 namespace zarv::ui {
 
-QString SuitSign(Suit suit);
-// "A", "K", "10"... and a card as a player writes it: "10♥".
-QString RankName(int rank);
-QString CardName(CardCode card);
 // Tricks the seat's side (or the other side) has taken, counting a trick
 // just settled, even the hand's last.
 int TricksTakenBy(const GameState& s, int seat);

@@ -451,10 +451,8 @@ void TableWindow::Beep() {
     QApplication::beep();
     // Say why, not only beep: the card is not the person's, or the suit led must be followed.
     const GameState& s = game_.state();
-    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
-    bool holdsLed = false;
-    for (int i = 1; i <= 52; ++i) holdsLed = holdsLed || (s.Deck[i].Owner == s.LocalSeat && SuitOf(s.Deck[i].Card) == led && led != kNoSuit);
-    refusal_ = holdsLed ? tr("You must follow %1").arg(SuitSign(led)) : tr("That card is not in your hand");
+    const Suit follow = SuitToFollow(s, s.LocalSeat);
+    refusal_ = follow != kNoSuit ? tr("You must follow %1").arg(SuitSign(follow)) : tr("That card is not in your hand");
     UpdateStatus();
 }
 

@@ -1,0 +1,27 @@
+#include "ui/card_names.h"
+
+namespace zarv::ui {
+
+QString SuitSign(Suit suit) {
+    switch (suit) {
+    case 'g': return QStringLiteral("\u2663");
+    case 'p': return QStringLiteral("\u2660");
+    case 'h': return QStringLiteral("\u2665");
+    case 'x': return QStringLiteral("\u2666");
+    default: return {};
+    }
+}
+
+QString RankName(int rank) {
+    switch (rank) {
+    case 14: return QStringLiteral("A");
+    case 13: return QStringLiteral("K");
+    case 12: return QStringLiteral("Q");
+    case 11: return QStringLiteral("J");
+    default: return QString::number(rank);
+    }
+}
+
+QString CardName(CardCode card) { return card.empty() ? QString() : RankName(card.rank) + SuitSign(card.suit); }
+
+} // namespace zarv::ui
