@@ -50,34 +50,34 @@ struct Dialogs : ::testing::Test {
 
 TEST_F(Dialogs, OkAtOnceWritesNothing) {
     auto d = Options();
-    EXPECT_FALSE(d->cmdApply->isEnabled());
-    QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+    EXPECT_FALSE(d->applyButton->isEnabled());
+    QTest::mouseClick(d->okButton, Qt::LeftButton);
     for (const char* name : {"Sheme", "Speed", "SoundFX", "Talk", "FullScreen"}) EXPECT_FALSE(Stored(name)) << name;
 }
 
 TEST_F(Dialogs, APresetStoresOnlyItsNumberAndTheTableTakesItsDesign) {
     auto d = Options();
-    d->Combo1->setCurrentIndex(1);
-    emit d->Combo1->activated(1);  // "Casino"
-    EXPECT_TRUE(d->cmdApply->isEnabled());
-    EXPECT_EQ(d->Combo1->currentText(), "Casino");
+    d->schemeList->setCurrentIndex(1);
+    emit d->schemeList->activated(1);  // "Casino"
+    EXPECT_TRUE(d->applyButton->isEnabled());
+    EXPECT_EQ(d->schemeList->currentText(), "Casino");
     EXPECT_EQ(d->previewDesign(), 3);
-    QTest::mouseClick(d->cmdApply, Qt::LeftButton);
+    QTest::mouseClick(d->applyButton, Qt::LeftButton);
     EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 1u);
     for (const char* name : {"Speed", "SoundFX", "Talk", "FullScreen"}) EXPECT_TRUE(Stored(name)) << name;
     for (const char* name : {"Deck", "DC1", "BackC", "Gc1"}) EXPECT_FALSE(Stored(name)) << name;
     EXPECT_EQ(window.currentSettings().Deck, 3);
     EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(15, 102, 7));
-    EXPECT_FALSE(d->cmdApply->isEnabled());
+    EXPECT_FALSE(d->applyButton->isEnabled());
 }
 
 TEST_F(Dialogs, OneOwnColourMakesTheUsersSchemeAndStoresAllColours) {
     auto d = Options();
     d->SetColourPicker([](const QColor&, QWidget*) { return QColor(1, 2, 3); });
-    QTest::mouseClick(d->cmdColor[7], Qt::LeftButton);  // the table's colour
-    EXPECT_EQ(d->Combo1->currentText(), "UserDifiend!");
-    EXPECT_TRUE(d->cmdApply->isEnabled());
-    QTest::mouseClick(d->cmdOk, Qt::LeftButton);  // OK keeps it, as Apply would
+    QTest::mouseClick(d->colourButtons[7], Qt::LeftButton);  // the table's colour
+    EXPECT_EQ(d->schemeList->currentText(), "UserDifiend!");
+    EXPECT_TRUE(d->applyButton->isEnabled());
+    QTest::mouseClick(d->okButton, Qt::LeftButton);  // OK keeps it, as Apply would
     EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 5u);
     EXPECT_EQ(*store.ReadDword(kKey, "BackC"), settings::Rgb(1, 2, 3));
     for (const char* name : {"Deck", "DC1", "DC2", "DC3", "Gc1", "Gc2", "Gb1", "Gb2"}) EXPECT_TRUE(Stored(name)) << name;
@@ -86,21 +86,21 @@ TEST_F(Dialogs, OneOwnColourMakesTheUsersSchemeAndStoresAllColours) {
     // A cancelled colour picker changes nothing.
     auto again = Options();
     again->SetColourPicker([](const QColor&, QWidget*) { return QColor(); });
-    QTest::mouseClick(again->cmdColor[0], Qt::LeftButton);
-    EXPECT_FALSE(again->cmdApply->isEnabled());
+    QTest::mouseClick(again->colourButtons[0], Qt::LeftButton);
+    EXPECT_FALSE(again->applyButton->isEnabled());
 }
 
 TEST_F(Dialogs, DesignArrowsStopAtTheEndsAndCancelForgetsEverything) {
     auto d = Options();
-    for (int i = 0; i < 6; ++i) QTest::mouseClick(d->cmdDeckNext, Qt::LeftButton);
+    for (int i = 0; i < 6; ++i) QTest::mouseClick(d->nextDeckButton, Qt::LeftButton);
     EXPECT_EQ(d->previewDesign(), 4);
-    for (int i = 0; i < 6; ++i) QTest::mouseClick(d->cmdDeckPrevious, Qt::LeftButton);
+    for (int i = 0; i < 6; ++i) QTest::mouseClick(d->previousDeckButton, Qt::LeftButton);
     EXPECT_EQ(d->previewDesign(), 0);
-    for (int i = 0; i < 8; ++i) QTest::mouseClick(d->cmdFaster, Qt::LeftButton);
+    for (int i = 0; i < 8; ++i) QTest::mouseClick(d->fasterButton, Qt::LeftButton);
     EXPECT_EQ(d->recordedSpeed(), 5);
-    d->Combo1->setCurrentIndex(2);
-    emit d->Combo1->activated(2);
-    QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+    d->schemeList->setCurrentIndex(2);
+    emit d->schemeList->activated(2);
+    QTest::mouseClick(d->cancelButton, Qt::LeftButton);
     EXPECT_FALSE(Stored("Sheme"));
     EXPECT_EQ(window.currentSettings().Scheme, 0);
     EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(52, 97, 54));
@@ -112,15 +112,15 @@ TEST_F(Dialogs, PlayerNameRules) {
     settings::AddPlayerResult(store, "Bob", true, 0.5);
     s.PlayerName = "Bob";
     PlayerNameDialog d(store, s);
-    EXPECT_EQ(d.cmbName->itemText(0), "Bob");  // the current name first
-    EXPECT_EQ(d.cmbName->currentText(), "Bob");
+    EXPECT_EQ(d.nameList->itemText(0), "Bob");  // the current name first
+    EXPECT_EQ(d.nameList->currentText(), "Bob");
     for (const QString& bad : {QString(), QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("a|b"), QStringLiteral("a;b")})
         EXPECT_FALSE(PlayerNameDialog::Refusal(bad).isEmpty()) << bad.toStdString();
     EXPECT_EQ(PlayerNameDialog::Refusal(QString()), "Choose or enter a name between 1 to 15 characters");
     EXPECT_TRUE(PlayerNameDialog::Refusal(QStringLiteral("ABCDEFGHIJKLMNO")).isEmpty());
 
-    d.cmbName->setEditText(QStringLiteral("  Zoe "));
-    QTest::mouseClick(d.cmdOk, Qt::LeftButton);
+    d.nameList->setEditText(QStringLiteral("  Zoe "));
+    QTest::mouseClick(d.okButton, Qt::LeftButton);
     EXPECT_EQ(s.PlayerName, "  Zoe ");  // taken as typed
     EXPECT_EQ(settings::ReadSettings(store).PlayerName, "Zoe");
 
@@ -129,7 +129,7 @@ TEST_F(Dialogs, PlayerNameRules) {
     settings::SettingsStore empty(other.filePath("z.ini"));
     settings::Settings fresh;
     PlayerNameDialog first(empty, fresh);
-    EXPECT_EQ(first.cmbName->currentText(), "Unknown");
+    EXPECT_EQ(first.nameList->currentText(), "Unknown");
 }
 
 TEST_F(Dialogs, ScoresShowRatesAndResetEmptiesTheGrid) {
@@ -141,20 +141,20 @@ TEST_F(Dialogs, ScoresShowRatesAndResetEmptiesTheGrid) {
     settings::AddPlayerResult(store, "Cheat", true, 0.3);
     store.WriteDword(kKey + "\\Cheat", "Win", 99);  // edited by hand: left out
     ScoresDialog d(store);
-    ASSERT_EQ(d.grdScores->rowCount(), 2);
-    auto cell = [&](int r, int c) { return d.grdScores->item(r, c)->text(); };
+    ASSERT_EQ(d.scoresTable->rowCount(), 2);
+    auto cell = [&](int r, int c) { return d.scoresTable->item(r, c)->text(); };
     EXPECT_EQ(cell(0, 0), "Ann");
     EXPECT_EQ(cell(0, 1), "4");
     EXPECT_EQ(cell(0, 2), "3");
     EXPECT_EQ(cell(0, 3), "1");
     EXPECT_EQ(cell(0, 4), "75%");
     EXPECT_EQ(cell(1, 4), "33%");
-    EXPECT_EQ(d.grdScores->horizontalHeaderItem(4)->text(), "Win Rate");
+    EXPECT_EQ(d.scoresTable->horizontalHeaderItem(4)->text(), "Win Rate");
     d.Reset(false);
-    EXPECT_EQ(d.grdScores->rowCount(), 2);
+    EXPECT_EQ(d.scoresTable->rowCount(), 2);
     d.Reset(true);
-    EXPECT_EQ(d.grdScores->rowCount(), 0);
-    EXPECT_EQ(d.grdScores->columnCount(), 5);  // the header row stays
+    EXPECT_EQ(d.scoresTable->rowCount(), 0);
+    EXPECT_EQ(d.scoresTable->columnCount(), 5);  // the header row stays
 }
 
 TEST_F(Dialogs, AboutShowsTitleAndVersion) {
@@ -162,7 +162,7 @@ TEST_F(Dialogs, AboutShowsTitleAndVersion) {
     QCoreApplication::setApplicationVersion("1.2.0");
     AboutDialog d(nullptr, QStringLiteral("/home/ann/.config/zarv.ini"));
     EXPECT_EQ(d.windowTitle(), "About Zarv");
-    EXPECT_EQ(d.lblVersion->text(), "Version 1.2.0");
+    EXPECT_EQ(d.versionLabel->text(), "Version 1.2.0");
     // System Info: what a bug report needs, shown and copied.
     const QString info = d.SystemInformation();
     for (const QString& part : {QStringLiteral("Zarv 1.2.0"), QStringLiteral("Qt ") + QString::fromLatin1(qVersion()),
@@ -175,7 +175,7 @@ TEST_F(Dialogs, AboutShowsTitleAndVersion) {
             if (b->text() == "&Copy") b->click();
         d.systemInfoDialog()->accept();
     });
-    d.cmdSysInfo->click();
+    d.systemInfoButton->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), info);
 }
 
@@ -205,33 +205,33 @@ using FirstUse = Dialogs;
 TEST_F(FirstUse, ChoosingASpeedAndDefaultCountAsChanges) {
     {
         auto d = Options();
-        d->optSpeed[1]->click();
-        EXPECT_TRUE(d->cmdApply->isEnabled());
-        QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+        d->speedChoices[1]->click();
+        EXPECT_TRUE(d->applyButton->isEnabled());
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
         EXPECT_EQ(*store.ReadDword(kKey, "Speed"), 1u);  // OK stored the speed
     }
     {
         // A preset other than 0, applied; then Default shows scheme 0 and OK keeps it.
         auto d = Options();
-        d->Combo1->setCurrentIndex(2);
-        emit d->Combo1->activated(2);
-        QTest::mouseClick(d->cmdApply, Qt::LeftButton);
-        QTest::mouseClick(d->cmdDefault, Qt::LeftButton);
-        EXPECT_EQ(d->Combo1->currentIndex(), 0);
+        d->schemeList->setCurrentIndex(2);
+        emit d->schemeList->activated(2);
+        QTest::mouseClick(d->applyButton, Qt::LeftButton);
+        QTest::mouseClick(d->defaultButton, Qt::LeftButton);
+        EXPECT_EQ(d->schemeList->currentIndex(), 0);
         EXPECT_EQ(d->previewDesign(), settings::Settings().Deck);
-        EXPECT_TRUE(d->cmdApply->isEnabled());
-        QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+        EXPECT_TRUE(d->applyButton->isEnabled());
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
         EXPECT_EQ(*store.ReadDword(kKey, "Sheme"), 0u);
     }
 }
 
 TEST_F(FirstUse, ColourButtonsShowTheirColourExactly) {
     auto d = Options();
-    d->Combo1->setCurrentIndex(settings::kUserScheme);
+    d->schemeList->setCurrentIndex(settings::kUserScheme);
     d->SetColourPicker([](const QColor&, QWidget*) { return QColor(0, 0, 255); });
-    QTest::mouseClick(d->cmdColor[7], Qt::LeftButton);
+    QTest::mouseClick(d->colourButtons[7], Qt::LeftButton);
     QApplication::processEvents();
-    const QImage shot = d->cmdColor[7]->grab().toImage();
+    const QImage shot = d->colourButtons[7]->grab().toImage();
     const QColor middle = shot.pixelColor(shot.width() / 2, shot.height() - 4);
     EXPECT_EQ(middle, QColor(0, 0, 255)) << middle.name().toStdString();
 }
@@ -302,7 +302,7 @@ TEST_F(FirstUse, TheSeatCarriesTheNameResultsAreRecordedUnder) {
     // After Reset the name dialog offers the name in use, not "Unknown".
     settings::ResetAllRecords(store);
     PlayerNameDialog names(store, window.currentSettings(), &window);
-    EXPECT_EQ(names.cmbName->currentText(), "Bea");
+    EXPECT_EQ(names.nameList->currentText(), "Bea");
 }
 
 TEST(SplashAndPlates, TheAcesStayInsideAndNamesAreReadable) {
@@ -334,10 +334,10 @@ namespace {
 TEST_F(Dialogs, TheComputerPlayersLevelIsChosenAndStored) {
     EXPECT_EQ(window.computerPlayer().level(), ai::Level::Standard);  // an older store: Standard
     auto d = Options();
-    d->cmbLevel->setCurrentIndex(1);
-    emit d->cmbLevel->activated(1);
-    EXPECT_TRUE(d->cmdApply->isEnabled());
-    QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+    d->levelList->setCurrentIndex(1);
+    emit d->levelList->activated(1);
+    EXPECT_TRUE(d->applyButton->isEnabled());
+    QTest::mouseClick(d->okButton, Qt::LeftButton);
     EXPECT_EQ(*store.ReadDword(kKey, "Level"), 1u);
     EXPECT_EQ(window.computerPlayer().level(), ai::Level::Expert);
     settings::SettingsStore again(store.fileName());

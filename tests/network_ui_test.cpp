@@ -58,18 +58,18 @@ struct Machine {
     }
     void Host() {
         Open();
-        dialog->Option1[0]->click();
-        dialog->cmdConnect->click();
+        dialog->roleChoices[0]->click();
+        dialog->continueButton->click();
     }
     void Join(const QString& where, bool partner) {
         Open();
-        dialog->Option1[1]->click();
-        dialog->txtComp->setText(where);
-        dialog->Option2[partner ? 0 : 1]->click();
-        dialog->cmdConnect->click();
+        dialog->roleChoices[1]->click();
+        dialog->dealerAddress->setText(where);
+        dialog->sideChoices[partner ? 0 : 1]->click();
+        dialog->continueButton->click();
     }
     int Port() { return window.transport().port(); }
-    QString Status() const { return dialog->lblStatus->text(); }
+    QString Status() const { return dialog->statusLabel->text(); }
 };
 
 // Answers the next message box with the given button, and keeps its text.
@@ -90,19 +90,19 @@ struct MessageBoxAnswer {
 TEST(NetworkDialog, TheJoinSettingsFollowTheChoiceAndAnEmptyNameIsRefused) {
     Machine m("Ann");
     NetworkDialog& d = m.Open();
-    EXPECT_TRUE(d.Option1[0]->isChecked());
-    EXPECT_FALSE(d.Frame2->isEnabled());
-    EXPECT_EQ(d.Option1[1]->text(), "Connecting to another  player");
+    EXPECT_TRUE(d.roleChoices[0]->isChecked());
+    EXPECT_FALSE(d.joinFrame->isEnabled());
+    EXPECT_EQ(d.roleChoices[1]->text(), "Connecting to another  player");
     d.activateWindow();
-    d.Option1[1]->click();
-    EXPECT_TRUE(d.Frame2->isEnabled());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return d.txtComp->hasFocus(); }, 2000));
-    d.Option1[0]->click();
-    EXPECT_FALSE(d.Frame2->isEnabled());
+    d.roleChoices[1]->click();
+    EXPECT_TRUE(d.joinFrame->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return d.dealerAddress->hasFocus(); }, 2000));
+    d.roleChoices[0]->click();
+    EXPECT_FALSE(d.joinFrame->isEnabled());
 
-    d.Option1[1]->click();
+    d.roleChoices[1]->click();
     MessageBoxAnswer ok(QMessageBox::Ok);
-    d.cmdConnect->click();
+    d.continueButton->click();
     EXPECT_EQ(ok.text, "Enter Dealer computer name please.");
     EXPECT_FALSE(d.waiting());
 }
@@ -112,10 +112,10 @@ TEST(NetworkDialog, CancellingTheDealersWaitStopsListening) {
     m.Host();
     ASSERT_TRUE(m.dialog->waiting());
     EXPECT_EQ(m.Status(), "Waiting for others to join...");
-    EXPECT_EQ(m.dialog->cmdServerStart->text(), "&Cancel");
-    EXPECT_FALSE(m.dialog->Frame1->isEnabled());  // the settings are locked
+    EXPECT_EQ(m.dialog->waitButton->text(), "&Cancel");
+    EXPECT_FALSE(m.dialog->roleFrame->isEnabled());  // the settings are locked
     const int port = m.Port();
-    m.dialog->cmdServerStart->click();
+    m.dialog->waitButton->click();
     EXPECT_FALSE(m.dialog->isVisible());
     EXPECT_FALSE(m.dialog->startGame());
     QTcpSocket probe;
@@ -132,9 +132,9 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return bob.Status() == "Please Wait until Dealer starts the game..."; }, kLimitMs))
         << bob.Status().toStdString();
     EXPECT_EQ(bob.dialog->players(), QStringList{"* You play against of Dealer."});
-    EXPECT_EQ(bob.dialog->cmdServerStart->text(), "Disconnect");
+    EXPECT_EQ(bob.dialog->waitButton->text(), "Disconnect");
     EXPECT_EQ(dealer.dialog->players(), QStringList{"Bob joined.  (Against)"});
-    EXPECT_EQ(dealer.dialog->cmdServerStart->text(), "Start Game");
+    EXPECT_EQ(dealer.dialog->waitButton->text(), "Start Game");
 
     // Our own Dealer tells our clients the whole table, the Dealer's name included.
     ASSERT_TRUE(QTest::qWaitFor([&] { return bob.dialog->players().size() == 2; }, kLimitMs));
@@ -153,7 +153,7 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_EQ(cy.window.game().state().LocalSeat, 1);
 
     // The Dealer's game begins with "Start": the clients' dialogs close for the game.
-    dealer.dialog->cmdServerStart->click();
+    dealer.dialog->waitButton->click();
     EXPECT_TRUE(dealer.dialog->startGame());
     dealer.window.session().StopAccepting();
     GameState& d = dealer.window.game().state();
@@ -165,9 +165,9 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_EQ(bob.window.game().state().Seats[3].Name, "Ann");
 
     // Bob writes a line: the Dealer and Cy show it in Bob's balloon; Bob does not.
-    bob.window.txtChat->setText("hi all");
-    QTest::keyClick(bob.window.txtChat, Qt::Key_Return);
-    EXPECT_TRUE(bob.window.txtChat->text().isEmpty());
+    bob.window.chatInput->setText("hi all");
+    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
+    EXPECT_TRUE(bob.window.chatInput->text().isEmpty());
     dealer.window.currentSettings().Talk = true;
     cy.window.currentSettings().Talk = true;
     bob.window.currentSettings().Talk = true;
@@ -175,13 +175,13 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_TRUE(dealer.window.chatBalloon(2)->isVisible());
     EXPECT_EQ(bob.window.chatBalloon(2), nullptr);
     // An empty box sends nothing, and "|" cannot be typed.
-    QTest::keyClick(bob.window.txtChat, Qt::Key_Return);
-    QTest::keyClicks(bob.window.txtChat, "a|b");
-    EXPECT_EQ(bob.window.txtChat->text(), "ab");
-    EXPECT_TRUE(bob.window.fraChat->counterText().contains("\"|\" cannot be sent")) << bob.window.fraChat->counterText().toStdString();
+    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
+    QTest::keyClicks(bob.window.chatInput, "a|b");
+    EXPECT_EQ(bob.window.chatInput->text(), "ab");
+    EXPECT_TRUE(bob.window.chatPanel->counterText().contains("\"|\" cannot be sent")) << bob.window.chatPanel->counterText().toStdString();
     // The conversation keeps every line, the writer's own too.
-    EXPECT_TRUE(bob.window.fraChat->history().contains("Bob: hi all")) << bob.window.fraChat->history().join('\n').toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.fraChat->history().contains("Bob: hi all"); }, kLimitMs));
+    EXPECT_TRUE(bob.window.chatPanel->history().contains("Bob: hi all")) << bob.window.chatPanel->history().join('\n').toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: hi all"); }, kLimitMs));
 }
 
 TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
@@ -200,17 +200,17 @@ TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
     m.Join(QStringLiteral("127.0.0.1:%1").arg(full.serverPort()), true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "All Positions ingaged, Please try later."; }, kLimitMs))
         << m.Status().toStdString();
-    EXPECT_EQ(m.dialog->cmdServerStart->text(), "&Try Again");
-    m.dialog->cmdServerStart->click();
+    EXPECT_EQ(m.dialog->waitButton->text(), "&Try Again");
+    m.dialog->waitButton->click();
     EXPECT_FALSE(m.dialog->waiting());
-    EXPECT_TRUE(m.dialog->Frame1->isEnabled());
+    EXPECT_TRUE(m.dialog->roleFrame->isEnabled());
 
     // Nothing listens at that port now.
     const quint16 port = full.serverPort();
     full.close();
-    m.dialog->cmdConnect->click();
-    m.dialog->txtComp->setText(QStringLiteral("127.0.0.1:%1").arg(port));
-    m.dialog->cmdConnect->click();
+    m.dialog->continueButton->click();
+    m.dialog->dealerAddress->setText(QStringLiteral("127.0.0.1:%1").arg(port));
+    m.dialog->continueButton->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status().startsWith("Cannot connect to 127.0.0.1:"); }, kLimitMs))
         << m.Status().toStdString();
     EXPECT_EQ(m.window.game().state().LocalSeat, 3);
@@ -225,7 +225,7 @@ TEST(NetworkWindows, APortThatCannotBeOpenedIsReplacedAndShown) {
     m.window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), held, {0}});
     m.Host();
     ASSERT_TRUE(m.dialog->waiting());
-    const QString where = m.dialog->lblAddress->text();
+    const QString where = m.dialog->joinAddressLabel->text();
     EXPECT_TRUE(where.contains(QStringLiteral("Port %1 could not be opened").arg(held))) << where.toStdString();
     EXPECT_NE(m.Port(), held);
     // The port shown is the one listening: a player can connect to it.
@@ -249,8 +249,8 @@ TEST(NetworkWindows, ABotJoinsTheDealersWindowAndAWholeGameIsPlayedAndRecorded) 
     dealer.Host();
     QProcess bot;
     bot.start(QStringLiteral(ZARV_SIM), {"join", QStringLiteral("127.0.0.1:%1").arg(dealer.Port()), "--name", "Bot"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->cmdServerStart->text() == "Start Game"; }, kLimitMs));
-    dealer.dialog->cmdServerStart->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->waitButton->text() == "Start Game"; }, kLimitMs));
+    dealer.dialog->waitButton->click();
     ASSERT_TRUE(dealer.dialog->startGame());
     dealer.window.SetNetworkDialog(nullptr);
     dealer.window.game().SetLocalAutoplay(true);  // the computer plays the Dealer's own seat here
@@ -317,7 +317,7 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     EXPECT_EQ(s.Seats[3].Name, "Bea");
     EXPECT_EQ(s.Seats[2].Kind, SeatKind::Computer);
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
-    EXPECT_TRUE(m.window.fraChat->isHidden());
+    EXPECT_TRUE(m.window.chatPanel->isHidden());
 }
 
 // Reports each trick settled to a hook.
@@ -391,8 +391,8 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
     QProcess bot;
     bot.start(QStringLiteral(ZARV_SIM),
               {"join", QStringLiteral("127.0.0.1:%1").arg(dealer.Port()), "--name", "Bot", "--freeze-at-trick", "1"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->cmdServerStart->text() == "Start Game"; }, kLimitMs));
-    dealer.dialog->cmdServerStart->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->waitButton->text() == "Start Game"; }, kLimitMs));
+    dealer.dialog->waitButton->click();
     dealer.window.SetNetworkDialog(nullptr);
     dealer.window.game().SetLocalAutoplay(true);
     QuickPauses quick(dealer.window.game());
@@ -431,14 +431,14 @@ TEST(NetworkDialog, TheJoinerRemembersTheDealerAndAFriendGetsOneLineToType) {
         settings::SettingsStore store{dir.filePath("zarv.ini")};
         TableWindow window{store};
         NetworkDialog dialog(window, &window);
-        dialog.Option1[1]->click();
-        dialog.txtComp->setText("[::1]:1");  // nobody there; the address is kept all the same
-        dialog.cmdConnect->click();
+        dialog.roleChoices[1]->click();
+        dialog.dealerAddress->setText("[::1]:1");  // nobody there; the address is kept all the same
+        dialog.continueButton->click();
     }
     settings::SettingsStore again{dir.filePath("zarv.ini")};
     TableWindow window{again};
     NetworkDialog dialog(window, &window);
-    EXPECT_EQ(dialog.txtComp->text(), "[::1]:1");
+    EXPECT_EQ(dialog.dealerAddress->text(), "[::1]:1");
 }
 
 } // namespace

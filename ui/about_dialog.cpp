@@ -23,31 +23,31 @@ AboutDialog::AboutDialog(QWidget* parent, const QString& settingsFile) : QDialog
     picture->setPixmap(QPixmap::fromImage(Balloon::SplashPicture().scaledToWidth(300, Qt::SmoothTransformation)));
     auto* name = new QLabel(QStringLiteral("<b style='font-size:16pt'>%1</b>").arg(title.toHtmlEscaped()), this);
     // The version as the build set it: major.minor.revision.
-    lblVersion = new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), this);
+    versionLabel = new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), this);
     auto* description = new QLabel(
         tr("A trick-taking card game for four players in two teams. The HAKEM names the ZARV after seeing five "
            "cards; seven tricks win a hand, seven points win the game.\n\nOmbrel Card Games"),
         this);
     description->setWordWrap(true);
-    cmdSysInfo = new QPushButton(tr("&System Info..."), this);
-    cmdClose = new QPushButton(tr("OK"), this);
-    cmdClose->setDefault(true);
+    systemInfoButton = new QPushButton(tr("&System Info..."), this);
+    closeButton = new QPushButton(tr("OK"), this);
+    closeButton->setDefault(true);
     auto* text = new QVBoxLayout;
     text->addWidget(name);
-    text->addWidget(lblVersion);
+    text->addWidget(versionLabel);
     text->addWidget(description, 1);
     auto* top = new QHBoxLayout;
     top->addWidget(picture);
     top->addLayout(text, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdSysInfo);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(systemInfoButton);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::StartSysInfo);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(systemInfoButton, &QPushButton::clicked, this, &AboutDialog::StartSysInfo);
 }
 
 QString AboutDialog::SystemInformation() const {

@@ -14,9 +14,9 @@ class AboutDialog : public QDialog {
 public:
     explicit AboutDialog(QWidget* parent = nullptr, const QString& settingsFile = QString());
 
-    QLabel* lblVersion = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
-    QPushButton* cmdClose = nullptr;
+    QLabel* versionLabel = nullptr;
+    QPushButton* systemInfoButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
     // The program's and Qt's versions, the platform, the screen's size and
     // scale, and the settings file: the lines a bug report needs.

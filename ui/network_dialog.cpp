@@ -27,90 +27,90 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     outer->addLayout(pages_);
 
     // The settings page.
-    Frame1 = new QFrame(this);
-    auto* settings = new QVBoxLayout(Frame1);
-    Option1[0] = new QRadioButton(QStringLiteral("Play as Dealer (Others connect to my computer)"), Frame1);
-    Option1[1] = new QRadioButton(QStringLiteral("Connecting to another  player"), Frame1);
-    Option1[0]->setChecked(true);
-    settings->addWidget(Option1[0]);
-    settings->addWidget(Option1[1]);
-    Frame2 = new QFrame(Frame1);
-    Frame2->setFrameShape(QFrame::StyledPanel);
-    auto* join = new QVBoxLayout(Frame2);
-    Label1 = new QLabel(QStringLiteral("Dealer Computer Name or IP:"), Frame2);
-    txtComp = new QLineEdit(Frame2);
-    txtComp->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
-    txtComp->setText(QString::fromStdString(table_.currentSettings().LastDealer));
-    Option2[0] = new QRadioButton(QStringLiteral("Partner of Dealer"), Frame2);
-    Option2[1] = new QRadioButton(QStringLiteral("Against of Dealer"), Frame2);
-    Option2[0]->setChecked(true);
-    join->addWidget(Label1);
-    join->addWidget(txtComp);
-    join->addWidget(Option2[0]);
-    join->addWidget(Option2[1]);
-    settings->addWidget(Frame2);
+    roleFrame = new QFrame(this);
+    auto* settings = new QVBoxLayout(roleFrame);
+    roleChoices[0] = new QRadioButton(QStringLiteral("Play as Dealer (Others connect to my computer)"), roleFrame);
+    roleChoices[1] = new QRadioButton(QStringLiteral("Connecting to another  player"), roleFrame);
+    roleChoices[0]->setChecked(true);
+    settings->addWidget(roleChoices[0]);
+    settings->addWidget(roleChoices[1]);
+    joinFrame = new QFrame(roleFrame);
+    joinFrame->setFrameShape(QFrame::StyledPanel);
+    auto* join = new QVBoxLayout(joinFrame);
+    dealerAddressLabel = new QLabel(QStringLiteral("Dealer Computer Name or IP:"), joinFrame);
+    dealerAddress = new QLineEdit(joinFrame);
+    dealerAddress->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
+    dealerAddress->setText(QString::fromStdString(table_.currentSettings().LastDealer));
+    sideChoices[0] = new QRadioButton(QStringLiteral("Partner of Dealer"), joinFrame);
+    sideChoices[1] = new QRadioButton(QStringLiteral("Against of Dealer"), joinFrame);
+    sideChoices[0]->setChecked(true);
+    join->addWidget(dealerAddressLabel);
+    join->addWidget(dealerAddress);
+    join->addWidget(sideChoices[0]);
+    join->addWidget(sideChoices[1]);
+    settings->addWidget(joinFrame);
     auto* group1 = new QButtonGroup(this);
-    group1->addButton(Option1[0], 0);
-    group1->addButton(Option1[1], 1);
+    group1->addButton(roleChoices[0], 0);
+    group1->addButton(roleChoices[1], 1);
     auto* group2 = new QButtonGroup(this);
-    group2->addButton(Option2[0], 0);
-    group2->addButton(Option2[1], 1);
-    Frame2->setEnabled(false);
+    group2->addButton(sideChoices[0], 0);
+    group2->addButton(sideChoices[1], 1);
+    joinFrame->setEnabled(false);
     connect(group1, &QButtonGroup::idClicked, this, [this](int index) {
-        Frame2->setEnabled(Option1[1]->isChecked());
-        if (index == 1) txtComp->setFocus();
+        joinFrame->setEnabled(roleChoices[1]->isChecked());
+        if (index == 1) dealerAddress->setFocus();
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    cmdConnect = new QPushButton(QStringLiteral("Continue..."), Frame1);
-    Command1 = new QPushButton(QStringLiteral("Cancel"), Frame1);
-    cmdConnect->setDefault(true);
-    buttons->addWidget(cmdConnect);
-    buttons->addWidget(Command1);
+    continueButton = new QPushButton(QStringLiteral("Continue..."), roleFrame);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), roleFrame);
+    continueButton->setDefault(true);
+    buttons->addWidget(continueButton);
+    buttons->addWidget(cancelButton);
     settings->addLayout(buttons);
-    pages_->addWidget(Frame1);
+    pages_->addWidget(roleFrame);
 
     // The waiting page.
-    FraWait = new QFrame(this);
-    auto* wait = new QVBoxLayout(FraWait);
-    lblStatus = new QLabel(QStringLiteral("Waiting for others to join..."), FraWait);
+    waitFrame = new QFrame(this);
+    auto* wait = new QVBoxLayout(waitFrame);
+    statusLabel = new QLabel(QStringLiteral("Waiting for others to join..."), waitFrame);
     QFont arial(QStringLiteral("Arial"));
     arial.setPointSize(10);
-    lblStatus->setFont(arial);
-    lblStatus->setWordWrap(true);
-    lblAddress = new QLabel(FraWait);
-    lblAddress->setWordWrap(true);
-    lblAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblAddress->setTextFormat(Qt::PlainText);
-    QFont large = lblAddress->font();
+    statusLabel->setFont(arial);
+    statusLabel->setWordWrap(true);
+    joinAddressLabel = new QLabel(waitFrame);
+    joinAddressLabel->setWordWrap(true);
+    joinAddressLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    joinAddressLabel->setTextFormat(Qt::PlainText);
+    QFont large = joinAddressLabel->font();
     large.setBold(true);
-    lblAddress->setFont(large);
-    cmdCopyAddress = new QPushButton(tr("&Copy"), FraWait);
-    cmdCopyAddress->setToolTip(tr("Copy the address, to send it to a friend"));
+    joinAddressLabel->setFont(large);
+    copyAddressButton = new QPushButton(tr("&Copy"), waitFrame);
+    copyAddressButton->setToolTip(tr("Copy the address, to send it to a friend"));
     auto* addressRow = new QHBoxLayout;
-    addressRow->addWidget(lblAddress, 1);
-    addressRow->addWidget(cmdCopyAddress);
-    wait->addWidget(lblStatus);
+    addressRow->addWidget(joinAddressLabel, 1);
+    addressRow->addWidget(copyAddressButton);
+    wait->addWidget(statusLabel);
     wait->addLayout(addressRow);
-    lblAddress->hide();
-    cmdCopyAddress->hide();
-    connect(cmdCopyAddress, &QPushButton::clicked, this, [this] {
+    joinAddressLabel->hide();
+    copyAddressButton->hide();
+    connect(copyAddressButton, &QPushButton::clicked, this, [this] {
         // The address is the line's last word ("Join at" is not part of it).
-        QGuiApplication::clipboard()->setText(lblAddress->text().section(QLatin1Char(' '), -1));
+        QGuiApplication::clipboard()->setText(joinAddressLabel->text().section(QLatin1Char(' '), -1));
     });
     playerLines_ = new QVBoxLayout;
     wait->addLayout(playerLines_);
     AddPlayerLine(QString());
-    lblPlayers[0]->hide();
+    playerLabels[0]->hide();
     wait->addStretch();
-    cmdServerStart = new QPushButton(QStringLiteral("&Cancel"), FraWait);
-    wait->addWidget(cmdServerStart, 0, Qt::AlignRight);
-    pages_->addWidget(FraWait);
+    waitButton = new QPushButton(QStringLiteral("&Cancel"), waitFrame);
+    wait->addWidget(waitButton, 0, Qt::AlignRight);
+    pages_->addWidget(waitFrame);
     setMinimumWidth(420);
 
-    connect(cmdConnect, &QPushButton::clicked, this, &NetworkDialog::Continue);
-    connect(Command1, &QPushButton::clicked, this, &NetworkDialog::reject);
-    connect(cmdServerStart, &QPushButton::clicked, this, &NetworkDialog::ServerStartClicked);
+    connect(continueButton, &QPushButton::clicked, this, &NetworkDialog::Continue);
+    connect(cancelButton, &QPushButton::clicked, this, &NetworkDialog::reject);
+    connect(waitButton, &QPushButton::clicked, this, &NetworkDialog::ServerStartClicked);
     connectTimer_.setSingleShot(true);
     // No answer in time is an answer too: to the connection request, and
     // then to the request for a seat.
@@ -120,52 +120,52 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     });
 }
 
-bool NetworkDialog::waiting() const { return pages_->currentWidget() == FraWait; }
+bool NetworkDialog::waiting() const { return pages_->currentWidget() == waitFrame; }
 
 QStringList NetworkDialog::players() const {
     QStringList lines;
-    for (QLabel* l : lblPlayers)
+    for (QLabel* l : playerLabels)
         if (!l->isHidden()) lines << l->text();
     return lines;
 }
 
 void NetworkDialog::AddPlayerLine(const QString& text) {
-    auto* line = new QLabel(FraWait);
+    auto* line = new QLabel(waitFrame);
     line->setTextFormat(Qt::PlainText);  // a name is shown as text, never interpreted
     line->setText(text);
     playerLines_->addWidget(line);
-    lblPlayers.push_back(line);
+    playerLabels.push_back(line);
 }
 
 void NetworkDialog::ShowWaitingPage() {
-    pages_->setCurrentWidget(FraWait);
-    Frame1->setEnabled(false);   // the settings are locked
-    Command1->setEnabled(false);
-    cmdServerStart->setDefault(true);
-    cmdServerStart->setFocus();
+    pages_->setCurrentWidget(waitFrame);
+    roleFrame->setEnabled(false);   // the settings are locked
+    cancelButton->setEnabled(false);
+    waitButton->setDefault(true);
+    waitButton->setFocus();
 }
 
 void NetworkDialog::ShowSettingsPage() {
     connectTimer_.stop();
     tryAgain_ = false;
     table_.BecomeStandAlone();
-    for (size_t i = 1; i < lblPlayers.size(); ++i) lblPlayers[i]->deleteLater();
-    lblPlayers.resize(1);
-    lblPlayers[0]->hide();
+    for (size_t i = 1; i < playerLabels.size(); ++i) playerLabels[i]->deleteLater();
+    playerLabels.resize(1);
+    playerLabels[0]->hide();
     lineOfConnection_.clear();
-    lblAddress->clear();
-    lblAddress->hide();
-    cmdCopyAddress->hide();
-    lblStatus->setText(QStringLiteral("Waiting for others to join..."));
-    cmdServerStart->setText(QStringLiteral("&Cancel"));
-    Frame1->setEnabled(true);
-    Command1->setEnabled(true);
-    pages_->setCurrentWidget(Frame1);
-    cmdConnect->setDefault(true);
+    joinAddressLabel->clear();
+    joinAddressLabel->hide();
+    copyAddressButton->hide();
+    statusLabel->setText(QStringLiteral("Waiting for others to join..."));
+    waitButton->setText(QStringLiteral("&Cancel"));
+    roleFrame->setEnabled(true);
+    cancelButton->setEnabled(true);
+    pages_->setCurrentWidget(roleFrame);
+    continueButton->setDefault(true);
 }
 
 void NetworkDialog::Continue() {
-    if (Option1[0]->isChecked()) {
+    if (roleChoices[0]->isChecked()) {
         ShowWaitingPage();
         const TableWindow::Hosting hosting = table_.Host();
         if (!hosting.error.isEmpty()) {
@@ -173,13 +173,13 @@ void NetworkDialog::Continue() {
             return;
         }
         // The line to share comes last (Copy takes its last word).
-        lblAddress->setText(hosting.joinLine.isEmpty() ? hosting.where : hosting.note + hosting.joinLine);
-        lblAddress->setToolTip(hosting.where);
-        lblAddress->show();
-        cmdCopyAddress->setVisible(!hosting.joinLine.isEmpty());
+        joinAddressLabel->setText(hosting.joinLine.isEmpty() ? hosting.where : hosting.note + hosting.joinLine);
+        joinAddressLabel->setToolTip(hosting.where);
+        joinAddressLabel->show();
+        copyAddressButton->setVisible(!hosting.joinLine.isEmpty());
         return;
     }
-    tried_ = txtComp->text().trimmed();
+    tried_ = dealerAddress->text().trimmed();
     if (tried_.isEmpty()) {
         QMessageBox::information(this, windowTitle(), QStringLiteral("Enter Dealer computer name please."));
         return;
@@ -190,20 +190,20 @@ void NetworkDialog::Continue() {
         QMessageBox::information(this, windowTitle(), QString::fromStdString(why));
         return;
     }
-    lblStatus->setText(QStringLiteral("Connecting to the Dealer..."));
+    statusLabel->setText(QStringLiteral("Connecting to the Dealer..."));
     ShowWaitingPage();
     answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
-    table_.Join(QString::fromStdString(where->host), where->port, Option2[0]->isChecked() ? "Partner" : "Against", tried_);
+    table_.Join(QString::fromStdString(where->host), where->port, sideChoices[0]->isChecked() ? "Partner" : "Against", tried_);
 }
 
 void NetworkDialog::Failed(const QString& why) {
     answered_ = true;
     connectTimer_.stop();
     table_.BecomeStandAlone();
-    lblStatus->setText(why);
+    statusLabel->setText(why);
     tryAgain_ = true;
-    cmdServerStart->setText(tr("&Try Again"));
+    waitButton->setText(tr("&Try Again"));
 }
 
 void NetworkDialog::ServerStartClicked() {
@@ -211,7 +211,7 @@ void NetworkDialog::ServerStartClicked() {
         ShowSettingsPage();
         return;
     }
-    if (cmdServerStart->text() == QStringLiteral("Start Game")) {
+    if (waitButton->text() == QStringLiteral("Start Game")) {
         start_ = true;
         accept();
         return;
@@ -228,30 +228,30 @@ void NetworkDialog::reject() {
 
 void NetworkDialog::PlayerJoined(const QString& line) {
     AddPlayerLine(line);  // below the ones before (line 0 stays hidden on the Dealer)
-    cmdServerStart->setText(QStringLiteral("Start Game"));
+    waitButton->setText(QStringLiteral("Start Game"));
 }
 
 void NetworkDialog::PlayerJoinedOn(int connection, const QString& line) {
     PlayerJoined(line);
-    lineOfConnection_[connection] = lblPlayers.back();
+    lineOfConnection_[connection] = playerLabels.back();
 }
 
 void NetworkDialog::PlayerLeft(int connection, const QString& name) {
     const auto it = lineOfConnection_.find(connection);
     if (it != lineOfConnection_.end()) {
-        lblPlayers.erase(std::find(lblPlayers.begin(), lblPlayers.end(), it->second));
+        playerLabels.erase(std::find(playerLabels.begin(), playerLabels.end(), it->second));
         it->second->deleteLater();
         lineOfConnection_.erase(it);
     }
-    lblStatus->setText(tr("%1 left; the seat is free again.").arg(name.trimmed()));
-    if (lineOfConnection_.empty()) cmdServerStart->setText(QStringLiteral("&Cancel"));
+    statusLabel->setText(tr("%1 left; the seat is free again.").arg(name.trimmed()));
+    if (lineOfConnection_.empty()) waitButton->setText(QStringLiteral("&Cancel"));
 }
 
 void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds,
                                    int localSeat) {
     // Line 0 is this machine's own seat; the others are rebuilt from the roster.
-    for (size_t i = 1; i < lblPlayers.size(); ++i) lblPlayers[i]->deleteLater();
-    lblPlayers.resize(1);
+    for (size_t i = 1; i < playerLabels.size(); ++i) playerLabels[i]->deleteLater();
+    playerLabels.resize(1);
     for (int seat = 1; seat <= 4; ++seat) {
         if (seat == localSeat) continue;
         const QString name = QString::fromStdString(names[static_cast<size_t>(seat)]).trimmed();
@@ -261,7 +261,7 @@ void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, cons
         else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
             AddPlayerLine(name + QStringLiteral(" joined. ") + QStringLiteral(" (") + word + QStringLiteral(")"));
     }
-    cmdServerStart->setText(QStringLiteral("Disconnect"));
+    waitButton->setText(QStringLiteral("Disconnect"));
 }
 
 void NetworkDialog::ResumeReceived() {
@@ -283,15 +283,15 @@ void NetworkDialog::Seated(int seat, const QString& text) {
         Failed(text.isEmpty() ? QStringLiteral("All Positions ingaged, Please try later.") : text);
         return;
     }
-    lblStatus->setText(QStringLiteral("Please Wait until Dealer starts the game..."));
-    lblPlayers[0]->setText(QStringLiteral("* ") + text);
-    lblPlayers[0]->show();
-    cmdServerStart->setText(QStringLiteral("Disconnect"));
+    statusLabel->setText(QStringLiteral("Please Wait until Dealer starts the game..."));
+    playerLabels[0]->setText(QStringLiteral("* ") + text);
+    playerLabels[0]->show();
+    waitButton->setText(QStringLiteral("Disconnect"));
 }
 
 void NetworkDialog::PlayerAnnounced(const QString& line) {
     AddPlayerLine(line);
-    cmdServerStart->setText(QStringLiteral("Disconnect"));
+    waitButton->setText(QStringLiteral("Disconnect"));
 }
 
 void NetworkDialog::StartReceived() {
@@ -306,7 +306,7 @@ void NetworkDialog::ConnectFailed(const QString& why) {
 
 void NetworkDialog::ConnectionClosed() {
     if (tryAgain_ || start_) return;
-    if (lblStatus->text() == QStringLiteral("All Positions ingaged, Please try later.")) return;
+    if (statusLabel->text() == QStringLiteral("All Positions ingaged, Please try later.")) return;
     Failed(tr("The Dealer at %1 closed the connection.").arg(tried_));
 }
 

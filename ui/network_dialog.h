@@ -32,21 +32,21 @@ public:
 
     explicit NetworkDialog(TableWindow& table, QWidget* parent = nullptr);
 
-    // The controls, by the names the dialog is known by.
-    QFrame* Frame1 = nullptr;
-    QRadioButton* Option1[2] = {};
-    QFrame* Frame2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* txtComp = nullptr;
-    QRadioButton* Option2[2] = {};
-    QPushButton* cmdConnect = nullptr;
-    QPushButton* Command1 = nullptr;
-    QFrame* FraWait = nullptr;
-    QLabel* lblStatus = nullptr;
-    QLabel* lblAddress = nullptr;  // where others find this Dealer: "Join at ..."
-    QPushButton* cmdCopyAddress = nullptr;
-    std::vector<QLabel*> lblPlayers;
-    QPushButton* cmdServerStart = nullptr;
+    // The controls.
+    QFrame* roleFrame = nullptr;
+    QRadioButton* roleChoices[2] = {};
+    QFrame* joinFrame = nullptr;
+    QLabel* dealerAddressLabel = nullptr;
+    QLineEdit* dealerAddress = nullptr;
+    QRadioButton* sideChoices[2] = {};
+    QPushButton* continueButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QFrame* waitFrame = nullptr;
+    QLabel* statusLabel = nullptr;
+    QLabel* joinAddressLabel = nullptr;  // where others find this Dealer: "Join at ..."
+    QPushButton* copyAddressButton = nullptr;
+    std::vector<QLabel*> playerLabels;
+    QPushButton* waitButton = nullptr;
 
     // "Start" when the game is to begin as the dialog closes.
     bool startGame() const { return start_; }

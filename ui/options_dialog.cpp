@@ -67,38 +67,38 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     setWindowTitle(tr("Options"));
     picker_ = [](const QColor& initial, QWidget* owner) { return QColorDialog::getColor(initial, owner); };
 
-    Combo1 = new QComboBox(this);
-    for (const char* name : settings::kSchemeNames) Combo1->addItem(QString::fromLatin1(name));
+    schemeList = new QComboBox(this);
+    for (const char* name : settings::kSchemeNames) schemeList->addItem(QString::fromLatin1(name));
     auto* schemeRow = new QHBoxLayout;
     schemeRow->addWidget(new QLabel(QStringLiteral("Sheme:"), this));
-    schemeRow->addWidget(Combo1, 1);
+    schemeRow->addWidget(schemeList, 1);
 
     // "Deck": three colours, the preview and the design arrows.
     auto* deck = new QGroupBox(QStringLiteral("Deck"), this);
     auto* deckGrid = new QGridLayout(deck);
     const char* deckLabels[3] = {"Color 1", "Color 2", "Color 3"};
     for (int i = 0; i < 3; ++i) {
-        cmdColor[i] = ColourButton(deck);
+        colourButtons[i] = ColourButton(deck);
         deckGrid->addWidget(new QLabel(QString::fromLatin1(deckLabels[i]), deck), i, 0);
-        deckGrid->addWidget(cmdColor[i], i, 1);
+        deckGrid->addWidget(colourButtons[i], i, 1);
     }
-    picCard = new QLabel(deck);
-    picCard->setFixedSize(kCardW + 4, kCardH + 4);
-    picCard->setAlignment(Qt::AlignCenter);
-    deckGrid->addWidget(picCard, 0, 2, 3, 2, Qt::AlignCenter);
-    cmdDeckPrevious = new QPushButton(QStringLiteral("\u25C0"), deck);
-    cmdDeckNext = new QPushButton(QStringLiteral("\u25B6"), deck);
-    deckGrid->addWidget(cmdDeckPrevious, 3, 2);
-    deckGrid->addWidget(cmdDeckNext, 3, 3);
+    deckPreview = new QLabel(deck);
+    deckPreview->setFixedSize(kCardW + 4, kCardH + 4);
+    deckPreview->setAlignment(Qt::AlignCenter);
+    deckGrid->addWidget(deckPreview, 0, 2, 3, 2, Qt::AlignCenter);
+    previousDeckButton = new QPushButton(QStringLiteral("\u25C0"), deck);
+    nextDeckButton = new QPushButton(QStringLiteral("\u25B6"), deck);
+    deckGrid->addWidget(previousDeckButton, 3, 2);
+    deckGrid->addWidget(nextDeckButton, 3, 3);
 
     auto group = [&](const QString& title, int first) {
         auto* box = new QGroupBox(title, this);
         auto* grid = new QGridLayout(box);
         const char* labels[2] = {"Color 1", "Border"};
         for (int k = 0; k < 2; ++k) {
-            cmdColor[first + k] = ColourButton(box);
+            colourButtons[first + k] = ColourButton(box);
             grid->addWidget(new QLabel(QString::fromLatin1(labels[k]), box), k, 0);
-            grid->addWidget(cmdColor[first + k], k, 1);
+            grid->addWidget(colourButtons[first + k], k, 1);
         }
         return box;
     };
@@ -107,9 +107,9 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
 
     auto* area = new QGroupBox(QStringLiteral("Area Color"), this);
     auto* areaGrid = new QGridLayout(area);
-    cmdColor[7] = ColourButton(area);
+    colourButtons[7] = ColourButton(area);
     areaGrid->addWidget(new QLabel(QStringLiteral("Background"), area), 0, 0);
-    areaGrid->addWidget(cmdColor[7], 0, 1);
+    areaGrid->addWidget(colourButtons[7], 0, 1);
     shapes_ = new AreaPreview(colours_, area);
     areaGrid->addWidget(shapes_, 1, 0, 1, 2);
 
@@ -122,14 +122,14 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     speedGrid->setRowStretch(3, 1);
     auto* speedGroup = new QButtonGroup(this);
     for (int i = 0; i <= 5; ++i) {
-        optSpeed[i] = new QRadioButton(speed);
-        speedGroup->addButton(optSpeed[i], i);
-        speedGrid->addWidget(optSpeed[i], 1, i, Qt::AlignCenter);
+        speedChoices[i] = new QRadioButton(speed);
+        speedGroup->addButton(speedChoices[i], i);
+        speedGrid->addWidget(speedChoices[i], 1, i, Qt::AlignCenter);
     }
-    cmdSlower = new QPushButton(QStringLiteral("\u25C0"), speed);
-    cmdFaster = new QPushButton(QStringLiteral("\u25B6"), speed);
-    speedGrid->addWidget(cmdSlower, 2, 0, 1, 3);
-    speedGrid->addWidget(cmdFaster, 2, 3, 1, 3);
+    slowerButton = new QPushButton(QStringLiteral("\u25C0"), speed);
+    fasterButton = new QPushButton(QStringLiteral("\u25B6"), speed);
+    speedGrid->addWidget(slowerButton, 2, 0, 1, 3);
+    speedGrid->addWidget(fasterButton, 2, 3, 1, 3);
 
     auto checkFrame = [&](const QString& title, const QString& caption, QCheckBox*& box) {
         auto* frame = new QGroupBox(title, this);
@@ -138,16 +138,16 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
         l->addWidget(box);
         return frame;
     };
-    QGroupBox* sound = checkFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), chkSound);
-    QGroupBox* talk = checkFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), chkTalk);
-    QGroupBox* view = checkFrame(QStringLiteral("View"), QStringLiteral("Full screen"), chkFullscreen);
-    chkDim = new QCheckBox(tr("Dim cards I may not play"), view);
-    view->layout()->addWidget(chkDim);
+    QGroupBox* sound = checkFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), soundBox);
+    QGroupBox* talk = checkFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), talkBox);
+    QGroupBox* view = checkFrame(QStringLiteral("View"), QStringLiteral("Full screen"), fullScreenBox);
+    dimCardsBox = new QCheckBox(tr("Dim cards I may not play"), view);
+    view->layout()->addWidget(dimCardsBox);
     auto* players = new QGroupBox(tr("Computer players"), this);
     auto* playersLayout = new QVBoxLayout(players);
-    cmbLevel = new QComboBox(players);
-    cmbLevel->addItems({tr("Standard"), tr("Expert")});
-    playersLayout->addWidget(cmbLevel);
+    levelList = new QComboBox(players);
+    levelList->addItems({tr("Standard"), tr("Expert")});
+    playersLayout->addWidget(levelList);
     // How long a Dealer waits for a silent remote player before the computer plays.
     auto* limitRow = new QHBoxLayout;
     auto* limitLabel = new QLabel(tr("Network: wait for a silent player"), players);
@@ -165,15 +165,15 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     languageLayout->addWidget(english);
     languageLayout->addWidget(new QRadioButton(QStringLiteral("Farsi"), language));
 
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdDefault = new QPushButton(QStringLiteral("&Default"), this);
-    cmdOk->setDefault(true);
+    okButton = new QPushButton(QStringLiteral("&Ok"), this);
+    applyButton = new QPushButton(QStringLiteral("&Apply"), this);
+    cancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    defaultButton = new QPushButton(QStringLiteral("&Default"), this);
+    okButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdDefault);
+    buttons->addWidget(defaultButton);
     buttons->addStretch();
-    for (QPushButton* b : {cmdOk, cmdCancel, cmdApply}) buttons->addWidget(b);
+    for (QPushButton* b : {okButton, cancelButton, applyButton}) buttons->addWidget(b);
 
     auto* grid = new QGridLayout;
     grid->addWidget(deck, 0, 0, 2, 1);
@@ -196,48 +196,48 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     // Load: the controls show the settings; nothing counts as a change yet.
     filling_ = true;
     const settings::Settings& s = table_.currentSettings();
-    Combo1->setCurrentIndex(std::clamp(s.Scheme, 0, settings::kUserScheme));
+    schemeList->setCurrentIndex(std::clamp(s.Scheme, 0, settings::kUserScheme));
     Fill();
     speed_ = std::clamp(s.Speed, 0, 5);
-    optSpeed[speed_]->setChecked(true);
-    chkSound->setChecked(s.SoundFX);
-    chkFullscreen->setChecked(s.FullScreen);
-    chkTalk->setChecked(s.Talk);
-    chkDim->setChecked(s.DimCards);
-    cmbLevel->setCurrentIndex(std::clamp(s.Level, 0, 1));
+    speedChoices[speed_]->setChecked(true);
+    soundBox->setChecked(s.SoundFX);
+    fullScreenBox->setChecked(s.FullScreen);
+    talkBox->setChecked(s.Talk);
+    dimCardsBox->setChecked(s.DimCards);
+    levelList->setCurrentIndex(std::clamp(s.Level, 0, 1));
     moveLimit->setValue(std::clamp(s.MoveLimit, settings::kMinMoveLimit, settings::kMaxMoveLimit));
-    cmdApply->setEnabled(false);
+    applyButton->setEnabled(false);
     filling_ = false;
 
-    connect(Combo1, &QComboBox::activated, this, [this](int index) {
+    connect(schemeList, &QComboBox::activated, this, [this](int index) {
         table_.currentSettings().SetScheme(index);  // a preset's colours are loaded at once
         Fill();
         MarkChanged();
     });
-    for (int i = 0; i < 8; ++i) connect(cmdColor[i], &QPushButton::clicked, this, [this, i] { PickColour(i); });
-    connect(cmbLevel, &QComboBox::activated, this, [this] { MarkChanged(); });
+    for (int i = 0; i < 8; ++i) connect(colourButtons[i], &QPushButton::clicked, this, [this, i] { PickColour(i); });
+    connect(levelList, &QComboBox::activated, this, [this] { MarkChanged(); });
     connect(moveLimit, &QSpinBox::valueChanged, this, [this] {
         if (!filling_) MarkChanged();
     });
-    for (QCheckBox* box : {chkSound, chkTalk, chkFullscreen, chkDim}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
+    for (QCheckBox* box : {soundBox, talkBox, fullScreenBox, dimCardsBox}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
     connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) {
         speed_ = i;
         MarkChanged();
     });
-    connect(cmdDeckPrevious, &QPushButton::clicked, this, [this] { Navigate(true, -1); });
-    connect(cmdDeckNext, &QPushButton::clicked, this, [this] { Navigate(true, +1); });
-    connect(cmdSlower, &QPushButton::clicked, this, [this] { Navigate(false, -1); });
-    connect(cmdFaster, &QPushButton::clicked, this, [this] { Navigate(false, +1); });
-    connect(cmdApply, &QPushButton::clicked, this, &OptionsDialog::Apply);
-    connect(cmdOk, &QPushButton::clicked, this, [this] {
+    connect(previousDeckButton, &QPushButton::clicked, this, [this] { Navigate(true, -1); });
+    connect(nextDeckButton, &QPushButton::clicked, this, [this] { Navigate(true, +1); });
+    connect(slowerButton, &QPushButton::clicked, this, [this] { Navigate(false, -1); });
+    connect(fasterButton, &QPushButton::clicked, this, [this] { Navigate(false, +1); });
+    connect(applyButton, &QPushButton::clicked, this, &OptionsDialog::Apply);
+    connect(okButton, &QPushButton::clicked, this, [this] {
         if (changed_) Apply();
         accept();
     });
-    connect(cmdCancel, &QPushButton::clicked, this, &OptionsDialog::reject);
-    connect(cmdDefault, &QPushButton::clicked, this, [this] {
+    connect(cancelButton, &QPushButton::clicked, this, &OptionsDialog::reject);
+    connect(defaultButton, &QPushButton::clicked, this, [this] {
         // Scheme 0's colours and design, shown here; Apply or OK keeps them.
         table_.currentSettings().SetScheme(0);
-        Combo1->setCurrentIndex(0);
+        schemeList->setCurrentIndex(0);
         Fill();
         MarkChanged();
     });
@@ -266,7 +266,7 @@ void OptionsDialog::SetButtonColour(int i, const QColor& c) {
     colours_[i] = c;
     // With a border of its own the button is painted flat in exactly this colour
     // (the style's gradient would wash it out).
-    cmdColor[i]->setStyleSheet(
+    colourButtons[i]->setStyleSheet(
         QStringLiteral("QPushButton { background-color: %1; border: 1px solid #505050; border-radius: 3px; "
                        "color: %2; min-height: 18px; }")
             .arg(c.name(), TableView::TextOn(c).name()));
@@ -276,18 +276,18 @@ void OptionsDialog::SetButtonColour(int i, const QColor& c) {
 void OptionsDialog::DrawPreview() {
     const QImage back = DrawDeck(table_.sprite(), previewDesign_, FromQColor(colours_[0]), FromQColor(colours_[1]),
                                  FromQColor(colours_[2]));
-    picCard->setPixmap(QPixmap::fromImage(back));
+    deckPreview->setPixmap(QPixmap::fromImage(back));
 }
 
 void OptionsDialog::MarkChanged() {
     if (filling_) return;
     changed_ = isVisible();
-    cmdApply->setEnabled(changed_);
+    applyButton->setEnabled(changed_);
 }
 
 void OptionsDialog::SelectUserScheme() {
     // The list shows "UserDifiend!" without refilling the controls from the settings.
-    Combo1->setCurrentIndex(settings::kUserScheme);
+    schemeList->setCurrentIndex(settings::kUserScheme);
 }
 
 void OptionsDialog::PickColour(int i) {
@@ -298,7 +298,7 @@ void OptionsDialog::PickColour(int i) {
     SelectUserScheme();
     // Counts as a change, so that OK keeps it as Apply would.
     changed_ = true;
-    cmdApply->setEnabled(true);
+    applyButton->setEnabled(true);
 }
 
 void OptionsDialog::Navigate(bool deck, int step) {
@@ -310,7 +310,7 @@ void OptionsDialog::Navigate(bool deck, int step) {
         const int next = speed_ + step;
         if (next >= 0 && next <= 5) {
             speed_ = next;
-            optSpeed[speed_]->setChecked(true);
+            speedChoices[speed_]->setChecked(true);
         }
     }
     MarkChanged();
@@ -319,7 +319,7 @@ void OptionsDialog::Navigate(bool deck, int step) {
 
 void OptionsDialog::Apply() {
     settings::Settings& s = table_.currentSettings();
-    s.Scheme = Combo1->currentIndex();
+    s.Scheme = schemeList->currentIndex();
     if (s.Scheme == settings::kUserScheme) {
         uint32_t* fields[8] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gb1, &s.Gc2, &s.Gb2, &s.BackC};
         for (int i = 0; i < 8; ++i) *fields[i] = FromQColor(colours_[i]);
@@ -328,18 +328,18 @@ void OptionsDialog::Apply() {
         s.SetScheme(s.Scheme);
     }
     s.Speed = speed_;
-    s.SoundFX = chkSound->isChecked();
-    table_.SetFullScreen(chkFullscreen->isChecked());
-    s.Talk = chkTalk->isChecked();
-    s.DimCards = chkDim->isChecked();
-    s.Level = cmbLevel->currentIndex();
+    s.SoundFX = soundBox->isChecked();
+    table_.SetFullScreen(fullScreenBox->isChecked());
+    s.Talk = talkBox->isChecked();
+    s.DimCards = dimCardsBox->isChecked();
+    s.Level = levelList->currentIndex();
     s.MoveLimit = moveLimit->value();
     table_.LoadSettings();
     table_.RedrawBack();
     settings::SaveSettings(store_, s);
     original_ = s;
     changed_ = false;
-    cmdApply->setEnabled(false);
+    applyButton->setEnabled(false);
     table_.RefreshPage();
 }
 

@@ -28,24 +28,24 @@ public:
     void SetColourPicker(ColourPicker picker) { picker_ = std::move(picker); }
 
     // The controls, by the names the options are known by.
-    QComboBox* Combo1 = nullptr;
-    QPushButton* cmdColor[8] = {};
-    QPushButton* cmdOk = nullptr;
-    QPushButton* cmdApply = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* cmdDefault = nullptr;
-    QPushButton* cmdDeckPrevious = nullptr;
-    QPushButton* cmdDeckNext = nullptr;
-    QPushButton* cmdSlower = nullptr;
-    QPushButton* cmdFaster = nullptr;
-    QRadioButton* optSpeed[6] = {};
-    QCheckBox* chkSound = nullptr;
-    QCheckBox* chkTalk = nullptr;
-    QCheckBox* chkFullscreen = nullptr;
-    QCheckBox* chkDim = nullptr;
-    QComboBox* cmbLevel = nullptr;  // "Computer players": Standard or Expert
+    QComboBox* schemeList = nullptr;
+    QPushButton* colourButtons[8] = {};
+    QPushButton* okButton = nullptr;
+    QPushButton* applyButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QPushButton* defaultButton = nullptr;
+    QPushButton* previousDeckButton = nullptr;
+    QPushButton* nextDeckButton = nullptr;
+    QPushButton* slowerButton = nullptr;
+    QPushButton* fasterButton = nullptr;
+    QRadioButton* speedChoices[6] = {};
+    QCheckBox* soundBox = nullptr;
+    QCheckBox* talkBox = nullptr;
+    QCheckBox* fullScreenBox = nullptr;
+    QCheckBox* dimCardsBox = nullptr;
+    QComboBox* levelList = nullptr;  // "Computer players": Standard or Expert
     QSpinBox* moveLimit = nullptr;  // seconds a network Dealer waits for a silent player
-    QLabel* picCard = nullptr;
+    QLabel* deckPreview = nullptr;
 
     bool changed() const { return changed_; }
     int previewDesign() const { return previewDesign_; }

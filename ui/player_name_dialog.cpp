@@ -15,29 +15,29 @@ namespace zarv::ui {
 PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Settings& settings, QWidget* parent)
     : QDialog(parent), store_(store), settings_(settings) {
     setWindowTitle(tr("Player Name"));
-    Label1 = new QLabel(tr("Choose your name, or type a new one:"), this);
-    cmbName = new QComboBox(this);
-    cmbName->setEditable(true);
-    cmdOk = new QPushButton(tr("OK"), this);
-    cmdOk->setDefault(true);
+    promptLabel = new QLabel(tr("Choose your name, or type a new one:"), this);
+    nameList = new QComboBox(this);
+    nameList->setEditable(true);
+    okButton = new QPushButton(tr("OK"), this);
+    okButton->setDefault(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(cmbName);
-    layout->addWidget(cmdOk, 0, Qt::AlignRight);
+    layout->addWidget(promptLabel);
+    layout->addWidget(nameList);
+    layout->addWidget(okButton, 0, Qt::AlignRight);
 
     // The current name first, then the others with records on this machine.
     const QString current = QString::fromStdString(settings_.PlayerName);
     for (const std::string& name : settings::EnumPlayers(store_)) {
         const QString n = QString::fromStdString(name);
         if (n == current)
-            cmbName->insertItem(0, n);
+            nameList->insertItem(0, n);
         else
-            cmbName->addItem(n);
+            nameList->addItem(n);
     }
     // The name in use is offered first, with or without a record (after Reset too).
-    cmbName->setEditText(current);
-    QTimer::singleShot(0, cmbName->lineEdit(), [this] { cmbName->lineEdit()->selectAll(); });
-    connect(cmdOk, &QPushButton::clicked, this, &PlayerNameDialog::Ok);
+    nameList->setEditText(current);
+    QTimer::singleShot(0, nameList->lineEdit(), [this] { nameList->lineEdit()->selectAll(); });
+    connect(okButton, &QPushButton::clicked, this, &PlayerNameDialog::Ok);
 }
 
 QString PlayerNameDialog::Refusal(const QString& name) {
@@ -53,7 +53,7 @@ QString PlayerNameDialog::Refusal(const QString& name) {
 }
 
 void PlayerNameDialog::Ok() {
-    const QString name = cmbName->currentText();  // taken as typed
+    const QString name = nameList->currentText();  // taken as typed
     const QString why = Refusal(name);
     if (!why.isEmpty()) {
         QMessageBox::information(this, windowTitle(), why);

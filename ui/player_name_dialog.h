@@ -19,9 +19,9 @@ class PlayerNameDialog : public QDialog {
 public:
     PlayerNameDialog(settings::SettingsStore& store, settings::Settings& settings, QWidget* parent = nullptr);
 
-    QComboBox* cmbName = nullptr;
-    QPushButton* cmdOk = nullptr;
-    QLabel* Label1 = nullptr;
+    QComboBox* nameList = nullptr;
+    QPushButton* okButton = nullptr;
+    QLabel* promptLabel = nullptr;
 
     // Why a name cannot be taken, or "" when it can.
     static QString Refusal(const QString& name);

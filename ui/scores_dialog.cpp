@@ -18,34 +18,34 @@ namespace zarv::ui {
 ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QDialog(parent), store_(store) {
     setWindowTitle(tr("Score"));
     auto* frame = new QGroupBox(this);
-    grdScores = new QTableWidget(0, 5, frame);
-    grdScores->setHorizontalHeaderLabels(
+    scoresTable = new QTableWidget(0, 5, frame);
+    scoresTable->setHorizontalHeaderLabels(
         {QStringLiteral("Player Name"), QStringLiteral("Plays"), QStringLiteral("Wins"), QStringLiteral("Losses"),
          QStringLiteral("Win Rate")});
-    grdScores->setFont(QFont(QStringLiteral("Arial")));
-    grdScores->verticalHeader()->hide();
-    grdScores->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QFontMetrics m(grdScores->font());
-    grdScores->setColumnWidth(0, m.horizontalAdvance(QStringLiteral("XXXXXXXXXXXXXXXXX")) + 14);
+    scoresTable->setFont(QFont(QStringLiteral("Arial")));
+    scoresTable->verticalHeader()->hide();
+    scoresTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const QFontMetrics m(scoresTable->font());
+    scoresTable->setColumnWidth(0, m.horizontalAdvance(QStringLiteral("XXXXXXXXXXXXXXXXX")) + 14);
     for (int c = 1; c < 5; ++c)
-        grdScores->setColumnWidth(c, m.horizontalAdvance(grdScores->horizontalHeaderItem(c)->text()) + 27);
+        scoresTable->setColumnWidth(c, m.horizontalAdvance(scoresTable->horizontalHeaderItem(c)->text()) + 27);
     auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(grdScores);
-    cmdReset = new QPushButton(tr("&Reset"), this);
-    cmdClose = new QPushButton(tr("&Close"), this);
-    cmdClose->setDefault(true);
+    frameLayout->addWidget(scoresTable);
+    resetButton = new QPushButton(tr("&Reset"), this);
+    closeButton = new QPushButton(tr("&Close"), this);
+    closeButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdReset);
+    buttons->addWidget(resetButton);
     buttons->addStretch();
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(buttons);
     resize(520, 320);
     FillGrid();
 
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdReset, &QPushButton::clicked, this, [this] {
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(resetButton, &QPushButton::clicked, this, [this] {
         const auto answer = QMessageBox::question(this, QStringLiteral("Reset"),
                                                   QStringLiteral("Are you sure you want to reset all  game results?"),
                                                   QMessageBox::Yes | QMessageBox::No);
@@ -54,18 +54,18 @@ ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QD
 }
 
 void ScoresDialog::FillGrid() {
-    grdScores->setRowCount(0);  // erased players must not stay
+    scoresTable->setRowCount(0);  // erased players must not stay
     for (const std::string& name : settings::EnumPlayers(store_)) {
         int64_t wins = 0, losses = 0;
         if (!settings::CheckPlayerRecord(store_, name, wins, losses)) continue;  // failed records are left out
         const int64_t plays = wins + losses;
         const QString rate = plays > 0 ? QString::number(static_cast<long long>(std::nearbyint(100.0 * wins / plays))) + "%"
                                        : QStringLiteral("0%");
-        const int row = grdScores->rowCount();
-        grdScores->insertRow(row);
+        const int row = scoresTable->rowCount();
+        scoresTable->insertRow(row);
         const QString cells[5] = {QString::fromStdString(name), QString::number(plays), QString::number(wins),
                                   QString::number(losses), rate};
-        for (int c = 0; c < 5; ++c) grdScores->setItem(row, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < 5; ++c) scoresTable->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
 }
 

@@ -17,9 +17,9 @@ class ScoresDialog : public QDialog {
 public:
     explicit ScoresDialog(settings::SettingsStore& store, QWidget* parent = nullptr);
 
-    QTableWidget* grdScores = nullptr;
-    QPushButton* cmdReset = nullptr;
-    QPushButton* cmdClose = nullptr;
+    QTableWidget* scoresTable = nullptr;
+    QPushButton* resetButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
     void FillGrid();
     // Erases every record after the user said Yes; the question can be answered for tests.

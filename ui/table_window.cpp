@@ -69,11 +69,11 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     column->setSpacing(0);
     view_ = new TableView(game_.state(), sprite_, centre);
     column->addWidget(view_);
-    fraChat = new ChatPanel(centre);
-    txtChat = fraChat->input();
-    connect(fraChat, &ChatPanel::lineEntered, this, &TableWindow::SendChat);
-    column->addWidget(fraChat);
-    fraChat->hide();
+    chatPanel = new ChatPanel(centre);
+    chatInput = chatPanel->input();
+    connect(chatPanel, &ChatPanel::lineEntered, this, &TableWindow::SendChat);
+    column->addWidget(chatPanel);
+    chatPanel->hide();
     setCentralWidget(centre);
     // The table takes the keyboard whenever no dialog has it.
     view_->setFocusPolicy(Qt::StrongFocus);
@@ -347,7 +347,7 @@ void TableWindow::SayMsg(int pos, const std::string& text) {
     ShowTurn();
     lastBalloon_ = QString::fromStdString(text);
     // In a network game the table's announcements are part of the conversation.
-    if (networkGame_ && pos == 0) fraChat->AddNotice(lastBalloon_);
+    if (networkGame_ && pos == 0) chatPanel->AddNotice(lastBalloon_);
     if (!settings_.Talk) return;
     Balloon::Say(*this, pos, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
     GiveKeysToTable();
@@ -520,7 +520,7 @@ void TableWindow::AfterNetworkDialog(bool start) {
     if (session_.role() == net::NetworkSession::Role::Dealer) session_.StopAccepting();
     networkGame_ = true;
     endNote_.clear();
-    fraChat->Clear();
+    chatPanel->Clear();
     EnableMenu(MenuItem::Network, false);
     leaveAction_->setEnabled(session_.role() == net::NetworkSession::Role::Client);
     housekeeping_.start();
@@ -663,7 +663,7 @@ void TableWindow::EndNetworkGame(const QString& why) {
     }
     endNote_ = why;
     ShowChat(false);
-    fraChat->Clear();
+    chatPanel->Clear();
     EnableMenu(MenuItem::Network, true);
     leaveAction_->setEnabled(false);
     takeOverAction_->setEnabled(false);
@@ -707,12 +707,12 @@ void TableWindow::ResumeNetworkGame() {
 }
 
 void TableWindow::ShowChat(bool shown) {
-    if (shown == !fraChat->isHidden()) return;
-    fraChat->setVisible(shown);
+    if (shown == !chatPanel->isHidden()) return;
+    chatPanel->setVisible(shown);
     // A window of its own size grows by the chat box, so the table keeps its
     // size; full screen or maximised, the table gives the box its height.
     if (!isMaximized() && !isFullScreen() && isVisible()) {
-        const int chat = fraChat->sizeHint().height();
+        const int chat = chatPanel->sizeHint().height();
         resize(width(), std::max(minimumSizeHint().height(), height() + (shown ? chat : -chat)));
     }
 }
@@ -728,7 +728,7 @@ void TableWindow::SendChat(const QString& line) {
     if (line.isEmpty()) return;
     session_.SendChat(line.toStdString());
     // The writer sees the line in the conversation, not in a balloon.
-    fraChat->AddLine(SeatName(game_.state().LocalSeat), line);
+    chatPanel->AddLine(SeatName(game_.state().LocalSeat), line);
 }
 
 void TableWindow::PlayerJoined(int connection, int, const std::string& line) {
@@ -772,7 +772,7 @@ void TableWindow::ConnectionClosed(int index) {
     if (session_.CanReturn()) {
         ticket_.token = session_.returnToken();
         ticket_.seat = game_.state().LocalSeat;
-        fraChat->AddNotice(tr("The connection to the Dealer was lost. Reconnecting..."));
+        chatPanel->AddNotice(tr("The connection to the Dealer was lost. Reconnecting..."));
         countdown_.start();
         reconnector_.Start();
         return;
@@ -790,7 +790,7 @@ void TableWindow::PlayerLeft(int connection, int, const std::string& name) {
 
 void TableWindow::LateJoinRefused(const std::string& name) {
     const QString text = tr("%1 tried to join, but the game has started.").arg(QString::fromStdString(name).trimmed());
-    if (networkGame_) fraChat->AddNotice(text);
+    if (networkGame_) chatPanel->AddNotice(text);
     statusBar()->showMessage(text, 8000);
 }
 
@@ -814,7 +814,7 @@ void TableWindow::TableReceived() {
 
 void TableWindow::DealerSilent(double seconds) {
     dealerSilent_ = true;
-    fraChat->AddNotice(tr("The Dealer has not answered for %1 seconds. Game > Leave Network Game ends this game here.")
+    chatPanel->AddNotice(tr("The Dealer has not answered for %1 seconds. Game > Leave Network Game ends this game here.")
                            .arg(static_cast<int>(seconds)));
     UpdateStatus();
 }
@@ -826,7 +826,7 @@ void TableWindow::DealerHeard() {
 
 void TableWindow::ChatReceived(int seat, const std::string& text) {
     if (seat < 1 || seat > 4) return;
-    fraChat->AddLine(SeatName(seat), QString::fromStdString(text));
+    chatPanel->AddLine(SeatName(seat), QString::fromStdString(text));
     if (!settings_.Talk) return;
     // Relative to this machine's own seat, as every balloon is.
     if (chatBalloons_[static_cast<size_t>(seat)]) chatBalloons_[static_cast<size_t>(seat)]->close();

@@ -124,8 +124,8 @@ public:
     // Back to a game of this machine alone: no connections, the local seat at 3.
     void BecomeStandAlone();
     // The chat panel along the bottom, shown while a network game is on.
-    ChatPanel* fraChat = nullptr;
-    QLineEdit* txtChat = nullptr;
+    ChatPanel* chatPanel = nullptr;
+    QLineEdit* chatInput = nullptr;
     // A network game is on (started from the dialog, or taken up again).
     bool inNetworkGame() const { return networkGame_; }
     // Coming back to the Dealer after a lost connection.
