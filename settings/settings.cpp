@@ -11,9 +11,9 @@ namespace zarv::settings {
 namespace {
 
 struct SchemeColours {
-    uint32_t BackC, Gc1, Gc2, Gb1, Gb2;
+    uint32_t FeltColour, SeatColourB, SeatColourA, SeatBorderB, SeatBorderA;
     int32_t Deck;
-    uint32_t DC1, DC2, DC3;
+    uint32_t DeckColour1, DeckColour2, DeckColour3;
 };
 
 constexpr SchemeColours kSchemes[5] = {
@@ -38,15 +38,15 @@ int32_t AsSigned(uint32_t v) { return static_cast<int32_t>(v); }
 void Settings::SetScheme(int32_t index) {
     if (index < 0 || index > 4) return;
     const SchemeColours& s = kSchemes[index];
-    BackC = s.BackC;
-    Gc1 = s.Gc1;
-    Gc2 = s.Gc2;
-    Gb1 = s.Gb1;
-    Gb2 = s.Gb2;
+    FeltColour = s.FeltColour;
+    SeatColourB = s.SeatColourB;
+    SeatColourA = s.SeatColourA;
+    SeatBorderB = s.SeatBorderB;
+    SeatBorderA = s.SeatBorderA;
     Deck = s.Deck;
-    DC1 = s.DC1;
-    DC2 = s.DC2;
-    DC3 = s.DC3;
+    DeckColour1 = s.DeckColour1;
+    DeckColour2 = s.DeckColour2;
+    DeckColour3 = s.DeckColour3;
 }
 
 std::string NormalisePlayerName(const std::string& utf8) {
@@ -72,12 +72,12 @@ Settings ReadSettings(SettingsStore& store) {
     bool backColourRead = true;
     if (s.Scheme == kUserScheme) {
         if (auto v = dword("Deck")) s.Deck = std::max(AsSigned(*v), 0);
-        uint32_t* colours[] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gc2, &s.Gb1, &s.Gb2};
+        uint32_t* colours[] = {&s.DeckColour1, &s.DeckColour2, &s.DeckColour3, &s.SeatColourB, &s.SeatColourA, &s.SeatBorderB, &s.SeatBorderA};
         const char* names[] = {"DC1", "DC2", "DC3", "GC1", "GC2", "GB1", "GB2"};
         for (int i = 0; i < 7; ++i)
             if (auto v = dword(names[i])) *colours[i] = *v & 0xFFFFFF;
         if (auto v = dword("BackC"))
-            s.BackC = *v & 0xFFFFFF;
+            s.FeltColour = *v & 0xFFFFFF;
         else
             backColourRead = false;
     } else {
@@ -120,14 +120,14 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
     put("Sheme", static_cast<uint32_t>(s.Scheme));
     if (s.Scheme == kUserScheme) {
         put("Deck", static_cast<uint32_t>(s.Deck));
-        put("DC1", s.DC1);
-        put("DC2", s.DC2);
-        put("DC3", s.DC3);
-        put("Gc1", s.Gc1);
-        put("Gc2", s.Gc2);
-        put("Gb1", s.Gb1);
-        put("Gb2", s.Gb2);
-        put("BackC", s.BackC);
+        put("DC1", s.DeckColour1);
+        put("DC2", s.DeckColour2);
+        put("DC3", s.DeckColour3);
+        put("Gc1", s.SeatColourB);
+        put("Gc2", s.SeatColourA);
+        put("Gb1", s.SeatBorderB);
+        put("Gb2", s.SeatBorderA);
+        put("BackC", s.FeltColour);
     }
     put("SoundFX", s.SoundFX ? kOn : kOff);
     put("FullScreen", s.FullScreen ? kOn : kOff);

@@ -26,10 +26,13 @@ inline const std::array<const char*, 6> kSchemeNames = {"Abbadan", "Casino", "So
 struct Settings {
     int32_t Scheme = 0;  // stored as "Sheme"
     int32_t Deck = 0;
-    uint32_t DC1 = 0, DC2 = 0, DC3 = 0;
-    uint32_t Gc1 = 0, Gc2 = 0;  // strong colour of seats 2 and 4, and of seats 1 and 3
-    uint32_t Gb1 = 0, Gb2 = 0;  // their border colours
-    uint32_t BackC = 0;         // the felt
+    // The colours, stored under their old keys: "DC1".."DC3" (the card back's
+    // three), "Gc1"/"Gb1" (seats 2 and 4: plate and border), "Gc2"/"Gb2"
+    // (seats 1 and 3) and "BackC" (the felt).
+    uint32_t DeckColour1 = 0, DeckColour2 = 0, DeckColour3 = 0;
+    uint32_t SeatColourB = 0, SeatColourA = 0;  // plate colour of seats 2 and 4, and of seats 1 and 3
+    uint32_t SeatBorderB = 0, SeatBorderA = 0;  // their border colours
+    uint32_t FeltColour = 0;
     bool SoundFX = true;
     bool FullScreen = false;
     bool Talk = true;

@@ -67,7 +67,7 @@ TEST_F(Dialogs, APresetStoresOnlyItsNumberAndTheTableTakesItsDesign) {
     for (const char* name : {"Speed", "SoundFX", "Talk", "FullScreen"}) EXPECT_TRUE(Stored(name)) << name;
     for (const char* name : {"Deck", "DC1", "BackC", "Gc1"}) EXPECT_FALSE(Stored(name)) << name;
     EXPECT_EQ(window.currentSettings().Deck, 3);
-    EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(15, 102, 7));
+    EXPECT_EQ(window.currentSettings().FeltColour, settings::Rgb(15, 102, 7));
     EXPECT_FALSE(d->applyButton->isEnabled());
 }
 
@@ -103,7 +103,7 @@ TEST_F(Dialogs, DesignArrowsStopAtTheEndsAndCancelForgetsEverything) {
     QTest::mouseClick(d->cancelButton, Qt::LeftButton);
     EXPECT_FALSE(Stored("Sheme"));
     EXPECT_EQ(window.currentSettings().Scheme, 0);
-    EXPECT_EQ(window.currentSettings().BackC, settings::Rgb(52, 97, 54));
+    EXPECT_EQ(window.currentSettings().FeltColour, settings::Rgb(52, 97, 54));
 }
 
 TEST_F(Dialogs, PlayerNameRules) {
@@ -316,7 +316,7 @@ TEST(SplashAndPlates, TheAcesStayInsideAndNamesAreReadable) {
     for (int scheme = 0; scheme < 5; ++scheme) {
         settings::Settings s;
         s.SetScheme(scheme);
-        for (uint32_t plate : {s.Gc1, s.Gc2}) {
+        for (uint32_t plate : {s.SeatColourB, s.SeatColourA}) {
             const QColor back(plate & 0xFF, (plate >> 8) & 0xFF, (plate >> 16) & 0xFF);
             const QColor text = TableView::TextOn(back);
             // The ratio asked of normal text for good reading.

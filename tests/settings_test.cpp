@@ -30,9 +30,9 @@ struct Store : ::testing::Test {
 TEST_F(Store, FirstStartGivesDefaultsAndAnEmptyKey) {
     const Settings s = ReadSettings(store);
     EXPECT_EQ(s.Scheme, 0);
-    EXPECT_EQ(s.BackC, Rgb(52, 97, 54));
-    EXPECT_EQ(s.Gc1, Rgb(15, 67, 130));
-    EXPECT_EQ(s.DC2, Rgb(0, 0, 255));
+    EXPECT_EQ(s.FeltColour, Rgb(52, 97, 54));
+    EXPECT_EQ(s.SeatColourB, Rgb(15, 67, 130));
+    EXPECT_EQ(s.DeckColour2, Rgb(0, 0, 255));
     EXPECT_TRUE(s.SoundFX);
     EXPECT_TRUE(s.Talk);
     EXPECT_FALSE(s.FullScreen);
@@ -64,7 +64,7 @@ TEST_F(Store, ValuesAreLimitedOnReading) {
     Settings s = ReadSettings(store);
     EXPECT_EQ(s.Scheme, 5);  // the user's own scheme
     EXPECT_EQ(s.Deck, 0);
-    EXPECT_EQ(s.BackC, Rgb(1, 2, 3));
+    EXPECT_EQ(s.FeltColour, Rgb(1, 2, 3));
     EXPECT_EQ(s.Speed, 5);
     Write("Speed", static_cast<uint32_t>(-3));
     EXPECT_EQ(ReadSettings(store).Speed, 0);
@@ -96,8 +96,8 @@ TEST_F(Store, APresetAfterAUserSchemeWritesNoColours) {
     Settings s;
     s.Scheme = 5;
     s.Deck = 2;
-    s.BackC = Rgb(9, 9, 9);
-    s.DC1 = Rgb(1, 1, 1);
+    s.FeltColour = Rgb(9, 9, 9);
+    s.DeckColour1 = Rgb(1, 1, 1);
     SaveSettings(store, s);
     EXPECT_EQ(*store.ReadDword(kKey, "BackC"), Rgb(9, 9, 9));
     EXPECT_EQ(*store.ReadDword(kKey, "SoundFX"), 65535u);
@@ -113,7 +113,7 @@ TEST_F(Store, APresetAfterAUserSchemeWritesNoColours) {
     EXPECT_EQ(*store.ReadDword(kKey, "BackC"), Rgb(9, 9, 9));  // the old colours stay, unread
     EXPECT_EQ(*store.ReadDword(kKey, "Deck"), 2u);
     const Settings read = ReadSettings(store);
-    EXPECT_EQ(read.BackC, Rgb(15, 102, 7));  // the preset's own
+    EXPECT_EQ(read.FeltColour, Rgb(15, 102, 7));  // the preset's own
     EXPECT_EQ(read.Deck, 3);
     EXPECT_EQ(read.Speed, 2);
 }
@@ -125,8 +125,8 @@ TEST_F(Store, AUserSchemeWithoutItsTableColourFallsBackToSchemeZero) {
     Write("Speed", 1);
     const Settings s = ReadSettings(store);
     EXPECT_EQ(s.Scheme, 0);
-    EXPECT_EQ(s.BackC, Rgb(52, 97, 54));
-    EXPECT_EQ(s.DC1, Rgb(255, 255, 255));
+    EXPECT_EQ(s.FeltColour, Rgb(52, 97, 54));
+    EXPECT_EQ(s.DeckColour1, Rgb(255, 255, 255));
     EXPECT_EQ(s.Speed, 1);  // values read before stay in force
 }
 

@@ -256,7 +256,7 @@ void OptionsDialog::reject() {
 
 void OptionsDialog::Fill() {
     const settings::Settings& s = table_.currentSettings();
-    const uint32_t values[8] = {s.DC1, s.DC2, s.DC3, s.Gc1, s.Gb1, s.Gc2, s.Gb2, s.BackC};
+    const uint32_t values[8] = {s.DeckColour1, s.DeckColour2, s.DeckColour3, s.SeatColourB, s.SeatBorderB, s.SeatColourA, s.SeatBorderA, s.FeltColour};
     for (int i = 0; i < 8; ++i) SetButtonColour(i, ToQColor(values[i]));
     previewDesign_ = std::clamp(s.Deck, 0, 4);
     DrawPreview();
@@ -321,7 +321,7 @@ void OptionsDialog::Apply() {
     settings::Settings& s = table_.currentSettings();
     s.Scheme = schemeList->currentIndex();
     if (s.Scheme == settings::kUserScheme) {
-        uint32_t* fields[8] = {&s.DC1, &s.DC2, &s.DC3, &s.Gc1, &s.Gb1, &s.Gc2, &s.Gb2, &s.BackC};
+        uint32_t* fields[8] = {&s.DeckColour1, &s.DeckColour2, &s.DeckColour3, &s.SeatColourB, &s.SeatBorderB, &s.SeatColourA, &s.SeatBorderA, &s.FeltColour};
         for (int i = 0; i < 8; ++i) *fields[i] = FromQColor(colours_[i]);
         s.Deck = previewDesign_;
     } else {

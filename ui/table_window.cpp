@@ -236,17 +236,17 @@ void TableWindow::LoadSettings() {
     computer_.SetLevel(settings_.Level == 1 ? ai::Level::Expert : ai::Level::Standard);
     game_.SetMoveLimit(settings_.MoveLimit);
     TableColours c;
-    c.background = FromColour(settings_.BackC);
-    c.edge = FromColour(EdgeColour(settings_.BackC));
-    c.strongA = FromColour(settings_.Gc2);
-    c.lightA = FromColour(settings_.Gb2);
-    c.strongB = FromColour(settings_.Gc1);
-    c.lightB = FromColour(settings_.Gb1);
+    c.background = FromColour(settings_.FeltColour);
+    c.edge = FromColour(EdgeColour(settings_.FeltColour));
+    c.strongA = FromColour(settings_.SeatColourA);
+    c.lightA = FromColour(settings_.SeatBorderA);
+    c.strongB = FromColour(settings_.SeatColourB);
+    c.lightB = FromColour(settings_.SeatBorderB);
     view_->SetColours(c);
 }
 
 void TableWindow::RedrawBack() {
-    view_->SetBackPicture(DrawDeck(sprite_, settings_.Deck, settings_.DC1, settings_.DC2, settings_.DC3));
+    view_->SetBackPicture(DrawDeck(sprite_, settings_.Deck, settings_.DeckColour1, settings_.DeckColour2, settings_.DeckColour3));
 }
 
 void TableWindow::OptionsClick() {
@@ -321,7 +321,7 @@ void TableWindow::SetFullScreen(bool full) {
 void TableWindow::MakeCardPictures() {
     const GameState& s = game_.state();
     std::vector<QImage> pictures(53);
-    pictures[0] = DrawDeck(sprite_, settings_.Deck, settings_.DC1, settings_.DC2, settings_.DC3);
+    pictures[0] = DrawDeck(sprite_, settings_.Deck, settings_.DeckColour1, settings_.DeckColour2, settings_.DeckColour3);
     for (int k = 1; k <= 52; ++k) pictures[static_cast<size_t>(s.Deck[k].Face)] = PaintCardFace(sprite_, s.Deck[k].Card);
     view_->SetCardPictures(std::move(pictures));
     view_->gameStarted = true;
