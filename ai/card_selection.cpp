@@ -50,14 +50,14 @@ void FillLeading(Candidate* rows, const Facts& f) {
     const bool isTr = f.isTr, top = f.top, ob = f.ob;
     using T = Tactic;
     //   row      condition                                              len played priority           bonus     tactic           signal threat
-    Set(rows[1], !isTr && risk && top && safe,                            -1, -1, ob ? 14 : 4,          0,        T::PlayBigest,   3, 0);
-    Set(rows[2], ob && top && isTr,                                        1,  2, 4,                    2 * f.sit, T::PlayBigest,   3, -3);
+    Set(rows[1], !isTr && risk && top && safe,                            -1, -1, ob ? 14 : 4,          0,        T::PlayHighest,   3, 0);
+    Set(rows[2], ob && top && isTr,                                        1,  2, 4,                    2 * f.sit, T::PlayHighest,   3, -3);
     Set(rows[3], !isTr && safe,                                           -1,  0, 3,                    0,        T::PlayABig,     5, -3);
-    Set(rows[4], !isTr && ((partnerLeads && safe) || partnerRuff),        -1, -1, safe ? 4 : 3,         0,        T::PlaySmallest, 5, safe ? -3 : 0);
-    Set(rows[5], !isTr && safe,                                           -1, -1, 2,                    0,        T::PlaySmallest, 10, -1);
-    Set(rows[6], isTr,                                                     1,  0, 1,                    f.sit,    T::PlaySmallest, 3, -3);
+    Set(rows[4], !isTr && ((partnerLeads && safe) || partnerRuff),        -1, -1, safe ? 4 : 3,         0,        T::PlayLowest, 5, safe ? -3 : 0);
+    Set(rows[5], !isTr && safe,                                           -1, -1, 2,                    0,        T::PlayLowest, 10, -1);
+    Set(rows[6], isTr,                                                     1,  0, 1,                    f.sit,    T::PlayLowest, 3, -3);
     Set(rows[7], isTr && isLong,                                           1,  2, hiTr >= 12 ? 3 : (ob ? 11 : 1), 2 * f.sit,
-        hiTr >= 12 ? T::PlaySmallest : T::PlayBigest, 3, -3);
+        hiTr >= 12 ? T::PlayLowest : T::PlayHighest, 3, -3);
 }
 
 void FillSecond(Candidate* rows, const Facts& f) {
@@ -72,15 +72,15 @@ void FillSecond(Candidate* rows, const Facts& f) {
     const long trumpPriority = f.lowTr < 12 ? 3 : (f.lowTr <= 13 ? 2 : 1);
     const bool ownTrNone = f.ownTr < 1;
     using T = Tactic;
-    Set(rows[1], same && risk && f.top && safeNext, -1, 0, f.ob ? 14 : 4, 0, T::PlayBigest);
-    Set(rows[2], !same && !partnerRuff && isTr, 1, -1, trumpPriority, 0, T::PlaySmallest);
+    Set(rows[1], same && risk && f.top && safeNext, -1, 0, f.ob ? 14 : 4, 0, T::PlayHighest);
+    Set(rows[2], !same && !partnerRuff && isTr, 1, -1, trumpPriority, 0, T::PlayLowest);
     // Rows 3 and 5 would need a trump suit that is not safe from the next seat,
     // which cannot be: they are never enabled.
     rows[3].Cond = false;
     rows[5].Cond = false;
     Set(rows[4], same, -1, 0, 3, 0,
-        (f.lowLed >= 7 && !leaderTop && !leaderHigh) ? T::PlayABig : T::PlaySmallest);
-    Set(rows[6], !isTr && !same, ownTrNone ? 1 : -1, ownTrNone ? -1 : 1, 1, 0, T::PlaySmallest);
+        (f.lowLed >= 7 && !leaderTop && !leaderHigh) ? T::PlayABig : T::PlayLowest);
+    Set(rows[6], !isTr && !same, ownTrNone ? 1 : -1, ownTrNone ? -1 : 1, 1, 0, T::PlayLowest);
     Set(rows[7], same, 1, 0, 3, 0, T::PlayFirstBig);
 }
 
@@ -109,11 +109,11 @@ void FillThird(Candidate* rows, const Facts& f) {
         row3Priority = 4;
 
     using T = Tactic;
-    Set(rows[1], !partnerSafe && !prevRuffed && same && topHere, -1, 0, ob ? 15 : 5, 0, T::PlayBigest);
+    Set(rows[1], !partnerSafe && !prevRuffed && same && topHere, -1, 0, ob ? 15 : 5, 0, T::PlayHighest);
     Set(rows[2], !partnerSafe && !same && isTr && canOvertrump, 1, 1, ob ? 12 : 2, 0, T::PlayABig);
     Set(rows[3], (!safeNext || !partnerSafe) && !same && isTr && canOvertrump, 2, -1, row3Priority, f.sit, T::PlayFirstBig);
-    Set(rows[4], !partnerSafe && !prevRuffed && same && climb, 1, -3, ob ? 12 : 2, 0, T::PlayBigest);
-    Set(rows[5], plain && safeNext && partnerSafe, ownTrNone ? 1 : -1, ownTrNone ? -1 : 1, 6, 0, T::PlaySmallest);
+    Set(rows[4], !partnerSafe && !prevRuffed && same && climb, 1, -3, ob ? 12 : 2, 0, T::PlayHighest);
+    Set(rows[5], plain && safeNext && partnerSafe, ownTrNone ? 1 : -1, ownTrNone ? -1 : 1, 6, 0, T::PlayLowest);
     // Row 6 keeps the priority it had for the previous suit when neither rule applies.
     long row6Priority = rows[6].Priority;
     if (same)
@@ -121,9 +121,9 @@ void FillThird(Candidate* rows, const Facts& f) {
     else if (lowestIsTop)
         row6Priority = 2;
     Set(rows[6], (!climb || prevRuffed) && plain && !partnerSafe, ownTrNone ? 1 : -1, ownTrNone ? -1 : 1, row6Priority, 0,
-        T::PlaySmallest);
-    Set(rows[7], (prevTop || partnerSafe) && plain, -1, 0, !lowestIsTop ? 2 : 1, 0, T::PlaySmallest);
-    Set(rows[8], prevTop && isTr, -1, -1, 1, 0, T::PlaySmallest);
+        T::PlayLowest);
+    Set(rows[7], (prevTop || partnerSafe) && plain, -1, 0, !lowestIsTop ? 2 : 1, 0, T::PlayLowest);
+    Set(rows[8], prevTop && isTr, -1, -1, 1, 0, T::PlayLowest);
 }
 
 long CardPower(CardCode c, Suit trump, Suit led) {
@@ -147,11 +147,11 @@ void FillFourth(Candidate* rows, const Facts& f) {
     using T = Tactic;
     Set(rows[1], !prevRuffed && !partnerWins && same && beatBoth, -1, 0, ob ? 15 : 5, 0, T::PlayFirstBig);
     Set(rows[2], !partnerWins && !same && isTr && canOvertrump, 1, 0, row2Priority, f.sit, T::PlayFirstBig);
-    Set(rows[3], !isTr && partnerWins, -1, 1, 3, 0, T::PlaySmallest);
-    Set(rows[4], partnerWins, -1, 0, 2, 0, T::PlaySmallest);
-    Set(rows[5], !partnerWins && !isTr, -1, 1, 2, 0, T::PlaySmallest);
-    Set(rows[6], !prevRuffed && !partnerWins && !same && isTr, 1, 0, 3, 0, T::PlaySmallest);
-    Set(rows[7], !partnerWins, -1, 1, 1, 0, T::PlaySmallest);
+    Set(rows[3], !isTr && partnerWins, -1, 1, 3, 0, T::PlayLowest);
+    Set(rows[4], partnerWins, -1, 0, 2, 0, T::PlayLowest);
+    Set(rows[5], !partnerWins && !isTr, -1, 1, 2, 0, T::PlayLowest);
+    Set(rows[6], !prevRuffed && !partnerWins && !same && isTr, 1, 0, 3, 0, T::PlayLowest);
+    Set(rows[7], !partnerWins, -1, 1, 1, 0, T::PlayLowest);
 }
 
 } // namespace
@@ -163,11 +163,11 @@ Choice ChooseMove(const GameState& state, int seat, int position) {
 Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
     const GameState& state = a.state();
     Candidate rows[11];
-    rows[0].TacticName = Tactic::PlaySomthing;
+    rows[0].TacticName = Tactic::PlayAnything;
     Choice best;
 
-    const bool ob = ChooseStrategie(a, seat) == Strategy::OnlyBigest;
-    const Suit trump = state.MasterCard;
+    const bool ob = ChooseStrategy(a, seat) == Strategy::OnlyHighest;
+    const Suit trump = state.Trump;
     const Suit led = state.LedSuit();
     const int partner = PartnerOf(seat);
     const int done = a.TeamTricksOf(seat) + a.OpponentTricksOf(seat);

@@ -16,12 +16,12 @@ struct Candidate {
     long SignalWeight = 0;
     long ThreatWeight = 0;
     long Priority = 0;
-    Tactic TacticName = Tactic::PlaySomthing;
+    Tactic TacticName = Tactic::PlayAnything;
     long Bonus = 0;
 };
 
 struct Choice {
-    Tactic tactic = Tactic::PlaySomthing;
+    Tactic tactic = Tactic::PlayAnything;
     Suit suit = kNoSuit;
     long score = -100000;
     int row = 0;

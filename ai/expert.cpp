@@ -62,7 +62,7 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
     for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
     const double side = IsTeamA(seat) ? 1 : -1;
     const int master = state_.MasterPlayer;
-    const bool judgeTrump = master >= 1 && master <= 4 && master != seat && state_.MasterCard != kNoSuit;
+    const bool judgeTrump = master >= 1 && master <= 4 && master != seat && state_.Trump != kNoSuit;
     for (; budget.More(worlds); ++worlds) {
         // A world where the master would have named another trump is
         // unlikely: another is drawn in its place (a few times at most).
@@ -135,7 +135,7 @@ Suit ExpertPlayer::ChooseTrump(int first, int count) {
         world.Turn = master;
         world.TrickPosition = 1;
         for (int s = 0; s < 4; ++s) {
-            world.MasterCard = suits[s];
+            world.Trump = suits[s];
             total[static_cast<size_t>(s)] += PlayOut(world).ValueFor(master);
         }
     }

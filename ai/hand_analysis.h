@@ -21,8 +21,8 @@ public:
     explicit HandAnalysis(const GameState& state);
 
     const GameState& state() const { return g_; }
-    Suit Trump() const { return g_.MasterCard; }
-    bool IsTrump(Suit suit) const { return suit == g_.MasterCard; }
+    Suit Trump() const { return g_.Trump; }
+    bool IsTrump(Suit suit) const { return suit == g_.Trump; }
 
     CardCode LowestOfSuit(int seat, Suit suit) const;
     CardCode HighestOfSuit(int seat, Suit suit) const;

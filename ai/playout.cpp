@@ -26,7 +26,7 @@ bool SimulatePlay(GameState& s, int seat, CardCode card) {
     if (!RecordPlayedCard(s, seat, card)) return false;
     const size_t u = s.Tricks.size() - 1;
     TrickRecord& trick = s.Tricks[u];
-    const int w = TrickWinnerOf(trick, s.MasterCard);
+    const int w = TrickWinnerOf(trick, s.Trump);
     trick.Winner = w;
     s.Turn = w;
     for (int p = 1; p <= 4; ++p) s.Deck[s.FindCard(trick.Cards[p])].Owner = IsTeamA(w) ? kPileA : kPileB;

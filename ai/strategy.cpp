@@ -87,13 +87,13 @@ long HandValueWith(const HandAnalysis& a, int seat, int sureTricks) {
 
 long HandValue(const HandAnalysis& a, int seat) { return HandValueWith(a, seat, SureTricks(a, seat)); }
 
-Strategy ChooseStrategie(const HandAnalysis& a, int seat) {
+Strategy ChooseStrategy(const HandAnalysis& a, int seat) {
     const int t = a.TeamTricksOf(seat), o = a.OpponentTricksOf(seat);
     const int sure = SureTricks(a, seat);
     int need = 7 - sure + t;
     if (need < 0) need = 0;
-    if (need == 0 || t == 6) return Strategy::OnlyBigest;
-    if (o == 0 && HandValueWith(a, seat, sure) > 60000) return Strategy::OnlyBigest;
+    if (need == 0 || t == 6) return Strategy::OnlyHighest;
+    if (o == 0 && HandValueWith(a, seat, sure) > 60000) return Strategy::OnlyHighest;
     return Strategy::Normal;
 }
 

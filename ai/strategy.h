@@ -10,7 +10,7 @@ namespace zarv::ai {
 int SureTricks(const HandAnalysis& a, int seat);
 // A weighted strength of the seat's hand.
 long HandValue(const HandAnalysis& a, int seat);
-enum class Strategy { Normal, OnlyBigest };
-Strategy ChooseStrategie(const HandAnalysis& a, int seat);
+enum class Strategy { Normal, OnlyHighest };
+Strategy ChooseStrategy(const HandAnalysis& a, int seat);
 
 } // namespace zarv::ai

@@ -14,11 +14,11 @@ const std::string& TacticName(Tactic t) { return kTacticNames[static_cast<int>(t
 
 CardCode CardForTactic(const HandAnalysis& a, int seat, Tactic tactic, Suit suit) {
     switch (tactic) {
-    case Tactic::PlayBigest: return a.HighestOfSuit(seat, suit);
-    case Tactic::PlaySmallest: return a.LowestOfSuit(seat, suit);
+    case Tactic::PlayHighest: return a.HighestOfSuit(seat, suit);
+    case Tactic::PlayLowest: return a.LowestOfSuit(seat, suit);
     case Tactic::PlayFirstBig: return a.LowestWinnerOfSuit(seat, suit);
     case Tactic::PlayABig: return a.MiddleOfSuit(seat, suit);
-    case Tactic::PlaySomthing:
+    case Tactic::PlayAnything:
         // The seat's first held card in Deck order, whatever its suit.
         for (int i = 1; i <= 52; ++i)
             if (a.state().Deck[i].Owner == seat) return a.state().Deck[i].Card;

@@ -7,7 +7,7 @@
 
 namespace zarv::ai {
 
-enum class Tactic { PlayBigest, PlaySmallest, PlayFirstBig, PlayABig, PlaySomthing };
+enum class Tactic { PlayHighest, PlayLowest, PlayFirstBig, PlayABig, PlayAnything };
 
 // The names as the trace shows them ("PlayBigest", "Play Somthing", ...).
 const std::string& TacticName(Tactic t);

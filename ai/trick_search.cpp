@@ -46,7 +46,7 @@ SearchPosition PositionOf(const GameState& s) {
         const int w = s.Tricks[i].Winner;
         if (w >= 1 && w <= 4) ++(IsTeamA(w) ? p.tricksA : p.tricksB);
     }
-    p.trump = SuitIndex(s.MasterCard);
+    p.trump = SuitIndex(s.Trump);
     // Seven to none is worth three when the losers hold the first master.
     p.sweepA = (s.Seats[2].FirstMaster || s.Seats[4].FirstMaster) ? 3 : 2;
     p.sweepB = (s.Seats[1].FirstMaster || s.Seats[3].FirstMaster) ? 3 : 2;

@@ -115,7 +115,7 @@ bool MasterWouldNameTrump(const GameState& world, int master, std::mt19937_64& r
     for (Suit s : {'g', 'p', 'h', 'x'})
         for (uint8_t r = 2; r <= 14; ++r)
             if (std::find(seen.begin(), seen.end(), CardCode{s, r}) == seen.end()) outside.push_back(CardCode{s, r});
-    return ChooseTrumpFrom(seen, outside) == world.MasterCard;
+    return ChooseTrumpFrom(seen, outside) == world.Trump;
 }
 
 } // namespace zarv::ai

@@ -68,7 +68,7 @@ bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
 }
 
 CardChoice Game::Hint(int seat) const {
-    if (!computer_ || seat < 1 || seat > 4 || s_.Turn != seat || (s_.MasterCard == kNoSuit && s_.TrickPosition < 2))
+    if (!computer_ || seat < 1 || seat > 4 || s_.Turn != seat || (s_.Trump == kNoSuit && s_.TrickPosition < 2))
         return {};
     CardChoice choice = computer_->SelectCard(seat, s_.TrickPosition);
     if (!IsLegalCard(seat, choice.card)) {

@@ -69,7 +69,7 @@ public:
     // The computer player names the trump and plays the cards of this
     // machine's own seat (a bot joining a network game).
     void SetLocalAutoplay(bool on) { localAutoplay_ = on; }
-    double Rnd() { return services_.random.Next(); }
+    double RandomFraction() { return services_.random.Next(); }
 
     // --- Commands ---
     // Carries the command out now when the engine is at a safe point, else
@@ -180,10 +180,10 @@ public:
 
     // --- The local player's input ---
     int HitTest(int x, int y) const;
-    void FormMouseDown(double x, double y);
-    void FormMouseMove(double x, double y);
-    void FormKeyUp(int keyCode);
-    void SetGiveUpState(int state);
+    void ClickAt(double x, double y);
+    void PointerAt(double x, double y);
+    void SpaceReleased();
+    void SetGiveUpFlag(GiveUpFlag flag);
     void GiveUp() { Request(Command::GiveUp); }
     bool GiveUpContains(double x, double y) const;
     // The local player's click on a card (the move or the trump being awaited).
@@ -223,7 +223,7 @@ private:
     // The Dealer seats players who came back (the table is settled).
     void SeatReturningPlayers();
     void ClearRemoteWait();
-    void SayMsg(int pos, const std::string& text) { services_.view.SayMsg(pos, text); }
+    void ShowBalloon(int seat, const std::string& text) { services_.view.ShowBalloon(seat, text); }
 
     GameState s_;
     EngineServices services_;

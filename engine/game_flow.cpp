@@ -47,13 +47,13 @@ void Game::StartGameBody() {
     s_.PointsA = s_.PointsB = 0;
     // Nothing of the last game's hand stays on the table or in the status.
     s_.Tricks.assign(2, TrickRecord{});
-    s_.MasterCard = kNoSuit;
+    s_.Trump = kNoSuit;
     s_.Turn = 0;
     s_.WaitingForSeat = 0;
     s_.WaitingDeadline = 0;
-    s_.GiveUpState = 0;
+    s_.GiveUp = GiveUpFlag::Hidden;
     dealing_ = true;
-    view.ShowGiveUp(0);
+    view.ShowGiveUp(GiveUpFlag::Hidden);
     view.ShowTurn();
 
     MakeCardFaces();
@@ -78,7 +78,7 @@ void Game::StartGameBody() {
     view.DrawTable();
 
     s_.StopRequested = false;
-    Shuffle(static_cast<int>(Rnd() * 300) + 200);
+    Shuffle(static_cast<int>(RandomFraction() * 300) + 200);
     GatherCards();
 
     services_.network.GameStarting();
@@ -112,7 +112,7 @@ void Game::ChooseFirstMaster() {
         if (RankOf(s_.Deck[i].Card) == 14) {
             s_.MasterPlayer = seat;
             for (int k = 1; k <= 4; ++k) s_.Seats[k].FirstMaster = (k == seat);
-            SayMsg(0, s_.Seats[seat].Name + " is \"HAKEM\"... ");
+            ShowBalloon(kFromTheTable, s_.Seats[seat].Name + " is \"HAKEM\"... ");
             break;
         }
     }
@@ -162,7 +162,7 @@ bool Game::SortsHand(int seat) const {
     return seat == s_.LocalSeat;
 }
 
-bool Game::HandFaceDown(int seat) const { return !(seat == s_.LocalSeat || s_.TraceMode != 0); }
+bool Game::HandFaceDown(int seat) const { return !(seat == s_.LocalSeat || s_.Tracing); }
 
 void Game::DealHandCards(int first, int count, int seat, bool sort) {
     DealCards(first, count, s_.Seats[seat].X, s_.Seats[seat].Y, seat, HandFaceDown(seat), sort);
@@ -176,7 +176,7 @@ void Game::NewHand(bool replay) {
     replayPending_ = false;
     ++deals_;
     Presentation& view = services_.view;
-    s_.GiveUpState = 0;
+    s_.GiveUp = GiveUpFlag::Hidden;
     view.EnableMenu(MenuItem::Replay, false);
     s_.TrickPosition = 1;
 
@@ -208,8 +208,8 @@ void Game::NewHand(bool replay) {
         for (int i = 1; i <= 52; ++i) s_.Deck[i] = s_.SavedDeck[i];
     } else {
         GatherCards();
-        Shuffle(static_cast<int>(Rnd() * 300) + 200);
-        s_.MasterCard = kNoSuit;
+        Shuffle(static_cast<int>(RandomFraction() * 300) + 200);
+        s_.Trump = kNoSuit;
         for (int i = 1; i <= 52; ++i) s_.SavedDeck[i] = s_.Deck[i];
     }
 
@@ -235,13 +235,13 @@ void Game::DealAround(std::optional<Suit> knownTrump) {
     const int m = s_.MasterPlayer;
     DealHandCards(1, 5, m, SortsHand(m));
     if (knownTrump)
-        s_.MasterCard = *knownTrump;
+        s_.Trump = *knownTrump;
     else
         ChooseTrumpForHand();
-    if (observer_) observer_->TrumpKnown(s_.MasterCard);
+    if (observer_) observer_->TrumpKnown(s_.Trump);
 
     view.RepaintCards({});
-    view.DrawTrumpSign(s_.MasterCard, s_.Seats[m].X + 16, s_.Seats[m].Y + 109);
+    view.DrawTrumpSign(s_.Trump, s_.Seats[m].X + 16, s_.Seats[m].Y + 109);
     s_.Turn = m;
 
     const int m1 = NextSeat(m), m2 = NextSeat(m1), m3 = NextSeat(m2);
@@ -259,7 +259,7 @@ void Game::DealAround(std::optional<Suit> knownTrump) {
     const int firsts[4] = {1, 14, 27, 40};
     const int seats[4] = {m, m1, m2, m3};
     for (int k = 0; k < 4; ++k)
-        DealHandCards(firsts[k], 13, seats[k], SortsHand(seats[k]) || s_.TraceMode != 0);
+        DealHandCards(firsts[k], 13, seats[k], SortsHand(seats[k]) || s_.Tracing);
 
     for (int seat = 1; seat <= 4; ++seat) BuildHand(seat);
     dealing_ = false;
@@ -278,20 +278,20 @@ void Game::ChooseTrumpForHand() {
     Network& net = services_.network;
     // The person at this machine names the trump by a click. (Tools that let
     // the computer play every seat leave the local seat to the computer too.)
-    if (s_.TraceMode == 0 && m == s_.LocalSeat && s_.Seats[m].Kind == SeatKind::Human) {
+    if (!s_.Tracing && m == s_.LocalSeat && s_.Seats[m].Kind == SeatKind::Human) {
         if (localAutoplay_ && computer_) {
-            s_.MasterCard = computer_->ChooseTrump(1, 5);
+            s_.Trump = computer_->ChooseTrump(1, 5);
         } else {
             services_.view.ShowTurn();
-            SayMsg(0, "You are \"HAKEM\", now choose \"ZARV\"... ");
+            ShowBalloon(kFromTheTable, "You are \"HAKEM\", now choose \"ZARV\"... ");
             // The click handler names the trump; a new game or closing ends the wait.
             localWaitDepth_ = entryDepth_;
-            while (s_.MasterCard == kNoSuit && !s_.StopRequested)
+            while (s_.Trump == kNoSuit && !s_.StopRequested)
                 services_.pump.WaitForEvents(net.Housekeep());
             localWaitDepth_ = -1;
         }
-        if (s_.MasterCard == kNoSuit) return;
-        const std::string msg = std::string("MasterCardIs;") + s_.MasterCard + "|";
+        if (s_.Trump == kNoSuit) return;
+        const std::string msg = std::string("MasterCardIs;") + s_.Trump + "|";
         if (!s_.IsDealer) {
             if (net.IsConnected(0)) {
                 net.Send(0, msg);
@@ -303,15 +303,15 @@ void Game::ChooseTrumpForHand() {
         return;
     }
 
-    SayMsg(m, "I'm choosing \"ZARV\"... ");
+    ShowBalloon(m, "I'm choosing \"ZARV\"... ");
     services_.view.ShowTurn();
     if (!s_.IsDealer) {
         if (net.IsConnected(0)) WaitForMessage(0, "MasterCardIs", "");
         return;
     }
     if (s_.Seats[m].Kind != SeatKind::Human) {
-        if (computer_) s_.MasterCard = computer_->ChooseTrump(1, 5);
-        SendToEveryClient(std::string("MasterCardIs;") + s_.MasterCard + "|");
+        if (computer_) s_.Trump = computer_->ChooseTrump(1, 5);
+        SendToEveryClient(std::string("MasterCardIs;") + s_.Trump + "|");
         return;
     }
     const int socket = s_.Seats[m].Socket;
@@ -319,9 +319,9 @@ void Game::ChooseTrumpForHand() {
     if (s_.Seats[m].Kind == SeatKind::Human && socket > 0) WaitForMessage(socket, "MasterCardIs", "", m, true);
     // A master lost (or silent) before naming it: the computer names the
     // trump for the seat, and the game goes on.
-    if (s_.MasterCard == kNoSuit && !s_.StopRequested && s_.Seats[m].Kind != SeatKind::Human) {
-        if (computer_) s_.MasterCard = computer_->ChooseTrump(1, 5);
-        SendToEveryClient(std::string("MasterCardIs;") + s_.MasterCard + "|");
+    if (s_.Trump == kNoSuit && !s_.StopRequested && s_.Seats[m].Kind != SeatKind::Human) {
+        if (computer_) s_.Trump = computer_->ChooseTrump(1, 5);
+        SendToEveryClient(std::string("MasterCardIs;") + s_.Trump + "|");
     }
 }
 

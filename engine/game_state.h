@@ -36,6 +36,12 @@ enum OwnerCode : uint8_t {
     kPileB = 10,       // in a trick taken by seats 2 and 4
 };
 
+// The give-up flag beside the local player's hand.
+enum class GiveUpFlag : uint8_t { Hidden, Shown, PointedAt };
+
+// Balloons that the table itself says point at no seat.
+constexpr int kFromTheTable = 0;
+
 struct CardRecord {
     CardCode Card;
     uint8_t Owner = kInPack;
@@ -87,11 +93,11 @@ struct GameState {
     int PointsA = 0;
     int PointsB = 0;
     int MasterPlayer = 0;
-    Suit MasterCard = kNoSuit;
+    Suit Trump = kNoSuit;
     int Turn = 0;
     int TrickPosition = 0;
     bool IsDealer = true;
-    int TraceMode = 0;
+    bool Tracing = false;  // trace mode: every hand open, the computer moves on Space
     bool StopRequested = false;
     bool HumanMayPlay = false;
     bool ComputerMoving = false;
@@ -113,7 +119,7 @@ struct GameState {
     std::string PlayerName = "Unknown";
     int ScaleWidth = kTableWidth;   // drawing area, pixels
     int ScaleHeight = kTableHeight;
-    int GiveUpState = 0;            // 0 hidden, 1 shown, 2 pointed at
+    GiveUpFlag GiveUp = GiveUpFlag::Hidden;
 
     GameState() { Tricks.resize(2); }
 

@@ -30,10 +30,10 @@ public:
     void DrawTrumpSign(Suit, int, int) override {}
     void RepaintCards(std::span<const int>) override {}
     void ShowMovement(std::span<const CardMove>) override {}
-    void SayMsg(int pos, const std::string& text) override {
-        if (recordSayings) said.emplace_back(pos, text);
+    void ShowBalloon(int seat, const std::string& text) override {
+        if (recordSayings) said.emplace_back(seat, text);
     }
-    void ShowGiveUp(int) override {}
+    void ShowGiveUp(GiveUpFlag) override {}
     bool AskNewGame() override { return askNewGame ? askNewGame() : false; }
     void CloseMainWindow() override {}
     void EnableMenu(MenuItem, bool) override {}

@@ -6,10 +6,6 @@
 
 namespace zarv {
 
-namespace {
-constexpr int kSpaceKey = 32;
-} // namespace
-
 int Game::HitTest(int x, int y) const {
     for (int k = 52; k >= 1; --k) {
         const int d = s_.DrawOrder[k];
@@ -22,16 +18,16 @@ int Game::HitTest(int x, int y) const {
 
 bool Game::GiveUpContains(double x, double y) const { return layout::GiveUpBox(s_).Contains(x, y); }
 
-void Game::FormMouseDown(double x, double y) {
-    if (s_.GiveUpState > 0 && GiveUpContains(x, y)) {
-        SetGiveUpState(1);
+void Game::ClickAt(double x, double y) {
+    if (s_.GiveUp != GiveUpFlag::Hidden && GiveUpContains(x, y)) {
+        SetGiveUpFlag(GiveUpFlag::Shown);
         GiveUp();
     }
     ChooseCard(HitTest(static_cast<int>(RoundHalfEven(x)), static_cast<int>(RoundHalfEven(y))), true);
 }
 
 void Game::ChooseCard(int d, bool byClick) {
-    if (s_.Animating || s_.Turn != s_.LocalSeat || (s_.MasterCard != kNoSuit && !s_.HumanMayPlay)) return;
+    if (s_.Animating || s_.Turn != s_.LocalSeat || (s_.Trump != kNoSuit && !s_.HumanMayPlay)) return;
     // A click that hits nothing still uses the turn's one try; a key names a card.
     if (byClick || d != 0) s_.HumanMayPlay = false;
     if (d != 0) CardClicked(d);
@@ -43,8 +39,8 @@ void Game::CardClicked(int d) {
         services_.view.Beep();
         return;
     }
-    if (s_.TrickPosition < 2 && s_.MasterCard == kNoSuit) {
-        s_.MasterCard = SuitOf(card.Card);  // the click names the trump; the deal's wait goes on
+    if (s_.TrickPosition < 2 && s_.Trump == kNoSuit) {
+        s_.Trump = SuitOf(card.Card);  // the click names the trump; the deal's wait goes on
         return;
     }
     if (!IsLegalCard(s_.LocalSeat, card.Card)) {
@@ -62,8 +58,8 @@ void Game::CardClicked(int d) {
     RunPendingCommands();
 }
 
-void Game::FormMouseMove(double x, double y) {
-    if (s_.GiveUpState > 0) SetGiveUpState(GiveUpContains(x, y) ? 2 : 1);
+void Game::PointerAt(double x, double y) {
+    if (s_.GiveUp != GiveUpFlag::Hidden) SetGiveUpFlag(GiveUpContains(x, y) ? GiveUpFlag::PointedAt : GiveUpFlag::Shown);
 }
 
 bool Game::GiveUpPossible() const {
@@ -71,24 +67,23 @@ bool Game::GiveUpPossible() const {
     return a > 0 && b > 0 && a < 6 && b < 6;
 }
 
-void Game::SetGiveUpState(int state) {
-    if (s_.GiveUpState == state) return;
-    s_.GiveUpState = state;
-    services_.view.ShowGiveUp(state);
+void Game::SetGiveUpFlag(GiveUpFlag flag) {
+    if (s_.GiveUp == flag) return;
+    s_.GiveUp = flag;
+    services_.view.ShowGiveUp(flag);
 }
 
 void Game::DoGiveUp() {
     // A give-up kept while the hand ended is not carried over to the next one.
     if (giveUpDeal_ != deals_) return;
     if (TeamTricks(s_, 1) >= 6 || TeamTricks(s_, 2) >= 6) return;
-    s_.GiveUpState = 0;
+    s_.GiveUp = GiveUpFlag::Hidden;
     ScoreHand(NextSeat(s_.LocalSeat));
     NewHand();
 }
 
-void Game::FormKeyUp(int keyCode) {
-    if (keyCode != kSpaceKey) return;
-    if (s_.TraceMode != 1) {
+void Game::SpaceReleased() {
+    if (!s_.Tracing) {
         s_.WaitStart = 0;  // ends the pause in progress
         return;
     }
@@ -97,7 +92,7 @@ void Game::FormKeyUp(int keyCode) {
 
 void Game::DoComputerStep() {
     // A step kept while trace mode was switched off again is not made.
-    if (s_.TraceMode != 1 || s_.Turn < 1 || s_.Turn > 4) return;
+    if (!s_.Tracing || s_.Turn < 1 || s_.Turn > 4) return;
     ComputerMove(s_.Turn);
     // Stepping waits for the next Space: the table shows whose move it is.
     services_.view.ShowTurn();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/card.h"
+#include "engine/game_state.h"
 
 namespace zarv {
 
@@ -49,11 +50,11 @@ public:
     // Shows a movement stepwise; Deck still holds the old places and already the
     // new faces. Returns when the cards have arrived or the game is stopping.
     virtual void ShowMovement(std::span<const CardMove> moves) = 0;
-    // A balloon for seat 1..4, for the table (0) or without pointer (5); returns
-    // when it has closed (at once when balloons are off).
-    virtual void SayMsg(int pos, const std::string& text) = 0;
-    // Paints the give-up image for state 1 or 2, or covers it for state 0.
-    virtual void ShowGiveUp(int state) = 0;
+    // A balloon from seat 1..4, from the table (kFromTheTable) or without
+    // pointer (5); returns when it has closed (at once when balloons are off).
+    virtual void ShowBalloon(int seat, const std::string& text) = 0;
+    // Paints the give-up flag as it is now, or covers it when it is hidden.
+    virtual void ShowGiveUp(GiveUpFlag flag) = 0;
     virtual bool AskNewGame() = 0;  // "Game Over, Do you want start a new game?"
     virtual void CloseMainWindow() = 0;
     virtual void EnableMenu(MenuItem item, bool enabled) = 0;

@@ -21,7 +21,7 @@ void Game::GatherCards() {
         const layout::Point at = layout::PackPlace(d);
         moves[n++] = CardMove{d, static_cast<int>(at.x), static_cast<int>(at.y), kInPack};
     }
-    if (n > 0) AnimateCards(std::span(moves.data(), n), s_.TraceMode == 0);
+    if (n > 0) AnimateCards(std::span(moves.data(), n), !s_.Tracing);
     if (std::all_of(s_.Deck.begin() + 1, s_.Deck.end(), [](const CardRecord& c) { return c.Owner == kInPack; }))
         for (int i = 1; i <= 52; ++i) s_.DrawOrder[i] = static_cast<uint8_t>(53 - i);
     for (int seat = 1; seat <= 4; ++seat)

@@ -9,7 +9,7 @@
 namespace zarv {
 
 void Game::MakeCardFaces() {
-    const int t = static_cast<int>(Rnd() * 3 + 1);
+    const int t = static_cast<int>(RandomFraction() * 3 + 1);
     Suit order[5] = {};
     order[t % 4 + 1] = 'g';
     order[(t + 1) % 4 + 1] = 'p';
@@ -40,7 +40,7 @@ void Game::Shuffle(int times) {
         // count how often each pair is exchanged: an odd count exchanges it.
         std::array<int, 27> flips{};  // flips[j] - flips[j + 1]: how often pair j turns
         for (int n = 0; n < times; ++n) {
-            const int k = static_cast<int>(Rnd() * 25) + 5;
+            const int k = static_cast<int>(RandomFraction() * 25) + 5;
             ++flips[1];
             --flips[std::min(k, 25) + 1];
             if (k >= 27) {  // pairs 52 - k .. 25 turn back
@@ -53,8 +53,8 @@ void Game::Shuffle(int times) {
             if (count % 2) std::swap(from[j], from[52 - j]);
         }
         for (int n = 0; n < times; ++n) {
-            const int a = static_cast<int>(Rnd() * 52) + 1;
-            const int b = static_cast<int>(Rnd() * 52) + 1;
+            const int a = static_cast<int>(RandomFraction() * 52) + 1;
+            const int b = static_cast<int>(RandomFraction() * 52) + 1;
             std::swap(from[a], from[b]);
         }
         const std::array<CardRecord, 53> before = s_.Deck;
@@ -76,7 +76,7 @@ void Game::TakeDealOrder(const std::array<CardCode, 52>& order) {
         if (d > 0 && d != i) std::swap(s_.Deck[i], s_.Deck[d]);
     }
     // Closed as after a shuffle, in a pile that leans its own way.
-    int t = static_cast<int>(Rnd() * 16 + 2), step = 1;
+    int t = static_cast<int>(RandomFraction() * 16 + 2), step = 1;
     for (int i = 1; i <= 52; ++i) {
         s_.Deck[i].Owner = kInPack;
         s_.Deck[i].FaceDown = true;
@@ -84,8 +84,8 @@ void Game::TakeDealOrder(const std::array<CardCode, 52>& order) {
     }
     for (int i = 1; i <= 52; ++i) {
         CardRecord& card = s_.Deck[53 - i];
-        card.X = static_cast<int32_t>(RoundHalfEven(20 + t / 5.0 + std::floor(Rnd() * 3 - 2)));
-        card.Y = static_cast<int32_t>(RoundHalfEven(20 + i / 5.0 + std::floor(Rnd() * 3 - 2)));
+        card.X = static_cast<int32_t>(RoundHalfEven(20 + t / 5.0 + std::floor(RandomFraction() * 3 - 2)));
+        card.Y = static_cast<int32_t>(RoundHalfEven(20 + i / 5.0 + std::floor(RandomFraction() * 3 - 2)));
         t += step;
         if (t == 26) step = -1;
     }

@@ -16,7 +16,7 @@ TableSnapshot Game::Snapshot(int seat) const {
         if (s_.Seats[k].FirstMaster) t.firstMaster = k;
     }
     t.master = s_.MasterPlayer;
-    t.trump = s_.MasterCard;
+    t.trump = s_.Trump;
     t.pointsA = s_.PointsA;
     t.pointsB = s_.PointsB;
     t.handsPlayed = s_.HandsPlayed;
@@ -51,7 +51,7 @@ void Game::ResumeBody(const TableSnapshot& t) {
     s_.GameStarted = true;
     s_.Animating = false;
     s_.ComputerMoving = false;
-    s_.TraceMode = 0;
+    s_.Tracing = false;
     s_.PointsA = t.pointsA;
     s_.PointsB = t.pointsB;
     s_.HandsPlayed = t.handsPlayed;
@@ -97,11 +97,11 @@ void Game::ResumeBody(const TableSnapshot& t) {
     view.RepaintCards({});
     view.DrawBoard();
     view.DrawMasterMark();
-    view.DrawTrumpSign(s_.MasterCard, s_.Seats[s_.MasterPlayer].X + 16, s_.Seats[s_.MasterPlayer].Y + 109);
+    view.DrawTrumpSign(s_.Trump, s_.Seats[s_.MasterPlayer].X + 16, s_.Seats[s_.MasterPlayer].Y + 109);
     view.ShowTurn();
     if (resumeFailed_) {
         // Nothing sensible can be played from here: the game ends at this table.
-        SayMsg(0, "The Dealer's table could not be followed; the game is over.");
+        ShowBalloon(kFromTheTable, "The Dealer's table could not be followed; the game is over.");
         services_.network.CloseAll();
         s_.StopRequested = true;
         view.EnableMenu(MenuItem::PlayerName, true);

@@ -4,7 +4,7 @@
 
 namespace zarv {
 
-int Game::TrickWinner(const TrickRecord& trick) const { return TrickWinnerOf(trick, s_.MasterCard); }
+int Game::TrickWinner(const TrickRecord& trick) const { return TrickWinnerOf(trick, s_.Trump); }
 
 int TrickWinnerOf(const TrickRecord& trick, Suit trumpSuit) {
     const Suit led = (trick.Leader >= 1 && trick.Leader <= 4) ? SuitOf(trick.Cards[trick.Leader]) : kNoSuit;
@@ -122,7 +122,7 @@ void Game::ScoreHand(int w) {
         if (s_.Deck[i].Owner >= 1 && s_.Deck[i].Owner <= 4) s_.Deck[i].FaceDown = false;
     services_.view.RepaintCards({});
     services_.view.DrawBoard();
-    SayMsg(0, m + s_.Seats[w].Name + " and " + s_.Seats[PartnerOf(w)].Name + " are Winner.");
+    ShowBalloon(kFromTheTable, m + s_.Seats[w].Name + " and " + s_.Seats[PartnerOf(w)].Name + " are Winner.");
     Pause(3);
 }
 

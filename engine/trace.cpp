@@ -5,20 +5,20 @@
 namespace zarv {
 
 void Game::DoTraceMode() {
-    s_.TraceMode = 1 - s_.TraceMode;
+    s_.Tracing = !s_.Tracing;
     for (int i = 1; i <= 52; ++i) {
         CardRecord& c = s_.Deck[i];
-        if (s_.TraceMode == 1 || c.Owner == s_.LocalSeat)
+        if (s_.Tracing || c.Owner == s_.LocalSeat)
             c.FaceDown = false;
         else
             c.FaceDown = c.Owner < 5 || c.Owner > 8;
     }
     services_.view.RepaintCards({});
     services_.view.ShowTurn();
-    view().CheckMenu(MenuItem::TraceMode, s_.TraceMode == 1);
+    view().CheckMenu(MenuItem::TraceMode, s_.Tracing);
     // Play resumes only in a hand that is being played (a loop still running
     // simply goes on).
-    if (s_.TraceMode == 0 && s_.GameStarted && s_.Turn >= 1 && s_.Turn <= 4) TurnLoop();
+    if (!s_.Tracing && s_.GameStarted && s_.Turn >= 1 && s_.Turn <= 4) TurnLoop();
 }
 
 SavedHand Game::CurrentHand() const {
@@ -27,7 +27,7 @@ SavedHand Game::CurrentHand() const {
     hand.master = s_.MasterPlayer;
     for (int seat = 1; seat <= 4; ++seat)
         if (s_.Seats[seat].FirstMaster) hand.firstMaster = seat;
-    hand.trump = s_.MasterCard;
+    hand.trump = s_.Trump;
     return hand;
 }
 
@@ -40,7 +40,7 @@ void Game::ApplyHand(const SavedHand& hand) {
     }
     s_.MasterPlayer = hand.master;
     for (int seat = 1; seat <= 4; ++seat) s_.Seats[seat].FirstMaster = seat == (hand.firstMaster ? hand.firstMaster : hand.master);
-    s_.MasterCard = hand.trump;
+    s_.Trump = hand.trump;
 }
 
 void Game::LoadHand(const SavedHand& hand) {

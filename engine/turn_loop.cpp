@@ -30,7 +30,7 @@ void Game::TurnLoop() {
     while (true) {
         // Between two turns: carry out what the person asked for meanwhile.
         betweenTurns([&] { RunPendingCommands(); });
-        if (s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.TraceMode != 0) break;
+        if (s_.PointsA >= 7 || s_.PointsB >= 7 || s_.StopRequested || s_.Tracing) break;
         // The table is settled: players who came back get their seats now.
         SeatReturningPlayers();
         const int seat = s_.Turn;
@@ -65,10 +65,10 @@ void Game::TurnLoop() {
         }
 
         // The flag shows only while giving up would do something.
-        if (s_.GiveUpState < 1 && GiveUpPossible())
-            SetGiveUpState(1);
-        else if (s_.GiveUpState > 0 && !GiveUpPossible())
-            SetGiveUpState(0);
+        if (s_.GiveUp == GiveUpFlag::Hidden && GiveUpPossible())
+            SetGiveUpFlag(GiveUpFlag::Shown);
+        else if (s_.GiveUp != GiveUpFlag::Hidden && !GiveUpPossible())
+            SetGiveUpFlag(GiveUpFlag::Hidden);
         // Once the game is over nobody's connection matters any more.
         if (!s_.StopRequested && s_.PointsA < 7 && s_.PointsB < 7) CheckConnections();
         betweenTurns([&] {
@@ -91,7 +91,7 @@ void Game::Pause(double seconds) {
     EventPump& pump = services_.pump;
     // The table shows what it waits for (perhaps nothing: a trick settling).
     if (!instant_) services_.view.ShowTurn();
-    if (s_.TraceMode == 1) {
+    if (s_.Tracing) {
         seconds = 0;
         pump.ProcessEvents();
     }
@@ -178,7 +178,7 @@ void Game::ShowRemoteWait(int seat, double secondsLeft) {
 
 void Game::SeatReturningPlayers() {
     // Settled means a hand in play: dealt, with its trump named.
-    if (!s_.IsDealer || !s_.GameStarted || s_.MasterCard == kNoSuit) return;
+    if (!s_.IsDealer || !s_.GameStarted || s_.Trump == kNoSuit) return;
     Network& net = services_.network;
     while (const auto back = net.TakeReturn()) {
         if (back->seat < 1 || back->seat > 4 || back->seat == s_.LocalSeat) continue;
@@ -192,7 +192,7 @@ void Game::SeatReturningPlayers() {
         if (observer_) observer_->PlayerReturned(back->seat);
         services_.view.RefreshPage();
         services_.view.ShowTurn();
-        SayMsg(0, rec.Name + " is back.");
+        ShowBalloon(kFromTheTable, rec.Name + " is back.");
     }
 }
 
@@ -216,7 +216,7 @@ void Game::CheckConnections() {
     if (!s_.IsDealer) {
         if (!net.IsConnected(0)) {
             // Our own Dealer keeps the seat for a player who comes back.
-            SayMsg(0, net.CanReturn() ? "Reconnecting to the Dealer..." : " You are disconnected, game is over.");
+            ShowBalloon(kFromTheTable, net.CanReturn() ? "Reconnecting to the Dealer..." : " You are disconnected, game is over.");
             s_.StopRequested = true;
         }
         return;
@@ -232,7 +232,7 @@ void Game::CheckConnections() {
         // names it, and the game goes on for the others.
         const std::string text = rec.Name + " disconnected, A Computer Player Replaced by him/her.";
         SendToEveryClient("Disconnected;" + std::to_string(seat) + ";" + text + "|");
-        SayMsg(0, text);
+        ShowBalloon(kFromTheTable, text);
         services_.view.RefreshPage();
     }
 }

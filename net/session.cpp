@@ -261,7 +261,7 @@ void NetworkSession::HandleQueued(const QueuedMessage& m) {
         s.MasterPlayer = m.Detail[0] - '0';
     } else if (m.Command == "MasterCardIs") {
         if (m.Detail.size() != 1 || !IsSuitLetter(m.Detail[0])) return Reject(0, what);
-        s.MasterCard = m.Detail[0];
+        s.Trump = m.Detail[0];
     } else if (const int seat = MoveSeat(m.Command); seat > 0) {
         const auto card = CardCode::Parse(m.Detail);
         if (!card || !game_->PlaySeatCard(seat, *card, CardOrigin::RemotePerson)) {
@@ -463,11 +463,11 @@ void NetworkSession::Refuse(int index) {
 void NetworkSession::HandleClientTrump(const QueuedMessage& m) {
     GameState& s = state();
     const int seat = connections_[m.Source].seat;
-    if (seat != s.MasterPlayer || s.MasterCard != kNoSuit || m.Detail.size() != 1 || !IsSuitLetter(m.Detail[0]))
+    if (seat != s.MasterPlayer || s.Trump != kNoSuit || m.Detail.size() != 1 || !IsSuitLetter(m.Detail[0]))
         return Reject(m.Source, "MasterCardIs;" + m.Detail);
     for (int i = 1; i < transport_.ElementCount(); ++i)
         Send(i, i == m.Source ? Message("Recived", "MasterCardIs") : Message("MasterCardIs", m.Detail));
-    s.MasterCard = m.Detail[0];
+    s.Trump = m.Detail[0];
 }
 
 void NetworkSession::HandleClientMove(const QueuedMessage& m) {
@@ -586,7 +586,7 @@ void NetworkSession::HandleExtension(const Piece& p) {
         if (!back) return Reject(0, what);
         if (back->seat != s.LocalSeat) s.Seats[back->seat].Kind = SeatKind::Human;
         tell().PlayerReturned(back->seat, back->text);
-        game_->view().SayMsg(0, back->text);
+        game_->view().ShowBalloon(kFromTheTable, back->text);
         game_->view().RefreshPage();
     } else if (p.command == "Closing") {
         left_ = true;  // nothing to come back to
@@ -638,7 +638,7 @@ void NetworkSession::HandleDisconnected(const std::string& detail) {
     tell().PlayerLost(lost->seat, lost->text);
     // The Dealer has ended the game and sends nothing more: end it here too.
     if (IsGameOverText(lost->text)) s.StopRequested = true;
-    game_->view().SayMsg(0, lost->text);
+    game_->view().ShowBalloon(kFromTheTable, lost->text);
     game_->view().RefreshPage();
 }
 

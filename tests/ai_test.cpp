@@ -65,7 +65,7 @@ TEST(Queries, PickingCardsOfASuit) {
     EXPECT_EQ(HandAnalysis(s).MiddleOfSuit(2, 'h'), C("h3"));  // no 8..12: the first card
 
     // Only trumps on the table: the lowest winner of the asked suit ignores them.
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     StartTrick(s, 4, {"g7", "x9"});
     HandAnalysis b(s);
     EXPECT_EQ(b.LowestWinnerOfSuit(1, 'h'), C("h3"));
@@ -75,7 +75,7 @@ TEST(Queries, PickingCardsOfASuit) {
 
 TEST(Queries, TopCardsAndFallenCards) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 1, {"h13", "h2", "p14", "g9", "g4"});
     SetHeld(s, 2, {"h14", "g2"});
     SetHeld(s, 3, {"h3", "g3"});
@@ -120,7 +120,7 @@ TEST(Queries, HandSituation) {
 
 TEST(Queries, SignalsWalkBackFromTheLastTrick) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 1, {"g2", "g3", "p2", "p3"});
     SetHeld(s, 3, {"h5", "h6", "x9"});
     EXPECT_EQ(HandAnalysis(s).PartnerSignal(1, 3, 'h'), 0);  // no trick yet
@@ -136,7 +136,7 @@ TEST(Queries, SignalsWalkBackFromTheLastTrick) {
 
 TEST(SureTricks, SlotOrderDecides) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 1, {"h14", "h13", "h12"});
     EXPECT_EQ(ai::SureTricks(HandAnalysis(s), 1), 3);
     SetHeld(s, 1, {"h12", "h13", "h14"});
@@ -158,7 +158,7 @@ TEST(SureTricks, SlotOrderDecides) {
 TEST(SureTricks, AFallenAceLetsKingAndQueenCountInEitherOrder) {
     for (bool kingFirst : {true, false}) {
         GameState s;
-        s.MasterCard = 'x';
+        s.Trump = 'x';
         if (kingFirst)
             SetHeld(s, 1, {"h13", "h12", "g2", "h4"});
         else
@@ -170,7 +170,7 @@ TEST(SureTricks, AFallenAceLetsKingAndQueenCountInEitherOrder) {
 
 TEST(SureTricks, AnOpponentThatCanTrumpCutsTheRun) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 1, {"h14", "h13", "h12", "h11", "g2", "g3", "g4", "g5", "g6", "g7", "p2", "p3", "p4"});
     HandAnalysis a(s);
     // Unseen hearts: 9 among 3 seats: 3 each; 4 winners cut to 3.
@@ -180,7 +180,7 @@ TEST(SureTricks, AnOpponentThatCanTrumpCutsTheRun) {
     // After a heart trick in which the partner showed a void, the unseen hearts
     // are shared by two seats: (13 - 3 - 4 + 1) / 2 - 1 = 2.5, rounded to 2 each.
     GameState t;
-    t.MasterCard = 'x';
+    t.Trump = 'x';
     SetHeld(t, 1, {"h14", "h13", "h12", "h11", "h10", "g2", "g3", "g4", "g5", "g6", "g7", "p2"});
     AddCompletedTrick(t, 4, {"h2", "h10", "h5", "g9"}, 1);
     HandAnalysis b(t);
@@ -189,26 +189,26 @@ TEST(SureTricks, AnOpponentThatCanTrumpCutsTheRun) {
     EXPECT_EQ(ai::SureTricks(b, 1), 2);
 }
 
-TEST(Strategy, SureWinnersAndSixTricksPlayOnlyBigest) {
+TEST(Strategy, SureWinnersAndSixTricksPlayOnlyHighest) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 1, {"x14", "x13", "x12", "x11", "x10", "x9", "x8", "g2", "g3", "g4", "g5", "g6", "g7"});
-    EXPECT_EQ(ai::ChooseStrategie(HandAnalysis(s), 1), ai::Strategy::OnlyBigest);
+    EXPECT_EQ(ai::ChooseStrategy(HandAnalysis(s), 1), ai::Strategy::OnlyHighest);
     SetHeld(s, 1, {"x2", "x3", "g4", "g5", "g6", "g7", "p8", "h2"});
-    EXPECT_EQ(ai::ChooseStrategie(HandAnalysis(s), 1), ai::Strategy::Normal);
+    EXPECT_EQ(ai::ChooseStrategy(HandAnalysis(s), 1), ai::Strategy::Normal);
     s.Tricks.assign(1, TrickRecord{});
     for (int i = 0; i < 6; ++i) s.Tricks.push_back(TrickRecord{{}, 3, 3, 0});
     s.Tricks.push_back(TrickRecord{});
-    EXPECT_EQ(ai::ChooseStrategie(HandAnalysis(s), 1), ai::Strategy::OnlyBigest);
+    EXPECT_EQ(ai::ChooseStrategy(HandAnalysis(s), 1), ai::Strategy::OnlyHighest);
 }
 
 TEST(CardSelection, FourthBehindAWinningPartnerPlaysItsSmallestCard) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 4, {"h9", "h3", "h12", "g5", "p4"});
     StartTrick(s, 1, {"h5", "h13", "h7"});
     const ai::Choice c = ai::ChooseMove(s, 4, 4);
-    EXPECT_EQ(c.tactic, ai::Tactic::PlaySmallest);
+    EXPECT_EQ(c.tactic, ai::Tactic::PlayLowest);
     EXPECT_EQ(c.suit, 'h');
     EXPECT_EQ(c.row, 3);  // row 3 scores 3000 more than row 4 outside trumps
     EXPECT_EQ(c.card, C("h3"));
@@ -216,7 +216,7 @@ TEST(CardSelection, FourthBehindAWinningPartnerPlaysItsSmallestCard) {
 
 TEST(CardSelection, FourthBeatsBothOpponentsWithItsLowestWinningCard) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 4, {"h14", "h3", "h11", "g5"});
     StartTrick(s, 1, {"h5", "h2", "h10"});
     const ai::Choice c = ai::ChooseMove(s, 4, 4);
@@ -227,7 +227,7 @@ TEST(CardSelection, FourthBeatsBothOpponentsWithItsLowestWinningCard) {
 
 TEST(CardSelection, AVoidSeatExaminesEverySuitItHolds) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     SetHeld(s, 2, {"g5", "x4", "p9"});
     StartTrick(s, 1, {"h5"});
     const ai::Choice c = ai::ChooseMove(s, 2, 2);
@@ -237,9 +237,9 @@ TEST(CardSelection, AVoidSeatExaminesEverySuitItHolds) {
     EXPECT_EQ(c.card, C("x4"));
 }
 
-TEST(CardSelection, NothingSafeToLeadFallsBackToPlaySomthing) {
+TEST(CardSelection, NothingSafeToLeadFallsBackToAnyCard) {
     GameState s;
-    s.MasterCard = 'x';
+    s.Trump = 'x';
     LoadPack(s, PackStartingWith({"h2", "g6", "g5"}));
     s.Deck[2].Owner = 1;
     s.Deck[3].Owner = 1;
@@ -248,7 +248,7 @@ TEST(CardSelection, NothingSafeToLeadFallsBackToPlaySomthing) {
     AddCompletedTrick(s, 1, {"g2", "h5", "g3", "g4"}, 4);
     const ai::Choice c = ai::ChooseMove(s, 1, 1);
     EXPECT_EQ(c.row, 0);
-    EXPECT_EQ(c.tactic, ai::Tactic::PlaySomthing);
+    EXPECT_EQ(c.tactic, ai::Tactic::PlayAnything);
     EXPECT_EQ(ai::TacticName(c.tactic), "Play Somthing");
     EXPECT_EQ(c.card, C("g6"));  // the first held card in Deck order
 }

@@ -108,14 +108,14 @@ void Fire(Table& t, Fired what) {
     case Fired::GiveUp: {
         // A click on the flag where it is (or would be): offered or not.
         const layout::Box box = layout::GiveUpBox(t.s());
-        if (t.s().GiveUpState > 0)
-            g.FormMouseDown(box.left + 5, box.top + 5);
+        if (t.s().GiveUp != GiveUpFlag::Hidden)
+            g.ClickAt(box.left + 5, box.top + 5);
         else
             g.GiveUp();
         break;
     }
     case Fired::TraceOnAndOff: g.PlayModClick(); g.PlayModClick(); break;
-    case Fired::TraceSteps: g.PlayModClick(); g.FormKeyUp(32); g.FormKeyUp(32); break;
+    case Fired::TraceSteps: g.PlayModClick(); g.SpaceReleased(); g.SpaceReleased(); break;
     case Fired::LoadHand: g.LoadHand(SomeHand()); break;
     }
 }
@@ -131,11 +131,11 @@ long PlayFiringAt(Fired what, long at, uint64_t seed) {
     };
     t.game.StartClick();
     for (int step = 0; step < 2000 && !t.Over(); ++step) {
-        if (t.s().TraceMode != 1) break;
+        if (!t.s().Tracing) break;
         if (step % 40 == 39)
             t.game.PlayModClick();  // back to automatic play
         else
-            t.game.FormKeyUp(32);
+            t.game.SpaceReleased();
     }
     EXPECT_TRUE(t.Over()) << "fired at wait " << at;
     EXPECT_EQ(t.game.PendingCommands(), 0u);
@@ -182,7 +182,7 @@ TEST(Commands, ReplayDuringATrickPauseWaitsForTheTrickToSettle) {
         }
         // Once carried out, the kept Replay deals the same cards again.
         if (tricksWhenReplayed >= 0 && replayedDeal < 0 && t.game.PendingCommands() == 0 && t.s().Tricks.size() == 2 &&
-            t.s().MasterCard != kNoSuit) {
+            t.s().Trump != kNoSuit) {
             bool same = true;
             for (int i = 1; i <= 52; ++i) same = same && t.s().SavedDeck[i].Card == dealAtFire[i].Card;
             replayedDeal = same ? 1 : 0;

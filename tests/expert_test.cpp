@@ -90,9 +90,9 @@ TEST(WorldSampler, WorldsKeptForTheTrumpGiveTheMasterMoreTrumps) {
             sampler.Sample(rng, world);
             int trumps = 0;
             for (int i = 1; i <= 52; ++i)
-                trumps += SuitOf(world.Deck[i].Card) == s.MasterCard &&
+                trumps += SuitOf(world.Deck[i].Card) == s.Trump &&
                           (world.Deck[i].Owner == master || world.Deck[i].Owner == master + 4);
-            for (size_t t = 1; t + 1 < world.Tricks.size(); ++t) trumps += SuitOf(world.Tricks[t].Cards[static_cast<size_t>(master)]) == s.MasterCard;
+            for (size_t t = 1; t + 1 < world.Tricks.size(); ++t) trumps += SuitOf(world.Tricks[t].Cards[static_cast<size_t>(master)]) == s.Trump;
             all += trumps;
             if (ai::MasterWouldNameTrump(world, master, rng)) {
                 kept += trumps;

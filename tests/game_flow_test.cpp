@@ -81,7 +81,7 @@ TEST_F(Dealing, TheMasterHoldsTheFirstThirteenAndLeads) {
     const int owners[4] = {2, 3, 4, 1};
     for (int i = 1; i <= 52; ++i) EXPECT_EQ(t.s().Deck[i].Owner, owners[(i - 1) / 13]) << "position " << i;
     EXPECT_EQ(t.s().Turn, 2);
-    EXPECT_EQ(t.s().MasterCard, 'h');
+    EXPECT_EQ(t.s().Trump, 'h');
     // The local seat's hand is sorted (x, p, h, g, highest first); the others keep the deal order.
     for (int i = 14; i < 26; ++i) {
         const CardCode a = t.s().Deck[i].Card, b = t.s().Deck[i + 1].Card;
@@ -113,16 +113,16 @@ TEST_F(Dealing, ReplayDealsTheSamePositionsFromTheCurrentMasterAndKeepsTheTrump)
     t.pump.onIdle = [&] {
         ++clicks;
         const CardRecord& first = t.s().Deck[1];
-        t.game.FormMouseDown(first.X + 3, first.Y + 50);
+        t.game.ClickAt(first.X + 3, first.Y + 50);
     };
     t.game.NewHand(true);
     ASSERT_EQ(clicks, 1);
-    const Suit trump = t.s().MasterCard;
+    const Suit trump = t.s().Trump;
     EXPECT_EQ(trump, SuitOf(t.s().Deck[1].Card));
 
     t.pump.onIdle = nullptr;  // a second question would stall
     t.game.ReplayClick();
-    EXPECT_EQ(t.s().MasterCard, trump);
+    EXPECT_EQ(t.s().Trump, trump);
     std::multiset<std::string> cards;
     for (int i = 1; i <= 13; ++i) {
         EXPECT_EQ(t.s().Deck[i].Owner, 3);
@@ -180,7 +180,7 @@ TEST(Waits, APauseSleepsUntilItsDeadlineInOneWait) {
     EXPECT_EQ(t.pump.waitCalls, 1);
     EXPECT_DOUBLE_EQ(t.pump.now, start + 3);
 
-    t.s().TraceMode = 1;  // trace mode: every pause returns at once
+    t.s().Tracing = true;  // trace mode: every pause returns at once
     t.game.Pause(3);
     EXPECT_EQ(t.pump.waitCalls, 1);
 }
@@ -190,7 +190,7 @@ TEST(Waits, SpaceAndStopEndAPause) {
     t.pump.advanceTime = false;  // time stands still: only an event can end the pause
     int ticks = 0;
     t.pump.onTick = [&] {
-        if (++ticks == 2) t.game.FormKeyUp(32);
+        if (++ticks == 2) t.game.SpaceReleased();
     };
     t.game.Pause(3);
     EXPECT_EQ(ticks, 2);
@@ -241,7 +241,7 @@ TEST(Waits, StopEndsTheWaitForAMessageAndForTheLocalTrump) {
     };
     u.game.NewHand(true);
     EXPECT_EQ(idle, 4);
-    EXPECT_EQ(u.s().MasterCard, kNoSuit);
+    EXPECT_EQ(u.s().Trump, kNoSuit);
 }
 
 TEST(WholeGame, ComputerSeatsPlayLegalCardsToGameOver) {
@@ -279,7 +279,7 @@ TEST(WholeGame, APersonClicksThroughAWholeGame) {
             if (s.Deck[d].Owner != 3 || (holdsLed && SuitOf(s.Deck[d].Card) != led)) continue;
             if (t.game.HitTest(s.Deck[d].X + 3, s.Deck[d].Y + 50) != d) continue;  // its visible edge
             ++clicks;
-            t.game.FormMouseDown(s.Deck[d].X + 3, s.Deck[d].Y + 50);
+            t.game.ClickAt(s.Deck[d].X + 3, s.Deck[d].Y + 50);
             return;
         }
         throw std::runtime_error("no playable card visible");
@@ -351,7 +351,7 @@ TEST(GiveUp, OfferedOnlyWhenBothSidesHaveATrick) {
         t.s().Turn = 3;
         t.pump.onIdle = [&] { t.s().StopRequested = true; };  // the person's move: look, then stop
         t.game.TurnLoop();
-        EXPECT_EQ(t.s().GiveUpState, offered ? 1 : 0) << ours << "-" << theirs;
+        EXPECT_EQ(t.s().GiveUp, offered ? GiveUpFlag::Shown : GiveUpFlag::Hidden) << ours << "-" << theirs;
         EXPECT_TRUE(t.s().HumanMayPlay);
     }
 }

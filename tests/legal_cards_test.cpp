@@ -22,7 +22,7 @@ struct Position : ::testing::Test {
         Give(1, {"g10", "h10"});
         Give(4, {"x2", "x3"});
         s.Tricks.assign(2, TrickRecord{});
-        s.MasterCard = 'x';
+        s.Trump = 'x';
     }
     void Give(int seat, std::initializer_list<const char*> cards) {
         for (const char* c : cards) s.Deck[s.FindCard(C(c))].Owner = static_cast<uint8_t>(seat);

@@ -239,7 +239,7 @@ TEST(NetworkWindows, APortThatCannotBeOpenedIsReplacedAndShown) {
 struct QuickPauses {
     QTimer timer;
     explicit QuickPauses(Game& game) {
-        QObject::connect(&timer, &QTimer::timeout, [&game] { game.FormKeyUp(32); });
+        QObject::connect(&timer, &QTimer::timeout, [&game] { game.SpaceReleased(); });
         timer.start(5);
     }
 };
@@ -303,7 +303,7 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     EXPECT_TRUE(m.window.action(MenuItem::Network)->isEnabled());
     EXPECT_FALSE(m.window.leaveAction()->isEnabled());
     EXPECT_EQ(m.window.table().turnSeat(), 0);
-    EXPECT_EQ(m.window.game().state().GiveUpState, 0);
+    EXPECT_EQ(m.window.game().state().GiveUp, GiveUpFlag::Hidden);
     EXPECT_FALSE(m.window.game().state().HumanMayPlay);
 
     // Game > Start: a game of this machine alone, played to its end.

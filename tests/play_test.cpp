@@ -68,7 +68,7 @@ struct Table : ::testing::Test {
         // Clicks made while the first cards still move are ignored: click until the trump is named.
         QTimer clicker;
         QObject::connect(&clicker, &QTimer::timeout, &window, [this, trumpCard] {
-            if (s.MasterCard == kNoSuit && !s.Animating && s.Deck[CardOf(trumpCard)].Owner == 3) Click(On(CardOf(trumpCard)));
+            if (s.Trump == kNoSuit && !s.Animating && s.Deck[CardOf(trumpCard)].Owner == 3) Click(On(CardOf(trumpCard)));
         });
         clicker.start(30);
         game.NewHand(true);
@@ -78,7 +78,7 @@ struct Table : ::testing::Test {
 TEST_F(Table, TheLocalMasterNamesTheTrumpWithAClickAndLeads) {
     // The master holds the clubs (positions 1 to 13) and sees five of them first.
     DealAsMaster("g5");
-    EXPECT_EQ(s.MasterCard, 'g');
+    EXPECT_EQ(s.Trump, 'g');
     EXPECT_EQ(s.Deck[CardOf("g5")].Owner, 3);  // naming the trump plays nothing
     EXPECT_EQ(s.Turn, 3);
     EXPECT_EQ(window.beeps(), 0);
@@ -133,10 +133,10 @@ TEST_F(Table, GivingUpIsRefusedAtSixTricks) {
     s.Tricks.assign(1, TrickRecord{});
     for (int w : {2, 4, 2, 4, 2, 4, 3}) s.Tricks.push_back(TrickRecord{{}, w, w, static_cast<int>(s.Tricks.size())});
     s.Tricks.push_back(TrickRecord{});
-    game.SetGiveUpState(1);
+    game.SetGiveUpFlag(GiveUpFlag::Shown);
     Click(window.GiveUpRect().center());
     EXPECT_EQ(s.PointsA + s.PointsB, 0);
-    EXPECT_EQ(s.GiveUpState, 1);
+    EXPECT_EQ(s.GiveUp, GiveUpFlag::Shown);
 }
 
 TEST_F(Table, SavedHandsRoundTripAndABadFileChangesNothing) {
@@ -147,7 +147,7 @@ TEST_F(Table, SavedHandsRoundTripAndABadFileChangesNothing) {
     ASSERT_EQ(window.SaveHandTo(path), QString());
     std::array<CardCode, 53> dealt;
     for (int i = 1; i <= 52; ++i) dealt[i] = s.Deck[i].Card;
-    const Suit trump = s.MasterCard;
+    const Suit trump = s.Trump;
 
     // Another hand, then the saved one again.
     game.Shuffle(300);
@@ -156,7 +156,7 @@ TEST_F(Table, SavedHandsRoundTripAndABadFileChangesNothing) {
     game.NewHand(true);
     ASSERT_EQ(window.LoadHandFrom(path), QString());
     EXPECT_EQ(s.MasterPlayer, 2);
-    EXPECT_EQ(s.MasterCard, trump);
+    EXPECT_EQ(s.Trump, trump);
     for (int i = 1; i <= 52; ++i) EXPECT_EQ(s.Deck[i].Card, dealt[i]) << i;
 
     QFile bad(dir.filePath("bad.zarv"));
@@ -206,7 +206,7 @@ TEST_F(Table, ClosingTheWindowEndsAMovementAndABalloon) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<Balloon*>(w) && w->isVisible()) shown = true;
     });
-    window.SayMsg(0, "Nobody waits three seconds for this");
+    window.ShowBalloon(kFromTheTable, "Nobody waits three seconds for this");
     EXPECT_FALSE(shown);
     EXPECT_LT(t.elapsed(), 2500);
 }
@@ -239,7 +239,7 @@ TEST(Balloons, SuitCodesAndSizes) {
 TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
     QElapsedTimer t;
     t.start();
-    window.SayMsg(0, "Nobody hears this");  // Talk is off
+    window.ShowBalloon(kFromTheTable, "Nobody hears this");  // Talk is off
     EXPECT_LT(t.elapsed(), 1000);
 
     window.currentSettings().Talk = true;
@@ -252,9 +252,9 @@ TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
             }
     });
     t.restart();
-    window.SayMsg(3, "Click me");
+    window.ShowBalloon(3, "Click me");
     EXPECT_TRUE(sawBalloon);
-    // The click closed it: SayMsg returned long before the balloon's own three seconds.
+    // The click closed it: ShowBalloon returned long before the balloon's own three seconds.
     EXPECT_LT(t.elapsed(), 2500);
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* b = qobject_cast<Balloon*>(w);
@@ -276,7 +276,7 @@ struct TalkingTable : Table {
     void SetUp() override {
         Table::SetUp();
         s.MasterPlayer = 2;
-        s.MasterCard = 'x';
+        s.Trump = 'x';
         game.NewHand(true);
         window.show();
         QApplication::setActiveWindow(&window);
@@ -332,7 +332,7 @@ TEST_F(TalkingTable, TheGiveUpFlagSurvivesRepaintsOfTheTable) {
     AddCompletedTrick(s, 2, {"g2", "p2", "h2", "x2"}, 2);
     AddCompletedTrick(s, 2, {"g3", "p3", "h3", "x3"}, 3);
     FollowTurn("g5", {"g9"});
-    game.SetGiveUpState(1);
+    game.SetGiveUpFlag(GiveUpFlag::Shown);
     const QRect flag = window.GiveUpRect();
     const QColor shown = window.table().ColourAt(flag.center());
     EXPECT_NE(shown, window.table().ColourAt(flag.topLeft() - QPoint(3, 3)));
@@ -436,7 +436,7 @@ TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
     // The person names the trump.
     s.Tricks.assign(2, TrickRecord{});
     s.TrickPosition = 1;
-    s.MasterCard = kNoSuit;
+    s.Trump = kNoSuit;
     s.MasterPlayer = 3;
     s.Turn = 3;
     window.ShowTurn();
@@ -471,7 +471,7 @@ TEST_F(TalkingTable, WaitingForThePersonTheTableSleeps) {
     QTimer watch;
     long atTurn = -1;
     QObject::connect(&watch, &QTimer::timeout, &window, [&] {
-        if (atTurn < 0 && s.Turn == 3 && s.HumanMayPlay && s.MasterCard != kNoSuit) {
+        if (atTurn < 0 && s.Turn == 3 && s.HumanMayPlay && s.Trump != kNoSuit) {
             atTurn = window.pump().waits();
             QTimer::singleShot(500, &window, [&] {
                 wakes = window.pump().waits() - atTurn;
@@ -485,7 +485,7 @@ TEST_F(TalkingTable, WaitingForThePersonTheTableSleeps) {
         QTimer* namer = new QTimer(&window);
         QObject::connect(namer, &QTimer::timeout, &window, [&, namer] {
             if (atTurn >= 0) namer->stop();
-            if (s.MasterCard == kNoSuit && s.Turn == 3 && !s.Animating)
+            if (s.Trump == kNoSuit && s.Turn == 3 && !s.Animating)
                 for (int d = 1; d <= 52; ++d)
                     if (s.Deck[d].Owner == 3) {
                         game.ChooseCard(d, false);
@@ -533,7 +533,7 @@ bool CheckCueAtWait(TableWindow& window, const Game& game, const GameState& s) {
     using Kind = Game::TableWait::Kind;
     const Game::TableWait wait = game.Awaiting();
     const bool lit = wait.kind == Kind::Card || wait.kind == Kind::Trump;
-    EXPECT_EQ(window.table().turnSeat(), lit ? wait.seat : 0) << "kind " << int(wait.kind) << " trace " << s.TraceMode;
+    EXPECT_EQ(window.table().turnSeat(), lit ? wait.seat : 0) << "kind " << int(wait.kind) << " trace " << s.Tracing;
     const QString text = window.turnText();
     int dimmed = 0, illegal = 0;
     for (int d = 1; d <= 52; ++d) {
@@ -597,7 +597,7 @@ TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
         handResults += wait.kind == Kind::HandResult;
         if (!CheckCueAtWait(window, game, s)) {
             if (wait.kind == Kind::Trump && wait.seat == s.LocalSeat) PlayForThePerson(window, game, s);
-            game.FormKeyUp(32);  // pauses end at once
+            game.SpaceReleased();  // pauses end at once
             return;
         }
         ++personTurns;
@@ -643,7 +643,7 @@ TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
             finished = true;
             return;
         }
-        if (s.TraceMode == 1) {
+        if (s.Tracing) {
             // Stepped by Space, whoever is to move.
             ++checks;
             CheckCueAtWait(window, game, s);
@@ -651,7 +651,7 @@ TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
                 step = Step::Replay;
                 QTimer::singleShot(0, &window, [&] { window.traceAction()->trigger(); });
             } else {
-                game.FormKeyUp(32);
+                game.SpaceReleased();
             }
             return;
         }
@@ -660,7 +660,7 @@ TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
         const Game::TableWait wait = game.Awaiting();
         if (!CheckCueAtWait(window, game, s)) {
             if (wait.kind == Kind::Trump && wait.seat == s.LocalSeat) PlayForThePerson(window, game, s);
-            game.FormKeyUp(32);
+            game.SpaceReleased();
             return;
         }
         switch (step) {
@@ -734,7 +734,7 @@ TEST_F(Table, TheStatusFitsItsWidthWithTheLongestNames) {
     const char* names[5] = {"", "Maximilian Wolf", "Wilhelmina Ward", "Alexandra Maria", "Bartholomew Moe"};
     for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Name = names[seat];
     s.MasterPlayer = 4;
-    s.MasterCard = 'h';
+    s.Trump = 'h';
     s.PointsA = s.PointsB = 6;
     s.Tricks.assign(1, TrickRecord{});
     for (int k = 0; k < 12; ++k) {

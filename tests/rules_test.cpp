@@ -19,19 +19,19 @@ TrickRecord Trick(int leader, std::initializer_list<const char*> cards) {
 
 TEST(TrickWinner, TrumpBeatsTheLedSuitAndOffSuitCardsNeverWin) {
     TestTable t;
-    t.s().MasterCard = 'x';
+    t.s().Trump = 'x';
     EXPECT_EQ(t.game.TrickWinner(Trick(1, {"h5", "h14", "x2", "g14"})), 3);  // the only trump
-    t.s().MasterCard = 'p';
+    t.s().Trump = 'p';
     EXPECT_EQ(t.game.TrickWinner(Trick(1, {"h5", "g14", "h9", "x3"})), 3);   // h9, highest of the led suit
     EXPECT_EQ(t.game.TrickWinner(Trick(2, {"g2", "h14", "x14", "p2"})), 1);  // a low trump on another suit
 }
 
 TEST(TrickWinner, HighestTrumpWinsWhenTrumpsAreLed) {
     TestTable t;
-    t.s().MasterCard = 'g';
+    t.s().Trump = 'g';
     EXPECT_EQ(t.game.TrickWinner(Trick(4, {"g3", "g12", "g5", "h14"})), 1);
     // Without any trump among the cards nobody scores above the led suit's highest card.
-    t.s().MasterCard = kNoSuit;
+    t.s().Trump = kNoSuit;
     EXPECT_EQ(t.game.TrickWinner(Trick(2, {"p9", "p10", "h14", "p2"})), 3);
 }
 

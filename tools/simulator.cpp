@@ -143,7 +143,7 @@ int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     reporter.oneHand = true;
     game.SetObserver(&reporter);
     game.NewHand(true);
-    out << "trump " << (s.MasterCard ? std::string(1, s.MasterCard) : std::string()) << '\n';
+    out << "trump " << (s.Trump ? std::string(1, s.Trump) : std::string()) << '\n';
     game.TurnLoop();
     return 0;
 }

@@ -68,7 +68,7 @@ QPainterPath BalloonShape::Outline() const {
     return path;
 }
 
-BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, int tableWidth, int tableHeight) {
+BalloonShape ShapeBalloon(int seat, const QString& text, const GameState& state, int tableWidth, int tableHeight) {
     BalloonShape b;
     const QFontMetrics metrics(BalloonFont());
     int w = std::max(metrics.horizontalAdvance(text) + 20, kMinWidth);
@@ -83,11 +83,11 @@ BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, 
     // Everything in table units first: the body, and the pointer's tip at the speaker.
     QRect body;
     QPolygon pointer;
-    if (pos >= 1 && pos <= 4) {
-        const SeatRecord& seat = state.Seats[pos];
-        const int left = static_cast<int>(std::lround(seat.X + 7 * u));
-        const QPoint tip(left + (pos == 2 ? 20 : pos == 4 ? 0 : 10), seat.Y + 23);
-        body = QRect(left + 10, seat.Y - 42 - grow, w, h);
+    if (seat >= 1 && seat <= 4) {
+        const SeatRecord& speaker = state.Seats[seat];
+        const int left = static_cast<int>(std::lround(speaker.X + 7 * u));
+        const QPoint tip(left + (seat == 2 ? 20 : seat == 4 ? 0 : 10), speaker.Y + 23);
+        body = QRect(left + 10, speaker.Y - 42 - grow, w, h);
         // Inside the table, edge and rounded margin included.
         constexpr int kEdge = 6 + kMargin;
         body.moveLeft(std::clamp(body.left(), kEdge, std::max(kEdge, tableWidth - kEdge - w)));
@@ -100,7 +100,7 @@ BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, 
             pointer = QPolygon({QPoint(baseLeft, body.bottom() - 10), tip, QPoint(baseLeft + 40, body.bottom() - 10)});
         else if (tip.y() < body.top())
             pointer = QPolygon({QPoint(baseLeft, body.top() + 10), tip, QPoint(baseLeft + 40, body.top() + 10)});
-    } else if (pos == 0) {
+    } else if (seat == 0) {
         // The table itself speaks: no pointer.
         body = QRect(20, 65, w, std::max(20, h - 10));
     } else {
@@ -122,11 +122,11 @@ Balloon::Balloon(QWidget* owner) : QWidget(owner, Qt::Tool | Qt::FramelessWindow
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void Balloon::Prepare(TableWindow& table, int pos, const BalloonText& text) {
+void Balloon::Prepare(TableWindow& table, int seat, const BalloonText& text) {
     const GameState& s = table.game().state();
     text_ = text;
     sprite_ = table.sprite();
-    shape_ = ShapeBalloon(pos, text_.text, s, kTableWidth, kTableHeight);
+    shape_ = ShapeBalloon(seat, text_.text, s, kTableWidth, kTableHeight);
     // The balloon grows and shrinks with the table it lies on.
     scale_ = table.table().viewScale();
     resize(QSize(static_cast<int>(std::ceil(shape_.window.width() * scale_)),
@@ -136,15 +136,15 @@ void Balloon::Prepare(TableWindow& table, int pos, const BalloonText& text) {
     move(table.table().mapToGlobal(table.table().ToWidget(QPointF(shape_.corner)).toPoint()));
 }
 
-void Balloon::Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
+void Balloon::Say(TableWindow& table, int seat, const QString& text, EventPump& pump,
                   const std::function<bool()>& stop) {
     Balloon b(&table);
-    b.Prepare(table, pos, TakeOutSuitCode(text));
+    b.Prepare(table, seat, TakeOutSuitCode(text));
     b.setWindowModality(Qt::ApplicationModal);
     b.WaitUntilClosed(pump, kSeconds, stop);
 }
 
-Balloon* Balloon::Chat(TableWindow& table, int pos, const QString& text) {
+Balloon* Balloon::Chat(TableWindow& table, int seat, const QString& text) {
     auto* b = new Balloon(&table);
     b->chat_ = true;
     b->setAttribute(Qt::WA_DeleteOnClose, true);
@@ -152,7 +152,7 @@ Balloon* Balloon::Chat(TableWindow& table, int pos, const QString& text) {
     b->setFocusPolicy(Qt::NoFocus);
     BalloonText plain;
     plain.text = text;
-    b->Prepare(table, pos, plain);
+    b->Prepare(table, seat, plain);
     b->show();
     QTimer::singleShot(static_cast<int>(ChatSeconds(static_cast<int>(text.size())) * 1000), b, &QWidget::close);
     return b;

@@ -34,7 +34,7 @@ struct BalloonShape {
     bool wrapped = false;
     QPainterPath Outline() const;
 };
-BalloonShape ShapeBalloon(int pos, const QString& text, const GameState& state, int tableWidth, int tableHeight);
+BalloonShape ShapeBalloon(int seat, const QString& text, const GameState& state, int tableWidth, int tableHeight);
 // The balloon window's shape: the body and the pointer, joined.
 QRegion MaskOf(const BalloonShape& shape);
 
@@ -43,12 +43,12 @@ class Balloon : public QWidget {
 public:
     // Shows the balloon and returns when it has closed (after 3 seconds, a
     // click, a key, or when stop() becomes true).
-    static void Say(TableWindow& table, int pos, const QString& text, EventPump& pump,
+    static void Say(TableWindow& table, int seat, const QString& text, EventPump& pump,
                     const std::function<bool()>& stop);
     // A chat line in the writer's seat balloon: shown as it was typed (no
     // suit codes), for three seconds or until clicked, and returns at once, so
     // the game's waits go on meanwhile. A seat's newer line replaces its older.
-    static Balloon* Chat(TableWindow& table, int pos, const QString& text);
+    static Balloon* Chat(TableWindow& table, int seat, const QString& text);
     // How long a chat line of that many characters stays.
     static double ChatSeconds(int characters);
     // The start-up splash, centred on the screen; returns when it has closed.
@@ -65,7 +65,7 @@ protected:
 private:
     explicit Balloon(QWidget* owner);
     // Shapes and places a balloon for the seat (or the table) on the screen.
-    void Prepare(TableWindow& table, int pos, const BalloonText& text);
+    void Prepare(TableWindow& table, int seat, const BalloonText& text);
     void WaitUntilClosed(EventPump& pump, double seconds, const std::function<bool()>& stop);
 
     BalloonShape shape_;

@@ -41,7 +41,7 @@ QString WaitText(const Game& game, int secondsLeft) {
     case Kind::Card: break;
     }
     const int seat = wait.seat;
-    const bool local = seat == l && s.Seats[l].Kind == SeatKind::Human && s.TraceMode == 0;
+    const bool local = seat == l && s.Seats[l].Kind == SeatKind::Human && !s.Tracing;
     if (wait.kind == Kind::Trump)
         return local ? Tr("You are HAKEM \u2014 click a card to name the trump")
                      : Tr("%1 is choosing the trump").arg(NameOf(s, seat));
@@ -61,7 +61,7 @@ QString WaitText(const Game& game, int secondsLeft) {
 
 QString TrumpText(const GameState& s) {
     if (!s.GameStarted) return {};
-    const QString trump = s.MasterCard == kNoSuit ? Tr("not named") : SuitSign(s.MasterCard);
+    const QString trump = s.Trump == kNoSuit ? Tr("not named") : SuitSign(s.Trump);
     const QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? NameOf(s, s.MasterPlayer) : QStringLiteral("-");
     return Tr("Trump %1").arg(trump) + QLatin1Char('\n') + Tr("HAKEM %1").arg(master);
 }

@@ -245,7 +245,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     DrawSignsWith(p);
     DrawTurnMarkerWith(p);
-    if (giveUpShown_ && s_.GiveUpState > 0) p.drawImage(QRectF(giveUpRect_), giveUpPicture_);
+    if (giveUpShown_ && s_.GiveUp != GiveUpFlag::Hidden) p.drawImage(QRectF(giveUpRect_), giveUpPicture_);
     // The board changes once a hand: keep it as a picture in between.
     QString boardKey = key;
     boardKey += QString::number(s_.HandsPlayed);
@@ -368,9 +368,9 @@ void TableView::DrawSignsWith(QPainter& p) {
     const int m = s_.MasterPlayer;
     if (m < 1 || m > 4) return;
     DrawMasterMarkWith(p);
-    if (s_.MasterCard != kNoSuit) {
+    if (s_.Trump != kNoSuit) {
         const layout::Point at = layout::TrumpSignPlace(s_.Seats[m]);
-        CopyCell(p, sprite_, at.x, at.y + 7, 0, 0, QRect(sprite::TrumpSignColumn(s_.MasterCard), sprite::kPipRow, 15, 15));
+        CopyCell(p, sprite_, at.x, at.y + 7, 0, 0, QRect(sprite::TrumpSignColumn(s_.Trump), sprite::kPipRow, 15, 15));
     }
 }
 
@@ -493,13 +493,13 @@ void TableView::RepaintCards(std::span<const int>) {
     RefreshPage();
 }
 
-void TableView::PaintGiveUp(int state, const QRect& where, const QImage& picture) {
+void TableView::PaintGiveUp(bool shown, const QRect& where, const QImage& picture) {
     // Kept, so that a repaint of the whole table draws it again while it shows.
-    giveUpShown_ = state > 0;
+    giveUpShown_ = shown;
     giveUpRect_ = where;
     giveUpPicture_ = picture;
     QPainter p(&surface_);
-    if (state == 0)
+    if (!shown)
         p.fillRect(where, colours_.background);
     else
         p.drawImage(QRectF(where), picture);

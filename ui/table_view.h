@@ -70,8 +70,8 @@ public:
     int StackDepth(int idx) const;
     void PaintCard(QPainter& p, int idx, std::optional<int> depth = std::nullopt);
     void RepaintCards(std::span<const int> moved);
-    // The give-up image at its place, or the felt over it (state 0).
-    void PaintGiveUp(int state, const QRect& where, const QImage& picture);
+    // The give-up image at its place, or the felt over it.
+    void PaintGiveUp(bool shown, const QRect& where, const QImage& picture);
 
     // Moves the cards step by step, each step only where they are; waits for
     // the next frame between steps. Returns early when stop() says so.

@@ -112,10 +112,10 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
         if (lifted > 0 && !game_.GiveUpContains(at.x(), at.y()))
             game_.ChooseCard(lifted, true);
         else
-            game_.FormMouseDown(at.x(), at.y());
+            game_.ClickAt(at.x(), at.y());
         UpdateStatus();
     });
-    connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.FormMouseMove(at.x(), at.y()); });
+    connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.PointerAt(at.x(), at.y()); });
     connect(&reconnector_, &Reconnector::attempt, this, &TableWindow::TryToReturn);
     connect(&reconnector_, &Reconnector::gaveUp, this,
             [this] { EndNetworkGame(tr("The Dealer could not be reached again; the network game is over.")); });
@@ -136,7 +136,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     view_->pixelScaleChanged = [this](double scale) {
         sprite_ = sprite::BuildSpriteSheet(scale);
         if (view_->gameStarted) MakeCardPictures();
-        if (game_.state().GiveUpState > 0) ShowGiveUp(game_.state().GiveUpState);
+        if (game_.state().GiveUp != GiveUpFlag::Hidden) ShowGiveUp(game_.state().GiveUp);
     };
     LoadSettings();
     PlaceWindow();
@@ -213,7 +213,7 @@ void TableWindow::BuildMenus() {
     QMenu* trace = menuBar()->addMenu(tr("&Trace"));
     traceAction_ = trace->addAction(tr("Trace Mode"), QKeySequence(Qt::Key_F12), this, [this] {
         // The check mark follows the engine once the command is carried out.
-        traceAction_->setChecked(game_.state().TraceMode == 1);
+        traceAction_->setChecked(game_.state().Tracing);
         game_.PlayModClick();
     });
     traceAction_->setCheckable(true);
@@ -232,7 +232,7 @@ void TableWindow::LoadSettings() {
     GameState& s = game_.state();
     s.TurnDelay = TurnDelayForSpeed(settings_.Speed);
     s.StepCount = StepCountForSpeed(settings_.Speed);
-    s.TraceMode = 0;
+    s.Tracing = false;
     computer_.SetLevel(settings_.Level == 1 ? ai::Level::Expert : ai::Level::Standard);
     game_.SetMoveLimit(settings_.MoveLimit);
     TableColours c;
@@ -343,13 +343,13 @@ void TableWindow::ShowMovement(std::span<const CardMove> moves) {
     view_->AnimateMoves(moves, game_.state().StepCount, pump_, [this] { return game_.state().StopRequested; });
 }
 
-void TableWindow::SayMsg(int pos, const std::string& text) {
+void TableWindow::ShowBalloon(int seat, const std::string& text) {
     ShowTurn();
     lastBalloon_ = QString::fromStdString(text);
     // In a network game the table's announcements are part of the conversation.
-    if (networkGame_ && pos == 0) chatPanel->AddNotice(lastBalloon_);
+    if (networkGame_ && seat == kFromTheTable) chatPanel->AddNotice(lastBalloon_);
     if (!settings_.Talk) return;
-    Balloon::Say(*this, pos, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
+    Balloon::Say(*this, seat, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
     GiveKeysToTable();
 }
 
@@ -386,7 +386,7 @@ QImage TableWindow::GiveUpPicture(double scale) {
     return img;
 }
 
-void TableWindow::ShowGiveUp(int state) { view_->PaintGiveUp(state, GiveUpRect(), GiveUpPicture(view_->pixelScale())); }
+void TableWindow::ShowGiveUp(GiveUpFlag flag) { view_->PaintGiveUp(flag != GiveUpFlag::Hidden, GiveUpRect(), GiveUpPicture(view_->pixelScale())); }
 
 bool TableWindow::AskNewGame() {
     ShowTurn();
@@ -407,7 +407,7 @@ void TableWindow::EnableMenu(MenuItem item, bool enabled) {
 
 bool TableWindow::GameInProgress() const {
     const GameState& s = game_.state();
-    return s.GameStarted && !s.StopRequested && s.PointsA < 7 && s.PointsB < 7 && s.TraceMode == 0 && game_.Running();
+    return s.GameStarted && !s.StopRequested && s.PointsA < 7 && s.PointsB < 7 && !s.Tracing && game_.Running();
 }
 
 bool TableWindow::MayAbandonGame() {
@@ -656,7 +656,7 @@ void TableWindow::EndNetworkGame(const QString& why) {
         s.Turn = 0;
         s.WaitingForSeat = 0;
         s.WaitingDeadline = 0;
-        game_.SetGiveUpState(0);
+        game_.SetGiveUpFlag(GiveUpFlag::Hidden);
         transport_.Reset();
         session_.Reset(net::NetworkSession::Role::Dealer);
         standAloneNext_ = true;
@@ -835,11 +835,11 @@ void TableWindow::ChatReceived(int seat, const std::string& text) {
 
 void TableWindow::BadMessage(const std::string&) {
     if (session_.role() != net::NetworkSession::Role::Client) return;  // the Dealer closed that player's connection
-    SayMsg(0, "The Dealer sent a message this game cannot follow; the game is over.");
+    ShowBalloon(kFromTheTable, "The Dealer sent a message this game cannot follow; the game is over.");
 }
 
 void TableWindow::AddPlayerResult(const std::string& name, bool won) {
-    if (settings::AddPlayerResult(store_, name, won, game_.Rnd())) return;
+    if (settings::AddPlayerResult(store_, name, won, game_.RandomFraction())) return;
     // Never lost without a word.
     QMessageBox::warning(this, tr("Scores"),
                          tr("This game's result could not be recorded for %1 in %2.")
@@ -868,7 +868,7 @@ bool TableWindow::PersonPlaysNow() const {
     const GameState& s = game_.state();
     const Game::TableWait wait = game_.Awaiting();
     return wait.kind == Game::TableWait::Kind::Card && wait.seat == s.LocalSeat &&
-           s.Seats[s.LocalSeat].Kind == SeatKind::Human && s.TraceMode == 0;
+           s.Seats[s.LocalSeat].Kind == SeatKind::Human && !s.Tracing;
 }
 
 bool TableWindow::DimmedCard(int d) const {
@@ -887,7 +887,7 @@ QString TableWindow::turnText() const {
     if (!refusal_.isEmpty()) return refusal_;
     if (!hintText_.isEmpty()) return hintText_;
     // Studying a hand: why the computer played the last card.
-    if (s.TraceMode == 1 && !game_.LastComputerReason().empty())
+    if (s.Tracing && !game_.LastComputerReason().empty())
         return tr("Last card: %1").arg(ReasonInWords(game_.LastComputerReason()));
     // A remote player's time runs: every table counts it down.
     const int secondsLeft = s.WaitingForSeat >= 1 && s.WaitingForSeat == s.Turn && s.WaitingDeadline > 0
@@ -919,11 +919,11 @@ void TableWindow::ShowTurn() {
                             .arg(wait.seat)
                             .arg(s.Tricks.size())
                             .arg(s.TrickPosition)
-                            .arg(int(s.MasterCard))
+                            .arg(int(s.Trump))
                             .arg(s.WaitingForSeat)
                             .arg(s.WaitingDeadline)
                             .arg(s.GameStarted)
-                            .arg(s.TraceMode);
+                            .arg(int(s.Tracing));
     // The Dealer may hand a silent remote seat to the computer at once.
     takeOverAction_->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
     if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
@@ -938,7 +938,7 @@ void TableWindow::ShowTurn() {
                              .arg(s.Turn)
                              .arg(s.Tricks.size())
                              .arg(s.TrickPosition)
-                             .arg(int(s.MasterCard))
+                             .arg(int(s.Trump))
                              .arg(s.HandsPlayed)
                              .arg(between)
                              .arg(s.GameStarted);
@@ -1074,7 +1074,7 @@ void TableWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void TableWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) game_.FormKeyUp(32);
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) game_.SpaceReleased();
     QMainWindow::keyReleaseEvent(event);
 }
 

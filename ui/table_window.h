@@ -168,11 +168,11 @@ public:
     void RepaintCards(std::span<const int> moved) override {
         ShowTurn();
         view_->RepaintCards(moved);
-        if (game_.state().TraceMode == 1) UpdateStatus();  // the last move's reason
+        if (game_.state().Tracing) UpdateStatus();  // the last move's reason
     }
     void ShowMovement(std::span<const CardMove> moves) override;
-    void SayMsg(int pos, const std::string& text) override;
-    void ShowGiveUp(int state) override;
+    void ShowBalloon(int seat, const std::string& text) override;
+    void ShowGiveUp(GiveUpFlag flag) override;
     bool AskNewGame() override;
     void CloseMainWindow() override { close(); }
     void EnableMenu(MenuItem item, bool enabled) override;
