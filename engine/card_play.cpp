@@ -46,15 +46,14 @@ bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
     // The other machines hear of the card before it is played here: playing
     // the last card of a hand deals the next one, and a machine still waiting
     // for this card could not take the new deal.
-    const std::string command = "IMove" + std::to_string(seat);
-    const std::string message = command + ";" + card.text() + "|";
+    const TableMessage message = TableMessage::Move(seat, card);
     if (s_.IsDealer) {
         // A remote person's card goes to every other machine, not back to its own.
         SendToEveryClient(message, origin == CardOrigin::RemotePerson ? s_.Seats[seat].Socket : -1);
     } else if (origin != CardOrigin::RemotePerson && seat == s_.LocalSeat && net.IsConnected(0)) {
         // This machine's own seat: the Dealer hears of it and acknowledges.
         net.Send(0, message);
-        WaitForMessage(0, "Recived", command);
+        WaitForMessage(0, TableMessage::ReceivedOf(message));
     }
     // The wait may have seen the game stop or the card played meanwhile.
     if (s_.StopRequested || !IsLegalCard(seat, card)) return false;

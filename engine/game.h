@@ -49,11 +49,6 @@ int TrickWinnerOf(const TrickRecord& trick, Suit trump);
 bool RecordPlayedCard(GameState& s, int seat, CardCode card);
 void MirrorTrickInHands(GameState& s, const TrickRecord& trick);
 
-// The texts of "HandIs" (52 codes, each right-aligned in three characters)
-// and "Start" (name and kind of seats 1..4, every field ended by ";").
-std::string DealText(const std::array<CardRecord, 53>& deck);
-std::string StartText(const std::array<SeatRecord, 5>& seats);
-
 class Game {
 public:
     explicit Game(EngineServices services);
@@ -161,13 +156,12 @@ public:
     void TurnLoop();
     void Pause(double seconds = 1.0);
     void CheckConnections();
-    // Waits until the message named command from connection source has been
-    // handled, or the game stops, or keepWaiting says to give up.
+    // Waits until the awaited message from connection source has been
+    // handled, or the game stops.
     // On the Dealer, a limited wait (a person's decision, an acknowledgement)
     // gives up after the move limit: the connection is closed and the
     // computer plays the seat.
-    void WaitForMessage(int source, const std::string& command, const std::string& detail,
-                        int seatThatMayBeLost = 0, bool limited = false);
+    void WaitForMessage(int source, const TableMessage& awaited, int seatThatMayBeLost = 0, bool limited = false);
     // How long the Dealer waits for a remote player (0: for ever).
     void SetMoveLimit(double seconds) { moveLimit_ = seconds > 0 ? seconds : 0; }
     double moveLimit() const { return moveLimit_; }
@@ -175,7 +169,7 @@ public:
     void TakeOverWaitedSeat() { takeOver_ = true; }
     // A client: the Dealer waits for seat, for at most secondsLeft (0: no limit).
     void ShowRemoteWait(int seat, double secondsLeft);
-    void SendToEveryClient(const std::string& text, int except = -1, bool letEventsRun = false);
+    void SendToEveryClient(const TableMessage& message, int except = -1, bool letEventsRun = false);
     bool HasConnectedClient() const;
 
     // --- The local player's input ---

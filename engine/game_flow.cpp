@@ -1,5 +1,4 @@
 // The sequence of a game: start, the first-ace draw, and the start of every hand.
-#include <cstdio>
 
 #include "engine/entry.h"
 #include "engine/game.h"
@@ -82,7 +81,7 @@ void Game::StartGameBody() {
     GatherCards();
 
     services_.network.GameStarting();
-    if (s_.IsDealer) SendToEveryClient("Start;" + StartText(s_.Seats) + "|", -1, true);
+    if (s_.IsDealer) SendToEveryClient(TableMessage::Of(TableMessage::Kind::Start), -1, true);
     SendHand();
     // A game stopped while it waited for its deal (the Dealer gone, a new game
     // asked for) goes no further.
@@ -117,43 +116,26 @@ void Game::ChooseFirstMaster() {
         }
     }
     if (!s_.IsDealer) {
-        if (services_.network.IsConnected(0)) WaitForMessage(0, "MasterPlayerIs", "");
+        if (services_.network.IsConnected(0)) WaitForMessage(0, TableMessage::Of(TableMessage::Kind::MasterPlayer));
     } else {
-        SendToEveryClient("MasterPlayerIs;" + std::to_string(s_.MasterPlayer) + "|");
+        SendToEveryClient(TableMessage::Of(TableMessage::Kind::MasterPlayer, s_.MasterPlayer));
     }
     services_.view.DrawMasterMark();
 }
 
-std::string DealText(const std::array<CardRecord, 53>& deck) {
-    std::string deal;
-    deal.reserve(156);
-    for (int k = 1; k <= 52; ++k) {
-        char field[8];
-        std::snprintf(field, sizeof field, "%3s", deck[k].Card.text().c_str());
-        deal += field;
-    }
-    return deal;
-}
-
-std::string StartText(const std::array<SeatRecord, 5>& seats) {
-    std::string start;
-    for (int seat = 1; seat <= 4; ++seat) start += seats[seat].Name + ";" + SeatKindText(seats[seat].Kind) + ";";
-    return start;
-}
-
 void Game::SendHand() {
     if (!s_.IsDealer) {
-        if (services_.network.IsConnected(0)) WaitForMessage(0, "HandIs", "");
+        if (services_.network.IsConnected(0)) WaitForMessage(0, TableMessage::Of(TableMessage::Kind::Deal));
         return;
     }
     if (!HasConnectedClient()) return;
     Network& net = services_.network;
-    const std::string deal = DealText(s_.Deck);
+    const TableMessage deal = TableMessage::Of(TableMessage::Kind::Deal);
     for (int i = 1; i < net.ElementCount(); ++i) {
         if (!net.IsConnected(i)) continue;
-        net.Send(i, "HandIs;" + deal + "|");
+        net.Send(i, deal);
         // A machine that never acknowledges is lost after the move limit.
-        WaitForMessage(i, "Recived", "HandIs", 0, true);
+        WaitForMessage(i, TableMessage::ReceivedOf(deal), 0, true);
     }
 }
 
@@ -291,14 +273,14 @@ void Game::ChooseTrumpForHand() {
             localWaitDepth_ = -1;
         }
         if (s_.Trump == kNoSuit) return;
-        const std::string msg = std::string("MasterCardIs;") + s_.Trump + "|";
+        const TableMessage trump = TableMessage::Of(TableMessage::Kind::Trump);
         if (!s_.IsDealer) {
             if (net.IsConnected(0)) {
-                net.Send(0, msg);
-                WaitForMessage(0, "Recived", "MasterCardIs");
+                net.Send(0, trump);
+                WaitForMessage(0, TableMessage::ReceivedOf(trump));
             }
         } else {
-            SendToEveryClient(msg);
+            SendToEveryClient(trump);
         }
         return;
     }
@@ -306,22 +288,22 @@ void Game::ChooseTrumpForHand() {
     ShowBalloon(m, "I'm choosing \"ZARV\"... ");
     services_.view.ShowTurn();
     if (!s_.IsDealer) {
-        if (net.IsConnected(0)) WaitForMessage(0, "MasterCardIs", "");
+        if (net.IsConnected(0)) WaitForMessage(0, TableMessage::Of(TableMessage::Kind::Trump));
         return;
     }
     if (s_.Seats[m].Kind != SeatKind::Human) {
         if (computer_) s_.Trump = computer_->ChooseTrump(1, 5);
-        SendToEveryClient(std::string("MasterCardIs;") + s_.Trump + "|");
+        SendToEveryClient(TableMessage::Of(TableMessage::Kind::Trump));
         return;
     }
     const int socket = s_.Seats[m].Socket;
     if (socket > 0 && !net.IsConnected(socket)) CheckConnections();
-    if (s_.Seats[m].Kind == SeatKind::Human && socket > 0) WaitForMessage(socket, "MasterCardIs", "", m, true);
+    if (s_.Seats[m].Kind == SeatKind::Human && socket > 0) WaitForMessage(socket, TableMessage::Of(TableMessage::Kind::Trump), m, true);
     // A master lost (or silent) before naming it: the computer names the
     // trump for the seat, and the game goes on.
     if (s_.Trump == kNoSuit && !s_.StopRequested && s_.Seats[m].Kind != SeatKind::Human) {
         if (computer_) s_.Trump = computer_->ChooseTrump(1, 5);
-        SendToEveryClient(std::string("MasterCardIs;") + s_.Trump + "|");
+        SendToEveryClient(TableMessage::Of(TableMessage::Kind::Trump));
     }
 }
 

@@ -38,4 +38,8 @@ int OpponentTricks(const GameState& g, int seat) {
     return n;
 }
 
+std::string SeatReplacedText(const std::string& name) {
+    return name + " disconnected, A Computer Player Replaced by him/her.";
+}
+
 } // namespace zarv

@@ -20,6 +20,10 @@ enum class SeatKind : uint8_t { Computer, Human };
 const std::string& SeatKindText(SeatKind kind);
 std::optional<SeatKind> SeatKindFromText(std::string_view text);
 
+// What the table says of a player whose connection was lost and whose seat
+// the computer now plays (the other machines hear the same words).
+std::string SeatReplacedText(const std::string& name);
+
 struct SeatRecord {
     std::string Name;
     bool FirstMaster = false;  // drew the first ace of this game
@@ -105,8 +109,6 @@ struct GameState {
     double TurnDelay = 0.003;
     double WaitStart = 0;  // 0 means "no pause running" (Space sets it to end a pause)
     int StepCount = 6;
-    bool AwaitingMessage = false;
-    std::string ExpectedMessage;
     // The remote seat whose decision the Dealer waits for, and until when (on
     // the engine's clock; 0: no limit), so that the table can count down.
     int WaitingForSeat = 0;

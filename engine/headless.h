@@ -75,9 +75,9 @@ class NoNetwork : public Network {
 public:
     int ElementCount() const override { return 1; }
     bool IsConnected(int) const override { return false; }
-    void Send(int, const std::string&) override {}
+    void Send(int, const TableMessage&) override {}
     void CloseAll() override {}
-    bool HandleMessage(int, const std::string&, const std::string&) override { return false; }
+    bool HandleMessage(int, const TableMessage&) override { return false; }
 };
 
 class NoRecords : public PlayerRecords {

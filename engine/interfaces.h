@@ -11,6 +11,7 @@
 
 #include "engine/card.h"
 #include "engine/game_state.h"
+#include "engine/table_message.h"
 
 namespace zarv {
 
@@ -101,12 +102,13 @@ public:
     virtual ~Network() = default;
     virtual int ElementCount() const = 0;
     virtual bool IsConnected(int index) const = 0;
-    virtual void Send(int index, const std::string& text) = 0;
+    // Writes the message to the connection (its texts are the network layer's).
+    virtual void Send(int index, const TableMessage& message) = 0;
     virtual void CloseAll() = 0;
-    // Handles the first queued message from source named command (and, when
-    // detail is not empty, with that detail); true when it found one. Clears
-    // AwaitingMessage when it was the expected one.
-    virtual bool HandleMessage(int source, const std::string& command, const std::string& detail) = 0;
+    // Handles the first queued message from source that is the awaited one
+    // (for a Move, of that seat; for Received, of what it acknowledges); true
+    // when it found one.
+    virtual bool HandleMessage(int source, const TableMessage& awaited) = 0;
 
     // What goes beyond the original protocol travels only between our own
     // programs; each does nothing where no such program is connected.

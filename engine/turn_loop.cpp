@@ -44,7 +44,7 @@ void Game::TurnLoop() {
                     ComputerMove(seat);
                 } else if (seat != s_.LocalSeat) {
                     if (rec.Socket > 0 && net.IsConnected(rec.Socket))
-                        WaitForMessage(rec.Socket, "IMove" + std::to_string(seat), "", seat, true);
+                        WaitForMessage(rec.Socket, TableMessage::Move(seat), seat, true);
                 } else if (localAutoplay_) {
                     ComputerMove(seat);
                 } else {
@@ -54,7 +54,7 @@ void Game::TurnLoop() {
             } else {
                 if (rec.Kind != SeatKind::Human || seat != s_.LocalSeat) {
                     if (rec.Kind == SeatKind::Human || net.IsConnected(0))
-                        WaitForMessage(0, "IMove" + std::to_string(seat), "");
+                        WaitForMessage(0, TableMessage::Move(seat));
                 } else if (localAutoplay_) {
                     ComputerMove(seat);
                 } else {
@@ -106,11 +106,8 @@ void Game::Pause(double seconds) {
     }
 }
 
-void Game::WaitForMessage(int source, const std::string& command, const std::string& detail,
-                          int seatThatMayBeLost, bool limited) {
+void Game::WaitForMessage(int source, const TableMessage& awaited, int seatThatMayBeLost, bool limited) {
     EngineEntry entry(*this);
-    s_.ExpectedMessage = command;
-    s_.AwaitingMessage = true;
     Network& net = services_.network;
     EventPump& pump = services_.pump;
     // Only the Dealer keeps a limit: it alone can hand a seat to the computer.
@@ -129,7 +126,7 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
     takeOver_ = false;
     // A message may already be queued: look first, then sleep until the next event.
     while (true) {
-        if (net.HandleMessage(source, command, detail) || s_.StopRequested) break;
+        if (net.HandleMessage(source, awaited) || s_.StopRequested) break;
         // A remote seat handed to the computer needs no message any more, and
         // a lost connection sends none (an acknowledgement never comes).
         if (seatThatMayBeLost > 0 && s_.Seats[seatThatMayBeLost].Kind != SeatKind::Human) break;
@@ -159,7 +156,6 @@ void Game::WaitForMessage(int source, const std::string& command, const std::str
         ClearRemoteWait();
         net.AwaitingSeat(0, 0);
     }
-    s_.AwaitingMessage = false;
 }
 
 void Game::ClearRemoteWait() {
@@ -202,11 +198,11 @@ bool Game::HasConnectedClient() const {
     return false;
 }
 
-void Game::SendToEveryClient(const std::string& text, int except, bool letEventsRun) {
+void Game::SendToEveryClient(const TableMessage& message, int except, bool letEventsRun) {
     Network& net = services_.network;
     for (int i = 1; i < net.ElementCount(); ++i) {
         if (i == except || !services_.network.IsConnected(i)) continue;
-        net.Send(i, text);
+        net.Send(i, message);
         if (letEventsRun) services_.pump.ProcessEvents();
     }
 }
@@ -230,9 +226,8 @@ void Game::CheckConnections() {
         if (observer_) observer_->PlayerLost(seat);
         // Even a master lost before naming the trump is replaced: the computer
         // names it, and the game goes on for the others.
-        const std::string text = rec.Name + " disconnected, A Computer Player Replaced by him/her.";
-        SendToEveryClient("Disconnected;" + std::to_string(seat) + ";" + text + "|");
-        ShowBalloon(kFromTheTable, text);
+        SendToEveryClient(TableMessage::Of(TableMessage::Kind::SeatReplaced, seat));
+        ShowBalloon(kFromTheTable, SeatReplacedText(rec.Name));
         services_.view.RefreshPage();
     }
 }

@@ -88,7 +88,9 @@ bool NetworkSession::IsConnected(int index) const {
     return it != connections_.end() && !it->second.drained && queue_.CountFrom(index) > 0;
 }
 
-void NetworkSession::Send(int index, const std::string& text) {
+void NetworkSession::Send(int index, const TableMessage& message) { SendText(index, MessageText(message, state())); }
+
+void NetworkSession::SendText(int index, const std::string& text) {
     if (!transport_.IsConnected(index)) return;
     transport_.Send(index, text);
     connections_[index].lastSent = pump_.Now();
@@ -101,12 +103,13 @@ void NetworkSession::CloseAll() {
     // they do not try to come back to it.
     if (role_ == Role::Dealer)
         for (auto& [index, c] : connections_)
-            if (c.ours && c.seat > 0) Send(index, Message("Closing", "The Dealer has closed the table."));
+            if (c.ours && c.seat > 0) SendText(index, Message("Closing", "The Dealer has closed the table."));
     transport_.CloseAll();
 }
 
-bool NetworkSession::HandleMessage(int source, const std::string& command, const std::string& detail) {
+bool NetworkSession::HandleMessage(int source, const TableMessage& awaited) {
     if (!game_) return false;
+    const auto [command, detail] = AwaitedTextOf(awaited);
     // The Dealer started a new game before sending what this wait asks for:
     // the old game is over here too.
     if (role_ == Role::Client && queue_.MarkerFirst(source, "Start", command, detail)) {
@@ -120,10 +123,6 @@ bool NetworkSession::HandleMessage(int source, const std::string& command, const
         QueuedMessage m;
         if (queue_.Take(source, command, detail, m)) {
             HandleQueued(m);
-            if (m.Command == state().ExpectedMessage) {
-                state().AwaitingMessage = false;
-                state().ExpectedMessage.clear();
-            }
             return true;
         }
         if (!transport_.IsConnected(source)) connections_[source].drained = true;
@@ -255,7 +254,7 @@ void NetworkSession::HandleQueued(const QueuedMessage& m) {
         const auto deal = DecodeDeal(m.Detail);
         if (!deal) return Reject(0, what);
         game_->TakeDealOrder(*deal);
-        Send(0, Message("Recived", "HandIs"));
+        SendText(0, Message("Recived", "HandIs"));
     } else if (m.Command == "MasterPlayerIs") {
         if (m.Detail.size() != 1 || m.Detail[0] < '1' || m.Detail[0] > '4') return Reject(0, what);
         s.MasterPlayer = m.Detail[0] - '0';
@@ -313,7 +312,7 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
     c.askedForSeat = true;
     c.seat = reply.code;
     ++seated_;
-    Send(source, Message("Join", std::to_string(reply.code) + ";" + reply.text));
+    SendText(source, Message("Join", std::to_string(reply.code) + ";" + reply.text));
     tell().PlayerJoined(source, reply.code, request->name + " joined. " + " (" + reply.word + ")");
     // The others hear of the newcomer, with the word seen from their own
     // seat; the newcomer does not hear of them (ours get the whole table).
@@ -322,7 +321,7 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
         if (other.ours)
             SendRoster(index);
         else
-            Send(index, Message("AddedPlayer", request->name + ";" + (SameTeam(other.seat, reply.code) ? "Partner" : "Against")));
+            SendText(index, Message("AddedPlayer", request->name + ";" + (SameTeam(other.seat, reply.code) ? "Partner" : "Against")));
     }
 }
 
@@ -338,7 +337,7 @@ void NetworkSession::HandleHello(int source) {
         token += part;
     }
     tokens_[static_cast<size_t>(c.seat)] = token;
-    Send(source, Message("Hello", token));
+    SendText(source, Message("Hello", token));
     SendRoster(source);
 }
 
@@ -346,7 +345,7 @@ void NetworkSession::SendRoster(int index) {
     std::array<SeatRecord, 5> seats = state().Seats;
     if (seats[3].Name.empty()) seats[3].Name = state().PlayerName;
     seats[3].Kind = SeatKind::Human;
-    Send(index, Message("Roster", StartText(seats)));
+    SendText(index, Message("Roster", StartText(seats)));
 }
 
 void NetworkSession::LeaveLobby(int index) {
@@ -364,7 +363,7 @@ void NetworkSession::LeaveLobby(int index) {
         if (oc.ours)
             SendRoster(other);
         else
-            Send(other, Message("Disconnected", std::to_string(seat) + ";" + ReplacedText(name)));
+            SendText(other, Message("Disconnected", std::to_string(seat) + ";" + SeatReplacedText(name)));
     }
 }
 
@@ -392,7 +391,7 @@ void NetworkSession::HandleReturn(int source, const std::string& detail) {
 }
 
 void NetworkSession::RefuseReturn(int source, const std::string& why) {
-    Send(source, Message("Join", "3;" + why));
+    SendText(source, Message("Join", "3;" + why));
     transport_.Close(source);
 }
 
@@ -410,7 +409,7 @@ void NetworkSession::WelcomeBack(const ReturningPlayer& player, const TableSnaps
     c.seat = player.seat;
     c.ours = true;
     c.stale = false;
-    Send(player.connection, Message("Table", TableText(table)));
+    SendText(player.connection, Message("Table", TableText(table)));
     SendWaiting(player.connection);
     // Ours hear it as a return; a program of the original protocol knows no
     // such message, and shows the words of a "Disconnected" (the seat stays
@@ -418,7 +417,7 @@ void NetworkSession::WelcomeBack(const ReturningPlayer& player, const TableSnaps
     const std::string detail = std::to_string(player.seat) + ";" + BackText(name);
     for (auto& [index, other] : connections_) {
         if (index == player.connection || other.seat == 0 || !transport_.IsConnected(index)) continue;
-        Send(index, Message(other.ours ? "Back" : "Disconnected", detail));
+        SendText(index, Message(other.ours ? "Back" : "Disconnected", detail));
     }
 }
 
@@ -451,12 +450,12 @@ void NetworkSession::AwaitingSeat(int seat, double secondsLeft) {
 void NetworkSession::SendWaiting(int index) {
     int seconds = 0;
     if (awaitedSeat_ > 0 && awaitedUntil_ > 0) seconds = std::max(1, static_cast<int>(std::ceil(awaitedUntil_ - pump_.Now())));
-    Send(index, Message("Waiting", std::to_string(awaitedSeat_) + ";" + std::to_string(seconds)));
+    SendText(index, Message("Waiting", std::to_string(awaitedSeat_) + ";" + std::to_string(seconds)));
 }
 
 void NetworkSession::Refuse(int index) {
     connections_[index].askedForSeat = true;
-    Send(index, Message("Join", std::string("3;") + kRefusal));
+    SendText(index, Message("Join", std::string("3;") + kRefusal));
     transport_.Close(index);  // after the refusal has been written out
 }
 
@@ -466,7 +465,7 @@ void NetworkSession::HandleClientTrump(const QueuedMessage& m) {
     if (seat != s.MasterPlayer || s.Trump != kNoSuit || m.Detail.size() != 1 || !IsSuitLetter(m.Detail[0]))
         return Reject(m.Source, "MasterCardIs;" + m.Detail);
     for (int i = 1; i < transport_.ElementCount(); ++i)
-        Send(i, i == m.Source ? Message("Recived", "MasterCardIs") : Message("MasterCardIs", m.Detail));
+        SendText(i, i == m.Source ? Message("Recived", "MasterCardIs") : Message("MasterCardIs", m.Detail));
     s.Trump = m.Detail[0];
 }
 
@@ -475,7 +474,7 @@ void NetworkSession::HandleClientMove(const QueuedMessage& m) {
     const auto card = CardCode::Parse(m.Detail);
     if (seat != connections_[m.Source].seat || !card || !game_->IsLegalCard(seat, *card))
         return Reject(m.Source, m.Command + ";" + m.Detail);
-    Send(m.Source, Message("Recived", m.Command));
+    SendText(m.Source, Message("Recived", m.Command));
     game_->PlaySeatCard(seat, *card, CardOrigin::RemotePerson);  // passes it on to the others
 }
 
@@ -484,7 +483,7 @@ void NetworkSession::HandleChat(int source, const std::string& detail) {
     // Only a seated player, and only as its own seat.
     if (!chat || chat->seat != connections_[source].seat) return;
     for (int i = 1; i < transport_.ElementCount(); ++i)
-        if (i != source) Send(i, Message("Chat", detail));
+        if (i != source) SendText(i, Message("Chat", detail));
     tell().ChatReceived(chat->seat, chat->text);
 }
 
@@ -533,7 +532,7 @@ void NetworkSession::SendChat(const std::string& line) {
     if (text.empty() || !game_) return;
     const std::string message = Message("Chat", std::to_string(state().LocalSeat) + ";" + text);
     if (role_ == Role::Dealer) {
-        for (int i = 1; i < transport_.ElementCount(); ++i) Send(i, message);
+        for (int i = 1; i < transport_.ElementCount(); ++i) SendText(i, message);
     } else {
         transport_.Send(0, message);
     }
@@ -558,7 +557,7 @@ void NetworkSession::HandleJoin(const std::string& detail) {
     // receive an acknowledgement, and ours answers with what goes beyond.
     if (code != 3 && !ackSent_ && speaksExtensions_) {
         ackSent_ = true;
-        Send(0, Message("Recived", kExtensionAck));
+        SendText(0, Message("Recived", kExtensionAck));
     }
 }
 
@@ -631,13 +630,16 @@ void NetworkSession::HandleStart(const std::string& detail) {
 }
 
 void NetworkSession::HandleDisconnected(const std::string& detail) {
-    const auto lost = ParseSeatText(detail);
+    const auto lost = ParseDisconnected(detail);
     if (!lost) return Reject(0, "Disconnected;" + detail);
     GameState& s = state();
     s.Seats[lost->seat].Kind = SeatKind::Computer;
     tell().PlayerLost(lost->seat, lost->text);
-    // The Dealer has ended the game and sends nothing more: end it here too.
-    if (IsGameOverText(lost->text)) s.StopRequested = true;
+    // A Dealer of the original protocol ends its game when the HAKEM is lost
+    // before naming the ZARV, and sends nothing more: the game ends here too.
+    // (This game cannot tell from its own state: it may still be playing out
+    // what the Dealer sent before, so the Dealer's word decides.)
+    if (lost->outcome == LostPlayer::Outcome::GameOver) s.StopRequested = true;
     game_->view().ShowBalloon(kFromTheTable, lost->text);
     game_->view().RefreshPage();
 }

@@ -123,9 +123,11 @@ public:
     // Network (the engine's view)
     int ElementCount() const override;
     bool IsConnected(int index) const override;
-    void Send(int index, const std::string& text) override;
+    void Send(int index, const TableMessage& message) override;
     void CloseAll() override;
-    bool HandleMessage(int source, const std::string& command, const std::string& detail) override;
+    bool HandleMessage(int source, const TableMessage& awaited) override;
+    // Writes a text as it stands (a whole message, "...|").
+    void SendText(int index, const std::string& text);
 
     // TransportEvents
     void OnAccepted(int index) override;

@@ -1,14 +1,12 @@
 #include "net/wire.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace zarv::net {
 
 namespace {
-constexpr std::string_view kGameOver = " disconnected, Game is over.";
-constexpr std::string_view kReplaced = " disconnected, A Computer Player Replaced by him/her.";
-
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -183,10 +181,66 @@ std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error)
     return hp;
 }
 
-std::string GameOverText(const std::string& name) { return name + std::string(kGameOver); }
-std::string ReplacedText(const std::string& name) { return name + std::string(kReplaced); }
-bool IsGameOverText(std::string_view text) {
-    return text.size() >= kGameOver.size() && text.substr(text.size() - kGameOver.size()) == kGameOver;
+std::optional<LostPlayer> ParseDisconnected(std::string_view detail) {
+    auto seatText = ParseSeatText(detail);
+    if (!seatText) return std::nullopt;
+    constexpr std::string_view kGameOver = " disconnected, Game is over.";
+    const std::string_view text = seatText->text;
+    const bool over = text.size() >= kGameOver.size() && text.substr(text.size() - kGameOver.size()) == kGameOver;
+    return LostPlayer{seatText->seat, std::move(seatText->text),
+                      over ? LostPlayer::Outcome::GameOver : LostPlayer::Outcome::Replaced};
+}
+
+std::string DealText(const std::array<CardRecord, 53>& deck) {
+    std::string deal;
+    deal.reserve(156);
+    for (int k = 1; k <= 52; ++k) {
+        char field[8];
+        std::snprintf(field, sizeof field, "%3s", deck[k].Card.text().c_str());
+        deal += field;
+    }
+    return deal;
+}
+
+std::string StartText(const std::array<SeatRecord, 5>& seats) {
+    std::string start;
+    for (int seat = 1; seat <= 4; ++seat) start += seats[seat].Name + ";" + SeatKindText(seats[seat].Kind) + ";";
+    return start;
+}
+
+std::string CommandOf(const TableMessage& message) {
+    using Kind = TableMessage::Kind;
+    switch (message.kind) {
+    case Kind::Start: return "Start";
+    case Kind::MasterPlayer: return "MasterPlayerIs";
+    case Kind::Deal: return "HandIs";
+    case Kind::Trump: return "MasterCardIs";
+    case Kind::Move: return "IMove" + std::to_string(message.seat);
+    case Kind::Received: return "Recived";
+    case Kind::SeatReplaced: return "Disconnected";
+    }
+    return {};
+}
+
+AwaitedText AwaitedTextOf(const TableMessage& awaited) {
+    if (awaited.kind != TableMessage::Kind::Received) return {CommandOf(awaited), {}};
+    return {"Recived", CommandOf(TableMessage{awaited.acknowledges, awaited.seat, {}, {}})};
+}
+
+std::string MessageText(const TableMessage& message, const GameState& s) {
+    using Kind = TableMessage::Kind;
+    const std::string command = CommandOf(message);
+    switch (message.kind) {
+    case Kind::Start: return Message(command, StartText(s.Seats));
+    case Kind::MasterPlayer: return Message(command, std::to_string(message.seat));
+    case Kind::Deal: return Message(command, DealText(s.Deck));
+    case Kind::Trump: return Message(command, std::string(1, s.Trump));
+    case Kind::Move: return Message(command, message.card.text());
+    case Kind::Received: return Message(command, AwaitedTextOf(message).detail);
+    case Kind::SeatReplaced:
+        return Message(command, std::to_string(message.seat) + ";" + SeatReplacedText(s.Seats[message.seat].Name));
+    }
+    return {};
 }
 
 } // namespace zarv::net

@@ -10,6 +10,7 @@
 
 #include "engine/card.h"
 #include "engine/game_state.h"
+#include "engine/table_message.h"
 #include "engine/table_snapshot.h"
 
 namespace zarv::net {
@@ -30,7 +31,7 @@ bool ClientMayWaitFor(std::string_view command);
 // "IMove1".."IMove4" -> the seat, else 0.
 int MoveSeat(std::string_view command);
 
-// The deal order as "HandIs" carries it (the engine's DealText), read back:
+// The deal order as "HandIs" carries it (DealText), read back:
 // exactly 156 characters, 52 distinct valid codes.
 std::optional<std::array<CardCode, 52>> DecodeDeal(std::string_view detail);
 
@@ -51,7 +52,7 @@ struct ConnectRequest {
 };
 std::optional<ConnectRequest> ParseConnect(std::string_view detail);
 
-// "Start" detail (the engine's StartText): name and kind of seats 1..4, each
+// "Start" detail (StartText): name and kind of seats 1..4, each
 // field ended by ";".
 struct StartSeats {
     std::array<std::string, 5> names;
@@ -66,6 +67,17 @@ struct SeatText {
 };
 std::optional<SeatText> ParseSeatText(std::string_view detail);
 
+// "Disconnected" detail: the seat and the table's words, which say one of
+// two things: the game is over (the Dealer stopped it), or the computer plays
+// the seat from now on.
+struct LostPlayer {
+    enum class Outcome { GameOver, Replaced };
+    int seat = 0;
+    std::string text;
+    Outcome outcome = Outcome::Replaced;
+};
+std::optional<LostPlayer> ParseDisconnected(std::string_view detail);
+
 // A name or chat line as received: kept as UTF-8 when it is valid UTF-8, else
 // read as Latin-1 (an older peer writes its code page).
 std::string TextFromWire(std::string_view bytes);
@@ -78,10 +90,20 @@ struct HostPort {
 };
 std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error);
 
-// The texts of a lost player.
-std::string GameOverText(const std::string& name);      // name + " disconnected, Game is over."
-std::string ReplacedText(const std::string& name);      // name + " disconnected, A Computer Player Replaced by him/her."
-bool IsGameOverText(std::string_view text);
+// The engine's messages in words. MessageText is the whole text to send,
+// what the message carries beyond its fields taken from the game's state.
+// A wait for a message looks for the command, and for "Recived" the detail
+// that names what is acknowledged.
+std::string MessageText(const TableMessage& message, const GameState& s);
+struct AwaitedText {
+    std::string command;
+    std::string detail;  // empty: any detail
+};
+AwaitedText AwaitedTextOf(const TableMessage& awaited);
+// The detail of "HandIs" (52 codes, each right-aligned in three characters)
+// and of "Start" (name and kind of seats 1..4, every field ended by ";").
+std::string DealText(const std::array<CardRecord, 53>& deck);
+std::string StartText(const std::array<SeatRecord, 5>& seats);
 
 // --- Between our own programs only ---
 // A program that follows only the original protocol never receives these: a

@@ -208,7 +208,7 @@ class OpenConnection : public NoNetwork {
 public:
     bool IsConnected(int index) const override { return index == 0; }
     int handled = 0;
-    bool HandleMessage(int, const std::string&, const std::string&) override {
+    bool HandleMessage(int, const TableMessage&) override {
         ++handled;
         return false;
     }
@@ -223,9 +223,8 @@ TEST(Waits, StopEndsTheWaitForAMessageAndForTheLocalTrump) {
     t.pump.onIdle = [&] {
         if (++idle == 5) client.state().StopRequested = true;
     };
-    client.WaitForMessage(0, "HandIs", "");
+    client.WaitForMessage(0, TableMessage::Of(TableMessage::Kind::Deal));
     EXPECT_EQ(idle, 5);
-    EXPECT_FALSE(client.state().AwaitingMessage);
     EXPECT_GE(net.handled, 5);
 
     // The local master's trump: only a click or a stop ends the wait.

@@ -1,5 +1,7 @@
 // Network play inside one process: a Dealer and its clients, each a machine
 // of its own (threads for whole games), over in-process connections.
+#include <atomic>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -339,7 +341,7 @@ TEST(NetworkGame, AnIllegalMoveFromAClientClosesItsConnection) {
     Network4 net(66);
     // After the second trick: a card for a seat that is not its own.
     Machine& cheat = net.clients[0]->m;
-    AtTrick move(cheat, 2, [&] { cheat.session.Send(0, "IMove" + std::to_string(NextSeat(cheat.s().LocalSeat)) + ";h2|"); });
+    AtTrick move(cheat, 2, [&] { cheat.session.SendText(0, "IMove" + std::to_string(NextSeat(cheat.s().LocalSeat)) + ";h2|"); });
     net.Play();
     EXPECT_NE(net.dealer.out.str().find("game-over"), std::string::npos);
     EXPECT_NE(net.dealer.out.str().find("disconnected "), std::string::npos);
@@ -388,6 +390,55 @@ TEST(NetworkGame, BadMessagesFromTheDealerEndTheClientsGameWithAMessage) {
         EXPECT_EQ(status, 3) << c.named;
         EXPECT_NE(client.out.str().find("bad-message " + c.named), std::string::npos) << client.out.str();
     }
+}
+
+// A Dealer of the original protocol ends its game when the HAKEM is lost
+// before naming the ZARV, says so, and sends nothing more: the client's game
+// ends too instead of waiting for a trump that never comes.
+TEST(NetworkGame, ADealerOfTheOriginalProtocolThatEndsTheGameEndsTheClientsGame) {
+    GameState pack;
+    LoadPack(pack, StandardPack());
+    const std::string deal = "HandIs;" + DealText(pack.Deck) + "|";
+    RawPeer dealer;
+    dealer.endpoint.Listen();
+    LocalMachine client(NetworkSession::Role::Client, 1);
+    std::atomic<bool> done = false;
+    int status = -1;
+    std::thread t([&] {
+        client.endpoint.ConnectTo(dealer.endpoint);
+        status = sim::RunClient(client.m);
+        done = true;
+    });
+    for (int i = 0; i < 3000 && dealer.heard.find("Connect;") == std::string::npos; ++i) {
+        dealer.endpoint.DeliverPending();
+        dealer.endpoint.WaitForInbox(0.01);
+    }
+    dealer.endpoint.Send(1, "Join;2;You play against of Dealer.|Start;a;Computer;Ann;Human;c;Computer;d;Computer;|" +
+                                deal + "MasterPlayerIs;1|" + deal);
+    // Both deals taken: the client plays the first hand and waits for its trump.
+    auto acknowledged = [&] {
+        const size_t first = dealer.heard.find("Recived;HandIs|");
+        return first != std::string::npos && dealer.heard.find("Recived;HandIs|", first + 1) != std::string::npos;
+    };
+    for (int i = 0; i < 3000 && !acknowledged(); ++i) {
+        dealer.endpoint.DeliverPending();
+        dealer.endpoint.WaitForInbox(0.01);
+    }
+    const bool dealt = acknowledged();
+    if (dealt) dealer.endpoint.Send(1, "Disconnected;1;a disconnected, Game is over.|");
+    // Bounded: a client that goes on waiting is let go by closing the connection.
+    for (int i = 0; i < 2000 && !done; ++i) {
+        dealer.endpoint.DeliverPending();
+        dealer.endpoint.WaitForInbox(0.01);
+    }
+    const bool endedByTheDealersWord = done;
+    dealer.endpoint.CloseAll();
+    t.join();
+    ASSERT_TRUE(dealt) << dealer.heard;
+    EXPECT_TRUE(endedByTheDealersWord) << client.out.str();
+    EXPECT_EQ(status, 3);
+    EXPECT_TRUE(client.m.game.state().StopRequested);
+    EXPECT_EQ(client.out.str().find("bad-message"), std::string::npos) << client.out.str();
 }
 
 } // namespace

@@ -158,15 +158,43 @@ TEST(Wire, TextIsUtf8OrElseLatin1) {
     EXPECT_EQ(TextFromWire("\xc0\x80"), "\xc3\x80\xc2\x80");  // overlong: not UTF-8
 }
 
-TEST(Wire, LostPlayerTextsAndMoveNames) {
-    EXPECT_EQ(GameOverText("Ann"), "Ann disconnected, Game is over.");
-    EXPECT_EQ(ReplacedText("Ann"), "Ann disconnected, A Computer Player Replaced by him/her.");
-    EXPECT_TRUE(IsGameOverText("Ann disconnected, Game is over."));
-    EXPECT_FALSE(IsGameOverText(ReplacedText("Ann")));
+// Every message the engine sends, in the exact bytes another program of the
+// same protocol reads, and what each wait of the engine looks for.
+TEST(Wire, TheEnginesMessagesInWordsAndMoveNames) {
+    using Kind = TableMessage::Kind;
+    GameState s;
+    LoadPack(s, StandardPack());
+    const char* names[] = {"", "Tib", "Bea", "Ann", "Dastrel"};
+    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Name = names[seat];
+    s.Seats[3].Kind = SeatKind::Human;
+    s.Trump = 'p';
+    EXPECT_EQ(MessageText(TableMessage::Of(Kind::Start), s), "Start;Tib;Computer;Bea;Computer;Ann;Human;Dastrel;Computer;|");
+    EXPECT_EQ(MessageText(TableMessage::Of(Kind::MasterPlayer, 4), s), "MasterPlayerIs;4|");
+    EXPECT_EQ(MessageText(TableMessage::Of(Kind::Deal), s), "HandIs;" + DealText(s.Deck) + "|");
+    EXPECT_EQ(MessageText(TableMessage::Of(Kind::Trump), s), "MasterCardIs;p|");
+    const TableMessage move = TableMessage::Move(2, C("h10"));
+    EXPECT_EQ(MessageText(move, s), "IMove2;h10|");
+    EXPECT_EQ(MessageText(TableMessage::ReceivedOf(move), s), "Recived;IMove2|");
+    EXPECT_EQ(MessageText(TableMessage::ReceivedOf(TableMessage::Of(Kind::Deal)), s), "Recived;HandIs|");
+    EXPECT_EQ(MessageText(TableMessage::ReceivedOf(TableMessage::Of(Kind::Trump)), s), "Recived;MasterCardIs|");
+    EXPECT_EQ(MessageText(TableMessage::Of(Kind::SeatReplaced, 4), s),
+              "Disconnected;4;Dastrel disconnected, A Computer Player Replaced by him/her.|");
+
+    EXPECT_EQ(AwaitedTextOf(TableMessage::Move(3)).command, "IMove3");
+    EXPECT_EQ(AwaitedTextOf(TableMessage::Move(3)).detail, "");
+    EXPECT_EQ(AwaitedTextOf(TableMessage::Of(Kind::Trump)).command, "MasterCardIs");
+    EXPECT_EQ(AwaitedTextOf(TableMessage::ReceivedOf(TableMessage::Move(3))).command, "Recived");
+    EXPECT_EQ(AwaitedTextOf(TableMessage::ReceivedOf(TableMessage::Move(3))).detail, "IMove3");
+
+    // A lost player's words say whether the Dealer's game goes on.
+    EXPECT_EQ(ParseDisconnected("1;Tib disconnected, Game is over.")->outcome, LostPlayer::Outcome::GameOver);
+    EXPECT_EQ(ParseDisconnected("4;" + SeatReplacedText("Dastrel"))->outcome, LostPlayer::Outcome::Replaced);
+    EXPECT_EQ(ParseDisconnected("4;" + SeatReplacedText("Dastrel"))->seat, 4);
+    EXPECT_FALSE(ParseDisconnected("5;Tib disconnected, Game is over."));
+
     EXPECT_EQ(MoveSeat("IMove4"), 4);
     EXPECT_EQ(MoveSeat("IMove5"), 0);
     EXPECT_EQ(MoveSeat("IMove"), 0);
-    EXPECT_EQ(Message("Recived", "IMove2"), "Recived;IMove2|");
 }
 
 TEST(Wire, TheTableOfAReturningPlayerTravelsWhole) {

@@ -123,6 +123,33 @@ TEST(NetworkDialog, CancellingTheDealersWaitStopsListening) {
     EXPECT_FALSE(probe.waitForConnected(3000));  // nobody listens any more
 }
 
+// Two clients of one Dealer, its game started: the clients see the names,
+// and a line Bob writes reaches the Dealer and Cy.
+void ChatDuringTheGame(Machine& dealer, Machine& bob, Machine& cy) {
+    EXPECT_TRUE(bob.dialog->startGame());
+    EXPECT_EQ(bob.window.game().state().Seats[2].Name, "Bob");
+    EXPECT_EQ(bob.window.game().state().Seats[3].Name, "Ann");
+
+    // Bob writes a line: the Dealer and Cy show it in Bob's balloon; Bob does not.
+    bob.window.chatInput->setText("hi all");
+    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
+    EXPECT_TRUE(bob.window.chatInput->text().isEmpty());
+    dealer.window.currentSettings().Talk = true;
+    cy.window.currentSettings().Talk = true;
+    bob.window.currentSettings().Talk = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.window.chatBalloon(2) && cy.window.chatBalloon(2); }, kLimitMs));
+    EXPECT_TRUE(dealer.window.chatBalloon(2)->isVisible());
+    EXPECT_EQ(bob.window.chatBalloon(2), nullptr);
+    // An empty box sends nothing, and "|" cannot be typed.
+    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
+    QTest::keyClicks(bob.window.chatInput, "a|b");
+    EXPECT_EQ(bob.window.chatInput->text(), "ab");
+    EXPECT_TRUE(bob.window.chatPanel->counterText().contains("\"|\" cannot be sent")) << bob.window.chatPanel->counterText().toStdString();
+    // The conversation keeps every line, the writer's own too.
+    EXPECT_TRUE(bob.window.chatPanel->history().contains("Bob: hi all")) << bob.window.chatPanel->history().join('\n').toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: hi all"); }, kLimitMs));
+}
+
 TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     Machine dealer("Ann"), bob("Bob"), cy("Cy");
     dealer.Host();
@@ -152,36 +179,32 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_EQ(bob.window.game().state().LocalSeat, 2);
     EXPECT_EQ(cy.window.game().state().LocalSeat, 1);
 
-    // The Dealer's game begins with "Start": the clients' dialogs close for the game.
+    // The Dealer starts the game as its person does: "Start" reaches the
+    // clients and their dialogs close for the game. The clients here never
+    // take their deal, so the Dealer's game waits for them while the players
+    // chat; then it is stopped.
     dealer.dialog->waitButton->click();
-    EXPECT_TRUE(dealer.dialog->startGame());
-    dealer.window.session().StopAccepting();
-    GameState& d = dealer.window.game().state();
-    d.Seats[3].Name = "Ann";
-    dealer.window.game().SendToEveryClient("Start;" + StartText(d.Seats) + "|");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !bob.dialog->isVisible() && !cy.dialog->isVisible(); }, kLimitMs));
-    EXPECT_TRUE(bob.dialog->startGame());
-    EXPECT_EQ(bob.window.game().state().Seats[2].Name, "Bob");
-    EXPECT_EQ(bob.window.game().state().Seats[3].Name, "Ann");
-
-    // Bob writes a line: the Dealer and Cy show it in Bob's balloon; Bob does not.
-    bob.window.chatInput->setText("hi all");
-    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
-    EXPECT_TRUE(bob.window.chatInput->text().isEmpty());
-    dealer.window.currentSettings().Talk = true;
-    cy.window.currentSettings().Talk = true;
-    bob.window.currentSettings().Talk = true;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.window.chatBalloon(2) && cy.window.chatBalloon(2); }, kLimitMs));
-    EXPECT_TRUE(dealer.window.chatBalloon(2)->isVisible());
-    EXPECT_EQ(bob.window.chatBalloon(2), nullptr);
-    // An empty box sends nothing, and "|" cannot be typed.
-    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
-    QTest::keyClicks(bob.window.chatInput, "a|b");
-    EXPECT_EQ(bob.window.chatInput->text(), "ab");
-    EXPECT_TRUE(bob.window.chatPanel->counterText().contains("\"|\" cannot be sent")) << bob.window.chatPanel->counterText().toStdString();
-    // The conversation keeps every line, the writer's own too.
-    EXPECT_TRUE(bob.window.chatPanel->history().contains("Bob: hi all")) << bob.window.chatPanel->history().join('\n').toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: hi all"); }, kLimitMs));
+    ASSERT_TRUE(dealer.dialog->startGame());
+    dealer.window.SetNetworkDialog(nullptr);
+    // The checks run once both clients have heard "Start" (not earlier: a
+    // wait inside the check would hold the Dealer's game before it sends it).
+    bool checked = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (bob.dialog->isVisible() || cy.dialog->isVisible()) return;
+        probe.stop();
+        struct StopAtTheEnd {
+            Game& game;
+            ~StopAtTheEnd() { game.Stop(); }
+        } stop{dealer.window.game()};
+        ChatDuringTheGame(dealer, bob, cy);
+        checked = true;
+    });
+    probe.start(5);
+    // Never longer than the limit, whatever happens.
+    QTimer::singleShot(kLimitMs, &probe, [&] { dealer.window.game().Stop(); });
+    dealer.window.AfterNetworkDialog(true);
+    EXPECT_TRUE(checked);
 }
 
 TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
