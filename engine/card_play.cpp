@@ -7,7 +7,7 @@
 namespace zarv {
 
 Suit SuitToFollow(const GameState& s, int seat) {
-    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+    const Suit led = s.LedSuit();
     if (led == kNoSuit) return kNoSuit;
     for (int i = 1; i <= 52; ++i)
         if (s.Deck[i].Owner == seat && SuitOf(s.Deck[i].Card) == led) return led;
@@ -67,7 +67,7 @@ bool Game::PlaySeatCard(int seat, CardCode card, CardOrigin origin) {
 }
 
 CardChoice Game::Hint(int seat) const {
-    if (!computer_ || seat < 1 || seat > 4 || s_.Turn != seat || (s_.Trump == kNoSuit && s_.TrickPosition < 2))
+    if (!computer_ || seat < 1 || seat > 4 || s_.Turn != seat || s_.TrumpBeingNamed())
         return {};
     CardChoice choice = computer_->SelectCard(seat, s_.TrickPosition);
     if (!IsLegalCard(seat, choice.card)) {

@@ -129,8 +129,11 @@ struct GameState {
     // The suit led in the trick in progress, or no suit before the lead.
     Suit LedSuit() const {
         const TrickRecord& t = Tricks.back();
+        if (TrickPosition < 2) return kNoSuit;
         return (t.Leader >= 1 && t.Leader <= 4) ? SuitOf(t.Cards[t.Leader]) : kNoSuit;
     }
+    // The HAKEM is still to name the ZARV: no card of the hand is played yet.
+    bool TrumpBeingNamed() const { return Trump == kNoSuit && TrickPosition < 2; }
     int FindCard(CardCode code) const {
         for (int i = 1; i <= 52; ++i)
             if (Deck[i].Card == code) return i;

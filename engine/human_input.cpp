@@ -39,7 +39,7 @@ void Game::CardClicked(int d) {
         services_.view.Beep();
         return;
     }
-    if (s_.TrickPosition < 2 && s_.Trump == kNoSuit) {
+    if (s_.TrumpBeingNamed()) {
         s_.Trump = SuitOf(card.Card);  // the click names the trump; the deal's wait goes on
         return;
     }

@@ -11,7 +11,7 @@ Game::TableWait Game::Awaiting() const {
     if (dealing_) return {Kind::Deal, 0};
     // Between two cards of a trick nobody is awaited: the trick is being settled.
     if (s_.Turn < 1 || s_.Turn > 4) return {};
-    const bool trumpToName = s_.Trump == kNoSuit && s_.TrickPosition < 2 && s_.Turn == s_.MasterPlayer;
+    const bool trumpToName = s_.TrumpBeingNamed() && s_.Turn == s_.MasterPlayer;
     if (trumpToName) return {Kind::Trump, s_.Turn};
     // The person's card is awaited once the turn is handed over, not during
     // the pause after the card before (a click then would not count).

@@ -270,7 +270,7 @@ TEST(WholeGame, APersonClicksThroughAWholeGame) {
     t.pump.onIdle = [&] {
         GameState& s = t.s();
         ASSERT_EQ(s.Turn, s.LocalSeat);
-        const Suit led = s.TrickPosition < 2 ? kNoSuit : s.LedSuit();
+        const Suit led = s.LedSuit();
         bool holdsLed = false;
         for (int i = 1; i <= 52; ++i) holdsLed = holdsLed || (s.Deck[i].Owner == 3 && SuitOf(s.Deck[i].Card) == led);
         for (int k = 52; k >= 1; --k) {

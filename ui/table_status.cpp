@@ -49,7 +49,7 @@ QString WaitText(const Game& game, int secondsLeft) {
         if (secondsLeft >= 0) return Tr("Waiting for %1 \u2014 %2 s").arg(NameOf(s, seat)).arg(secondsLeft);
         return Tr("%1 to play").arg(NameOf(s, seat));
     }
-    const Suit led = s.TrickPosition >= 2 ? s.LedSuit() : kNoSuit;
+    const Suit led = s.LedSuit();
     if (secondsLeft >= 0) {
         const QString what = led == kNoSuit ? Tr("lead any card") : Tr("follow %1 if you can").arg(SuitSign(led));
         return Tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
