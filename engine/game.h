@@ -105,9 +105,37 @@ public:
     // A client that came back takes up the Dealer's game where the table
     // stands (a command: it starts at the next safe point, as a new game does).
     void Resume(const TableSnapshot& table);
+
+    // --- The table's set-up, changed by the window and the network ---
+    // (Through these, so that every change of the state has one owner.)
     // The Dealer: a seat that was given to a player who left before the game
     // started is the computer's again.
     void FreeSeat(int seat);
+    void SetPlayerName(const std::string& name) { s_.PlayerName = name; }
+    // The pause between turns and the steps of a card's movement.
+    void SetSpeed(int speed);
+    void LeaveTraceMode() { s_.Tracing = false; }
+    void SetRole(bool dealer) { s_.IsDealer = dealer; }
+    // This machine's seat in a network game (1..4).
+    void SetLocalSeat(int seat);
+    // This machine deals for itself again: seat 3, every other seat the
+    // computer's under its usual name.
+    void BecomeOwnDealer();
+    // A seat as the Dealer's "Start" has it, and a seat whose player came
+    // back or was lost.
+    void SetSeat(int seat, const std::string& name, SeatKind kind);
+    void SetSeatKind(int seat, SeatKind kind);
+    // The Dealer: a person at another machine, on that connection, takes the seat.
+    void GiveSeat(int seat, const std::string& name, int connection);
+    // What a client hears from its Dealer: the first HAKEM, the ZARV.
+    void TakeMasterPlayer(int seat);
+    void TakeTrump(Suit trump);
+    // The game ends where it stands (its Dealer ended it); commands kept
+    // for the next safe point stay.
+    void EndHere() { s_.StopRequested = true; }
+    // Nothing of a game that was left stays live: no turn, no wait for a
+    // remote seat, no give-up flag.
+    void ClearTurn();
 
     // --- Cards, pack and movement ---
     void Shuffle(int times);

@@ -38,12 +38,6 @@ void Game::Resume(const TableSnapshot& table) {
     Request(Command::Resume);
 }
 
-void Game::FreeSeat(int seat) {
-    if (seat < 1 || seat > 4 || seat == s_.LocalSeat) return;
-    // The next game gives the seat its usual computer player and name.
-    s_.Seats[seat] = s_.Seats[0];
-}
-
 void Game::ResumeBody(const TableSnapshot& t) {
     Presentation& view = services_.view;
     view.FreezeRepaint(true);

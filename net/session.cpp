@@ -136,13 +136,13 @@ bool NetworkSession::HandleMessage(int source, const TableMessage& awaited) {
 void NetworkSession::OnAccepted(int index) {
     Connection& c = connections_[index];
     c.acceptedAt = pump_.Now();
-    if (game_) state().IsDealer = true;
+    if (game_) game_->SetRole(true);
     // Once the game has started, a new connection may only be a player coming
     // back; anyone else is refused when asking, or closed after a time.
 }
 
 void NetworkSession::OnConnected() {
-    if (game_) state().IsDealer = false;
+    if (game_) game_->SetRole(false);
     lastHeard_ = pump_.Now();
     if (!returnToken_.empty())
         transport_.Send(0, Message("Return", returnToken_));
@@ -242,7 +242,7 @@ void NetworkSession::HandleImmediate(int source, const Piece& p) {
 }
 
 void NetworkSession::HandleQueued(const QueuedMessage& m) {
-    GameState& s = state();
+    const GameState& s = state();
     if (m.Command == "Recived") return;
     if (role_ == Role::Dealer) {
         if (m.Command == "MasterCardIs") HandleClientTrump(m);
@@ -257,10 +257,10 @@ void NetworkSession::HandleQueued(const QueuedMessage& m) {
         SendText(0, Message("Recived", "HandIs"));
     } else if (m.Command == "MasterPlayerIs") {
         if (m.Detail.size() != 1 || m.Detail[0] < '1' || m.Detail[0] > '4') return Reject(0, what);
-        s.MasterPlayer = m.Detail[0] - '0';
+        game_->TakeMasterPlayer(m.Detail[0] - '0');
     } else if (m.Command == "MasterCardIs") {
         if (m.Detail.size() != 1 || !IsSuitLetter(m.Detail[0])) return Reject(0, what);
-        s.Trump = m.Detail[0];
+        game_->TakeTrump(m.Detail[0]);
     } else if (const int seat = MoveSeat(m.Command); seat > 0) {
         const auto card = CardCode::Parse(m.Detail);
         if (!card || !game_->PlaySeatCard(seat, *card, CardOrigin::RemotePerson)) {
@@ -282,7 +282,7 @@ void NetworkSession::Reject(int source, const std::string& what) {
         transport_.Close(source);
         return;
     }
-    if (game_) state().StopRequested = true;
+    if (game_) game_->EndHere();
     transport_.Close(0);
 }
 
@@ -299,16 +299,13 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
     }
     if (seated_ >= 3) return Refuse(source);
     if (!request) return;  // no reply: a client of the original protocol keeps waiting
-    GameState& s = state();
+    const GameState& s = state();
     std::array<bool, 5> taken{};
     for (int seat = 1; seat <= 4; ++seat) taken[static_cast<size_t>(seat)] = seat == 3 || s.Seats[seat].Kind == SeatKind::Human;
     const JoinReply reply = AssignSeat(request->side, taken);
     if (reply.code == 3) return Refuse(source);
 
-    SeatRecord& seat = s.Seats[reply.code];
-    seat.Kind = SeatKind::Human;
-    seat.Name = request->name;
-    seat.Socket = source;
+    game_->GiveSeat(reply.code, request->name, source);
     c.askedForSeat = true;
     c.seat = reply.code;
     ++seated_;
@@ -460,13 +457,13 @@ void NetworkSession::Refuse(int index) {
 }
 
 void NetworkSession::HandleClientTrump(const QueuedMessage& m) {
-    GameState& s = state();
+    const GameState& s = state();
     const int seat = connections_[m.Source].seat;
     if (seat != s.MasterPlayer || s.Trump != kNoSuit || m.Detail.size() != 1 || !IsSuitLetter(m.Detail[0]))
         return Reject(m.Source, "MasterCardIs;" + m.Detail);
     for (int i = 1; i < transport_.ElementCount(); ++i)
         SendText(i, i == m.Source ? Message("Recived", "MasterCardIs") : Message("MasterCardIs", m.Detail));
-    s.Trump = m.Detail[0];
+    game_->TakeTrump(m.Detail[0]);
 }
 
 void NetworkSession::HandleClientMove(const QueuedMessage& m) {
@@ -551,7 +548,7 @@ void NetworkSession::HandleJoin(const std::string& detail) {
         tell().Seated(3, TextFromWire(detail.substr(2)));
         return;
     }
-    state().LocalSeat = code;
+    game_->SetLocalSeat(code);
     tell().Seated(code, code == 3 ? std::string() : TextFromWire(detail.substr(2)));
     // A program of ours says so by acknowledging its seat; any Dealer may
     // receive an acknowledgement, and ours answers with what goes beyond.
@@ -571,7 +568,7 @@ void NetworkSession::HandleExtension(const Piece& p) {
     }
     // The rest only from a Dealer that has shown it is ours.
     if (!dealerIsOurs_) return Reject(0, what);
-    GameState& s = state();
+    const GameState& s = state();
     if (p.command == "Roster") {
         const auto seats = ParseStart(p.detail);
         if (!seats) return Reject(0, what);
@@ -583,7 +580,7 @@ void NetworkSession::HandleExtension(const Piece& p) {
     } else if (p.command == "Back") {
         const auto back = ParseSeatText(p.detail);
         if (!back) return Reject(0, what);
-        if (back->seat != s.LocalSeat) s.Seats[back->seat].Kind = SeatKind::Human;
+        if (back->seat != s.LocalSeat) game_->SetSeatKind(back->seat, SeatKind::Human);
         tell().PlayerReturned(back->seat, back->text);
         game_->view().ShowBalloon(kFromTheTable, back->text);
         game_->view().RefreshPage();
@@ -613,11 +610,8 @@ void NetworkSession::HandleExtension(const Piece& p) {
 void NetworkSession::HandleStart(const std::string& detail) {
     const auto start = ParseStart(detail);
     if (!start) return Reject(0, "Start;" + detail);
-    GameState& s = state();
-    for (int seat = 1; seat <= 4; ++seat) {
-        s.Seats[seat].Name = start->names[static_cast<size_t>(seat)];
-        s.Seats[seat].Kind = start->kinds[static_cast<size_t>(seat)];
-    }
+    for (int seat = 1; seat <= 4; ++seat)
+        game_->SetSeat(seat, start->names[static_cast<size_t>(seat)], start->kinds[static_cast<size_t>(seat)]);
     inGame_ = true;
     lastHeard_ = pump_.Now();
     // Where the new game begins among the messages: what comes before it
@@ -632,14 +626,13 @@ void NetworkSession::HandleStart(const std::string& detail) {
 void NetworkSession::HandleDisconnected(const std::string& detail) {
     const auto lost = ParseDisconnected(detail);
     if (!lost) return Reject(0, "Disconnected;" + detail);
-    GameState& s = state();
-    s.Seats[lost->seat].Kind = SeatKind::Computer;
+    game_->SetSeatKind(lost->seat, SeatKind::Computer);
     tell().PlayerLost(lost->seat, lost->text);
     // A Dealer of the original protocol ends its game when the HAKEM is lost
     // before naming the ZARV, and sends nothing more: the game ends here too.
     // (This game cannot tell from its own state: it may still be playing out
     // what the Dealer sent before, so the Dealer's word decides.)
-    if (lost->outcome == LostPlayer::Outcome::GameOver) s.StopRequested = true;
+    if (lost->outcome == LostPlayer::Outcome::GameOver) game_->EndHere();
     game_->view().ShowBalloon(kFromTheTable, lost->text);
     game_->view().RefreshPage();
 }

@@ -164,7 +164,7 @@ private:
         Piece piece;
     };
 
-    GameState& state() { return game_->state(); }
+    const GameState& state() const { return game_->state(); }
     void Deliver();
     void Arrive(int source, Piece piece);
     // The handling of one message: immediate ones on arrival, the others when

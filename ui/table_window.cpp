@@ -59,7 +59,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
       sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(QStringLiteral("Zarv"));
     game_.SetComputerPlayer(&computer_);
-    game_.state().PlayerName = settings_.PlayerName;
+    game_.SetPlayerName(settings_.PlayerName);
     session_.Attach(game_);
     session_.SetListener(this);
     // The table, and below it the chat box of a network game.
@@ -229,10 +229,8 @@ void TableWindow::BuildMenus() {
 }
 
 void TableWindow::LoadSettings() {
-    GameState& s = game_.state();
-    s.TurnDelay = TurnDelayForSpeed(settings_.Speed);
-    s.StepCount = StepCountForSpeed(settings_.Speed);
-    s.Tracing = false;
+    game_.SetSpeed(settings_.Speed);
+    game_.LeaveTraceMode();
     computer_.SetLevel(settings_.Level == 1 ? ai::Level::Expert : ai::Level::Standard);
     game_.SetMoveLimit(settings_.MoveLimit);
     TableColours c;
@@ -260,7 +258,7 @@ void TableWindow::OptionsClick() {
 
 void TableWindow::PlayerNameClick() {
     PlayerNameDialog dialog(store_, settings_, this);
-    if (dialog.exec() == QDialog::Accepted) game_.state().PlayerName = settings_.PlayerName;
+    if (dialog.exec() == QDialog::Accepted) game_.SetPlayerName(settings_.PlayerName);
     GiveKeysToTable();
 }
 
@@ -598,7 +596,7 @@ void TableWindow::Join(const QString& host, int port, const std::string& side, c
     const bool sameDealer = ticket_.host == host && ticket_.port == port && !ticket_.token.empty();
     if (sameDealer) {
         session_.SetReturnRequest(ticket_.token);
-        game_.state().LocalSeat = ticket_.seat;
+        game_.SetLocalSeat(ticket_.seat);
     } else {
         ticket_ = ReturnTicket{host, port, {}, 0};
     }
@@ -608,11 +606,8 @@ void TableWindow::Join(const QString& host, int port, const std::string& side, c
 void TableWindow::BecomeStandAlone() {
     transport_.Reset();
     session_.Reset(net::NetworkSession::Role::Dealer);
-    GameState& s = game_.state();
-    s.IsDealer = true;
-    s.LocalSeat = 3;
     // Seats that players took are the computer's again, under the usual names.
-    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat] = s.Seats[0];
+    game_.BecomeOwnDealer();
 }
 
 void TableWindow::BeforeNewGame() {
@@ -651,12 +646,7 @@ void TableWindow::EndNetworkGame(const QString& why) {
     if (session_.role() == net::NetworkSession::Role::Client) {
         // Nothing of the lost game stays live: no turn, no flag, no lit plate.
         session_.Leave();
-        GameState& s = game_.state();
-        s.HumanMayPlay = false;
-        s.Turn = 0;
-        s.WaitingForSeat = 0;
-        s.WaitingDeadline = 0;
-        game_.SetGiveUpFlag(GiveUpFlag::Hidden);
+        game_.ClearTurn();
         transport_.Reset();
         session_.Reset(net::NetworkSession::Role::Dealer);
         standAloneNext_ = true;
