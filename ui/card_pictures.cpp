@@ -2,8 +2,10 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
+#include "engine/table_layout.h"
 #include "ui/colour.h"
 #include "ui/sprite_sheet.h"
 
@@ -181,6 +183,33 @@ QImage DrawDeck(const QImage& sprite, int design, uint32_t c1, uint32_t c2, uint
     default: break;  // design 0, and any number outside 0..4
     }
     return card;
+}
+
+QImage GiveUpPicture(double scale) {
+    // A white flag on a pole, on a small dark plate: "I give up this hand".
+    QImage img = BlankPicture(layout::kGiveUpWidth, layout::kGiveUpHeight, scale);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(30, 30, 30, 200));
+    p.setPen(QPen(QColor(230, 230, 210), 1));
+    p.drawRoundedRect(QRectF(0.5, 0.5, layout::kGiveUpWidth - 1, layout::kGiveUpHeight - 1), 7, 7);
+    p.setPen(QPen(QColor(150, 110, 60), 2));
+    p.drawLine(QPointF(12, 7), QPointF(12, 34));
+    QPainterPath flag;
+    flag.moveTo(13, 8);
+    flag.cubicTo(22, 4, 28, 14, 44, 9);
+    flag.lineTo(44, 23);
+    flag.cubicTo(28, 28, 22, 18, 13, 22);
+    flag.closeSubpath();
+    p.fillPath(flag, Qt::white);
+    p.setPen(QColor(240, 240, 240));
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(9);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRectF(16, 26, 38, 12), Qt::AlignCenter, QStringLiteral("Give up"));
+    return img;
 }
 
 } // namespace zarv::ui

@@ -17,6 +17,8 @@ constexpr int kCardH = 104;
 void CopyCell(QPainter& p, const QImage& sprite, double x, double y, double w, double h, const QRect& cell);
 // An image of width x height units at scale device pixels a unit (its contents undefined).
 QImage BlankPicture(int width, int height, double scale);
+// The give-up flag: a white flag on a pole, on a small dark plate.
+QImage GiveUpPicture(double scale = 1.0);
 
 // A card picture has the resolution of the sprite it is made from.
 QImage PaintCardFace(const QImage& sprite, CardCode card);

@@ -1,6 +1,8 @@
 // The main window: the card table with the game's menus. It runs the game
 // engine and is the engine's view of the world (drawing, balloons, questions,
-// sound, the player records).
+// sound, the player records). Its network play and chat are in
+// network_play.cpp, its saved hands in hand_files.cpp; the table itself is
+// TableView, the status words table_status, the last trick LastTrickDialog.
 #pragma once
 
 #include <QHostAddress>
@@ -220,7 +222,6 @@ public:
     static QString WithHandExtension(const QString& path);
 
     QRect GiveUpRect() const;
-    static QImage GiveUpPicture(double scale = 1.0);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
