@@ -240,6 +240,8 @@ private:
     void ChooseTrumpForHand();
     // Deals the hand around from the pack's order: the master's first five,
     // the trump (named now, or the one given), then the rest.
+    // The game is won: the result is recorded and the person asked for another.
+    void FinishGame();
     void DealAround(std::optional<Suit> knownTrump);
     void ResumeBody(const TableSnapshot& table);
     // The Dealer seats players who came back (the table is settled).

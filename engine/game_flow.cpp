@@ -163,18 +163,7 @@ void Game::NewHand(bool replay) {
     s_.TrickPosition = 1;
 
     if (s_.PointsA >= 7 || s_.PointsB >= 7) {
-        const int own = IsTeamA(s_.LocalSeat) ? s_.PointsA : s_.PointsB;
-        services_.records.AddPlayerResult(s_.PlayerName, own > 6);
-        s_.Turn = 0;
-        view.ShowTurn();
-        view.DrawBoard();
-        if (view.AskNewGame()) {
-            StartClick();
-        } else {
-            Stop();
-            services_.network.CloseAll();
-            view.CloseMainWindow();
-        }
+        FinishGame();
         return;
     }
 
@@ -208,6 +197,22 @@ void Game::NewHand(bool replay) {
     view.DrawMasterMark();
     view.FreezeRepaint(false);
     DealAround(std::nullopt);
+}
+
+void Game::FinishGame() {
+    Presentation& view = services_.view;
+    const int own = IsTeamA(s_.LocalSeat) ? s_.PointsA : s_.PointsB;
+    services_.records.AddPlayerResult(s_.PlayerName, own > 6);
+    s_.Turn = 0;
+    view.ShowTurn();
+    view.DrawBoard();
+    if (view.AskNewGame()) {
+        StartClick();
+    } else {
+        Stop();
+        services_.network.CloseAll();
+        view.CloseMainWindow();
+    }
 }
 
 void Game::DealAround(std::optional<Suit> knownTrump) {

@@ -66,13 +66,12 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     : QDialog(parent), table_(table), store_(store), original_(table.currentSettings()) {
     setWindowTitle(tr("Options"));
     picker_ = [](const QColor& initial, QWidget* owner) { return QColorDialog::getColor(initial, owner); };
+    LayOut();
+    ShowSettings();
+    ConnectControls();
+}
 
-    schemeList = new QComboBox(this);
-    for (const char* name : settings::kSchemeNames) schemeList->addItem(QString::fromLatin1(name));
-    auto* schemeRow = new QHBoxLayout;
-    schemeRow->addWidget(new QLabel(QStringLiteral("Sheme:"), this));
-    schemeRow->addWidget(schemeList, 1);
-
+QGroupBox* OptionsDialog::BuildDeckFrame() {
     // "Deck": three colours, the preview and the design arrows.
     auto* deck = new QGroupBox(QStringLiteral("Deck"), this);
     auto* deckGrid = new QGridLayout(deck);
@@ -91,20 +90,22 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     deckGrid->addWidget(previousDeckButton, 3, 2);
     deckGrid->addWidget(nextDeckButton, 3, 3);
 
-    auto group = [&](const QString& title, int first) {
-        auto* box = new QGroupBox(title, this);
-        auto* grid = new QGridLayout(box);
-        const char* labels[2] = {"Color 1", "Border"};
-        for (int k = 0; k < 2; ++k) {
-            colourButtons[first + k] = ColourButton(box);
-            grid->addWidget(new QLabel(QString::fromLatin1(labels[k]), box), k, 0);
-            grid->addWidget(colourButtons[first + k], k, 1);
-        }
-        return box;
-    };
-    QGroupBox* group1 = group(QStringLiteral("Group 1"), 3);
-    QGroupBox* group2 = group(QStringLiteral("Group 2"), 5);
+    return deck;
+}
 
+QGroupBox* OptionsDialog::BuildColourFrame(const QString& title, int first) {
+    auto* box = new QGroupBox(title, this);
+    auto* grid = new QGridLayout(box);
+    const char* labels[2] = {"Color 1", "Border"};
+    for (int k = 0; k < 2; ++k) {
+        colourButtons[first + k] = ColourButton(box);
+        grid->addWidget(new QLabel(QString::fromLatin1(labels[k]), box), k, 0);
+        grid->addWidget(colourButtons[first + k], k, 1);
+    }
+    return box;
+}
+
+QGroupBox* OptionsDialog::BuildAreaFrame() {
     auto* area = new QGroupBox(QStringLiteral("Area Color"), this);
     auto* areaGrid = new QGridLayout(area);
     colourButtons[7] = ColourButton(area);
@@ -113,6 +114,10 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     shapes_ = new AreaPreview(colours_, area);
     areaGrid->addWidget(shapes_, 1, 0, 1, 2);
 
+    return area;
+}
+
+QGroupBox* OptionsDialog::BuildSpeedFrame() {
     auto* speed = new QGroupBox(QStringLiteral("Animation Speed"), this);
     auto* speedGrid = new QGridLayout(speed);
     // "Slow" over the first choice and "Fast" over the last; the choices sit
@@ -120,10 +125,10 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     speedGrid->addWidget(new QLabel(QStringLiteral("Slow"), speed), 0, 0, Qt::AlignCenter);
     speedGrid->addWidget(new QLabel(QStringLiteral("Fast"), speed), 0, 5, Qt::AlignCenter);
     speedGrid->setRowStretch(3, 1);
-    auto* speedGroup = new QButtonGroup(this);
+    speedGroup_ = new QButtonGroup(this);
     for (int i = 0; i <= 5; ++i) {
         speedChoices[i] = new QRadioButton(speed);
-        speedGroup->addButton(speedChoices[i], i);
+        speedGroup_->addButton(speedChoices[i], i);
         speedGrid->addWidget(speedChoices[i], 1, i, Qt::AlignCenter);
     }
     slowerButton = new QPushButton(QStringLiteral("\u25C0"), speed);
@@ -131,18 +136,18 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     speedGrid->addWidget(slowerButton, 2, 0, 1, 3);
     speedGrid->addWidget(fasterButton, 2, 3, 1, 3);
 
-    auto checkFrame = [&](const QString& title, const QString& caption, QCheckBox*& box) {
-        auto* frame = new QGroupBox(title, this);
-        auto* l = new QVBoxLayout(frame);
-        box = new QCheckBox(caption, frame);
-        l->addWidget(box);
-        return frame;
-    };
-    QGroupBox* sound = checkFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), soundBox);
-    QGroupBox* talk = checkFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), talkBox);
-    QGroupBox* view = checkFrame(QStringLiteral("View"), QStringLiteral("Full screen"), fullScreenBox);
-    dimCardsBox = new QCheckBox(tr("Dim cards I may not play"), view);
-    view->layout()->addWidget(dimCardsBox);
+    return speed;
+}
+
+QGroupBox* OptionsDialog::BuildCheckFrame(const QString& title, const QString& caption, QCheckBox*& box) {
+    auto* frame = new QGroupBox(title, this);
+    auto* l = new QVBoxLayout(frame);
+    box = new QCheckBox(caption, frame);
+    l->addWidget(box);
+    return frame;
+}
+
+QGroupBox* OptionsDialog::BuildPlayersFrame() {
     auto* players = new QGroupBox(tr("Computer players"), this);
     auto* playersLayout = new QVBoxLayout(players);
     levelList = new QComboBox(players);
@@ -158,12 +163,39 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     limitRow->addWidget(limitLabel);
     limitRow->addWidget(moveLimit);
     playersLayout->addLayout(limitRow);
+    return players;
+}
+
+QGroupBox* OptionsDialog::BuildLanguageFrame() {
     auto* language = new QGroupBox(QStringLiteral("Language"), this);
     auto* languageLayout = new QVBoxLayout(language);
     auto* english = new QRadioButton(QStringLiteral("English"), language);
     english->setChecked(true);
     languageLayout->addWidget(english);
     languageLayout->addWidget(new QRadioButton(QStringLiteral("Farsi"), language));
+
+    return language;
+}
+
+void OptionsDialog::LayOut() {
+    schemeList = new QComboBox(this);
+    for (const char* name : settings::kSchemeNames) schemeList->addItem(QString::fromLatin1(name));
+    auto* schemeRow = new QHBoxLayout;
+    schemeRow->addWidget(new QLabel(QStringLiteral("Sheme:"), this));
+    schemeRow->addWidget(schemeList, 1);
+
+    QGroupBox* deck = BuildDeckFrame();
+    QGroupBox* group1 = BuildColourFrame(QStringLiteral("Group 1"), 3);
+    QGroupBox* group2 = BuildColourFrame(QStringLiteral("Group 2"), 5);
+    QGroupBox* area = BuildAreaFrame();
+    QGroupBox* speed = BuildSpeedFrame();
+    QGroupBox* sound = BuildCheckFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), soundBox);
+    QGroupBox* talk = BuildCheckFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), talkBox);
+    QGroupBox* view = BuildCheckFrame(QStringLiteral("View"), QStringLiteral("Full screen"), fullScreenBox);
+    dimCardsBox = new QCheckBox(tr("Dim cards I may not play"), view);
+    view->layout()->addWidget(dimCardsBox);
+    QGroupBox* players = BuildPlayersFrame();
+    QGroupBox* language = BuildLanguageFrame();
 
     okButton = new QPushButton(QStringLiteral("&Ok"), this);
     applyButton = new QPushButton(QStringLiteral("&Apply"), this);
@@ -193,7 +225,10 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     main->addLayout(grid);
     main->addLayout(buttons);
 
-    // Load: the controls show the settings; nothing counts as a change yet.
+}
+
+void OptionsDialog::ShowSettings() {
+    // The controls show the settings; nothing counts as a change yet.
     filling_ = true;
     const settings::Settings& s = table_.currentSettings();
     schemeList->setCurrentIndex(std::clamp(s.Scheme, 0, settings::kUserScheme));
@@ -209,6 +244,9 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
     applyButton->setEnabled(false);
     filling_ = false;
 
+}
+
+void OptionsDialog::ConnectControls() {
     connect(schemeList, &QComboBox::activated, this, [this](int index) {
         table_.currentSettings().SetScheme(index);  // a preset's colours are loaded at once
         Fill();
@@ -220,7 +258,7 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
         if (!filling_) MarkChanged();
     });
     for (QCheckBox* box : {soundBox, talkBox, fullScreenBox, dimCardsBox}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
-    connect(speedGroup, &QButtonGroup::idClicked, this, [this](int i) {
+    connect(speedGroup_, &QButtonGroup::idClicked, this, [this](int i) {
         speed_ = i;
         MarkChanged();
     });

@@ -7,8 +7,10 @@
 
 #include "settings/settings.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -58,6 +60,18 @@ protected:
     void reject() override;
 
 private:
+    // The dialog's frames, built and laid out once.
+    void LayOut();
+    QGroupBox* BuildDeckFrame();
+    QGroupBox* BuildColourFrame(const QString& title, int first);
+    QGroupBox* BuildAreaFrame();
+    QGroupBox* BuildSpeedFrame();
+    QGroupBox* BuildCheckFrame(const QString& title, const QString& caption, QCheckBox*& box);
+    QGroupBox* BuildPlayersFrame();
+    QGroupBox* BuildLanguageFrame();
+    // The controls show the settings; nothing counts as a change yet.
+    void ShowSettings();
+    void ConnectControls();
     void Fill();
     void DrawPreview();
     void SetButtonColour(int i, const QColor& c);
@@ -70,6 +84,7 @@ private:
     settings::SettingsStore& store_;
     settings::Settings original_;  // what Cancel puts back in memory
     ColourPicker picker_;
+    QButtonGroup* speedGroup_ = nullptr;
     QColor colours_[8];
     QWidget* shapes_ = nullptr;
     int previewDesign_ = 0;
