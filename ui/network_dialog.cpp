@@ -26,6 +26,23 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     pages_ = new QStackedLayout;
     outer->addLayout(pages_);
 
+    pages_->addWidget(BuildSettingsPage());
+    pages_->addWidget(BuildWaitPage());
+    setMinimumWidth(420);
+
+    connect(continueButton, &QPushButton::clicked, this, &NetworkDialog::Continue);
+    connect(cancelButton, &QPushButton::clicked, this, &NetworkDialog::reject);
+    connect(waitButton, &QPushButton::clicked, this, &NetworkDialog::WaitButtonClicked);
+    connectTimer_.setSingleShot(true);
+    // No answer in time is an answer too: to the connection request, and
+    // then to the request for a seat.
+    connect(&connectTimer_, &QTimer::timeout, this, [this] {
+        if (answered_) return;
+        Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
+    });
+}
+
+QFrame* NetworkDialog::BuildSettingsPage() {
     // The settings page.
     roleFrame = new QFrame(this);
     auto* settings = new QVBoxLayout(roleFrame);
@@ -68,8 +85,11 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     buttons->addWidget(continueButton);
     buttons->addWidget(cancelButton);
     settings->addLayout(buttons);
-    pages_->addWidget(roleFrame);
+    return roleFrame;
 
+}
+
+QFrame* NetworkDialog::BuildWaitPage() {
     // The waiting page.
     waitFrame = new QFrame(this);
     auto* wait = new QVBoxLayout(waitFrame);
@@ -105,19 +125,7 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     wait->addStretch();
     waitButton = new QPushButton(QStringLiteral("&Cancel"), waitFrame);
     wait->addWidget(waitButton, 0, Qt::AlignRight);
-    pages_->addWidget(waitFrame);
-    setMinimumWidth(420);
-
-    connect(continueButton, &QPushButton::clicked, this, &NetworkDialog::Continue);
-    connect(cancelButton, &QPushButton::clicked, this, &NetworkDialog::reject);
-    connect(waitButton, &QPushButton::clicked, this, &NetworkDialog::ServerStartClicked);
-    connectTimer_.setSingleShot(true);
-    // No answer in time is an answer too: to the connection request, and
-    // then to the request for a seat.
-    connect(&connectTimer_, &QTimer::timeout, this, [this] {
-        if (answered_) return;
-        Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
-    });
+    return waitFrame;
 }
 
 bool NetworkDialog::waiting() const { return pages_->currentWidget() == waitFrame; }
@@ -147,7 +155,6 @@ void NetworkDialog::ShowWaitingPage() {
 
 void NetworkDialog::ShowSettingsPage() {
     connectTimer_.stop();
-    tryAgain_ = false;
     table_.BecomeStandAlone();
     for (size_t i = 1; i < playerLabels.size(); ++i) playerLabels[i]->deleteLater();
     playerLabels.resize(1);
@@ -157,7 +164,7 @@ void NetworkDialog::ShowSettingsPage() {
     joinAddressLabel->hide();
     copyAddressButton->hide();
     statusLabel->setText(QStringLiteral("Waiting for others to join..."));
-    waitButton->setText(QStringLiteral("&Cancel"));
+    SetWaitJob(WaitJob::Cancel);
     roleFrame->setEnabled(true);
     cancelButton->setEnabled(true);
     pages_->setCurrentWidget(roleFrame);
@@ -202,21 +209,29 @@ void NetworkDialog::Failed(const QString& why) {
     connectTimer_.stop();
     table_.BecomeStandAlone();
     statusLabel->setText(why);
-    tryAgain_ = true;
-    waitButton->setText(tr("&Try Again"));
+    SetWaitJob(WaitJob::TryAgain);
 }
 
-void NetworkDialog::ServerStartClicked() {
-    if (tryAgain_) {
-        ShowSettingsPage();
-        return;
+void NetworkDialog::SetWaitJob(WaitJob job) {
+    waitJob_ = job;
+    switch (job) {
+    case WaitJob::Cancel: waitButton->setText(QStringLiteral("&Cancel")); break;
+    case WaitJob::TryAgain: waitButton->setText(tr("&Try Again")); break;
+    case WaitJob::StartGame: waitButton->setText(QStringLiteral("Start Game")); break;
+    case WaitJob::Disconnect: waitButton->setText(QStringLiteral("Disconnect")); break;
     }
-    if (waitButton->text() == QStringLiteral("Start Game")) {
+}
+
+void NetworkDialog::WaitButtonClicked() {
+    switch (waitJob_) {
+    case WaitJob::TryAgain: ShowSettingsPage(); return;
+    case WaitJob::StartGame:
         start_ = true;
         accept();
         return;
+    case WaitJob::Cancel:
+    case WaitJob::Disconnect: reject(); return;  // no game
     }
-    reject();  // "&Cancel" or "Disconnect": no game
 }
 
 void NetworkDialog::reject() {
@@ -228,7 +243,7 @@ void NetworkDialog::reject() {
 
 void NetworkDialog::PlayerJoined(const QString& line) {
     AddPlayerLine(line);  // below the ones before (line 0 stays hidden on the Dealer)
-    waitButton->setText(QStringLiteral("Start Game"));
+    SetWaitJob(WaitJob::StartGame);
 }
 
 void NetworkDialog::PlayerJoinedOn(int connection, const QString& line) {
@@ -244,7 +259,7 @@ void NetworkDialog::PlayerLeft(int connection, const QString& name) {
         lineOfConnection_.erase(it);
     }
     statusLabel->setText(tr("%1 left; the seat is free again.").arg(name.trimmed()));
-    if (lineOfConnection_.empty()) waitButton->setText(QStringLiteral("&Cancel"));
+    if (lineOfConnection_.empty()) SetWaitJob(WaitJob::Cancel);
 }
 
 void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds,
@@ -261,7 +276,7 @@ void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, cons
         else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
             AddPlayerLine(name + QStringLiteral(" joined. ") + QStringLiteral(" (") + word + QStringLiteral(")"));
     }
-    waitButton->setText(QStringLiteral("Disconnect"));
+    SetWaitJob(WaitJob::Disconnect);
 }
 
 void NetworkDialog::ResumeReceived() {
@@ -286,12 +301,12 @@ void NetworkDialog::Seated(int seat, const QString& text) {
     statusLabel->setText(QStringLiteral("Please Wait until Dealer starts the game..."));
     playerLabels[0]->setText(QStringLiteral("* ") + text);
     playerLabels[0]->show();
-    waitButton->setText(QStringLiteral("Disconnect"));
+    SetWaitJob(WaitJob::Disconnect);
 }
 
 void NetworkDialog::PlayerAnnounced(const QString& line) {
     AddPlayerLine(line);
-    waitButton->setText(QStringLiteral("Disconnect"));
+    SetWaitJob(WaitJob::Disconnect);
 }
 
 void NetworkDialog::StartReceived() {
@@ -305,8 +320,8 @@ void NetworkDialog::ConnectFailed(const QString& why) {
 }
 
 void NetworkDialog::ConnectionClosed() {
-    if (tryAgain_ || start_) return;
-    if (statusLabel->text() == QStringLiteral("All Positions ingaged, Please try later.")) return;
+    // Already answered (a refusal, a failure) or the game begins: nothing to add.
+    if (waitJob_ == WaitJob::TryAgain || start_) return;
     Failed(tr("The Dealer at %1 closed the connection.").arg(tried_));
 }
 

@@ -75,7 +75,13 @@ protected:
 
 private:
     void Continue();
-    void ServerStartClicked();
+    // The waiting page's one button does what the moment asks: cancel the
+    // wait, go back to try again, start the game, or leave the Dealer.
+    enum class WaitJob { Cancel, TryAgain, StartGame, Disconnect };
+    void SetWaitJob(WaitJob job);
+    void WaitButtonClicked();
+    QFrame* BuildSettingsPage();
+    QFrame* BuildWaitPage();
     void ShowWaitingPage();
     void ShowSettingsPage();
     void AddPlayerLine(const QString& text);
@@ -90,7 +96,7 @@ private:
     bool answered_ = false;  // the Dealer answered the join request
     QString tried_;  // the Dealer's name as typed
     bool start_ = false;
-    bool tryAgain_ = false;  // the waiting page's button goes back to the settings
+    WaitJob waitJob_ = WaitJob::Cancel;
 };
 
 } // namespace zarv::ui
