@@ -228,12 +228,14 @@ TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
     EXPECT_FALSE(m.dialog->waiting());
     EXPECT_TRUE(m.dialog->roleFrame->isEnabled());
 
-    // Nothing listens at that port now.
-    const quint16 port = full.serverPort();
-    full.close();
-    m.dialog->continueButton->click();
+    // A port where nothing listens: a socket that does not listen holds it,
+    // so that no other test can take it meanwhile.
+    QTcpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+    const quint16 port = holder.localPort();
     m.dialog->dealerAddress->setText(QStringLiteral("127.0.0.1:%1").arg(port));
     m.dialog->continueButton->click();
+    EXPECT_TRUE(m.dialog->waiting());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status().startsWith("Cannot connect to 127.0.0.1:"); }, kLimitMs))
         << m.Status().toStdString();
     EXPECT_EQ(m.window.game().state().LocalSeat, 3);
@@ -303,19 +305,27 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     QTcpServer fake;
     ASSERT_TRUE(fake.listen(QHostAddress::LocalHost, 0));
     QTcpSocket* peer = nullptr;
+    Machine m("Bea");
     QObject::connect(&fake, &QTcpServer::newConnection, [&] {
         peer = fake.nextPendingConnection();
         QObject::connect(peer, &QTcpSocket::readyRead, [&] {
             peer->readAll();
             peer->write("Join;2;You play against of Dealer.|Start;Tib ;Computer;Bea;Human;Ann;Human;Dastrel;Computer;|");
-            QTimer::singleShot(200, peer, [&] { peer->disconnectFromHost(); });
         });
     });
-    Machine m("Bea");
+    // The Dealer vanishes once the client's game has begun (whether its wait
+    // for the deal has started or not, the game finds the Dealer gone).
+    QTimer vanish;
+    QObject::connect(&vanish, &QTimer::timeout, [&] {
+        if (!peer || !m.window.game().Running()) return;
+        vanish.stop();
+        peer->disconnectFromHost();
+    });
     m.Join(QStringLiteral("127.0.0.1:%1").arg(fake.serverPort()), false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m.dialog->isVisible(); }, kLimitMs)) << m.Status().toStdString();
     ASSERT_TRUE(m.dialog->startGame());
     m.window.SetNetworkDialog(nullptr);
+    vanish.start(5);
     m.window.AfterNetworkDialog(true);  // waits for the deal, then sees the Dealer gone
     EXPECT_EQ(m.window.lastBalloon(), " You are disconnected, game is over.");
     EXPECT_TRUE(m.window.game().state().StopRequested);

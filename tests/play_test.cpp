@@ -180,8 +180,8 @@ TEST_F(Table, ClosingTheWindowEndsAPauseAtOnce) {
     QTimer::singleShot(50, &window, [this] { window.close(); });
     QElapsedTimer t;
     t.start();
-    game.Pause(600);  // only the stop can end it: a pause that ignored it would last ten minutes
-    EXPECT_LT(t.elapsed(), 60'000);
+    game.Pause(40);  // only the stop can end it: a pause that ignored it would last 40 seconds
+    EXPECT_LT(t.elapsed(), 30'000);
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -462,24 +462,27 @@ TEST_F(TalkingTable, TheKeysComeBackToTheTableAfterMenusAndDialogs) {
 }
 
 TEST_F(TalkingTable, WaitingForThePersonTheTableSleeps) {
-    // A whole game from its start; the person's first turn is awaited for half
-    // a second, then the window closes. Every pass of the turn loop repaints
-    // only what changed, so the wait does not wake itself.
+    // A whole game from its start; once the person's first turn has come, the
+    // wait is watched for ten ticks of the test's own timer, then the window
+    // closes. Each tick wakes the wait once; a wait that woke itself (a busy
+    // loop, a repaint that schedules another) would wake far more often, at
+    // any speed of the machine.
     ai::ComputerSeatPlayer computer(s);
     game.SetComputerPlayer(&computer);
-    long wakes = -1;
+    constexpr long kTicks = 10;
+    long wakes = -1, atTurn = -1, ticks = 0;
     QTimer watch;
-    long atTurn = -1;
     QObject::connect(&watch, &QTimer::timeout, &window, [&] {
-        if (atTurn < 0 && s.Turn == 3 && s.HumanMayPlay && s.Trump != kNoSuit) {
-            atTurn = window.pump().waits();
-            QTimer::singleShot(500, &window, [&] {
-                wakes = window.pump().waits() - atTurn;
-                window.close();
-            });
+        if (atTurn < 0) {
+            if (s.Turn == 3 && s.HumanMayPlay && s.Trump != kNoSuit) atTurn = window.pump().waits();
+            return;
         }
+        if (++ticks < kTicks) return;
+        wakes = window.pump().waits() - atTurn;
+        watch.stop();
+        window.close();
     });
-    watch.start(100);  // these checks wake it too: about five in half a second
+    watch.start(20);
     QTimer::singleShot(50, &window, [&] {
         // The person names the trump if asked, with the first card of the hand.
         QTimer* namer = new QTimer(&window);
@@ -496,7 +499,8 @@ TEST_F(TalkingTable, WaitingForThePersonTheTableSleeps) {
     });
     game.StartClick();
     ASSERT_GE(wakes, 0) << "the person's turn never came";
-    EXPECT_LT(wakes, 15) << "the turn loop woke itself " << wakes << " times in half a second";
+    // The ticks, the namer's last tick and a balloon's closing timer at most.
+    EXPECT_LE(wakes, kTicks + 4) << "the wait woke " << wakes << " times in " << kTicks << " ticks";
 }
 
 // Every seat's balloon, short or wrapped, lies inside the table and its
