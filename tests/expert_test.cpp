@@ -56,20 +56,51 @@ TEST(WorldSampler, NoWorldGivesASeatACardItCannotHold) {
     }
 }
 
-TEST(WorldSampler, AVoidShownIsAVoidKept) {
-    int seat = 0;
-    // Look for a decision where some seat has shown a void, then check it.
-    for (int decision = 10; decision < 40; ++decision) {
-        const GameState s = MidHand(5, decision, seat);
-        const ai::WorldSampler sampler(s, seat);
-        bool anyVoid = false;
-        for (int p = 1; p <= 4; ++p) anyVoid = anyVoid || (p != seat && sampler.voids()[static_cast<size_t>(p)]);
-        if (anyVoid) {
-            SUCCEED();
-            return;
+// The voids the table has shown, read from the tricks: a seat that did not
+// follow the suit led holds none of it.
+std::array<std::array<bool, 5>, 5> ShownVoids(const GameState& s) {
+    std::array<std::array<bool, 5>, 5> voids{};
+    for (size_t t = 1; t < s.Tricks.size(); ++t) {
+        const TrickRecord& trick = s.Tricks[t];
+        if (trick.Leader < 1 || trick.Leader > 4) continue;
+        const Suit led = SuitOf(trick.Cards[static_cast<size_t>(trick.Leader)]);
+        for (int p = 1; p <= 4; ++p) {
+            const CardCode c = trick.Cards[static_cast<size_t>(p)];
+            if (!c.empty() && SuitOf(c) != led) voids[static_cast<size_t>(p)][static_cast<size_t>(SuitIndex(led))] = true;
         }
     }
-    ADD_FAILURE() << "no void was ever shown in these hands";
+    return voids;
+}
+
+TEST(WorldSampler, AVoidShownIsAVoidKept) {
+    int checked = 0, voidsShown = 0;
+    for (uint64_t seed : {5u, 8u, 13u}) {
+        for (int decision = 10; decision < 40; decision += 3) {
+            int seat = 0;
+            const GameState s = MidHand(seed, decision, seat);
+            const auto voids = ShownVoids(s);
+            for (int p = 1; p <= 4; ++p)
+                for (bool v : voids[static_cast<size_t>(p)]) voidsShown += p != seat && v;
+            const ai::WorldSampler sampler(s, seat);
+            std::mt19937_64 rng(seed * 100 + static_cast<uint64_t>(decision));
+            GameState world;
+            for (int n = 0; n < 50; ++n) {
+                if (!sampler.Sample(rng, world)) continue;  // voids that cannot all be kept
+                for (int i = 1; i <= 52; ++i) {
+                    const int owner = world.Deck[i].Owner;
+                    if (owner < 1 || owner > 4 || owner == seat) continue;
+                    const Suit suit = SuitOf(world.Deck[i].Card);
+                    if (!voids[static_cast<size_t>(owner)][static_cast<size_t>(SuitIndex(suit))]) continue;
+                    ADD_FAILURE() << "seat " << owner << " showed a void in " << suit << " and got "
+                                  << world.Deck[i].Card.text() << " (seed " << seed << ", decision " << decision << ")";
+                    return;
+                }
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(voidsShown, 10) << "these hands show too few voids to say anything";
+    EXPECT_GT(checked, 100) << "too few worlds kept their voids to say anything";
 }
 
 // A master names a suit it holds well: worlds kept for the trump give the
@@ -142,8 +173,9 @@ TEST(ExpertPlayer, TheSameSeedDecidesTheSame) {
     int seat = 0;
     const GameState s = MidHand(9, 22, seat);
     ai::ExpertPlayer a(s, ai::ExpertOptions{16, 0, 4}), b(s, ai::ExpertOptions{16, 0, 4});
-    EXPECT_EQ(a.SelectCard(seat, s.TrickPosition).card, b.SelectCard(seat, s.TrickPosition).card);
-    EXPECT_EQ(a.lastWorlds(), 16);
+    const CardChoice first = a.SelectCard(seat, s.TrickPosition), second = b.SelectCard(seat, s.TrickPosition);
+    EXPECT_EQ(first.card, second.card);
+    EXPECT_EQ(first.reason, second.reason);  // the same worlds, so the same expected losses
 }
 
 TEST(ExpertPlayer, TheTimeCapIsKept) {
@@ -165,7 +197,16 @@ TEST(Playout, AHandPlayedInTheHeadEndsWithSevenTricks) {
     EXPECT_TRUE(o.tricksA == 7 || o.tricksB == 7);
     EXPECT_GE(o.points, 1);
     EXPECT_LE(o.points, 3);
-    EXPECT_DOUBLE_EQ(o.ValueFor(o.winner), o.points + 0.02 * std::abs(o.tricksA - o.tricksB));
+    // What one side wins the other loses; the points count far more than
+    // the tricks beyond seven, which only break ties between equal points.
+    const int loser = NextSeat(o.winner);
+    EXPECT_DOUBLE_EQ(o.ValueFor(o.winner), -o.ValueFor(loser));
+    EXPECT_DOUBLE_EQ(o.ValueFor(o.winner), o.ValueFor(PartnerOf(o.winner)));
+    EXPECT_GT(o.ValueFor(o.winner), o.points);
+    EXPECT_LT(o.ValueFor(o.winner), o.points + 0.5);
+    ai::HandOutcome closer = o;
+    (IsTeamA(o.winner) ? closer.tricksB : closer.tricksA) += 1;
+    EXPECT_LT(closer.ValueFor(o.winner), o.ValueFor(o.winner)) << "a narrower win is worth less";
 }
 
 TEST(Duel, StandardAgainstStandardIsExactlyEven) {
