@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -31,14 +33,24 @@ const QString kDwordPrefix = QStringLiteral("dword:");
 
 // Key parts become group names: "/" and "\" must not split them, and names
 // with any characters must survive the INI file.
-QString EscapePart(const QString& part) { return QString::fromLatin1(QUrl::toPercentEncoding(part, " ")); }
+bool KeptAsItIs(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' || u == '.' ||
+           u == '_' || u == '~' || u == ' ';
+}
+QString EscapePart(const QString& part) {
+    // Most parts need no escaping at all: they are used as they are.
+    if (std::all_of(part.begin(), part.end(), KeptAsItIs)) return part;
+    return QString::fromLatin1(QUrl::toPercentEncoding(part, " "));
+}
 QString UnescapePart(const QString& group) { return QUrl::fromPercentEncoding(group.toLatin1()); }
 } // namespace
 
-SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
+SettingsStore::SettingsStore(const QString& iniFile, Durability durability)
+    : file_(iniFile), atomic_(durability == Durability::Atomic) {
     Repair();
     ini_ = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
-    ini_->setAtomicSyncRequired(true);
+    ini_->setAtomicSyncRequired(atomic_);
     ini_->setFallbacksEnabled(false);
     if (ini_->status() != QSettings::NoError && damagedCopy_.isEmpty()) {
         // Damage the line check did not see: keep the file, start afresh.
@@ -46,7 +58,7 @@ SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
         damagedCopy_ = KeepDamagedCopy(file_);
         QFile::remove(file_);
         ini_ = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
-        ini_->setAtomicSyncRequired(true);
+        ini_->setAtomicSyncRequired(atomic_);
         ini_->setFallbacksEnabled(false);
     }
     BuildIndex();
@@ -54,8 +66,11 @@ SettingsStore::SettingsStore(const QString& iniFile) : file_(iniFile) {
 
 void SettingsStore::Repair() {
     QFile file(file_);
-    if (!QFileInfo(file_).isFile() || !file.open(QIODevice::ReadOnly)) return;
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (!QFileInfo(file_).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
+    // Only as much as the file holds (a read of the whole limit would set
+    // aside, and clear, that much memory every time the store opens).
+    const qint64 wanted = std::min<qint64>(file.size(), kMaxFileBytes) + 1;
+    const QByteArray bytes = file.read(wanted);
     file.close();
     bool damaged = bytes.size() > kMaxFileBytes;
     // Each line in its section; a line that is no setting, or a section that
@@ -134,7 +149,12 @@ QString SettingsStore::GroupOf(const QString& key) {
     return parts.join(QLatin1Char('/'));
 }
 
+SettingsStore::~SettingsStore() {
+    if (ini_) ini_->sync();
+}
+
 bool SettingsStore::Sync() {
+    if (!atomic_) return ini_->status() == QSettings::NoError;
     ini_->sync();
     return ini_->status() == QSettings::NoError;
 }

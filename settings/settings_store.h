@@ -23,8 +23,16 @@ namespace zarv::settings {
 
 class SettingsStore {
 public:
+    // How writes reach the file. Atomic: at once, each through a new file
+    // beside it that is forced to the disk and renamed over the old one (a
+    // crash leaves the old or the new file, never half of one). Deferred: all
+    // at once when the store closes, rewriting the file in place; a failed
+    // write is not reported. Many times faster, for tools that try thousands
+    // of throw-away files.
+    enum class Durability { Atomic, Deferred };
     // The store in the given INI file; tests point it at a temporary file.
-    explicit SettingsStore(const QString& iniFile);
+    explicit SettingsStore(const QString& iniFile, Durability durability = Durability::Atomic);
+    ~SettingsStore();
     // The program's own store in the user's configuration folder.
     static QString DefaultLocation();
 
@@ -72,6 +80,7 @@ private:
 
     QString file_;
     QString damagedCopy_;
+    bool atomic_ = true;
     std::unique_ptr<QSettings> ini_;
     std::map<QString, Group> index_;
 };

@@ -320,6 +320,39 @@ TEST_F(Damage, KeysWithoutTheirMarkersAreReadOnTheFirstStart) {
     ExpectEverythingRead(s);
 }
 
+// A deferred store writes nothing until it closes, and then everything; an
+// atomic one has each write in the file at once.
+TEST(Durability, AtomicWritesAtOnceDeferredWhenTheStoreCloses) {
+    QTemporaryDir dir;
+    const QString atomicFile = dir.filePath("atomic.ini"), deferredFile = dir.filePath("deferred.ini");
+    auto onDisk = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    {
+        SettingsStore atomic(atomicFile);
+        ASSERT_TRUE(AddPlayerResult(atomic, "Ann", true, 0.5));
+        EXPECT_TRUE(onDisk(atomicFile).contains("Ann"));
+        SettingsStore deferred(deferredFile, SettingsStore::Durability::Deferred);
+        ASSERT_TRUE(AddPlayerResult(deferred, "Ann", true, 0.5));
+        EXPECT_FALSE(onDisk(deferredFile).contains("Ann"));
+    }
+    EXPECT_TRUE(onDisk(deferredFile).contains("Ann"));
+    SettingsStore again(deferredFile);
+    int64_t win = 0, lost = 0;
+    EXPECT_TRUE(CheckPlayerRecord(again, "Ann", win, lost));
+    EXPECT_EQ(win, 1);
+}
+
+// Key parts are escaped for the INI file as percent-encoding does it, with a
+// space kept as it is; plain parts are used unchanged.
+TEST(Keys, PartsAreEscapedLikePercentEncoding) {
+    EXPECT_EQ(SettingsStore::GroupOf("Software\\Ombrel Card Games\\Zarv 1.2"), "Software/Ombrel Card Games/Zarv 1.2");
+    EXPECT_EQ(SettingsStore::GroupOf("a-b_c.d~e"), "a-b_c.d~e");
+    EXPECT_EQ(SettingsStore::GroupOf(QString::fromUtf8("Zo\xc3\xab/x%y")), "Zo%C3%AB%2Fx%25y");
+    EXPECT_EQ(SettingsStore::GroupOf(QString::fromUtf8("\xd8\xad\xd8\xa7\xda\xa9\xd9\x85")), "%D8%AD%D8%A7%DA%A9%D9%85");
+}
+
 TEST(PlayerNames, ABackslashIsNeverFiledUnderAnotherKey) {
     QTemporaryDir dir;
     SettingsStore s(dir.filePath("zarv.ini"));
