@@ -96,66 +96,89 @@ Share ShareOf(const std::vector<std::array<long long, 2>>& results) {
     return s;
 }
 
-int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
+namespace {
+
+using Deal = std::array<CardCode, 52>;
+
+struct DuelSetup {
+    bool games = false;  // whole games instead of single deals
+    long long n = 0;
+    uint64_t seed = 1;
+    bool expertA = true, expertB = false;
+    int jobs = 1;
+    ai::ExpertOptions options;
+};
+
+DuelSetup ReadDuelArgs(const std::vector<std::string>& args) {
     if (args.size() < 2) throw UsageError{"duel needs the number of deals (or game pairs)"};
     std::vector<std::string> rest(args);
-    const bool games = std::erase(rest, std::string("--games")) > 0;
-    const long long n = ParseWhole(rest[1], "the number of deals", 1, 1'000'000);
+    DuelSetup d;
+    d.games = std::erase(rest, std::string("--games")) > 0;
+    d.n = ParseWhole(rest[1], "the number of deals", 1, 1'000'000);
     const auto o = ParseOptions(rest, 2, {"--seed", "--team-a", "--team-b", "--samples", "--jobs"});
-    const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
-    const bool expertA = o.count("--team-a") ? ParseLevel(o.at("--team-a")) : true;
-    const bool expertB = o.count("--team-b") ? ParseLevel(o.at("--team-b")) : false;
+    d.seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
+    d.expertA = o.count("--team-a") ? ParseLevel(o.at("--team-a")) : true;
+    d.expertB = o.count("--team-b") ? ParseLevel(o.at("--team-b")) : false;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const int jobs = static_cast<int>(o.count("--jobs") ? ParseWhole(o.at("--jobs"), "--jobs", 1, 256) : cores);
-    ai::ExpertOptions options;
-    options.seed = seed;
-    options.samples = o.count("--samples") ? static_cast<int>(ParseWhole(o.at("--samples"), "--samples", 1, 100'000)) : 0;
-    if (options.samples > 0) options.millis = 0;  // a fixed cost and a reproducible duel
+    d.jobs = static_cast<int>(o.count("--jobs") ? ParseWhole(o.at("--jobs"), "--jobs", 1, 256) : cores);
+    d.options.seed = d.seed;
+    d.options.samples = o.count("--samples") ? static_cast<int>(ParseWhole(o.at("--samples"), "--samples", 1, 100'000)) : 0;
+    if (d.options.samples > 0) d.options.millis = 0;  // a fixed cost and a reproducible duel
+    return d;
+}
 
-    const auto start = std::chrono::steady_clock::now();
-    // The deals are drawn first, in order, so the result does not depend on
-    // how many threads play them.
+// The deals are drawn first, in order, so the result does not depend on how
+// many threads play them.
+std::vector<Deal> DrawDeals(long long n, uint64_t seed) {
     std::mt19937_64 rng(seed);
-    std::vector<std::array<CardCode, 52>> deals(games ? 0 : static_cast<size_t>(n));
+    std::vector<Deal> deals(static_cast<size_t>(n));
     for (auto& deal : deals) {
         int k = 0;
         for (Suit s : {'g', 'p', 'h', 'x'})
             for (int r = 2; r <= 14; ++r) deal[static_cast<size_t>(k++)] = CardCode{s, static_cast<uint8_t>(r)};
         std::shuffle(deal.begin(), deal.end(), rng);
     }
-    std::vector<std::array<long long, 2>> results(static_cast<size_t>(n));  // level a's and level b's points or wins
-    auto play = [&](long long i) {
-        long long a = 0, b = 0;
-        for (int swap = 0; swap < 2; ++swap) {
-            // Run 0: seats 1 and 3 play level a; run 1: they play level b.
-            const bool aOnSeatsA = swap == 0;
-            Table t(seed + static_cast<uint64_t>(i), aOnSeatsA ? expertA : expertB, aOnSeatsA ? expertB : expertA, options);
-            GameState& s = t.s();
-            Scores scores(s, !games);
-            t.game.SetObserver(&scores);
-            if (games) {
-                t.game.StartClick();
-                const bool seatsAWon = s.PointsA >= 7;
-                ((seatsAWon == aOnSeatsA) ? a : b) += 1;
-                continue;
-            }
-            const auto& deal = deals[static_cast<size_t>(i)];
-            t.game.PlaceSeats();
-            for (int k = 1; k <= 52; ++k) {
-                s.Deck[k] = CardRecord{};
-                s.Deck[k].Card = deal[static_cast<size_t>(k - 1)];
-                s.Deck[k].Face = k;
-            }
-            t.game.Shuffle(0);
-            s.SavedDeck = s.Deck;
-            s.MasterPlayer = static_cast<int>(i % 4) + 1;
-            for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == s.MasterPlayer;
-            t.game.NewHand(true);
-            t.game.TurnLoop();
-            (IsTeamA(scores.winner) == aOnSeatsA ? a : b) += scores.points;
+    return deals;
+}
+
+// Deal (or game) i played twice, the levels changing seats between the runs:
+// level a's and level b's points (or wins).
+std::array<long long, 2> PlayBothWays(const DuelSetup& d, long long i, const Deal* deal) {
+    long long a = 0, b = 0;
+    for (int swap = 0; swap < 2; ++swap) {
+        // Run 0: seats 1 and 3 play level a; run 1: they play level b.
+        const bool aOnSeatsA = swap == 0;
+        Table t(d.seed + static_cast<uint64_t>(i), aOnSeatsA ? d.expertA : d.expertB, aOnSeatsA ? d.expertB : d.expertA,
+                d.options);
+        GameState& s = t.s();
+        Scores scores(s, !d.games);
+        t.game.SetObserver(&scores);
+        if (!deal) {
+            t.game.StartClick();
+            const bool seatsAWon = s.PointsA >= 7;
+            ((seatsAWon == aOnSeatsA) ? a : b) += 1;
+            continue;
         }
-        results[static_cast<size_t>(i)] = {a, b};
-    };
+        t.game.PlaceSeats();
+        for (int k = 1; k <= 52; ++k) {
+            s.Deck[k] = CardRecord{};
+            s.Deck[k].Card = (*deal)[static_cast<size_t>(k - 1)];
+            s.Deck[k].Face = k;
+        }
+        t.game.Shuffle(0);
+        s.SavedDeck = s.Deck;
+        s.MasterPlayer = static_cast<int>(i % 4) + 1;
+        for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == s.MasterPlayer;
+        t.game.NewHand(true);
+        t.game.TurnLoop();
+        (IsTeamA(scores.winner) == aOnSeatsA ? a : b) += scores.points;
+    }
+    return {a, b};
+}
+
+// Runs play(0) .. play(n - 1) on that many threads, each taking the next.
+template <typename Play>
+void ShareOut(long long n, int jobs, Play play) {
     std::atomic<long long> next{0};
     std::vector<std::thread> workers;
     for (int j = 0; j < jobs; ++j)
@@ -163,6 +186,18 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
             for (long long i; (i = next++) < n;) play(i);
         });
     for (auto& w : workers) w.join();
+}
+
+} // namespace
+
+int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
+    const DuelSetup d = ReadDuelArgs(args);
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<Deal> deals = d.games ? std::vector<Deal>() : DrawDeals(d.n, d.seed);
+    std::vector<std::array<long long, 2>> results(static_cast<size_t>(d.n));  // level a's and level b's points or wins
+    ShareOut(d.n, d.jobs, [&](long long i) {
+        results[static_cast<size_t>(i)] = PlayBothWays(d, i, d.games ? nullptr : &deals[static_cast<size_t>(i)]);
+    });
     long long pa = 0, pb = 0;
     for (const auto& [a, b] : results) {
         pa += a;
@@ -171,12 +206,12 @@ int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const Share share = ShareOf(results);
     char line[256];
-    if (games)
+    if (d.games)
         std::snprintf(line, sizeof line, "duel games %lld team-a-wins %lld team-b-wins %lld win-rate %.4f ci95 %.4f-%.4f seconds %.3f",
-                      n, pa, pb, share.value, share.lo, share.hi, seconds);
+                      d.n, pa, pb, share.value, share.lo, share.hi, seconds);
     else
         std::snprintf(line, sizeof line,
-                      "duel deals %lld team-a-points %lld team-b-points %lld point-share %.4f ci95 %.4f-%.4f seconds %.3f", n,
+                      "duel deals %lld team-a-points %lld team-b-points %lld point-share %.4f ci95 %.4f-%.4f seconds %.3f", d.n,
                       pa, pb, share.value, share.lo, share.hi, seconds);
     out << line << '\n';
     return 0;
