@@ -88,7 +88,8 @@ void DrawSuitSigns(QPainter& p) {
 // second time upside down.
 enum class Court { King, Queen, Jack };
 
-void DrawCourtHalf(QPainter& p, Court court) {
+// Shoulders and robe, the king's with an ermine collar.
+void DrawRobe(QPainter& p, Court court) {
     const QColor robe = court == Court::King ? QColor(196, 32, 40)
                         : court == Court::Queen ? QColor(44, 76, 168)
                                                 : QColor(34, 124, 66);
@@ -112,6 +113,10 @@ void DrawCourtHalf(QPainter& p, Court court) {
         p.setBrush(kInk);
         for (double x : {15.0, 21.0, 27.0}) p.drawEllipse(QPointF(x, 25), 0.7, 0.9);
     }
+}
+
+// The face, with the queen's hair behind it.
+void DrawHead(QPainter& p, Court court) {
     // Hair behind the face.
     if (court == Court::Queen) {
         p.setBrush(QColor(214, 160, 60));
@@ -127,64 +132,75 @@ void DrawCourtHalf(QPainter& p, Court court) {
     p.drawLine(QPointF(19.8, 19), QPointF(22.2, 19));
     p.setPen(Qt::NoPen);
 
+}
+
+// Beard, crown and sceptre.
+void DrawKingsMarks(QPainter& p) {
+    p.setBrush(QColor(120, 78, 40));  // beard
+    QPainterPath beard;
+    beard.moveTo(15.5, 17);
+    beard.quadTo(21, 27, 26.5, 17);
+    beard.quadTo(21, 21, 15.5, 17);
+    p.drawPath(beard);
+    DrawCrown(p, QRectF(14, 1, 14, 9), 8);
+    p.setPen(QPen(kGold, 1.6));  // sceptre
+    p.drawLine(QPointF(35, 36), QPointF(35, 15));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kGold);
+    p.drawEllipse(QPointF(35, 14), 2.2, 2.2);
+}
+
+// Tiara and a flower on a stem.
+void DrawQueensMarks(QPainter& p) {
+    QPainterPath tiara;
+    tiara.moveTo(15, 10);
+    tiara.quadTo(21, 2, 27, 10);
+    tiara.quadTo(21, 7.5, 15, 10);
+    p.fillPath(tiara, kGold);
+    p.setBrush(QColor(60, 170, 220));
+    p.drawEllipse(QPointF(21, 6.5), 1.3, 1.3);
+    p.setPen(QPen(QColor(40, 130, 50), 1.2));  // a flower on a stem
+    p.drawLine(QPointF(7, 36), QPointF(7, 20));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(226, 60, 90));
+    for (int k = 0; k < 5; ++k) {
+        const double a = k * 2 * 3.14159265 / 5;
+        p.drawEllipse(QPointF(7 + 2.2 * std::cos(a), 18 + 2.2 * std::sin(a)), 1.5, 1.5);
+    }
+    p.setBrush(kGold);
+    p.drawEllipse(QPointF(7, 18), 1.1, 1.1);
+}
+
+// Short hair, a feathered cap and a halberd.
+void DrawJacksMarks(QPainter& p) {
+    p.setBrush(QColor(100, 60, 30));  // short hair
+    p.drawRoundedRect(QRectF(14.5, 8, 13, 5), 2, 2);
+    QPainterPath cap;
+    cap.moveTo(13, 11);
+    cap.quadTo(20, 1, 30, 8);
+    cap.lineTo(30, 11);
+    cap.closeSubpath();
+    p.fillPath(cap, QColor(176, 28, 36));
+    p.setPen(QPen(Qt::white, 1.3));  // a feather
+    p.drawLine(QPointF(27, 7), QPointF(35, 1.5));
+    p.setPen(QPen(QColor(120, 120, 128), 1.4));  // halberd
+    p.drawLine(QPointF(36, 38), QPointF(36, 6));
+    p.setPen(Qt::NoPen);
+    QPainterPath blade;
+    blade.moveTo(36, 7);
+    blade.lineTo(40.5, 9);
+    blade.lineTo(36, 14);
+    blade.closeSubpath();
+    p.fillPath(blade, QColor(170, 170, 180));
+}
+
+void DrawCourtHalf(QPainter& p, Court court) {
+    DrawRobe(p, court);
+    DrawHead(p, court);
     switch (court) {
-    case Court::King: {
-        p.setBrush(QColor(120, 78, 40));  // beard
-        QPainterPath beard;
-        beard.moveTo(15.5, 17);
-        beard.quadTo(21, 27, 26.5, 17);
-        beard.quadTo(21, 21, 15.5, 17);
-        p.drawPath(beard);
-        DrawCrown(p, QRectF(14, 1, 14, 9), 8);
-        p.setPen(QPen(kGold, 1.6));  // sceptre
-        p.drawLine(QPointF(35, 36), QPointF(35, 15));
-        p.setPen(Qt::NoPen);
-        p.setBrush(kGold);
-        p.drawEllipse(QPointF(35, 14), 2.2, 2.2);
-        break;
-    }
-    case Court::Queen: {
-        QPainterPath tiara;
-        tiara.moveTo(15, 10);
-        tiara.quadTo(21, 2, 27, 10);
-        tiara.quadTo(21, 7.5, 15, 10);
-        p.fillPath(tiara, kGold);
-        p.setBrush(QColor(60, 170, 220));
-        p.drawEllipse(QPointF(21, 6.5), 1.3, 1.3);
-        p.setPen(QPen(QColor(40, 130, 50), 1.2));  // a flower on a stem
-        p.drawLine(QPointF(7, 36), QPointF(7, 20));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(226, 60, 90));
-        for (int k = 0; k < 5; ++k) {
-            const double a = k * 2 * 3.14159265 / 5;
-            p.drawEllipse(QPointF(7 + 2.2 * std::cos(a), 18 + 2.2 * std::sin(a)), 1.5, 1.5);
-        }
-        p.setBrush(kGold);
-        p.drawEllipse(QPointF(7, 18), 1.1, 1.1);
-        break;
-    }
-    case Court::Jack: {
-        p.setBrush(QColor(100, 60, 30));  // short hair
-        p.drawRoundedRect(QRectF(14.5, 8, 13, 5), 2, 2);
-        QPainterPath cap;
-        cap.moveTo(13, 11);
-        cap.quadTo(20, 1, 30, 8);
-        cap.lineTo(30, 11);
-        cap.closeSubpath();
-        p.fillPath(cap, QColor(176, 28, 36));
-        p.setPen(QPen(Qt::white, 1.3));  // a feather
-        p.drawLine(QPointF(27, 7), QPointF(35, 1.5));
-        p.setPen(QPen(QColor(120, 120, 128), 1.4));  // halberd
-        p.drawLine(QPointF(36, 38), QPointF(36, 6));
-        p.setPen(Qt::NoPen);
-        QPainterPath blade;
-        blade.moveTo(36, 7);
-        blade.lineTo(40.5, 9);
-        blade.lineTo(36, 14);
-        blade.closeSubpath();
-        p.fillPath(blade, QColor(170, 170, 180));
-        break;
-    }
+    case Court::King: DrawKingsMarks(p); break;
+    case Court::Queen: DrawQueensMarks(p); break;
+    case Court::Jack: DrawJacksMarks(p); break;
     }
 }
 
