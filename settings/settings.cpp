@@ -88,7 +88,7 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("Talk")) s.Talk = AsSigned(*v) > 0;
     if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
     if (auto v = dword("AskAbandon")) s.AskBeforeAbandoning = AsSigned(*v) > 0;
-    if (auto v = dword("Level")) s.Level = std::clamp(AsSigned(*v), 0, 1);
+    if (auto v = dword("Level")) s.Level = static_cast<ComputerLevel>(std::clamp(AsSigned(*v), 0, 1));
     if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
     if (auto v = dword("MoveLimit")) s.MoveLimit = std::clamp(AsSigned(*v), kMinMoveLimit, kMaxMoveLimit);

@@ -23,6 +23,9 @@ constexpr int kMaxNameLength = 15;
 inline const std::array<const char*, 6> kSchemeNames = {"Abbadan", "Casino", "Soft Lights", "Sharp", "Shadow",
                                                         "UserDifiend!"};
 
+// How the computer players play; stored as the number it stands for.
+enum class ComputerLevel : int32_t { Standard = 0, Expert = 1 };
+
 struct Settings {
     int32_t Scheme = 0;  // stored as "Sheme"
     int32_t Deck = 0;
@@ -37,7 +40,7 @@ struct Settings {
     bool FullScreen = false;
     bool Talk = true;
     bool DimCards = true;  // dim the cards the person may not play (stored as "DimCards")
-    int32_t Level = 0;     // the computer players: 0 Standard, 1 Expert (stored as "Level")
+    ComputerLevel Level = ComputerLevel::Standard;  // the computer players (stored as "Level": 0 or 1)
     int32_t Speed = 4;
     std::string PlayerName = "Unknown";  // UTF-8
     // A network Dealer gives a silent remote player this many seconds before

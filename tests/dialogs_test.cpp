@@ -341,7 +341,7 @@ TEST_F(Dialogs, TheComputerPlayersLevelIsChosenAndStored) {
     EXPECT_EQ(*store.ReadDword(kKey, "Level"), 1u);
     EXPECT_EQ(window.computerPlayer().level(), ai::Level::Expert);
     settings::SettingsStore again(store.fileName());
-    EXPECT_EQ(settings::ReadSettings(again).Level, 1);
+    EXPECT_EQ(settings::ReadSettings(again).Level, settings::ComputerLevel::Expert);
 }
 
 } // namespace

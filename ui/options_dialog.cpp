@@ -239,7 +239,7 @@ void OptionsDialog::ShowSettings() {
     fullScreenBox->setChecked(s.FullScreen);
     talkBox->setChecked(s.Talk);
     dimCardsBox->setChecked(s.DimCards);
-    levelList->setCurrentIndex(std::clamp(s.Level, 0, 1));
+    levelList->setCurrentIndex(s.Level == settings::ComputerLevel::Expert ? 1 : 0);
     moveLimit->setValue(std::clamp(s.MoveLimit, settings::kMinMoveLimit, settings::kMaxMoveLimit));
     applyButton->setEnabled(false);
     filling_ = false;
@@ -370,7 +370,7 @@ void OptionsDialog::Apply() {
     table_.SetFullScreen(fullScreenBox->isChecked());
     s.Talk = talkBox->isChecked();
     s.DimCards = dimCardsBox->isChecked();
-    s.Level = levelList->currentIndex();
+    s.Level = levelList->currentIndex() == 1 ? settings::ComputerLevel::Expert : settings::ComputerLevel::Standard;
     s.MoveLimit = moveLimit->value();
     table_.LoadSettings();
     table_.RedrawBack();

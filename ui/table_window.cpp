@@ -226,7 +226,7 @@ void TableWindow::BuildMenus() {
 void TableWindow::LoadSettings() {
     game_.SetSpeed(settings_.Speed);
     game_.LeaveTraceMode();
-    computer_.SetLevel(settings_.Level == 1 ? ai::Level::Expert : ai::Level::Standard);
+    computer_.SetLevel(settings_.Level == settings::ComputerLevel::Expert ? ai::Level::Expert : ai::Level::Standard);
     game_.SetMoveLimit(settings_.MoveLimit);
     TableColours c;
     c.background = FromColour(settings_.FeltColour);
