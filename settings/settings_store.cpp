@@ -80,8 +80,10 @@ void SettingsStore::Repair() {
     QByteArray section;
     std::map<QByteArray, QByteArray> sections;
     std::vector<QByteArray> order;
-    for (QByteArray line : bytes.left(kMaxFileBytes).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
+    // The INI reader ends a line at a CR as well as at an LF: so does this check.
+    QByteArray text = bytes.left(kMaxFileBytes);
+    text.replace('\r', '\n');
+    for (const QByteArray& line : text.split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#')) continue;
         if (trimmed.startsWith('[')) {
@@ -98,7 +100,14 @@ void SettingsStore::Repair() {
             continue;
         }
         const qsizetype equals = line.indexOf('=');
-        if (equals <= 0 || line.left(equals).trimmed().isEmpty() || section.isEmpty()) {
+        const QByteArray name = equals > 0 ? line.left(equals).trimmed() : QByteArray();
+        // The store's own names are written escaped: a raw control character
+        // (a NUL, say) is damage, which the INI reader would turn into
+        // another name, or none.
+        const bool controls = std::any_of(name.begin(), name.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+        });
+        if (name.isEmpty() || controls || section.isEmpty()) {
             damaged = true;
             continue;
         }
