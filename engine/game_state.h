@@ -43,7 +43,7 @@ enum OwnerCode : uint8_t {
 // The give-up flag beside the local player's hand.
 enum class GiveUpFlag : uint8_t { Hidden, Shown, PointedAt };
 
-// Balloons that the table itself says point at no seat.
+// The seat given for what the table itself announces: its balloon points at no seat.
 constexpr int kFromTheTable = 0;
 
 struct CardRecord {
