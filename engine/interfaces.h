@@ -171,6 +171,8 @@ public:
     virtual void HandStarted(int /*master*/) {}
     // The trump of the hand is known (no suit when nobody named one).
     virtual void TrumpKnown(Suit /*trump*/) {}
+    // A card is in the trick (before the trick is settled).
+    virtual void CardPlayed(int /*seat*/, CardCode /*card*/) {}
     virtual void TrickSettled(const TrickRecord& trick) = 0;
     // Called once the hand is scored and the master role has passed on.
     virtual void HandScored(int winner, int points) = 0;

@@ -51,7 +51,9 @@ void Game::PlayCard(int ownerCode, CardCode card) {
     const int u = static_cast<int>(s_.Tricks.size()) - 1;
     const int p = ownerCode - 4;
     if (p < 1 || p > 4 || u < 1) return;
-    if (!RecordPlayedCard(s_, p, card)) return;
+    const bool trickComplete = RecordPlayedCard(s_, p, card);
+    if (observer_) observer_->CardPlayed(p, card);
+    if (!trickComplete) return;
 
     s_.Turn = 0;
     Pause(1);

@@ -302,7 +302,13 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
     const GameState& s = state();
     std::array<bool, 5> taken{};
     for (int seat = 1; seat <= 4; ++seat) taken[static_cast<size_t>(seat)] = seat == 3 || s.Seats[seat].Kind == SeatKind::Human;
-    const JoinReply reply = AssignSeat(request->side, taken);
+    JoinReply reply = AssignSeat(request->side, taken);
+    if (const int chosen = c.preferredSeat; chosen > 0 && !taken[static_cast<size_t>(chosen)]) {
+        // The chosen seat, with the words the protocol has for it.
+        std::array<bool, 5> others{true, true, true, true, true};
+        others[static_cast<size_t>(chosen)] = false;
+        reply = AssignSeat(chosen == 1 ? "Partner" : "Against", others);
+    }
     if (reply.code == 3) return Refuse(source);
 
     game_->GiveSeat(reply.code, request->name, source);
@@ -335,6 +341,7 @@ void NetworkSession::HandleHello(int source) {
     }
     tokens_[static_cast<size_t>(c.seat)] = token;
     SendText(source, Message("Hello", token));
+    tell().TokenGiven(source, c.seat, token);
     SendRoster(source);
 }
 
@@ -484,6 +491,20 @@ void NetworkSession::HandleChat(int source, const std::string& detail) {
     tell().ChatReceived(chat->seat, chat->text);
 }
 
+void NetworkSession::PreferSeat(int index, int seat) {
+    if (seat == 1 || seat == 2 || seat == 4) connections_[index].preferredSeat = seat;
+}
+
+void NetworkSession::SendToOurs(const std::string& text) {
+    for (auto& [index, c] : connections_)
+        if (c.ours && c.seat > 0 && transport_.IsConnected(index)) SendText(index, text);
+}
+
+bool NetworkSession::IsOurs(int index) const {
+    const auto it = connections_.find(index);
+    return it != connections_.end() && it->second.ours;
+}
+
 void NetworkSession::StopAccepting() {
     accepting_ = false;
     for (auto& [index, c] : connections_)
@@ -584,6 +605,10 @@ void NetworkSession::HandleExtension(const Piece& p) {
         tell().PlayerReturned(back->seat, back->text);
         game_->view().ShowBalloon(kFromTheTable, back->text);
         game_->view().RefreshPage();
+    } else if (p.command == "Watchers") {
+        const auto watchers = ParseCount(p.detail);
+        if (!watchers) return Reject(0, what);
+        tell().WatchersCounted(*watchers);
     } else if (p.command == "Closing") {
         left_ = true;  // nothing to come back to
     } else if (p.command == "Table") {

@@ -50,6 +50,10 @@ public:
     virtual void LateJoinRefused(const std::string& /*name*/) {}
     // A client of our own Dealer: the seats as they stand in the lobby.
     virtual void RosterReceived(const std::array<std::string, 5>& /*names*/, const std::array<SeatKind, 5>& /*kinds*/) {}
+    // The Dealer: a program of ours on that connection got seat's return token.
+    virtual void TokenGiven(int /*connection*/, int /*seat*/, const std::string& /*token*/) {}
+    // A client of a table server: so many people watch the table.
+    virtual void WatchersCounted(int /*watchers*/) {}
     // A client: a player who had left is back ("Eve is back.").
     virtual void PlayerReturned(int /*seat*/, const std::string& /*text*/) {}
     // A returning client: the Dealer sent the table; TakeTable() has it.
@@ -101,6 +105,14 @@ public:
     // listens for players who come back to their seats).
     void StopAccepting();
     bool accepting() const { return accepting_; }
+    // The Dealer: the player on this connection chose the seat (1, 2 or 4);
+    // its "Connect" gets that seat when it is free.
+    void PreferSeat(int index, int seat);
+    // The Dealer: a text for every seated program of ours (never for one of
+    // the original protocol).
+    void SendToOurs(const std::string& text);
+    // The Dealer: the connection is a program of ours (it acknowledged its seat).
+    bool IsOurs(int index) const;
     // Sends a chat line as this machine's seat ("Chat;seat;text|").
     void SendChat(const std::string& text);
     // Work that is due at a time: the Dealer closes connections that never
@@ -150,6 +162,7 @@ private:
         double acceptedAt = 0;
         bool askedForSeat = false;
         int seat = 0;  // the Dealer: the seat given on it (its Tag)
+        int preferredSeat = 0;  // the Dealer: the seat its player chose before asking
         // Closed, and a wait on it found nothing more: its last words are read.
         bool drained = false;
         // One of our own programs: it may hear what goes beyond the original protocol.

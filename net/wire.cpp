@@ -249,7 +249,7 @@ namespace zarv::net {
 
 bool IsExtension(std::string_view c) {
     return c == "Hello" || c == "Roster" || c == "Waiting" || c == "Return" || c == "Table" || c == "Back" ||
-           c == "Closing";
+           c == "Closing" || c == "Watchers";
 }
 
 bool IsToken(std::string_view text) {
@@ -270,6 +270,10 @@ std::optional<int> SmallNumber(std::string_view text, size_t digits) {
     return n;
 }
 
+} // namespace
+
+std::optional<int> ParseCount(std::string_view text) { return SmallNumber(text, 6); }
+
 std::vector<std::string_view> Fields(std::string_view text, char separator) {
     std::vector<std::string_view> fields;
     size_t from = 0;
@@ -281,7 +285,6 @@ std::vector<std::string_view> Fields(std::string_view text, char separator) {
     }
 }
 
-} // namespace
 
 std::optional<WaitingFor> ParseWaiting(std::string_view detail) {
     const auto f = Fields(detail, ';');

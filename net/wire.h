@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/card.h"
 #include "engine/game_state.h"
@@ -121,10 +122,15 @@ std::string StartText(const std::array<SeatRecord, 5>& seats);
 //   D -> C  Back;<seat>;<text>            a player came back ("Eve is back.")
 //   D -> C  Closing;<text>                the Dealer ends the table on purpose:
 //                                         there is nothing to come back to
+//   D -> C  Watchers;<n>                  a table server: so many people watch
 constexpr const char* kExtensionAck = "Join";  // the detail of the client's "Recived"
 constexpr double kHeartbeat = 10.0;
 // Whether the command is one of ours beyond the original protocol.
 bool IsExtension(std::string_view command);
+// The fields of a detail between separators (an empty text is one empty field).
+std::vector<std::string_view> Fields(std::string_view text, char separator);
+// A count as the texts carry it: 1 to 6 decimal digits.
+std::optional<int> ParseCount(std::string_view text);
 // A token is 32 lower-case hex digits.
 bool IsToken(std::string_view text);
 // "Waiting" detail, read back.

@@ -6,7 +6,7 @@
 
 namespace {
 int Main(int argc, char** argv, const std::vector<std::string>& args) {
-    if (!args.empty() && (args[0] == "serve" || args[0] == "join")) {
+    if (!args.empty() && (args[0] == "serve" || args[0] == "join" || args[0] == "load")) {
         // Network play runs on Qt's event loop; the rest needs none.
         QCoreApplication app(argc, argv);
         return zarv::sim::RunNetCommand(args, std::cout, std::cerr);

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSocketNotifier>
 #include <atomic>
+#include <map>
 #include <csignal>
 #include <iostream>
 #include <unistd.h>
@@ -13,6 +14,9 @@
 #include "net/wire.h"
 #include "tools/net_play.h"
 #include "tools/options.h"
+#include "tools/table_join.h"
+#include "tools/load.h"
+#include "net/lobby_wire.h"
 
 namespace zarv::sim {
 
@@ -99,6 +103,32 @@ int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return status;
 }
 
+// Through a table server's lobby to a table.
+int JoinTable(const std::map<std::string, std::string>& o, const std::string& name, const std::string& host, int port,
+              bool create, bool watch, std::ostream& out, std::ostream& err) {
+    TablePlan plan;
+    plan.host = host;
+    plan.port = port;
+    plan.name = name;
+    plan.table = o.at("--table");
+    if (!net::IsLobbyText(plan.table, net::kMaxTableName) || plan.table.empty())
+        throw UsageError{"--table needs a name of up to 40 characters without ';' or '|'"};
+    plan.create = create;
+    plan.watch = watch;
+    if (o.count("--seat")) {
+        plan.seat = ParseSeat(o.at("--seat"), "--seat");
+        if (plan.seat == 3) throw UsageError{"--seat must be 1, 2 or 4: seat 3 is the server's"};
+    }
+    if (o.count("--password")) plan.password = o.at("--password");
+    if (!net::IsLobbyText(plan.password, net::kMaxPassword)) throw UsageError{"--password may not hold ';' or '|'"};
+    if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1'000'000));
+    if (o.count("--side") || o.count("--drop-at-trick") || o.count("--freeze-at-trick"))
+        throw UsageError{"at a server table, choose the seat with --seat"};
+    const int status = RunTableBot(plan, out, err);
+    out.flush();
+    return status;
+}
+
 int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"join needs the Dealer's computer name"};
     std::string why;
@@ -106,9 +136,17 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!where) throw UsageError{why};
     const std::string host = where->host;
     const int port = where->port;
-    const auto o = ParseOptions(args, 2, {"--name", "--side", "--drop-at-trick", "--return-after", "--freeze-at-trick"});
+    std::vector<std::string> rest(args);
+    const bool create = std::erase(rest, std::string("--create")) > 0;
+    const bool watch = std::erase(rest, std::string("--watch")) > 0;
+    const auto o = ParseOptions(rest, 2,
+                                {"--name", "--side", "--drop-at-trick", "--return-after", "--freeze-at-trick", "--table",
+                                 "--seat", "--password", "--games"});
     const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
     if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
+    if (o.count("--table")) return JoinTable(o, name, host, port, create, watch, out, err);
+    if (create || watch || o.count("--seat") || o.count("--password"))
+        throw UsageError{"--create, --watch, --seat and --password go with --table"};
     std::string side = o.count("--side") ? o.at("--side") : "against";
     if (side != "partner" && side != "against") throw UsageError{"--side must be partner or against, not '" + side + "'"};
     side = side == "partner" ? "Partner" : "Against";
@@ -160,6 +198,7 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int RunNetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {
         if (args.at(0) == "serve") return Serve(args, out, err);
+        if (args.at(0) == "load") return RunLoad(args, out, err);
         return Join(args, out, err);
     } catch (const UsageError& e) {
         err << "zarv-sim: " << e.message << '\n';

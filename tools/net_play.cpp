@@ -196,6 +196,10 @@ int RunClient(Machine& m, const ClientOptions& o) {
         ++m.gamesFinished;
         watch.midGame = false;
         watch.tricksOfGame = 0;
+        if (o.games > 0 && m.gamesFinished >= o.games) {
+            m.session.Leave();
+            return false;
+        }
         return true;  // wait for the Dealer's next game, or for it to close
     };
     if (m.events.started && m.events.bad.empty()) {
@@ -219,20 +223,6 @@ int RunClient(Machine& m, const ClientOptions& o) {
     m.out.flush();
     if (!m.events.bad.empty()) return badMessage();
     return (watch.midGame || m.gamesFinished == 0) ? 3 : 0;
-}
-
-} // namespace zarv::sim
-
-namespace zarv::sim {
-
-void NoPausePump::WaitForEvents(double deadline) {
-    if (std::isinf(deadline)) {
-        inner_.WaitForEvents(deadline);
-        return;
-    }
-    inner_.ProcessEvents();
-    const double now = Now();
-    if (deadline > now) skipped_ += deadline - now;
 }
 
 } // namespace zarv::sim

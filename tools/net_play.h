@@ -14,6 +14,7 @@
 #include "ai/card_selection.h"
 #include "engine/game.h"
 #include "engine/headless.h"
+#include "engine/no_pause_pump.h"
 #include "net/session.h"
 #include "tools/report.h"
 
@@ -110,6 +111,7 @@ struct ClientOptions {
     EventPump* clock = nullptr;
     double tryReturnFor = 120;  // seconds a lost player keeps trying to come back
     double tryEvery = 3;
+    int games = 0;  // leaves after this many games (0: plays every game the Dealer starts)
 };
 
 // Plays every game the Dealer starts, once connecting has begun (with the
@@ -117,26 +119,5 @@ struct ClientOptions {
 // a finished game, 3 when the connection was lost during a game for good (or
 // the Dealer sent a message that fails the checks), 4 when refused.
 int RunClient(Machine& m, const ClientOptions& options = {});
-
-} // namespace zarv::sim
-
-namespace zarv::sim {
-
-// Waits without pauses: a wait with a deadline only runs what is pending and
-// moves a clock of its own on, so a game between machines runs as fast as the
-// messages travel; a wait for an event sleeps in the wrapped pump.
-class NoPausePump : public EventPump {
-public:
-    explicit NoPausePump(EventPump& inner) : inner_(inner) {}
-    void ProcessEvents() override { inner_.ProcessEvents(); }
-    void WaitForEvents(double deadline) override;
-    // Another machine's answer is waited for in real time.
-    void WaitForMessage(double deadline) override { inner_.WaitForEvents(deadline - skipped_); }
-    double Now() const override { return inner_.Now() + skipped_; }
-
-private:
-    EventPump& inner_;
-    double skipped_ = 0;
-};
 
 } // namespace zarv::sim

@@ -1,0 +1,126 @@
+#include "net/lobby_wire.h"
+
+#include <algorithm>
+
+#include "net/wire.h"
+
+namespace zarv::net {
+
+namespace {
+
+std::string Clean(std::string_view text) {
+    std::string s(text);
+    std::replace_if(s.begin(), s.end(), [](char c) { return c == ';' || c == '|'; }, ' ');
+    return s;
+}
+
+std::optional<bool> Flag(std::string_view text) {
+    if (text == "0") return false;
+    if (text == "1") return true;
+    return std::nullopt;
+}
+
+std::optional<int> Seat(std::string_view text) {
+    const auto seat = ParseCount(text);
+    if (!seat || (*seat != 1 && *seat != 2 && *seat != 4)) return std::nullopt;
+    return seat;
+}
+
+} // namespace
+
+bool IsLobbyText(std::string_view text, size_t limit) {
+    if (text.size() > limit) return false;
+    // Control characters and the protocol's separators would break a line.
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return c == ';' || c == '|' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+std::string TableLineText(const TableLine& t) {
+    std::string text = std::to_string(t.id) + ";" + Clean(t.name) + ";" + (t.playing ? "P" : "W") + ";" +
+                       (t.isPrivate ? "1" : "0") + ";" + (t.watchable ? "1" : "0") + ";" + std::to_string(t.watchers) +
+                       ";" + (t.expert ? "E" : "S") + ";" + std::to_string(t.moveLimit);
+    for (int seat = 1; seat <= 4; ++seat) {
+        const size_t k = static_cast<size_t>(seat);
+        text += ";" + Clean(t.names[k]) + ";" + static_cast<char>(t.fills[k]);
+    }
+    return text;
+}
+
+std::optional<TableLine> ParseTableLine(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 16) return std::nullopt;
+    TableLine t;
+    const auto id = ParseCount(f[0]);
+    const auto isPrivate = Flag(f[3]);
+    const auto watchable = Flag(f[4]);
+    const auto watchers = ParseCount(f[5]);
+    const auto limit = ParseCount(f[7]);
+    if (!id || !isPrivate || !watchable || !watchers || !limit || (f[2] != "W" && f[2] != "P") ||
+        (f[6] != "S" && f[6] != "E") || !IsLobbyText(f[1], kMaxTableName))
+        return std::nullopt;
+    t.id = *id;
+    t.name = f[1];
+    t.playing = f[2] == "P";
+    t.isPrivate = *isPrivate;
+    t.watchable = *watchable;
+    t.watchers = *watchers;
+    t.expert = f[6] == "E";
+    t.moveLimit = *limit;
+    for (int seat = 1; seat <= 4; ++seat) {
+        const std::string_view name = f[static_cast<size_t>(6 + seat * 2)];
+        const std::string_view fill = f[static_cast<size_t>(7 + seat * 2)];
+        if (fill.size() != 1 || (fill[0] != '-' && fill[0] != 'H' && fill[0] != 'C')) return std::nullopt;
+        t.names[static_cast<size_t>(seat)] = name;
+        t.fills[static_cast<size_t>(seat)] = static_cast<SeatFill>(fill[0]);
+    }
+    return t;
+}
+
+std::string MakeText(const MakeRequest& r) {
+    return r.name + ";" + r.password + ";" + (r.expert ? "expert" : "standard") + ";" + std::to_string(r.moveLimit) +
+           ";" + (r.watchable ? "1" : "0");
+}
+
+std::optional<MakeRequest> ParseMake(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 5) return std::nullopt;
+    const auto limit = ParseCount(f[3]);
+    const auto watchable = Flag(f[4]);
+    if (f[0].empty() || !IsLobbyText(f[0], kMaxTableName) || !IsLobbyText(f[1], kMaxPassword) || !limit ||
+        !watchable || (f[2] != "standard" && f[2] != "expert"))
+        return std::nullopt;
+    // A limit, when there is one, gives a person at least ten seconds.
+    if (*limit != 0 && (*limit < 10 || *limit > 600)) return std::nullopt;
+    return MakeRequest{std::string(f[0]), std::string(f[1]), f[2] == "expert", *limit, *watchable};
+}
+
+std::string SitText(const SitRequest& r) {
+    return std::to_string(r.table) + ";" + std::to_string(r.seat) + ";" + r.password;
+}
+
+std::optional<SitRequest> ParseSit(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 3) return std::nullopt;
+    const auto table = ParseCount(f[0]);
+    const auto seat = Seat(f[1]);
+    if (!table || !seat || !IsLobbyText(f[2], kMaxPassword)) return std::nullopt;
+    return SitRequest{*table, *seat, std::string(f[2])};
+}
+
+std::optional<WatchRequest> ParseWatch(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 2) return std::nullopt;
+    const auto table = ParseCount(f[0]);
+    if (!table || !IsLobbyText(f[1], kMaxPassword)) return std::nullopt;
+    return WatchRequest{*table, std::string(f[1])};
+}
+
+std::optional<int> ParseTableId(std::string_view detail) { return ParseCount(detail); }
+
+std::optional<SeenEvent> ParseSeen(std::string_view detail) {
+    const size_t semi = detail.find(';');
+    if (semi == std::string_view::npos || semi == 0) return std::nullopt;
+    return SeenEvent{std::string(detail.substr(0, semi)), std::string(detail.substr(semi + 1))};
+}
+
+} // namespace zarv::net

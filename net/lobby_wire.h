@@ -1,0 +1,109 @@
+// The texts of a table server's lobby, between the server and our own
+// programs. A program of the original protocol never sees them: it connects
+// and asks for a seat ("Connect") as it would of a Dealer. Ours speaks first
+// with "Recived;Lobby" (an acknowledgement any Dealer may receive and leave
+// unread), and only a server that answers "Lobby" hears the rest.
+//
+//   C -> S  Recived;Lobby                       a program of ours asks for the lobby
+//   S -> C  Lobby;<version>                     the answer
+//   C -> S  LobbyList;                          lists the tables, and from then on tells
+//                                               of every change while in the lobby:
+//   S -> C  TableIs;<table line>                a table as it stands (sent again when it changes)
+//   S -> C  ListEnd;<count>                     every table has been listed once
+//   S -> C  TableGone;<id>                      the table has closed
+//   C -> S  LobbyMake;<name>;<password>;<level>;<move limit>;<watchable>
+//   C -> S  LobbySit;<id>;<seat>;<password>     the seat (1, 2 or 4) is kept for this
+//                                               connection's "Connect", which follows
+//   C -> S  LobbyWatch;<id>;<password>          watch the table (the "Seen" texts follow)
+//   C -> S  LobbyLeave;                         stop watching
+//   C -> S  LobbyStart;<id>                     the maker starts the table
+//   S -> C  LobbyOk;<what>;<id>[;<seat>]        Made, Sit, Watch, Leave or Start done
+//   S -> C  LobbyNo;<why>                       refused, in words
+//   S -> C  Seen;<what>;...                     what a watcher sees (below)
+//   S -> C  Watchers;<n>                        to seated players of ours: so many watch
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/card.h"
+
+namespace zarv::net {
+
+constexpr int kLobbyVersion = 1;
+constexpr const char* kLobbyAsk = "Lobby";  // the detail of the client's first "Recived"
+constexpr size_t kMaxTableName = 40;
+constexpr size_t kMaxPassword = 64;
+constexpr size_t kMaxPlayerName = 40;
+
+// How a table's seat is filled, as the lobby shows it.
+enum class SeatFill : char { Free = '-', Person = 'H', Computer = 'C' };
+
+struct TableLine {
+    int id = 0;
+    std::string name;
+    bool playing = false;
+    bool isPrivate = false;
+    bool watchable = true;
+    int watchers = 0;
+    bool expert = false;
+    int moveLimit = 0;  // seconds; 0: no limit
+    std::array<std::string, 5> names;  // seats 1..4
+    std::array<SeatFill, 5> fills{SeatFill::Free, SeatFill::Free, SeatFill::Free, SeatFill::Free, SeatFill::Free};
+};
+
+// "TableIs" detail: id;name;W|P;private 0|1;watchable 0|1;watchers;S|E;move limit;
+// then name;fill for seats 1 to 4. Names lose any ";" or "|" they had.
+std::string TableLineText(const TableLine& table);
+std::optional<TableLine> ParseTableLine(std::string_view detail);
+
+struct MakeRequest {
+    std::string name;
+    std::string password;  // empty: a public table
+    bool expert = false;
+    int moveLimit = 60;
+    bool watchable = true;
+};
+std::string MakeText(const MakeRequest& request);
+std::optional<MakeRequest> ParseMake(std::string_view detail);
+
+struct SitRequest {
+    int table = 0;
+    int seat = 0;  // 1, 2 or 4
+    std::string password;
+};
+std::string SitText(const SitRequest& request);
+std::optional<SitRequest> ParseSit(std::string_view detail);
+
+struct WatchRequest {
+    int table = 0;
+    std::string password;
+};
+std::optional<WatchRequest> ParseWatch(std::string_view detail);
+std::optional<int> ParseTableId(std::string_view detail);
+
+// What a watcher sees, as "Seen" details. Nothing here ever names a card
+// that is still in a hand: only cards on the table and the ZARV's suit.
+//   Seats;n1;k1;n2;k2;n3;k3;n4;k4      names and kinds (H or C)
+//   Points;<a>;<b>                     the game's points of both teams
+//   Hand;<number>;<HAKEM>              a hand begins
+//   Trump;<suit letter>                the ZARV is named
+//   Card;<seat>;<card>                 a card is played into the trick
+//   Trick;<winner>                     the trick is settled
+//   Result;<winner>;<points>;<next HAKEM>   the hand is scored
+//   GameOver;<a>;<b>                   the game is over
+//   Chat;<seat>;<text>                 a player's chat line
+//   Closed;<text>                      the table has closed
+struct SeenEvent {
+    std::string what;
+    std::string detail;  // the rest, after "what;"
+};
+std::optional<SeenEvent> ParseSeen(std::string_view detail);
+
+// A table name or password as the lobby takes it: printable, no ";" or "|",
+// not longer than the limit.
+bool IsLobbyText(std::string_view text, size_t limit);
+
+} // namespace zarv::net

@@ -1,0 +1,449 @@
+#include "server/lobby.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "net/wire.h"
+
+namespace zarv::server {
+
+namespace {
+
+std::string Folded(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    return name;
+}
+
+bool SeatFree(const net::TableLine& line, int seat) {
+    return line.fills[static_cast<size_t>(seat)] == net::SeatFill::Free;
+}
+
+} // namespace
+
+Lobby::Lobby(LobbyLimits limits, LobbyLinks& links, TableFactory& tables)
+    : limits_(limits), links_(links), factory_(tables) {}
+
+bool Lobby::Accept(int id, const std::string& address) {
+    int& fromThere = perAddress_[address];
+    if (closing_ || (limits_.connectionsPerAddress > 0 && fromThere >= limits_.connectionsPerAddress)) {
+        if (!closing_) Log("limit connections-per-address " + address + " refused connection " + std::to_string(id));
+        if (fromThere == 0) perAddress_.erase(address);
+        return false;
+    }
+    ++fromThere;
+    Connection& c = connections_[id];
+    c.address = address;
+    c.since = links_.Now();
+    return true;
+}
+
+int Lobby::TableOf(int id) const {
+    const auto it = connections_.find(id);
+    return it == connections_.end() ? 0 : it->second.table;
+}
+
+void Lobby::Data(int id, std::string_view bytes) {
+    auto it = connections_.find(id);
+    if (it == connections_.end() || it->second.where == Where::Leaving) return;
+    Connection& c = it->second;
+    std::vector<net::Piece> pieces = c.framer.Feed(bytes);
+    if (c.framer.overflowed()) return Drop(id, "limit message-size");
+    for (const net::Piece& piece : pieces) {
+        // A handler may close the connection (and forget it) on the way.
+        const auto still = connections_.find(id);
+        if (still == connections_.end() || still->second.where == Where::Leaving) return;
+        Handle(id, still->second, piece);
+    }
+}
+
+void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
+    const std::string text = p.wellFormed ? net::Message(p.command, p.detail) : p.command + "|";
+    switch (c.where) {
+        case Where::Door:
+            if (p.command == "Connect" && p.wellFormed) return Seat(id, c, p);
+            if (p.command == "Return" && p.wellFormed) return Return(id, c, p);
+            if (p.command == "Recived" && p.detail == net::kLobbyAsk) return Welcome(id, c);
+            return;  // left unread, as a Dealer leaves what it does not ask for
+        case Where::Lobby:
+            if (p.command == "Connect" && p.wellFormed) return Seat(id, c, p);
+            if (p.command == "Return" && p.wellFormed) return Return(id, c, p);
+            return HandleLobby(id, c, p);
+        case Where::Watching:
+            if (p.command == "LobbyLeave") return StopWatching(id, c);
+            if (p.command == "LobbyList") return HandleLobby(id, c, p);
+            return;
+        case Where::Table:
+            // The maker starts the table from its seat; all else is the table's.
+            if (c.ours && p.command == "LobbyStart") return StartTable(id, c, p.detail);
+            if (c.ours && p.command == "LobbyList") return HandleLobby(id, c, p);
+            if (const auto t = tables_.find(c.table); t != tables_.end()) t->second.handle->Deliver(id, text);
+            return;
+        case Where::Leaving:
+            return;
+    }
+}
+
+void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
+    if (p.command == "LobbyList") {
+        c.following = true;
+        for (const auto& [tableId, table] : tables_)
+            if (!table.ending) links_.Send(id, net::Message("TableIs", net::TableLineText(table.line)));
+        links_.Send(id, net::Message("ListEnd", std::to_string(tables_.size())));
+    } else if (p.command == "LobbyMake") {
+        Make(id, c, p.detail);
+    } else if (p.command == "LobbySit") {
+        Sit(id, c, p.detail);
+    } else if (p.command == "LobbyWatch") {
+        Watch(id, c, p.detail);
+    } else if (p.command == "LobbyStart") {
+        StartTable(id, c, p.detail);
+    } else if (p.command == "LobbyLeave") {
+        No(id, "You are not watching a table.");
+    } else {
+        No(id, "The lobby does not know \"" + p.command.substr(0, 20) + "\".");
+    }
+}
+
+void Lobby::Welcome(int id, Connection& c) {
+    c.where = Where::Lobby;
+    c.ours = true;
+    links_.Send(id, net::Message("Lobby", std::to_string(net::kLobbyVersion)));
+}
+
+void Lobby::No(int id, const std::string& why) { links_.Send(id, net::Message("LobbyNo", why)); }
+
+void Lobby::Make(int id, Connection& c, const std::string& detail) {
+    const auto request = net::ParseMake(detail);
+    if (!request) return No(id, "A table needs a name (up to 40 characters, without ; or |) and valid settings.");
+    if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
+        Log("limit tables refused connection " + std::to_string(id));
+        return No(id, "The server has no room for another table now.");
+    }
+    if (c.tablesMade >= limits_.tablesPerConnection) {
+        Log("limit tables-per-connection refused connection " + std::to_string(id));
+        return No(id, "You have made as many tables as one connection may.");
+    }
+    for (const auto& [tableId, table] : tables_)
+        if (Folded(table.line.name) == Folded(request->name) && !table.ending)
+            return No(id, "There is a table of that name already.");
+    TableRules rules;
+    rules.name = request->name;
+    rules.expert = request->expert;
+    rules.moveLimit = request->moveLimit;
+    rules.startsByMaker = true;
+    const int table = OpenTable(rules, request->password, request->watchable, id);
+    ++c.tablesMade;
+    links_.Send(id, net::Message("LobbyOk", "Made;" + std::to_string(table)));
+}
+
+int Lobby::OpenTable(const TableRules& given, const std::string& password, bool watchable, int maker) {
+    const int id = nextTable_++;
+    TableRules rules = given;
+    if (rules.name.empty()) rules.name = "Table " + std::to_string(id);
+    rules.idleAfter = limits_.idleAfter;
+    rules.nextGameAfter = limits_.nextGameAfter;
+    rules.skipPauses = limits_.skipPauses;
+    rules.autoStartAfter = limits_.autoStartAfter;
+    rules.seed = static_cast<uint64_t>(id) * 7919 + static_cast<uint64_t>(links_.Now() * 1000);
+    Table& t = tables_[id];
+    t.line.id = id;
+    t.line.name = rules.name;
+    t.line.isPrivate = !password.empty();
+    t.line.watchable = watchable;
+    t.line.expert = rules.expert;
+    t.line.moveLimit = static_cast<int>(rules.moveLimit);
+    t.line.fills[3] = net::SeatFill::Computer;
+    t.password = password;
+    t.maker = maker;
+    t.makerAtTable = maker != 0;
+    // Logged without the password: only whether there is one.
+    Log("table " + std::to_string(id) + " made \"" + rules.name + "\" level " + (rules.expert ? "expert" : "standard") +
+        (t.line.isPrivate ? " private" : " public") + (maker ? " by connection " + std::to_string(maker) : ""));
+    t.handle = factory_.Open(id, rules);
+    Announce(id);
+    return id;
+}
+
+void Lobby::Sit(int id, Connection& c, const std::string& detail) {
+    const auto request = net::ParseSit(detail);
+    if (!request) return No(id, "Choose a table and seat 1, 2 or 4.");
+    const auto it = tables_.find(request->table);
+    if (it == tables_.end() || it->second.ending) return No(id, "There is no such table.");
+    Table& t = it->second;
+    if (t.password != request->password) return No(id, "Wrong password.");
+    if (t.line.playing) return No(id, "The table is playing; watch it or choose another.");
+    if (!SeatFree(t.line, request->seat)) return No(id, "That seat is taken.");
+    for (const auto& [other, oc] : connections_)
+        if (other != id && oc.chosenTable == request->table && oc.chosenSeat == request->seat)
+            return No(id, "That seat is taken.");
+    c.chosenTable = request->table;
+    c.chosenSeat = request->seat;
+    c.since = links_.Now();
+    links_.Send(id, net::Message("LobbyOk", "Sit;" + std::to_string(request->table) + ";" + std::to_string(request->seat)));
+}
+
+void Lobby::Watch(int id, Connection& c, const std::string& detail) {
+    const auto request = net::ParseWatch(detail);
+    if (!request) return No(id, "Choose a table to watch.");
+    const auto it = tables_.find(request->table);
+    if (it == tables_.end() || it->second.ending) return No(id, "There is no such table.");
+    Table& t = it->second;
+    if (!t.line.watchable) return No(id, "The table's maker does not allow watching.");
+    if (t.password != request->password) return No(id, "Wrong password.");
+    c.where = Where::Watching;
+    c.table = request->table;
+    t.watchers.insert(id);
+    t.line.watchers = static_cast<int>(t.watchers.size());
+    links_.Send(id, net::Message("LobbyOk", "Watch;" + std::to_string(request->table)));
+    t.handle->Watch(id);
+    Announce(request->table);
+}
+
+void Lobby::StopWatching(int id, Connection& c) {
+    if (const auto it = tables_.find(c.table); it != tables_.end()) {
+        it->second.watchers.erase(id);
+        it->second.line.watchers = static_cast<int>(it->second.watchers.size());
+        it->second.handle->Unwatch(id);
+        Announce(c.table);
+    }
+    c.where = Where::Lobby;
+    c.table = 0;
+    links_.Send(id, net::Message("LobbyOk", "Leave;0"));
+}
+
+void Lobby::StartTable(int id, Connection& c, const std::string& detail) {
+    const auto table = net::ParseTableId(detail);
+    const auto it = table ? tables_.find(*table) : tables_.end();
+    if (it == tables_.end() || it->second.ending) return No(id, "There is no such table.");
+    Table& t = it->second;
+    // The maker starts it; once the maker has gone, any player seated there.
+    const bool maker = t.maker == id;
+    const bool seatedThere = c.where == Where::Table && c.table == *table;
+    if (!maker && !(seatedThere && !t.makerAtTable)) return No(id, "Only the table's maker may start it.");
+    if (t.line.playing) return No(id, "The table is playing already.");
+    t.handle->Start();
+    links_.Send(id, net::Message("LobbyOk", "Start;" + std::to_string(*table)));
+}
+
+bool Lobby::NameHeld(const std::string& name) const { return names_.count(Folded(name)) > 0; }
+
+int Lobby::TableForOriginal(bool partner) {
+    auto chosen = [&](int table, int seat) {
+        for (const auto& [other, oc] : connections_)
+            if (oc.chosenTable == table && oc.chosenSeat == seat) return true;
+        return false;
+    };
+    // A place on the side asked for; else any place, which the table gives on
+    // the other side as a Dealer does when the side asked for is full.
+    const std::vector<int> sides[2] = {partner ? std::vector<int>{1} : std::vector<int>{2, 4}, {1, 2, 4}};
+    for (const std::vector<int>& seats : sides)
+        for (auto& [id, t] : tables_) {
+            if (t.ending || t.line.playing || t.line.isPrivate) continue;
+            for (int seat : seats)
+                if (SeatFree(t.line, seat) && !chosen(id, seat)) return id;
+        }
+    if (static_cast<int>(tables_.size()) >= limits_.maxTables) return 0;
+    TableRules rules;
+    rules.expert = limits_.expertForOriginal;
+    rules.moveLimit = limits_.moveLimit;
+    rules.startsByMaker = false;
+    return OpenTable(rules, "", true, 0);
+}
+
+void Lobby::Refuse(int id, Connection& c, const std::string& why) {
+    links_.Send(id, net::Message("Join", "3;" + why));
+    c.where = Where::Leaving;
+    links_.Close(id);
+}
+
+void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
+    const auto request = net::ParseConnect(connect.detail);
+    if (!request) return;  // a Dealer does not answer this either
+    const std::string name = request->name;
+    if (NameHeld(name)) {
+        Log("refused connection " + std::to_string(id) + ": the name is seated already");
+        return Refuse(id, c, "The name " + name + " is already at a table of this server; choose another.");
+    }
+    int table = c.chosenTable;
+    int seat = c.chosenSeat;
+    c.chosenTable = c.chosenSeat = 0;
+    if (table == 0 || !tables_.count(table) || tables_[table].ending) {
+        // Not chosen in the lobby (a program of the original protocol): a waiting
+        // public table with a place on that side, or a new one.
+        table = TableForOriginal(request->side == "Partner");
+        seat = 0;
+        if (table == 0) {
+            Log("limit tables refused connection " + std::to_string(id));
+            return Refuse(id, c, net::kRefusal);
+        }
+    }
+    Table& t = tables_[table];
+    c.where = Where::Table;
+    c.table = table;
+    c.name = name;
+    names_[Folded(name)] = {table, id};
+    if (t.maker == id) t.makerAtTable = true;
+    if (seat > 0 && SeatFree(t.line, seat)) {
+        // Taken from now on, so that nobody else is promised it before the
+        // table reports its seats.
+        t.line.fills[static_cast<size_t>(seat)] = net::SeatFill::Person;
+        t.line.names[static_cast<size_t>(seat)] = name;
+    }
+    t.handle->Admit(id, seat);
+    t.handle->Deliver(id, net::Message(connect.command, connect.detail));
+}
+
+void Lobby::Return(int id, Connection& c, const net::Piece& request) {
+    const auto it = tokens_.find(request.detail);
+    if (it == tokens_.end() || !tables_.count(it->second.first) || tables_[it->second.first].ending) {
+        Log("refused return on connection " + std::to_string(id));
+        return Refuse(id, c, "That seat is not yours to take back.");
+    }
+    Log("return on connection " + std::to_string(id) + " to table " + std::to_string(it->second.first));
+    c.where = Where::Table;
+    c.table = it->second.first;
+    c.ours = true;
+    // The name is held by this connection now.
+    c.name = it->second.second;
+    names_[Folded(c.name)] = {c.table, id};
+    Table& t = tables_[c.table];
+    t.handle->Admit(id, 0);
+    t.handle->Deliver(id, net::Message(request.command, request.detail));
+}
+
+void Lobby::Closed(int id) {
+    const auto it = connections_.find(id);
+    if (it == connections_.end()) return;
+    Connection& c = it->second;
+    if (const auto t = tables_.find(c.table); t != tables_.end()) {
+        if (c.where == Where::Watching || t->second.watchers.count(id)) {
+            t->second.watchers.erase(id);
+            t->second.line.watchers = static_cast<int>(t->second.watchers.size());
+            t->second.handle->Unwatch(id);
+            Announce(c.table);
+        } else {
+            t->second.handle->Lost(id);
+        }
+        if (t->second.maker == id) t->second.makerAtTable = false;
+    }
+    // A name stays held while the table keeps a seat its player can take back.
+    if (!c.name.empty()) {
+        auto held = names_.find(Folded(c.name));
+        if (held != names_.end() && held->second.second == id) {
+            const auto t = tables_.find(held->second.first);
+            const bool mayReturn = c.ours && t != tables_.end() && t->second.line.playing;
+            if (mayReturn)
+                held->second.second = 0;
+            else
+                names_.erase(held);
+        }
+    }
+    if (c.where == Where::Table) Log("connection " + std::to_string(id) + " dropped from table " + std::to_string(c.table));
+    if (auto a = perAddress_.find(c.address); a != perAddress_.end() && --a->second <= 0) perAddress_.erase(a);
+    connections_.erase(it);
+}
+
+void Lobby::Drop(int id, const std::string& why) {
+    Log(why + " dropped connection " + std::to_string(id));
+    auto it = connections_.find(id);
+    if (it == connections_.end()) return;
+    it->second.where = Where::Leaving;
+    links_.Close(id);
+}
+
+double Lobby::Housekeep() {
+    const double now = links_.Now();
+    double next = now + 3600;
+    std::vector<int> late;
+    for (const auto& [id, c] : connections_) {
+        const bool waiting = c.where == Where::Door || (c.where == Where::Lobby && c.chosenTable != 0);
+        if (!waiting) continue;
+        const double due = c.since + limits_.connectTimeout;
+        if (now >= due)
+            late.push_back(id);
+        else
+            next = std::min(next, due);
+    }
+    for (int id : late) {
+        Connection& c = connections_[id];
+        if (c.where == Where::Lobby) {
+            // A seat kept too long without a "Connect" is free again.
+            c.chosenTable = c.chosenSeat = 0;
+            continue;
+        }
+        Drop(id, "silent at the door:");
+    }
+    return next;
+}
+
+void Lobby::Shutdown(const std::string& words) {
+    closing_ = true;
+    for (auto& [id, c] : connections_) {
+        if (c.where == Where::Table || c.where == Where::Watching) continue;  // their tables tell them
+        if (c.ours) links_.Send(id, net::Message("Closing", words));
+        c.where = Where::Leaving;
+        links_.Close(id);
+    }
+    for (auto& [id, t] : tables_) {
+        t.ending = true;
+        t.handle->Shutdown(words);
+    }
+}
+
+void Lobby::TableChanged(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
+                         bool playing) {
+    const auto it = tables_.find(table);
+    if (it == tables_.end()) return;
+    it->second.line.names = names;
+    it->second.line.fills = fills;
+    it->second.line.playing = playing;
+    Announce(table);
+}
+
+void Lobby::TokenGiven(int table, int id, const std::string& token) {
+    const auto c = connections_.find(id);
+    if (!tables_.count(table) || c == connections_.end()) return;
+    tokens_[token] = {table, c->second.name};
+}
+
+void Lobby::TableClosed(int table, int id) {
+    const auto it = connections_.find(id);
+    if (it == connections_.end() || it->second.table != table) return;
+    it->second.where = Where::Leaving;
+    links_.Close(id);
+}
+
+void Lobby::TableEnded(int table) {
+    const auto it = tables_.find(table);
+    if (it == tables_.end()) return;
+    std::erase_if(tokens_, [&](const auto& token) { return token.second.first == table; });
+    std::erase_if(names_, [&](const auto& held) { return held.second.first == table; });
+    for (auto& [id, c] : connections_)
+        if (c.table == table) {
+            c.table = 0;
+            if (c.where != Where::Leaving) {
+                c.where = Where::Leaving;
+                links_.Close(id);
+            }
+        }
+    // The table's thread has ended: its handle can go (joining is immediate).
+    it->second.handle.reset();
+    tables_.erase(it);
+    AnnounceGone(table);
+}
+
+void Lobby::Announce(int table) {
+    const auto it = tables_.find(table);
+    if (it == tables_.end()) return;
+    const std::string text = net::Message("TableIs", net::TableLineText(it->second.line));
+    for (const auto& [id, c] : connections_)
+        if (c.where == Where::Lobby && c.following) links_.Send(id, text);
+}
+
+void Lobby::AnnounceGone(int table) {
+    const std::string text = net::Message("TableGone", std::to_string(table));
+    for (const auto& [id, c] : connections_)
+        if (c.where == Where::Lobby && c.following) links_.Send(id, text);
+}
+
+} // namespace zarv::server

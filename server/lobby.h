@@ -1,0 +1,136 @@
+// The door and the lobby of a table server, on the socket thread: who may
+// connect, which table a connection goes to, the lobby's own messages, the
+// names held at tables, and the limits that keep one person from spoiling the
+// server for the others. Plain C++: the sockets are behind LobbyLinks, the
+// tables behind TableFactory, so tests and the fuzzer drive it without either.
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "net/framing.h"
+#include "net/lobby_wire.h"
+#include "server/server_table.h"
+
+namespace zarv::server {
+
+struct LobbyLimits {
+    int maxTables = 500;
+    int connectionsPerAddress = 16;  // 0: no limit
+    int tablesPerConnection = 3;
+    double connectTimeout = 30;      // seconds to ask for a seat, a return or the lobby
+    // The rules of the tables a program of the original protocol is seated at.
+    bool expertForOriginal = false;
+    double moveLimit = 60;
+    double autoStartAfter = 60;
+    // For every table.
+    double idleAfter = 600;
+    double nextGameAfter = 10;
+    bool skipPauses = false;
+};
+
+class LobbyLinks {
+public:
+    virtual ~LobbyLinks() = default;
+    virtual void Send(int connection, const std::string& text) = 0;
+    // Closes once what was sent has been written out.
+    virtual void Close(int connection) = 0;
+    virtual void Log(const std::string& line) = 0;
+    virtual double Now() const = 0;
+};
+
+class TableFactory {
+public:
+    virtual ~TableFactory() = default;
+    virtual std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) = 0;
+};
+
+class Lobby {
+public:
+    Lobby(LobbyLimits limits, LobbyLinks& links, TableFactory& tables);
+
+    // The sockets' news. Accept is false when the connection is refused.
+    bool Accept(int connection, const std::string& address);
+    void Data(int connection, std::string_view bytes);
+    void Closed(int connection);
+    // Closes connections that said nothing in time; returns when to call again.
+    double Housekeep();
+    // Every table and every connection hears the words; the tables end.
+    void Shutdown(const std::string& words);
+
+    // The tables' news, moved to the socket thread.
+    void TableChanged(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
+                      bool playing);
+    void TokenGiven(int table, int connection, const std::string& token);
+    // The table closes the connection (it refused a seat, dropped a player...).
+    void TableClosed(int table, int connection);
+    void TableEnded(int table);
+
+    size_t tableCount() const { return tables_.size(); }
+    size_t connectionCount() const { return connections_.size(); }
+    // The table a connection is at or watches (0: none).
+    int TableOf(int connection) const;
+
+private:
+    enum class Where { Door, Lobby, Table, Watching, Leaving };
+    struct Connection {
+        std::string address;
+        net::Framer framer;
+        Where where = Where::Door;
+        bool ours = false;
+        bool following = false;  // asked for the list: hears of every change while in the lobby
+        double since = 0;
+        int table = 0;
+        int chosenTable = 0, chosenSeat = 0;  // LobbySit: kept for the "Connect" that follows
+        int tablesMade = 0;
+        std::string name;  // the name it sat under (held while it is at the table)
+    };
+    struct Table {
+        std::unique_ptr<TableHandle> handle;
+        net::TableLine line;
+        std::string password;
+        int maker = 0;
+        bool makerAtTable = true;
+        std::set<int> watchers;
+        bool ending = false;
+    };
+
+    void Handle(int id, Connection& c, const net::Piece& piece);
+    void HandleLobby(int id, Connection& c, const net::Piece& piece);
+    void Welcome(int id, Connection& c);
+    void Make(int id, Connection& c, const std::string& detail);
+    void Sit(int id, Connection& c, const std::string& detail);
+    void Watch(int id, Connection& c, const std::string& detail);
+    void StopWatching(int id, Connection& c);
+    void StartTable(int id, Connection& c, const std::string& detail);
+    void Seat(int id, Connection& c, const net::Piece& connect);
+    void Return(int id, Connection& c, const net::Piece& request);
+    void No(int id, const std::string& why);
+    void Refuse(int id, Connection& c, const std::string& why);
+    int OpenTable(const TableRules& rules, const std::string& password, bool watchable, int maker);
+    int TableForOriginal(bool partner);
+    void Announce(int table);
+    void AnnounceGone(int table);
+    void Drop(int id, const std::string& why);
+    bool NameHeld(const std::string& name) const;
+    void Log(const std::string& line) { links_.Log(line); }
+
+    LobbyLimits limits_;
+    LobbyLinks& links_;
+    TableFactory& factory_;
+    std::map<int, Connection> connections_;
+    std::map<int, Table> tables_;
+    std::map<std::string, int> perAddress_;
+    // Names seated at tables, folded to lower case: the connection that holds
+    // each (0 after it left: a player with the return token may still come back).
+    std::map<std::string, std::pair<int, int>> names_;  // name -> (table, connection)
+    std::map<std::string, std::pair<int, std::string>> tokens_;  // return token -> (table, name)
+    int nextTable_ = 1;
+    bool closing_ = false;
+};
+
+} // namespace zarv::server

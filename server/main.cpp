@@ -1,0 +1,89 @@
+// zarv-server: many tables on one port. See --help.
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <iostream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "server/server_options.h"
+#include "tools/options.h"
+
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = write(gSignalPipe[1], &byte, 1);
+}
+
+// Every connection is a file: a server of many tables needs more than the usual 1,024.
+void RaiseFileLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+constexpr int kCloseLimitMs = 4000;  // the tables and sockets close well within 5 s
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    zarv::server::ServerOptions options;
+    try {
+        options = zarv::server::ParseServerOptions(args);
+    } catch (const zarv::sim::UsageError& e) {
+        std::cerr << "zarv-server: " << e.message << "\nTry zarv-server --help.\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << zarv::server::kServerHelp;
+        return 0;
+    }
+    RaiseFileLimit();
+    QCoreApplication app(argc, argv);
+    zarv::server::SocketServer server(options.limits, std::cout);
+    QString why;
+    if (!server.Listen(static_cast<quint16>(options.port), &why)) {
+        std::cerr << "zarv-server: cannot listen on port " << options.port << ": " << why.toStdString()
+                  << (options.port < 1024 ? " (ports below 1024 need root or CAP_NET_BIND_SERVICE; try --port 11001)"
+                                          : "")
+                  << '\n';
+        return 1;
+    }
+    std::cout << "listening " << server.port() << std::endl;
+
+    if (pipe(gSignalPipe) != 0) return 1;
+    QSocketNotifier signalNotifier(gSignalPipe[0], QSocketNotifier::Read);
+    QTimer closeLimit;
+    closeLimit.setSingleShot(true);
+    QTimer closeCheck;
+    QObject::connect(&closeCheck, &QTimer::timeout, [&] {
+        if (server.done()) app.quit();
+    });
+    QObject::connect(&closeLimit, &QTimer::timeout, [&] {
+        server.Log("closing: time is up, " + std::to_string(server.tableCount()) + " tables still closing");
+        app.quit();
+    });
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
+        char buffer[16];
+        [[maybe_unused]] const auto n = read(gSignalPipe[0], buffer, sizeof buffer);
+        server.Shutdown("The server is closing");
+        closeLimit.start(kCloseLimitMs);
+        closeCheck.start(20);
+    });
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    app.exec();
+    server.Log("closed");
+    std::cout.flush();
+    // Tables still busy after the limit are not waited for.
+    if (server.tableCount() > 0) _exit(0);
+    return 0;
+}

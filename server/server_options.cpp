@@ -1,0 +1,71 @@
+#include "server/server_options.h"
+
+#include <algorithm>
+
+#include "tools/options.h"
+
+namespace zarv::server {
+
+const char* const kServerHelp =
+    "Usage: zarv-server [options]\n"
+    "A table server for Zarv: many tables on one port, a lobby for our programs,\n"
+    "and a seat at a waiting table for programs of the original protocol.\n"
+    "\n"
+    "  --port P                        port to listen on (default 1001; 0 picks a free one)\n"
+    "  --level standard|expert         computer players at tables that original-protocol\n"
+    "                                  programs start (default standard)\n"
+    "  --move-limit S                  seconds a person has to decide at those tables\n"
+    "                                  before the computer plays the seat (default 60)\n"
+    "  --auto-start S                  such a table starts S seconds after its first player\n"
+    "                                  sat, or when its three places are taken (default 60)\n"
+    "  --next-game S                   seconds between two games at a table (default 10)\n"
+    "  --no-pauses                     tables play as fast as messages travel (measuring)\n"
+    "Limits:\n"
+    "  --max-tables N                  tables at once (default 500)\n"
+    "  --max-per-address N             connections from one address (default 16; 0: no limit)\n"
+    "  --max-tables-per-connection N   tables one connection may make (default 3)\n"
+    "  --idle-table S                  a table without players closes after S seconds\n"
+    "                                  (default 600)\n"
+    "  --connect-timeout S             seconds a new connection has to ask for a seat,\n"
+    "                                  a return or the lobby (default 30)\n"
+    "  --send-buffer BYTES             unwritten bytes a connection may have before it is\n"
+    "                                  dropped as not reading (default 262144)\n"
+    "Every message is at most 65536 bytes, as for any Dealer.\n"
+    "\n"
+    "The first line of output is \"listening <port>\"; then one line per event.\n"
+    "SIGTERM or SIGINT: every table hears \"The server is closing\" and the server exits 0.\n";
+
+ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
+    using sim::ParseWhole;
+    std::vector<std::string> args(given);
+    ServerOptions o;
+    o.help = std::erase(args, std::string("--help")) > 0;
+    o.limits.lobby.skipPauses = std::erase(args, std::string("--no-pauses")) > 0;
+    const auto f = sim::ParseOptions(args, 0,
+                                     {"--port", "--level", "--move-limit", "--auto-start", "--next-game", "--max-tables",
+                                      "--max-per-address", "--max-tables-per-connection", "--idle-table",
+                                      "--connect-timeout", "--send-buffer"});
+    auto whole = [&](const char* name, long long min, long long max, long long fallback) {
+        return f.count(name) ? ParseWhole(f.at(name), name, min, max) : fallback;
+    };
+    LobbyLimits& l = o.limits.lobby;
+    o.port = static_cast<int>(whole("--port", 0, 65535, 1001));
+    if (f.count("--level")) {
+        const std::string level = f.at("--level");
+        if (level != "standard" && level != "expert")
+            throw sim::UsageError{"--level must be standard or expert, not '" + level + "'"};
+        l.expertForOriginal = level == "expert";
+    }
+    l.moveLimit = static_cast<double>(whole("--move-limit", 10, 600, 60));
+    l.autoStartAfter = static_cast<double>(whole("--auto-start", 0, 3600, 60));
+    l.nextGameAfter = static_cast<double>(whole("--next-game", 0, 3600, 10));
+    l.maxTables = static_cast<int>(whole("--max-tables", 1, 100'000, 500));
+    l.connectionsPerAddress = static_cast<int>(whole("--max-per-address", 0, 1'000'000, 16));
+    l.tablesPerConnection = static_cast<int>(whole("--max-tables-per-connection", 1, 1000, 3));
+    l.idleAfter = static_cast<double>(whole("--idle-table", 1, 86'400, 600));
+    l.connectTimeout = static_cast<double>(whole("--connect-timeout", 1, 3600, 30));
+    o.limits.sendBuffer = whole("--send-buffer", 1024, 1LL << 30, 256 * 1024);
+    return o;
+}
+
+} // namespace zarv::server

@@ -1,0 +1,21 @@
+// The command line of zarv-server: every limit has a flag and a default.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "server/socket_server.h"
+
+namespace zarv::server {
+
+struct ServerOptions {
+    int port = 1001;
+    ServerLimits limits;
+    bool help = false;
+};
+
+// Throws tools' UsageError with a message that names the problem.
+ServerOptions ParseServerOptions(const std::vector<std::string>& args);
+extern const char* const kServerHelp;
+
+} // namespace zarv::server

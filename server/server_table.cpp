@@ -1,0 +1,364 @@
+#include "server/server_table.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "ai/level_player.h"
+#include "engine/game.h"
+#include "engine/headless.h"
+#include "engine/no_pause_pump.h"
+#include "net/session.h"
+#include "net/wire.h"
+#include "server/spectator_feed.h"
+#include "server/table_pump.h"
+
+namespace zarv::server {
+
+namespace {
+
+// The table's connections as the Dealer's session sees them: element 0
+// stands for the listening socket, the others are the server's connections in
+// the order they came to the table, never renumbered.
+class TableTransport : public net::Transport {
+public:
+    TableTransport(int table, TableOutlet& outlet) : table_(table), outlet_(outlet) {}
+    void SetEvents(net::TransportEvents* events) override { events_ = events; }
+    int ElementCount() const override { return static_cast<int>(elements_.size()); }
+    bool IsConnected(int index) const override { return Valid(index) && elements_[static_cast<size_t>(index)].open; }
+    void Send(int index, std::string_view bytes) override {
+        if (IsConnected(index)) outlet_.Send(table_, elements_[static_cast<size_t>(index)].connection, std::string(bytes));
+    }
+    void Close(int index) override {
+        if (!IsConnected(index)) return;
+        Element& e = elements_[static_cast<size_t>(index)];
+        e.open = false;
+        outlet_.Close(table_, e.connection);
+    }
+    void StopListening() override {}
+    void CloseAll() override {
+        for (int i = 1; i < ElementCount(); ++i) Close(i);
+    }
+
+    // The socket thread's news, on the table's thread.
+    int Admit(int connection) {
+        elements_.push_back({connection, true});
+        const int index = ElementCount() - 1;
+        byConnection_[connection] = index;
+        if (events_) events_->OnAccepted(index);
+        return index;
+    }
+    void Deliver(int connection, std::string_view text) {
+        const int index = IndexOf(connection);
+        if (IsConnected(index) && events_) events_->OnData(index, text);
+    }
+    void Lost(int connection) {
+        const int index = IndexOf(connection);
+        if (!Valid(index)) return;
+        elements_[static_cast<size_t>(index)].open = false;
+        byConnection_.erase(connection);
+        if (events_) events_->OnClosed(index);
+    }
+    int IndexOf(int connection) const {
+        const auto it = byConnection_.find(connection);
+        return it == byConnection_.end() ? -1 : it->second;
+    }
+    int ConnectionOf(int index) const { return Valid(index) ? elements_[static_cast<size_t>(index)].connection : -1; }
+    bool AnyOpen() const {
+        return std::any_of(elements_.begin() + 1, elements_.end(), [](const Element& e) { return e.open; });
+    }
+
+private:
+    struct Element {
+        int connection = -1;
+        bool open = false;
+    };
+    bool Valid(int index) const { return index >= 1 && index < ElementCount(); }
+    const int table_;
+    TableOutlet& outlet_;
+    net::TransportEvents* events_ = nullptr;
+    std::vector<Element> elements_{Element{}};
+    std::map<int, int> byConnection_;
+};
+
+} // namespace
+
+// Everything of the table that lives on its thread.
+class ServerTable::Runner : public net::SessionListener, public GameObserver {
+public:
+    Runner(int id, const TableRules& rules, TableOutlet& outlet)
+        : id_(id),
+          rules_(rules),
+          outlet_(outlet),
+          pacing_(clock_),
+          pump_(rules.skipPauses ? static_cast<EventPump&>(pacing_) : clock_),
+          transport_(id, outlet),
+          session_(transport_, pump_, net::NetworkSession::Role::Dealer),
+          random_(rules.seed),
+          game_(EngineServices{view_, pump_, random_, session_, records_}),
+          computer_(game_.state(), ai::ExpertOptions{0, 100, rules.seed}),
+          feed_(game_.state(), [this](int connection, const std::string& text) { outlet_.Send(id_, connection, text); }) {
+        session_.Attach(game_);
+        session_.SetListener(this);
+        computer_.SetLevel(rules.expert ? ai::Level::Expert : ai::Level::Standard);
+        game_.SetComputerPlayer(&computer_);
+        game_.SetObserver(this);
+        game_.SetLocalAutoplay(true);
+    }
+
+    TablePump& clock() { return clock_; }
+    void Run();
+
+    // Jobs posted by the socket thread.
+    void Admit(int connection, int chosenSeat) {
+        const int index = transport_.Admit(connection);
+        if (chosenSeat > 0) session_.PreferSeat(index, chosenSeat);
+        lastPerson_ = clock_.Now();
+    }
+    void Deliver(int connection, const std::string& text) { transport_.Deliver(connection, text); }
+    void Lost(int connection) {
+        transport_.Lost(connection);
+        feed_.Remove(connection);
+    }
+    void Watch(int connection) {
+        feed_.Add(connection);
+        TellWatchers();
+    }
+    void Unwatch(int connection) {
+        feed_.Remove(connection);
+        TellWatchers();
+    }
+    void Start() { startAsked_ = true; }
+    void Shutdown(const std::string& words) {
+        closingWords_ = words;
+        shuttingDown_ = true;
+        game_.EndHere();
+    }
+
+    // SessionListener
+    void PlayerJoined(int connection, int seat, const std::string&) override {
+        if (firstSatAt_ < 0) firstSatAt_ = clock_.Now();
+        Log("seated " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\" connection " +
+            std::to_string(transport_.ConnectionOf(connection)));
+        Report();
+    }
+    void PlayerLeft(int connection, int seat, const std::string&) override {
+        Log("left " + std::to_string(seat) + " connection " + std::to_string(transport_.ConnectionOf(connection)));
+        if (session_.seatedCount() == 0) firstSatAt_ = -1;
+        Report();
+    }
+    void TokenGiven(int connection, int, const std::string& token) override {
+        outlet_.TokenGiven(id_, transport_.ConnectionOf(connection), token);
+        // The player hears at once how many watch.
+        if (feed_.count() > 0) session_.SendText(connection, net::Message("Watchers", std::to_string(feed_.count())));
+    }
+    void ChatReceived(int seat, const std::string& text) override { feed_.Chat(seat, text); }
+
+    // GameObserver: the watchers see the game; the log hears of people.
+    void HandStarted(int master) override { feed_.HandStarted(master); }
+    void TrumpKnown(Suit trump) override { feed_.TrumpKnown(trump); }
+    void CardPlayed(int seat, CardCode card) override { feed_.CardPlayed(seat, card); }
+    void TrickSettled(const TrickRecord& trick) override {
+        feed_.TrickSettled(trick);
+        WaitWhileDeserted();
+    }
+    void HandScored(int winner, int points) override { feed_.HandScored(winner, points); }
+    void PlayerLost(int seat) override {
+        Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
+        feed_.PlayerLost(seat);
+        Report();
+        WaitWhileDeserted();
+    }
+    void SeatSilent(int seat, double seconds) override {
+        Log("silent " + std::to_string(seat) + " for " + std::to_string(static_cast<int>(seconds)) + " s");
+    }
+    void PlayerReturned(int seat) override {
+        Log("returned " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\"");
+        feed_.PlayerReturned(seat);
+        Report();
+    }
+
+private:
+    void Log(const std::string& line) { outlet_.Log(id_, line); }
+    void Report();
+    void TellWatchers() {
+        session_.SendToOurs(net::Message("Watchers", std::to_string(feed_.count())));
+        Report();
+    }
+    bool PersonConnected() const;
+    bool WaitForPlayers();
+    bool WaitBeforeNextGame();
+    void WaitWhileDeserted();
+    void CloseTable();
+
+    const int id_;
+    const TableRules rules_;
+    TableOutlet& outlet_;
+    TablePump clock_;
+    NoPausePump pacing_;
+    EventPump& pump_;
+    TableTransport transport_;
+    net::NetworkSession session_;
+    QuietTable view_;
+    SeededRandom random_;
+    NoRecords records_;
+    Game game_;
+    ai::LevelPlayer computer_;
+    SpectatorFeed feed_;
+    bool startAsked_ = false;
+    bool shuttingDown_ = false;
+    bool playing_ = false;
+    std::string closingWords_;
+    double firstSatAt_ = -1;
+    double lastPerson_ = 0;
+    int gamesPlayed_ = 0;
+};
+
+void ServerTable::Runner::Report() {
+    const GameState& s = game_.state();
+    std::array<std::string, 5> names;
+    std::array<net::SeatFill, 5> fills{};
+    for (int seat = 1; seat <= 4; ++seat) {
+        const size_t k = static_cast<size_t>(seat);
+        const bool person = s.Seats[seat].Kind == SeatKind::Human && seat != 3;
+        // Before the game the computer's seats are free places; in it, the computer plays them.
+        fills[k] = person ? net::SeatFill::Person : (playing_ || seat == 3 ? net::SeatFill::Computer : net::SeatFill::Free);
+        names[k] = fills[k] == net::SeatFill::Free ? std::string() : s.Seats[seat].Name;
+    }
+    outlet_.Changed(id_, names, fills, playing_);
+}
+
+bool ServerTable::Runner::PersonConnected() const {
+    const GameState& s = game_.state();
+    for (int seat = 1; seat <= 4; ++seat)
+        if (seat != 3 && s.Seats[seat].Kind == SeatKind::Human && session_.LinkOpen(s.Seats[seat].Socket)) return true;
+    return false;
+}
+
+bool ServerTable::Runner::WaitForPlayers() {
+    double emptySince = clock_.Now();
+    while (!shuttingDown_) {
+        const int seated = session_.seatedCount();
+        const double now = clock_.Now();
+        if (seated > 0) emptySince = now;
+        if (seated >= 3 || (startAsked_ && seated > 0)) return true;
+        double deadline = session_.Housekeep();
+        if (!rules_.startsByMaker && firstSatAt_ >= 0) {
+            if (now >= firstSatAt_ + rules_.autoStartAfter) return true;
+            deadline = std::min(deadline, firstSatAt_ + rules_.autoStartAfter);
+        }
+        if (seated == 0 && !transport_.AnyOpen()) {
+            if (now >= emptySince + rules_.idleAfter) {
+                Log("closed: nobody came for " + std::to_string(static_cast<int>(rules_.idleAfter)) + " s");
+                return false;
+            }
+            deadline = std::min(deadline, emptySince + rules_.idleAfter);
+        }
+        startAsked_ = startAsked_ && seated > 0;
+        clock_.WaitForEvents(deadline);
+    }
+    return false;
+}
+
+bool ServerTable::Runner::WaitBeforeNextGame() {
+    const double until = clock_.Now() + rules_.nextGameAfter;
+    while (!shuttingDown_ && PersonConnected() && clock_.Now() < until) clock_.WaitForEvents(until);
+    return !shuttingDown_ && PersonConnected();
+}
+
+void ServerTable::Runner::WaitWhileDeserted() {
+    // Nobody left to play for: the computers do not play on alone. A player
+    // who comes back in time takes the seat again; otherwise the table closes.
+    if (!playing_ || PersonConnected() || shuttingDown_) return;
+    const double until = clock_.Now() + std::min(rules_.idleAfter, 120.0);
+    while (!shuttingDown_ && session_.pendingReturns() == 0 && clock_.Now() < until) {
+        clock_.WaitForEvents(std::min(until, session_.Housekeep()));
+    }
+    if (session_.pendingReturns() == 0 && !shuttingDown_) {
+        Log("closed: every player left");
+        game_.EndHere();
+    }
+}
+
+void ServerTable::Runner::Run() {
+    GameState& s = game_.state();
+    static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
+    game_.SetRole(true);
+    game_.SetPlayerName(kNames[3]);
+    for (int seat = 1; seat <= 4; ++seat) game_.SetSeat(seat, kNames[seat], SeatKind::Computer);
+    game_.SetLocalSeat(3);
+    Report();
+    if (WaitForPlayers()) {
+        session_.StopAccepting();
+        playing_ = true;
+        game_.SetMoveLimit(rules_.moveLimit);
+        Log("started with " + std::to_string(session_.seatedCount()) + " players");
+        Report();
+        view_.askNewGame = [this] {
+            const GameState& g = game_.state();
+            ++gamesPlayed_;
+            Log("game over points " + std::to_string(g.PointsA) + "-" + std::to_string(g.PointsB));
+            feed_.GameOver();
+            return WaitBeforeNextGame();
+        };
+        game_.StartClick();
+        if (shuttingDown_ && s.PointsA < 7 && s.PointsB < 7)
+            Log("stopped mid-game points " + std::to_string(s.PointsA) + "-" + std::to_string(s.PointsB));
+    }
+    CloseTable();
+}
+
+void ServerTable::Runner::CloseTable() {
+    const std::string words = closingWords_.empty() ? "The table is closing" : closingWords_;
+    // Ours hear that there is nothing to come back to; a program of the
+    // original protocol reads the words as the Dealer's own chat line.
+    session_.SendToOurs(net::Message("Closing", words));
+    const GameState& s = game_.state();
+    for (int seat = 1; seat <= 4; ++seat) {
+        const int socket = s.Seats[seat].Socket;
+        if (seat != 3 && s.Seats[seat].Kind == SeatKind::Human && socket > 0 && !session_.IsOurs(socket))
+            session_.SendText(socket, net::Message("Chat", "3;" + words));
+    }
+    feed_.Closed(words);
+    for (int connection : feed_.watchers()) outlet_.Close(id_, connection);
+    session_.CloseAll();
+    transport_.CloseAll();
+    Log("closed after " + std::to_string(gamesPlayed_) + " games");
+}
+
+ServerTable::ServerTable(int id, TableRules rules, TableOutlet& outlet)
+    : id_(id), rules_(std::move(rules)), runner_(std::make_unique<Runner>(id, rules_, outlet)) {
+    thread_ = std::thread([this, &outlet] {
+        runner_->Run();
+        outlet.Ended(id_);
+    });
+}
+
+ServerTable::~ServerTable() {
+    Shutdown("The table is closing");
+    if (thread_.joinable()) thread_.join();
+}
+
+void ServerTable::Admit(int connection, int chosenSeat) {
+    runner_->clock().Post([r = runner_.get(), connection, chosenSeat] { r->Admit(connection, chosenSeat); });
+}
+void ServerTable::Deliver(int connection, std::string text) {
+    runner_->clock().Post([r = runner_.get(), connection, t = std::move(text)] { r->Deliver(connection, t); });
+}
+void ServerTable::Lost(int connection) {
+    runner_->clock().Post([r = runner_.get(), connection] { r->Lost(connection); });
+}
+void ServerTable::Watch(int connection) {
+    runner_->clock().Post([r = runner_.get(), connection] { r->Watch(connection); });
+}
+void ServerTable::Unwatch(int connection) {
+    runner_->clock().Post([r = runner_.get(), connection] { r->Unwatch(connection); });
+}
+void ServerTable::Start() {
+    runner_->clock().Post([r = runner_.get()] { r->Start(); });
+}
+void ServerTable::Shutdown(std::string words) {
+    runner_->clock().Post([r = runner_.get(), w = std::move(words)] { r->Shutdown(w); });
+}
+
+} // namespace zarv::server

@@ -1,0 +1,89 @@
+// One table of a table server: a game as a Dealer plays it, on a thread of
+// its own, with the server's computer player at the Dealer's seat (3) and in
+// every seat nobody takes. The players' connections belong to the socket
+// thread; the table sees them as the elements of a transport of its own and
+// writes to them through a TableOutlet.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "net/lobby_wire.h"
+
+namespace zarv::server {
+
+struct TableRules {
+    std::string name;
+    bool expert = false;
+    double moveLimit = 60;       // seconds for a person's decision (0: for ever)
+    bool startsByMaker = true;   // else a set time after the first player sat
+    double autoStartAfter = 60;  // seconds, for a table that starts by itself
+    bool skipPauses = false;     // play as fast as the messages travel (measuring, tests)
+    double nextGameAfter = 10;   // seconds between two games
+    double idleAfter = 600;      // seconds a table without people is kept
+    uint64_t seed = 1;
+};
+
+// What a table tells the server. Called on the table's thread.
+class TableOutlet {
+public:
+    virtual ~TableOutlet() = default;
+    virtual void Send(int table, int connection, std::string text) = 0;
+    // Closes the connection once what was sent on it has been written out.
+    virtual void Close(int table, int connection) = 0;
+    // The seats (names and how they are filled) or the state changed.
+    virtual void Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
+                         bool playing) = 0;
+    virtual void TokenGiven(int table, int connection, const std::string& token) = 0;
+    virtual void Log(int table, std::string line) = 0;
+    // The table has closed every connection and its thread is ending.
+    virtual void Ended(int table) = 0;
+};
+
+// What the lobby asks of a table. Any thread.
+class TableHandle {
+public:
+    virtual ~TableHandle() = default;
+    // A connection comes to the table: to sit down (its "Connect" follows,
+    // with the seat it chose, 0 for any) or to come back (its "Return" follows).
+    virtual void Admit(int connection, int chosenSeat) = 0;
+    // A whole message ("Command;Detail|") from a connection at the table.
+    virtual void Deliver(int connection, std::string text) = 0;
+    virtual void Lost(int connection) = 0;
+    virtual void Watch(int connection) = 0;
+    virtual void Unwatch(int connection) = 0;
+    virtual void Start() = 0;
+    // Every player hears the words; the game ends and the table closes.
+    virtual void Shutdown(std::string words) = 0;
+};
+
+class ServerTable : public TableHandle {
+public:
+    ServerTable(int id, TableRules rules, TableOutlet& outlet);
+    ~ServerTable() override;  // ends the table and waits for its thread
+    ServerTable(const ServerTable&) = delete;
+    ServerTable& operator=(const ServerTable&) = delete;
+
+    int id() const { return id_; }
+    const TableRules& rules() const { return rules_; }
+
+    void Admit(int connection, int chosenSeat) override;
+    void Deliver(int connection, std::string text) override;
+    void Lost(int connection) override;
+    void Watch(int connection) override;
+    void Unwatch(int connection) override;
+    void Start() override;
+    void Shutdown(std::string words) override;
+
+private:
+    class Runner;
+    const int id_;
+    const TableRules rules_;
+    std::unique_ptr<Runner> runner_;
+    std::thread thread_;
+};
+
+} // namespace zarv::server

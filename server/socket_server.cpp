@@ -1,0 +1,162 @@
+#include "server/socket_server.h"
+
+#include <QDateTime>
+#include <QMetaObject>
+
+namespace zarv::server {
+
+SocketServer::SocketServer(ServerLimits limits, std::ostream& log, QObject* parent)
+    : QObject(parent), limits_(limits), log_(log), lobby_(std::make_unique<Lobby>(limits.lobby, *this, *this)) {
+    clock_.start();
+    connect(&server_, &QTcpServer::newConnection, this, &SocketServer::Accept);
+    housekeeping_.setSingleShot(true);
+    connect(&housekeeping_, &QTimer::timeout, this, &SocketServer::Housekeep);
+}
+
+SocketServer::~SocketServer() {
+    // The tables first: their threads may still post to this object.
+    lobby_.reset();
+    for (auto& [id, socket] : sockets_) {
+        socket->disconnect(this);
+        socket->abort();
+        delete socket;
+    }
+}
+
+bool SocketServer::Listen(quint16 port, QString* error) {
+    if (!server_.listen(QHostAddress::Any, port)) {
+        if (error) *error = server_.errorString();
+        return false;
+    }
+    Housekeep();
+    return true;
+}
+
+double SocketServer::Now() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
+
+void SocketServer::Log(const std::string& line) {
+    log_ << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString() << ' ' << line << '\n';
+    log_.flush();
+}
+
+void SocketServer::Accept() {
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        const int id = nextConnection_++;
+        QHostAddress address = socket->peerAddress();
+        // An IPv4 client reaching a dual-stack socket counts as its IPv4 address.
+        bool isV4 = false;
+        const quint32 v4 = address.toIPv4Address(&isV4);
+        if (isV4) address = QHostAddress(v4);
+        const std::string where = address.toString().toStdString();
+        if (!lobby_->Accept(id, where)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+        // A small kernel buffer, so the bound on unwritten bytes bites early
+        // for a client that stops reading.
+        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
+        sockets_[id] = socket;
+        connect(socket, &QTcpSocket::readyRead, this, [this, id, socket] {
+            const QByteArray bytes = socket->readAll();
+            lobby_->Data(id, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        });
+        connect(socket, &QTcpSocket::disconnected, this, [this, id] { Forget(id); });
+        connect(socket, &QTcpSocket::errorOccurred, this, [this, id, socket] {
+            if (socket->state() != QAbstractSocket::ConnectedState) Forget(id);
+        });
+        Log("connection " + std::to_string(id) + " from " + where);
+    }
+}
+
+void SocketServer::Forget(int id) {
+    const auto it = sockets_.find(id);
+    if (it == sockets_.end()) return;
+    QTcpSocket* socket = it->second;
+    sockets_.erase(it);
+    socket->disconnect(this);
+    socket->deleteLater();
+    // Later, never inside a call of the lobby's (which may be going over its
+    // connections when a socket closes under it).
+    QMetaObject::invokeMethod(this, [this, id] { lobby_->Closed(id); }, Qt::QueuedConnection);
+}
+
+void SocketServer::Send(int id, const std::string& text) {
+    const auto it = sockets_.find(id);
+    if (it == sockets_.end()) return;
+    QTcpSocket* socket = it->second;
+    if (socket->state() != QAbstractSocket::ConnectedState) return;
+    if (socket->bytesToWrite() + static_cast<qint64>(text.size()) > limits_.sendBuffer) {
+        Log("limit send-buffer dropped connection " + std::to_string(id));
+        socket->abort();
+        Forget(id);
+        return;
+    }
+    socket->write(text.data(), static_cast<qint64>(text.size()));
+}
+
+void SocketServer::Close(int id) {
+    const auto it = sockets_.find(id);
+    if (it == sockets_.end()) return;
+    QTcpSocket* socket = it->second;
+    socket->disconnectFromHost();  // writes out what is pending first
+    if (socket->state() == QAbstractSocket::UnconnectedState) return Forget(id);
+    // A peer that never reads would keep it open for ever.
+    QTimer::singleShot(5000, socket, [this, id, socket] {
+        socket->abort();
+        Forget(id);
+    });
+}
+
+void SocketServer::Housekeep() {
+    const double next = lobby_->Housekeep();
+    housekeeping_.start(static_cast<int>(std::clamp((next - Now()) * 1000.0 + 1, 1.0, 3'600'000.0)));
+}
+
+void SocketServer::Shutdown(const std::string& words) {
+    if (shuttingDown_) return;
+    shuttingDown_ = true;
+    server_.close();
+    Log("closing: " + std::to_string(lobby_->tableCount()) + " tables");
+    lobby_->Shutdown(words);
+}
+
+bool SocketServer::done() const { return lobby_->tableCount() == 0 && sockets_.empty(); }
+
+std::unique_ptr<TableHandle> SocketServer::Open(int id, const TableRules& rules) {
+    return std::make_unique<ServerTable>(id, rules, *this);
+}
+
+template <typename Work>
+void SocketServer::OnSocketThread(Work work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void SocketServer::Send(int, int connection, std::string text) {
+    OnSocketThread([this, connection, t = std::move(text)] { Send(connection, t); });
+}
+
+void SocketServer::Close(int table, int connection) {
+    OnSocketThread([this, table, connection] { lobby_->TableClosed(table, connection); });
+}
+
+void SocketServer::Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
+                           bool playing) {
+    OnSocketThread([this, table, names, fills, playing] { lobby_->TableChanged(table, names, fills, playing); });
+}
+
+void SocketServer::TokenGiven(int table, int connection, const std::string& token) {
+    OnSocketThread([this, table, connection, token] { lobby_->TokenGiven(table, connection, token); });
+}
+
+void SocketServer::Log(int table, std::string line) {
+    OnSocketThread([this, table, l = std::move(line)] { Log("table " + std::to_string(table) + " " + l); });
+}
+
+void SocketServer::Ended(int table) {
+    OnSocketThread([this, table] { lobby_->TableEnded(table); });
+}
+
+} // namespace zarv::server

@@ -1,0 +1,74 @@
+// The table server's sockets on Qt Network: it listens, accepts, reads and
+// writes on one thread, hands what arrives to the Lobby and carries what the
+// tables' threads send back to their connections. A connection that does not
+// read what it is sent is dropped once its unwritten bytes pass a bound.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <ostream>
+
+#include "server/lobby.h"
+
+namespace zarv::server {
+
+struct ServerLimits {
+    LobbyLimits lobby;
+    qint64 sendBuffer = 256 * 1024;  // unwritten bytes a connection may have
+};
+
+class SocketServer : public QObject, public LobbyLinks, public TableFactory, public TableOutlet {
+    Q_OBJECT
+public:
+    SocketServer(ServerLimits limits, std::ostream& log, QObject* parent = nullptr);
+    ~SocketServer() override;
+
+    bool Listen(quint16 port, QString* error);
+    quint16 port() const { return server_.serverPort(); }
+    // Every table and connection hears the words; done() once all is closed.
+    void Shutdown(const std::string& words);
+    bool done() const;
+    size_t tableCount() const { return lobby_->tableCount(); }
+
+    // LobbyLinks
+    void Send(int connection, const std::string& text) override;
+    void Close(int connection) override;
+    void Log(const std::string& line) override;
+    double Now() const override;
+    // TableFactory
+    std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
+    // TableOutlet (the tables' threads)
+    void Send(int table, int connection, std::string text) override;
+    void Close(int table, int connection) override;
+    void Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
+                 bool playing) override;
+    void TokenGiven(int table, int connection, const std::string& token) override;
+    void Log(int table, std::string line) override;
+    void Ended(int table) override;
+
+private:
+    void Accept();
+    void Forget(int connection);
+    void Housekeep();
+    // Runs work of a table's thread on this one.
+    template <typename Work>
+    void OnSocketThread(Work work);
+
+    ServerLimits limits_;
+    std::ostream& log_;
+    QTcpServer server_;
+    QElapsedTimer clock_;
+    QTimer housekeeping_;
+    std::map<int, QTcpSocket*> sockets_;
+    int nextConnection_ = 1;
+    bool shuttingDown_ = false;
+    // Last: the tables end (and their threads are joined) before the rest goes.
+    std::unique_ptr<Lobby> lobby_;
+};
+
+} // namespace zarv::server

@@ -1,0 +1,130 @@
+#include "tools/load.h"
+
+#include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <sstream>
+
+#include "net/wire.h"
+#include "tools/options.h"
+#include "tools/table_join.h"
+
+namespace zarv::sim {
+
+namespace {
+
+// A table's number, made by its first bot, for the two that sit with it.
+struct TableNumber {
+    std::mutex mutex;
+    std::condition_variable known;
+    int id = -1;  // 0: making it failed
+    void Set(int value) {
+        {
+            std::lock_guard lock(mutex);
+            id = value;
+        }
+        known.notify_all();
+    }
+    void SetIfUnknown(int value) {
+        {
+            std::lock_guard lock(mutex);
+            if (id < 0) id = value;
+        }
+        known.notify_all();
+    }
+    int Get() {
+        std::unique_lock lock(mutex);
+        known.wait(lock, [this] { return id >= 0; });
+        return id;
+    }
+};
+
+double Percentile(std::vector<double>& values, double p) {
+    if (values.empty()) return 0;
+    const size_t k = static_cast<size_t>(std::ceil(p * static_cast<double>(values.size()))) - 1;
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(k), values.end());
+    return values[k];
+}
+
+} // namespace
+
+int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"load needs the server's HOST:PORT"};
+    std::string why;
+    const auto where = net::ParseHostPort(args[1], &why);
+    if (!where) throw UsageError{why};
+    const auto o = ParseOptions(args, 2, {"--tables", "--games", "--seed", "--level"});
+    if (!o.count("--tables")) throw UsageError{"load needs --tables N"};
+    const int tables = static_cast<int>(ParseWhole(o.at("--tables"), "--tables", 1, 10'000));
+    const int games = o.count("--games") ? static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1000)) : 1;
+    const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
+    const std::string level = o.count("--level") ? o.at("--level") : "standard";
+    if (level != "standard" && level != "expert") throw UsageError{"--level must be standard or expert"};
+
+    std::vector<std::unique_ptr<TableNumber>> numbers;
+    for (int t = 0; t < tables; ++t) numbers.push_back(std::make_unique<TableNumber>());
+    std::mutex resultsMutex;
+    std::vector<double> moves;
+    int failures = 0;
+    std::vector<std::string> reasons;  // the first few, for the person measuring
+    std::vector<std::unique_ptr<QThread>> threads;
+    const auto started = std::chrono::steady_clock::now();
+    for (int t = 0; t < tables; ++t) {
+        for (int seat : {1, 2, 4}) {
+            TablePlan plan;
+            plan.host = where->host;
+            plan.port = where->port;
+            plan.table = "load-" + std::to_string(seed) + "-" + std::to_string(t + 1);
+            plan.name = plan.table + "-" + std::to_string(seat);
+            plan.seat = seat;
+            plan.games = games;
+            plan.seed = seed * 1000003 + static_cast<uint64_t>(t * 4 + seat);
+            plan.make.expert = level == "expert";
+            TableNumber& number = *numbers[static_cast<size_t>(t)];
+            plan.create = seat == 1;
+            if (plan.create) plan.onSeatKept = [&number](int id) { number.Set(id); };
+            threads.emplace_back(QThread::create([plan, &number, &resultsMutex, &moves, &failures, &reasons, games]() mutable {
+                if (!plan.create) {
+                    plan.tableId = number.Get();
+                    if (plan.tableId == 0) {
+                        std::lock_guard lock(resultsMutex);
+                        ++failures;
+                        return;
+                    }
+                }
+                std::ostringstream lines, problems;
+                BotStats stats;
+                const int status = RunTableBot(plan, lines, problems, &stats);
+                if (plan.create) number.SetIfUnknown(0);
+                std::lock_guard lock(resultsMutex);
+                moves.insert(moves.end(), stats.moveSeconds.begin(), stats.moveSeconds.end());
+                if (status != 0 || stats.gamesFinished < games) {
+                    ++failures;
+                    if (reasons.size() < 5)
+                        reasons.push_back(plan.name + ": status " + std::to_string(status) + ", " +
+                                          std::to_string(stats.gamesFinished) + " games; " + problems.str() +
+                                          lines.str().substr(0, 300));
+                }
+            }));
+            threads.back()->setStackSize(512 * 1024);
+            threads.back()->start();
+        }
+    }
+    for (auto& thread : threads) thread->wait();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const size_t count = moves.size();
+    const double p50 = Percentile(moves, 0.50) * 1000, p99 = Percentile(moves, 0.99) * 1000;
+    char line[256];
+    std::snprintf(line, sizeof line, "load tables %d games %d moves %zu seconds %.1f move-p50-ms %.2f move-p99-ms %.2f failures %d\n",
+                  tables, games, count, seconds, p50, p99, failures);
+    out << line;
+    for (const std::string& reason : reasons) err << "zarv-sim: failed: " << reason << '\n';
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace zarv::sim

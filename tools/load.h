@@ -1,0 +1,13 @@
+// zarv-sim load: fills tables of a table server with bots and measures.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zarv::sim {
+
+// "load HOST:PORT --tables N [--games G] [--seed S] [--level standard|expert]".
+int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace zarv::sim

@@ -1,0 +1,67 @@
+// A bot's side of a table server's lobby: it asks for the lobby, learns the
+// tables, makes one, keeps a seat or watches. Once a seat is kept, the
+// connection is handed to the bot's network session, which asks for it with
+// "Connect" as for any Dealer. A watcher prints what it sees in the lines
+// zarv-sim prints for a game.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "net/framing.h"
+#include "net/lobby_wire.h"
+#include "net/transport.h"
+
+namespace zarv::sim {
+
+class LobbyClient : public net::TransportEvents {
+public:
+    LobbyClient(net::Transport& transport, std::ostream& out) : transport_(transport), out_(out) {}
+
+    // TransportEvents (the connection to the server, element 0)
+    void OnAccepted(int) override {}
+    void OnConnected() override;
+    void OnConnectFailed(const std::string& why) override;
+    void OnData(int index, std::string_view bytes) override;
+    void OnClosed(int index) override;
+
+    void Make(const net::MakeRequest& request);
+    void Sit(int table, int seat, const std::string& password);
+    void Watch(int table, const std::string& password);
+    void List();
+
+    // What the server said.
+    bool connected = false;
+    bool failed = false;
+    std::string failure;
+    bool closed = false;
+    int lobbyVersion = 0;     // 0 until "Lobby" arrived: a server of ours
+    bool listed = false;      // the first list is complete
+    std::map<int, net::TableLine> tables;
+    std::string refusal;      // the last "LobbyNo"
+    std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave or Start
+    int okTable = 0, okSeat = 0;
+    // Watching
+    int gamesSeen = 0;
+    bool tableClosed = false;
+    std::string closingWords;
+    std::optional<int> TableNamed(const std::string& name) const;
+    // Every "Seen" text arrives here too (tests check each byte).
+    std::function<void(const std::string&)> onSeen;
+
+private:
+    void Handle(const net::Piece& piece);
+    void Seen(const std::string& detail);
+    void Send(const std::string& command, const std::string& detail);
+    net::Transport& transport_;
+    std::ostream& out_;
+    net::Framer framer_;
+    // The hand being watched.
+    int tricks_ = 0, teamA_ = 0, teamB_ = 0, leader_ = 0;
+    std::string trick_;
+};
+
+} // namespace zarv::sim
