@@ -152,7 +152,8 @@ int Lobby::OpenTable(const TableRules& given, const std::string& password, bool 
     t.line.watchable = watchable;
     t.line.expert = rules.expert;
     t.line.moveLimit = static_cast<int>(rules.moveLimit);
-    t.line.fills[3] = net::SeatFill::Computer;
+    t.line.fills[3] = net::SeatFill::Computer;  // the server's own seat
+    t.line.names[3] = "Zarv";
     t.password = password;
     t.maker = maker;
     t.makerAtTable = maker != 0;
@@ -338,7 +339,10 @@ void Lobby::Closed(int id) {
                 names_.erase(held);
         }
     }
-    if (c.where == Where::Table) Log("connection " + std::to_string(id) + " dropped from table " + std::to_string(c.table));
+    if (c.where == Where::Table)
+        Log("connection " + std::to_string(id) + " dropped from table " + std::to_string(c.table));
+    else
+        Log("connection " + std::to_string(id) + " closed");
     if (auto a = perAddress_.find(c.address); a != perAddress_.end() && --a->second <= 0) perAddress_.erase(a);
     connections_.erase(it);
 }

@@ -84,7 +84,7 @@ private:
 } // namespace
 
 // Everything of the table that lives on its thread.
-class ServerTable::Runner : public net::SessionListener, public GameObserver {
+class ServerTable::Runner : public net::SessionListener {
 public:
     Runner(int id, const TableRules& rules, TableOutlet& outlet)
         : id_(id),
@@ -102,7 +102,7 @@ public:
         session_.SetListener(this);
         computer_.SetLevel(rules.expert ? ai::Level::Expert : ai::Level::Standard);
         game_.SetComputerPlayer(&computer_);
-        game_.SetObserver(this);
+        game_.SetObserver(&gameEvents_);
         game_.SetLocalAutoplay(true);
     }
 
@@ -154,25 +154,22 @@ public:
     }
     void ChatReceived(int seat, const std::string& text) override { feed_.Chat(seat, text); }
 
-    // GameObserver: the watchers see the game; the log hears of people.
-    void HandStarted(int master) override { feed_.HandStarted(master); }
-    void TrumpKnown(Suit trump) override { feed_.TrumpKnown(trump); }
-    void CardPlayed(int seat, CardCode card) override { feed_.CardPlayed(seat, card); }
-    void TrickSettled(const TrickRecord& trick) override {
+    // The game's events: the watchers see the game; the log hears of people.
+    void CardPlayed(int seat, CardCode card) { feed_.CardPlayed(seat, card); }
+    void TrickSettled(const TrickRecord& trick) {
         feed_.TrickSettled(trick);
         WaitWhileDeserted();
     }
-    void HandScored(int winner, int points) override { feed_.HandScored(winner, points); }
-    void PlayerLost(int seat) override {
+    void SeatLost(int seat) {
         Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
         feed_.PlayerLost(seat);
         Report();
         WaitWhileDeserted();
     }
-    void SeatSilent(int seat, double seconds) override {
+    void SeatSilent(int seat, double seconds) {
         Log("silent " + std::to_string(seat) + " for " + std::to_string(static_cast<int>(seconds)) + " s");
     }
-    void PlayerReturned(int seat) override {
+    void SeatTakenBack(int seat) {
         Log("returned " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\"");
         feed_.PlayerReturned(seat);
         Report();
@@ -205,6 +202,18 @@ private:
     Game game_;
     ai::LevelPlayer computer_;
     SpectatorFeed feed_;
+    struct GameEvents : GameObserver {
+        Runner& r;
+        explicit GameEvents(Runner& runner) : r(runner) {}
+        void HandStarted(int master) override { r.feed_.HandStarted(master); }
+        void TrumpKnown(Suit trump) override { r.feed_.TrumpKnown(trump); }
+        void CardPlayed(int seat, CardCode card) override { r.CardPlayed(seat, card); }
+        void TrickSettled(const TrickRecord& trick) override { r.TrickSettled(trick); }
+        void HandScored(int winner, int points) override { r.feed_.HandScored(winner, points); }
+        void PlayerLost(int seat) override { r.SeatLost(seat); }
+        void SeatSilent(int seat, double seconds) override { r.SeatSilent(seat, seconds); }
+        void PlayerReturned(int seat) override { r.SeatTakenBack(seat); }
+    } gameEvents_{*this};
     bool startAsked_ = false;
     bool shuttingDown_ = false;
     bool playing_ = false;

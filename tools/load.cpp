@@ -58,7 +58,10 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::string why;
     const auto where = net::ParseHostPort(args[1], &why);
     if (!where) throw UsageError{why};
-    const auto o = ParseOptions(args, 2, {"--tables", "--games", "--seed", "--level"});
+    std::vector<std::string> rest(args);
+    // Against a server that skips its pauses, the bots skip theirs too.
+    const bool noPauses = std::erase(rest, std::string("--no-pauses")) > 0;
+    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level"});
     if (!o.count("--tables")) throw UsageError{"load needs --tables N"};
     const int tables = static_cast<int>(ParseWhole(o.at("--tables"), "--tables", 1, 10'000));
     const int games = o.count("--games") ? static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1000)) : 1;
@@ -85,6 +88,7 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             plan.games = games;
             plan.seed = seed * 1000003 + static_cast<uint64_t>(t * 4 + seat);
             plan.make.expert = level == "expert";
+            plan.pauses = !noPauses;
             TableNumber& number = *numbers[static_cast<size_t>(t)];
             plan.create = seat == 1;
             if (plan.create) plan.onSeatKept = [&number](int id) { number.Set(id); };

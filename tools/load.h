@@ -7,7 +7,7 @@
 
 namespace zarv::sim {
 
-// "load HOST:PORT --tables N [--games G] [--seed S] [--level standard|expert]".
+// "load HOST:PORT --tables N [--games G] [--seed S] [--level standard|expert] [--no-pauses]".
 int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace zarv::sim

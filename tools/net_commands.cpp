@@ -122,8 +122,14 @@ int JoinTable(const std::map<std::string, std::string>& o, const std::string& na
     if (o.count("--password")) plan.password = o.at("--password");
     if (!net::IsLobbyText(plan.password, net::kMaxPassword)) throw UsageError{"--password may not hold ';' or '|'"};
     if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1'000'000));
-    if (o.count("--side") || o.count("--drop-at-trick") || o.count("--freeze-at-trick"))
-        throw UsageError{"at a server table, choose the seat with --seat"};
+    if (o.count("--side")) throw UsageError{"at a server table, choose the seat with --seat"};
+    if (o.count("--drop-at-trick")) plan.dropAtTrick = static_cast<int>(ParseWhole(o.at("--drop-at-trick"), "--drop-at-trick", 1, 1000));
+    if (o.count("--freeze-at-trick"))
+        plan.freezeAtTrick = static_cast<int>(ParseWhole(o.at("--freeze-at-trick"), "--freeze-at-trick", 1, 1000));
+    if (o.count("--return-after")) {
+        if (!plan.dropAtTrick) throw UsageError{"--return-after goes with --drop-at-trick"};
+        plan.returnAfter = static_cast<double>(ParseWhole(o.at("--return-after"), "--return-after", 0, 3600));
+    }
     const int status = RunTableBot(plan, out, err);
     out.flush();
     return status;
@@ -196,6 +202,9 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 } // namespace
 
 int RunNetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // A machine of a network game says what happens as it happens (a test or
+    // a person may be waiting for a line).
+    out.setf(std::ios::unitbuf);
     try {
         if (args.at(0) == "serve") return Serve(args, out, err);
         if (args.at(0) == "load") return RunLoad(args, out, err);

@@ -74,7 +74,9 @@ bool WaitFor(EventPump& clock, double seconds, Done done) {
 int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, BotStats* stats) {
     net::TcpTransport tcp;
     QtEventPump clock;
-    NoPausePump pump(clock);
+    NoPausePump noPauses(clock);
+    // A bot that keeps the table's pauses plays as a window does.
+    EventPump& pump = plan.pauses ? static_cast<EventPump&>(clock) : noPauses;
     TimingTransport transport(tcp, clock, stats ? &stats->moveSeconds : nullptr);
     Machine m(transport, pump, net::NetworkSession::Role::Client, plan.seed, out);
     m.s().IsDealer = false;
@@ -178,6 +180,9 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
     ClientOptions options;
     options.askedSide = side;
     options.games = plan.games;
+    options.dropAtTrick = plan.dropAtTrick;
+    options.freezeAtTrick = plan.freezeAtTrick;
+    options.returnAfter = plan.returnAfter;
     options.clock = &clock;
     options.reconnect = [&] { tcp.ConnectTo(host, static_cast<quint16>(plan.port)); };
     const int status = RunClient(m, options);

@@ -27,6 +27,10 @@ struct TablePlan {
     int games = 0;                  // leave after this many games (0: play every game)
     double waitForTable = 15;       // seconds to wait for the table to appear in the lobby
     uint64_t seed = 1;
+    bool pauses = false;
+    // Faults, as for zarv-sim join.
+    int dropAtTrick = 0, freezeAtTrick = 0;
+    double returnAfter = -1;            // keep the pauses of a game, as a window does
     // Called once the bot's seat is kept (with the table's number).
     std::function<void(int)> onSeatKept;
 };

@@ -1,0 +1,101 @@
+// The door and lobby of a table server, whose clients are the fuzzer: bytes
+// from four connections at a time, in pieces of any size, with the tables
+// behind the lobby reporting seats and ending when told to.
+#include <map>
+#include <memory>
+#include <string>
+
+#include "fuzz/fuzz_target.h"
+#include "net/lobby_wire.h"
+#include "server/lobby.h"
+
+namespace {
+
+using namespace zarv;
+
+struct Links : server::LobbyLinks {
+    std::map<int, bool> closed;
+    size_t sent = 0;
+    double now = 0;
+    void Send(int connection, const std::string& text) override {
+        ZARV_FUZZ_CHECK(!text.empty() && text.back() == '|');
+        sent += text.size();
+        (void)connection;
+    }
+    void Close(int connection) override { closed[connection] = true; }
+    void Log(const std::string&) override {}
+    double Now() const override { return now; }
+};
+
+struct Table : server::TableHandle {
+    int admitted = 0;
+    bool shutdown = false;
+    void Admit(int, int) override { ++admitted; }
+    void Deliver(int, std::string text) override { ZARV_FUZZ_CHECK(!text.empty() && text.back() == '|'); }
+    void Lost(int) override {}
+    void Watch(int) override {}
+    void Unwatch(int) override {}
+    void Start() override {}
+    void Shutdown(std::string) override { shutdown = true; }
+};
+
+struct Tables : server::TableFactory {
+    int opened = 0;
+    std::unique_ptr<server::TableHandle> Open(int, const server::TableRules& rules) override {
+        ++opened;
+        ZARV_FUZZ_CHECK(rules.name.size() <= 64);
+        return std::make_unique<Table>();
+    }
+};
+
+} // namespace
+
+ZARV_FUZZ_TARGET {
+    Links links;
+    Tables tables;
+    server::LobbyLimits limits;
+    limits.maxTables = 4;
+    limits.connectionsPerAddress = 3;
+    limits.tablesPerConnection = 2;
+    server::Lobby lobby(limits, links, tables);
+    for (int id = 1; id <= 4; ++id) lobby.Accept(id, id == 4 ? "10.0.0.2" : "10.0.0.1");
+    size_t at = 0;
+    while (at + 2 <= size) {
+        const int id = data[at] % 5;  // 0: the clock and the tables speak
+        const size_t length = std::min<size_t>(data[at + 1], size - at - 2);
+        const std::string_view piece(reinterpret_cast<const char*>(data) + at + 2, length);
+        at += 2 + length;
+        if (id == 0) {
+            links.now += static_cast<double>(length);
+            lobby.Housekeep();
+            if (length % 3 == 0 && lobby.tableCount() > 0) {
+                std::array<std::string, 5> names{"", "a;b", "", "Zarv", ""};
+                std::array<net::SeatFill, 5> fills{net::SeatFill::Free, net::SeatFill::Person, net::SeatFill::Free,
+                                                   net::SeatFill::Computer, net::SeatFill::Free};
+                lobby.TableChanged(1, names, fills, length % 2 == 0);
+            }
+            if (length % 5 == 1) lobby.TokenGiven(1, 1, std::string(piece));
+            if (length % 7 == 2) lobby.TableEnded(1);
+            continue;
+        }
+        if (links.closed[id]) {
+            lobby.Closed(id);
+            links.closed.erase(id);
+            continue;
+        }
+        lobby.Data(id, piece);
+        // What the lobby reads, the lobby's texts read back the same.
+        if (const auto line = net::ParseTableLine(piece)) {
+            const auto again = net::ParseTableLine(net::TableLineText(*line));
+            ZARV_FUZZ_CHECK(again && net::TableLineText(*again) == net::TableLineText(*line));
+        }
+        if (const auto make = net::ParseMake(piece)) ZARV_FUZZ_CHECK(net::ParseMake(net::MakeText(*make)).has_value());
+        if (const auto sit = net::ParseSit(piece)) ZARV_FUZZ_CHECK(sit->seat == 1 || sit->seat == 2 || sit->seat == 4);
+    }
+    ZARV_FUZZ_CHECK(static_cast<int>(lobby.tableCount()) <= limits.maxTables);
+    ZARV_FUZZ_CHECK(tables.opened <= 64);
+    // Whatever was said, the answers stay within a bound of what was asked.
+    ZARV_FUZZ_CHECK(links.sent <= 4096 + size * 2048);
+    lobby.Shutdown("closing");
+    return 0;
+}

@@ -1,0 +1,358 @@
+// zarv-server as a process on loopback, with zarv-sim bots and plain sockets
+// that speak the protocol's exact texts: a free port, bounded waits on the
+// processes' and sockets' own events, never a fixed sleep.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <memory>
+#include <set>
+#include <vector>
+
+// Failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+constexpr int kLimitMs = 40'000;
+
+struct Process {
+    std::unique_ptr<QProcess> p = std::make_unique<QProcess>();
+    QString out;
+    Process(const QString& program, const QStringList& args) {
+        p->setProcessChannelMode(QProcess::SeparateChannels);
+        p->start(program, args);
+    }
+    ~Process() {
+        if (p->state() != QProcess::NotRunning) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+    }
+    QString Out() {
+        out += QString::fromUtf8(p->readAllStandardOutput());
+        return out;
+    }
+    // Reads until the output matches, or the limit passes.
+    bool WaitFor(const QRegularExpression& pattern) {
+        QElapsedTimer t;
+        t.start();
+        while (!pattern.match(Out()).hasMatch()) {
+            if (t.elapsed() > kLimitMs) return false;
+            if (!p->waitForReadyRead(1000) && p->state() == QProcess::NotRunning) return pattern.match(Out()).hasMatch();
+        }
+        return true;
+    }
+    bool WaitFor(const QString& text) { return WaitFor(QRegularExpression(QRegularExpression::escape(text))); }
+    int Finish() {
+        EXPECT_TRUE(p->waitForFinished(kLimitMs)) << "still running";
+        Out();
+        return p->exitCode();
+    }
+};
+
+struct Server : Process {
+    int port = 0;
+    explicit Server(const QStringList& args) : Process(QStringLiteral(ZARV_SERVER), QStringList{"--port", "0"} + args) {
+        EXPECT_TRUE(WaitFor(QRegularExpression(QStringLiteral("^listening (\\d+)\\n"))));
+        port = QRegularExpression(QStringLiteral("^listening (\\d+)")).match(out).captured(1).toInt();
+    }
+    QString where() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
+};
+
+struct Bot : Process {
+    Bot(const Server& server, const QStringList& args)
+        : Process(QStringLiteral(ZARV_SIM), QStringList{"join", server.where()} + args) {}
+};
+
+// A plain connection: every byte it receives is kept.
+struct Peer {
+    QTcpSocket socket;
+    QByteArray received;
+    size_t read = 0;  // how far Next() has gone through received
+    explicit Peer(int port) {
+        socket.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
+        EXPECT_TRUE(socket.waitForConnected(kLimitMs));
+    }
+    void Send(const QByteArray& text) {
+        socket.write(text);
+        socket.waitForBytesWritten(kLimitMs);
+    }
+    // The next whole message ("Command;Detail"), or "" when none came in time
+    // or the connection closed.
+    QString Next() {
+        QElapsedTimer t;
+        t.start();
+        while (true) {
+            const qsizetype end = received.indexOf('|', static_cast<qsizetype>(read));
+            if (end >= 0) {
+                const QString message = QString::fromUtf8(received.mid(static_cast<qsizetype>(read), end - static_cast<qsizetype>(read)));
+                read = static_cast<size_t>(end) + 1;
+                return message;
+            }
+            if (t.elapsed() > kLimitMs) return {};
+            if (socket.state() != QAbstractSocket::ConnectedState && socket.bytesAvailable() == 0) return {};
+            if (socket.waitForReadyRead(1000) || socket.bytesAvailable() > 0) received += socket.readAll();
+        }
+    }
+    // Reads messages until one starts with the text; returns it ("" if none).
+    QString NextStarting(const QString& start) {
+        for (QString m = Next(); !m.isEmpty(); m = Next())
+            if (m.startsWith(start)) return m;
+        return {};
+    }
+    bool Closed() {
+        QElapsedTimer t;
+        t.start();
+        while (socket.state() == QAbstractSocket::ConnectedState && t.elapsed() < kLimitMs) {
+            if (socket.waitForReadyRead(1000)) received += socket.readAll();
+        }
+        received += socket.readAll();
+        return socket.state() != QAbstractSocket::ConnectedState;
+    }
+};
+
+QString GameLines(const QString& out) {
+    QStringList kept;
+    for (const QString& line : out.split('\n'))
+        if (line.startsWith("trump") || line.startsWith("trick ") || line.startsWith("result ")) kept << line;
+    return kept.join('\n');
+}
+
+// The commands a program of the original protocol knows.
+bool OriginalCommand(const QString& command) {
+    static const std::set<QString> known{"Join", "AddedPlayer", "Start", "HandIs", "MasterPlayerIs", "MasterCardIs",
+                                         "Recived", "Chat", "Disconnected", "IMove1", "IMove2", "IMove3", "IMove4"};
+    return known.count(command) > 0;
+}
+
+TEST(TableServer, BotsAtALobbyTableAndAWatcherSeeTheSameGame) {
+    // Once the bots have left, the table does not wait long for their return.
+    Server server({"--no-pauses", "--next-game", "0", "--idle-table", "1"});
+    Bot maker(server, {"--name", "Ann", "--table", "Friends", "--create", "--seat", "1", "--games", "2"});
+    ASSERT_TRUE(maker.WaitFor("seat 1\n"));
+    Bot watcher(server, {"--name", "Wes", "--table", "Friends", "--watch", "--games", "2"});
+    ASSERT_TRUE(watcher.WaitFor("watching"));
+    Bot chosen(server, {"--name", "Bob", "--table", "Friends", "--seat", "4", "--games", "2"});
+    ASSERT_TRUE(chosen.WaitFor("seat 4\n"));
+    Bot any(server, {"--name", "Cy", "--table", "Friends", "--games", "2"});
+    for (Process* p : {static_cast<Process*>(&maker), static_cast<Process*>(&chosen), static_cast<Process*>(&any),
+                       static_cast<Process*>(&watcher)})
+        EXPECT_EQ(p->Finish(), 0) << p->out.toStdString();
+    EXPECT_TRUE(any.out.contains("seat 2\n")) << any.out.toStdString();
+    const QString lines = GameLines(maker.out);
+    EXPECT_GT(lines.count("result "), 4);
+    EXPECT_EQ(GameLines(chosen.out), lines);
+    EXPECT_EQ(GameLines(any.out), lines);
+    EXPECT_EQ(GameLines(watcher.out), lines);
+    EXPECT_EQ(watcher.out.count("game-over points"), 2);
+    EXPECT_TRUE(server.WaitFor(QRegularExpression("table 1 closed after 2 games")));
+}
+
+TEST(TableServer, ProgramsOfTheOriginalProtocolAreSeatedAsByADealerAndHearNothingNew) {
+    Server server({"--no-pauses", "--auto-start", "1"});
+    // Two plain programs ask as they would of a Dealer; the second finds the
+    // first one's table (public, waiting, a place on its side).
+    Peer ann(server.port);
+    ann.Send("Connect;Ann;Partner|");
+    EXPECT_EQ(ann.Next(), "Join;1;You play as Partner of Dealer.");
+    Peer bob(server.port);
+    bob.Send("Connect;Bob;Against|");
+    EXPECT_TRUE(bob.Next().startsWith("Join;2;"));
+    EXPECT_EQ(ann.Next(), "AddedPlayer;Bob;Against");
+    // A set time after the first player sat, the table starts with the
+    // computer in the empty seat.
+    const QString start = ann.NextStarting("Start;");
+    EXPECT_EQ(start, "Start;Ann;Human;Bob;Human;Zarv;Computer;Dastrel;Computer;") << start.toStdString();
+    EXPECT_TRUE(ann.NextStarting("HandIs;").size() > 100);
+    bob.socket.close();
+    // Ann stops answering and leaves: every message it was sent is one it knows.
+    ann.socket.close();
+    for (Peer* p : {&ann, &bob}) {
+        for (const QString& m : QString::fromUtf8(p->received).split('|', Qt::SkipEmptyParts))
+            EXPECT_TRUE(OriginalCommand(m.section(';', 0, 0))) << m.toStdString();
+    }
+    EXPECT_TRUE(server.WaitFor(QRegularExpression("table 1 seated 1 \"Ann\"")));
+}
+
+TEST(TableServer, TheMakerStartsAndTheLobbyAnswersEveryRequest) {
+    Server server({"--no-pauses", "--max-tables-per-connection", "1"});
+    Peer maker(server.port);
+    maker.Send("Recived;Lobby|");
+    EXPECT_EQ(maker.Next(), "Lobby;1");
+    maker.Send("LobbyMake;Private room;s3cret;standard;30;0|");
+    EXPECT_EQ(maker.Next(), "LobbyOk;Made;1");
+    maker.Send("LobbyMake;Another;;standard;30;1|");
+    EXPECT_EQ(maker.Next(), "LobbyNo;You have made as many tables as one connection may.");
+    // A second program lists the tables, and is refused where it should be.
+    Peer other(server.port);
+    other.Send("Recived;Lobby|LobbyList;|");
+    EXPECT_EQ(other.Next(), "Lobby;1");
+    EXPECT_EQ(other.Next(), "TableIs;1;Private room;W;1;0;0;S;30;;-;;-;Zarv;C;;-");
+    EXPECT_EQ(other.Next(), "ListEnd;1");
+    other.Send("LobbySit;1;2;wrong|");
+    EXPECT_EQ(other.Next(), "LobbyNo;Wrong password.");
+    other.Send("LobbyWatch;1;s3cret|");
+    EXPECT_EQ(other.Next(), "LobbyNo;The table's maker does not allow watching.");
+    other.Send("LobbySit;1;3;s3cret|");
+    EXPECT_EQ(other.Next(), "LobbyNo;Choose a table and seat 1, 2 or 4.");
+    other.Send("LobbyStart;1|");
+    EXPECT_EQ(other.Next(), "LobbyNo;Only the table's maker may start it.");
+    // The maker sits, as any program asks a Dealer for a seat, and starts.
+    maker.Send("LobbySit;1;4;s3cret|");
+    EXPECT_EQ(maker.Next(), "LobbyOk;Sit;1;4");
+    maker.Send("Connect;Maker;Against|");
+    EXPECT_EQ(maker.Next(), "Join;4;You play against of Dealer.");
+    EXPECT_EQ(other.Next(), "TableIs;1;Private room;W;1;0;0;S;30;;-;;-;Zarv;C;Maker;H");
+    maker.Send("LobbyStart;1|");
+    EXPECT_EQ(maker.Next(), "LobbyOk;Start;1");
+    EXPECT_TRUE(maker.NextStarting("Start;").contains("Maker;Human;"));
+    EXPECT_EQ(other.Next(), "TableIs;1;Private room;P;1;0;0;S;30;Tib ;C;Vrel;C;Zarv;C;Maker;H");
+    // The same name cannot sit down a second time without the token.
+    Peer impostor(server.port);
+    impostor.Send("Connect;maker;Partner|");
+    EXPECT_EQ(impostor.Next(), "Join;3;The name maker is already at a table of this server; choose another.");
+    EXPECT_TRUE(impostor.Closed());
+    // The password never reaches the log.
+    maker.socket.close();
+    server.p->terminate();
+    EXPECT_EQ(server.Finish(), 0);
+    EXPECT_FALSE(server.out.contains("s3cret"));
+    EXPECT_TRUE(server.out.contains("table 1 made \"Private room\" level standard private"));
+}
+
+// Card codes: a suit letter and a rank, standing alone.
+const QRegularExpression kCard(QStringLiteral("(?<![A-Za-z0-9])[gphx](1[0-4]|[2-9])(?![0-9])"));
+
+TEST(TableServer, AWatcherNeverReceivesACardStillInAHand) {
+    Server server({"--no-pauses", "--next-game", "0"});
+    Bot maker(server, {"--name", "Ann", "--table", "Open", "--create", "--seat", "1", "--games", "1"});
+    ASSERT_TRUE(maker.WaitFor("seat 1\n"));
+    Peer watcher(server.port);
+    watcher.Send("Recived;Lobby|LobbyWatch;1;|");
+    EXPECT_EQ(watcher.Next(), "Lobby;1");
+    EXPECT_EQ(watcher.Next(), "LobbyOk;Watch;1");
+    Bot bob(server, {"--name", "Bob", "--table", "Open", "--seat", "2", "--games", "1"});
+    Bot cy(server, {"--name", "Cy", "--table", "Open", "--seat", "4", "--games", "1"});
+    for (Process* p : {static_cast<Process*>(&maker), static_cast<Process*>(&bob), static_cast<Process*>(&cy)})
+        EXPECT_EQ(p->Finish(), 0);
+    // Every card the watcher was sent is one just played, in the order the
+    // players saw them played; nothing else it was sent names a card.
+    QStringList played;
+    for (QString m = watcher.NextStarting("Seen;"); !m.startsWith("Seen;GameOver"); m = watcher.NextStarting("Seen;")) {
+        ASSERT_FALSE(m.isEmpty()) << "the game did not end for the watcher";
+        if (m.startsWith("Seen;Card;")) {
+            played << m.section(';', 3, 3);
+            continue;
+        }
+        EXPECT_FALSE(kCard.match(m).hasMatch()) << m.toStdString();
+    }
+    QStringList playedByPlayers;
+    for (const QString& line : maker.out.split('\n'))
+        if (line.startsWith("trick "))
+            for (const QString& card : line.split(' ').mid(2, 4)) playedByPlayers << card.section(':', 1);
+    EXPECT_EQ(played, playedByPlayers);
+    EXPECT_FALSE(watcher.received.contains("HandIs"));
+}
+
+TEST(TableServer, ALimitOnConnectionsFromOneAddress) {
+    Server server({"--max-per-address", "2"});
+    Peer first(server.port), second(server.port), third(server.port);
+    EXPECT_TRUE(third.Closed());
+    for (Peer* p : {&first, &second}) {
+        p->Send("Recived;Lobby|");
+        EXPECT_EQ(p->Next(), "Lobby;1");
+    }
+    EXPECT_TRUE(server.WaitFor("limit connections-per-address 127.0.0.1"));
+    // One goes, and another may come.
+    first.socket.close();
+    EXPECT_TRUE(server.WaitFor("connection 1 closed"));
+    Peer fourth(server.port);
+    fourth.Send("Recived;Lobby|");
+    EXPECT_EQ(fourth.Next(), "Lobby;1");
+}
+
+TEST(TableServer, AClientThatNeverReadsIsDroppedNotBuffered) {
+    Server server({"--send-buffer", "8192"});
+    QTcpSocket deaf;
+    // Qt stops taking bytes from the kernel once this much waits unread.
+    deaf.setReadBufferSize(512);
+    deaf.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(server.port));
+    ASSERT_TRUE(deaf.waitForConnected(kLimitMs));
+    deaf.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    QByteArray asks("Recived;Lobby|LobbyMake;T;;standard;60;1|");
+    for (int i = 0; i < 20000; ++i) asks += "LobbyList;|";
+    deaf.write(asks);
+    deaf.waitForBytesWritten(kLimitMs);
+    EXPECT_TRUE(server.WaitFor("limit send-buffer dropped connection 1"));
+}
+
+TEST(TableServer, ATableEveryoneLeftCloses) {
+    Server server({"--idle-table", "1"});
+    Peer maker(server.port), follower(server.port);
+    follower.Send("Recived;Lobby|LobbyList;|");
+    EXPECT_EQ(follower.NextStarting("ListEnd"), "ListEnd;0");
+    maker.Send("Recived;Lobby|LobbyMake;Empty;;standard;60;1|");
+    EXPECT_EQ(maker.NextStarting("LobbyOk"), "LobbyOk;Made;1");
+    maker.socket.close();
+    EXPECT_EQ(follower.NextStarting("TableIs;1;Empty;W"), "TableIs;1;Empty;W;0;1;0;S;60;;-;;-;Zarv;C;;-");
+    EXPECT_EQ(follower.NextStarting("TableGone"), "TableGone;1");
+    EXPECT_TRUE(server.WaitFor("table 1 closed: nobody came for 1 s"));
+}
+
+TEST(TableServer, SigtermEndsEveryTableAndEveryoneHearsIt) {
+    // Games at the pace of people, so that they are in the middle when the
+    // server is told to stop.
+    Server server({"--auto-start", "1"});
+    Bot ann(server, {"--name", "Ann", "--table", "Long", "--create", "--seat", "1"});
+    Bot bob(server, {"--name", "Bob", "--table", "Long", "--seat", "2"});
+    Bot cy(server, {"--name", "Cy", "--table", "Long", "--seat", "4"});
+    for (Bot* b : {&ann, &bob, &cy}) ASSERT_TRUE(b->WaitFor(QRegularExpression("seat \\d\n")));
+    // A table of its own for the program of the original protocol.
+    Peer plain(server.port);
+    plain.Send("Connect;Dee;Against|");
+    EXPECT_TRUE(plain.Next().startsWith("Join;"));
+    EXPECT_FALSE(plain.NextStarting("HandIs;").isEmpty());
+    ASSERT_TRUE(ann.WaitFor("trick 1 "));
+    server.p->terminate();
+    EXPECT_EQ(server.Finish(), 0);
+    EXPECT_TRUE(server.out.contains("stopped mid-game")) << server.out.toStdString();
+    EXPECT_TRUE(server.out.contains("closed\n"));
+    // The original program reads the words as the Dealer's chat line.
+    EXPECT_EQ(plain.NextStarting("Chat;"), "Chat;3;The server is closing");
+    EXPECT_TRUE(plain.Closed());
+    // Our bots were told there is nothing to come back to, and end.
+    for (Bot* b : {&ann, &bob, &cy}) {
+        EXPECT_EQ(b->Finish(), 3) << b->out.toStdString();
+        EXPECT_FALSE(b->out.contains("returned seat"));
+    }
+}
+
+TEST(TableServer, APlayerWhoDropsComesBackToItsSeat) {
+    Server server({"--no-pauses", "--next-game", "0"});
+    Bot ann(server, {"--name", "Ann", "--table", "Back", "--create", "--seat", "1", "--games", "1"});
+    ASSERT_TRUE(ann.WaitFor("seat 1\n"));
+    Bot bob(server, {"--name", "Bob", "--table", "Back", "--seat", "2", "--games", "1", "--drop-at-trick", "3",
+                     "--return-after", "0"});
+    Bot cy(server, {"--name", "Cy", "--table", "Back", "--seat", "4", "--games", "1"});
+    EXPECT_EQ(ann.Finish(), 0);
+    EXPECT_EQ(cy.Finish(), 0);
+    EXPECT_EQ(bob.Finish(), 0) << bob.out.toStdString();
+    ASSERT_TRUE(bob.out.contains("dropped at trick 3\nreturned seat 2\n")) << bob.out.toStdString();
+    // From its return on, its lines are the table's.
+    const QString after = GameLines(bob.out.section("returned seat 2\n", 1));
+    EXPECT_FALSE(after.isEmpty());
+    EXPECT_TRUE(GameLines(ann.out).endsWith(after));
+    EXPECT_TRUE(server.WaitFor("returned 2 \"Bob\""));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
