@@ -23,17 +23,30 @@ namespace {
 class TableTransport : public net::Transport {
 public:
     TableTransport(int table, TableOutlet& outlet) : table_(table), outlet_(outlet) {}
+    // Hands what was written since the last time to the socket thread at once:
+    // one hand-over for many messages, each connection's texts run together.
+    void Flush() {
+        if (writes_.empty()) return;
+        outlet_.Send(table_, std::move(writes_));
+        writes_.clear();
+    }
+    void Write(int connection, std::string_view text) {
+        if (!writes_.empty() && writes_.back().connection == connection && !writes_.back().text.empty())
+            writes_.back().text += text;
+        else
+            writes_.push_back({connection, std::string(text)});
+    }
     void SetEvents(net::TransportEvents* events) override { events_ = events; }
     int ElementCount() const override { return static_cast<int>(elements_.size()); }
     bool IsConnected(int index) const override { return Valid(index) && elements_[static_cast<size_t>(index)].open; }
     void Send(int index, std::string_view bytes) override {
-        if (IsConnected(index)) outlet_.Send(table_, elements_[static_cast<size_t>(index)].connection, std::string(bytes));
+        if (IsConnected(index) && !bytes.empty()) Write(elements_[static_cast<size_t>(index)].connection, bytes);
     }
     void Close(int index) override {
         if (!IsConnected(index)) return;
         Element& e = elements_[static_cast<size_t>(index)];
         e.open = false;
-        outlet_.Close(table_, e.connection);
+        writes_.push_back({e.connection, std::string()});
     }
     void StopListening() override {}
     void CloseAll() override {
@@ -79,6 +92,7 @@ private:
     net::TransportEvents* events_ = nullptr;
     std::vector<Element> elements_{Element{}};
     std::map<int, int> byConnection_;
+    std::vector<TableOutlet::Write> writes_;
 };
 
 } // namespace
@@ -97,7 +111,8 @@ public:
           random_(rules.seed),
           game_(EngineServices{view_, pump_, random_, session_, records_}),
           computer_(game_.state(), ai::ExpertOptions{0, 100, rules.seed}),
-          feed_(game_.state(), [this](int connection, const std::string& text) { outlet_.Send(id_, connection, text); }) {
+          feed_(game_.state(), [this](int connection, const std::string& text) { transport_.Write(connection, text); }) {
+        clock_.SetBeforeSleep([this] { transport_.Flush(); });
         session_.Attach(game_);
         session_.SetListener(this);
         computer_.SetLevel(rules.expert ? ai::Level::Expert : ai::Level::Standard);
@@ -329,9 +344,10 @@ void ServerTable::Runner::CloseTable() {
             session_.SendText(socket, net::Message("Chat", "3;" + words));
     }
     feed_.Closed(words);
-    for (int connection : feed_.watchers()) outlet_.Close(id_, connection);
+    for (int connection : feed_.watchers()) transport_.Write(connection, "");
     session_.CloseAll();
     transport_.CloseAll();
+    transport_.Flush();
     Log("closed after " + std::to_string(gamesPlayed_) + " games");
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "net/lobby_wire.h"
 
@@ -31,9 +32,13 @@ struct TableRules {
 class TableOutlet {
 public:
     virtual ~TableOutlet() = default;
-    virtual void Send(int table, int connection, std::string text) = 0;
-    // Closes the connection once what was sent on it has been written out.
-    virtual void Close(int table, int connection) = 0;
+    // What the table wrote since it last slept, in order: texts for
+    // connections, and connections to close once their texts are written.
+    struct Write {
+        int connection = 0;
+        std::string text;  // empty: close the connection
+    };
+    virtual void Send(int table, std::vector<Write> writes) = 0;
     // The seats (names and how they are filled) or the state changed.
     virtual void Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
                          bool playing) = 0;

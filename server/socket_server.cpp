@@ -134,12 +134,15 @@ void SocketServer::OnSocketThread(Work work) {
     QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
 }
 
-void SocketServer::Send(int, int connection, std::string text) {
-    OnSocketThread([this, connection, t = std::move(text)] { Send(connection, t); });
-}
-
-void SocketServer::Close(int table, int connection) {
-    OnSocketThread([this, table, connection] { lobby_->TableClosed(table, connection); });
+void SocketServer::Send(int table, std::vector<Write> writes) {
+    OnSocketThread([this, table, w = std::move(writes)] {
+        for (const Write& write : w) {
+            if (write.text.empty())
+                lobby_->TableClosed(table, write.connection);
+            else
+                Send(write.connection, write.text);
+        }
+    });
 }
 
 void SocketServer::Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,

@@ -43,8 +43,7 @@ public:
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)
-    void Send(int table, int connection, std::string text) override;
-    void Close(int table, int connection) override;
+    void Send(int table, std::vector<Write> writes) override;
     void Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
                  bool playing) override;
     void TokenGiven(int table, int connection, const std::string& token) override;

@@ -24,9 +24,13 @@ bool TablePump::RunPosted() {
     return !jobs.empty();
 }
 
-void TablePump::ProcessEvents() { RunPosted(); }
+void TablePump::ProcessEvents() {
+    RunPosted();
+    if (beforeSleep_) beforeSleep_();
+}
 
 void TablePump::WaitForEvents(double deadline) {
+    if (beforeSleep_) beforeSleep_();
     {
         std::unique_lock lock(mutex_);
         if (std::isinf(deadline)) {
@@ -38,6 +42,7 @@ void TablePump::WaitForEvents(double deadline) {
         }
     }
     RunPosted();
+    if (beforeSleep_) beforeSleep_();
 }
 
 double TablePump::Now() const {

@@ -20,6 +20,9 @@ public:
     TablePump();
     // Any thread: the job runs on the table's thread at its next wait.
     void Post(Job job);
+    // Runs on the table's thread whenever it has done what was posted and
+    // before it sleeps (the table sends what it has written meanwhile).
+    void SetBeforeSleep(Job job) { beforeSleep_ = std::move(job); }
     // The table's thread.
     void ProcessEvents() override;
     void WaitForEvents(double deadline) override;
@@ -31,6 +34,7 @@ private:
     std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<Job> jobs_;
+    Job beforeSleep_;
     const std::chrono::steady_clock::time_point start_;
 };
 
