@@ -46,6 +46,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     RaiseFileLimit();
+    // Qt's own event dispatcher: glib's takes time in proportion to the
+    // number of sockets each time one stops or starts being watched.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     zarv::server::SocketServer server(options.limits, std::cout);
     QString why;

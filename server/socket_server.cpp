@@ -5,6 +5,16 @@
 
 namespace zarv::server {
 
+void DirectWriteServer::incomingConnection(qintptr descriptor) {
+    auto* socket = new QTcpSocket(this);
+    if (!socket->setSocketDescriptor(descriptor, QAbstractSocket::ConnectedState,
+                                     QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        delete socket;
+        return;
+    }
+    addPendingConnection(socket);
+}
+
 SocketServer::SocketServer(ServerLimits limits, std::ostream& log, QObject* parent)
     : QObject(parent), limits_(limits), log_(log), lobby_(std::make_unique<Lobby>(limits.lobby, *this, *this)) {
     clock_.start();

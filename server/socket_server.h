@@ -17,6 +17,17 @@
 
 namespace zarv::server {
 
+// Accepts connections unbuffered: a write goes to the kernel at once, so the
+// event loop need not watch thousands of sockets for writability (only a
+// connection the kernel cannot take more from keeps a buffer of its own).
+class DirectWriteServer : public QTcpServer {
+public:
+    using QTcpServer::QTcpServer;
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+};
+
 struct ServerLimits {
     LobbyLimits lobby;
     qint64 sendBuffer = 256 * 1024;  // unwritten bytes a connection may have
@@ -60,7 +71,7 @@ private:
 
     ServerLimits limits_;
     std::ostream& log_;
-    QTcpServer server_;
+    DirectWriteServer server_;
     QElapsedTimer clock_;
     QTimer housekeeping_;
     std::map<int, QTcpSocket*> sockets_;

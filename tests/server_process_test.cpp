@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -347,6 +349,31 @@ TEST(TableServer, APlayerWhoDropsComesBackToItsSeat) {
     EXPECT_FALSE(after.isEmpty());
     EXPECT_TRUE(GameLines(ann.out).endsWith(after));
     EXPECT_TRUE(server.WaitFor("returned 2 \"Bob\""));
+}
+
+TEST(TableServer, ABotKilledMidGameAndStartedAgainTakesItsSeatBack) {
+    // At the pace of people, so that the game is still on when it comes back.
+    Server server({});
+    const QString tokenFile = QDir::temp().filePath(QStringLiteral("zarv-token-%1").arg(QCoreApplication::applicationPid()));
+    QFile::remove(tokenFile);
+    Bot ann(server, {"--name", "Ann", "--table", "Again", "--create", "--seat", "1"});
+    ASSERT_TRUE(ann.WaitFor("seat 1\n"));
+    auto bob = std::make_unique<Bot>(server, QStringList{"--name", "Bob", "--table", "Again", "--seat", "2", "--token-file", tokenFile});
+    Bot cy(server, {"--name", "Cy", "--table", "Again", "--seat", "4"});
+    ASSERT_TRUE(bob->WaitFor("trick 1 "));
+    bob->p->kill();  // SIGKILL: no last words
+    bob->p->waitForFinished(kLimitMs);
+    ASSERT_TRUE(server.WaitFor("dropped 2 \"Bob\""));
+    Bot again(server, {"--name", "Bob", "--table", "Again", "--token-file", tokenFile});
+    ASSERT_TRUE(again.WaitFor(QRegularExpression("returned seat 2\n(.*\n)*trick \\d+ .*\n")));
+    EXPECT_TRUE(server.WaitFor("returned 2 \"Bob\""));
+    // What it plays from there on is the table's game: its first whole trick
+    // is one the others print too.
+    const QString first = again.out.section("returned seat 2\n", 1).split('\n').filter(QRegularExpression("^trick ")).value(0);
+    ASSERT_TRUE(ann.WaitFor(first.section(' ', 2)));
+    server.p->terminate();
+    EXPECT_EQ(server.Finish(), 0);
+    QFile::remove(tokenFile);
 }
 
 } // namespace

@@ -61,7 +61,11 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::vector<std::string> rest(args);
     // Against a server that skips its pauses, the bots skip theirs too.
     const bool noPauses = std::erase(rest, std::string("--no-pauses")) > 0;
-    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level"});
+    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level", "--think-ms"});
+    // People take a moment over a card; bots that all answer at once would
+    // move every table in the same instant.
+    const double think =
+        o.count("--think-ms") ? static_cast<double>(ParseWhole(o.at("--think-ms"), "--think-ms", 0, 60'000)) / 1000 : 1.0;
     if (!o.count("--tables")) throw UsageError{"load needs --tables N"};
     const int tables = static_cast<int>(ParseWhole(o.at("--tables"), "--tables", 1, 10'000));
     const int games = o.count("--games") ? static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1000)) : 1;
@@ -89,6 +93,7 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             plan.seed = seed * 1000003 + static_cast<uint64_t>(t * 4 + seat);
             plan.make.expert = level == "expert";
             plan.pauses = !noPauses;
+            plan.thinkSeconds = think;
             TableNumber& number = *numbers[static_cast<size_t>(t)];
             plan.create = seat == 1;
             if (plan.create) plan.onSeatKept = [&number](int id) { number.Set(id); };

@@ -7,7 +7,8 @@
 
 namespace zarv::sim {
 
-// "load HOST:PORT --tables N [--games G] [--seed S] [--level standard|expert] [--no-pauses]".
+// "load HOST:PORT --tables N [--games G] [--seed S] [--level standard|expert] [--no-pauses]
+// [--think-ms M]" (each bot decision takes up to M ms at random; default 1000).
 int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace zarv::sim

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <map>
 #include <csignal>
+#include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
@@ -120,6 +121,7 @@ int JoinTable(const std::map<std::string, std::string>& o, const std::string& na
         if (plan.seat == 3) throw UsageError{"--seat must be 1, 2 or 4: seat 3 is the server's"};
     }
     if (o.count("--password")) plan.password = o.at("--password");
+    if (o.count("--token-file")) plan.tokenFile = o.at("--token-file");
     if (!net::IsLobbyText(plan.password, net::kMaxPassword)) throw UsageError{"--password may not hold ';' or '|'"};
     if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1'000'000));
     if (o.count("--side")) throw UsageError{"at a server table, choose the seat with --seat"};
@@ -147,12 +149,12 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const bool watch = std::erase(rest, std::string("--watch")) > 0;
     const auto o = ParseOptions(rest, 2,
                                 {"--name", "--side", "--drop-at-trick", "--return-after", "--freeze-at-trick", "--table",
-                                 "--seat", "--password", "--games"});
+                                 "--seat", "--password", "--games", "--token-file"});
     const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
     if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
     if (o.count("--table")) return JoinTable(o, name, host, port, create, watch, out, err);
-    if (create || watch || o.count("--seat") || o.count("--password"))
-        throw UsageError{"--create, --watch, --seat and --password go with --table"};
+    if (create || watch || o.count("--seat") || o.count("--password") || o.count("--token-file"))
+        throw UsageError{"--create, --watch, --seat, --password and --token-file go with --table"};
     std::string side = o.count("--side") ? o.at("--side") : "against";
     if (side != "partner" && side != "against") throw UsageError{"--side must be partner or against, not '" + side + "'"};
     side = side == "partner" ? "Partner" : "Against";
@@ -202,9 +204,10 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 } // namespace
 
 int RunNetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    // A machine of a network game says what happens as it happens (a test or
-    // a person may be waiting for a line).
-    out.setf(std::ios::unitbuf);
+    // A machine of a network game says what happens as it happens, a line at
+    // a time (a test or a person may be waiting for a line). std::cout writes
+    // through to the C stream, whose buffering this sets.
+    if (&out == &std::cout) std::setvbuf(stdout, nullptr, _IOLBF, 0);
     try {
         if (args.at(0) == "serve") return Serve(args, out, err);
         if (args.at(0) == "load") return RunLoad(args, out, err);

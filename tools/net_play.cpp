@@ -159,6 +159,12 @@ bool ComeBack(Machine& m, const ClientOptions& o, double delay) {
 
 } // namespace
 
+namespace {
+template <typename Begin>
+int PlayGames(Machine& m, const ClientOptions& o, Begin begin);
+int ReturnToTable(Machine& m, const ClientOptions& o);
+} // namespace
+
 int RunClient(Machine& m, const ClientOptions& o) {
     m.game.SetLocalAutoplay(true);
     // Every machine puts the same seat's hand in order as the Dealer does, so
@@ -172,6 +178,7 @@ int RunClient(Machine& m, const ClientOptions& o) {
         m.out.flush();
         return 3;
     };
+    if (o.returning) return ReturnToTable(m, o);
     while (m.events.seat == 0 && !m.events.connectFailed && !m.events.closed && m.events.bad.empty())
         m.pump.WaitForEvents(kForever);
     if (!m.events.bad.empty()) return badMessage();
@@ -190,6 +197,24 @@ int RunClient(Machine& m, const ClientOptions& o) {
 
     while (!m.events.started && !m.events.closed && m.events.bad.empty() && !m.events.dealerSilent)
         m.pump.WaitForEvents(kForever);
+    if (!m.events.started || !m.events.bad.empty()) {
+        m.out.flush();
+        return m.events.bad.empty() ? 3 : badMessage();
+    }
+    return PlayGames(m, o, [&] { m.game.StartClick(); });
+}
+
+namespace {
+
+// Plays from the first game (or the table taken back) on, coming back to
+// the seat whenever the connection is lost in the middle of a game.
+template <typename Begin>
+int PlayGames(Machine& m, const ClientOptions& o, Begin begin) {
+    auto badMessage = [&] {
+        m.out << "bad-message " << m.events.bad << '\n';
+        m.out.flush();
+        return 3;
+    };
     ClientWatch watch(m, o);
     m.view.askNewGame = [&] {
         PrintGameOver(m);
@@ -202,9 +227,9 @@ int RunClient(Machine& m, const ClientOptions& o) {
         }
         return true;  // wait for the Dealer's next game, or for it to close
     };
-    if (m.events.started && m.events.bad.empty()) {
+    {
         m.game.SetObserver(&watch);
-        m.game.StartClick();
+        begin();
         // Lost in the middle of a game: our own Dealer keeps the seat.
         while (m.events.bad.empty() && !watch.frozen && !m.events.dealerSilent && watch.midGame &&
                m.session.CanReturn()) {
@@ -224,5 +249,26 @@ int RunClient(Machine& m, const ClientOptions& o) {
     if (!m.events.bad.empty()) return badMessage();
     return (watch.midGame || m.gamesFinished == 0) ? 3 : 0;
 }
+
+// A bot started again after it was stopped, with the token its table gave
+// it: it asks for its seat back (the session sends "Return") and takes the
+// game up where the table stands.
+int ReturnToTable(Machine& m, const ClientOptions& o) {
+    while (!m.events.tableArrived && m.events.refusal.empty() && !m.events.connectFailed && !m.events.closed &&
+           m.events.bad.empty())
+        m.pump.WaitForEvents(kForever);
+    const auto table = m.session.TakeTable();
+    if (!table) {
+        if (!m.events.refusal.empty()) m.out << "return refused: " << m.events.refusal << '\n';
+        if (!m.events.bad.empty()) m.out << "bad-message " << m.events.bad << '\n';
+        m.out.flush();
+        return m.events.refusal.empty() ? 3 : 4;
+    }
+    m.out << "returned seat " << table->seat << '\n';
+    m.out.flush();
+    return PlayGames(m, o, [&] { m.game.Resume(*table); });
+}
+
+} // namespace
 
 } // namespace zarv::sim

@@ -112,6 +112,9 @@ struct ClientOptions {
     double tryReturnFor = 120;  // seconds a lost player keeps trying to come back
     double tryEvery = 3;
     int games = 0;  // leaves after this many games (0: plays every game the Dealer starts)
+    // A bot started again: the session asks for its seat back with a token
+    // (SetReturnRequest) instead of joining.
+    bool returning = false;
 };
 
 // Plays every game the Dealer starts, once connecting has begun (with the

@@ -1,11 +1,14 @@
 #include "tools/table_join.h"
 
 #include <algorithm>
+#include <fstream>
 #include <ostream>
 
 #include "engine/no_pause_pump.h"
+#include "engine/seeded_random.h"
 #include "net/qt/qt_event_pump.h"
 #include "net/qt/tcp_transport.h"
+#include "net/wire.h"
 #include "tools/lobby_client.h"
 #include "tools/net_play.h"
 
@@ -62,6 +65,48 @@ private:
     double sentAt_ = -1;
 };
 
+// A bot that takes a moment over each decision, as a person does: the
+// tables of a measurement then do not all move in the same instant. It
+// decides first and then waits, letting events run (as the window does
+// while its computer player thinks).
+class ThinkingPlayer : public ComputerPlayer {
+public:
+    ThinkingPlayer(ComputerPlayer& inner, EventPump& clock, double longest, uint64_t seed)
+        : inner_(inner), clock_(clock), longest_(longest), random_(seed) {}
+    CardChoice SelectCard(int seat, int position) override {
+        CardChoice choice = inner_.SelectCard(seat, position);
+        Think();
+        return choice;
+    }
+    Suit ChooseTrump(int first, int count) override {
+        const Suit trump = inner_.ChooseTrump(first, count);
+        Think();
+        return trump;
+    }
+
+private:
+    void Think() {
+        const double until = clock_.Now() + random_.Next() * longest_;
+        while (clock_.Now() < until) clock_.WaitForEvents(until);
+    }
+    ComputerPlayer& inner_;
+    EventPump& clock_;
+    double longest_;
+    SeededRandom random_;
+};
+
+// The token file holds the token and the seat it gives back.
+struct SavedSeat {
+    std::string token;
+    int seat = 0;
+};
+SavedSeat ReadToken(const std::string& file) {
+    SavedSeat saved;
+    if (!file.empty()) std::ifstream(file) >> saved.token >> saved.seat;
+    if (!net::IsToken(saved.token) || (saved.seat != 1 && saved.seat != 2 && saved.seat != 4)) return {};
+    return saved;
+}
+
 template <typename Done>
 bool WaitFor(EventPump& clock, double seconds, Done done) {
     const double until = clock.Now() + seconds;
@@ -83,8 +128,26 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
     LobbyClient lobby(transport, out);
     transport.SetEvents(&lobby);
     const QString host = QString::fromStdString(plan.host);
-    tcp.ConnectTo(host, static_cast<quint16>(plan.port));
     const std::string where = plan.host + ":" + std::to_string(plan.port);
+    ClientOptions options;
+    options.games = plan.games;
+    options.dropAtTrick = plan.dropAtTrick;
+    options.freezeAtTrick = plan.freezeAtTrick;
+    options.returnAfter = plan.returnAfter;
+    options.clock = &clock;
+    options.reconnect = [&] { tcp.ConnectTo(host, static_cast<quint16>(plan.port)); };
+    tcp.ConnectTo(host, static_cast<quint16>(plan.port));
+    if (const SavedSeat saved = ReadToken(plan.tokenFile); !saved.token.empty()) {
+        // Started again after it was stopped: straight back to its seat.
+        m.game.SetLocalSeat(saved.seat);
+        m.session.SetReturnRequest(saved.token);
+        transport.SetEvents(&m.session);
+        options.returning = true;
+        const int status = RunClient(m, options);
+        if (stats) stats->gamesFinished = m.gamesFinished;
+        WaitFor(clock, 5, [&] { return !tcp.Flushing(); });
+        return status;
+    }
 
     if (!WaitFor(clock, kAnswerLimit, [&] { return lobby.connected || lobby.failed || lobby.closed; }) ||
         !lobby.connected) {
@@ -177,14 +240,14 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
         err << "zarv-sim: the table did not answer the request for a seat in 15 seconds\n";
         return 3;
     }
-    ClientOptions options;
+    if (!plan.tokenFile.empty()) {
+        // The token that gives the seat back, for a bot started again.
+        WaitFor(clock, kAnswerLimit, [&] { return m.session.dealerIsOurs() || m.events.closed; });
+        std::ofstream(plan.tokenFile) << m.session.returnToken() << ' ' << m.events.seat << '\n';
+    }
+    ThinkingPlayer thinking(m.computer, clock, plan.thinkSeconds, plan.seed);
+    if (plan.thinkSeconds > 0) m.game.SetComputerPlayer(&thinking);
     options.askedSide = side;
-    options.games = plan.games;
-    options.dropAtTrick = plan.dropAtTrick;
-    options.freezeAtTrick = plan.freezeAtTrick;
-    options.returnAfter = plan.returnAfter;
-    options.clock = &clock;
-    options.reconnect = [&] { tcp.ConnectTo(host, static_cast<quint16>(plan.port)); };
     const int status = RunClient(m, options);
     if (stats) stats->gamesFinished = m.gamesFinished;
     out.flush();

@@ -27,10 +27,14 @@ struct TablePlan {
     int games = 0;                  // leave after this many games (0: play every game)
     double waitForTable = 15;       // seconds to wait for the table to appear in the lobby
     uint64_t seed = 1;
-    bool pauses = false;
+    bool pauses = false;            // keep the pauses of a game, as a window does
+    double thinkSeconds = 0;        // each decision takes up to this long (at random)
     // Faults, as for zarv-sim join.
     int dropAtTrick = 0, freezeAtTrick = 0;
-    double returnAfter = -1;            // keep the pauses of a game, as a window does
+    double returnAfter = -1;
+    // Keeps the seat's return token; a bot started again with a token there
+    // goes straight back to its seat.
+    std::string tokenFile;
     // Called once the bot's seat is kept (with the table's number).
     std::function<void(int)> onSeatKept;
 };
