@@ -165,13 +165,30 @@ int Lobby::OpenTable(const TableRules& given, const std::string& password, bool 
     return id;
 }
 
+Lobby::Table* Lobby::TableFor(int id, int table, const std::string& password, bool toWatch) {
+    const auto it = tables_.find(table);
+    if (it == tables_.end() || it->second.ending) {
+        No(id, "There is no such table.");
+        return nullptr;
+    }
+    Table& t = it->second;
+    if (toWatch && !t.line.watchable) {
+        No(id, "The table's maker does not allow watching.");
+        return nullptr;
+    }
+    if (t.password != password) {
+        No(id, "Wrong password.");
+        return nullptr;
+    }
+    return &t;
+}
+
 void Lobby::Sit(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseSit(detail);
     if (!request) return No(id, "Choose a table and seat 1, 2 or 4.");
-    const auto it = tables_.find(request->table);
-    if (it == tables_.end() || it->second.ending) return No(id, "There is no such table.");
-    Table& t = it->second;
-    if (t.password != request->password) return No(id, "Wrong password.");
+    Table* table = TableFor(id, request->table, request->password, false);
+    if (!table) return;
+    Table& t = *table;
     if (t.line.playing) return No(id, "The table is playing; watch it or choose another.");
     if (!SeatFree(t.line, request->seat)) return No(id, "That seat is taken.");
     for (const auto& [other, oc] : connections_)
@@ -186,11 +203,9 @@ void Lobby::Sit(int id, Connection& c, const std::string& detail) {
 void Lobby::Watch(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseWatch(detail);
     if (!request) return No(id, "Choose a table to watch.");
-    const auto it = tables_.find(request->table);
-    if (it == tables_.end() || it->second.ending) return No(id, "There is no such table.");
-    Table& t = it->second;
-    if (!t.line.watchable) return No(id, "The table's maker does not allow watching.");
-    if (t.password != request->password) return No(id, "Wrong password.");
+    Table* table = TableFor(id, request->table, request->password, true);
+    if (!table) return;
+    Table& t = *table;
     c.where = Where::Watching;
     c.table = request->table;
     t.watchers.insert(id);

@@ -103,6 +103,8 @@ private:
     void HandleLobby(int id, Connection& c, const net::Piece& piece);
     void Welcome(int id, Connection& c);
     void Make(int id, Connection& c, const std::string& detail);
+    // The table to sit at or watch, or nothing (and the connection is told why).
+    Table* TableFor(int id, int table, const std::string& password, bool toWatch);
     void Sit(int id, Connection& c, const std::string& detail);
     void Watch(int id, Connection& c, const std::string& detail);
     void StopWatching(int id, Connection& c);

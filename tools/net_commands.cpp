@@ -104,6 +104,17 @@ int Serve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return status;
 }
 
+// The faults a bot plays, for tests and measurements.
+void ReadFaults(const std::map<std::string, std::string>& o, ClientOptions& faults) {
+    if (o.count("--drop-at-trick")) faults.dropAtTrick = static_cast<int>(ParseWhole(o.at("--drop-at-trick"), "--drop-at-trick", 1, 1000));
+    if (o.count("--freeze-at-trick"))
+        faults.freezeAtTrick = static_cast<int>(ParseWhole(o.at("--freeze-at-trick"), "--freeze-at-trick", 1, 1000));
+    if (o.count("--return-after")) {
+        if (!faults.dropAtTrick) throw UsageError{"--return-after goes with --drop-at-trick"};
+        faults.returnAfter = static_cast<double>(ParseWhole(o.at("--return-after"), "--return-after", 0, 3600));
+    }
+}
+
 // Through a table server's lobby to a table.
 int JoinTable(const std::map<std::string, std::string>& o, const std::string& name, const std::string& host, int port,
               bool create, bool watch, std::ostream& out, std::ostream& err) {
@@ -125,13 +136,11 @@ int JoinTable(const std::map<std::string, std::string>& o, const std::string& na
     if (!net::IsLobbyText(plan.password, net::kMaxPassword)) throw UsageError{"--password may not hold ';' or '|'"};
     if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1'000'000));
     if (o.count("--side")) throw UsageError{"at a server table, choose the seat with --seat"};
-    if (o.count("--drop-at-trick")) plan.dropAtTrick = static_cast<int>(ParseWhole(o.at("--drop-at-trick"), "--drop-at-trick", 1, 1000));
-    if (o.count("--freeze-at-trick"))
-        plan.freezeAtTrick = static_cast<int>(ParseWhole(o.at("--freeze-at-trick"), "--freeze-at-trick", 1, 1000));
-    if (o.count("--return-after")) {
-        if (!plan.dropAtTrick) throw UsageError{"--return-after goes with --drop-at-trick"};
-        plan.returnAfter = static_cast<double>(ParseWhole(o.at("--return-after"), "--return-after", 0, 3600));
-    }
+    ClientOptions faults;
+    ReadFaults(o, faults);
+    plan.dropAtTrick = faults.dropAtTrick;
+    plan.freezeAtTrick = faults.freezeAtTrick;
+    plan.returnAfter = faults.returnAfter;
     const int status = RunTableBot(plan, out, err);
     out.flush();
     return status;
@@ -160,13 +169,7 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     side = side == "partner" ? "Partner" : "Against";
     ClientOptions faults;
     faults.askedSide = side;
-    if (o.count("--drop-at-trick")) faults.dropAtTrick = static_cast<int>(ParseWhole(o.at("--drop-at-trick"), "--drop-at-trick", 1, 1000));
-    if (o.count("--freeze-at-trick"))
-        faults.freezeAtTrick = static_cast<int>(ParseWhole(o.at("--freeze-at-trick"), "--freeze-at-trick", 1, 1000));
-    if (o.count("--return-after")) {
-        if (!faults.dropAtTrick) throw UsageError{"--return-after goes with --drop-at-trick"};
-        faults.returnAfter = static_cast<double>(ParseWhole(o.at("--return-after"), "--return-after", 0, 3600));
-    }
+    ReadFaults(o, faults);
 
     net::TcpTransport transport;
     QtEventPump clock;
