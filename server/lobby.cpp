@@ -57,7 +57,6 @@ void Lobby::Data(int id, std::string_view bytes) {
 }
 
 void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
-    const std::string text = p.wellFormed ? net::Message(p.command, p.detail) : p.command + "|";
     switch (c.where) {
         case Where::Door:
             if (p.command == "Connect" && p.wellFormed) return Seat(id, c, p);
@@ -76,7 +75,8 @@ void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
             // The maker starts the table from its seat; all else is the table's.
             if (c.ours && p.command == "LobbyStart") return StartTable(id, c, p.detail);
             if (c.ours && p.command == "LobbyList") return HandleLobby(id, c, p);
-            if (const auto t = tables_.find(c.table); t != tables_.end()) t->second.handle->Deliver(id, text);
+            if (const auto t = tables_.find(c.table); t != tables_.end())
+                t->second.handle->Deliver(id, p.wellFormed ? net::Message(p.command, p.detail) : p.command + "|");
             return;
         case Where::Leaving:
             return;
