@@ -454,7 +454,12 @@ void Lobby::TableEnded(int table) {
 void Lobby::Announce(int table) {
     const auto it = tables_.find(table);
     if (it == tables_.end()) return;
-    const std::string text = net::Message("TableIs", net::TableLineText(it->second.line));
+    std::string text = net::Message("TableIs", net::TableLineText(it->second.line));
+    // A table confirms what the lobby marked when it routed a player there,
+    // and reports its seats when its thread begins: an entry that has not
+    // changed since it was last announced is not sent again.
+    if (text == it->second.announced) return;
+    it->second.announced = text;
     for (const auto& [id, c] : connections_)
         if (c.where == Where::Lobby && c.following) links_.Send(id, text);
 }

@@ -97,6 +97,7 @@ private:
         bool makerAtTable = true;
         std::set<int> watchers;
         bool ending = false;
+        std::string announced;  // the last "TableIs" its followers heard
     };
 
     void Handle(int id, Connection& c, const net::Piece& piece);
