@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev
+  libqt6sql6-sqlite libqt6sql6-psql
   fonts-liberation2
   fonts-noto-color-emoji
 )
@@ -16,6 +17,8 @@ if [ "${1:-}" = "--test" ]; then
     xvfb xauth xdotool imagemagick
     desktop-file-utils appstream
     clang libclang-rt-14-dev
+    postgresql openssl
+    dpkg-dev lintian
   )
 fi
 

@@ -7,7 +7,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "server/results_writer.h"
 #include "server/server_options.h"
+#include "server/standings_report.h"
 #include "tools/options.h"
 
 namespace {
@@ -28,12 +30,17 @@ void RaiseFileLimit() {
     }
 }
 
-constexpr int kCloseLimitMs = 4000;  // the tables and sockets close well within 5 s
+constexpr int kCloseLimitMs = 3500;    // the tables and sockets close well within 5 s,
+constexpr int kResultsLimitMs = 1000;  // and what they recorded is written in the rest
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "stats") {
+        QCoreApplication app(argc, argv);
+        return zarv::server::RunStats({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
     zarv::server::ServerOptions options;
     try {
         options = zarv::server::ParseServerOptions(args);
@@ -52,6 +59,14 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     zarv::server::SocketServer server(options.limits, std::cout);
     QString why;
+    const QString resultsAt =
+        options.db.empty() ? zarv::server::DefaultResultsFile() : QString::fromStdString(options.db);
+    zarv::server::ResultsWriter results(resultsAt, [&server](const std::string& line) { server.Log(line); });
+    if (!results.Start(&why)) {
+        std::cerr << "zarv-server: results database " << zarv::server::ShownResultsPlace(resultsAt).toStdString() << ": " << why.toStdString() << '\n';
+        return 1;
+    }
+    server.SetResults(&results);
     if (!server.Listen(static_cast<quint16>(options.port), &why)) {
         std::cerr << "zarv-server: cannot listen on port " << options.port << ": " << why.toStdString()
                   << (options.port < 1024 ? " (ports below 1024 need root or CAP_NET_BIND_SERVICE; try --port 11001)"
@@ -84,6 +99,8 @@ int main(int argc, char* argv[]) {
     std::signal(SIGINT, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
     app.exec();
+    // What the tables recorded as they closed is written before the end.
+    results.Finish(kResultsLimitMs / 1000.0);
     server.Log("closed");
     std::cout.flush();
     // Tables still busy after the limit are not waited for.

@@ -11,6 +11,7 @@ namespace zarv::server {
 struct ServerOptions {
     int port = 1001;
     ServerLimits limits;
+    std::string db;  // empty: the default file in the server's state folder
     bool help = false;
 };
 

@@ -10,6 +10,7 @@
 #include "engine/no_pause_pump.h"
 #include "net/session.h"
 #include "net/wire.h"
+#include "server/game_recorder.h"
 #include "server/spectator_feed.h"
 #include "server/table_pump.h"
 
@@ -100,7 +101,7 @@ private:
 // Everything of the table that lives on its thread.
 class ServerTable::Runner : public net::SessionListener {
 public:
-    Runner(int id, const TableRules& rules, TableOutlet& outlet)
+    Runner(int id, const TableRules& rules, TableOutlet& outlet, ResultsSink* results)
         : id_(id),
           rules_(rules),
           outlet_(outlet),
@@ -111,7 +112,8 @@ public:
           random_(rules.seed),
           game_(EngineServices{view_, pump_, random_, session_, records_}),
           computer_(game_.state(), ai::ExpertOptions{0, 100, rules.seed}),
-          feed_(game_.state(), [this](int connection, const std::string& text) { transport_.Write(connection, text); }) {
+          feed_(game_.state(), [this](int connection, const std::string& text) { transport_.Write(connection, text); }),
+          recorder_(game_.state(), results, id, rules.name, rules.expert) {
         clock_.SetBeforeSleep([this] { transport_.Flush(); });
         session_.Attach(game_);
         session_.SetListener(this);
@@ -173,6 +175,7 @@ public:
     void CardPlayed(int seat, CardCode card) { feed_.CardPlayed(seat, card); }
     void TrickSettled(const TrickRecord& trick) {
         feed_.TrickSettled(trick);
+        recorder_.TrickSettled(trick.Winner);
         WaitWhileDeserted();
     }
     void SeatLost(int seat) {
@@ -217,14 +220,24 @@ private:
     Game game_;
     ai::LevelPlayer computer_;
     SpectatorFeed feed_;
+    GameRecorder recorder_;
     struct GameEvents : GameObserver {
         Runner& r;
         explicit GameEvents(Runner& runner) : r(runner) {}
-        void HandStarted(int master) override { r.feed_.HandStarted(master); }
-        void TrumpKnown(Suit trump) override { r.feed_.TrumpKnown(trump); }
+        void HandStarted(int master) override {
+            r.feed_.HandStarted(master);
+            r.recorder_.HandStarted(master);
+        }
+        void TrumpKnown(Suit trump) override {
+            r.feed_.TrumpKnown(trump);
+            r.recorder_.TrumpKnown(trump);
+        }
         void CardPlayed(int seat, CardCode card) override { r.CardPlayed(seat, card); }
         void TrickSettled(const TrickRecord& trick) override { r.TrickSettled(trick); }
-        void HandScored(int winner, int points) override { r.feed_.HandScored(winner, points); }
+        void HandScored(int winner, int points) override {
+            r.feed_.HandScored(winner, points);
+            r.recorder_.HandScored(winner, points);
+        }
         void PlayerLost(int seat) override { r.SeatLost(seat); }
         void SeatSilent(int seat, double seconds) override { r.SeatSilent(seat, seconds); }
         void PlayerReturned(int seat) override { r.SeatTakenBack(seat); }
@@ -322,12 +335,14 @@ void ServerTable::Runner::Run() {
             const GameState& g = game_.state();
             ++gamesPlayed_;
             Log("game over points " + std::to_string(g.PointsA) + "-" + std::to_string(g.PointsB));
+            recorder_.GameOver();
             feed_.GameOver();
             return WaitBeforeNextGame();
         };
         game_.StartClick();
         if (shuttingDown_ && s.PointsA < 7 && s.PointsB < 7)
             Log("stopped mid-game points " + std::to_string(s.PointsA) + "-" + std::to_string(s.PointsB));
+        recorder_.Stopped();
     }
     CloseTable();
 }
@@ -351,8 +366,8 @@ void ServerTable::Runner::CloseTable() {
     Log("closed after " + std::to_string(gamesPlayed_) + " games");
 }
 
-ServerTable::ServerTable(int id, TableRules rules, TableOutlet& outlet)
-    : id_(id), rules_(std::move(rules)), runner_(std::make_unique<Runner>(id, rules_, outlet)) {
+ServerTable::ServerTable(int id, TableRules rules, TableOutlet& outlet, ResultsSink* results)
+    : id_(id), rules_(std::move(rules)), runner_(std::make_unique<Runner>(id, rules_, outlet, results)) {
     thread_ = std::thread([this, &outlet] {
         runner_->Run();
         outlet.Ended(id_);

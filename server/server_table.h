@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "net/lobby_wire.h"
+#include "server/game_record.h"
 
 namespace zarv::server {
 
@@ -67,7 +68,8 @@ public:
 
 class ServerTable : public TableHandle {
 public:
-    ServerTable(int id, TableRules rules, TableOutlet& outlet);
+    // results: where finished games (and the hands of unfinished ones) go; may be null.
+    ServerTable(int id, TableRules rules, TableOutlet& outlet, ResultsSink* results = nullptr);
     ~ServerTable() override;  // ends the table and waits for its thread
     ServerTable(const ServerTable&) = delete;
     ServerTable& operator=(const ServerTable&) = delete;

@@ -45,6 +45,8 @@ bool SocketServer::Listen(quint16 port, QString* error) {
 double SocketServer::Now() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
 
 void SocketServer::Log(const std::string& line) {
+    // The results writer logs from its own thread.
+    const std::lock_guard lock(logLock_);
     log_ << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString() << ' ' << line << '\n';
     log_.flush();
 }
@@ -136,7 +138,7 @@ void SocketServer::Shutdown(const std::string& words) {
 bool SocketServer::done() const { return lobby_->tableCount() == 0 && sockets_.empty(); }
 
 std::unique_ptr<TableHandle> SocketServer::Open(int id, const TableRules& rules) {
-    return std::make_unique<ServerTable>(id, rules, *this);
+    return std::make_unique<ServerTable>(id, rules, *this, results_);
 }
 
 template <typename Work>

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <ostream>
 
 #include "server/lobby.h"
@@ -45,10 +46,13 @@ public:
     void Shutdown(const std::string& words);
     bool done() const;
     size_t tableCount() const { return lobby_->tableCount(); }
+    // Where the tables record their games (null: nowhere). Set before Listen.
+    void SetResults(ResultsSink* results) { results_ = results; }
 
     // LobbyLinks
     void Send(int connection, const std::string& text) override;
     void Close(int connection) override;
+    // Thread-safe: one whole line at a time.
     void Log(const std::string& line) override;
     double Now() const override;
     // TableFactory
@@ -71,6 +75,8 @@ private:
 
     ServerLimits limits_;
     std::ostream& log_;
+    std::mutex logLock_;
+    ResultsSink* results_ = nullptr;
     DirectWriteServer server_;
     QElapsedTimer clock_;
     QTimer housekeeping_;

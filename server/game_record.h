@@ -1,0 +1,49 @@
+// What a table server keeps of a game: the table, who sat where, every hand
+// (its HAKEM, ZARV, tricks and points) and the final points. Plain C++: the
+// tables fill it, a ResultsSink stores it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zarv::server {
+
+struct SeatResult {
+    std::string name;
+    bool person = false;  // else the server's computer player
+};
+
+struct HandResult {
+    int number = 0;     // 1, 2, ... within the game
+    int hakem = 0;      // the seat that named the ZARV
+    char trump = '-';   // the suit letter (g p h x), '-' when none was named
+    int tricksA = 0;    // tricks of seats 1 and 3
+    int tricksB = 0;    // tricks of seats 2 and 4
+    int winner = 0;     // the seat whose trick made the seventh
+    int points = 0;     // 1, 2 (Koot) or 3 (PerKoot)
+};
+
+struct GameRecord {
+    int table = 0;
+    std::string tableName;
+    bool expert = false;
+    std::array<SeatResult, 5> seats{};  // seats[1..4]
+    int64_t startedMs = 0;              // Unix time in milliseconds, UTC
+    int64_t endedMs = 0;
+    std::vector<HandResult> hands;
+    int pointsA = 0, pointsB = 0;
+    bool finished = false;  // false: the game stopped before seven points
+};
+
+// Where the tables hand their games. Called on the tables' threads.
+class ResultsSink {
+public:
+    virtual ~ResultsSink() = default;
+    virtual void Record(GameRecord game) = 0;
+    // Wall-clock time for the records, Unix milliseconds.
+    virtual int64_t NowMs() const = 0;
+};
+
+} // namespace zarv::server

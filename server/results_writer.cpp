@@ -1,0 +1,128 @@
+#include "server/results_writer.h"
+
+#include <chrono>
+
+namespace zarv::server {
+
+namespace {
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string Describe(int64_t id, const GameRecord& g) {
+    return std::string(g.finished ? "recorded game " : "recorded unfinished game ") + std::to_string(id) + " table " +
+           std::to_string(g.table) + " points " + std::to_string(g.pointsA) + "-" + std::to_string(g.pointsB) +
+           " hands " + std::to_string(g.hands.size());
+}
+
+constexpr int64_t kTopDays = 30;
+constexpr int kTopCount = 10;
+
+} // namespace
+
+ResultsWriter::ResultsWriter(QString where, LogLine log) : where_(std::move(where)), log_(std::move(log)) {}
+
+ResultsWriter::~ResultsWriter() { Finish(0); }
+
+bool ResultsWriter::Start(QString* error) {
+    thread_ = std::thread([this] { Run(); });
+    std::unique_lock lk(lock_);
+    wake_.wait(lk, [&] { return opened_ != 0; });
+    if (opened_ > 0) return true;
+    if (error) *error = openError_;
+    lk.unlock();
+    thread_.join();
+    return false;
+}
+
+void ResultsWriter::Finish(double seconds) {
+    {
+        const std::lock_guard lk(lock_);
+        if (!thread_.joinable()) return;
+        stopping_ = true;
+        stopBy_ = SteadySeconds() + seconds;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void ResultsWriter::Record(GameRecord game) {
+    {
+        const std::lock_guard lk(lock_);
+        if (queue_.size() >= kMaxQueued) {
+            log_("results: queue full, game of table " + std::to_string(game.table) + " not recorded");
+            return;
+        }
+        queue_.push_back(std::move(game));
+    }
+    wake_.notify_all();
+}
+
+int64_t ResultsWriter::NowMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::vector<Standing> ResultsWriter::Top() const {
+    const std::lock_guard lk(lock_);
+    return top_;
+}
+
+void ResultsWriter::ReadTop(ResultsDatabase& db) {
+    auto top = db.Standings(NowMs() - kTopDays * 24 * 3600 * 1000, kTopCount);
+    const std::lock_guard lk(lock_);
+    top_ = std::move(top);
+}
+
+void ResultsWriter::Run() {
+    ResultsDatabase db(where_);
+    const bool ok = db.Open();
+    {
+        const std::lock_guard lk(lock_);
+        opened_ = ok ? 1 : -1;
+        openError_ = db.error();
+    }
+    wake_.notify_all();
+    if (!ok) return;
+    ReadTop(db);
+    double retryAfter = 0.5;
+    for (;;) {
+        GameRecord game;
+        {
+            std::unique_lock lk(lock_);
+            wake_.wait(lk, [&] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) return;
+            if (stopping_ && SteadySeconds() > stopBy_) {
+                log_("results: time is up, " + std::to_string(queue_.size()) + " games not recorded");
+                return;
+            }
+            game = queue_.front();
+        }
+        const auto id = db.Record(game);
+        if (!id) {
+            // The database is away (a PostgreSQL server restarting, a full
+            // disk): the game stays queued and is tried again.
+            log_("results database: " + db.error().toStdString() + "; trying again");
+            std::unique_lock lk(lock_);
+            const double until = std::min(SteadySeconds() + retryAfter, stopping_ ? stopBy_ : 1e300);
+            wake_.wait_for(lk, std::chrono::duration<double>(until - SteadySeconds()),
+                           [&] { return stopping_ && SteadySeconds() > stopBy_; });
+            lk.unlock();
+            retryAfter = std::min(retryAfter * 2, 30.0);
+            db.Open();
+            continue;
+        }
+        retryAfter = 0.5;
+        bool more = false;
+        {
+            const std::lock_guard lk(lock_);
+            queue_.pop_front();
+            more = !queue_.empty();
+        }
+        log_(Describe(*id, game));
+        if (!more) ReadTop(db);
+    }
+}
+
+} // namespace zarv::server

@@ -1,0 +1,56 @@
+// Records the tables' games on a thread of its own, so that neither a table
+// nor the sockets wait for a disk or a database server. Games queue up while
+// the database cannot take them and are written once it can; a game is
+// reported "recorded" only after its transaction committed.
+#pragma once
+
+#include <QString>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "server/results_database.h"
+
+namespace zarv::server {
+
+class ResultsWriter : public ResultsSink {
+public:
+    using LogLine = std::function<void(const std::string&)>;
+    ResultsWriter(QString where, LogLine log);
+    ~ResultsWriter() override;
+
+    // Opens the database (making or upgrading its schema) on the writer's
+    // thread. False, with the reason, when it cannot.
+    bool Start(QString* error);
+    // Writes what is still queued, for at most the time given, and stops.
+    void Finish(double seconds);
+
+    void Record(GameRecord game) override;
+    int64_t NowMs() const override;
+    // The ten best of the last thirty days, as read after the last game.
+    std::vector<Standing> Top() const;
+
+    static constexpr size_t kMaxQueued = 10'000;
+
+private:
+    void Run();
+    void ReadTop(ResultsDatabase& db);
+
+    const QString where_;
+    const LogLine log_;
+    mutable std::mutex lock_;
+    std::condition_variable wake_;
+    std::deque<GameRecord> queue_;
+    std::vector<Standing> top_;
+    bool stopping_ = false;
+    double stopBy_ = 0;  // seconds on the steady clock
+    int opened_ = 0;     // 0 while opening, 1 open, -1 failed
+    QString openError_;
+    std::thread thread_;
+};
+
+} // namespace zarv::server

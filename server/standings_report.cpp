@@ -1,0 +1,68 @@
+#include "server/standings_report.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTimeZone>
+#include <cstdio>
+
+#include "tools/options.h"
+
+namespace zarv::server {
+
+std::string StandingsTable(const std::vector<Standing>& standings) {
+    std::string text = "rank  games   wins  points  hakem-won  name\n";
+    char line[96];
+    int rank = 0;
+    for (const Standing& s : standings) {
+        std::snprintf(line, sizeof line, "%4d %6d %6d %7d %10d  ", ++rank, s.games, s.wins, s.points, s.hakemWins);
+        text += line + s.name + "\n";
+    }
+    return text;
+}
+
+int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::map<std::string, std::string> f;
+    try {
+        f = sim::ParseOptions(args, 0, {"--db", "--since", "--top"});
+    } catch (const sim::UsageError& e) {
+        err << "zarv-server stats: " << e.message << "\n";
+        return 2;
+    }
+    const QString where = f.count("--db") ? QString::fromStdString(f.at("--db")) : DefaultResultsFile();
+    int64_t since = 0;
+    if (f.count("--since")) {
+        const QDate date = QDate::fromString(QString::fromStdString(f.at("--since")), Qt::ISODate);
+        if (!date.isValid()) {
+            err << "zarv-server stats: --since takes a date such as 2026-01-31, not '" << f.at("--since") << "'\n";
+            return 2;
+        }
+        since = QDateTime(date, QTime(0, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    }
+    int top = -1;
+    try {
+        if (f.count("--top")) top = static_cast<int>(sim::ParseWhole(f.at("--top"), "--top", 1, 1'000'000));
+    } catch (const sim::UsageError& e) {
+        err << "zarv-server stats: " << e.message << "\n";
+        return 2;
+    }
+    // Reading the standings never makes a database where there was none.
+    if (!where.contains("://") && !QFileInfo::exists(where)) {
+        err << "zarv-server stats: no results database at " << where.toStdString() << "\n";
+        return 1;
+    }
+    ResultsDatabase db(where);
+    if (!db.Open()) {
+        err << "zarv-server stats: " << db.error().toStdString() << "\n";
+        return 1;
+    }
+    const auto standings = db.Standings(since, top);
+    if (!db.error().isEmpty()) {
+        err << "zarv-server stats: " << db.error().toStdString() << "\n";
+        return 1;
+    }
+    out << StandingsTable(standings);
+    return 0;
+}
+
+} // namespace zarv::server

@@ -1,0 +1,249 @@
+// The results database, on SQLite and on a real PostgreSQL server of the
+// test's own: games kept whole, standings, the schema's upgrade, and a
+// server killed again and again while its tables play.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <map>
+#include <random>
+#include <set>
+
+#include "server/results_database.h"
+#include "server_processes.h"
+#include "throwaway_postgres.h"
+
+using zarv::server::GameRecord;
+using zarv::server::HandResult;
+using zarv::server::ResultsDatabase;
+
+namespace {
+
+// Where a test's database lives, on the backend the test runs with.
+class Results : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        if (GetParam() == "sqlite") {
+            where_ = folder_.path() + "/results.sqlite";
+            return;
+        }
+        QString why;
+        postgres_ = std::make_unique<ThrowawayPostgres>();
+        if (!postgres_->Start(&why)) {
+            if (ThrowawayPostgres::Required()) FAIL() << why.toStdString();
+            GTEST_SKIP() << why.toStdString();
+        }
+        where_ = postgres_->url();
+    }
+    const QString& where() const { return where_; }
+
+private:
+    QTemporaryDir folder_;
+    std::unique_ptr<ThrowawayPostgres> postgres_;
+    QString where_;
+};
+
+std::string Name(const ::testing::TestParamInfo<std::string>& info) { return info.param; }
+
+// A finished game at seats 1..4 (seat 3 the computer), its hands as given:
+// {hakem, winner, points}.
+GameRecord Game(std::array<std::string, 5> names, std::vector<std::array<int, 3>> hands, int64_t endedMs) {
+    GameRecord g;
+    g.table = 7;
+    g.tableName = "Friday's table";
+    g.expert = true;
+    for (int s = 1; s <= 4; ++s) g.seats[static_cast<size_t>(s)] = {names[static_cast<size_t>(s)], s != 3};
+    g.startedMs = endedMs - 600'000;
+    g.endedMs = endedMs;
+    for (const auto& [hakem, winner, points] : hands) {
+        const bool a = winner % 2 == 1;
+        g.hands.push_back({static_cast<int>(g.hands.size()) + 1, hakem, 'h', a ? 7 : 3, a ? 3 : 7, winner, points});
+        (a ? g.pointsA : g.pointsB) += points;
+    }
+    g.finished = g.pointsA >= 7 || g.pointsB >= 7;
+    return g;
+}
+
+bool SameGame(const GameRecord& a, const GameRecord& b) {
+    auto hands = [](const GameRecord& g) {
+        std::vector<std::array<int, 8>> v;
+        for (const HandResult& h : g.hands)
+            v.push_back({h.number, h.hakem, h.trump, h.tricksA, h.tricksB, h.winner, h.points, 0});
+        return v;
+    };
+    for (int s = 1; s <= 4; ++s)
+        if (a.seats[s].name != b.seats[s].name || a.seats[s].person != b.seats[s].person) return false;
+    return a.table == b.table && a.tableName == b.tableName && a.expert == b.expert && a.startedMs == b.startedMs &&
+           a.endedMs == b.endedMs && a.finished == b.finished && a.pointsA == b.pointsA && a.pointsB == b.pointsB &&
+           hands(a) == hands(b);
+}
+
+TEST_P(Results, AGameIsKeptWholeOrNotAtAll) {
+    ResultsDatabase db(where());
+    ASSERT_TRUE(db.Open()) << db.error().toStdString();
+    EXPECT_EQ(db.SchemaVersion(), ResultsDatabase::kSchemaVersion);
+    GameRecord game = Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 2}, {1, 2, 1}, {2, 3, 3}, {2, 1, 2}}, 1'800'000'000'000);
+    game.hands[1].trump = '-';
+    const auto id = db.Record(game);
+    ASSERT_TRUE(id.has_value()) << db.error().toStdString();
+    // Two hands with one number: the database refuses the second, and the
+    // game's other rows go with it.
+    GameRecord broken = game;
+    broken.hands.push_back(broken.hands.back());
+    EXPECT_FALSE(db.Record(broken).has_value());
+    const auto games = db.Games();
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].first, *id);
+    EXPECT_TRUE(SameGame(games[0].second, game));
+    // Opening again finds the schema made, and changes nothing.
+    ResultsDatabase again(where());
+    ASSERT_TRUE(again.Open()) << again.error().toStdString();
+    EXPECT_EQ(again.Games().size(), 1u);
+}
+
+TEST_P(Results, StandingsCountFinishedGamesOfPeople) {
+    ResultsDatabase db(where());
+    ASSERT_TRUE(db.Open()) << db.error().toStdString();
+    const int64_t day = 24 * 3600 * 1000LL, now = 1'800'000'000'000;
+    // Seats 1 and 3 are one side; the computer sits at 3.
+    ASSERT_TRUE(db.Record(Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}, {1, 1, 3}, {2, 3, 1}}, now)));
+    ASSERT_TRUE(db.Record(Game({"", "Bob", "Ann", "Zarv", "Dee"}, {{2, 2, 3}, {4, 2, 2}, {1, 1, 1}, {1, 4, 2}}, now)));
+    // Not counted: a game that stopped before seven, and one before the date.
+    GameRecord stopped = Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}}, now);
+    ASSERT_FALSE(stopped.finished);
+    ASSERT_TRUE(db.Record(stopped));
+    ASSERT_TRUE(db.Record(Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}, {1, 1, 3}, {1, 1, 3}}, now - 40 * day)));
+
+    std::map<std::string, zarv::server::Standing> by;
+    for (const auto& s : db.Standings(now - 30 * day, 10)) by[s.name] = s;
+    ASSERT_EQ(by.size(), 3u) << "the computer is no player of the standings";
+    // Ann won the first (7-0) at seat 1 and the second (7-1) at seat 2, as
+    // HAKEM of two hands her side won in the first and one in the second.
+    EXPECT_EQ(by["Ann"].games, 2);
+    EXPECT_EQ(by["Ann"].wins, 2);
+    EXPECT_EQ(by["Ann"].points, 14);
+    EXPECT_EQ(by["Ann"].hakemWins, 3);
+    EXPECT_EQ(by["Bob"].wins, 0);
+    EXPECT_EQ(by["Bob"].points, 1);
+    EXPECT_EQ(by["Bob"].hakemWins, 1);
+    EXPECT_EQ(by["Dee"].points, 7);
+    EXPECT_EQ(by["Dee"].hakemWins, 1);
+    const auto top = db.Standings(now - 30 * day, 1);
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(top[0].name, "Ann");
+    EXPECT_EQ(db.Standings(0, 10)[0].games, 3) << "without a date every finished game counts";
+}
+
+TEST_P(Results, AnOlderSchemaIsUpgradedAndANewerOneRefused) {
+    {
+        // What the first version of the server made, with a game in it.
+        ResultsDatabase db(where());
+        ASSERT_TRUE(db.Open()) << db.error().toStdString();
+        ASSERT_TRUE(db.Record(Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}, {1, 1, 3}, {1, 1, 3}}, 1000)));
+        QSqlDatabase raw = QSqlDatabase::database(QSqlDatabase::connectionNames().value(0));
+        QSqlQuery q(raw);
+        ASSERT_TRUE(q.exec("DROP INDEX games_by_end"));
+        ASSERT_TRUE(q.exec("DROP INDEX game_seats_by_name"));
+        ASSERT_TRUE(q.exec("UPDATE zarv_schema SET version = 1"));
+    }
+    {
+        ResultsDatabase db(where());
+        ASSERT_TRUE(db.Open()) << db.error().toStdString();
+        EXPECT_EQ(db.SchemaVersion(), 2);
+        EXPECT_EQ(db.Games().size(), 1u);
+        QSqlQuery q(QSqlDatabase::database(QSqlDatabase::connectionNames().value(0)));
+        // The upgrade made the indexes again: dropping them works.
+        EXPECT_TRUE(q.exec("DROP INDEX games_by_end"));
+        ASSERT_TRUE(q.exec("UPDATE zarv_schema SET version = 99"));
+    }
+    ResultsDatabase db(where());
+    EXPECT_FALSE(db.Open());
+    EXPECT_TRUE(db.error().contains("newer than this server")) << db.error().toStdString();
+}
+
+// Every hand adds up, and so does the game.
+::testing::AssertionResult Whole(const GameRecord& g) {
+    if (g.hands.empty()) return ::testing::AssertionFailure() << "no hands";
+    int a = 0, b = 0;
+    for (size_t i = 0; i < g.hands.size(); ++i) {
+        const HandResult& h = g.hands[i];
+        const bool sideA = h.winner % 2 == 1;
+        if (h.number != static_cast<int>(i) + 1 || (sideA ? h.tricksA : h.tricksB) != 7 ||
+            (sideA ? h.tricksB : h.tricksA) >= 7 || h.points < 1 || h.points > 3 || h.hakem < 1 || h.hakem > 4)
+            return ::testing::AssertionFailure() << "hand " << i + 1 << " of game at table " << g.table;
+        (sideA ? a : b) += h.points;
+    }
+    if (a != g.pointsA || b != g.pointsB) return ::testing::AssertionFailure() << "points do not add up";
+    if (g.finished != (std::max(a, b) >= 7)) return ::testing::AssertionFailure() << "finished " << g.finished;
+    for (int s = 1; s <= 4; ++s)
+        if (g.seats[s].name.empty()) return ::testing::AssertionFailure() << "seat " << s << " without a name";
+    return ::testing::AssertionSuccess();
+}
+
+TEST_P(Results, NothingReportedRecordedIsLostWhenTheServerIsKilled) {
+    std::mt19937 random(23);
+    std::map<int64_t, QString> reported;  // id -> "table T points a-b hands n"
+    int kills = 0;
+    const QRegularExpression recorded(QStringLiteral("recorded game (\\d+) (.*)\n"));
+    while (reported.size() < 200) {
+        Server server({"--db", where(), "--no-pauses", "--next-game", "0"});
+        ASSERT_GT(server.port, 0) << server.out.toStdString();
+        Process load(QStringLiteral(ZARV_SIM), {"load", server.where(), "--tables", "6", "--games", "1000",
+                                                "--think-ms", "0", "--no-pauses", "--seed", QString::number(kills + 1)});
+        // Killed at a chosen line of its log and a few milliseconds on: at
+        // any point of seating, playing, recording.
+        const int lines = std::uniform_int_distribution<int>(2, 100)(random);
+        ASSERT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("^(.*\\n){%1}").arg(lines))))
+            << server.out.toStdString();
+        server.p->waitForFinished(std::uniform_int_distribution<int>(0, 30)(random));
+        server.p->kill();
+        server.p->waitForFinished(kLimitMs);
+        ++kills;
+        for (const auto& m : recorded.globalMatch(server.Out())) reported[m.captured(1).toLongLong()] = m.captured(2);
+    }
+    // One last server ends its tables' games mid-way with SIGTERM: they are
+    // kept as unfinished and count for nothing.
+    {
+        Server server({"--db", where(), "--no-pauses", "--next-game", "0"});
+        Process load(QStringLiteral(ZARV_SIM), {"load", server.where(), "--tables", "3", "--games", "1000",
+                                                "--think-ms", "0", "--no-pauses"});
+        ASSERT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("recorded game \\d+ "))));
+        server.p->terminate();
+        EXPECT_EQ(server.Finish(), 0);
+        EXPECT_TRUE(server.out.contains("recorded unfinished game")) << server.out.toStdString();
+    }
+    ResultsDatabase db(where());
+    ASSERT_TRUE(db.Open()) << db.error().toStdString();
+    std::map<int64_t, GameRecord> kept;
+    int finished = 0;
+    for (auto& [id, game] : db.Games()) {
+        EXPECT_TRUE(Whole(game)) << "game " << id;
+        finished += game.finished;
+        kept[id] = std::move(game);
+    }
+    for (const auto& [id, what] : reported) {
+        ASSERT_TRUE(kept.count(id)) << "game " << id << " was reported recorded and is missing";
+        const GameRecord& g = kept[id];
+        EXPECT_TRUE(g.finished);
+        EXPECT_EQ(what, QStringLiteral("table %1 points %2-%3 hands %4").arg(g.table).arg(g.pointsA).arg(g.pointsB).arg(g.hands.size()))
+            << "game " << id;
+    }
+    // Three bots a table: the standings count three players a finished game.
+    int counted = 0;
+    for (const auto& s : db.Standings(0, 1'000'000)) counted += s.games;
+    EXPECT_EQ(counted, 3 * finished);
+    std::cout << "kill test: " << kills << " kills, " << reported.size() << " games reported recorded, " << finished
+              << " finished games kept complete, " << kept.size() - finished << " unfinished\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Results, ::testing::Values("sqlite", "postgresql"), Name);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
