@@ -58,7 +58,7 @@ ZARV_FUZZ_TARGET {
     limits.connectionsPerAddress = 3;
     limits.tablesPerConnection = 2;
     server::Lobby lobby(limits, links, tables);
-    for (int id = 1; id <= 4; ++id) lobby.Accept(id, id == 4 ? "10.0.0.2" : "10.0.0.1");
+    for (int id = 1; id <= 4; ++id) lobby.Accept(id, id == 4 ? "10.0.0.2" : "10.0.0.1", id != 2);
     size_t at = 0;
     while (at + 2 <= size) {
         const int id = data[at] % 5;  // 0: the clock and the tables speak

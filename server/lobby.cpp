@@ -23,7 +23,7 @@ bool SeatFree(const net::TableLine& line, int seat) {
 Lobby::Lobby(LobbyLimits limits, LobbyLinks& links, TableFactory& tables)
     : limits_(limits), links_(links), factory_(tables) {}
 
-bool Lobby::Accept(int id, const std::string& address) {
+bool Lobby::Accept(int id, const std::string& address, bool secure) {
     int& fromThere = perAddress_[address];
     if (closing_ || (limits_.connectionsPerAddress > 0 && fromThere >= limits_.connectionsPerAddress)) {
         if (!closing_) Log("limit connections-per-address " + address + " refused connection " + std::to_string(id));
@@ -33,6 +33,7 @@ bool Lobby::Accept(int id, const std::string& address) {
     ++fromThere;
     Connection& c = connections_[id];
     c.address = address;
+    c.secure = secure;
     c.since = links_.Now();
     return true;
 }
@@ -110,11 +111,15 @@ void Lobby::Welcome(int id, Connection& c) {
     links_.Send(id, net::Message("Lobby", std::to_string(net::kLobbyVersion)));
 }
 
+const char* const Lobby::kPasswordsNeedTls =
+    "Passwords travel only over an encrypted connection; connect to the server with TLS to use one.";
+
 void Lobby::No(int id, const std::string& why) { links_.Send(id, net::Message("LobbyNo", why)); }
 
 void Lobby::Make(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseMake(detail);
     if (!request) return No(id, "A table needs a name (up to 40 characters, without ; or |) and valid settings.");
+    if (!request->password.empty() && !c.secure) return No(id, kPasswordsNeedTls);
     if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
         Log("limit tables refused connection " + std::to_string(id));
         return No(id, "The server has no room for another table now.");
@@ -172,6 +177,11 @@ Lobby::Table* Lobby::TableFor(int id, int table, const std::string& password, bo
         return nullptr;
     }
     Table& t = it->second;
+    // A password is never read off an unencrypted connection.
+    if ((t.line.isPrivate || !password.empty()) && !connections_[id].secure) {
+        No(id, kPasswordsNeedTls);
+        return nullptr;
+    }
     if (toWatch && !t.line.watchable) {
         No(id, "The table's maker does not allow watching.");
         return nullptr;

@@ -54,7 +54,8 @@ public:
     Lobby(LobbyLimits limits, LobbyLinks& links, TableFactory& tables);
 
     // The sockets' news. Accept is false when the connection is refused.
-    bool Accept(int connection, const std::string& address);
+    // secure: the connection is encrypted (TLS), so passwords may travel on it.
+    bool Accept(int connection, const std::string& address, bool secure);
     void Data(int connection, std::string_view bytes);
     void Closed(int connection);
     // Closes connections that said nothing in time; returns when to call again.
@@ -70,6 +71,8 @@ public:
     void TableClosed(int table, int connection);
     void TableEnded(int table);
 
+    static const char* const kPasswordsNeedTls;
+
     size_t tableCount() const { return tables_.size(); }
     size_t connectionCount() const { return connections_.size(); }
     // The table a connection is at or watches (0: none).
@@ -82,6 +85,7 @@ private:
         net::Framer framer;
         Where where = Where::Door;
         bool ours = false;
+        bool secure = false;
         bool following = false;  // asked for the list: hears of every change while in the lobby
         double since = 0;
         int table = 0;

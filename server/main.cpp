@@ -10,6 +10,7 @@
 #include "server/results_writer.h"
 #include "server/server_options.h"
 #include "server/standings_report.h"
+#include "server/tls_identity.h"
 #include "tools/options.h"
 
 namespace {
@@ -67,6 +68,15 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     server.SetResults(&results);
+    if (!options.certificate.empty()) {
+        QSslConfiguration tls;
+        if (!zarv::server::LoadServerTls(QString::fromStdString(options.certificate),
+                                         QString::fromStdString(options.key), &tls, &why)) {
+            std::cerr << "zarv-server: " << why.toStdString() << '\n';
+            return 1;
+        }
+        server.SetTls(tls);
+    }
     if (!server.Listen(static_cast<quint16>(options.port), &why)) {
         std::cerr << "zarv-server: cannot listen on port " << options.port << ": " << why.toStdString()
                   << (options.port < 1024 ? " (ports below 1024 need root or CAP_NET_BIND_SERVICE; try --port 11001)"
@@ -75,6 +85,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::cout << "listening " << server.port() << std::endl;
+    if (options.plainPort >= 0) {
+        if (!server.ListenPlain(static_cast<quint16>(options.plainPort), &why)) {
+            std::cerr << "zarv-server: cannot listen on plain port " << options.plainPort << ": " << why.toStdString()
+                      << '\n';
+            return 1;
+        }
+        std::cout << "listening plain " << server.plainPort() << std::endl;
+    }
 
     if (pipe(gSignalPipe) != 0) return 1;
     QSocketNotifier signalNotifier(gSignalPipe[0], QSocketNotifier::Read);

@@ -12,6 +12,11 @@ const char* const kServerHelp =
     "and a seat at a waiting table for programs of the original protocol.\n"
     "\n"
     "  --port P                        port to listen on (default 1001; 0 picks a free one)\n"
+    "  --cert FILE --key FILE          PEM certificate and private key: the port speaks\n"
+    "                                  TLS only, and passwords of private tables may\n"
+    "                                  travel on it (never on a plain connection)\n"
+    "  --plain-port P                  a second port without TLS, for programs of the\n"
+    "                                  original protocol (default: none)\n"
     "  --level standard|expert         computer players at tables that original-protocol\n"
     "                                  programs start (default standard)\n"
     "  --move-limit S                  seconds a person has to decide at those tables\n"
@@ -36,7 +41,8 @@ const char* const kServerHelp =
     "                                  dropped as not reading (default 262144)\n"
     "Every message is at most 65536 bytes, as for any Dealer.\n"
     "\n"
-    "The first line of output is \"listening <port>\"; then one line per event.\n"
+    "The first line of output is \"listening <port>\" (then \"listening plain <port>\"\n"
+    "with --plain-port); then one line per event.\n"
     "SIGTERM or SIGINT: every table hears \"The server is closing\" and the server exits 0.\n"
     "\n"
     "zarv-server stats [--db ...] [--since YYYY-MM-DD] [--top N]\n"
@@ -52,7 +58,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     const auto f = sim::ParseOptions(args, 0,
                                      {"--port", "--level", "--move-limit", "--auto-start", "--next-game", "--max-tables",
                                       "--max-per-address", "--max-tables-per-connection", "--idle-table",
-                                      "--connect-timeout", "--send-buffer", "--db"});
+                                      "--connect-timeout", "--send-buffer", "--db", "--cert", "--key",
+                                      "--plain-port"});
     auto whole = [&](const char* name, long long min, long long max, long long fallback) {
         return f.count(name) ? ParseWhole(f.at(name), name, min, max) : fallback;
     };
@@ -73,6 +80,12 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     l.idleAfter = static_cast<double>(whole("--idle-table", 1, 86'400, 600));
     l.connectTimeout = static_cast<double>(whole("--connect-timeout", 1, 3600, 30));
     if (f.count("--db")) o.db = f.at("--db");
+    if (f.count("--cert") != f.count("--key")) throw sim::UsageError{"--cert and --key go together"};
+    if (f.count("--cert")) {
+        o.certificate = f.at("--cert");
+        o.key = f.at("--key");
+    }
+    if (f.count("--plain-port")) o.plainPort = static_cast<int>(whole("--plain-port", 0, 65535, 0));
     o.limits.sendBuffer = whole("--send-buffer", 1024, 1LL << 30, 256 * 1024);
     return o;
 }

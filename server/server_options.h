@@ -11,7 +11,9 @@ namespace zarv::server {
 struct ServerOptions {
     int port = 1001;
     ServerLimits limits;
-    std::string db;  // empty: the default file in the server's state folder
+    std::string db;
+    std::string certificate, key;  // both or neither: the main port speaks TLS
+    int plainPort = -1;            // a second port without TLS (-1: none)  // empty: the default file in the server's state folder
     bool help = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QMetaObject>
+#include <QSslServer>
 
 namespace zarv::server {
 
@@ -18,7 +19,6 @@ void DirectWriteServer::incomingConnection(qintptr descriptor) {
 SocketServer::SocketServer(ServerLimits limits, std::ostream& log, QObject* parent)
     : QObject(parent), limits_(limits), log_(log), lobby_(std::make_unique<Lobby>(limits.lobby, *this, *this)) {
     clock_.start();
-    connect(&server_, &QTcpServer::newConnection, this, &SocketServer::Accept);
     housekeeping_.setSingleShot(true);
     connect(&housekeeping_, &QTimer::timeout, this, &SocketServer::Housekeep);
 }
@@ -33,13 +33,50 @@ SocketServer::~SocketServer() {
     }
 }
 
+void SocketServer::SetTls(const QSslConfiguration& tls) { tls_ = tls; }
+
 bool SocketServer::Listen(quint16 port, QString* error) {
-    if (!server_.listen(QHostAddress::Any, port)) {
-        if (error) *error = server_.errorString();
+    std::unique_ptr<QTcpServer> server;
+    if (tls_) {
+        auto ssl = std::make_unique<QSslServer>();
+        ssl->setSslConfiguration(*tls_);
+        // A connection that never finishes its handshake is let go as one
+        // that never says what it wants.
+        ssl->setHandshakeTimeout(static_cast<int>(limits_.lobby.connectTimeout * 1000));
+        server = std::move(ssl);
+    } else {
+        server = std::make_unique<DirectWriteServer>();
+    }
+    if (!server->listen(QHostAddress::Any, port)) {
+        if (error) *error = server->errorString();
         return false;
     }
+    Adopt(std::move(server), tls_.has_value());
     Housekeep();
     return true;
+}
+
+bool SocketServer::ListenPlain(quint16 port, QString* error) {
+    auto server = std::make_unique<DirectWriteServer>();
+    if (!server->listen(QHostAddress::Any, port)) {
+        if (error) *error = server->errorString();
+        return false;
+    }
+    Adopt(std::move(server), false);
+    return true;
+}
+
+void SocketServer::Adopt(std::unique_ptr<QTcpServer> server, bool secure) {
+    QTcpServer* s = server.get();
+    // Pending once accepted (and, for TLS, once the handshake is done).
+    connect(s, &QTcpServer::pendingConnectionAvailable, this, [this, s, secure] { Accept(s, secure); });
+    listeners_.push_back(std::move(server));
+}
+
+quint16 SocketServer::port() const { return listeners_.empty() ? 0 : listeners_.front()->serverPort(); }
+
+quint16 SocketServer::plainPort() const {
+    return listeners_.size() > 1 ? listeners_.back()->serverPort() : 0;
 }
 
 double SocketServer::Now() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
@@ -51,8 +88,8 @@ void SocketServer::Log(const std::string& line) {
     log_.flush();
 }
 
-void SocketServer::Accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+void SocketServer::Accept(QTcpServer* server, bool secure) {
+    while (QTcpSocket* socket = server->nextPendingConnection()) {
         const int id = nextConnection_++;
         QHostAddress address = socket->peerAddress();
         // An IPv4 client reaching a dual-stack socket counts as its IPv4 address.
@@ -60,7 +97,7 @@ void SocketServer::Accept() {
         const quint32 v4 = address.toIPv4Address(&isV4);
         if (isV4) address = QHostAddress(v4);
         const std::string where = address.toString().toStdString();
-        if (!lobby_->Accept(id, where)) {
+        if (!lobby_->Accept(id, where, secure)) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -79,7 +116,7 @@ void SocketServer::Accept() {
         connect(socket, &QTcpSocket::errorOccurred, this, [this, id, socket] {
             if (socket->state() != QAbstractSocket::ConnectedState) Forget(id);
         });
-        Log("connection " + std::to_string(id) + " from " + where);
+        Log("connection " + std::to_string(id) + " from " + where + (secure ? " tls" : ""));
     }
 }
 
@@ -130,7 +167,7 @@ void SocketServer::Housekeep() {
 void SocketServer::Shutdown(const std::string& words) {
     if (shuttingDown_) return;
     shuttingDown_ = true;
-    server_.close();
+    for (auto& server : listeners_) server->close();
     Log("closing: " + std::to_string(lobby_->tableCount()) + " tables");
     lobby_->Shutdown(words);
 }

@@ -6,13 +6,16 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <ostream>
+#include <vector>
 
 #include "server/lobby.h"
 
@@ -40,8 +43,13 @@ public:
     SocketServer(ServerLimits limits, std::ostream& log, QObject* parent = nullptr);
     ~SocketServer() override;
 
+    // With a certificate, the main port speaks TLS only. Set before Listen.
+    void SetTls(const QSslConfiguration& tls);
     bool Listen(quint16 port, QString* error);
-    quint16 port() const { return server_.serverPort(); }
+    // A second, unencrypted port, for programs that cannot speak TLS.
+    bool ListenPlain(quint16 port, QString* error);
+    quint16 port() const;
+    quint16 plainPort() const;  // 0: none
     // Every table and connection hears the words; done() once all is closed.
     void Shutdown(const std::string& words);
     bool done() const;
@@ -66,7 +74,8 @@ public:
     void Ended(int table) override;
 
 private:
-    void Accept();
+    void Adopt(std::unique_ptr<QTcpServer> server, bool secure);
+    void Accept(QTcpServer* server, bool secure);
     void Forget(int connection);
     void Housekeep();
     // Runs work of a table's thread on this one.
@@ -77,7 +86,8 @@ private:
     std::ostream& log_;
     std::mutex logLock_;
     ResultsSink* results_ = nullptr;
-    DirectWriteServer server_;
+    std::optional<QSslConfiguration> tls_;
+    std::vector<std::unique_ptr<QTcpServer>> listeners_;  // the main port first
     QElapsedTimer clock_;
     QTimer housekeeping_;
     std::map<int, QTcpSocket*> sockets_;

@@ -82,8 +82,10 @@ TEST(TableServer, ProgramsOfTheOriginalProtocolAreSeatedAsByADealerAndHearNothin
 }
 
 TEST(TableServer, TheMakerStartsAndTheLobbyAnswersEveryRequest) {
-    Server server({"--no-pauses", "--max-tables-per-connection", "1"});
-    Peer maker(server.port);
+    // Private tables need TLS: the main port speaks it, a second port not.
+    TestCertificate tls;
+    Server server(QStringList{"--no-pauses", "--max-tables-per-connection", "1", "--plain-port", "0"} + tls.ServerArgs());
+    Peer maker(server.port, tls.pin);
     maker.Send("Recived;Lobby|");
     EXPECT_EQ(maker.Next(), "Lobby;1");
     maker.Send("LobbyMake;Private room;s3cret;standard;30;0|");
@@ -91,7 +93,7 @@ TEST(TableServer, TheMakerStartsAndTheLobbyAnswersEveryRequest) {
     maker.Send("LobbyMake;Another;;standard;30;1|");
     EXPECT_EQ(maker.Next(), "LobbyNo;You have made as many tables as one connection may.");
     // A second program lists the tables, and is refused where it should be.
-    Peer other(server.port);
+    Peer other(server.port, tls.pin);
     other.Send("Recived;Lobby|LobbyList;|");
     EXPECT_EQ(other.Next(), "Lobby;1");
     EXPECT_EQ(other.Next(), "TableIs;1;Private room;W;1;0;0;S;30;;-;;-;Zarv;C;;-");
@@ -114,8 +116,17 @@ TEST(TableServer, TheMakerStartsAndTheLobbyAnswersEveryRequest) {
     EXPECT_EQ(maker.Next(), "LobbyOk;Start;1");
     EXPECT_TRUE(maker.NextStarting("Start;").contains("Maker;Human;"));
     EXPECT_EQ(other.Next(), "TableIs;1;Private room;P;1;0;0;S;30;Tib ;C;Vrel;C;Zarv;C;Maker;H");
+    // No password is taken over the plain port, nor a private table entered.
+    Peer plain(server.plainPort);
+    plain.Send("Recived;Lobby|LobbyMake;Mine;pw;standard;30;1|LobbyWatch;1;|LobbyMake;Open;;standard;30;1|");
+    EXPECT_EQ(plain.Next(), "Lobby;1");
+    const QString needsTls =
+        "LobbyNo;Passwords travel only over an encrypted connection; connect to the server with TLS to use one.";
+    EXPECT_EQ(plain.Next(), needsTls);
+    EXPECT_EQ(plain.Next(), needsTls);
+    EXPECT_EQ(plain.Next(), "LobbyOk;Made;2");
     // The same name cannot sit down a second time without the token.
-    Peer impostor(server.port);
+    Peer impostor(server.plainPort);
     impostor.Send("Connect;maker;Partner|");
     EXPECT_EQ(impostor.Next(), "Join;3;The name maker is already at a table of this server; choose another.");
     EXPECT_TRUE(impostor.Closed());
@@ -125,6 +136,25 @@ TEST(TableServer, TheMakerStartsAndTheLobbyAnswersEveryRequest) {
     EXPECT_EQ(server.Finish(), 0);
     EXPECT_FALSE(server.out.contains("s3cret"));
     EXPECT_TRUE(server.out.contains("table 1 made \"Private room\" level standard private"));
+}
+
+TEST(TableServer, ACertificateThatFailsTheCheckStopsTheConnection) {
+    TestCertificate tls, other;
+    Server server(QStringList{"--no-pauses"} + tls.ServerArgs());
+    // Not in the trust store, and no pin: stopped, with the fingerprint to compare.
+    Bot unpinned(server, {"--name", "Ann", "--table", "T", "--create", "--tls"});
+    EXPECT_EQ(unpinned.Finish(), 3);
+    const QString told = QString::fromUtf8(unpinned.p->readAllStandardError());
+    EXPECT_TRUE(told.contains("cannot be trusted") && told.contains(tls.pinText)) << told.toStdString();
+    Bot mispinned(server, {"--name", "Ann", "--table", "T", "--create", "--pin", other.pinText});
+    EXPECT_EQ(mispinned.Finish(), 3);
+    EXPECT_TRUE(QString::fromUtf8(mispinned.p->readAllStandardError()).contains("not the one pinned"));
+    // Neither went on without encryption: the server never had them in its lobby.
+    EXPECT_FALSE(server.Out().contains(" made ")) << server.out.toStdString();
+    Bot pinned(server, {"--name", "Ann", "--table", "T", "--create", "--seat", "1", "--password", "pw", "--pin",
+                        tls.pinText.toLower().remove(':')});
+    EXPECT_TRUE(pinned.WaitFor("seat 1\n")) << pinned.out.toStdString();
+    EXPECT_TRUE(server.WaitFor("table 1 made \"T\" level standard private"));
 }
 
 // Card codes: a suit letter and a rank, standing alone.

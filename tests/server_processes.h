@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QCryptographicHash>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <memory>
@@ -66,7 +68,13 @@ struct Server : Process {
         : Process(QStringLiteral(ZARV_SERVER), QStringList{"--port", "0"} + WithResults(args)) {
         EXPECT_TRUE(WaitFor(QRegularExpression(QStringLiteral("^listening (\\d+)\\n"))));
         port = QRegularExpression(QStringLiteral("^listening (\\d+)")).match(out).captured(1).toInt();
+        if (args.contains("--plain-port")) {
+            const QRegularExpression plain(QStringLiteral("\nlistening plain (\\d+)\n"));
+            EXPECT_TRUE(WaitFor(plain));
+            plainPort = plain.match(out).captured(1).toInt();
+        }
     }
+    int plainPort = 0;
     QString where() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
 };
 
@@ -75,14 +83,27 @@ struct Bot : Process {
         : Process(QStringLiteral(ZARV_SIM), QStringList{"join", server.where()} + args) {}
 };
 
-// A plain connection: every byte it receives is kept.
+// A connection that speaks the exact texts: every byte it receives is kept.
+// Given a certificate's fingerprint, it speaks TLS and trusts that one only.
 struct Peer {
-    QTcpSocket socket;
+    std::unique_ptr<QTcpSocket> connection;
+    QTcpSocket& socket;
     QByteArray received;
     size_t read = 0;  // how far Next() has gone through received
-    explicit Peer(int port) {
-        socket.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
-        EXPECT_TRUE(socket.waitForConnected(kLimitMs));
+    explicit Peer(int port, const QByteArray& pin = {})
+        : connection(pin.isEmpty() ? std::make_unique<QTcpSocket>() : std::make_unique<QSslSocket>()),
+          socket(*connection) {
+        if (pin.isEmpty()) {
+            socket.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
+            EXPECT_TRUE(socket.waitForConnected(kLimitMs));
+            return;
+        }
+        auto& tls = static_cast<QSslSocket&>(socket);
+        QObject::connect(&tls, &QSslSocket::sslErrors, [&tls, pin](const QList<QSslError>& errors) {
+            if (tls.peerCertificate().digest(QCryptographicHash::Sha256) == pin) tls.ignoreSslErrors(errors);
+        });
+        tls.connectToHostEncrypted(QStringLiteral("127.0.0.1"), static_cast<quint16>(port));
+        EXPECT_TRUE(tls.waitForEncrypted(kLimitMs)) << tls.errorString().toStdString();
     }
     void Send(const QByteArray& text) {
         socket.write(text);
@@ -120,4 +141,23 @@ struct Peer {
         received += socket.readAll();
         return socket.state() != QAbstractSocket::ConnectedState;
     }
+};
+
+// A self-made certificate and its key, as an admin makes them with openssl.
+struct TestCertificate {
+    QTemporaryDir folder;
+    QString certificate = folder.filePath(QStringLiteral("cert.pem"));
+    QString key = folder.filePath(QStringLiteral("key.pem"));
+    QByteArray pin;  // the certificate's SHA-256 fingerprint
+    QString pinText;  // as the admin publishes it: AB:CD:...
+    TestCertificate() {
+        const int status = QProcess::execute(QStringLiteral("openssl"),
+                                             {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=localhost",
+                                              "-days", "30", "-keyout", key, "-out", certificate});
+        EXPECT_EQ(status, 0) << "openssl could not make a certificate";
+        const auto chain = QSslCertificate::fromPath(certificate);
+        if (!chain.isEmpty()) pin = chain.first().digest(QCryptographicHash::Sha256);
+        pinText = QString::fromLatin1(pin.toHex(':').toUpper());
+    }
+    QStringList ServerArgs() const { return {"--cert", certificate, "--key", key}; }
 };

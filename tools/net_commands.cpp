@@ -12,6 +12,7 @@
 
 #include "net/qt/qt_event_pump.h"
 #include "net/qt/tcp_transport.h"
+#include "net/qt/tls_pin.h"
 #include "net/wire.h"
 #include "tools/net_play.h"
 #include "tools/options.h"
@@ -117,7 +118,7 @@ void ReadFaults(const std::map<std::string, std::string>& o, ClientOptions& faul
 
 // Through a table server's lobby to a table.
 int JoinTable(const std::map<std::string, std::string>& o, const std::string& name, const std::string& host, int port,
-              bool create, bool watch, std::ostream& out, std::ostream& err) {
+              bool create, bool watch, bool tls, std::ostream& out, std::ostream& err) {
     TablePlan plan;
     plan.host = host;
     plan.port = port;
@@ -133,6 +134,12 @@ int JoinTable(const std::map<std::string, std::string>& o, const std::string& na
     }
     if (o.count("--password")) plan.password = o.at("--password");
     if (o.count("--token-file")) plan.tokenFile = o.at("--token-file");
+    plan.tls = tls;
+    if (o.count("--pin")) {
+        plan.pin = o.at("--pin");
+        if (net::ParsePin(QString::fromStdString(plan.pin)).isEmpty())
+            throw UsageError{"--pin takes a SHA-256 fingerprint: 64 hex digits, colons allowed"};
+    }
     if (!net::IsLobbyText(plan.password, net::kMaxPassword)) throw UsageError{"--password may not hold ';' or '|'"};
     if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1'000'000));
     if (o.count("--side")) throw UsageError{"at a server table, choose the seat with --seat"};
@@ -156,14 +163,16 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     std::vector<std::string> rest(args);
     const bool create = std::erase(rest, std::string("--create")) > 0;
     const bool watch = std::erase(rest, std::string("--watch")) > 0;
+    const bool tls = std::erase(rest, std::string("--tls")) > 0;
     const auto o = ParseOptions(rest, 2,
                                 {"--name", "--side", "--drop-at-trick", "--return-after", "--freeze-at-trick", "--table",
-                                 "--seat", "--password", "--games", "--token-file"});
+                                 "--seat", "--password", "--games", "--token-file", "--pin"});
     const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
     if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
-    if (o.count("--table")) return JoinTable(o, name, host, port, create, watch, out, err);
-    if (create || watch || o.count("--seat") || o.count("--password") || o.count("--token-file"))
-        throw UsageError{"--create, --watch, --seat, --password and --token-file go with --table"};
+    if (o.count("--table")) return JoinTable(o, name, host, port, create, watch, tls, out, err);
+    if (create || watch || tls || o.count("--seat") || o.count("--password") || o.count("--token-file") ||
+        o.count("--pin"))
+        throw UsageError{"--create, --watch, --seat, --password, --tls, --pin and --token-file go with --table"};
     std::string side = o.count("--side") ? o.at("--side") : "against";
     if (side != "partner" && side != "against") throw UsageError{"--side must be partner or against, not '" + side + "'"};
     side = side == "partner" ? "Partner" : "Against";

@@ -35,7 +35,12 @@ const char* const kUsage =
     "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
     "                      [--move-limit <seconds>]\n"
     "       zarv-sim join <host>[:<port>] [--name <name>] [--side partner|against]\n"
-    "                     [--drop-at-trick <N> [--return-after <seconds>]] [--freeze-at-trick <N>]\n";
+    "                     [--drop-at-trick <N> [--return-after <seconds>]] [--freeze-at-trick <N>]\n"
+    "       zarv-sim join <host>[:<port>] --table <name> [--create] [--seat 1|2|4] [--watch]\n"
+    "                     [--password <pw>] [--tls] [--pin <SHA-256 fingerprint>] [--games <N>]\n"
+    "                     [--token-file <file>]   (a table server's lobby; --pin implies --tls)\n"
+    "       zarv-sim load <host>[:<port>] --tables <N> [--games <G>] [--seed <S>]\n"
+    "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n";
 
 std::vector<CardCode> ParseDealOption(const std::string& text) {
     std::string why;

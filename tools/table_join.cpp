@@ -8,6 +8,7 @@
 #include "engine/seeded_random.h"
 #include "net/qt/qt_event_pump.h"
 #include "net/qt/tcp_transport.h"
+#include "net/qt/tls_pin.h"
 #include "net/wire.h"
 #include "tools/lobby_client.h"
 #include "tools/net_play.h"
@@ -136,6 +137,7 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
     options.returnAfter = plan.returnAfter;
     options.clock = &clock;
     options.reconnect = [&] { tcp.ConnectTo(host, static_cast<quint16>(plan.port)); };
+    tcp.SetTls({plan.tls || !plan.pin.empty(), net::ParsePin(QString::fromStdString(plan.pin))});
     tcp.ConnectTo(host, static_cast<quint16>(plan.port));
     if (const SavedSeat saved = ReadToken(plan.tokenFile); !saved.token.empty()) {
         // Started again after it was stopped: straight back to its seat.

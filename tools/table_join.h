@@ -24,6 +24,8 @@ struct TablePlan {
     int seat = 0;                   // 1, 2 or 4; 0: the first free one
     bool watch = false;
     std::string password;
+    bool tls = false;               // speak TLS; the certificate is checked
+    std::string pin;                // ... against this SHA-256 fingerprint, else the trust store
     int games = 0;                  // leave after this many games (0: play every game)
     double waitForTable = 15;       // seconds to wait for the table to appear in the lobby
     uint64_t seed = 1;

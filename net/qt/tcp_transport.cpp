@@ -1,5 +1,9 @@
 #include "net/qt/tcp_transport.h"
 
+#include <QSslSocket>
+
+#include "net/qt/tls_pin.h"
+
 #ifdef __linux__
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -88,25 +92,63 @@ void TcpTransport::Adopt(int index, QTcpSocket* socket) {
 }
 
 void TcpTransport::ConnectTo(const QString& host, quint16 port) {
-    auto* socket = new QTcpSocket(this);
+    QSslSocket* secure = tls_.enabled ? new QSslSocket(this) : nullptr;
+    QTcpSocket* socket = secure ? secure : new QTcpSocket(this);
     if (elements_[0]) elements_[0]->abort();
     elements_[0] = socket;
     closing_[0] = false;
     clientConnected_ = false;
-    connect(socket, &QTcpSocket::connected, this, [this, socket] {
+    certificateProblem_.clear();
+    offeredFingerprint_.clear();
+    auto stands = [this, socket] {
         clientConnected_ = true;
         KeepAlive(socket);
         if (events_) events_->OnConnected();
-    });
+    };
+    // Over TLS the connection stands once the handshake has checked the server.
+    if (secure)
+        connect(secure, &QSslSocket::encrypted, this, [this, secure, stands] {
+            // A pin holds even for a certificate the trust store accepts.
+            const QByteArray offered = Fingerprint(secure->peerCertificate());
+            if (!tls_.pin.isEmpty() && offered != tls_.pin) {
+                offeredFingerprint_ = offered;
+                certificateProblem_ = "The server's certificate is not the one pinned for it: its SHA-256 fingerprint is " +
+                                      PinText(offered) + ", not " + PinText(tls_.pin) + ".";
+                secure->abort();
+                if (events_) events_->OnConnectFailed(certificateProblem_.toStdString());
+                return;
+            }
+            stands();
+        });
+    else connect(socket, &QTcpSocket::connected, this, stands);
     connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError) {
         // An error before the connection stood is a failed attempt; a later one
         // shows as a closed connection.
         refused_ = socket->error() == QAbstractSocket::ConnectionRefusedError;
         if (!clientConnected_ && !closing_[0] && socket == elements_[0] && events_)
-            events_->OnConnectFailed(socket->errorString().toStdString());
+            events_->OnConnectFailed((certificateProblem_.isEmpty() ? socket->errorString() : certificateProblem_).toStdString());
     });
     Adopt(0, socket);
-    socket->connectToHost(host, port);
+    if (!secure) return socket->connectToHost(host, port);
+    connect(secure, &QSslSocket::sslErrors, this, [this, secure](const QList<QSslError>& errors) {
+        const QByteArray offered = Fingerprint(secure->peerCertificate());
+        if (!tls_.pin.isEmpty() && offered == tls_.pin) {
+            // The player has this very certificate's fingerprint: the pin,
+            // not a certificate authority, vouches for the server.
+            secure->ignoreSslErrors(errors);
+            return;
+        }
+        offeredFingerprint_ = offered;
+        QStringList why;
+        for (const QSslError& e : errors) why << e.errorString();
+        certificateProblem_ = tls_.pin.isEmpty()
+                                  ? "The server's certificate cannot be trusted (" + why.join("; ") +
+                                        "). Its SHA-256 fingerprint is " + PinText(offered) +
+                                        ": if the server's admin published the same, give it as the server's fingerprint."
+                                  : "The server's certificate is not the one pinned for it: its SHA-256 fingerprint is " +
+                                        PinText(offered) + ", not " + PinText(tls_.pin) + ".";
+    });
+    secure->connectToHostEncrypted(host, port);
 }
 
 bool TcpTransport::IsConnected(int index) const {

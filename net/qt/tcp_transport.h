@@ -31,6 +31,19 @@ public:
     // A client: connects to host (name or address) and port; OnConnected or
     // OnConnectFailed tells how it went.
     void ConnectTo(const QString& host, quint16 port);
+    // Connections made from now on speak TLS: the server's certificate is
+    // checked against the system's trust store, or else must have the pinned
+    // fingerprint (SHA-256). A failed check ends the attempt; it never goes
+    // on unencrypted.
+    struct Tls {
+        bool enabled = false;
+        QByteArray pin;  // empty: the trust store decides
+    };
+    void SetTls(const Tls& tls) { tls_ = tls; }
+    // After a failed check: what was wrong, and the certificate's fingerprint
+    // for the player to compare with the one the server's admin published.
+    QString certificateProblem() const { return certificateProblem_; }
+    QByteArray offeredFingerprint() const { return offeredFingerprint_; }
     // Drops every connection at once and stops listening: the next Listen or
     // ConnectTo starts afresh from element 0.
     void Reset();
@@ -55,6 +68,9 @@ private:
     QString error_;
     bool clientConnected_ = false;
     bool refused_ = false;
+    Tls tls_;
+    QString certificateProblem_;
+    QByteArray offeredFingerprint_;
 };
 
 } // namespace zarv::net
