@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 
 #include "settings/settings_store.h"
 #include "ui/balloon.h"
@@ -7,6 +9,19 @@
 #include "ui/table_window.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed (packaging checks, scripts).
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zarv %s\n", ZARV_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("Usage: zarv [--version] [--help]\n"
+                        "Zarv, a trick-taking card game for four: play against the computer, or over the\n"
+                        "network (Game > Network...).\n");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zarv"));
     QApplication::setApplicationVersion(QStringLiteral(ZARV_VERSION));

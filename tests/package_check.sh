@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the Debian packages from the build, checks what they hold and what
+# they depend on, unpacks them into a temporary folder and runs the programs
+# from there; lintian must report no errors. Skipped (77) without dpkg-deb,
+# and in the sanitizer build (its programs are not what is shipped).
+set -euo pipefail
+build="$1"; build_type="$2"
+command -v dpkg-deb > /dev/null && command -v dpkg-shlibdeps > /dev/null || exit 77
+[ "$build_type" = "Release" ] || exit 77
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "$*"; exit 1; }
+
+# A folder of its own for cpack's staging, so that nothing else in the build changes.
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" > cpack.log 2>&1) ||
+  { cat "$work/cpack.log"; fail "cpack failed"; }
+game=$(ls "$work"/out/zarv_*.deb) server=$(ls "$work"/out/zarv-server_*.deb)
+
+contents() { dpkg-deb --contents "$1" | awk '{print $6}' | sed 's|^\./|/|'; }
+expect_files() {
+  local deb="$1"; shift
+  local listed; listed=$(contents "$deb")
+  for f in "$@"; do grep -qx "$f" <<< "$listed" || fail "$(basename "$deb") lacks $f"; done
+}
+expect_files "$game" /usr/games/zarv /usr/share/applications/org.ombrel.Zarv.desktop \
+  /usr/share/metainfo/org.ombrel.Zarv.metainfo.xml /usr/share/icons/hicolor/scalable/apps/org.ombrel.Zarv.svg \
+  /usr/share/zarv/Help/Help.htm /usr/share/zarv/Pass.wav /usr/share/doc/zarv/copyright /usr/share/doc/zarv/changelog.gz
+expect_files "$server" /usr/bin/zarv-server /usr/bin/zarv-sim /usr/lib/systemd/system/zarv-server.service \
+  /usr/share/doc/zarv-server/copyright /usr/share/doc/zarv-server/changelog.gz
+# Each program in one package only.
+contents "$game" | grep -q zarv-server && fail "the game's package holds the server"
+contents "$server" | grep -qx /usr/games/zarv && fail "the server's package holds the game"
+
+expect_depends() {
+  local deb="$1"; shift
+  local depends; depends=$(dpkg-deb --field "$deb" Depends)
+  for d in "$@"; do grep -qE "(^|, )$d( |,|$)" <<< "$depends" || fail "$(basename "$deb") does not depend on $d: $depends"; done
+}
+expect_depends "$game" libqt6widgets6 libqt6multimedia6 libqt6svg6 fonts-liberation2
+expect_depends "$server" libqt6network6 libqt6sql6 libqt6sql6-sqlite adduser
+dpkg-deb --field "$server" Suggests | grep -q libqt6sql6-psql || fail "zarv-server does not suggest libqt6sql6-psql"
+dpkg-deb --ctrl-tarfile "$server" | tar -t | grep -q postinst || fail "zarv-server has no postinst to make its user"
+
+# The unpacked programs run.
+dpkg-deb -x "$game" "$work/root"
+dpkg-deb -x "$server" "$work/root"
+"$work/root/usr/games/zarv" --version | grep -q '^zarv [0-9]' || fail "zarv --version"
+"$work/root/usr/bin/zarv-server" --help | grep -q -- '--plain-port' || fail "zarv-server --help"
+"$work/root/usr/bin/zarv-sim" games 1 --seed 1 | grep -q 'games 1' || fail "zarv-sim games 1"
+
+if command -v lintian > /dev/null; then
+  # Root runs lintian too (it only warns about that).
+  errors=$(lintian --tag-display-limit 0 "$game" "$server" 2>/dev/null | grep '^E:' || true)
+  [ -z "$errors" ] || fail "lintian: $errors"
+elif [ -n "${CI:-}" ]; then
+  fail "lintian is missing"
+fi
+echo "packages: 2 built, checked and run"
