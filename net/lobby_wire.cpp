@@ -46,6 +46,20 @@ std::string TableLineText(const TableLine& t) {
     return text;
 }
 
+std::string TopLineText(const TopLine& t) {
+    return std::to_string(t.rank) + ";" + Clean(t.name) + ";" + std::to_string(t.games) + ";" + std::to_string(t.wins) +
+           ";" + std::to_string(t.points) + ";" + std::to_string(t.hakemWins);
+}
+
+std::optional<TopLine> ParseTopLine(std::string_view detail) {
+    const auto f = Fields(detail, ';');
+    if (f.size() != 6 || !IsLobbyText(f[1], kMaxPlayerName)) return std::nullopt;
+    const auto rank = ParseCount(f[0]), games = ParseCount(f[2]), wins = ParseCount(f[3]), points = ParseCount(f[4]),
+               hakem = ParseCount(f[5]);
+    if (!rank || !games || !wins || !points || !hakem) return std::nullopt;
+    return TopLine{*rank, std::string(f[1]), *games, *wins, *points, *hakem};
+}
+
 std::optional<TableLine> ParseTableLine(std::string_view detail) {
     const auto f = Fields(detail, ';');
     if (f.size() != 16) return std::nullopt;

@@ -21,6 +21,9 @@
 //   S -> C  LobbyNo;<why>                       refused, in words
 //   S -> C  Seen;<what>;...                     what a watcher sees (below)
 //   S -> C  Watchers;<n>                        to seated players of ours: so many watch
+//   C -> S  LobbyTop;                           the best players of the last 30 days:
+//   S -> C  Top;<rank>;<name>;<games>;<wins>;<points>;<HAKEM hands won>   (up to ten)
+//   S -> C  TopEnd;<count>
 #pragma once
 
 #include <array>
@@ -83,6 +86,15 @@ struct WatchRequest {
 };
 std::optional<WatchRequest> ParseWatch(std::string_view detail);
 std::optional<int> ParseTableId(std::string_view detail);
+
+// One line of the server's standings.
+struct TopLine {
+    int rank = 0;
+    std::string name;
+    int games = 0, wins = 0, points = 0, hakemWins = 0;
+};
+std::string TopLineText(const TopLine& line);
+std::optional<TopLine> ParseTopLine(std::string_view detail);
 
 // What a watcher sees, as "Seen" details. Nothing here ever names a card
 // that is still in a hand: only cards on the table and the ZARV's suit.

@@ -37,6 +37,15 @@ struct GameRecord {
     bool finished = false;  // false: the game stopped before seven points
 };
 
+// A player's line of the standings, over finished games.
+struct Standing {
+    std::string name;
+    int games = 0;
+    int wins = 0;
+    int points = 0;     // the points of the player's side, over all those games
+    int hakemWins = 0;  // hands the player was HAKEM of and the side won
+};
+
 // Where the tables hand their games. Called on the tables' threads.
 class ResultsSink {
 public:
@@ -44,6 +53,8 @@ public:
     virtual void Record(GameRecord game) = 0;
     // Wall-clock time for the records, Unix milliseconds.
     virtual int64_t NowMs() const = 0;
+    // The best players of the last thirty days, as last read (any thread).
+    virtual std::vector<Standing> Top() const { return {}; }
 };
 
 } // namespace zarv::server

@@ -100,6 +100,12 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         StartTable(id, c, p.detail);
     } else if (p.command == "LobbyLeave") {
         No(id, "You are not watching a table.");
+    } else if (p.command == "LobbyTop") {
+        const auto top = links_.Top();
+        int rank = 0;
+        for (const Standing& s : top)
+            links_.Send(id, net::Message("Top", net::TopLineText({++rank, s.name, s.games, s.wins, s.points, s.hakemWins})));
+        links_.Send(id, net::Message("TopEnd", std::to_string(rank)));
     } else {
         No(id, "The lobby does not know \"" + p.command.substr(0, 20) + "\".");
     }

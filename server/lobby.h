@@ -14,6 +14,7 @@
 
 #include "net/framing.h"
 #include "net/lobby_wire.h"
+#include "server/game_record.h"
 #include "server/server_table.h"
 
 namespace zarv::server {
@@ -41,6 +42,8 @@ public:
     virtual void Close(int connection) = 0;
     virtual void Log(const std::string& line) = 0;
     virtual double Now() const = 0;
+    // The server's standings, best first (none without a results database).
+    virtual std::vector<Standing> Top() const { return {}; }
 };
 
 class TableFactory {

@@ -14,14 +14,6 @@
 
 namespace zarv::server {
 
-struct Standing {
-    std::string name;
-    int games = 0;
-    int wins = 0;
-    int points = 0;     // the points of the player's side, over all those games
-    int hakemWins = 0;  // hands the player was HAKEM of and the side won
-};
-
 class ResultsDatabase {
 public:
     static constexpr int kSchemaVersion = 2;

@@ -32,7 +32,7 @@ public:
     void Record(GameRecord game) override;
     int64_t NowMs() const override;
     // The ten best of the last thirty days, as read after the last game.
-    std::vector<Standing> Top() const;
+    std::vector<Standing> Top() const override;
 
     static constexpr size_t kMaxQueued = 10'000;
 

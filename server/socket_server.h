@@ -63,6 +63,7 @@ public:
     // Thread-safe: one whole line at a time.
     void Log(const std::string& line) override;
     double Now() const override;
+    std::vector<Standing> Top() const override { return results_ ? results_->Top() : std::vector<Standing>{}; }
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)

@@ -210,6 +210,14 @@ TEST_P(Results, NothingReportedRecordedIsLostWhenTheServerIsKilled) {
         Process load(QStringLiteral(ZARV_SIM), {"load", server.where(), "--tables", "3", "--games", "1000",
                                                 "--think-ms", "0", "--no-pauses"});
         ASSERT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("recorded game \\d+ "))));
+        // The lobby shows the best players, from what was recorded.
+        Peer lobby(server.port);
+        lobby.Send("Recived;Lobby|LobbyTop;|");
+        EXPECT_EQ(lobby.Next(), "Lobby;1");
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Top;1;load-\\d+-\\d+-\\d;\\d+;\\d+;\\d+;\\d+$"))
+                        .match(lobby.Next())
+                        .hasMatch());
+        EXPECT_TRUE(lobby.NextStarting("TopEnd;").startsWith("TopEnd;"));
         server.p->terminate();
         EXPECT_EQ(server.Finish(), 0);
         EXPECT_TRUE(server.out.contains("recorded unfinished game")) << server.out.toStdString();
