@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) and fuzzes each for a while, starting from
-# its checked-in corpus. ZARV_FUZZ_SECONDS sets how long (default 30 each).
+# its checked-in corpus. ZARV_FUZZ_SECONDS sets how long (default 25 each).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${ZARV_FUZZ_SECONDS:-30}
+seconds=${ZARV_FUZZ_SECONDS:-25}
 if ! command -v clang++ >/dev/null; then
   echo "fuzz.sh: clang++ is missing; scripts/setup.sh --test installs it" >&2
   exit 1
@@ -13,7 +13,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined" \
   -DZARV_FUZZ=ON -DZARV_BUILD_BENCH=OFF -DZARV_WERROR=ON >/dev/null
-targets=(saved_hand command_line settings_file dealer_messages client_messages returning_client lobby_messages)
+targets=(saved_hand command_line settings_file dealer_messages client_messages returning_client lobby_messages lobby_answers)
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 failed=0
 passed=0

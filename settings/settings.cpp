@@ -61,6 +61,13 @@ std::string NormalisePlayerName(const std::string& utf8) {
     return name.isEmpty() ? std::string("Unknown") : name.toUtf8().toStdString();
 }
 
+// An address as a person types it: short, printable; anything else is left unread.
+static std::string TypedAddress(const std::string& stored) {
+    const QString text = QString::fromUtf8(stored).trimmed();
+    const bool printable = std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    return text.size() <= 255 && printable ? text.toUtf8().toStdString() : std::string();
+}
+
 Settings ReadSettings(SettingsStore& store) {
     Settings s;  // scheme 0 and the defaults of a first start
     bool created = false;
@@ -93,11 +100,8 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
     if (auto v = dword("MoveLimit")) s.MoveLimit = std::clamp(AsSigned(*v), kMinMoveLimit, kMaxMoveLimit);
     // An address is short: anything longer (or with control bytes) was not typed by a person.
-    if (auto address = store.ReadString(kKey, QStringLiteral("LastDealer"))) {
-        const QString text = QString::fromUtf8(*address).trimmed();
-        const bool printable = std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
-        if (text.size() <= 255 && printable) s.LastDealer = text.toUtf8().toStdString();
-    }
+    if (auto address = store.ReadString(kKey, QStringLiteral("LastDealer"))) s.LastDealer = TypedAddress(*address);
+    if (auto address = store.ReadString(kKey, QStringLiteral("LastServer"))) s.LastServer = TypedAddress(*address);
     // The window's place is a small base64 record; anything else is left unread
     // and the window opens at its first size.
     if (auto place = store.ReadString(kKey, QStringLiteral("WindowPlace"))) {
@@ -140,6 +144,31 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
 
 void SaveLastDealer(SettingsStore& store, const std::string& address) {
     store.WriteString(kKey, QStringLiteral("LastDealer"), address);
+}
+
+void SaveLastServer(SettingsStore& store, const std::string& address) {
+    store.WriteString(kKey, QStringLiteral("LastServer"), address);
+}
+
+namespace {
+// One value a server, named by the address's bytes in hex: an address holds
+// ':' and '[' that a value's name may not.
+QString PinName(const std::string& server) {
+    return QStringLiteral("Pin") + QString::fromLatin1(QByteArray::fromStdString(server).toHex());
+}
+} // namespace
+
+std::string ReadServerPin(SettingsStore& store, const std::string& server) {
+    const auto pin = store.ReadString(kKey, PinName(server));
+    // A fingerprint is 95 characters at most ("AB:CD:..."); anything else was not saved here.
+    if (!pin || pin->size() > 128 ||
+        !std::all_of(pin->begin(), pin->end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) || c == ':'; }))
+        return {};
+    return *pin;
+}
+
+void SaveServerPin(SettingsStore& store, const std::string& server, const std::string& pin) {
+    store.WriteString(kKey, PinName(server), pin);
 }
 
 void SaveFullScreen(SettingsStore& store, bool full) {

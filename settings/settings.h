@@ -47,6 +47,7 @@ struct Settings {
     // the computer plays for the seat (stored as "MoveLimit").
     int32_t MoveLimit = 60;
     std::string LastDealer;  // the Dealer joined last, as typed (stored as "LastDealer", UTF-8)
+    std::string LastServer;  // the table server played on last, as typed (stored as "LastServer")
     // The main window's place and size, as the window system records them
     // (stored as "WindowPlace", base64); empty: never closed yet.
     std::string WindowPlace;
@@ -64,6 +65,10 @@ Settings ReadSettings(SettingsStore& store);
 void SaveSettings(SettingsStore& store, const Settings& s);
 void SavePlayerName(SettingsStore& store, const std::string& name);
 void SaveLastDealer(SettingsStore& store, const std::string& address);
+void SaveLastServer(SettingsStore& store, const std::string& address);
+// The certificate fingerprint a player pinned for a table server ("" when none).
+std::string ReadServerPin(SettingsStore& store, const std::string& server);
+void SaveServerPin(SettingsStore& store, const std::string& server, const std::string& pin);
 void SaveWindowPlace(SettingsStore& store, const std::string& place);
 void SaveFullScreen(SettingsStore& store, bool full);
 void SaveAskBeforeAbandoning(SettingsStore& store, bool ask);

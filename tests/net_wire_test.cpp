@@ -4,6 +4,7 @@
 #include "engine/game.h"
 #include "net/framing.h"
 #include "net/message_queue.h"
+#include "net/watched_table.h"
 #include "net/wire.h"
 #include "tests/test_table.h"
 
@@ -274,3 +275,46 @@ TEST(Wire, TokensAndWaitingAreStrict) {
 
 } // namespace
 } // namespace zarv::testing
+
+// A watcher's table from the server's "Seen" texts: a watcher who comes in
+// mid-hand, a trick settled and the next begun, and texts that make no sense.
+TEST(Wire, AWatchedTableFollowsTheSeenTexts) {
+    zarv::net::WatchedTable w;
+    auto apply = [&](const std::string& text) {
+        const auto seen = zarv::net::ParseSeen(text);
+        return seen && w.Apply(*seen);
+    };
+    EXPECT_TRUE(apply("Seats;Ann;H;Bob;H;Zarv;C;Cy;H"));
+    EXPECT_EQ(w.names[3], "Zarv");
+    EXPECT_FALSE(w.person[3]);
+    EXPECT_EQ(w.CardsHeld(1), 0) << "no hand dealt yet";
+    EXPECT_TRUE(apply("Hand;3;2"));
+    EXPECT_TRUE(apply("Trump;h"));
+    EXPECT_TRUE(apply("Tricks;4;2"));
+    EXPECT_TRUE(apply("Card;2;h14"));
+    EXPECT_EQ(w.CardsHeld(2), 13 - 6 - 1);
+    EXPECT_EQ(w.CardsHeld(3), 13 - 6);
+    for (const char* card : {"Card;3;h2", "Card;4;h5", "Card;1;g9"}) EXPECT_TRUE(apply(card));
+    EXPECT_TRUE(apply("Trick;2"));
+    EXPECT_EQ(w.tricksB, 3);
+    EXPECT_EQ(w.CardsHeld(2), 13 - 7) << "a settled trick's cards are no longer held";
+    EXPECT_EQ(w.trick[1].text(), "g9") << "the settled trick stays in sight";
+    EXPECT_TRUE(apply("Card;3;x10"));
+    EXPECT_TRUE(w.trick[1].empty()) << "until the next one begins";
+    EXPECT_TRUE(apply("Result;2;2;3"));
+    EXPECT_EQ(w.pointsB, 2);
+    // A hostile server cannot push the table past what a game can hold.
+    EXPECT_FALSE(apply("Card;5;h2"));
+    EXPECT_FALSE(apply("Card;1;z9"));
+    EXPECT_FALSE(apply("Result;1;7;2"));
+    EXPECT_FALSE(apply("Tricks;9;9"));
+    EXPECT_FALSE(apply("Points;1000;0"));
+    EXPECT_TRUE(apply("Hand;4;3"));
+    for (int i = 0; i < 13; ++i) EXPECT_TRUE(apply("Trick;1"));
+    EXPECT_FALSE(apply("Trick;1"));
+    EXPECT_EQ(w.tricksA, 13);
+    EXPECT_TRUE(apply("GameOver;7;2"));
+    EXPECT_TRUE(w.gameOver);
+    EXPECT_TRUE(apply("Closed;The server is closing"));
+    EXPECT_EQ(w.closed, "The server is closing");
+}

@@ -10,7 +10,7 @@
 #include "net/qt/tcp_transport.h"
 #include "net/qt/tls_pin.h"
 #include "net/wire.h"
-#include "tools/lobby_client.h"
+#include "net/lobby_client.h"
 #include "tools/net_play.h"
 
 namespace zarv::sim {
@@ -126,7 +126,7 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
     TimingTransport transport(tcp, clock, stats ? &stats->moveSeconds : nullptr);
     Machine m(transport, pump, net::NetworkSession::Role::Client, plan.seed, out);
     m.s().IsDealer = false;
-    LobbyClient lobby(transport, out);
+    net::LobbyClient lobby(transport, &out);
     transport.SetEvents(&lobby);
     const QString host = QString::fromStdString(plan.host);
     const std::string where = plan.host + ":" + std::to_string(plan.port);

@@ -1,6 +1,9 @@
 #include "ui/network_dialog.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QInputDialog>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <algorithm>
@@ -13,9 +16,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedLayout>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "net/qt/tls_pin.h"
 #include "net/wire.h"
+#include "settings/settings.h"
+#include "ui/make_table_dialog.h"
+#include "ui/server_lobby_page.h"
 #include "ui/table_window.h"
 
 namespace zarv::ui {
@@ -28,6 +36,12 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
 
     pages_->addWidget(BuildSettingsPage());
     pages_->addWidget(BuildWaitPage());
+    lobbyPage = new ServerLobbyPage(this);
+    pages_->addWidget(lobbyPage);
+    connect(lobbyPage, &ServerLobbyPage::makeClicked, this, &NetworkDialog::MakeTable);
+    connect(lobbyPage, &ServerLobbyPage::sitClicked, this, &NetworkDialog::SitAtTable);
+    connect(lobbyPage, &ServerLobbyPage::watchClicked, this, &NetworkDialog::WatchTable);
+    connect(lobbyPage, &ServerLobbyPage::leaveClicked, this, &NetworkDialog::ShowSettingsPage);
     setMinimumWidth(420);
 
     connect(continueButton, &QPushButton::clicked, this, &NetworkDialog::Continue);
@@ -38,7 +52,12 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     // then to the request for a seat.
     connect(&connectTimer_, &QTimer::timeout, this, [this] {
         if (answered_) return;
-        Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
+        if (pages_->currentWidget() == lobbyPage && table_.lobby() && table_.lobby()->connected)
+            return ServerFailed(tr("%1 answered, but it is no table server (no lobby after %2 seconds).")
+                                    .arg(tried_)
+                                    .arg(kConnectSeconds));
+        if (pages_->currentWidget() == lobbyPage) ServerFailed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
+        else Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
     });
 }
 
@@ -48,6 +67,7 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     auto* settings = new QVBoxLayout(roleFrame);
     roleChoices[0] = new QRadioButton(QStringLiteral("Play as Dealer (Others connect to my computer)"), roleFrame);
     roleChoices[1] = new QRadioButton(QStringLiteral("Connecting to another  player"), roleFrame);
+    roleChoices[2] = new QRadioButton(tr("Play on a &table server"), roleFrame);
     roleChoices[0]->setChecked(true);
     settings->addWidget(roleChoices[0]);
     settings->addWidget(roleChoices[1]);
@@ -66,16 +86,22 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     join->addWidget(sideChoices[0]);
     join->addWidget(sideChoices[1]);
     settings->addWidget(joinFrame);
+    settings->addWidget(roleChoices[2]);
+    settings->addWidget(BuildServerFrame());
     auto* group1 = new QButtonGroup(this);
     group1->addButton(roleChoices[0], 0);
     group1->addButton(roleChoices[1], 1);
+    group1->addButton(roleChoices[2], 2);
     auto* group2 = new QButtonGroup(this);
     group2->addButton(sideChoices[0], 0);
     group2->addButton(sideChoices[1], 1);
     joinFrame->setEnabled(false);
+    serverFrame->setEnabled(false);
     connect(group1, &QButtonGroup::idClicked, this, [this](int index) {
         joinFrame->setEnabled(roleChoices[1]->isChecked());
+        serverFrame->setEnabled(roleChoices[2]->isChecked());
         if (index == 1) dealerAddress->setFocus();
+        if (index == 2) serverAddress->setFocus();
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -128,6 +154,36 @@ QFrame* NetworkDialog::BuildWaitPage() {
     return waitFrame;
 }
 
+QFrame* NetworkDialog::BuildServerFrame() {
+    serverFrame = new QFrame(roleFrame);
+    serverFrame->setFrameShape(QFrame::StyledPanel);
+    auto* form = new QFormLayout(serverFrame);
+    settings::SettingsStore& store = table_.settingsStore();
+    const std::string last = table_.currentSettings().LastServer;
+    serverAddress = new QLineEdit(QString::fromStdString(last), serverFrame);
+    serverAddress->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
+    serverEncrypted = new QCheckBox(tr("&Encrypted connection (TLS)"), serverFrame);
+    serverEncrypted->setChecked(true);
+    serverEncrypted->setToolTip(tr("Needed for private tables. The server's certificate is checked; "
+                                   "a failed check stops the connection."));
+    serverPin = new QLineEdit(QString::fromStdString(settings::ReadServerPin(store, last)), serverFrame);
+    serverPin->setPlaceholderText(tr("only for a self-made certificate: AB:CD:..."));
+    serverPin->setToolTip(tr("The SHA-256 fingerprint of the server's certificate, as its admin publishes it. "
+                             "Remembered for this server."));
+    serverPlayerName = new QLineEdit(QString::fromStdString(table_.currentSettings().PlayerName), serverFrame);
+    serverPlayerName->setMaxLength(static_cast<int>(net::kMaxPlayerName));
+    form->addRow(tr("Ser&ver:"), serverAddress);
+    form->addRow(QString(), serverEncrypted);
+    form->addRow(tr("Certificate &fingerprint:"), serverPin);
+    form->addRow(tr("Your &name:"), serverPlayerName);
+    // Each server has its own pin: another address brings its own back.
+    connect(serverAddress, &QLineEdit::editingFinished, this, [this] {
+        serverPin->setText(QString::fromStdString(
+            settings::ReadServerPin(table_.settingsStore(), serverAddress->text().trimmed().toStdString())));
+    });
+    return serverFrame;
+}
+
 bool NetworkDialog::waiting() const { return pages_->currentWidget() == waitFrame; }
 
 QStringList NetworkDialog::players() const {
@@ -160,6 +216,9 @@ void NetworkDialog::ShowSettingsPage() {
     playerLabels.resize(1);
     playerLabels[0]->hide();
     lineOfConnection_.clear();
+    inLobby_ = false;
+    madeTable_ = serverTable_ = askedSeat_ = watchedTable_ = 0;
+    askedWatch_ = false;
     joinAddressLabel->clear();
     joinAddressLabel->hide();
     copyAddressButton->hide();
@@ -172,6 +231,7 @@ void NetworkDialog::ShowSettingsPage() {
 }
 
 void NetworkDialog::Continue() {
+    if (roleChoices[2]->isChecked()) return ContinueToServer();
     if (roleChoices[0]->isChecked()) {
         ShowWaitingPage();
         const TableWindow::Hosting hosting = table_.Host();
@@ -219,6 +279,7 @@ void NetworkDialog::SetWaitJob(WaitJob job) {
     case WaitJob::TryAgain: waitButton->setText(tr("&Try Again")); break;
     case WaitJob::StartGame: waitButton->setText(QStringLiteral("Start Game")); break;
     case WaitJob::Disconnect: waitButton->setText(QStringLiteral("Disconnect")); break;
+    case WaitJob::StartTable: waitButton->setText(tr("&Start the Table")); break;
     }
 }
 
@@ -228,6 +289,10 @@ void NetworkDialog::WaitButtonClicked() {
     case WaitJob::StartGame:
         start_ = true;
         accept();
+        return;
+    case WaitJob::StartTable:
+        statusLabel->setText(tr("Starting the table; the computer plays the empty seats..."));
+        table_.StartServerTable(serverTable_);
         return;
     case WaitJob::Cancel:
     case WaitJob::Disconnect: reject(); return;  // no game
@@ -276,7 +341,7 @@ void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, cons
         else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
             AddPlayerLine(name + QStringLiteral(" joined. ") + QStringLiteral(" (") + word + QStringLiteral(")"));
     }
-    SetWaitJob(WaitJob::Disconnect);
+    SetWaitJob(SeatedJob());
 }
 
 void NetworkDialog::ResumeReceived() {
@@ -298,15 +363,176 @@ void NetworkDialog::Seated(int seat, const QString& text) {
         Failed(text.isEmpty() ? QStringLiteral("All Positions ingaged, Please try later.") : text);
         return;
     }
-    statusLabel->setText(QStringLiteral("Please Wait until Dealer starts the game..."));
+    statusLabel->setText(serverTable_ == 0 ? QStringLiteral("Please Wait until Dealer starts the game...")
+                         : serverTable_ == madeTable_
+                             ? tr("Start the table when your friends are seated; the computer plays the empty seats.")
+                             : tr("Please wait until the table starts: when its seats are taken, or its maker starts it."));
     playerLabels[0]->setText(QStringLiteral("* ") + text);
     playerLabels[0]->show();
-    SetWaitJob(WaitJob::Disconnect);
+    SetWaitJob(SeatedJob());
 }
 
 void NetworkDialog::PlayerAnnounced(const QString& line) {
     AddPlayerLine(line);
-    SetWaitJob(WaitJob::Disconnect);
+    SetWaitJob(SeatedJob());
+}
+
+NetworkDialog::WaitJob NetworkDialog::SeatedJob() const {
+    return serverTable_ != 0 && serverTable_ == madeTable_ ? WaitJob::StartTable : WaitJob::Disconnect;
+}
+
+void NetworkDialog::ContinueToServer() {
+    tried_ = serverAddress->text().trimmed();
+    if (tried_.isEmpty()) {
+        QMessageBox::information(this, windowTitle(), tr("Enter the table server's name or address please."));
+        serverAddress->setFocus();
+        return;
+    }
+    std::string why;
+    const auto where = net::ParseHostPort(tried_.toStdString(), &why);
+    if (!where) {
+        QMessageBox::information(this, windowTitle(), QString::fromStdString(why));
+        serverAddress->setFocus();
+        return;
+    }
+    const QString pinText = serverPin->text().trimmed();
+    const QByteArray pin = net::ParsePin(pinText);
+    if (!pinText.isEmpty() && pin.isEmpty()) {
+        QMessageBox::information(this, windowTitle(),
+                                 tr("A certificate fingerprint is 64 hexadecimal digits (colons may stand between "
+                                    "them), as the server's admin publishes it."));
+        serverPin->setFocus();
+        return;
+    }
+    const QString name = serverPlayerName->text().trimmed();
+    if (name.isEmpty() || !net::IsLobbyText(name.toStdString(), net::kMaxPlayerName)) {
+        QMessageBox::information(this, windowTitle(), tr("Enter your name please (without ; or |)."));
+        serverPlayerName->setFocus();
+        return;
+    }
+    if (name.toStdString() != table_.currentSettings().PlayerName) {
+        table_.currentSettings().PlayerName = name.toStdString();
+        settings::SavePlayerName(table_.settingsStore(), name.toStdString());
+    }
+    settings::SaveServerPin(table_.settingsStore(), tried_.toStdString(), pin.isEmpty() ? std::string() : net::PinText(pin).toStdString());
+    encrypted_ = serverEncrypted->isChecked() || !pin.isEmpty();
+    inLobby_ = false;
+    madeTable_ = serverTable_ = askedSeat_ = 0;
+    roleFrame->setEnabled(false);
+    pages_->setCurrentWidget(lobbyPage);
+    // The tables' columns need room.
+    if (width() < 760) resize(760, std::max(height(), 520));
+    lobbyPage->ShowTables({});
+    lobbyPage->ShowBest({});
+    lobbyPage->makeButton->setEnabled(false);
+    lobbyPage->SetStatus(tr("Connecting to %1...").arg(tried_));
+    lobbyPage->leaveButton->setFocus();
+    answered_ = false;
+    connectTimer_.start(kConnectSeconds * 1000);
+    table_.OpenServerLobby(QString::fromStdString(where->host), where->port, {encrypted_, pin}, tried_);
+    if (table_.lobby()) table_.lobby()->onNews = [this] { LobbyNews(); };
+}
+
+void NetworkDialog::ServerFailed(const QString& why) {
+    pages_->setCurrentWidget(waitFrame);
+    cancelButton->setEnabled(false);
+    waitButton->setDefault(true);
+    waitButton->setFocus();
+    Failed(why);
+}
+
+void NetworkDialog::LobbyNews() {
+    net::LobbyClient* lobby = table_.lobby();
+    if (!lobby || pages_->currentWidget() != lobbyPage) return;
+    if (lobby->failed) return ServerFailed(tr("Cannot connect to %1: %2").arg(tried_, QString::fromStdString(lobby->failure)));
+    if (lobby->closed)
+        return ServerFailed(lobby->tableClosed ? QString::fromStdString(lobby->closingWords)
+                                               : tr("The table server at %1 closed the connection.").arg(tried_));
+    if (lobby->lobbyVersion > 0 && !inLobby_) {
+        inLobby_ = true;
+        answered_ = true;
+        connectTimer_.stop();
+        lobby->List();
+        lobby->AskTop();
+        lobbyPage->makeButton->setEnabled(true);
+        lobbyPage->SetStatus(tr("Connected to %1%2. Choose a table and a seat, or make a table.")
+                                 .arg(tried_, encrypted_ ? tr(" (encrypted)") : QString()));
+        lobbyPage->tableList->setFocus();
+    }
+    lobbyPage->ShowTables(lobby->tables);
+    if (lobby->topListed) lobbyPage->ShowBest(lobby->top);
+    if (!lobby->refusal.empty()) {
+        lobbyPage->SetStatus(QString::fromStdString(lobby->refusal));
+        lobby->refusal.clear();
+        askedSeat_ = 0;
+        askedWatch_ = false;
+    }
+    if (lobby->okWhat == "Made") {
+        lobby->okWhat.clear();
+        madeTable_ = lobby->okTable;
+        lobbyPage->SelectTable(madeTable_);
+        lobbyPage->SetStatus(tr("Your table is made. Choose your seat and sit down."));
+        lobbyPage->sitButton->setFocus();
+    } else if (lobby->okWhat == "Watch" && askedWatch_) {
+        lobby->okWhat.clear();
+        connectTimer_.stop();
+        watchedTable_ = lobby->okTable;
+        watchedName_ = lobbyPage->tableName(watchedTable_);
+        start_ = false;
+        accept();
+    } else if (lobby->okWhat == "Sit" && askedSeat_ > 0) {
+        lobby->okWhat.clear();
+        // The seat is kept: the table is asked for it as a Dealer is.
+        serverTable_ = lobby->okTable;
+        statusLabel->setText(tr("Asking the table for the seat..."));
+        ShowWaitingPage();
+        answered_ = false;
+        connectTimer_.start(kConnectSeconds * 1000);
+        table_.SitAtServerTable(askedSeat_);
+    }
+}
+
+void NetworkDialog::MakeTable() {
+    net::LobbyClient* lobby = table_.lobby();
+    if (!lobby) return;
+    MakeTableDialog make(encrypted_, tr("%1's table").arg(QString::fromStdString(table_.currentSettings().PlayerName)), this);
+    if (make.exec() != QDialog::Accepted) return;
+    lobbyPage->SetStatus(tr("Making the table..."));
+    lobby->Make(make.request());
+}
+
+bool NetworkDialog::PasswordFor(std::string* password) {
+    if (!lobbyPage->selectedIsPrivate()) return true;
+    if (!encrypted_) {
+        lobbyPage->SetStatus(tr("This table is private: its password travels only over an encrypted connection. "
+                                "Leave, tick \"Encrypted connection\" and connect again."));
+        return false;
+    }
+    bool given = false;
+    const QString text = QInputDialog::getText(this, tr("Private Table"), tr("The table's &password:"),
+                                               QLineEdit::Password, QString(), &given);
+    if (given) *password = text.toStdString();
+    return given;
+}
+
+void NetworkDialog::WatchTable(int table) {
+    net::LobbyClient* lobby = table_.lobby();
+    if (!lobby) return;
+    std::string password;
+    if (!PasswordFor(&password)) return;
+    askedWatch_ = true;
+    lobbyPage->SetStatus(tr("Asking to watch..."));
+    lobby->Watch(table, password);
+}
+
+void NetworkDialog::SitAtTable(int table, int seat) {
+    net::LobbyClient* lobby = table_.lobby();
+    if (!lobby) return;
+    std::string password;
+    if (!PasswordFor(&password)) return;
+    askedSeat_ = seat;
+    lobbyPage->SetStatus(tr("Asking for seat %1...").arg(seat));
+    lobby->Sit(table, seat, password);
 }
 
 void NetworkDialog::StartReceived() {

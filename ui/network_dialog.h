@@ -12,6 +12,7 @@
 
 #include "engine/game_state.h"
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -34,11 +35,17 @@ public:
 
     // The controls.
     QFrame* roleFrame = nullptr;
-    QRadioButton* roleChoices[2] = {};
+    QRadioButton* roleChoices[3] = {};  // host, join a Dealer, play on a table server
     QFrame* joinFrame = nullptr;
     QLabel* dealerAddressLabel = nullptr;
     QLineEdit* dealerAddress = nullptr;
     QRadioButton* sideChoices[2] = {};
+    QFrame* serverFrame = nullptr;
+    QLineEdit* serverAddress = nullptr;
+    QCheckBox* serverEncrypted = nullptr;
+    QLineEdit* serverPin = nullptr;  // the certificate's SHA-256 fingerprint, for a self-made one
+    QLineEdit* serverPlayerName = nullptr;
+    class ServerLobbyPage* lobbyPage = nullptr;
     QPushButton* continueButton = nullptr;
     QPushButton* cancelButton = nullptr;
     QFrame* waitFrame = nullptr;
@@ -50,6 +57,9 @@ public:
 
     // "Start" when the game is to begin as the dialog closes.
     bool startGame() const { return start_; }
+    // The lobby let this machine watch a table: the window shows it.
+    bool watchingTable() const { return watchedTable_ > 0; }
+    QString watchedTableName() const { return watchedName_; }
     bool waiting() const;
     QStringList players() const;
 
@@ -69,6 +79,8 @@ public:
     void RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds, int localSeat);
     // A seat lost at this Dealer was given back: the game is taken up.
     void ResumeReceived();
+    // The table server's lobby said something (or the connection failed or closed).
+    void LobbyNews();
 
 protected:
     void reject() override;
@@ -77,11 +89,21 @@ private:
     void Continue();
     // The waiting page's one button does what the moment asks: cancel the
     // wait, go back to try again, start the game, or leave the Dealer.
-    enum class WaitJob { Cancel, TryAgain, StartGame, Disconnect };
+    enum class WaitJob { Cancel, TryAgain, StartGame, Disconnect, StartTable };
+    // Seated: the maker of a server table may start it; others wait.
+    WaitJob SeatedJob() const;
+    void ContinueToServer();
+    void MakeTable();
+    void SitAtTable(int table, int seat);
+    void WatchTable(int table);
+    // The table's password when it is private (asked of the person); false when not given.
+    bool PasswordFor(std::string* password);
+    void ServerFailed(const QString& why);
     void SetWaitJob(WaitJob job);
     void WaitButtonClicked();
     QFrame* BuildSettingsPage();
     QFrame* BuildWaitPage();
+    QFrame* BuildServerFrame();
     void ShowWaitingPage();
     void ShowSettingsPage();
     void AddPlayerLine(const QString& text);
@@ -96,6 +118,14 @@ private:
     bool answered_ = false;  // the Dealer answered the join request
     QString tried_;  // the Dealer's name as typed
     bool start_ = false;
+    bool encrypted_ = false;   // the table server's connection speaks TLS
+    bool inLobby_ = false;     // the server answered with its lobby
+    int madeTable_ = 0;        // the table this connection made on the server
+    int serverTable_ = 0;      // the server table whose seat was asked for
+    int askedSeat_ = 0;
+    bool askedWatch_ = false;
+    int watchedTable_ = 0;
+    QString watchedName_;
     WaitJob waitJob_ = WaitJob::Cancel;
 };
 

@@ -19,6 +19,10 @@ void TableWindow::NetworkClick() {
     SetNetworkDialog(&dialog);
     dialog.exec();
     SetNetworkDialog(nullptr);
+    if (dialog.watchingTable()) {
+        BeginWatching(dialog.watchedTableName());
+        return;
+    }
     if (resumePending_) {
         // The address given was where this machine had lost its seat: it is back.
         ResumeNetworkGame();
@@ -119,12 +123,22 @@ void TableWindow::Join(const QString& host, int port, const std::string& side, c
 
 void TableWindow::BecomeStandAlone() {
     transport_.Reset();
+    // No lobby, no TLS: the next connection is chosen afresh.
+    transport_.SetEvents(&session_);
+    transport_.SetTls({});
+    if (lobby_) {
+        // This may run inside the lobby's own report: it goes once that has
+        // returned (it hears nothing more: the transport reports to the session).
+        QTimer::singleShot(0, [gone = lobby_.release()] { delete gone; });
+    }
     session_.Reset(net::NetworkSession::Role::Dealer);
     // Seats that players took are the computer's again, under the usual names.
     game_.BecomeOwnDealer();
 }
 
 void TableWindow::BeforeNewGame() {
+    // A game of this machine's own ends the watching.
+    if (watching_) StopWatching(QString());
     if (!networkGame_) {
         // The table of a network game that ended stays in sight until the
         // next game, which is this machine's own.
@@ -177,6 +191,7 @@ void TableWindow::EndNetworkGame(const QString& why) {
 }
 
 void TableWindow::LeaveNetworkGame() {
+    if (watching_) return StopWatching(tr("You stopped watching."));
     if (!networkGame_ || session_.role() != net::NetworkSession::Role::Client) return;
     ticket_.token.clear();  // leaving on purpose: the seat is not taken back
     EndNetworkGame(tr("You left the network game."));

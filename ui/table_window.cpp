@@ -35,6 +35,7 @@
 #include "ui/last_trick_dialog.h"
 #include "ui/colour.h"
 #include "ui/sprite_sheet.h"
+#include "ui/watch_view.h"
 #include "ui/table_status.h"
 
 namespace zarv::ui {
@@ -64,6 +65,10 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     column->setSpacing(0);
     view_ = new TableView(game_.state(), sprite_, centre);
     column->addWidget(view_);
+    // A watched table is shown in the table's place.
+    watchView_ = new WatchView([this](CardCode card) { return PaintCardFace(sprite_, card); }, centre);
+    column->addWidget(watchView_, 1);
+    watchView_->hide();
     chatPanel = new ChatPanel(centre);
     chatInput = chatPanel->input();
     connect(chatPanel, &ChatPanel::lineEntered, this, &TableWindow::SendChat);
@@ -90,6 +95,10 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     trumpLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     scoreLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusBar()->addWidget(turnLabel_, 1);
+    watchingLabel_ = new QLabel(tr("Watching"), this);
+    watchingLabel_->setStyleSheet(QStringLiteral("font-weight: bold"));
+    watchingLabel_->hide();
+    statusBar()->addPermanentWidget(watchingLabel_);
     statusBar()->addPermanentWidget(trumpLabel_);
     statusBar()->addPermanentWidget(scoreLabel_);
     connect(view_, &TableView::mousePressed, this, [this](QPointF at) {

@@ -13,6 +13,7 @@
 #include <QAudioDevice>
 #include <QSoundEffect>
 #include <map>
+#include <memory>
 
 #include "ai/card_selection.h"
 #include "ai/level_player.h"
@@ -22,6 +23,7 @@
 #include "settings/settings.h"
 #include "net/qt/qt_event_pump.h"
 #include "net/qt/tcp_transport.h"
+#include "net/lobby_client.h"
 #include "net/session.h"
 #include "ui/balloon.h"
 #include "ui/chat_panel.h"
@@ -54,6 +56,7 @@ public:
     TableView& table() { return *view_; }
     const QImage& sprite() const { return sprite_; }
     settings::Settings& currentSettings() { return settings_; }
+    settings::SettingsStore& settingsStore() { return store_; }
     QAction* action(MenuItem item) const { return menu_.at(item); }
     QAction* startAction() const { return startAction_; }
     QAction* traceAction() const { return traceAction_; }
@@ -125,6 +128,24 @@ public:
     void Join(const QString& host, int port, const std::string& side, const QString& address = QString());
     // Back to a game of this machine alone: no connections, the local seat at 3.
     void BecomeStandAlone();
+    // A table server: connects (over TLS when asked, checking the certificate
+    // against the trust store or the pin) and asks for its lobby; address is
+    // what the person typed, remembered with the pin.
+    void OpenServerLobby(const QString& host, int port, const net::TcpTransport::Tls& tls, const QString& address);
+    net::LobbyClient* lobby() { return lobby_.get(); }
+    // The lobby kept a seat: from now on the connection is the session's,
+    // which asks the table for the seat as any client asks a Dealer.
+    void SitAtServerTable(int seat);
+    // The maker, seated, starts its table.
+    void StartServerTable(int table);
+    // The lobby let this machine watch a table: the window shows it (no
+    // hidden hand, only backs), "Watching" on the status bar, and Game >
+    // Leave Network Game ends it.
+    void BeginWatching(const QString& tableName);
+    void StopWatching(const QString& why);
+    bool watching() const { return watching_; }
+    class WatchView* watchView() { return watchView_; }
+    QLabel* watchingLabel() { return watchingLabel_; }
     // The chat panel along the bottom, shown while a network game is on.
     ChatPanel* chatPanel = nullptr;
     QLineEdit* chatInput = nullptr;
@@ -274,6 +295,12 @@ private:
     void TryToReturn();
     QString SeatName(int seat) const;
     NetworkDialog* dialog_ = nullptr;
+    std::unique_ptr<net::LobbyClient> lobby_;
+    class WatchView* watchView_ = nullptr;
+    QLabel* watchingLabel_ = nullptr;
+    bool watching_ = false;
+    QString watchedTable_;
+    void WatchNews();
     Reconnector reconnector_;
     // Where this machine joined last, and the token that takes its seat back there.
     struct ReturnTicket {

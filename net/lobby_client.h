@@ -1,8 +1,8 @@
-// A bot's side of a table server's lobby: it asks for the lobby, learns the
+// Our side of a table server's lobby: it asks for the lobby, learns the
 // tables, makes one, keeps a seat or watches. Once a seat is kept, the
-// connection is handed to the bot's network session, which asks for it with
-// "Connect" as for any Dealer. A watcher prints what it sees in the lines
-// zarv-sim prints for a game.
+// connection is handed to the program's network session, which asks for it
+// with "Connect" as for any Dealer. Given a stream, a watcher writes what it
+// sees in the lines zarv-sim prints for a game.
 #pragma once
 
 #include <functional>
@@ -10,28 +10,36 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "net/framing.h"
 #include "net/lobby_wire.h"
 #include "net/transport.h"
+#include "net/watched_table.h"
 
-namespace zarv::sim {
+namespace zarv::net {
 
-class LobbyClient : public net::TransportEvents {
+class LobbyClient : public TransportEvents {
 public:
-    LobbyClient(net::Transport& transport, std::ostream& out) : transport_(transport), out_(out) {}
+    explicit LobbyClient(Transport& transport, std::ostream* watchLog = nullptr)
+        : transport_(transport), out_(watchLog) {}
 
     // TransportEvents (the connection to the server, element 0)
+    static constexpr size_t kMaxTables = 100'000;  // the most a server may list
+
     void OnAccepted(int) override {}
     void OnConnected() override;
     void OnConnectFailed(const std::string& why) override;
     void OnData(int index, std::string_view bytes) override;
     void OnClosed(int index) override;
 
-    void Make(const net::MakeRequest& request);
+    void Make(const MakeRequest& request);
     void Sit(int table, int seat, const std::string& password);
     void Watch(int table, const std::string& password);
     void List();
+    void AskTop();
+    void Start(int table);
+    void Leave();  // stops watching
 
     // What the server said.
     bool connected = false;
@@ -40,7 +48,7 @@ public:
     bool closed = false;
     int lobbyVersion = 0;     // 0 until "Lobby" arrived: a server of ours
     bool listed = false;      // the first list is complete
-    std::map<int, net::TableLine> tables;
+    std::map<int, TableLine> tables;
     std::string refusal;      // the last "LobbyNo"
     std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave or Start
     int okTable = 0, okSeat = 0;
@@ -48,20 +56,27 @@ public:
     int gamesSeen = 0;
     bool tableClosed = false;
     std::string closingWords;
+    std::vector<TopLine> top;  // the server's best players, after AskTop
+    bool topListed = false;
+    // Called after anything arrived, failed or closed.
+    std::function<void()> onNews;
     std::optional<int> TableNamed(const std::string& name) const;
+    WatchedTable watched;  // the table being watched, as it stands
+    // A player's chat line at the watched table: seat and text.
+    std::function<void(int, const std::string&)> onChat;
     // Every "Seen" text arrives here too (tests check each byte).
     std::function<void(const std::string&)> onSeen;
 
 private:
-    void Handle(const net::Piece& piece);
+    void Handle(const Piece& piece);
     void Seen(const std::string& detail);
     void Send(const std::string& command, const std::string& detail);
-    net::Transport& transport_;
-    std::ostream& out_;
-    net::Framer framer_;
+    Transport& transport_;
+    std::ostream* out_;
+    Framer framer_;
     // The hand being watched.
-    int tricks_ = 0, teamA_ = 0, teamB_ = 0, leader_ = 0;
+    int tricks_ = 0, teamA_ = 0, teamB_ = 0;
     std::string trick_;
 };
 
-} // namespace zarv::sim
+} // namespace zarv::net

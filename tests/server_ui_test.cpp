@@ -1,0 +1,205 @@
+// The window on a table server: the lobby page of the Network dialog, a
+// table made and started from it, pinned certificates, and the lobby's
+// keyboard use. A real zarv-server and real zarv-sim bots on loopback; every
+// wait is on events with a deadline.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "server_processes.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "ui/make_table_dialog.h"
+#include "ui/network_dialog.h"
+#include "ui/server_lobby_page.h"
+#include "ui/table_window.h"
+#include "ui/watch_view.h"
+
+namespace {
+
+using namespace zarv;
+using namespace zarv::ui;
+
+struct Window {
+    QTemporaryDir dir;
+    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    TableWindow window{store};
+    std::unique_ptr<NetworkDialog> dialog;
+    explicit Window(const std::string& name) {
+        auto& s = window.currentSettings();
+        s.Talk = false;
+        s.SoundFX = false;
+        s.Speed = 5;
+        s.PlayerName = name;
+        window.LoadSettings();
+    }
+    ~Window() { window.SetNetworkDialog(nullptr); }
+    NetworkDialog& OpenLobby(const Server& server, const QString& pin) {
+        dialog = std::make_unique<NetworkDialog>(window, &window);
+        window.SetNetworkDialog(dialog.get());
+        dialog->show();
+        dialog->roleChoices[2]->click();
+        dialog->serverAddress->setText(server.where());
+        dialog->serverPin->setText(pin);
+        dialog->continueButton->click();
+        return *dialog;
+    }
+    QString LobbyStatus() const { return dialog->lobbyPage->statusLabel->text(); }
+    bool InLobby() const {
+        return QTest::qWaitFor([&] { return LobbyStatus().startsWith("Connected to"); }, kLimitMs);
+    }
+};
+
+// Accepts the next Make Table dialog with the given table name.
+struct MakeTableAnswer {
+    QTimer timer;
+    explicit MakeTableAnswer(const QString& name) {
+        QObject::connect(&timer, &QTimer::timeout, [this, name] {
+            if (auto* make = qobject_cast<MakeTableDialog*>(QApplication::activeModalWidget())) {
+                timer.stop();
+                make->tableName->setText(name);
+                make->accept();
+            }
+        });
+        timer.start(20);
+    }
+};
+
+TEST(ServerLobby, AWindowMakesATableSitsAndStartsItWithABot) {
+    TestCertificate tls;
+    Server server(QStringList{"--no-pauses"} + tls.ServerArgs());
+    Bot waiting(server, {"--name", "Robo", "--table", "Other", "--create", "--seat", "2", "--pin", tls.pinText});
+    ASSERT_TRUE(waiting.WaitFor("seat 2\n"));
+    Window ann("Ann");
+    NetworkDialog& d = ann.OpenLobby(server, tls.pinText);
+    ASSERT_TRUE(ann.InLobby()) << ann.LobbyStatus().toStdString();
+    EXPECT_TRUE(ann.LobbyStatus().contains("(encrypted)"));
+    QTreeWidget* tables = d.lobbyPage->tableList;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tables->topLevelItemCount() == 1; }, kLimitMs));
+    EXPECT_EQ(tables->topLevelItem(0)->text(0), "Other");
+    EXPECT_EQ(tables->topLevelItem(0)->text(2), "Robo");
+    EXPECT_EQ(tables->topLevelItem(0)->text(3), "Zarv (computer)");
+    // Seat 2 is Robo's: only 1 and 4 are offered.
+    EXPECT_EQ(d.lobbyPage->seatChoice->count(), 2);
+
+    MakeTableAnswer make("Friday");
+    d.lobbyPage->makeButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tables->topLevelItemCount() == 2; }, kLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ann.LobbyStatus().startsWith("Your table is made"); }, kLimitMs));
+    EXPECT_EQ(d.lobbyPage->selectedTable(), 2);
+    d.lobbyPage->sitButton->click();  // seat 1, the first offered
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.waitButton->text() == "&Start the Table"; }, kLimitMs))
+        << d.statusLabel->text().toStdString();
+    EXPECT_TRUE(d.statusLabel->text().startsWith("Start the table when your friends are seated"));
+    Bot bob(server, {"--name", "Bob", "--table", "Friday", "--seat", "4", "--pin", tls.pinText, "--games", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.players().join('\n').contains("Bob"); }, kLimitMs));
+    // The maker starts; the computer plays the empty seat, and the game begins here.
+    d.waitButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, kLimitMs));
+    EXPECT_TRUE(d.startGame());
+    EXPECT_TRUE(server.WaitFor("table 2 started with 2 players"));
+    // The address and its pin are remembered for the next time.
+    EXPECT_EQ(ann.window.currentSettings().LastServer, server.where().toStdString());
+    EXPECT_EQ(settings::ReadServerPin(ann.store, server.where().toStdString()), tls.pinText.toStdString());
+}
+
+TEST(ServerLobby, ACertificateThatFailsTheCheckIsRefusedInPlainWords) {
+    TestCertificate tls, other;
+    Server server(QStringList{} + tls.ServerArgs());
+    Window ann("Ann");
+    // Neither in the trust store nor pinned: the fingerprint is shown to compare.
+    NetworkDialog& d = ann.OpenLobby(server, QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.waitButton->text() == "&Try Again"; }, kLimitMs));
+    EXPECT_TRUE(d.statusLabel->text().contains("cannot be trusted")) << d.statusLabel->text().toStdString();
+    EXPECT_TRUE(d.statusLabel->text().contains(tls.pinText));
+    d.waitButton->click();
+    EXPECT_FALSE(d.waiting());
+    d.close();
+    NetworkDialog& again = ann.OpenLobby(server, other.pinText);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return again.waitButton->text() == "&Try Again"; }, kLimitMs));
+    EXPECT_TRUE(again.statusLabel->text().contains("not the one pinned")) << again.statusLabel->text().toStdString();
+    // It never went on unencrypted: the server had nobody in its lobby.
+    EXPECT_FALSE(server.Out().contains("connection 1 from"));
+}
+
+TEST(ServerLobby, EveryControlIsReachedByTheKeyboard) {
+    Server server(QStringList{});
+    Window ann("Ann");
+    NetworkDialog& d = ann.OpenLobby(server, QString());
+    d.serverEncrypted->setChecked(false);
+    d.lobbyPage->leaveButton->click();
+    d.roleChoices[2]->click();
+    d.serverEncrypted->setChecked(false);
+    d.continueButton->click();
+    ASSERT_TRUE(ann.InLobby()) << ann.LobbyStatus().toStdString();
+    EXPECT_FALSE(ann.LobbyStatus().contains("(encrypted)"));
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() != nullptr; }, kLimitMs));
+    // Tab goes round every enabled control of the page, and each button and
+    // list has a key of its own (Alt + its underlined letter).
+    ServerLobbyPage& page = *d.lobbyPage;
+    std::set<QWidget*> reached;
+    for (int i = 0; i < 20; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{page.tableList, page.makeButton, page.leaveButton, page.bestList})
+        EXPECT_TRUE(reached.count(w)) << w->metaObject()->className();
+    for (QPushButton* b : {page.makeButton, page.sitButton, page.leaveButton}) EXPECT_TRUE(b->text().contains('&'));
+    // Without TLS, a new table cannot have a password.
+    MakeTableDialog make(false, "T");
+    EXPECT_FALSE(make.password->isEnabled());
+    MakeTableDialog secure(true, "T");
+    EXPECT_TRUE(secure.password->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
+    Server server(QStringList{"--no-pauses", "--next-game", "600"});
+    Bot ann(server, {"--name", "Ann", "--table", "Open", "--create", "--seat", "1", "--games", "1"});
+    ASSERT_TRUE(ann.WaitFor("seat 1\n"));
+    Window wanda("Wanda");
+    NetworkDialog& d = wanda.OpenLobby(server, QString());
+    d.lobbyPage->leaveButton->click();
+    d.roleChoices[2]->click();
+    d.serverEncrypted->setChecked(false);
+    d.continueButton->click();
+    ASSERT_TRUE(wanda.InLobby()) << wanda.LobbyStatus().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.lobbyPage->tableList->topLevelItemCount() == 1; }, kLimitMs));
+    d.lobbyPage->watchButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, kLimitMs));
+    ASSERT_TRUE(d.watchingTable());
+    EXPECT_EQ(d.watchedTableName(), "Open");
+    wanda.window.SetNetworkDialog(nullptr);
+    wanda.window.BeginWatching(d.watchedTableName());
+    EXPECT_TRUE(wanda.window.watching());
+    EXPECT_FALSE(wanda.window.watchView()->isHidden());
+    EXPECT_FALSE(wanda.window.watchingLabel()->isHidden());
+    // The game is played by the others; the watcher's table follows it.
+    Bot bob(server, {"--name", "Bob", "--table", "Open", "--seat", "2", "--games", "1"});
+    Bot cy(server, {"--name", "Cy", "--table", "Open", "--seat", "4", "--games", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wanda.window.lobby() && wanda.window.lobby()->watched.gameOver; }, kLimitMs));
+    EXPECT_EQ(std::max(wanda.window.lobby()->watched.pointsA, wanda.window.lobby()->watched.pointsB), 7);
+    EXPECT_EQ(wanda.window.lobby()->watched.names[2], "Bob");
+    // Game > Leave Network Game stops watching, and the table is this machine's again.
+    wanda.window.LeaveNetworkGame();
+    EXPECT_FALSE(wanda.window.watching());
+    EXPECT_TRUE(wanda.window.watchView()->isHidden());
+    EXPECT_TRUE(wanda.window.watchingLabel()->isHidden());
+    EXPECT_TRUE(server.WaitFor(QRegularExpression("connection \\d+ closed")));
+}
+
+} // namespace

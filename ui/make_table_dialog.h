@@ -1,0 +1,34 @@
+// Make a table on a table server: its name, an optional password (only over
+// an encrypted connection), the computer players' level, the move limit and
+// whether others may watch.
+#pragma once
+
+#include <QDialog>
+
+#include "net/lobby_wire.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+
+namespace zarv::ui {
+
+class MakeTableDialog : public QDialog {
+    Q_OBJECT
+public:
+    // encrypted: passwords may be given (they never travel unencrypted).
+    MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent = nullptr);
+
+    QLineEdit* tableName = nullptr;
+    QLineEdit* password = nullptr;
+    QComboBox* level = nullptr;
+    QSpinBox* moveLimit = nullptr;
+    QCheckBox* watchable = nullptr;
+
+    net::MakeRequest request() const;
+    // Checks the name and password first.
+    void accept() override;
+};
+
+} // namespace zarv::ui

@@ -1,0 +1,57 @@
+// The lobby of a table server, as a page of the network dialog: the tables
+// (name, players by seat, waiting or playing, watchers, a lock on private
+// ones), the buttons that make a table and sit down, and the server's best
+// players of the last thirty days. The maker starts its table from the
+// waiting page, once seated.
+#pragma once
+
+#include <QFrame>
+#include <map>
+#include <vector>
+
+#include "net/lobby_wire.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace zarv::ui {
+
+class ServerLobbyPage : public QFrame {
+    Q_OBJECT
+public:
+    explicit ServerLobbyPage(QWidget* parent = nullptr);
+
+    QLabel* statusLabel = nullptr;
+    QTreeWidget* tableList = nullptr;
+    QPushButton* makeButton = nullptr;
+    QComboBox* seatChoice = nullptr;
+    QPushButton* sitButton = nullptr;
+    QPushButton* watchButton = nullptr;
+    QPushButton* leaveButton = nullptr;
+    QTreeWidget* bestList = nullptr;
+
+    // The tables as the server last told them; the selection stays on its table.
+    void ShowTables(const std::map<int, net::TableLine>& tables);
+    void ShowBest(const std::vector<net::TopLine>& best);
+    int selectedTable() const;
+    void SelectTable(int id);
+    // The seat chosen in the seat box (1, 2 or 4), 0 when none is free.
+    int chosenSeat() const;
+    bool selectedIsPrivate() const;
+    QString tableName(int id) const;
+    void SetStatus(const QString& text);
+
+signals:
+    void makeClicked();
+    void sitClicked(int table, int seat);
+    void watchClicked(int table);
+    void leaveClicked();
+
+private:
+    void SelectionChanged();
+    std::map<int, net::TableLine> tables_;
+};
+
+} // namespace zarv::ui
