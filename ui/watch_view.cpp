@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui/card_names.h"
 #include "ui/card_pictures.h"
 
 namespace zarv::ui {
@@ -17,16 +18,6 @@ QPointF SeatCentre(int seat, const QRectF& area) {
     case 2: return {area.left() + area.width() * 0.14, area.center().y()};
     case 3: return {area.center().x(), area.top() + area.height() * 0.16};
     default: return {area.right() - area.width() * 0.14, area.center().y()};
-    }
-}
-
-QString SuitSign(Suit suit) {
-    switch (suit) {
-    case 'g': return QStringLiteral("\u2663");
-    case 'p': return QStringLiteral("\u2660");
-    case 'h': return QStringLiteral("\u2665");
-    case 'x': return QStringLiteral("\u2666");
-    default: return QStringLiteral("-");
     }
 }
 
@@ -124,7 +115,7 @@ void WatchView::paintEvent(QPaintEvent*) {
     QStringList lines;
     lines << name_;
     if (table_.hand > 0) {
-        lines << tr("Hand %1   ZARV %2").arg(table_.hand).arg(SuitSign(table_.trump));
+        lines << tr("Hand %1   ZARV %2").arg(table_.hand).arg(table_.trump == kNoSuit ? QStringLiteral("-") : SuitSign(table_.trump));
         lines << tr("Tricks  1+3: %1   2+4: %2").arg(table_.tricksA).arg(table_.tricksB);
     }
     lines << tr("Points  1+3: %1   2+4: %2").arg(table_.pointsA).arg(table_.pointsB);
