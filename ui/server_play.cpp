@@ -62,7 +62,8 @@ void TableWindow::BeginWatching(const QString& tableName) {
         chatPanel->AddLine(QString::fromStdString(lobby_->watched.names[static_cast<size_t>(seat)]).trimmed(),
                            QString::fromStdString(text));
     };
-    statusBar()->showMessage(tr("Watching %1. Game > Leave Network Game stops watching.").arg(tableName), 8000);
+    endNote_.clear();
+    UpdateStatus();
 }
 
 void TableWindow::WatchNews() {

@@ -468,6 +468,7 @@ bool TableWindow::DimmedCard(int d) const {
 
 QString TableWindow::turnText() const {
     const GameState& s = game_.state();
+    if (watching_) return tr("Watching %1 \u2014 Game > Leave Network Game stops watching").arg(watchedTable_);
     if (reconnector_.active())
         return tr("Reconnecting to the Dealer... (%1 s left)").arg(reconnector_.secondsLeft());
     if (!endNote_.isEmpty()) return endNote_;

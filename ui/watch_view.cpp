@@ -86,18 +86,21 @@ void WatchView::paintEvent(QPaintEvent*) {
         const QString kind = table_.person[static_cast<size_t>(seat)] ? tr("[Human]") : tr("[Computer]");
         QString plate = who.isEmpty() ? tr("Seat %1").arg(seat) : who + QStringLiteral("  ") + kind;
         if (table_.hakem == seat && table_.hand > 0) plate += QStringLiteral("  \u265B ") + tr("HAKEM");
+        // Beside the cards on the table's side: above the bottom hand, below
+        // the top one, above the hands at the sides.
         QRectF label(0, 0, 260 * scale + 80, 24 * scale + 8);
-        const double offset = (across ? card.height() : card.width()) / 2 + label.height() / 2 + 4;
-        label.moveCenter(seat == 1 ? c - QPointF(0, offset) : seat == 3 ? c + QPointF(0, offset) : c);
-        if (seat == 2) label.moveLeft(c.x() + card.width() / 2 + 6);
-        if (seat == 4) label.moveRight(c.x() - card.width() / 2 - 6);
+        const double offset = card.height() / 2 + label.height() / 2 + 4;
+        const double sideTop = c.y() - std::max(length, card.height()) / 2;
+        label.moveCenter(seat == 1   ? c - QPointF(0, offset)
+                         : seat == 3 ? c + QPointF(0, offset)
+                                     : QPointF(c.x(), sideTop - label.height() / 2 - 4));
         p.setPen(ink);
         p.drawText(label, Qt::AlignCenter, plate);
     }
 
     // The trick: each card a little towards its player; the winner's framed.
     const QPointF middle = area.center();
-    const QPointF toward[5] = {{}, {0, 0.55}, {-0.75, 0}, {0, -0.55}, {0.75, 0}};
+    const QPointF toward[5] = {{}, {0, 0.62}, {-1.1, 0}, {0, -0.62}, {1.1, 0}};
     for (int seat = 1; seat <= 4; ++seat) {
         const CardCode c = table_.trick[static_cast<size_t>(seat)];
         if (c.empty()) continue;
