@@ -421,10 +421,7 @@ void NetworkDialog::ContinueToServer() {
     roleFrame->setEnabled(false);
     pages_->setCurrentWidget(lobbyPage);
     // The tables' columns need room.
-    if (width() < 760) {
-        resize(760, std::max(height(), 520));
-        if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
-    }
+    if (width() < 760) resize(760, std::max(height(), 520));
     lobbyPage->ShowTables({});
     lobbyPage->ShowBest({});
     lobbyPage->makeButton->setEnabled(false);
