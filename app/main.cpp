@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <cstdio>
 #include <cstring>
 
 #include "settings/settings_store.h"
 #include "ui/balloon.h"
+#include "ui/language.h"
 #include "ui/player_name_dialog.h"
 #include "ui/table_window.h"
 
@@ -30,6 +32,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.ombrel.Zarv.svg")));
 
     zarv::settings::SettingsStore store(zarv::settings::SettingsStore::DefaultLocation());
+    // The language before the first word is shown: the stored choice, else the system's.
+    zarv::ui::UseLanguage(zarv::ui::StartLanguage(zarv::settings::ReadSettings(store).Language, QLocale::system()));
     zarv::QtEventPump pump;
     zarv::ui::Balloon::Splash(pump);  // while the table is made ready
     zarv::ui::TableWindow window(store);

@@ -96,6 +96,10 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
     if (auto v = dword("AskAbandon")) s.AskBeforeAbandoning = AsSigned(*v) > 0;
     if (auto v = dword("Level")) s.Level = static_cast<ComputerLevel>(std::clamp(AsSigned(*v), 0, 1));
+    if (auto v = dword("Language"))
+        s.Language = *v == 1 ? LanguageChoice::Farsi : LanguageChoice::English;  // anything else is no choice of ours
+    else if (dword("Sheme"))
+        s.Language = LanguageChoice::English;
     if (auto name = store.ReadString(kKey, QStringLiteral("PlayerName"))) s.PlayerName = NormalisePlayerName(*name);
     if (auto v = dword("Speed")) s.Speed = std::clamp(AsSigned(*v), 0, 5);
     if (auto v = dword("MoveLimit")) s.MoveLimit = std::clamp(AsSigned(*v), kMinMoveLimit, kMaxMoveLimit);
@@ -138,6 +142,7 @@ void SaveSettings(SettingsStore& store, const Settings& s) {
     put("Talk", s.Talk ? kOn : kOff);
     put("DimCards", s.DimCards ? kOn : kOff);
     put("Level", static_cast<uint32_t>(s.Level));
+    if (s.Language) put("Language", static_cast<uint32_t>(*s.Language));
     put("Speed", static_cast<uint32_t>(s.Speed));
     put("MoveLimit", static_cast<uint32_t>(std::clamp(s.MoveLimit, kMinMoveLimit, kMaxMoveLimit)));
 }

@@ -23,6 +23,9 @@ constexpr int kMaxNameLength = 15;
 inline const std::array<const char*, 6> kSchemeNames = {"Abbadan", "Casino", "Soft Lights", "Sharp", "Shadow",
                                                         "UserDifiend!"};
 
+// The language the window speaks; stored as the number it stands for.
+enum class LanguageChoice : int32_t { English = 0, Farsi = 1 };
+
 // How the computer players play; stored as the number it stands for.
 enum class ComputerLevel : int32_t { Standard = 0, Expert = 1 };
 
@@ -41,6 +44,10 @@ struct Settings {
     bool Talk = true;
     bool DimCards = true;  // dim the cards the person may not play (stored as "DimCards")
     ComputerLevel Level = ComputerLevel::Standard;  // the computer players (stored as "Level": 0 or 1)
+    // Stored as "Language" (0 or 1). Options saved before there was a choice
+    // read as English; with no options saved at all it stays empty and the
+    // program follows the system's language.
+    std::optional<LanguageChoice> Language;
     int32_t Speed = 4;
     std::string PlayerName = "Unknown";  // UTF-8
     // A network Dealer gives a silent remote player this many seconds before

@@ -13,17 +13,18 @@
 #include <QVBoxLayout>
 
 #include "ui/balloon.h"
+#include "ui/language.h"
 
 namespace zarv::ui {
 
 AboutDialog::AboutDialog(QWidget* parent, const QString& settingsFile) : QDialog(parent), settingsFile_(settingsFile) {
     const QString title = QCoreApplication::applicationName();
-    setWindowTitle(QStringLiteral("About ") + title);
+    setWindowTitle(tr("About %1").arg(tr("Zarv")));
     auto* picture = new QLabel(this);
     picture->setPixmap(QPixmap::fromImage(Balloon::SplashPicture().scaledToWidth(300, Qt::SmoothTransformation)));
-    auto* name = new QLabel(QStringLiteral("<b style='font-size:16pt'>%1</b>").arg(title.toHtmlEscaped()), this);
+    auto* name = new QLabel(QStringLiteral("<b style='font-size:16pt'>%1</b>").arg(tr("Zarv").toHtmlEscaped()), this);
     // The version as the build set it: major.minor.revision.
-    versionLabel = new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), this);
+    versionLabel = new QLabel(tr("Version %1").arg(LocalDigits(QCoreApplication::applicationVersion())), this);
     auto* description = new QLabel(
         tr("A trick-taking card game for four players in two teams. The HAKEM names the ZARV after seeing five "
            "cards; seven tricks win a hand, seven points win the game.\n\nOmbrel Card Games"),
@@ -53,19 +54,19 @@ AboutDialog::AboutDialog(QWidget* parent, const QString& settingsFile) : QDialog
 QString AboutDialog::SystemInformation() const {
     QStringList lines;
     lines << QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
-    lines << QStringLiteral("Qt %1 (built with %2)").arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR));
-    lines << QStringLiteral("Platform: %1, %2 (%3)")
+    lines << tr("Qt %1 (built with %2)").arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR));
+    lines << tr("Platform: %1, %2 (%3)")
                  .arg(QSysInfo::prettyProductName(), QSysInfo::currentCpuArchitecture(), QGuiApplication::platformName());
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         const QSize size = screen->size();
-        lines << QStringLiteral("Screen: %1 x %2, scale %3, %4 dots per inch")
+        lines << tr("Screen: %1 x %2, scale %3, %4 dots per inch")
                      .arg(size.width())
                      .arg(size.height())
                      .arg(screen->devicePixelRatio())
                      .arg(qRound(screen->logicalDotsPerInch()));
     }
-    lines << QStringLiteral("Settings: %1").arg(settingsFile_.isEmpty() ? QStringLiteral("(none)") : settingsFile_);
+    lines << tr("Settings: %1").arg(settingsFile_.isEmpty() ? tr("(none)") : settingsFile_);
     return lines.join(QLatin1Char('\n'));
 }
 

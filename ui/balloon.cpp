@@ -1,5 +1,6 @@
 #include "ui/balloon.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include <QFontMetrics>
@@ -254,18 +255,18 @@ QImage Balloon::SplashPicture() {
     title.setBold(true);
     p.setFont(title);
     p.setPen(QColor(0, 0, 0, 90));
-    p.drawText(QRect(28, 73, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zarv"));
+    p.drawText(QRect(28, 73, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("Balloon", "Zarv"));
     p.setPen(QColor(250, 214, 96));
-    p.drawText(QRect(25, 70, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zarv"));
+    p.drawText(QRect(25, 70, 200, 80), Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("Balloon", "Zarv"));
     QFont small(QStringLiteral("Arial"));
     small.setPixelSize(14);
     p.setFont(small);
     p.setPen(QColor(235, 235, 220));
-    p.drawText(QRect(28, 150, 220, 20), Qt::AlignLeft, QStringLiteral("Ombrel Card Games"));
+    p.drawText(QRect(28, 150, 220, 20), Qt::AlignLeft, QCoreApplication::translate("Balloon", "Ombrel Card Games"));
     small.setPixelSize(11);
     p.setFont(small);
     p.drawText(QRect(28, 172, 220, 40), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Name the ZARV, take seven tricks,\nwin seven points."));
+               QCoreApplication::translate("Balloon", "Name the ZARV, take seven tricks,\nwin seven points."));
     return img;
 }
 

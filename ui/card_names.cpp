@@ -1,5 +1,7 @@
 #include "ui/card_names.h"
 
+#include "ui/language.h"
+
 namespace zarv::ui {
 
 QString SuitSign(Suit suit) {
@@ -12,7 +14,7 @@ QString SuitSign(Suit suit) {
     }
 }
 
-QString RankName(int rank) {
+QString PrintedRank(int rank) {
     switch (rank) {
     case 14: return QStringLiteral("A");
     case 13: return QStringLiteral("K");
@@ -21,6 +23,8 @@ QString RankName(int rank) {
     default: return QString::number(rank);
     }
 }
+
+QString RankName(int rank) { return rank <= 10 ? Number(rank) : PrintedRank(rank); }
 
 QString CardName(CardCode card) { return card.empty() ? QString() : RankName(card.rank) + SuitSign(card.suit); }
 

@@ -8,7 +8,9 @@
 namespace zarv::ui {
 
 QString SuitSign(Suit suit);
-// "A", "K", "10"... and a card as a player writes it: "10♥".
+// The index printed on a card's face: "A", "K", "10"... in every language.
+QString PrintedRank(int rank);
+// The rank as a text names it (the window's digits) and a card as a player writes it: "10♥".
 QString RankName(int rank);
 QString CardName(CardCode card);
 

@@ -1,5 +1,6 @@
 #include "ui/card_pictures.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -208,7 +209,7 @@ QImage GiveUpPicture(double scale) {
     f.setPixelSize(9);
     f.setBold(true);
     p.setFont(f);
-    p.drawText(QRectF(16, 26, 38, 12), Qt::AlignCenter, QStringLiteral("Give up"));
+    p.drawText(QRectF(16, 26, 38, 12), Qt::AlignCenter, QCoreApplication::translate("CardPictures", "Give up"));
     return img;
 }
 

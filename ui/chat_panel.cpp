@@ -1,5 +1,8 @@
 #include "ui/chat_panel.h"
 
+#include "ui/language.h"
+
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +25,8 @@ ChatPanel::ChatPanel(QWidget* parent) : QFrame(parent) {
     history_->setFixedHeight(history_->fontMetrics().lineSpacing() * 4 + 8);
     column->addWidget(history_);
     auto* row = new QHBoxLayout;
-    auto* label = new QLabel(tr("Chat:"), this);
+    label_ = new QLabel(tr("Chat:"), this);
+    auto* label = label_;
     input_ = new QLineEdit(this);
     input_->setMaxLength(kMaxLength);
     label->setBuddy(input_);
@@ -64,7 +68,7 @@ void ChatPanel::Edited(const QString& text) {
 }
 
 void ChatPanel::ShowCounter() {
-    const QString count = QStringLiteral("%1/%2").arg(input_->text().size()).arg(kMaxLength);
+    const QString count = QStringLiteral("%1/%2").arg(Number(input_->text().size()), Number(kMaxLength));
     counter_->setText(refusal_.isEmpty() ? count : refusal_ + QStringLiteral("  ") + count);
 }
 
@@ -95,6 +99,14 @@ QStringList ChatPanel::history() const {
     QStringList lines;
     for (int i = 0; i < history_->count(); ++i) lines << history_->item(i)->text();
     return lines;
+}
+
+void ChatPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        label_->setText(tr("Chat:"));
+        ShowCounter();
+    }
 }
 
 } // namespace zarv::ui

@@ -34,7 +34,11 @@ signals:
     // Enter with a line that is not empty.
     void lineEntered(const QString& text);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    QLabel* label_ = nullptr;
     void Edited(const QString& text);
     void ShowCounter();
 

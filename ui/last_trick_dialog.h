@@ -10,6 +10,7 @@
 namespace zarv::ui {
 
 class LastTrickDialog : public QDialog {
+    Q_OBJECT
 public:
     LastTrickDialog(const GameState& s, const TrickRecord& trick, const QImage& sprite, QWidget* parent = nullptr);
 

@@ -1,5 +1,8 @@
 #include "ui/network_dialog.h"
 
+#include "ui/engine_texts.h"
+#include "ui/language.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -65,8 +68,8 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     // The settings page.
     roleFrame = new QFrame(this);
     auto* settings = new QVBoxLayout(roleFrame);
-    roleChoices[0] = new QRadioButton(QStringLiteral("Play as Dealer (Others connect to my computer)"), roleFrame);
-    roleChoices[1] = new QRadioButton(QStringLiteral("Connecting to another  player"), roleFrame);
+    roleChoices[0] = new QRadioButton(tr("Play as Dealer (Others connect to my computer)"), roleFrame);
+    roleChoices[1] = new QRadioButton(tr("Connecting to another  player"), roleFrame);
     roleChoices[2] = new QRadioButton(tr("Play on a &table server"), roleFrame);
     roleChoices[0]->setChecked(true);
     settings->addWidget(roleChoices[0]);
@@ -74,12 +77,12 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     joinFrame = new QFrame(roleFrame);
     joinFrame->setFrameShape(QFrame::StyledPanel);
     auto* join = new QVBoxLayout(joinFrame);
-    dealerAddressLabel = new QLabel(QStringLiteral("Dealer Computer Name or IP:"), joinFrame);
+    dealerAddressLabel = new QLabel(tr("Dealer Computer Name or IP:"), joinFrame);
     dealerAddress = new QLineEdit(joinFrame);
     dealerAddress->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
     dealerAddress->setText(QString::fromStdString(table_.currentSettings().LastDealer));
-    sideChoices[0] = new QRadioButton(QStringLiteral("Partner of Dealer"), joinFrame);
-    sideChoices[1] = new QRadioButton(QStringLiteral("Against of Dealer"), joinFrame);
+    sideChoices[0] = new QRadioButton(tr("Partner of Dealer"), joinFrame);
+    sideChoices[1] = new QRadioButton(tr("Against of Dealer"), joinFrame);
     sideChoices[0]->setChecked(true);
     join->addWidget(dealerAddressLabel);
     join->addWidget(dealerAddress);
@@ -105,8 +108,8 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    continueButton = new QPushButton(QStringLiteral("Continue..."), roleFrame);
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), roleFrame);
+    continueButton = new QPushButton(tr("Continue..."), roleFrame);
+    cancelButton = new QPushButton(tr("Cancel"), roleFrame);
     continueButton->setDefault(true);
     buttons->addWidget(continueButton);
     buttons->addWidget(cancelButton);
@@ -119,7 +122,7 @@ QFrame* NetworkDialog::BuildWaitPage() {
     // The waiting page.
     waitFrame = new QFrame(this);
     auto* wait = new QVBoxLayout(waitFrame);
-    statusLabel = new QLabel(QStringLiteral("Waiting for others to join..."), waitFrame);
+    statusLabel = new QLabel(tr("Waiting for others to join..."), waitFrame);
     QFont arial(QStringLiteral("Arial"));
     arial.setPointSize(10);
     statusLabel->setFont(arial);
@@ -149,7 +152,7 @@ QFrame* NetworkDialog::BuildWaitPage() {
     AddPlayerLine(QString());
     playerLabels[0]->hide();
     wait->addStretch();
-    waitButton = new QPushButton(QStringLiteral("&Cancel"), waitFrame);
+    waitButton = new QPushButton(tr("&Cancel"), waitFrame);
     wait->addWidget(waitButton, 0, Qt::AlignRight);
     return waitFrame;
 }
@@ -222,7 +225,7 @@ void NetworkDialog::ShowSettingsPage() {
     joinAddressLabel->clear();
     joinAddressLabel->hide();
     copyAddressButton->hide();
-    statusLabel->setText(QStringLiteral("Waiting for others to join..."));
+    statusLabel->setText(tr("Waiting for others to join..."));
     SetWaitJob(WaitJob::Cancel);
     roleFrame->setEnabled(true);
     cancelButton->setEnabled(true);
@@ -248,16 +251,16 @@ void NetworkDialog::Continue() {
     }
     tried_ = dealerAddress->text().trimmed();
     if (tried_.isEmpty()) {
-        QMessageBox::information(this, windowTitle(), QStringLiteral("Enter Dealer computer name please."));
+        QMessageBox::information(this, windowTitle(), tr("Enter Dealer computer name please."));
         return;
     }
     std::string why;
-    const auto where = net::ParseHostPort(tried_.toStdString(), &why);
+    const auto where = net::ParseHostPort(LatinDigits(tried_).toStdString(), &why);
     if (!where) {
-        QMessageBox::information(this, windowTitle(), QString::fromStdString(why));
+        QMessageBox::information(this, windowTitle(), FromEngine(why));
         return;
     }
-    statusLabel->setText(QStringLiteral("Connecting to the Dealer..."));
+    statusLabel->setText(tr("Connecting to the Dealer..."));
     ShowWaitingPage();
     answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
@@ -275,10 +278,10 @@ void NetworkDialog::Failed(const QString& why) {
 void NetworkDialog::SetWaitJob(WaitJob job) {
     waitJob_ = job;
     switch (job) {
-    case WaitJob::Cancel: waitButton->setText(QStringLiteral("&Cancel")); break;
+    case WaitJob::Cancel: waitButton->setText(tr("&Cancel")); break;
     case WaitJob::TryAgain: waitButton->setText(tr("&Try Again")); break;
-    case WaitJob::StartGame: waitButton->setText(QStringLiteral("Start Game")); break;
-    case WaitJob::Disconnect: waitButton->setText(QStringLiteral("Disconnect")); break;
+    case WaitJob::StartGame: waitButton->setText(tr("Start Game")); break;
+    case WaitJob::Disconnect: waitButton->setText(tr("Disconnect")); break;
     case WaitJob::StartTable: waitButton->setText(tr("&Start the Table")); break;
     }
 }
@@ -335,11 +338,11 @@ void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, cons
     for (int seat = 1; seat <= 4; ++seat) {
         if (seat == localSeat) continue;
         const QString name = QString::fromStdString(names[static_cast<size_t>(seat)]).trimmed();
-        const QString word = SameTeam(seat, localSeat) ? QStringLiteral("Partner") : QStringLiteral("Against");
+        const QString word = SameTeam(seat, localSeat) ? tr("Partner") : tr("Against");
         if (seat == 3)
             AddPlayerLine(tr("%1 is the Dealer.  (%2)").arg(name, word));
         else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
-            AddPlayerLine(name + QStringLiteral(" joined. ") + QStringLiteral(" (") + word + QStringLiteral(")"));
+            AddPlayerLine(FromEngine(name.toStdString() + " joined.  (" + word.toStdString() + ")"));
     }
     SetWaitJob(SeatedJob());
 }
@@ -360,10 +363,10 @@ void NetworkDialog::Seated(int seat, const QString& text) {
     connectTimer_.stop();
     if (seat == 3) {
         // A refused return says why; a refused join says what it always said.
-        Failed(text.isEmpty() ? QStringLiteral("All Positions ingaged, Please try later.") : text);
+        Failed(text.isEmpty() ? tr("All Positions ingaged, Please try later.") : text);
         return;
     }
-    statusLabel->setText(serverTable_ == 0 ? QStringLiteral("Please Wait until Dealer starts the game...")
+    statusLabel->setText(serverTable_ == 0 ? tr("Please Wait until Dealer starts the game...")
                          : serverTable_ == madeTable_
                              ? tr("Start the table when your friends are seated; the computer plays the empty seats.")
                              : tr("Please wait until the table starts: when its seats are taken, or its maker starts it."));
@@ -389,9 +392,9 @@ void NetworkDialog::ContinueToServer() {
         return;
     }
     std::string why;
-    const auto where = net::ParseHostPort(tried_.toStdString(), &why);
+    const auto where = net::ParseHostPort(LatinDigits(tried_).toStdString(), &why);
     if (!where) {
-        QMessageBox::information(this, windowTitle(), QString::fromStdString(why));
+        QMessageBox::information(this, windowTitle(), FromEngine(why));
         serverAddress->setFocus();
         return;
     }
@@ -446,7 +449,7 @@ void NetworkDialog::LobbyNews() {
     if (!lobby || pages_->currentWidget() != lobbyPage) return;
     if (lobby->failed) return ServerFailed(tr("Cannot connect to %1: %2").arg(tried_, QString::fromStdString(lobby->failure)));
     if (lobby->closed)
-        return ServerFailed(lobby->tableClosed ? QString::fromStdString(lobby->closingWords)
+        return ServerFailed(lobby->tableClosed ? FromEngine(lobby->closingWords)
                                                : tr("The table server at %1 closed the connection.").arg(tried_));
     if (lobby->lobbyVersion > 0 && !inLobby_) {
         inLobby_ = true;
@@ -462,7 +465,7 @@ void NetworkDialog::LobbyNews() {
     lobbyPage->ShowTables(lobby->tables);
     if (lobby->topListed) lobbyPage->ShowBest(lobby->top);
     if (!lobby->refusal.empty()) {
-        lobbyPage->SetStatus(QString::fromStdString(lobby->refusal));
+        lobbyPage->SetStatus(FromEngine(lobby->refusal));
         lobby->refusal.clear();
         askedSeat_ = 0;
         askedWatch_ = false;

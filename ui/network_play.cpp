@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "net/wire.h"
+#include "ui/engine_texts.h"
 #include "ui/network_dialog.h"
 
 namespace zarv::ui {
@@ -251,21 +252,21 @@ void TableWindow::SendChat(const QString& line) {
 }
 
 void TableWindow::PlayerJoined(int connection, int, const std::string& line) {
-    if (dialog_) dialog_->PlayerJoinedOn(connection, QString::fromStdString(line));
+    if (dialog_) dialog_->PlayerJoinedOn(connection, FromEngine(line));
 }
 
 void TableWindow::Seated(int seat, const std::string& text) {
     if (dialog_) {
-        dialog_->Seated(seat, QString::fromStdString(text));
+        dialog_->Seated(seat, FromEngine(text));
         return;
     }
     // Asked for the seat back, and the Dealer said no.
     if (seat == 3 && reconnector_.active())
-        EndNetworkGame(tr("The Dealer did not give the seat back: %1").arg(QString::fromStdString(text)));
+        EndNetworkGame(tr("The Dealer did not give the seat back: %1").arg(FromEngine(text)));
 }
 
 void TableWindow::PlayerAnnounced(const std::string& line) {
-    if (dialog_) dialog_->PlayerAnnounced(QString::fromStdString(line));
+    if (dialog_) dialog_->PlayerAnnounced(FromEngine(line));
 }
 
 void TableWindow::StartReceived() {
@@ -277,7 +278,7 @@ void TableWindow::Connected() {
 }
 
 void TableWindow::ConnectFailed(const std::string& why) {
-    if (dialog_) dialog_->ConnectFailed(QString::fromStdString(why));
+    if (dialog_) dialog_->ConnectFailed(FromEngine(why));
 }
 
 void TableWindow::ConnectionClosed(int index) {

@@ -14,11 +14,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "settings/settings.h"
 #include "ui/card_pictures.h"
 #include "ui/colour.h"
+#include "ui/language.h"
 #include "ui/table_window.h"
 
 namespace zarv::ui {
@@ -54,6 +57,13 @@ private:
     const QColor* colours_;
 };
 
+// The presets' names as the list shows them (the settings keep the index).
+constexpr const char* kSchemeTitles[] = {
+    QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "Abbadan"),     QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "Casino"),
+    QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "Soft Lights"), QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "Sharp"),
+    QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "Shadow"),      QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "UserDifiend!")};
+static_assert(std::size(kSchemeTitles) == settings::kSchemeNames.size());
+
 QPushButton* ColourButton(QWidget* parent) {
     auto* b = new QPushButton(QStringLiteral("..."), parent);
     b->setFixedSize(34, 22);
@@ -73,12 +83,12 @@ OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store,
 
 QGroupBox* OptionsDialog::BuildDeckFrame() {
     // "Deck": three colours, the preview and the design arrows.
-    auto* deck = new QGroupBox(QStringLiteral("Deck"), this);
+    auto* deck = new QGroupBox(tr("Deck"), this);
     auto* deckGrid = new QGridLayout(deck);
-    const char* deckLabels[3] = {"Color 1", "Color 2", "Color 3"};
+    const QString deckLabels[3] = {tr("Color 1"), tr("Color 2"), tr("Color 3")};
     for (int i = 0; i < 3; ++i) {
         colourButtons[i] = ColourButton(deck);
-        deckGrid->addWidget(new QLabel(QString::fromLatin1(deckLabels[i]), deck), i, 0);
+        deckGrid->addWidget(new QLabel(deckLabels[i], deck), i, 0);
         deckGrid->addWidget(colourButtons[i], i, 1);
     }
     deckPreview = new QLabel(deck);
@@ -96,20 +106,20 @@ QGroupBox* OptionsDialog::BuildDeckFrame() {
 QGroupBox* OptionsDialog::BuildColourFrame(const QString& title, int first) {
     auto* box = new QGroupBox(title, this);
     auto* grid = new QGridLayout(box);
-    const char* labels[2] = {"Color 1", "Border"};
+    const QString labels[2] = {tr("Color 1"), tr("Border")};
     for (int k = 0; k < 2; ++k) {
         colourButtons[first + k] = ColourButton(box);
-        grid->addWidget(new QLabel(QString::fromLatin1(labels[k]), box), k, 0);
+        grid->addWidget(new QLabel(labels[k], box), k, 0);
         grid->addWidget(colourButtons[first + k], k, 1);
     }
     return box;
 }
 
 QGroupBox* OptionsDialog::BuildAreaFrame() {
-    auto* area = new QGroupBox(QStringLiteral("Area Color"), this);
+    auto* area = new QGroupBox(tr("Area Color"), this);
     auto* areaGrid = new QGridLayout(area);
     colourButtons[7] = ColourButton(area);
-    areaGrid->addWidget(new QLabel(QStringLiteral("Background"), area), 0, 0);
+    areaGrid->addWidget(new QLabel(tr("Background"), area), 0, 0);
     areaGrid->addWidget(colourButtons[7], 0, 1);
     shapes_ = new AreaPreview(colours_, area);
     areaGrid->addWidget(shapes_, 1, 0, 1, 2);
@@ -118,12 +128,12 @@ QGroupBox* OptionsDialog::BuildAreaFrame() {
 }
 
 QGroupBox* OptionsDialog::BuildSpeedFrame() {
-    auto* speed = new QGroupBox(QStringLiteral("Animation Speed"), this);
+    auto* speed = new QGroupBox(tr("Animation Speed"), this);
     auto* speedGrid = new QGridLayout(speed);
     // "Slow" over the first choice and "Fast" over the last; the choices sit
     // under them, and the frame's spare height stays below.
-    speedGrid->addWidget(new QLabel(QStringLiteral("Slow"), speed), 0, 0, Qt::AlignCenter);
-    speedGrid->addWidget(new QLabel(QStringLiteral("Fast"), speed), 0, 5, Qt::AlignCenter);
+    speedGrid->addWidget(new QLabel(tr("Slow"), speed), 0, 0, Qt::AlignCenter);
+    speedGrid->addWidget(new QLabel(tr("Fast"), speed), 0, 5, Qt::AlignCenter);
     speedGrid->setRowStretch(3, 1);
     speedGroup_ = new QButtonGroup(this);
     for (int i = 0; i <= 5; ++i) {
@@ -167,40 +177,41 @@ QGroupBox* OptionsDialog::BuildPlayersFrame() {
 }
 
 QGroupBox* OptionsDialog::BuildLanguageFrame() {
-    auto* language = new QGroupBox(QStringLiteral("Language"), this);
+    auto* language = new QGroupBox(tr("Language"), this);
     auto* languageLayout = new QVBoxLayout(language);
-    auto* english = new QRadioButton(QStringLiteral("English"), language);
-    english->setChecked(true);
-    languageLayout->addWidget(english);
-    languageLayout->addWidget(new QRadioButton(QStringLiteral("Farsi"), language));
-
+    // Each language by its own name, so that a person who cannot read the
+    // other one still finds his own.
+    englishChoice = new QRadioButton(QStringLiteral("English"), language);
+    farsiChoice = new QRadioButton(QStringLiteral("\u0641\u0627\u0631\u0633\u06CC"), language);
+    languageLayout->addWidget(englishChoice);
+    languageLayout->addWidget(farsiChoice);
     return language;
 }
 
 void OptionsDialog::LayOut() {
     schemeList = new QComboBox(this);
-    for (const char* name : settings::kSchemeNames) schemeList->addItem(QString::fromLatin1(name));
+    for (const char* name : kSchemeTitles) schemeList->addItem(tr(name));
     auto* schemeRow = new QHBoxLayout;
-    schemeRow->addWidget(new QLabel(QStringLiteral("Sheme:"), this));
+    schemeRow->addWidget(new QLabel(tr("Sheme:"), this));
     schemeRow->addWidget(schemeList, 1);
 
     QGroupBox* deck = BuildDeckFrame();
-    QGroupBox* group1 = BuildColourFrame(QStringLiteral("Group 1"), 3);
-    QGroupBox* group2 = BuildColourFrame(QStringLiteral("Group 2"), 5);
+    QGroupBox* group1 = BuildColourFrame(tr("Group 1"), 3);
+    QGroupBox* group2 = BuildColourFrame(tr("Group 2"), 5);
     QGroupBox* area = BuildAreaFrame();
     QGroupBox* speed = BuildSpeedFrame();
-    QGroupBox* sound = BuildCheckFrame(QStringLiteral("Sound"), QStringLiteral("FX Sounds"), soundBox);
-    QGroupBox* talk = BuildCheckFrame(QStringLiteral("Talking"), QStringLiteral(" Messages And Talking"), talkBox);
-    QGroupBox* view = BuildCheckFrame(QStringLiteral("View"), QStringLiteral("Full screen"), fullScreenBox);
+    QGroupBox* sound = BuildCheckFrame(tr("Sound"), tr("FX Sounds"), soundBox);
+    QGroupBox* talk = BuildCheckFrame(tr("Talking"), tr(" Messages And Talking"), talkBox);
+    QGroupBox* view = BuildCheckFrame(tr("View"), tr("Full screen"), fullScreenBox);
     dimCardsBox = new QCheckBox(tr("Dim cards I may not play"), view);
     view->layout()->addWidget(dimCardsBox);
     QGroupBox* players = BuildPlayersFrame();
     QGroupBox* language = BuildLanguageFrame();
 
-    okButton = new QPushButton(QStringLiteral("&Ok"), this);
-    applyButton = new QPushButton(QStringLiteral("&Apply"), this);
-    cancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    defaultButton = new QPushButton(QStringLiteral("&Default"), this);
+    okButton = new QPushButton(tr("&Ok"), this);
+    applyButton = new QPushButton(tr("&Apply"), this);
+    cancelButton = new QPushButton(tr("&Cancel"), this);
+    defaultButton = new QPushButton(tr("&Default"), this);
     okButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(defaultButton);
@@ -241,6 +252,7 @@ void OptionsDialog::ShowSettings() {
     dimCardsBox->setChecked(s.DimCards);
     levelList->setCurrentIndex(s.Level == settings::ComputerLevel::Expert ? 1 : 0);
     moveLimit->setValue(std::clamp(s.MoveLimit, settings::kMinMoveLimit, settings::kMaxMoveLimit));
+    (CurrentLanguage() == settings::LanguageChoice::Farsi ? farsiChoice : englishChoice)->setChecked(true);
     applyButton->setEnabled(false);
     filling_ = false;
 
@@ -258,6 +270,7 @@ void OptionsDialog::ConnectControls() {
         if (!filling_) MarkChanged();
     });
     for (QCheckBox* box : {soundBox, talkBox, fullScreenBox, dimCardsBox}) connect(box, &QCheckBox::toggled, this, [this] { MarkChanged(); });
+    connect(farsiChoice, &QRadioButton::toggled, this, [this] { MarkChanged(); });
     connect(speedGroup_, &QButtonGroup::idClicked, this, [this](int i) {
         speed_ = i;
         MarkChanged();
@@ -284,6 +297,30 @@ void OptionsDialog::ConnectControls() {
 void OptionsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     changed_ = false;  // what the controls were given while loading is no change
+}
+
+void OptionsDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange || retranslating_) return;
+    // Not while Apply's own click is still on the stack: the buttons go with it.
+    retranslating_ = true;
+    QTimer::singleShot(0, this, [this] {
+        retranslating_ = false;
+        Retranslate();
+    });
+}
+
+void OptionsDialog::Retranslate() {
+    setWindowTitle(tr("Options"));
+    delete layout();
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) delete child;
+    delete speedGroup_;
+    speedGroup_ = nullptr;
+    shapes_ = nullptr;
+    LayOut();
+    ShowSettings();
+    ConnectControls();
+    okButton->setFocus();
 }
 
 void OptionsDialog::reject() {
@@ -372,6 +409,7 @@ void OptionsDialog::Apply() {
     s.DimCards = dimCardsBox->isChecked();
     s.Level = levelList->currentIndex() == 1 ? settings::ComputerLevel::Expert : settings::ComputerLevel::Standard;
     s.MoveLimit = moveLimit->value();
+    s.Language = farsiChoice->isChecked() ? settings::LanguageChoice::Farsi : settings::LanguageChoice::English;
     table_.LoadSettings();
     table_.RedrawBack();
     settings::SaveSettings(store_, s);
@@ -379,6 +417,8 @@ void OptionsDialog::Apply() {
     changed_ = false;
     applyButton->setEnabled(false);
     table_.RefreshPage();
+    // Last: everything on screen, this dialog included, turns to the new language.
+    if (*s.Language != CurrentLanguage()) UseLanguage(*s.Language);
 }
 
 } // namespace zarv::ui

@@ -1,5 +1,5 @@
 // The options: colour scheme and colours, card-back design, speed, sound,
-// full screen and balloons. Changes take effect through Apply or OK.
+// full screen, balloons and the language. Changes take effect through Apply or OK.
 #pragma once
 
 #include <QDialog>
@@ -48,6 +48,8 @@ public:
     QComboBox* levelList = nullptr;  // "Computer players": Standard or Expert
     QSpinBox* moveLimit = nullptr;  // seconds a network Dealer waits for a silent player
     QLabel* deckPreview = nullptr;
+    QRadioButton* englishChoice = nullptr;
+    QRadioButton* farsiChoice = nullptr;
 
     bool changed() const { return changed_; }
     int previewDesign() const { return previewDesign_; }
@@ -57,6 +59,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void reject() override;
 
 private:
@@ -72,6 +75,8 @@ private:
     // The controls show the settings; nothing counts as a change yet.
     void ShowSettings();
     void ConnectControls();
+    // Built anew in the language just chosen, showing what was just applied.
+    void Retranslate();
     void Fill();
     void DrawPreview();
     void SetButtonColour(int i, const QColor& c);
@@ -88,6 +93,7 @@ private:
     QColor colours_[8];
     QWidget* shapes_ = nullptr;
     int previewDesign_ = 0;
+    bool retranslating_ = false;
     int speed_ = 0;
     bool changed_ = false;
     bool filling_ = false;

@@ -1,5 +1,7 @@
 #include "ui/scores_dialog.h"
 
+#include "ui/language.h"
+
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,8 +22,8 @@ ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QD
     auto* frame = new QGroupBox(this);
     scoresTable = new QTableWidget(0, 5, frame);
     scoresTable->setHorizontalHeaderLabels(
-        {QStringLiteral("Player Name"), QStringLiteral("Plays"), QStringLiteral("Wins"), QStringLiteral("Losses"),
-         QStringLiteral("Win Rate")});
+        {tr("Player Name"), tr("Plays"), tr("Wins"), tr("Losses"),
+         tr("Win Rate")});
     scoresTable->setFont(QFont(QStringLiteral("Arial")));
     scoresTable->verticalHeader()->hide();
     scoresTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -46,8 +48,8 @@ ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QD
 
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(resetButton, &QPushButton::clicked, this, [this] {
-        const auto answer = QMessageBox::question(this, QStringLiteral("Reset"),
-                                                  QStringLiteral("Are you sure you want to reset all  game results?"),
+        const auto answer = QMessageBox::question(this, tr("Reset"),
+                                                  tr("Are you sure you want to reset all  game results?"),
                                                   QMessageBox::Yes | QMessageBox::No);
         Reset(answer == QMessageBox::Yes);
     });
@@ -59,12 +61,12 @@ void ScoresDialog::FillGrid() {
         int64_t wins = 0, losses = 0;
         if (!settings::CheckPlayerRecord(store_, name, wins, losses)) continue;  // failed records are left out
         const int64_t plays = wins + losses;
-        const QString rate = plays > 0 ? QString::number(static_cast<long long>(std::nearbyint(100.0 * wins / plays))) + "%"
-                                       : QStringLiteral("0%");
+        const QString rate =
+            Number(plays > 0 ? static_cast<long long>(std::nearbyint(100.0 * wins / plays)) : 0) + tr("%", "after a percentage");
         const int row = scoresTable->rowCount();
         scoresTable->insertRow(row);
-        const QString cells[5] = {QString::fromStdString(name), QString::number(plays), QString::number(wins),
-                                  QString::number(losses), rate};
+        const QString cells[5] = {QString::fromStdString(name), Number(plays), Number(wins),
+                                  Number(losses), rate};
         for (int c = 0; c < 5; ++c) scoresTable->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
 }

@@ -1,5 +1,7 @@
 #include "ui/server_lobby_page.h"
 
+#include "ui/language.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -132,7 +134,7 @@ void ServerLobbyPage::ShowTables(const std::map<int, net::TableLine>& tables) {
         item->setToolTip(kTable, t.isPrivate ? tr("Private: the table's password is asked for") : tr("Open to everyone"));
         for (int seat = 1; seat <= 4; ++seat) item->setText(kSeat1 + seat - 1, SeatText(t, seat));
         item->setText(kState, t.playing ? tr("Playing") : tr("Waiting"));
-        item->setText(kWatchers, t.watchable ? QString::number(t.watchers) : tr("not allowed"));
+        item->setText(kWatchers, t.watchable ? Number(t.watchers) : tr("not allowed"));
         item->setText(kLevel, (t.expert ? tr("Expert") : tr("Standard")) +
                                   (t.moveLimit > 0 ? tr(", %1 s a move").arg(t.moveLimit) : QString()));
     }
@@ -147,8 +149,8 @@ void ServerLobbyPage::ShowTables(const std::map<int, net::TableLine>& tables) {
 void ServerLobbyPage::ShowBest(const std::vector<net::TopLine>& best) {
     bestList->clear();
     for (const net::TopLine& b : best)
-        new QTreeWidgetItem(bestList, {QString::number(b.rank), QString::fromStdString(b.name), QString::number(b.games),
-                                       QString::number(b.wins), QString::number(b.points), QString::number(b.hakemWins)});
+        new QTreeWidgetItem(bestList, {Number(b.rank), QString::fromStdString(b.name), Number(b.games),
+                                       Number(b.wins), Number(b.points), Number(b.hakemWins)});
 }
 
 void ServerLobbyPage::SelectionChanged() {
@@ -158,7 +160,7 @@ void ServerLobbyPage::SelectionChanged() {
     if (it != tables_.end() && !it->second.playing)
         for (int seat : {1, 2, 4})
             if (it->second.fills[static_cast<size_t>(seat)] == net::SeatFill::Free)
-                seatChoice->addItem(QString::number(seat), seat);
+                seatChoice->addItem(Number(seat), seat);
     if (const int again = seatChoice->findData(chosen); again >= 0) seatChoice->setCurrentIndex(again);
     seatChoice->setEnabled(seatChoice->count() > 0);
     sitButton->setEnabled(seatChoice->count() > 0);

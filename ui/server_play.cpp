@@ -10,6 +10,7 @@
 
 #include "net/wire.h"
 #include "ui/card_pictures.h"
+#include "ui/engine_texts.h"
 #include "ui/colour.h"
 #include "ui/watch_view.h"
 
@@ -70,8 +71,8 @@ void TableWindow::WatchNews() {
     if (!watching_ || !lobby_) return;
     watchView_->Show(lobby_->watched, watchedTable_);
     if (lobby_->closed || lobby_->tableClosed || !lobby_->watched.closed.empty()) {
-        const QString why = !lobby_->closingWords.empty() ? QString::fromStdString(lobby_->closingWords)
-                            : !lobby_->watched.closed.empty() ? QString::fromStdString(lobby_->watched.closed)
+        const QString why = !lobby_->closingWords.empty() ? FromEngine(lobby_->closingWords)
+                            : !lobby_->watched.closed.empty() ? FromEngine(lobby_->watched.closed)
                                                               : tr("The connection to the table server was lost.");
         // Not inside the lobby's own report: the lobby goes with the watching.
         QTimer::singleShot(0, this, [this, why] { StopWatching(why); });

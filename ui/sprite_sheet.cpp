@@ -64,7 +64,7 @@ void DrawFittedText(QPainter& p, const QString& text, const QRectF& box, const Q
 void DrawIndexes(QPainter& p) {
     for (int i = 0; i < 13; ++i) {
         const int rank = RankIndexOf(i);
-        const QString text = RankName(rank);
+        const QString text = PrintedRank(rank);
         const double w = rank == 10 ? 10 : (rank == 14 || rank == 13 || rank == 12 ? 11 : 9.5);
         for (int row : {kBlackIndexRow, kRedIndexRow}) {
             // The "10" starts at the cell's left edge and stays within the 13

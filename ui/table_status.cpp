@@ -1,5 +1,7 @@
 #include "ui/table_status.h"
 
+#include "ui/language.h"
+
 #include "ui/card_names.h"
 
 #include <QCoreApplication>
@@ -8,7 +10,10 @@
 namespace zarv::ui {
 
 namespace {
-QString Tr(const char* text) { return QCoreApplication::translate("TableStatus", text); }
+// The words of this file, under one translation context.
+struct TableStatus {
+    Q_DECLARE_TR_FUNCTIONS(TableStatus)
+};
 QString NameOf(const GameState& s, int seat) { return QString::fromStdString(s.Seats[seat].Name).trimmed(); }
 
 // A trick counts for a side once it has a winner.
@@ -25,7 +30,7 @@ int SettledTricks(const GameState& s, int seat, bool ours) {
 int TricksTakenBy(const GameState& s, int seat) { return SettledTricks(s, seat, true); }
 int TricksTakenAgainst(const GameState& s, int seat) { return SettledTricks(s, seat, false); }
 
-QString TrickCount(int n) { return n == 1 ? Tr("1 trick") : Tr("%1 tricks").arg(n); }
+QString TrickCount(int n) { return n == 1 ? TableStatus::tr("1 trick") : TableStatus::tr("%1 tricks").arg(n); }
 
 QString WaitText(const Game& game, int secondsLeft) {
     using Kind = Game::TableWait::Kind;
@@ -33,9 +38,9 @@ QString WaitText(const Game& game, int secondsLeft) {
     const Game::TableWait wait = game.Awaiting();
     const int l = s.LocalSeat;
     switch (wait.kind) {
-    case Kind::Nothing: return s.GameStarted ? QString() : Tr("Press F2 or choose Game > Start to deal");
-    case Kind::Deal: return Tr("Dealing...");
-    case Kind::HandResult: return Tr("The hand is over");
+    case Kind::Nothing: return s.GameStarted ? QString() : TableStatus::tr("Press F2 or choose Game > Start to deal");
+    case Kind::Deal: return TableStatus::tr("Dealing...");
+    case Kind::HandResult: return TableStatus::tr("The hand is over");
     case Kind::GameOver: return GameResultText(s);
     case Kind::Trump:
     case Kind::Card: break;
@@ -43,36 +48,36 @@ QString WaitText(const Game& game, int secondsLeft) {
     const int seat = wait.seat;
     const bool local = seat == l && s.Seats[l].Kind == SeatKind::Human && !s.Tracing;
     if (wait.kind == Kind::Trump)
-        return local ? Tr("You are HAKEM \u2014 click a card to name the trump")
-                     : Tr("%1 is choosing the trump").arg(NameOf(s, seat));
+        return local ? TableStatus::tr("You are HAKEM \u2014 click a card to name the trump")
+                     : TableStatus::tr("%1 is choosing the trump").arg(NameOf(s, seat));
     if (!local) {
-        if (secondsLeft >= 0) return Tr("Waiting for %1 \u2014 %2 s").arg(NameOf(s, seat)).arg(secondsLeft);
-        return Tr("%1 to play").arg(NameOf(s, seat));
+        if (secondsLeft >= 0) return TableStatus::tr("Waiting for %1 \u2014 %2 s").arg(NameOf(s, seat)).arg(secondsLeft);
+        return TableStatus::tr("%1 to play").arg(NameOf(s, seat));
     }
     const Suit led = s.LedSuit();
     if (secondsLeft >= 0) {
-        const QString what = led == kNoSuit ? Tr("lead any card") : Tr("follow %1 if you can").arg(SuitSign(led));
-        return Tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
+        const QString what = led == kNoSuit ? TableStatus::tr("lead any card") : TableStatus::tr("follow %1 if you can").arg(SuitSign(led));
+        return TableStatus::tr("Your turn \u2014 %1; %2 s left, then the computer plays").arg(what).arg(secondsLeft);
     }
-    if (led == kNoSuit) return Tr("Your turn \u2014 lead any card");
-    if (SuitToFollow(s, l) != kNoSuit) return Tr("Your turn \u2014 follow %1").arg(SuitSign(led));
-    return Tr("Your turn \u2014 no %1 left, play any card").arg(SuitSign(led));
+    if (led == kNoSuit) return TableStatus::tr("Your turn \u2014 lead any card");
+    if (SuitToFollow(s, l) != kNoSuit) return TableStatus::tr("Your turn \u2014 follow %1").arg(SuitSign(led));
+    return TableStatus::tr("Your turn \u2014 no %1 left, play any card").arg(SuitSign(led));
 }
 
 QString TrumpText(const GameState& s) {
     if (!s.GameStarted) return {};
-    const QString trump = s.Trump == kNoSuit ? Tr("not named") : SuitSign(s.Trump);
+    const QString trump = s.Trump == kNoSuit ? TableStatus::tr("not named") : SuitSign(s.Trump);
     const QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? NameOf(s, s.MasterPlayer) : QStringLiteral("-");
-    return Tr("Trump %1").arg(trump) + QLatin1Char('\n') + Tr("HAKEM %1").arg(master);
+    return TableStatus::tr("Trump %1").arg(trump) + QLatin1Char('\n') + TableStatus::tr("HAKEM %1").arg(master);
 }
 
 QString SidesText(const GameState& s) {
     if (!s.GameStarted) return {};
     const int l = s.LocalSeat;
     const int ourPoints = IsTeamA(l) ? s.PointsA : s.PointsB, theirPoints = IsTeamA(l) ? s.PointsB : s.PointsA;
-    auto points = [](int n) { return n == 1 ? Tr("1 pt") : Tr("%1 pts").arg(n); };
-    const QString us = Tr("You & %1: %2, %3").arg(NameOf(s, PartnerOf(l)), TrickCount(TricksTakenBy(s, l)), points(ourPoints));
-    const QString them = Tr("%1 & %2: %3, %4")
+    auto points = [](int n) { return n == 1 ? TableStatus::tr("1 pt") : TableStatus::tr("%1 pts").arg(n); };
+    const QString us = TableStatus::tr("You & %1: %2, %3").arg(NameOf(s, PartnerOf(l)), TrickCount(TricksTakenBy(s, l)), points(ourPoints));
+    const QString them = TableStatus::tr("%1 & %2: %3, %4")
                              .arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l)), TrickCount(TricksTakenAgainst(s, l)),
                                   points(theirPoints));
     return us + QLatin1Char('\n') + them;
@@ -82,18 +87,18 @@ QString GameResultText(const GameState& s) {
     const int l = s.LocalSeat;
     const int ours = IsTeamA(l) ? s.PointsA : s.PointsB, theirs = IsTeamA(l) ? s.PointsB : s.PointsA;
     if (ours >= 7 && ours > theirs)
-        return Tr("You and %1 won the game, %2 to %3.").arg(NameOf(s, PartnerOf(l))).arg(ours).arg(theirs);
-    return Tr("%1 and %2 won the game, %3 to %4.").arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l))).arg(theirs).arg(ours);
+        return TableStatus::tr("You and %1 won the game, %2 to %3.").arg(NameOf(s, PartnerOf(l))).arg(ours).arg(theirs);
+    return TableStatus::tr("%1 and %2 won the game, %3 to %4.").arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l))).arg(theirs).arg(ours);
 }
 
 QString ReasonInWords(const std::string& reason) {
     const QString r = QString::fromStdString(reason);
-    if (r == QLatin1String("PlayBigest")) return Tr("its highest card of the suit");
-    if (r == QLatin1String("PlaySmallest")) return Tr("its lowest card of the suit");
-    if (r == QLatin1String("PlayFirstBig")) return Tr("the lowest card that can take the trick");
-    if (r == QLatin1String("PlayABig")) return Tr("a middle card of the suit");
-    if (r == QLatin1String("Play Somthing")) return Tr("any card: nothing better to do");
-    if (r == QLatin1String("expert: the only card it may play")) return Tr("the only card that may be played");
+    if (r == QLatin1String("PlayBigest")) return TableStatus::tr("its highest card of the suit");
+    if (r == QLatin1String("PlaySmallest")) return TableStatus::tr("its lowest card of the suit");
+    if (r == QLatin1String("PlayFirstBig")) return TableStatus::tr("the lowest card that can take the trick");
+    if (r == QLatin1String("PlayABig")) return TableStatus::tr("a middle card of the suit");
+    if (r == QLatin1String("Play Somthing")) return TableStatus::tr("any card: nothing better to do");
+    if (r == QLatin1String("expert: the only card it may play")) return TableStatus::tr("the only card that may be played");
     // The Expert's reckoning: the card's average points over the deals it
     // imagined, and the next best card's.
     static const QRegularExpression expert(
@@ -104,11 +109,11 @@ QString ReasonInWords(const std::string& reason) {
         const auto next = CardCode::Parse(m.captured(3).toStdString());
         const double points = m.captured(2).toDouble();
         if (best && next) {
-            const QString amount = QString::number(std::abs(points), 'f', 2);
-            const QString outlook = points < 0 ? Tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(*best))
-                                               : Tr("the Expert expects to win %1 points with %2").arg(amount, CardName(*best));
+            const QString amount = Number(std::abs(points), 2);
+            const QString outlook = points < 0 ? TableStatus::tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(*best))
+                                               : TableStatus::tr("the Expert expects to win %1 points with %2").arg(amount, CardName(*best));
             if (*next == *best) return outlook;
-            return outlook + Tr(" \u2014 next best %1").arg(CardName(*next));
+            return outlook + TableStatus::tr(" \u2014 next best %1").arg(CardName(*next));
         }
     }
     // Any other reason is shown without its card codes.

@@ -1,5 +1,7 @@
 #include "ui/table_view.h"
 
+#include "ui/language.h"
+
 #include "engine/table_layout.h"
 
 #include <QMouseEvent>
@@ -154,7 +156,7 @@ void TableView::DrawWelcome() {
     RoundRect(p, 6, 6, w - 6, h - 6, 60, 60);
     p.setFont(TableFont(16, true));
     p.setPen(TextOn(colours_.background));
-    p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, QStringLiteral("Press F2 or choose Game > Start to deal"));
+    p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, tr("Press F2 or choose Game > Start to deal"));
     update();
 }
 
@@ -227,6 +229,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     QString key = QStringLiteral("%1 %2 %3 %4 ").arg(target.width()).arg(target.height()).arg(s_.LayoutUnit).arg(s_.LocalSeat);
     key += colours_.background.name() + colours_.strongA.name() + colours_.strongB.name() + colours_.lightA.name() +
            colours_.lightB.name() + colours_.edge.name();
+    key += QString::number(static_cast<int>(CurrentLanguage()));  // the board's words and digits
     for (int seat = 1; seat <= 4; ++seat)
         key += QStringLiteral("|%1,%2,").arg(s_.Seats[seat].X).arg(s_.Seats[seat].Y) +
                QString::fromStdString(s_.Seats[seat].Name + "," + SeatKindText(s_.Seats[seat].Kind));
@@ -326,8 +329,8 @@ void TableView::DrawTableWith(QPainter& p) {
         p.setPen(TextOn(colours_.strong(seat)));
         p.setFont(TableFont(12, true));
         p.drawText(QRectF(x + 40, y + 117, 70, 60), Qt::AlignHCenter | Qt::AlignTop,
-                   QString::fromStdString(rec.Name) + QLatin1Char('\n') + QLatin1Char('[') +
-                       QString::fromStdString(SeatKindText(rec.Kind)) + QLatin1Char(']'));
+                   QString::fromStdString(rec.Name) + QLatin1Char('\n') +
+                       (rec.Kind == SeatKind::Human ? tr("[Human]") : tr("[Computer]")));
     }
     // Join each name tab to its hand frame.
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -393,7 +396,7 @@ void TableView::DrawBoardWith(QPainter& p) {
 
     p.setPen(Qt::white);
     p.setFont(TableFont(11, true));
-    p.drawText(rect(board.caption), Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("Result"));
+    p.drawText(rect(board.caption), Qt::AlignCenter | Qt::TextSingleLine, tr("Result"));
     for (int i = 0; i <= n; ++i) {
         const QRectF heading = rect(board.Heading(i));
         const bool current = i == n;
@@ -402,7 +405,7 @@ void TableView::DrawBoardWith(QPainter& p) {
         p.drawRoundedRect(heading, 1, 1);
         p.setPen(current ? Qt::black : Qt::white);
         p.setFont(TableFont(11, false));
-        p.drawText(heading, Qt::AlignCenter | Qt::TextSingleLine, QString::number(i + 1));
+        p.drawText(heading, Qt::AlignCenter | Qt::TextSingleLine, Number(i + 1));
         const int results[2] = {s_.ResultsA[i + 1], s_.ResultsB[i + 1]};
         for (int team = 0; team < 2; ++team) {
             const QRectF cell = rect(board.Cell(i, team));
@@ -412,7 +415,7 @@ void TableView::DrawBoardWith(QPainter& p) {
             if (results[team] > 0) {
                 p.setPen(Qt::white);
                 p.setFont(TableFont(12, true));
-                p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, QString::number(results[team]));
+                p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, Number(results[team]));
             }
         }
     }

@@ -34,6 +34,7 @@
 #include "ui/card_pictures.h"
 #include "ui/last_trick_dialog.h"
 #include "ui/colour.h"
+#include "ui/engine_texts.h"
 #include "ui/sprite_sheet.h"
 #include "ui/watch_view.h"
 #include "ui/table_status.h"
@@ -53,7 +54,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
       computer_(game_.state(), pump_,
                 ai::ExpertOptions{ai::kDefaultWorlds, 100, static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch())}),
       sprite_(sprite::BuildSpriteSheet()) {
-    setWindowTitle(QStringLiteral("Zarv"));
+    setWindowTitle(tr("Zarv"));
     game_.SetComputerPlayer(&computer_);
     game_.SetPlayerName(settings_.PlayerName);
     session_.Attach(game_);
@@ -230,6 +231,43 @@ void TableWindow::BuildMenus() {
     // A closed menu (Esc included) hands the keys back to the table, so that
     // Space steps the game and letters do not open menus.
     for (QMenu* m : {gameMenu, help, trace}) connect(m, &QMenu::aboutToHide, this, [this] { GiveKeysToTable(); });
+    menus_ = {gameMenu, help, trace};
+}
+
+void TableWindow::RetranslateMenus() {
+    QAction* const kept[] = {menu_[MenuItem::PlayerName], menu_[MenuItem::Replay], menu_[MenuItem::Options],
+                             menu_[MenuItem::Network],    menu_[MenuItem::TraceMode], startAction_,
+                             leaveAction_,                takeOverAction_,            fullScreenAction_};
+    std::vector<std::pair<bool, bool>> before;
+    for (QAction* a : kept) before.push_back({a->isEnabled(), a->isChecked()});
+    const std::vector<QMenu*> old = std::exchange(menus_, {});
+    menuBar()->clear();
+    qDeleteAll(old);  // and their actions, shortcuts included
+    BuildMenus();
+    QAction* const rebuilt[] = {menu_[MenuItem::PlayerName], menu_[MenuItem::Replay], menu_[MenuItem::Options],
+                                menu_[MenuItem::Network],    menu_[MenuItem::TraceMode], startAction_,
+                                leaveAction_,                takeOverAction_,            fullScreenAction_};
+    for (size_t i = 0; i < std::size(rebuilt); ++i) {
+        rebuilt[i]->setEnabled(before[i].first);
+        rebuilt[i]->setChecked(before[i].second);
+    }
+}
+
+void TableWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    setWindowTitle(tr("Zarv"));
+    if (!menuBar()->actions().isEmpty()) RetranslateMenus();
+    watchingLabel_->setText(tr("Watching"));
+    // The help page is the language's own: the next F1 opens it anew.
+    if (helpWindow_) {
+        helpWindow_->deleteLater();
+        helpWindow_ = nullptr;
+    }
+    UpdateStatus();
+    view_->RefreshPage();
+    view_->update();
+    watchView_->update();
 }
 
 void TableWindow::LoadSettings() {
@@ -347,11 +385,11 @@ void TableWindow::ShowMovement(std::span<const CardMove> moves) {
 
 void TableWindow::ShowBalloon(int seat, const std::string& text) {
     ShowTurn();
-    lastBalloon_ = QString::fromStdString(text);
+    lastBalloon_ = FromEngine(text);
     // In a network game the table's announcements are part of the conversation.
     if (networkGame_ && seat == kFromTheTable) chatPanel->AddNotice(lastBalloon_);
     if (!settings_.Talk) return;
-    Balloon::Say(*this, seat, QString::fromStdString(text), pump_, [this] { return game_.state().StopRequested; });
+    Balloon::Say(*this, seat, lastBalloon_, pump_, [this] { return game_.state().StopRequested; });
     GiveKeysToTable();
 }
 
@@ -366,9 +404,9 @@ void TableWindow::ShowGiveUp(GiveUpFlag flag) { view_->PaintGiveUp(flag != GiveU
 bool TableWindow::AskNewGame() {
     ShowTurn();
     // Who won and by how much, then the question as it always stood.
-    return QMessageBox::question(this, QStringLiteral("Game Over"),
+    return QMessageBox::question(this, tr("Game Over"),
                                  GameResultText(game_.state()) + QStringLiteral("\n\n") +
-                                     QStringLiteral("Game Over, Do you want start a new game?"),
+                                     tr("Game Over, Do you want start a new game?"),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

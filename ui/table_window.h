@@ -248,9 +248,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // A new language: menus, status and the help page follow it.
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenus();
+    // The menus built anew in the current language, as enabled and checked as before.
+    void RetranslateMenus();
     void PlaySound();
     // The window's place and size: as stored, or a first size that fits the screen.
     void PlaceWindow();
@@ -268,6 +272,7 @@ private:
     TableView* view_ = nullptr;
     QSoundEffect sound_;
     std::map<MenuItem, QAction*> menu_;
+    std::vector<QMenu*> menus_;  // the menu bar's menus, made anew for another language
     QAction* startAction_ = nullptr;
     QAction* traceAction_ = nullptr;
     int frozen_ = 0;

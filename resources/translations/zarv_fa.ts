@@ -1,0 +1,1449 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fa_IR">
+<context>
+    <name>A_Glossary</name>
+    <message>
+        <source>Zarv, ZARV: the game, and the trump suit</source>
+        <extracomment>The game&apos;s name and its trump are the same word: Farsi «زرو». No other word for either.</extracomment>
+        <translation>زرو: نام بازی، و خالِ برتر</translation>
+    </message>
+    <message>
+        <source>HAKEM: the master of a hand</source>
+        <extracomment>The player who names the trump: Farsi «حاکم».</extracomment>
+        <translation>حاکم: کسی که زرو را تعیین می‌کند</translation>
+    </message>
+    <message>
+        <source>Suits: spades, hearts, diamonds, clubs</source>
+        <extracomment>Farsi: ♠ پیک, ♥ دل, ♦ خشت, ♣ گشنیز; a suit is «خال».</extracomment>
+        <translation>خال‌ها: پیک، دل، خشت، گشنیز</translation>
+    </message>
+    <message>
+        <source>Trick, hand, game, point</source>
+        <extracomment>Farsi: a trick is «دست», a hand (thirteen tricks) is «دور», a game is «بازی», a point is «امتیاز».</extracomment>
+        <translation>دست، دور، بازی، امتیاز</translation>
+    </message>
+    <message>
+        <source>Koot, PerKoot: a hand won seven to nothing</source>
+        <extracomment>Farsi: «کوت» and «پرکوت», as players say them.</extracomment>
+        <translation>کوت، پرکوت: دوری که هفت بر هیچ برده شود</translation>
+    </message>
+    <message>
+        <source>Dealer, Partner, Against</source>
+        <extracomment>Farsi: the Dealer (the machine the others join) is «میزبان»; its partner «یار», its opponents «حریف».</extracomment>
+        <translation>میزبان، یار، حریف</translation>
+    </message>
+    <message>
+        <source>Deal, seat, table, computer</source>
+        <extracomment>Farsi: a deal of the cards is «پخش»; a seat «صندلی»; a table «میز»; the computer «رایانه».</extracomment>
+        <translation>پخش، صندلی، میز، رایانه</translation>
+    </message>
+</context>
+<context>
+    <name>Balloon</name>
+    <message>
+        <source>Zarv</source>
+        <translation>زرو</translation>
+    </message>
+    <message>
+        <source>Ombrel Card Games</source>
+        <translation>بازی‌های کارتی اُمبرل</translation>
+    </message>
+    <message>
+        <source>Name the ZARV, take seven tricks,
+win seven points.</source>
+        <translation>زرو را تعیین کن، هفت دست بگیر،
+هفت امتیاز ببر.</translation>
+    </message>
+</context>
+<context>
+    <name>CardPictures</name>
+    <message>
+        <source>Give up</source>
+        <translation>تسلیم</translation>
+    </message>
+</context>
+<context>
+    <name>EngineTexts</name>
+    <message>
+        <source>You are &quot;HAKEM&quot;, now choose &quot;ZARV&quot;... </source>
+        <translation>شما «حاکم» هستید، حالا «زرو» را انتخاب کنید... </translation>
+    </message>
+    <message>
+        <source>I&apos;m choosing &quot;ZARV&quot;... </source>
+        <translation>دارم «زرو» را انتخاب می‌کنم... </translation>
+    </message>
+    <message>
+        <source>The Dealer&apos;s table could not be followed; the game is over.</source>
+        <translation>میز میزبان را نمی‌شد دنبال کرد؛ بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>Reconnecting to the Dealer...</source>
+        <translation>اتصال دوباره به میزبان...</translation>
+    </message>
+    <message>
+        <source> You are disconnected, game is over.</source>
+        <translation> اتصال شما قطع شد، بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>The Dealer sent a message this game cannot follow; the game is over.</source>
+        <translation>میزبان پیامی فرستاد که این بازی نمی‌تواند دنبالش کند؛ بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>All Positions are ingaged, please try later.</source>
+        <translation>همهٔ جاها پر است، لطفاً بعداً امتحان کنید.</translation>
+    </message>
+    <message>
+        <source>You play as Partner of Dealer.</source>
+        <translation>شما یار میزبان هستید.</translation>
+    </message>
+    <message>
+        <source>Partner of Dealer position is ingaged, you must play against of Dealer.</source>
+        <translation>جای یار میزبان پر است؛ شما باید حریف میزبان باشید.</translation>
+    </message>
+    <message>
+        <source>You play against of Dealer.</source>
+        <translation>شما حریف میزبان هستید.</translation>
+    </message>
+    <message>
+        <source>Against of Dealer position is ingaged, you&apos;ll play as Partner of Dealer.</source>
+        <translation>جای حریف میزبان پر است؛ شما یار میزبان خواهید بود.</translation>
+    </message>
+    <message>
+        <source>The Dealer has closed the table.</source>
+        <translation>میزبان میز را بست.</translation>
+    </message>
+    <message>
+        <source>The Dealer has no game in progress; join it again.</source>
+        <translation>میزبان بازیِ در جریانی ندارد؛ دوباره به آن بپیوندید.</translation>
+    </message>
+    <message>
+        <source>That seat is not yours to take back.</source>
+        <translation>این صندلی مال شما نیست که پسش بگیرید.</translation>
+    </message>
+    <message>
+        <source>The table has closed</source>
+        <translation>میز بسته شد</translation>
+    </message>
+    <message>
+        <source>You are not watching a table.</source>
+        <translation>شما میزی را تماشا نمی‌کنید.</translation>
+    </message>
+    <message>
+        <source>Passwords travel only over an encrypted connection; connect to the server with TLS to use one.</source>
+        <translation>گذرواژه فقط از راه اتصال رمزشده فرستاده می‌شود؛ برای داشتن گذرواژه، با اتصال رمزشده به سرور وصل شوید.</translation>
+    </message>
+    <message>
+        <source>A table needs a name (up to 40 characters, without ; or |) and valid settings.</source>
+        <translation>میز به یک نام (تا ۴۰ نویسه، بدون ; یا |) و تنظیمات درست نیاز دارد.</translation>
+    </message>
+    <message>
+        <source>The server has no room for another table now.</source>
+        <translation>سرور اکنون جای میز دیگری ندارد.</translation>
+    </message>
+    <message>
+        <source>You have made as many tables as one connection may.</source>
+        <translation>شما به اندازهٔ سهم یک اتصال میز ساخته‌اید.</translation>
+    </message>
+    <message>
+        <source>There is a table of that name already.</source>
+        <translation>میزی با این نام از پیش هست.</translation>
+    </message>
+    <message>
+        <source>There is no such table.</source>
+        <translation>چنین میزی نیست.</translation>
+    </message>
+    <message>
+        <source>The table&apos;s maker does not allow watching.</source>
+        <translation>سازندهٔ میز اجازهٔ تماشا نمی‌دهد.</translation>
+    </message>
+    <message>
+        <source>Wrong password.</source>
+        <translation>گذرواژه نادرست است.</translation>
+    </message>
+    <message>
+        <source>Choose a table and seat 1, 2 or 4.</source>
+        <translation>یک میز و صندلی ۱، ۲ یا ۴ را انتخاب کنید.</translation>
+    </message>
+    <message>
+        <source>The table is playing; watch it or choose another.</source>
+        <translation>این میز در حال بازی است؛ تماشایش کنید یا میز دیگری انتخاب کنید.</translation>
+    </message>
+    <message>
+        <source>That seat is taken.</source>
+        <translation>این صندلی گرفته شده است.</translation>
+    </message>
+    <message>
+        <source>Choose a table to watch.</source>
+        <translation>میزی را برای تماشا انتخاب کنید.</translation>
+    </message>
+    <message>
+        <source>Only the table&apos;s maker may start it.</source>
+        <translation>فقط سازندهٔ میز می‌تواند آن را شروع کند.</translation>
+    </message>
+    <message>
+        <source>The table is playing already.</source>
+        <translation>این میز از پیش در حال بازی است.</translation>
+    </message>
+    <message>
+        <source>The server is closing</source>
+        <translation>سرور در حال بسته شدن است</translation>
+    </message>
+    <message>
+        <source>name the Dealer&apos;s computer</source>
+        <translation>نام رایانهٔ میزبان را بنویسید</translation>
+    </message>
+    <message>
+        <source>%1 is &quot;HAKEM&quot;... </source>
+        <translation>%1 «حاکم» است... </translation>
+    </message>
+    <message>
+        <source>The name %1 is already at a table of this server; choose another.</source>
+        <translation>نام %1 هم‌اکنون سر یکی از میزهای این سرور است؛ نام دیگری برگزینید.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; lacks its &apos;]&apos;</source>
+        <translation>در «%1» نشانهٔ ] نیامده است</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not [address]:port</source>
+        <translation>«%1» به شکل [نشانی]:درگاه نیست</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; lacks the port after &apos;:&apos;</source>
+        <translation>در «%1» پس از : شمارهٔ درگاه نیامده است</translation>
+    </message>
+    <message>
+        <source>the port must be a number from 1 to 65535, not &apos;%1&apos;</source>
+        <translation>درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «%1»</translation>
+    </message>
+    <message>
+        <source>%1 is back.</source>
+        <translation>%1 برگشت.</translation>
+    </message>
+    <message>
+        <source>%1 disconnected, A Computer Player Replaced by him/her.</source>
+        <translation>اتصال %1 قطع شد؛ یک بازیکن رایانه جای او را گرفت.</translation>
+    </message>
+    <message>
+        <source>%1 disconnected, Game is over.</source>
+        <translation>اتصال %1 قطع شد؛ بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>%1 joined.  (%2)</source>
+        <translation>%1 پیوست.  (%2)</translation>
+    </message>
+    <message>
+        <source>Koot!<byte value="xd"/>
+%1 and %2 are Winner.</source>
+        <translation>کوت!<byte value="xd"/>
+%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>PerKoot!<byte value="xd"/>
+%1 and %2 are Winner.</source>
+        <translation>پرکوت!<byte value="xd"/>
+%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>PerKoot!!<byte value="xd"/>
+%1 and %2 are Winner.</source>
+        <translation>پرکوت!!<byte value="xd"/>
+%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 are Winner.</source>
+        <translation>%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>Partner</source>
+        <translation>یار</translation>
+    </message>
+    <message>
+        <source>Against</source>
+        <translation>حریف</translation>
+    </message>
+</context>
+<context>
+    <name>TableStatus</name>
+    <message>
+        <source>1 trick</source>
+        <translation>۱ دست</translation>
+    </message>
+    <message>
+        <source>%1 tricks</source>
+        <translation>%L1 دست</translation>
+    </message>
+    <message>
+        <source>Press F2 or choose Game &gt; Start to deal</source>
+        <translation>برای پخش کارت‌ها کلید F2 را بزنید یا «بازی &gt; شروع» را برگزینید</translation>
+    </message>
+    <message>
+        <source>Dealing...</source>
+        <translation>پخش کارت‌ها...</translation>
+    </message>
+    <message>
+        <source>The hand is over</source>
+        <translation>این دور تمام شد</translation>
+    </message>
+    <message>
+        <source>You are HAKEM — click a card to name the trump</source>
+        <translation>شما حاکم هستید — روی یک کارت بزنید تا زرو را تعیین کنید</translation>
+    </message>
+    <message>
+        <source>%1 is choosing the trump</source>
+        <translation>%1 زرو را انتخاب می‌کند</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 — %2 s</source>
+        <translation>در انتظار %1 — %L2 ثانیه</translation>
+    </message>
+    <message>
+        <source>%1 to play</source>
+        <translation>نوبت %1 است</translation>
+    </message>
+    <message>
+        <source>lead any card</source>
+        <translation>با هر کارتی دست را شروع کنید</translation>
+    </message>
+    <message>
+        <source>follow %1 if you can</source>
+        <translation>اگر دارید %1 بیایید</translation>
+    </message>
+    <message>
+        <source>Your turn — %1; %2 s left, then the computer plays</source>
+        <translation>نوبت شماست — %1؛ %L2 ثانیه مانده، سپس رایانه بازی می‌کند</translation>
+    </message>
+    <message>
+        <source>Your turn — lead any card</source>
+        <translation>نوبت شماست — با هر کارتی دست را شروع کنید</translation>
+    </message>
+    <message>
+        <source>Your turn — follow %1</source>
+        <translation>نوبت شماست — %1 بیایید</translation>
+    </message>
+    <message>
+        <source>Your turn — no %1 left, play any card</source>
+        <translation>نوبت شماست — %1 ندارید، هر کارتی بازی کنید</translation>
+    </message>
+    <message>
+        <source>not named</source>
+        <translation>تعیین نشده</translation>
+    </message>
+    <message>
+        <source>Trump %1</source>
+        <translation>زرو %1</translation>
+    </message>
+    <message>
+        <source>HAKEM %1</source>
+        <translation>حاکم %1</translation>
+    </message>
+    <message>
+        <source>1 pt</source>
+        <translation>۱ امتیاز</translation>
+    </message>
+    <message>
+        <source>%1 pts</source>
+        <translation>%L1 امتیاز</translation>
+    </message>
+    <message>
+        <source>You &amp; %1: %2, %3</source>
+        <translation>شما و %1: %2، %3</translation>
+    </message>
+    <message>
+        <source>%1 &amp; %2: %3, %4</source>
+        <translation>%1 و %2: %3، %4</translation>
+    </message>
+    <message>
+        <source>You and %1 won the game, %2 to %3.</source>
+        <translation>شما و %1 بازی را بردید، %L2 به %L3.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 won the game, %3 to %4.</source>
+        <translation>%1 و %2 بازی را بردند، %L3 به %L4.</translation>
+    </message>
+    <message>
+        <source>its highest card of the suit</source>
+        <translation>بالاترین کارتش از آن خال</translation>
+    </message>
+    <message>
+        <source>its lowest card of the suit</source>
+        <translation>پایین‌ترین کارتش از آن خال</translation>
+    </message>
+    <message>
+        <source>the lowest card that can take the trick</source>
+        <translation>پایین‌ترین کارتی که دست را می‌برد</translation>
+    </message>
+    <message>
+        <source>a middle card of the suit</source>
+        <translation>یک کارت میانی از آن خال</translation>
+    </message>
+    <message>
+        <source>any card: nothing better to do</source>
+        <translation>هر کارتی: کار بهتری نیست</translation>
+    </message>
+    <message>
+        <source>the only card that may be played</source>
+        <translation>تنها کارتی که می‌شود بازی کرد</translation>
+    </message>
+    <message>
+        <source>the Expert expects to lose %1 points with %2</source>
+        <translation>استاد انتظار دارد با %2، %1 امتیاز ببازد</translation>
+    </message>
+    <message>
+        <source>the Expert expects to win %1 points with %2</source>
+        <translation>استاد انتظار دارد با %2، %1 امتیاز ببرد</translation>
+    </message>
+    <message>
+        <source> — next best %1</source>
+        <translation> — بهترینِ بعدی %1</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::AboutDialog</name>
+    <message>
+        <source>About %1</source>
+        <translation>دربارهٔ %1</translation>
+    </message>
+    <message>
+        <source>Zarv</source>
+        <translation>زرو</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>نسخهٔ %1</translation>
+    </message>
+    <message>
+        <source>A trick-taking card game for four players in two teams. The HAKEM names the ZARV after seeing five cards; seven tricks win a hand, seven points win the game.
+
+Ombrel Card Games</source>
+        <translation>یک بازی کارتیِ دست‌گیری برای چهار بازیکن در دو تیم. حاکم پس از دیدن پنج کارت، زرو را تعیین می‌کند؛ با هفت دست یک دور برده می‌شود و با هفت امتیاز، بازی.
+
+بازی‌های کارتی اُمبرل</translation>
+    </message>
+    <message>
+        <source>&amp;System Info...</source>
+        <translation>&amp;اطلاعات سیستم...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>تأیید</translation>
+    </message>
+    <message>
+        <source>Qt %1 (built with %2)</source>
+        <translation>کیوت %1 (ساخته‌شده با %2)</translation>
+    </message>
+    <message>
+        <source>Platform: %1, %2 (%3)</source>
+        <translation>سکو: %1، %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Screen: %1 x %2, scale %3, %4 dots per inch</source>
+        <translation>صفحه: %L1 × %L2، مقیاس %L3، %L4 نقطه در اینچ</translation>
+    </message>
+    <message>
+        <source>Settings: %1</source>
+        <translation>تنظیمات: %1</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(هیچ)</translation>
+    </message>
+    <message>
+        <source>System Info</source>
+        <translation>اطلاعات سیستم</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;رونوشت</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>بستن</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::ChatPanel</name>
+    <message>
+        <source>Chat:</source>
+        <translation>گفتگو:</translation>
+    </message>
+    <message>
+        <source>&quot;|&quot; cannot be sent</source>
+        <translation>«|» را نمی‌شود فرستاد</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::LastTrickDialog</name>
+    <message>
+        <source>Last trick — won by %1</source>
+        <translation>دست آخر — برنده: %1</translation>
+    </message>
+    <message>
+        <source>Won by %1</source>
+        <translation>برنده: %1</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>بستن</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::MakeTableDialog</name>
+    <message>
+        <source>Make Table</source>
+        <translation>ساختن میز</translation>
+    </message>
+    <message>
+        <source>none: anyone may sit down</source>
+        <translation>بدون گذرواژه: هر کسی می‌تواند بنشیند</translation>
+    </message>
+    <message>
+        <source>needs an encrypted connection</source>
+        <translation>اتصال رمزشده لازم است</translation>
+    </message>
+    <message>
+        <source>Passwords travel only over an encrypted (TLS) connection to the server.</source>
+        <translation>گذرواژه فقط از راه اتصال رمزشده به سرور فرستاده می‌شود.</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>معمولی</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>استاد</translation>
+    </message>
+    <message>
+        <source> seconds</source>
+        <translation> ثانیه</translation>
+    </message>
+    <message>
+        <source>Others may &amp;watch</source>
+        <translation>دیگران بتوانند &amp;تماشا کنند</translation>
+    </message>
+    <message>
+        <source>Table &amp;name:</source>
+        <translation>&amp;نام میز:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;گذرواژه:</translation>
+    </message>
+    <message>
+        <source>&amp;Computer players:</source>
+        <translation>بازیکنان &amp;رایانه:</translation>
+    </message>
+    <message>
+        <source>&amp;Move limit:</source>
+        <translation>&amp;مهلت هر حرکت:</translation>
+    </message>
+    <message>
+        <source>&amp;Make</source>
+        <translation>&amp;بساز</translation>
+    </message>
+    <message>
+        <source>A table needs a name of up to 40 characters, without ; or |.</source>
+        <translation>میز به نامی تا ۴۰ نویسه نیاز دارد، بدون ; یا |.</translation>
+    </message>
+    <message>
+        <source>A password may not hold ; or |.</source>
+        <translation>گذرواژه نباید ; یا | داشته باشد.</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::NetworkDialog</name>
+    <message>
+        <source>Network</source>
+        <translation>شبکه</translation>
+    </message>
+    <message>
+        <source>%1 answered, but it is no table server (no lobby after %2 seconds).</source>
+        <translation>%1 پاسخ داد، ولی سرور میز نیست (پس از %L2 ثانیه سالنی در کار نبود).</translation>
+    </message>
+    <message>
+        <source>No answer from %1 after %2 seconds.</source>
+        <translation>پس از %L2 ثانیه پاسخی از %1 نیامد.</translation>
+    </message>
+    <message>
+        <source>Play as Dealer (Others connect to my computer)</source>
+        <translation>بازی به عنوان میزبان (دیگران به رایانهٔ من وصل می‌شوند)</translation>
+    </message>
+    <message>
+        <source>Connecting to another  player</source>
+        <translation>وصل شدن به بازیکنی دیگر</translation>
+    </message>
+    <message>
+        <source>Play on a &amp;table server</source>
+        <translation>بازی روی &amp;سرور میز</translation>
+    </message>
+    <message>
+        <source>Dealer Computer Name or IP:</source>
+        <translation>نام یا نشانی رایانهٔ میزبان:</translation>
+    </message>
+    <message>
+        <source>name, address, name:port or [IPv6]:port</source>
+        <translation>نام، نشانی، نام:درگاه یا [نشانی]:درگاه</translation>
+    </message>
+    <message>
+        <source>Partner of Dealer</source>
+        <translation>یار میزبان</translation>
+    </message>
+    <message>
+        <source>Against of Dealer</source>
+        <translation>حریف میزبان</translation>
+    </message>
+    <message>
+        <source>Continue...</source>
+        <translation>ادامه...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>انصراف</translation>
+    </message>
+    <message>
+        <source>Waiting for others to join...</source>
+        <translation>در انتظار پیوستن دیگران...</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;رونوشت</translation>
+    </message>
+    <message>
+        <source>Copy the address, to send it to a friend</source>
+        <translation>رونوشت نشانی، برای فرستادن به یک دوست</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>ا&amp;نصراف</translation>
+    </message>
+    <message>
+        <source>&amp;Encrypted connection (TLS)</source>
+        <translation>اتصال &amp;رمزشده</translation>
+    </message>
+    <message>
+        <source>Needed for private tables. The server&apos;s certificate is checked; a failed check stops the connection.</source>
+        <translation>برای میزهای خصوصی لازم است. گواهی سرور بررسی می‌شود؛ اگر بررسی ناموفق باشد، اتصال قطع می‌شود.</translation>
+    </message>
+    <message>
+        <source>only for a self-made certificate: AB:CD:...</source>
+        <translation>فقط برای گواهیِ خودساخته: ۶۴ رقم شانزده‌شانزدهی</translation>
+    </message>
+    <message>
+        <source>The SHA-256 fingerprint of the server&apos;s certificate, as its admin publishes it. Remembered for this server.</source>
+        <translation>اثر انگشت گواهی سرور، همان‌گونه که مدیر سرور منتشرش می‌کند. برای این سرور به یاد سپرده می‌شود.</translation>
+    </message>
+    <message>
+        <source>Ser&amp;ver:</source>
+        <translation>&amp;سرور:</translation>
+    </message>
+    <message>
+        <source>Certificate &amp;fingerprint:</source>
+        <translation>&amp;اثر انگشت گواهی:</translation>
+    </message>
+    <message>
+        <source>Your &amp;name:</source>
+        <translation>&amp;نام شما:</translation>
+    </message>
+    <message>
+        <source>Enter Dealer computer name please.</source>
+        <translation>لطفاً نام رایانهٔ میزبان را وارد کنید.</translation>
+    </message>
+    <message>
+        <source>Connecting to the Dealer...</source>
+        <translation>در حال وصل شدن به میزبان...</translation>
+    </message>
+    <message>
+        <source>&amp;Try Again</source>
+        <translation>&amp;دوباره</translation>
+    </message>
+    <message>
+        <source>Start Game</source>
+        <translation>شروع بازی</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>قطع اتصال</translation>
+    </message>
+    <message>
+        <source>&amp;Start the Table</source>
+        <translation>&amp;شروع میز</translation>
+    </message>
+    <message>
+        <source>Starting the table; the computer plays the empty seats...</source>
+        <translation>میز شروع می‌شود؛ رایانه جای صندلی‌های خالی بازی می‌کند...</translation>
+    </message>
+    <message>
+        <source>%1 left; the seat is free again.</source>
+        <translation>%1 رفت؛ صندلی دوباره خالی است.</translation>
+    </message>
+    <message>
+        <source>Partner</source>
+        <translation>یار</translation>
+    </message>
+    <message>
+        <source>Against</source>
+        <translation>حریف</translation>
+    </message>
+    <message>
+        <source>%1 is the Dealer.  (%2)</source>
+        <translation>%1 میزبان است.  (%2)</translation>
+    </message>
+    <message>
+        <source>All Positions ingaged, Please try later.</source>
+        <translation>همهٔ جاها پر است، لطفاً بعداً امتحان کنید.</translation>
+    </message>
+    <message>
+        <source>Please Wait until Dealer starts the game...</source>
+        <translation>لطفاً صبر کنید تا میزبان بازی را شروع کند...</translation>
+    </message>
+    <message>
+        <source>Start the table when your friends are seated; the computer plays the empty seats.</source>
+        <translation>وقتی دوستانتان نشستند، میز را شروع کنید؛ رایانه جای صندلی‌های خالی بازی می‌کند.</translation>
+    </message>
+    <message>
+        <source>Please wait until the table starts: when its seats are taken, or its maker starts it.</source>
+        <translation>لطفاً صبر کنید تا میز شروع شود: وقتی صندلی‌هایش پر شود، یا سازنده‌اش آن را شروع کند.</translation>
+    </message>
+    <message>
+        <source>Enter the table server&apos;s name or address please.</source>
+        <translation>لطفاً نام یا نشانی سرور میز را وارد کنید.</translation>
+    </message>
+    <message>
+        <source>A certificate fingerprint is 64 hexadecimal digits (colons may stand between them), as the server&apos;s admin publishes it.</source>
+        <translation>اثر انگشت گواهی ۶۴ رقم شانزده‌شانزدهی است (میانشان می‌تواند دونقطه بیاید)، همان‌گونه که مدیر سرور منتشرش می‌کند.</translation>
+    </message>
+    <message>
+        <source>Enter your name please (without ; or |).</source>
+        <translation>لطفاً نامتان را وارد کنید (بدون ; یا |).</translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation>در حال وصل شدن به %1...</translation>
+    </message>
+    <message>
+        <source>Cannot connect to %1: %2</source>
+        <translation>وصل شدن به %1 ممکن نیست: %2</translation>
+    </message>
+    <message>
+        <source>The table server at %1 closed the connection.</source>
+        <translation>سرور میز در %1 اتصال را بست.</translation>
+    </message>
+    <message>
+        <source>Connected to %1%2. Choose a table and a seat, or make a table.</source>
+        <translation>به %1%2 وصل شدید. یک میز و یک صندلی انتخاب کنید، یا میزی بسازید.</translation>
+    </message>
+    <message>
+        <source> (encrypted)</source>
+        <translation> (رمزشده)</translation>
+    </message>
+    <message>
+        <source>Your table is made. Choose your seat and sit down.</source>
+        <translation>میز شما ساخته شد. صندلی‌تان را انتخاب کنید و بنشینید.</translation>
+    </message>
+    <message>
+        <source>Asking the table for the seat...</source>
+        <translation>درخواست صندلی از میز...</translation>
+    </message>
+    <message>
+        <source>%1&apos;s table</source>
+        <translation>میز %1</translation>
+    </message>
+    <message>
+        <source>Making the table...</source>
+        <translation>در حال ساختن میز...</translation>
+    </message>
+    <message>
+        <source>This table is private: its password travels only over an encrypted connection. Leave, tick &quot;Encrypted connection&quot; and connect again.</source>
+        <translation>این میز خصوصی است: گذرواژه‌اش فقط از راه اتصال رمزشده فرستاده می‌شود. بیرون بروید، «اتصال رمزشده» را علامت بزنید و دوباره وصل شوید.</translation>
+    </message>
+    <message>
+        <source>Private Table</source>
+        <translation>میز خصوصی</translation>
+    </message>
+    <message>
+        <source>The table&apos;s &amp;password:</source>
+        <translation>&amp;گذرواژهٔ میز:</translation>
+    </message>
+    <message>
+        <source>Asking to watch...</source>
+        <translation>درخواست تماشا...</translation>
+    </message>
+    <message>
+        <source>Asking for seat %1...</source>
+        <translation>درخواست صندلی %L1...</translation>
+    </message>
+    <message>
+        <source>The Dealer at %1 closed the connection.</source>
+        <translation>میزبان در %1 اتصال را بست.</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::OptionsDialog</name>
+    <message>
+        <source>Abbadan</source>
+        <translation>آبادان</translation>
+    </message>
+    <message>
+        <source>Casino</source>
+        <translation>کازینو</translation>
+    </message>
+    <message>
+        <source>Soft Lights</source>
+        <translation>نور ملایم</translation>
+    </message>
+    <message>
+        <source>Sharp</source>
+        <translation>تند</translation>
+    </message>
+    <message>
+        <source>Shadow</source>
+        <translation>سایه</translation>
+    </message>
+    <message>
+        <source>UserDifiend!</source>
+        <translation>دلخواه!</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>گزینه‌ها</translation>
+    </message>
+    <message>
+        <source>Deck</source>
+        <translation>دسته کارت</translation>
+    </message>
+    <message>
+        <source>Color 1</source>
+        <translation>رنگ ۱</translation>
+    </message>
+    <message>
+        <source>Color 2</source>
+        <translation>رنگ ۲</translation>
+    </message>
+    <message>
+        <source>Color 3</source>
+        <translation>رنگ ۳</translation>
+    </message>
+    <message>
+        <source>Border</source>
+        <translation>حاشیه</translation>
+    </message>
+    <message>
+        <source>Area Color</source>
+        <translation>رنگ زمینه</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>پس‌زمینه</translation>
+    </message>
+    <message>
+        <source>Animation Speed</source>
+        <translation>سرعت حرکت کارت‌ها</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>آهسته</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>تند</translation>
+    </message>
+    <message>
+        <source>Computer players</source>
+        <translation>بازیکنان رایانه</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>معمولی</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>استاد</translation>
+    </message>
+    <message>
+        <source>Network: wait for a silent player</source>
+        <translation>شبکه: انتظار برای بازیکن خاموش</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> ثانیه</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>زبان</translation>
+    </message>
+    <message>
+        <source>Sheme:</source>
+        <translation>طرح رنگ:</translation>
+    </message>
+    <message>
+        <source>Group 1</source>
+        <translation>گروه ۱</translation>
+    </message>
+    <message>
+        <source>Group 2</source>
+        <translation>گروه ۲</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>صدا</translation>
+    </message>
+    <message>
+        <source>FX Sounds</source>
+        <translation>جلوه‌های صوتی</translation>
+    </message>
+    <message>
+        <source>Talking</source>
+        <translation>گفتار</translation>
+    </message>
+    <message>
+        <source> Messages And Talking</source>
+        <translation> پیام‌ها و گفتگو</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>نما</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>تمام‌صفحه</translation>
+    </message>
+    <message>
+        <source>Dim cards I may not play</source>
+        <translation>کارت‌هایی را که نمی‌توانم بازی کنم کم‌رنگ کن</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;تأیید</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;اعمال</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>ا&amp;نصراف</translation>
+    </message>
+    <message>
+        <source>&amp;Default</source>
+        <translation>&amp;پیش‌فرض</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::PlayerNameDialog</name>
+    <message>
+        <source>Player Name</source>
+        <translation>نام بازیکن</translation>
+    </message>
+    <message>
+        <source>Choose your name, or type a new one:</source>
+        <translation>نامتان را انتخاب کنید، یا نامی تازه بنویسید:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>تأیید</translation>
+    </message>
+    <message>
+        <source>Choose or enter a name between 1 to 15 characters</source>
+        <translation>نامی بین ۱ تا ۱۵ نویسه انتخاب یا وارد کنید</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::ScoresDialog</name>
+    <message>
+        <source>Score</source>
+        <translation>امتیازها</translation>
+    </message>
+    <message>
+        <source>Player Name</source>
+        <translation>نام بازیکن</translation>
+    </message>
+    <message>
+        <source>Plays</source>
+        <translation>بازی‌ها</translation>
+    </message>
+    <message>
+        <source>Wins</source>
+        <translation>بردها</translation>
+    </message>
+    <message>
+        <source>Losses</source>
+        <translation>باخت‌ها</translation>
+    </message>
+    <message>
+        <source>Win Rate</source>
+        <translation>درصد برد</translation>
+    </message>
+    <message>
+        <source>&amp;Reset</source>
+        <translation>&amp;صفر کردن</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;بستن</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>صفر کردن</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to reset all  game results?</source>
+        <translation>آیا مطمئنید که می‌خواهید همهٔ نتیجه‌های بازی را صفر کنید؟</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <comment>after a percentage</comment>
+        <translation>٪</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::ServerLobbyPage</name>
+    <message>
+        <source>(free)</source>
+        <translation>(خالی)</translation>
+    </message>
+    <message>
+        <source>%1 (computer)</source>
+        <translation>%1 (رایانه)</translation>
+    </message>
+    <message>
+        <source>&amp;Tables:</source>
+        <translation>&amp;میزها:</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>میز</translation>
+    </message>
+    <message>
+        <source>Seat 1</source>
+        <translation>صندلی ۱</translation>
+    </message>
+    <message>
+        <source>Seat 2</source>
+        <translation>صندلی ۲</translation>
+    </message>
+    <message>
+        <source>Seat 3</source>
+        <translation>صندلی ۳</translation>
+    </message>
+    <message>
+        <source>Seat 4</source>
+        <translation>صندلی ۴</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>وضعیت</translation>
+    </message>
+    <message>
+        <source>Watching</source>
+        <translation>تماشا</translation>
+    </message>
+    <message>
+        <source>Computer</source>
+        <translation>رایانه</translation>
+    </message>
+    <message>
+        <source>&amp;Make Table...</source>
+        <translation>&amp;ساختن میز...</translation>
+    </message>
+    <message>
+        <source>S&amp;eat:</source>
+        <translation>&amp;صندلی:</translation>
+    </message>
+    <message>
+        <source>Seat 1 is the partner of the server&apos;s own seat (3); seats 2 and 4 play against them.</source>
+        <translation>صندلی ۱ یار صندلیِ خود سرور (۳) است؛ صندلی‌های ۲ و ۴ حریف آن‌ها هستند.</translation>
+    </message>
+    <message>
+        <source>&amp;Sit Down</source>
+        <translation>&amp;نشستن</translation>
+    </message>
+    <message>
+        <source>&amp;Watch</source>
+        <translation>&amp;تماشا</translation>
+    </message>
+    <message>
+        <source>&amp;Leave</source>
+        <translation>&amp;ترک</translation>
+    </message>
+    <message>
+        <source>&amp;Best players of the last 30 days:</source>
+        <translation>&amp;بهترین بازیکنان ۳۰ روز گذشته:</translation>
+    </message>
+    <message>
+        <source>Rank</source>
+        <translation>رتبه</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>بازیکن</translation>
+    </message>
+    <message>
+        <source>Games</source>
+        <translation>بازی‌ها</translation>
+    </message>
+    <message>
+        <source>Wins</source>
+        <translation>بردها</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>امتیازها</translation>
+    </message>
+    <message>
+        <source>HAKEM hands won</source>
+        <translation>دورهای برده در نقش حاکم</translation>
+    </message>
+    <message>
+        <source>Private: the table&apos;s password is asked for</source>
+        <translation>خصوصی: گذرواژهٔ میز پرسیده می‌شود</translation>
+    </message>
+    <message>
+        <source>Open to everyone</source>
+        <translation>باز برای همه</translation>
+    </message>
+    <message>
+        <source>Playing</source>
+        <translation>در حال بازی</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>در انتظار</translation>
+    </message>
+    <message>
+        <source>not allowed</source>
+        <translation>مجاز نیست</translation>
+    </message>
+    <message>
+        <source>Expert</source>
+        <translation>استاد</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>معمولی</translation>
+    </message>
+    <message>
+        <source>, %1 s a move</source>
+        <translation>، %L1 ثانیه برای هر حرکت</translation>
+    </message>
+    <message>
+        <source>Choose a table first</source>
+        <translation>نخست یک میز انتخاب کنید</translation>
+    </message>
+    <message>
+        <source>The table is playing</source>
+        <translation>میز در حال بازی است</translation>
+    </message>
+    <message>
+        <source>The table is full</source>
+        <translation>میز پر است</translation>
+    </message>
+    <message>
+        <source>The table&apos;s maker does not allow watching</source>
+        <translation>سازندهٔ میز اجازهٔ تماشا نمی‌دهد</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::TableView</name>
+    <message>
+        <source>Press F2 or choose Game &gt; Start to deal</source>
+        <translation>برای پخش کارت‌ها کلید F2 را بزنید یا «بازی &gt; شروع» را برگزینید</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>نتیجه</translation>
+    </message>
+    <message>
+        <source>[Human]</source>
+        <translation>[انسان]</translation>
+    </message>
+    <message>
+        <source>[Computer]</source>
+        <translation>[رایانه]</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::TableWindow</name>
+    <message>
+        <source>There is no hand to save yet: start a game first.</source>
+        <translation>هنوز پخشی برای ذخیره نیست: نخست بازی را شروع کنید.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>نوشتن %1 ممکن نیست: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a saved hand: %2</source>
+        <translation>%1 پخشِ ذخیره‌شده نیست: %2</translation>
+    </message>
+    <message>
+        <source>Save Suggest</source>
+        <translation>ذخیرهٔ پخش</translation>
+    </message>
+    <message>
+        <source>Zarv hands (*.zarv);;All files (*)</source>
+        <translation>پخش‌های زرو (*.zarv);;همهٔ پرونده‌ها (*)</translation>
+    </message>
+    <message>
+        <source>Load Suggest</source>
+        <translation>باز کردن پخش</translation>
+    </message>
+    <message>
+        <source>Port %1 could not be opened (%2), so this game listens on port %3 instead.
+</source>
+        <translation>درگاه %L1 باز نشد (%2)، پس این بازی به‌جای آن روی درگاه %L3 منتظر می‌ماند.
+</translation>
+    </message>
+    <message>
+        <source>No port could be opened for others to join: %1</source>
+        <translation>هیچ درگاهی برای پیوستن دیگران باز نشد: %1</translation>
+    </message>
+    <message>
+        <source>Others join at port %1 of this computer: %2</source>
+        <translation>دیگران از درگاه %L1 این رایانه می‌پیوندند: %2</translation>
+    </message>
+    <message>
+        <source>(no network address found)</source>
+        <translation>(نشانی شبکه‌ای پیدا نشد)</translation>
+    </message>
+    <message>
+        <source>Join at %1</source>
+        <translation>پیوستن در %1</translation>
+    </message>
+    <message>
+        <source>You stopped watching.</source>
+        <translation>تماشا را پایان دادید.</translation>
+    </message>
+    <message>
+        <source>You left the network game.</source>
+        <translation>از بازی شبکه‌ای بیرون آمدید.</translation>
+    </message>
+    <message>
+        <source>The Dealer did not give the seat back: %1</source>
+        <translation>میزبان صندلی را پس نداد: %1</translation>
+    </message>
+    <message>
+        <source>The connection to the Dealer was lost. Reconnecting...</source>
+        <translation>اتصال به میزبان قطع شد. اتصال دوباره...</translation>
+    </message>
+    <message>
+        <source>The Dealer has gone; the network game is over.</source>
+        <translation>میزبان رفته است؛ بازی شبکه‌ای تمام شد.</translation>
+    </message>
+    <message>
+        <source>%1 tried to join, but the game has started.</source>
+        <translation>%1 خواست بپیوندد، ولی بازی شروع شده است.</translation>
+    </message>
+    <message>
+        <source>The Dealer has not answered for %1 seconds. Game &gt; Leave Network Game ends this game here.</source>
+        <translation>میزبان %L1 ثانیه است که پاسخ نداده. «بازی &gt; ترک بازی شبکه‌ای» این بازی را همین‌جا پایان می‌دهد.</translation>
+    </message>
+    <message>
+        <source>The connection to the table server was lost.</source>
+        <translation>اتصال به سرور میز قطع شد.</translation>
+    </message>
+    <message>
+        <source>Zarv</source>
+        <translation>زرو</translation>
+    </message>
+    <message>
+        <source>Watching</source>
+        <translation>تماشا</translation>
+    </message>
+    <message>
+        <source>The Dealer could not be reached again; the network game is over.</source>
+        <translation>دسترسی دوباره به میزبان ممکن نشد؛ بازی شبکه‌ای تمام شد.</translation>
+    </message>
+    <message>
+        <source>&amp;Game</source>
+        <translation>&amp;بازی</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;شروع</translation>
+    </message>
+    <message>
+        <source>Player Name...</source>
+        <translation>نام بازیکن...</translation>
+    </message>
+    <message>
+        <source>Your name can be changed between games</source>
+        <translation>نامتان را میان دو بازی می‌توانید عوض کنید</translation>
+    </message>
+    <message>
+        <source>Score...</source>
+        <translation>امتیازها...</translation>
+    </message>
+    <message>
+        <source>&amp;Options...</source>
+        <translation>&amp;گزینه‌ها...</translation>
+    </message>
+    <message>
+        <source>&amp;Network...</source>
+        <translation>ش&amp;بکه...</translation>
+    </message>
+    <message>
+        <source>Leave Network Game</source>
+        <translation>ترک بازی شبکه‌ای</translation>
+    </message>
+    <message>
+        <source>Let the Computer Play for the Waited Player</source>
+        <translation>رایانه به‌جای بازیکنِ منتظرمانده بازی کند</translation>
+    </message>
+    <message>
+        <source>&amp;Full Screen</source>
+        <translation>&amp;تمام‌صفحه</translation>
+    </message>
+    <message>
+        <source>&amp;Hint</source>
+        <translation>&amp;راهنمایی</translation>
+    </message>
+    <message>
+        <source>&amp;Last Trick</source>
+        <translation>د&amp;ست آخر</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;خروج</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>را&amp;هنما</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>د&amp;رباره...</translation>
+    </message>
+    <message>
+        <source>&amp;Trace</source>
+        <translation>ر&amp;دیابی</translation>
+    </message>
+    <message>
+        <source>Trace Mode</source>
+        <translation>حالت ردیابی</translation>
+    </message>
+    <message>
+        <source>&amp;Replay This Hand</source>
+        <translation>&amp;تکرار این دور</translation>
+    </message>
+    <message>
+        <source>Load Suggest...</source>
+        <translation>باز کردن پخش...</translation>
+    </message>
+    <message>
+        <source>Save Suggest...</source>
+        <translation>ذخیرهٔ پخش...</translation>
+    </message>
+    <message>
+        <source>Zarv Help</source>
+        <translation>راهنمای زرو</translation>
+    </message>
+    <message>
+        <source>The help page is missing: %1</source>
+        <translation>صفحهٔ راهنما پیدا نشد: %1</translation>
+    </message>
+    <message>
+        <source>Game Over</source>
+        <translation>پایان بازی</translation>
+    </message>
+    <message>
+        <source>Game Over, Do you want start a new game?</source>
+        <translation>بازی تمام شد، می‌خواهید بازی تازه‌ای شروع کنید؟</translation>
+    </message>
+    <message>
+        <source>A game is in progress. Leave it unfinished?</source>
+        <translation>بازی در جریان است. نیمه‌کاره رهایش می‌کنید؟</translation>
+    </message>
+    <message>
+        <source>Don&apos;t ask again</source>
+        <translation>دیگر نپرس</translation>
+    </message>
+    <message>
+        <source>You must follow %1</source>
+        <translation>باید %1 بیایید</translation>
+    </message>
+    <message>
+        <source>That card is not in your hand</source>
+        <translation>این کارت در دست شما نیست</translation>
+    </message>
+    <message>
+        <source>Scores</source>
+        <translation>امتیازها</translation>
+    </message>
+    <message>
+        <source>This game&apos;s result could not be recorded for %1 in %2.</source>
+        <translation>نتیجهٔ این بازی برای %1 در %2 ثبت نشد.</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>تنظیمات</translation>
+    </message>
+    <message>
+        <source>The settings file was damaged; a copy was kept as %1. Everything that could be read from it is kept.</source>
+        <translation>پروندهٔ تنظیمات آسیب دیده بود؛ رونوشتی از آن با نام %1 نگه داشته شد. هر آنچه از آن خواندنی بود، حفظ شده است.</translation>
+    </message>
+    <message>
+        <source>Watching %1 — Game &gt; Leave Network Game stops watching</source>
+        <translation>تماشای %1 — «بازی &gt; ترک بازی شبکه‌ای» تماشا را پایان می‌دهد</translation>
+    </message>
+    <message>
+        <source>Reconnecting to the Dealer... (%1 s left)</source>
+        <translation>اتصال دوباره به میزبان... (%L1 ثانیه مانده)</translation>
+    </message>
+    <message>
+        <source>The Dealer is not answering — Game &gt; Leave Network Game ends this game</source>
+        <translation>میزبان پاسخ نمی‌دهد — «بازی &gt; ترک بازی شبکه‌ای» این بازی را پایان می‌دهد</translation>
+    </message>
+    <message>
+        <source>Last card: %1</source>
+        <translation>کارت آخر: %1</translation>
+    </message>
+    <message>
+        <source>Hint: %1 (%2) — press Enter to play it</source>
+        <translation>راهنمایی: %1 (%2) — برای بازی کردنش کلید Enter را بزنید</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::WatchView</name>
+    <message>
+        <source>The watched table</source>
+        <translation>میز تماشاشده</translation>
+    </message>
+    <message>
+        <source>[Human]</source>
+        <translation>[انسان]</translation>
+    </message>
+    <message>
+        <source>[Computer]</source>
+        <translation>[رایانه]</translation>
+    </message>
+    <message>
+        <source>Seat %1</source>
+        <translation>صندلی %L1</translation>
+    </message>
+    <message>
+        <source>HAKEM</source>
+        <translation>حاکم</translation>
+    </message>
+    <message>
+        <source>Hand %1   ZARV %2</source>
+        <translation>دور %L1   زرو %2</translation>
+    </message>
+    <message>
+        <source>Tricks  1+3: %1   2+4: %2</source>
+        <translation>دست‌ها  ۱+۳: %L1   ۲+۴: %L2</translation>
+    </message>
+    <message>
+        <source>Points  1+3: %1   2+4: %2</source>
+        <translation>امتیازها  ۱+۳: %L1   ۲+۴: %L2</translation>
+    </message>
+    <message>
+        <source>The game is over.</source>
+        <translation>بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>Waiting for the game to begin...</source>
+        <translation>در انتظار شروع بازی...</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,361 @@
+// The window in Farsi: the translation file against the code, the stored
+// choice, Persian digits, the engine's words, every dialog read right to
+// left, and a switch to Farsi and back that leaves English as it was.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QXmlStreamReader>
+#include <set>
+
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "ui/about_dialog.h"
+#include "ui/engine_texts.h"
+#include "ui/language.h"
+#include "ui/make_table_dialog.h"
+#include "ui/network_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/player_name_dialog.h"
+#include "ui/scores_dialog.h"
+#include "ui/table_window.h"
+
+namespace zarv::testing {
+namespace {
+
+using namespace zarv::ui;
+using settings::LanguageChoice;
+
+// --- The translation file ---
+
+struct TsMessage {
+    QString context, source, translation;
+    bool finished = false;
+};
+
+std::vector<TsMessage> ReadTs(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    std::vector<TsMessage> messages;
+    QXmlStreamReader xml(&file);
+    QString context;
+    while (xml.readNext() != QXmlStreamReader::EndDocument && !xml.hasError()) {
+        if (!xml.isStartElement()) continue;
+        if (xml.name() == QStringLiteral("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QStringLiteral("message")) {
+            TsMessage m{context, {}, {}, false};
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QStringLiteral("source")) {
+                    m.source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                } else if (xml.name() == QStringLiteral("translation")) {
+                    m.finished = xml.attributes().value(QStringLiteral("type")).isEmpty();
+                    m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+            messages.push_back(m);
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return messages;
+}
+
+// The %1.. a text carries, with %L1 counted as %1.
+QStringList Placeholders(const QString& text) {
+    static const QRegularExpression placeholder(QStringLiteral("%L?(\\d)"));
+    QStringList found;
+    for (const auto& m : placeholder.globalMatch(text)) found << m.captured(1);
+    found.sort();
+    return found;
+}
+
+TEST(Translation, TheFileFollowsTheCodeAndEveryTextHasItsFarsi) {
+    // What lupdate makes of the code now must be what is checked in.
+    QTemporaryDir dir;
+    const QString checkedIn = QStringLiteral(ZARV_TS_FILE);
+    const QString fresh = dir.filePath(QStringLiteral("fresh.ts"));
+    ASSERT_TRUE(QFile::copy(checkedIn, fresh));
+    QProcess lupdate;
+    lupdate.setProcessChannelMode(QProcess::MergedChannels);
+    lupdate.start(QStringLiteral(ZARV_LUPDATE),
+                  {QStringLiteral("-locations"), QStringLiteral("none"), QStringLiteral("-no-obsolete"), QStringLiteral("-I"),
+                   QStringLiteral(ZARV_SOURCE_DIR), QStringLiteral(ZARV_SOURCE_DIR "/ui"), QStringLiteral(ZARV_SOURCE_DIR "/app"),
+                   QStringLiteral("-ts"), fresh});
+    ASSERT_TRUE(lupdate.waitForFinished(120'000));
+    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAll().toStdString();
+    const auto current = ReadTs(fresh);
+    const auto kept = ReadTs(checkedIn);
+    std::set<std::pair<QString, QString>> keptTexts;
+    for (const TsMessage& m : kept) keptTexts.insert({m.context, m.source});
+    for (const TsMessage& m : current)
+        EXPECT_TRUE(keptTexts.count({m.context, m.source}))
+            << "not in the translation file (build zarv_lupdate): " << m.context.toStdString() << ": "
+            << m.source.toStdString();
+    EXPECT_EQ(current.size(), kept.size()) << "the translation file holds texts the code no longer has";
+
+    ASSERT_GT(kept.size(), 300u);
+    for (const TsMessage& m : kept) {
+        const std::string where = m.context.toStdString() + ": " + m.source.toStdString();
+        EXPECT_TRUE(m.finished && !m.translation.isEmpty()) << "no finished Farsi for " << where;
+        EXPECT_EQ(Placeholders(m.translation), Placeholders(m.source)) << where << " -> " << m.translation.toStdString();
+        // The game's words keep their sound.
+        if (m.source.contains(QStringLiteral("ZARV")) || m.source.contains(QStringLiteral("Zarv"))) {
+            EXPECT_TRUE(m.translation.contains(QStringLiteral("زرو"))) << where;
+        }
+        if (m.source.contains(QStringLiteral("HAKEM"))) {
+            EXPECT_TRUE(m.translation.contains(QStringLiteral("حاکم"))) << where;
+        }
+        // Numbers are Persian: written so, or put in as %L1.
+        QString words = m.translation;
+        words.remove(QRegularExpression(QStringLiteral("%L?\\d")));
+        words.remove(QRegularExpression(QStringLiteral("\\bF\\d\\b")));
+        EXPECT_FALSE(words.contains(QRegularExpression(QStringLiteral("[0-9]")))) << "Latin digits in " << where;
+    }
+}
+
+// --- Choosing, digits and the engine's words ---
+
+struct InFarsi : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(UseLanguage(LanguageChoice::Farsi)); }
+    void TearDown() override { UseLanguage(LanguageChoice::English); }
+};
+
+TEST(Language, TheStoredChoiceOrTheSystemsLanguage) {
+    QTemporaryDir dir;
+    settings::SettingsStore store(dir.filePath(QStringLiteral("zarv.ini")));
+    const QString key = QString::fromLatin1(settings::kSettingsKey);
+    // Nothing stored: the system decides.
+    EXPECT_FALSE(settings::ReadSettings(store).Language.has_value());
+    EXPECT_EQ(StartLanguage(std::nullopt, QLocale(QStringLiteral("fa_IR"))), LanguageChoice::Farsi);
+    EXPECT_EQ(StartLanguage(std::nullopt, QLocale(QStringLiteral("de_DE"))), LanguageChoice::English);
+    // Options saved by a version without the choice: English, whatever the system.
+    store.WriteDword(key, QStringLiteral("Sheme"), 0);
+    EXPECT_EQ(settings::ReadSettings(store).Language, LanguageChoice::English);
+    EXPECT_EQ(StartLanguage(settings::ReadSettings(store).Language, QLocale(QStringLiteral("fa_IR"))), LanguageChoice::English);
+    settings::Settings s = settings::ReadSettings(store);
+    s.Language = LanguageChoice::Farsi;
+    settings::SaveSettings(store, s);
+    EXPECT_EQ(*store.ReadDword(key, QStringLiteral("Language")), 1u);
+    EXPECT_EQ(settings::ReadSettings(store).Language, LanguageChoice::Farsi);
+    // A value no version wrote is no choice: English.
+    store.WriteDword(key, QStringLiteral("Language"), 7);
+    EXPECT_EQ(settings::ReadSettings(store).Language, LanguageChoice::English);
+}
+
+TEST_F(InFarsi, NumbersAreWrittenInPersianAndReadInEither) {
+    EXPECT_EQ(Number(1001), QStringLiteral("۱۰۰۱"));  // no thousands separator inside a port
+    EXPECT_EQ(Number(0.25, 2), QStringLiteral("۰٫۲۵"));
+    EXPECT_EQ(LocalDigits(QStringLiteral("1.2.0")), QStringLiteral("۱.۲.۰"));
+    EXPECT_EQ(LatinDigits(QStringLiteral("۱۲۷.۰.۰.۱:۱۰۰۱")), QStringLiteral("127.0.0.1:1001"));
+    EXPECT_EQ(LatinDigits(QStringLiteral("١٠")), QStringLiteral("10"));  // Arabic-Indic too
+    EXPECT_EQ(QObject::tr("%L1").arg(42), QStringLiteral("۴۲"));
+    UseLanguage(LanguageChoice::English);
+    EXPECT_EQ(Number(1001), QStringLiteral("1001"));
+    EXPECT_EQ(LocalDigits(QStringLiteral("1.2.0")), QStringLiteral("1.2.0"));
+}
+
+TEST_F(InFarsi, TheEnginesAndTheDealersWordsAreShownInFarsiWithTheirNames) {
+    EXPECT_EQ(FromEngine(std::string("مریم is \"HAKEM\"... ")), QStringLiteral("مریم «حاکم» است... "));
+    EXPECT_EQ(FromEngine(std::string("PerKoot!!\r\nAnn and Bob and Cy are Winner.")),
+              QStringLiteral("پرکوت!!\r\nAnn and Bob و Cy بردند."));
+    EXPECT_EQ(FromEngine(std::string("Ali%2 joined.  (Partner)")), QStringLiteral("Ali%2 پیوست.  (یار)"));
+    EXPECT_EQ(FromEngine(std::string("All Positions are ingaged, please try later.")),
+              QStringLiteral("همهٔ جاها پر است، لطفاً بعداً امتحان کنید."));
+    EXPECT_EQ(FromEngine(std::string("the port must be a number from 1 to 65535, not 'x'")),
+              QStringLiteral("درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «x»"));
+    // A text the table does not know is shown as it came.
+    EXPECT_EQ(FromEngine(std::string("Something new")), QStringLiteral("Something new"));
+    UseLanguage(LanguageChoice::English);
+    for (const char* english : {"Ann is \"HAKEM\"... ", "Koot!\r\nAnn and Bob are Winner.", "Bob joined.  (Against)",
+                                "X disconnected, A Computer Player Replaced by him/her."})
+        EXPECT_EQ(FromEngine(std::string(english)), QString::fromUtf8(english));
+}
+
+// --- What a person sees ---
+
+// Every text a widget and its children show: titles, captions, list entries,
+// headers, placeholders and tooltips, and the menus' items.
+QStringList ShownTexts(QWidget* root) {
+    QStringList texts{root->windowTitle()};
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        texts << w->toolTip();
+        if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) texts << e->placeholderText();
+        if (auto* c = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i) texts << c->itemText(i);
+        if (auto* t = qobject_cast<QTableWidget*>(w))
+            for (int i = 0; i < t->columnCount(); ++i) texts << (t->horizontalHeaderItem(i) ? t->horizontalHeaderItem(i)->text() : QString());
+        if (auto* t = qobject_cast<QTreeWidget*>(w))
+            for (int i = 0; i < t->columnCount(); ++i) texts << t->headerItem()->text(i);
+        // The menus as the bar offers them (not its own overflow menu, which
+        // repeats what does not fit).
+        if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+            for (QAction* a : bar->actions()) {
+                texts << a->text();
+                if (a->menu())
+                    for (QAction* item : a->menu()->actions()) texts << item->text() << item->toolTip();
+            }
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+QStringList Sorted(QStringList texts) {
+    texts.sort();
+    return texts;
+}
+
+// Latin letters or digits where Farsi should stand, leaving out what stays
+// as it is in every language: the keys' names, the names of the languages,
+// the players' names and what a person typed.
+QStringList NotFarsi(const QStringList& texts, const QStringList& names) {
+    static const QRegularExpression keys(QStringLiteral("\\b(F\\d{1,2}|Enter|English)\\b"));
+    QStringList wrong;
+    for (const QString& text : texts) {
+        QString t = text;
+        t.remove(QLatin1Char('&'));
+        t.remove(QRegularExpression(QStringLiteral("<[^>]*>")));  // rich text's markup
+        t.remove(keys);
+        for (const QString& name : names) t.remove(name);
+        if (t.contains(QRegularExpression(QStringLiteral("[A-Za-z0-9]")))) wrong << text;
+    }
+    return wrong;
+}
+
+struct FarsiWindow : InFarsi {
+    QTemporaryDir dir;
+    std::unique_ptr<settings::SettingsStore> store;
+    std::unique_ptr<TableWindow> window;
+    const QStringList computerNames{QStringLiteral("Tib"), QStringLiteral("Vrel"), QStringLiteral("Dastrel")};
+
+    void SetUp() override {
+        InFarsi::SetUp();
+        store = std::make_unique<settings::SettingsStore>(dir.filePath(QStringLiteral("zarv.ini")));
+        window = std::make_unique<TableWindow>(*store);
+        window->currentSettings().PlayerName = "مریم";
+        window->game().state().PlayerName = "مریم";
+    }
+    void TearDown() override {
+        window.reset();
+        InFarsi::TearDown();
+    }
+    void ExpectFarsi(QWidget* w, const char* what) {
+        EXPECT_EQ(w->layoutDirection(), Qt::RightToLeft) << what;
+        const QStringList wrong = NotFarsi(ShownTexts(w), computerNames);
+        EXPECT_TRUE(wrong.isEmpty()) << what << " shows: " << wrong.join(QStringLiteral(" | ")).toStdString();
+    }
+};
+
+TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
+    window->show();
+    ExpectFarsi(window.get(), "the main window");
+    {
+        OptionsDialog options(*window, *store, window.get());
+        ExpectFarsi(&options, "Options");
+        EXPECT_TRUE(options.farsiChoice->isChecked());
+    }
+    {
+        PlayerNameDialog name(*store, window->currentSettings(), window.get());
+        ExpectFarsi(&name, "Player Name");
+    }
+    {
+        ScoresDialog scores(*store, window.get());
+        ExpectFarsi(&scores, "Scores");
+    }
+    {
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.2.0"));
+        AboutDialog about(window.get(), QString());
+        ExpectFarsi(&about, "About");
+        EXPECT_TRUE(about.versionLabel->text().contains(QStringLiteral("۱")));
+    }
+    {
+        NetworkDialog network(*window, window.get());
+        ExpectFarsi(&network, "Network");
+    }
+    {
+        MakeTableDialog make(false, QStringLiteral("میز مریم"), window.get());
+        ExpectFarsi(&make, "Make Table");
+    }
+    // A game under way: the status counts in Persian digits.
+    auto& s = window->currentSettings();
+    s.Talk = false;
+    s.Speed = 5;
+    window->LoadSettings();
+    bool checked = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!window->game().state().GameStarted || window->game().state().Animating) return;
+        probe.stop();
+        const QStringList status = ShownTexts(window->statusBar());
+        EXPECT_TRUE(status.join(QString()).contains(QStringLiteral("۰"))) << status.join(QStringLiteral(" | ")).toStdString();
+        ExpectFarsi(window.get(), "the main window in a game");
+        checked = true;
+        window->game().Stop();
+    });
+    probe.start(1);
+    QTimer::singleShot(60'000, window.get(), [&] { window->game().Stop(); });  // whatever happens
+    window->game().StartClick();
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefore) {
+    UseLanguage(LanguageChoice::English);
+    window = std::make_unique<TableWindow>(*store);
+    window->show();
+    OptionsDialog options(*window, *store, window.get());
+    options.show();
+    const QStringList englishWindow = ShownTexts(window.get());
+    const QStringList englishOptions = ShownTexts(&options);
+    ASSERT_TRUE(englishWindow.contains(QStringLiteral("&Game")));
+    ASSERT_TRUE(englishOptions.contains(QStringLiteral("Animation Speed")));
+
+    // Farsi through the dialog, as a person does it: every text turns, this dialog's too.
+    options.farsiChoice->click();
+    QTest::mouseClick(options.applyButton, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() != QStringLiteral("&Ok"); }));
+    EXPECT_EQ(CurrentLanguage(), LanguageChoice::Farsi);
+    EXPECT_EQ(*store->ReadDword(QString::fromLatin1(settings::kSettingsKey), QStringLiteral("Language")), 1u);
+    ExpectFarsi(window.get(), "the main window after the switch");
+    ExpectFarsi(&options, "Options after the switch");
+    EXPECT_TRUE(options.farsiChoice->isChecked());
+    // The menus work as before: the same keys, the same states.
+    EXPECT_EQ(window->startAction()->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_FALSE(window->leaveAction()->isEnabled());
+
+    options.englishChoice->click();
+    QTest::mouseClick(options.applyButton, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() == QStringLiteral("&Ok"); }));
+    EXPECT_EQ(window->layoutDirection(), Qt::LeftToRight);
+    // The same texts (the rebuilt menus come later among the window's children).
+    EXPECT_EQ(Sorted(ShownTexts(window.get())).join(u'\n').toStdString(), Sorted(englishWindow).join(u'\n').toStdString());
+    EXPECT_EQ(Sorted(ShownTexts(&options)).join(u'\n').toStdString(), Sorted(englishOptions).join(u'\n').toStdString());
+    EXPECT_EQ(window->menuBar()->actions().size(), 3);  // the old menus are gone, not hidden
+}
+
+} // namespace
+} // namespace zarv::testing
