@@ -6,7 +6,7 @@ build="$1"
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in games/zarv bin/zarv-sim bin/zarv-server lib/systemd/system/zarv-server.service share/zarv/Pass.wav share/zarv/Help/Help.htm \
+for f in games/zarv bin/zarv-sim bin/zarv-server lib/systemd/system/zarv-server.service share/zarv/Pass.wav share/zarv/Help/Help.htm share/zarv/Help/Help_fa.htm \
          share/applications/org.ombrel.Zarv.desktop share/metainfo/org.ombrel.Zarv.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.ombrel.Zarv.svg; do
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }

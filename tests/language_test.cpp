@@ -301,6 +301,11 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
         MakeTableDialog make(false, QStringLiteral("میز مریم"), window.get());
         ExpectFarsi(&make, "Make Table");
     }
+    // The help page is the Farsi one, and it reads right to left.
+    EXPECT_TRUE(window->HelpPage().endsWith(QStringLiteral("/Help/Help_fa.htm")));
+    QFile help(QStringLiteral(ZARV_APP_DIR "/Help/Help_fa.htm"));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(help.readAll().contains("dir=\"rtl\""));
     // A game under way: the status counts in Persian digits.
     auto& s = window->currentSettings();
     s.Talk = false;

@@ -112,6 +112,30 @@ TEST_F(Lobby, PartnerTakenGoesAgainstAndAnEmptyNameIsUnknown) {
     EXPECT_EQ(c.heard, "");
 }
 
+// Persian names and chat, zero-width non-joiner included, pass through our
+// Dealer byte for byte: a peer of the original protocol receives the UTF-8
+// its writer sent, and the Dealer's own table reads the same text.
+TEST_F(Lobby, PersianNamesAndChatTravelByteForByte) {
+    const std::string maryam = "مریم‌جان", line = "سلام‌ها، بازی خوبی باشد!";
+    RawPeer& a = Join(maryam, "Against");
+    RawPeer& b = Join("Bob", "Against");
+    EXPECT_EQ(dealer.m.s().Seats[2].Name, maryam);
+    EXPECT_EQ(joined.lines[0], maryam + " joined.  (Against)");
+    EXPECT_EQ(b.heard, "Join;4;You play against of Dealer.|");
+    EXPECT_EQ(a.heard, "Join;2;You play against of Dealer.|AddedPlayer;Bob;Partner|");
+    struct Chat : SessionListener {
+        std::vector<std::string> lines;
+        void ChatReceived(int seat, const std::string& text) override { lines.push_back(std::to_string(seat) + text); }
+    } chat;
+    dealer.m.session.SetListener(&chat);
+    a.Say("Chat;2;" + line + "|");
+    Settle();
+    EXPECT_EQ(b.heard, "Join;4;You play against of Dealer.|Chat;2;" + line + "|");
+    ASSERT_EQ(chat.lines.size(), 1u);
+    EXPECT_EQ(chat.lines[0], "2" + line);
+    dealer.m.session.SetListener(&joined);
+}
+
 TEST_F(Lobby, EachAnswerGoesToTheConnectionThatAsked) {
     RawPeer& first = Connect();
     RawPeer& second = Connect();

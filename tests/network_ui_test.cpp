@@ -148,6 +148,12 @@ void ChatDuringTheGame(Machine& dealer, Machine& bob, Machine& cy) {
     // The conversation keeps every line, the writer's own too.
     EXPECT_TRUE(bob.window.chatPanel->history().contains("Bob: hi all")) << bob.window.chatPanel->history().join('\n').toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: hi all"); }, kLimitMs));
+    // Persian, with its zero-width non-joiner, arrives as it was typed.
+    const QString persian = QStringLiteral("سلام\u200cها، دست خوبی بود");
+    bob.window.chatInput->setText(persian);
+    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: " + persian); }, kLimitMs))
+        << cy.window.chatPanel->history().join('\n').toStdString();
 }
 
 TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {

@@ -24,7 +24,7 @@ expect_files() {
 }
 expect_files "$game" /usr/games/zarv /usr/share/applications/org.ombrel.Zarv.desktop \
   /usr/share/metainfo/org.ombrel.Zarv.metainfo.xml /usr/share/icons/hicolor/scalable/apps/org.ombrel.Zarv.svg \
-  /usr/share/zarv/Help/Help.htm /usr/share/zarv/Pass.wav /usr/share/doc/zarv/copyright /usr/share/doc/zarv/changelog.gz
+  /usr/share/zarv/Help/Help.htm /usr/share/zarv/Help/Help_fa.htm /usr/share/zarv/Pass.wav /usr/share/doc/zarv/copyright /usr/share/doc/zarv/changelog.gz
 expect_files "$server" /usr/bin/zarv-server /usr/bin/zarv-sim /usr/lib/systemd/system/zarv-server.service \
   /usr/share/doc/zarv-server/copyright /usr/share/doc/zarv-server/changelog.gz
 # Each program in one package only.
@@ -36,7 +36,7 @@ expect_depends() {
   local depends; depends=$(dpkg-deb --field "$deb" Depends)
   for d in "$@"; do grep -qE "(^|, )$d( |,|$)" <<< "$depends" || fail "$(basename "$deb") does not depend on $d: $depends"; done
 }
-expect_depends "$game" libqt6widgets6 libqt6multimedia6 libqt6svg6 fonts-liberation2
+expect_depends "$game" libqt6widgets6 libqt6multimedia6 libqt6svg6 fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
 expect_depends "$server" libqt6network6 libqt6sql6 libqt6sql6-sqlite adduser
 dpkg-deb --field "$server" Suggests | grep -q libqt6sql6-psql || fail "zarv-server does not suggest libqt6sql6-psql"
 dpkg-deb --ctrl-tarfile "$server" | tar -t | grep -q postinst || fail "zarv-server has no postinst to make its user"

@@ -35,6 +35,7 @@
 #include "ui/last_trick_dialog.h"
 #include "ui/colour.h"
 #include "ui/engine_texts.h"
+#include "ui/language.h"
 #include "ui/sprite_sheet.h"
 #include "ui/watch_view.h"
 #include "ui/table_status.h"
@@ -316,7 +317,11 @@ void TableWindow::AboutClick() {
     GiveKeysToTable();
 }
 
-QString TableWindow::HelpPage() { return ProgramFolder() + QStringLiteral("/Help/Help.htm"); }
+QString TableWindow::HelpPage() {
+    // The page in the window's language, beside the English one.
+    const bool farsi = CurrentLanguage() == settings::LanguageChoice::Farsi;
+    return ProgramFolder() + (farsi ? QStringLiteral("/Help/Help_fa.htm") : QStringLiteral("/Help/Help.htm"));
+}
 
 void TableWindow::HelpClick() {
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPage()))) return;
