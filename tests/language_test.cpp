@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -348,6 +349,7 @@ TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefo
     ExpectFarsi(window.get(), "the main window after the switch");
     ExpectFarsi(&options, "Options after the switch");
     EXPECT_TRUE(options.farsiChoice->isChecked());
+    EXPECT_EQ(options.moveLimit->text(), QStringLiteral("۶۰ ثانیه"));
     // The menus work as before: the same keys, the same states.
     EXPECT_EQ(window->startAction()->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_FALSE(window->leaveAction()->isEnabled());

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWidget>
 
 namespace zarv::ui {
 
@@ -75,6 +76,9 @@ bool UseLanguage(LanguageChoice language) {
     current = loaded ? language : LanguageChoice::English;
     QLocale::setDefault(current == LanguageChoice::Farsi ? FarsiLocale() : *systemLocale);
     QGuiApplication::setLayoutDirection(current == LanguageChoice::Farsi ? Qt::RightToLeft : Qt::LeftToRight);
+    // Windows already open keep the locale they were made with; their number
+    // fields (a spin box's digits) follow the new one.
+    for (QWidget* w : QApplication::topLevelWidgets()) w->setLocale(QLocale());
     return loaded;
 }
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -64,6 +65,10 @@ constexpr const char* kSchemeTitles[] = {
     QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "Shadow"),      QT_TRANSLATE_NOOP("zarv::ui::OptionsDialog", "UserDifiend!")};
 static_assert(std::size(kSchemeTitles) == settings::kSchemeNames.size());
 
+// The arrows point the way the buttons' row reads: mirrored right to left.
+QString BackArrow() { return QGuiApplication::isRightToLeft() ? QStringLiteral("\u25B6") : QStringLiteral("\u25C0"); }
+QString ForwardArrow() { return QGuiApplication::isRightToLeft() ? QStringLiteral("\u25C0") : QStringLiteral("\u25B6"); }
+
 QPushButton* ColourButton(QWidget* parent) {
     auto* b = new QPushButton(QStringLiteral("..."), parent);
     b->setFixedSize(34, 22);
@@ -95,8 +100,8 @@ QGroupBox* OptionsDialog::BuildDeckFrame() {
     deckPreview->setFixedSize(kCardW + 4, kCardH + 4);
     deckPreview->setAlignment(Qt::AlignCenter);
     deckGrid->addWidget(deckPreview, 0, 2, 3, 2, Qt::AlignCenter);
-    previousDeckButton = new QPushButton(QStringLiteral("\u25C0"), deck);
-    nextDeckButton = new QPushButton(QStringLiteral("\u25B6"), deck);
+    previousDeckButton = new QPushButton(BackArrow(), deck);
+    nextDeckButton = new QPushButton(ForwardArrow(), deck);
     deckGrid->addWidget(previousDeckButton, 3, 2);
     deckGrid->addWidget(nextDeckButton, 3, 3);
 
@@ -141,8 +146,8 @@ QGroupBox* OptionsDialog::BuildSpeedFrame() {
         speedGroup_->addButton(speedChoices[i], i);
         speedGrid->addWidget(speedChoices[i], 1, i, Qt::AlignCenter);
     }
-    slowerButton = new QPushButton(QStringLiteral("\u25C0"), speed);
-    fasterButton = new QPushButton(QStringLiteral("\u25B6"), speed);
+    slowerButton = new QPushButton(BackArrow(), speed);
+    fasterButton = new QPushButton(ForwardArrow(), speed);
     speedGrid->addWidget(slowerButton, 2, 0, 1, 3);
     speedGrid->addWidget(fasterButton, 2, 3, 1, 3);
 
