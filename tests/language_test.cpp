@@ -126,6 +126,13 @@ TEST(Translation, TheFileFollowsTheCodeAndEveryTextHasItsFarsi) {
         if (m.source.contains(QStringLiteral("HAKEM"))) {
             EXPECT_TRUE(m.translation.contains(QStringLiteral("حاکم"))) << where;
         }
+        // A line that opens with a name or a number (which may be Latin) is
+        // marked right to left, or the whole line would read left to right.
+        const qsizetype firstLetter = m.translation.indexOf(QRegularExpression(QStringLiteral("[\\x{0600}-\\x{06FF}]")));
+        const qsizetype firstPlaceholder = m.translation.indexOf(QRegularExpression(QStringLiteral("%L?\\d")));
+        if (firstPlaceholder >= 0 && (firstLetter < 0 || firstPlaceholder < firstLetter)) {
+            EXPECT_TRUE(m.translation.startsWith(QChar(0x200F))) << "no right-to-left mark before " << where;
+        }
         // Numbers are Persian: written so, or put in as %L1.
         QString words = m.translation;
         words.remove(QRegularExpression(QStringLiteral("%L?\\d")));
@@ -175,11 +182,13 @@ TEST_F(InFarsi, NumbersAreWrittenInPersianAndReadInEither) {
     EXPECT_EQ(LocalDigits(QStringLiteral("1.2.0")), QStringLiteral("1.2.0"));
 }
 
+// (A text that opens with a name starts with a right-to-left mark, so that a
+// Latin name does not turn the line left to right.)
 TEST_F(InFarsi, TheEnginesAndTheDealersWordsAreShownInFarsiWithTheirNames) {
-    EXPECT_EQ(FromEngine(std::string("مریم is \"HAKEM\"... ")), QStringLiteral("مریم «حاکم» است... "));
+    EXPECT_EQ(FromEngine(std::string("مریم is \"HAKEM\"... ")), QStringLiteral("\u200fمریم «حاکم» است... "));
     EXPECT_EQ(FromEngine(std::string("PerKoot!!\r\nAnn and Bob and Cy are Winner.")),
               QStringLiteral("پرکوت!!\r\nAnn and Bob و Cy بردند."));
-    EXPECT_EQ(FromEngine(std::string("Ali%2 joined.  (Partner)")), QStringLiteral("Ali%2 پیوست.  (یار)"));
+    EXPECT_EQ(FromEngine(std::string("Ali%2 joined.  (Partner)")), QStringLiteral("\u200fAli%2 پیوست.  (یار)"));
     EXPECT_EQ(FromEngine(std::string("All Positions are ingaged, please try later.")),
               QStringLiteral("همهٔ جاها پر است، لطفاً بعداً امتحان کنید."));
     EXPECT_EQ(FromEngine(std::string("the port must be a number from 1 to 65535, not 'x'")),

@@ -195,7 +195,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 is &quot;HAKEM&quot;... </source>
-        <translation>%1 «حاکم» است... </translation>
+        <translation>‏%1 «حاکم» است... </translation>
     </message>
     <message>
         <source>The name %1 is already at a table of this server; choose another.</source>
@@ -207,7 +207,7 @@ win seven points.</source>
     </message>
     <message>
         <source>&apos;%1&apos; is not [address]:port</source>
-        <translation>«%1» به شکل [نشانی]:درگاه نیست</translation>
+        <translation>‏«%1» به شکل [نشانی]:درگاه نیست</translation>
     </message>
     <message>
         <source>&apos;%1&apos; lacks the port after &apos;:&apos;</source>
@@ -219,7 +219,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 is back.</source>
-        <translation>%1 برگشت.</translation>
+        <translation>‏%1 برگشت.</translation>
     </message>
     <message>
         <source>%1 disconnected, A Computer Player Replaced by him/her.</source>
@@ -231,7 +231,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 joined.  (%2)</source>
-        <translation>%1 پیوست.  (%2)</translation>
+        <translation>‏%1 پیوست.  (%2)</translation>
     </message>
     <message>
         <source>Koot!<byte value="xd"/>
@@ -253,7 +253,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 and %2 are Winner.</source>
-        <translation>%1 و %2 بردند.</translation>
+        <translation>‏%1 و %2 بردند.</translation>
     </message>
     <message>
         <source>Partner</source>
@@ -272,7 +272,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 tricks</source>
-        <translation>%L1 دست</translation>
+        <translation>‏%L1 دست</translation>
     </message>
     <message>
         <source>Press F2 or choose Game &gt; Start to deal</source>
@@ -292,7 +292,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 is choosing the trump</source>
-        <translation>%1 زرو را انتخاب می‌کند</translation>
+        <translation>‏%1 زرو را انتخاب می‌کند</translation>
     </message>
     <message>
         <source>Waiting for %1 — %2 s</source>
@@ -344,7 +344,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 pts</source>
-        <translation>%L1 امتیاز</translation>
+        <translation>‏%L1 امتیاز</translation>
     </message>
     <message>
         <source>You &amp; %1: %2, %3</source>
@@ -352,7 +352,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 &amp; %2: %3, %4</source>
-        <translation>%1 و %2: %3، %4</translation>
+        <translation>‏%1 و %2: %3، %4</translation>
     </message>
     <message>
         <source>You and %1 won the game, %2 to %3.</source>
@@ -360,7 +360,7 @@ win seven points.</source>
     </message>
     <message>
         <source>%1 and %2 won the game, %3 to %4.</source>
-        <translation>%1 و %2 بازی را بردند، %L3 به %L4.</translation>
+        <translation>‏%1 و %2 بازی را بردند، %L3 به %L4.</translation>
     </message>
     <message>
         <source>its highest card of the suit</source>
@@ -559,7 +559,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>%1 answered, but it is no table server (no lobby after %2 seconds).</source>
-        <translation>%1 پاسخ داد، ولی سرور میز نیست (پس از %L2 ثانیه سالنی در کار نبود).</translation>
+        <translation>‏%1 پاسخ داد، ولی سرور میز نیست (پس از %L2 ثانیه سالنی در کار نبود).</translation>
     </message>
     <message>
         <source>No answer from %1 after %2 seconds.</source>
@@ -675,7 +675,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>%1 left; the seat is free again.</source>
-        <translation>%1 رفت؛ صندلی دوباره خالی است.</translation>
+        <translation>‏%1 رفت؛ صندلی دوباره خالی است.</translation>
     </message>
     <message>
         <source>Partner</source>
@@ -687,7 +687,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>%1 is the Dealer.  (%2)</source>
-        <translation>%1 میزبان است.  (%2)</translation>
+        <translation>‏%1 میزبان است.  (%2)</translation>
     </message>
     <message>
         <source>All Positions ingaged, Please try later.</source>
@@ -1004,7 +1004,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>%1 (computer)</source>
-        <translation>%1 (رایانه)</translation>
+        <translation>‏%1 (رایانه)</translation>
     </message>
     <message>
         <source>&amp;Tables:</source>
@@ -1174,7 +1174,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>%1 is not a saved hand: %2</source>
-        <translation>%1 پخشِ ذخیره‌شده نیست: %2</translation>
+        <translation>‏%1 پخشِ ذخیره‌شده نیست: %2</translation>
     </message>
     <message>
         <source>Save Suggest</source>
@@ -1232,7 +1232,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>%1 tried to join, but the game has started.</source>
-        <translation>%1 خواست بپیوندد، ولی بازی شروع شده است.</translation>
+        <translation>‏%1 خواست بپیوندد، ولی بازی شروع شده است.</translation>
     </message>
     <message>
         <source>The Dealer has not answered for %1 seconds. Game &gt; Leave Network Game ends this game here.</source>
