@@ -24,9 +24,11 @@ expect_files() {
 }
 expect_files "$game" /usr/games/zarv /usr/share/applications/org.ombrel.Zarv.desktop \
   /usr/share/metainfo/org.ombrel.Zarv.metainfo.xml /usr/share/icons/hicolor/scalable/apps/org.ombrel.Zarv.svg \
-  /usr/share/zarv/Help/Help.htm /usr/share/zarv/Help/Help_fa.htm /usr/share/zarv/Pass.wav /usr/share/doc/zarv/copyright /usr/share/doc/zarv/changelog.gz
+  /usr/share/zarv/Help/Help.htm /usr/share/zarv/Help/Help_fa.htm /usr/share/zarv/Pass.wav /usr/share/doc/zarv/copyright \
+  /usr/share/doc/zarv/changelog.gz /usr/share/man/man6/zarv.6.gz
 expect_files "$server" /usr/bin/zarv-server /usr/bin/zarv-sim /usr/lib/systemd/system/zarv-server.service \
-  /usr/share/doc/zarv-server/copyright /usr/share/doc/zarv-server/changelog.gz
+  /usr/share/doc/zarv-server/copyright /usr/share/doc/zarv-server/changelog.gz \
+  /usr/share/man/man1/zarv-server.1.gz /usr/share/man/man1/zarv-sim.1.gz
 # Each program in one package only.
 contents "$game" | grep -q zarv-server && fail "the game's package holds the server"
 contents "$server" | grep -qx /usr/games/zarv && fail "the server's package holds the game"

@@ -424,7 +424,10 @@ void NetworkDialog::ContinueToServer() {
     roleFrame->setEnabled(false);
     pages_->setCurrentWidget(lobbyPage);
     // The tables' columns need room.
-    if (width() < 760) resize(760, std::max(height(), 520));
+    if (width() < 760) {
+        resize(760, std::max(height(), 520));
+        if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
+    }
     lobbyPage->ShowTables({});
     lobbyPage->ShowBest({});
     lobbyPage->makeButton->setEnabled(false);

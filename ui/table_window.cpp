@@ -633,6 +633,7 @@ void TableWindow::HintClick() {
 }
 
 void TableWindow::LastTrickClick() {
+    if (watching_) return;  // the table behind the watched one is not in sight
     const auto trick = game_.LastTrick();
     if (!trick) return;
     LastTrickDialog dialog(game_.state(), *trick, sprite_, this);
