@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -288,6 +289,16 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
         OptionsDialog options(*window, *store, window.get());
         ExpectFarsi(&options, "Options");
         EXPECT_TRUE(options.farsiChoice->isChecked());
+        // A number typed in either digit set is read.
+        for (const QString& typed : {QStringLiteral("۹۰"), QStringLiteral("75")}) {
+            options.moveLimit->selectAll();
+            for (QChar c : typed) {  // as a keyboard of either layout sends it
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QCoreApplication::sendEvent(options.moveLimit, &press);
+            }
+            options.moveLimit->interpretText();
+            EXPECT_EQ(options.moveLimit->value(), LatinDigits(typed).toInt()) << typed.toStdString();
+        }
     }
     {
         PlayerNameDialog name(*store, window->currentSettings(), window.get());
@@ -352,7 +363,7 @@ TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefo
     // Farsi through the dialog, as a person does it: every text turns, this dialog's too.
     options.farsiChoice->click();
     QTest::mouseClick(options.applyButton, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() != QStringLiteral("&Ok"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() != QStringLiteral("&Ok"); }, 30000));
     EXPECT_EQ(CurrentLanguage(), LanguageChoice::Farsi);
     EXPECT_EQ(*store->ReadDword(QString::fromLatin1(settings::kSettingsKey), QStringLiteral("Language")), 1u);
     ExpectFarsi(window.get(), "the main window after the switch");
@@ -365,7 +376,7 @@ TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefo
 
     options.englishChoice->click();
     QTest::mouseClick(options.applyButton, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() == QStringLiteral("&Ok"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() == QStringLiteral("&Ok"); }, 30000));
     EXPECT_EQ(window->layoutDirection(), Qt::LeftToRight);
     // The same texts (the rebuilt menus come later among the window's children).
     EXPECT_EQ(Sorted(ShownTexts(window.get())).join(u'\n').toStdString(), Sorted(englishWindow).join(u'\n').toStdString());

@@ -398,7 +398,7 @@ void NetworkDialog::ContinueToServer() {
         serverAddress->setFocus();
         return;
     }
-    const QString pinText = serverPin->text().trimmed();
+    const QString pinText = LatinDigits(serverPin->text().trimmed());
     const QByteArray pin = net::ParsePin(pinText);
     if (!pinText.isEmpty() && pin.isEmpty()) {
         QMessageBox::information(this, windowTitle(),

@@ -364,11 +364,11 @@ win seven points.</source>
     </message>
     <message>
         <source>its highest card of the suit</source>
-        <translation>بالاترین کارتش از آن خال</translation>
+        <translation>بالاترین کارتِ آن خال</translation>
     </message>
     <message>
         <source>its lowest card of the suit</source>
-        <translation>پایین‌ترین کارتش از آن خال</translation>
+        <translation>پایین‌ترین کارتِ آن خال</translation>
     </message>
     <message>
         <source>the lowest card that can take the trick</source>
