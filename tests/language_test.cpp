@@ -194,8 +194,11 @@ TEST_F(InFarsi, TheEnginesAndTheDealersWordsAreShownInFarsiWithTheirNames) {
               QStringLiteral("همهٔ جاها پر است، لطفاً بعداً امتحان کنید."));
     EXPECT_EQ(FromEngine(std::string("the port must be a number from 1 to 65535, not 'x'")),
               QStringLiteral("درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «x»"));
-    // A text the table does not know is shown as it came.
+    // A text the table does not know is shown as it came, a hostile one too.
     EXPECT_EQ(FromEngine(std::string("Something new")), QStringLiteral("Something new"));
+    std::string hostile;
+    for (int i = 0; i < 20'000; ++i) hostile += " and ";
+    EXPECT_EQ(FromEngine(hostile + "x are Winner"), QString::fromStdString(hostile + "x are Winner"));
     UseLanguage(LanguageChoice::English);
     for (const char* english : {"Ann is \"HAKEM\"... ", "Koot!\r\nAnn and Bob are Winner.", "Bob joined.  (Against)",
                                 "X disconnected, A Computer Player Replaced by him/her."})

@@ -85,9 +85,14 @@ const std::array kNamedTexts = {
     NamedText{"^(.*) and (.*) are Winner\\.$", QT_TRANSLATE_NOOP("EngineTexts", "%1 and %2 are Winner.")},
 };
 
+constexpr qsizetype kLongestKnownText = 1000;
+
 } // namespace
 
 QString FromEngine(const QString& english) {
+    // Every text of the table is a sentence around names of a few letters; a
+    // longer one (a hostile Dealer's) is shown as it came, without being searched.
+    if (english.size() > kLongestKnownText) return english;
     for (const char* whole : kWholeTexts)
         if (english == QLatin1String(whole)) return Tr(whole);
     static const auto patterns = [] {
