@@ -236,21 +236,22 @@ void TableWindow::BuildMenus() {
 }
 
 void TableWindow::RetranslateMenus() {
-    QAction* const kept[] = {menu_[MenuItem::PlayerName], menu_[MenuItem::Replay], menu_[MenuItem::Options],
-                             menu_[MenuItem::Network],    menu_[MenuItem::TraceMode], startAction_,
-                             leaveAction_,                takeOverAction_,            fullScreenAction_};
-    std::vector<std::pair<bool, bool>> before;
-    for (QAction* a : kept) before.push_back({a->isEnabled(), a->isChecked()});
+    // The actions the game enables, disables or checks, as they stand now.
+    const auto stateful = [this] {
+        return std::array{menu_[MenuItem::PlayerName], menu_[MenuItem::Replay], menu_[MenuItem::Options],
+                          menu_[MenuItem::Network],    menu_[MenuItem::TraceMode], startAction_,
+                          leaveAction_,                takeOverAction_,            fullScreenAction_};
+    };
+    std::vector<std::pair<bool, bool>> before;  // enabled, checked
+    for (QAction* a : stateful()) before.push_back({a->isEnabled(), a->isChecked()});
     const std::vector<QMenu*> old = std::exchange(menus_, {});
     menuBar()->clear();
     qDeleteAll(old);  // and their actions, shortcuts included
     BuildMenus();
-    QAction* const rebuilt[] = {menu_[MenuItem::PlayerName], menu_[MenuItem::Replay], menu_[MenuItem::Options],
-                                menu_[MenuItem::Network],    menu_[MenuItem::TraceMode], startAction_,
-                                leaveAction_,                takeOverAction_,            fullScreenAction_};
-    for (size_t i = 0; i < std::size(rebuilt); ++i) {
-        rebuilt[i]->setEnabled(before[i].first);
-        rebuilt[i]->setChecked(before[i].second);
+    size_t i = 0;
+    for (QAction* a : stateful()) {
+        a->setEnabled(before[i].first);
+        a->setChecked(before[i++].second);
     }
 }
 
