@@ -20,6 +20,7 @@
 #include "net/wire.h"
 #include "settings/player_records.h"
 #include "settings/settings_store.h"
+#include "tests/quiet_window.h"
 #include "tests/test_table.h"
 #include "ui/network_dialog.h"
 #include "ui/table_window.h"
@@ -30,39 +31,20 @@ namespace {
 using namespace zarv::ui;
 constexpr int kLimitMs = 20'000;
 
-// A table of its own: its own settings file and player name, quick and quiet.
-struct Machine {
-    QTemporaryDir dir;
-    settings::SettingsStore store{dir.filePath("zarv.ini")};
-    TableWindow window{store};
-    std::unique_ptr<NetworkDialog> dialog;
-    explicit Machine(const std::string& name) {
-        auto& s = window.currentSettings();
-        s.Talk = false;
-        s.SoundFX = false;
-        s.Speed = 5;
-        s.PlayerName = name;
-        window.LoadSettings();
+// A table of its own that hosts on loopback.
+struct Machine : QuietWindow {
+    explicit Machine(const std::string& name) : QuietWindow(name) {
         window.game().state().PlayerName = name;
         // Loopback, on a port the system picks free.
         window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), 0, {0}});
     }
-    ~Machine() { window.SetNetworkDialog(nullptr); }
-    // The dialog, shown without its own event loop so that several machines
-    // can be driven by one test.
-    NetworkDialog& Open() {
-        dialog = std::make_unique<NetworkDialog>(window, &window);
-        window.SetNetworkDialog(dialog.get());
-        dialog->show();
-        return *dialog;
-    }
     void Host() {
-        Open();
+        OpenDialog();
         dialog->roleChoices[0]->click();
         dialog->continueButton->click();
     }
     void Join(const QString& where, bool partner) {
-        Open();
+        OpenDialog();
         dialog->roleChoices[1]->click();
         dialog->dealerAddress->setText(where);
         dialog->sideChoices[partner ? 0 : 1]->click();
@@ -89,7 +71,7 @@ struct MessageBoxAnswer {
 
 TEST(NetworkDialog, TheJoinSettingsFollowTheChoiceAndAnEmptyNameIsRefused) {
     Machine m("Ann");
-    NetworkDialog& d = m.Open();
+    NetworkDialog& d = m.OpenDialog();
     EXPECT_TRUE(d.roleChoices[0]->isChecked());
     EXPECT_FALSE(d.joinFrame->isEnabled());
     EXPECT_EQ(d.roleChoices[1]->text(), "Connecting to another  player");

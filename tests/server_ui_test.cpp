@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 
 #include "server_processes.h"
+#include "tests/quiet_window.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "ui/make_table_dialog.h"
@@ -30,24 +31,10 @@ namespace {
 using namespace zarv;
 using namespace zarv::ui;
 
-struct Window {
-    QTemporaryDir dir;
-    settings::SettingsStore store{dir.filePath("zarv.ini")};
-    TableWindow window{store};
-    std::unique_ptr<NetworkDialog> dialog;
-    explicit Window(const std::string& name) {
-        auto& s = window.currentSettings();
-        s.Talk = false;
-        s.SoundFX = false;
-        s.Speed = 5;
-        s.PlayerName = name;
-        window.LoadSettings();
-    }
-    ~Window() { window.SetNetworkDialog(nullptr); }
+struct Window : zarv::testing::QuietWindow {
+    using QuietWindow::QuietWindow;
     NetworkDialog& OpenLobby(const Server& server, const QString& pin) {
-        dialog = std::make_unique<NetworkDialog>(window, &window);
-        window.SetNetworkDialog(dialog.get());
-        dialog->show();
+        OpenDialog();
         dialog->roleChoices[2]->click();
         dialog->serverAddress->setText(server.where());
         dialog->serverPin->setText(pin);

@@ -1,0 +1,40 @@
+// A table window of a test's own: its own settings file and player name,
+// quick and quiet, with the Network dialog it opens. Several of them can be
+// driven by one test, as the machines of a network game.
+#pragma once
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "settings/settings_store.h"
+#include "ui/network_dialog.h"
+#include "ui/table_window.h"
+
+namespace zarv::testing {
+
+struct QuietWindow {
+    QTemporaryDir dir;
+    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    ui::TableWindow window{store};
+    std::unique_ptr<ui::NetworkDialog> dialog;
+
+    explicit QuietWindow(const std::string& name) {
+        auto& s = window.currentSettings();
+        s.Talk = false;
+        s.SoundFX = false;
+        s.Speed = 5;
+        s.PlayerName = name;
+        window.LoadSettings();
+    }
+    ~QuietWindow() { window.SetNetworkDialog(nullptr); }
+    // The dialog, shown without its own event loop.
+    ui::NetworkDialog& OpenDialog() {
+        dialog = std::make_unique<ui::NetworkDialog>(window, &window);
+        window.SetNetworkDialog(dialog.get());
+        dialog->show();
+        return *dialog;
+    }
+};
+
+} // namespace zarv::testing
