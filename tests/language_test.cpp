@@ -352,6 +352,45 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
     EXPECT_TRUE(checked);
 }
 
+// The language chosen in the Options dialog that the Game menu opened: the
+// menu is still on the stack while everything turns, and must survive it.
+TEST_F(FarsiWindow, ChoosingEnglishFromTheGameMenusOptionsTurnsTheMenusInPlace) {
+    window->show();
+    QAction* options = window->action(MenuItem::Options);
+    QMenu* gameMenu = nullptr;
+    for (QObject* o : options->associatedObjects())
+        if (auto* m = qobject_cast<QMenu*>(o)) gameMenu = m;
+    ASSERT_NE(gameMenu, nullptr);
+    bool applied = false, closed = false;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        if (!applied) {
+            dialog->englishChoice->click();
+            QTest::mouseClick(dialog->applyButton, Qt::LeftButton);
+            applied = true;
+        } else if (dialog->okButton->text() == QStringLiteral("&Ok")) {  // rebuilt in English
+            dialog->okButton->click();
+            closed = true;
+            driver.stop();
+        }
+    });
+    driver.start(5);
+    QTimer::singleShot(30'000, &driver, [&] {  // whatever happens
+        if (auto* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    gameMenu->popup(QPoint(0, 0));
+    gameMenu->setActiveAction(options);
+    QTest::keyClick(gameMenu, Qt::Key_Return);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(CurrentLanguage(), LanguageChoice::English);
+    // The same menu and actions, in English now.
+    EXPECT_EQ(options->text(), QStringLiteral("&Options..."));
+    EXPECT_EQ(gameMenu->title(), QStringLiteral("&Game"));
+    EXPECT_EQ(window->menuBar()->actions().size(), 3);
+}
+
 TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefore) {
     UseLanguage(LanguageChoice::English);
     window = std::make_unique<TableWindow>(*store);

@@ -184,74 +184,72 @@ QString TableWindow::ProgramFolderFor(const QString& dir) {
 }
 
 void TableWindow::BuildMenus() {
-    QMenu* gameMenu = menuBar()->addMenu(tr("&Game"));
-    startAction_ = gameMenu->addAction(tr("&Start"), QKeySequence(Qt::Key_F2), this, [this] {
+    QMenu* gameMenu = menuBar()->addMenu(QString());
+    Worded(gameMenu->menuAction(), QT_TR_NOOP("&Game"));
+    startAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_F2), this, [this] {
         if (MayAbandonGame()) game_.StartClick();
-    });
-    menu_[MenuItem::PlayerName] = gameMenu->addAction(tr("Player Name..."), this, &TableWindow::PlayerNameClick);
+    }), QT_TR_NOOP("&Start"));
     // Greyed out during a game: the menu says why.
     gameMenu->setToolTipsVisible(true);
-    menu_[MenuItem::PlayerName]->setToolTip(tr("Your name can be changed between games"));
-    gameMenu->addAction(tr("Score..."), this, &TableWindow::ScoreClick);
-    menu_[MenuItem::Options] = gameMenu->addAction(tr("&Options..."), this, &TableWindow::OptionsClick);
-    menu_[MenuItem::Network] = gameMenu->addAction(tr("&Network..."), this, &TableWindow::NetworkClick);
-    leaveAction_ = gameMenu->addAction(tr("Leave Network Game"), this, &TableWindow::LeaveNetworkGame);
+    menu_[MenuItem::PlayerName] = Worded(gameMenu->addAction(QString(), this, &TableWindow::PlayerNameClick),
+                                         QT_TR_NOOP("Player Name..."), QT_TR_NOOP("Your name can be changed between games"));
+    Worded(gameMenu->addAction(QString(), this, &TableWindow::ScoreClick), QT_TR_NOOP("Score..."));
+    menu_[MenuItem::Options] = Worded(gameMenu->addAction(QString(), this, &TableWindow::OptionsClick), QT_TR_NOOP("&Options..."));
+    menu_[MenuItem::Network] = Worded(gameMenu->addAction(QString(), this, &TableWindow::NetworkClick), QT_TR_NOOP("&Network..."));
+    leaveAction_ = Worded(gameMenu->addAction(QString(), this, &TableWindow::LeaveNetworkGame), QT_TR_NOOP("Leave Network Game"));
     leaveAction_->setEnabled(false);
-    takeOverAction_ = gameMenu->addAction(tr("Let the Computer Play for the Waited Player"), QKeySequence(Qt::CTRL | Qt::Key_K),
-                                          this, &TableWindow::TakeOverWaitedSeat);
+    takeOverAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_K), this, &TableWindow::TakeOverWaitedSeat),
+                             QT_TR_NOOP("Let the Computer Play for the Waited Player"));
     takeOverAction_->setEnabled(false);
     gameMenu->addSeparator();
     // F11 is Replay's: full screen has its own keys, and Esc leaves it.
-    fullScreenAction_ = gameMenu->addAction(tr("&Full Screen"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this, [this] {
+    fullScreenAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this, [this] {
         SetFullScreen(!settings_.FullScreen);
         settings::SaveFullScreen(store_, settings_.FullScreen);
-    });
+    }), QT_TR_NOOP("&Full Screen"));
     fullScreenAction_->setCheckable(true);
-    gameMenu->addAction(tr("&Hint"), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick);
-    gameMenu->addAction(tr("&Last Trick"), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick);
+    Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick), QT_TR_NOOP("&Hint"));
+    Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick), QT_TR_NOOP("&Last Trick"));
     gameMenu->addSeparator();
-    gameMenu->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] {
+    Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] {
         if (MayAbandonGame()) close();
-    });
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->addAction(tr("&Help"), QKeySequence(Qt::Key_F1), this, &TableWindow::HelpClick);
-    help->addAction(tr("&About..."), this, &TableWindow::AboutClick);
-    QMenu* trace = menuBar()->addMenu(tr("&Trace"));
-    traceAction_ = trace->addAction(tr("Trace Mode"), QKeySequence(Qt::Key_F12), this, [this] {
+    }), QT_TR_NOOP("E&xit"));
+    QMenu* help = menuBar()->addMenu(QString());
+    Worded(help->menuAction(), QT_TR_NOOP("&Help"));
+    Worded(help->addAction(QString(), QKeySequence(Qt::Key_F1), this, &TableWindow::HelpClick), QT_TR_NOOP("&Help"));
+    Worded(help->addAction(QString(), this, &TableWindow::AboutClick), QT_TR_NOOP("&About..."));
+    QMenu* trace = menuBar()->addMenu(QString());
+    Worded(trace->menuAction(), QT_TR_NOOP("&Trace"));
+    traceAction_ = Worded(trace->addAction(QString(), QKeySequence(Qt::Key_F12), this, [this] {
         // The check mark follows the engine once the command is carried out.
         traceAction_->setChecked(game_.state().Tracing);
         game_.PlayModClick();
-    });
+    }), QT_TR_NOOP("Trace Mode"));
     traceAction_->setCheckable(true);
     menu_[MenuItem::TraceMode] = traceAction_;
-    menu_[MenuItem::Replay] =
-        trace->addAction(tr("&Replay This Hand"), QKeySequence(Qt::Key_F11), this, [this] { game_.ReplayClick(); });
+    menu_[MenuItem::Replay] = Worded(trace->addAction(QString(), QKeySequence(Qt::Key_F11), this, [this] { game_.ReplayClick(); }),
+                                     QT_TR_NOOP("&Replay This Hand"));
     menu_[MenuItem::Replay]->setEnabled(false);
-    trace->addAction(tr("Load Suggest..."), this, &TableWindow::LoadSuggestClick);
-    trace->addAction(tr("Save Suggest..."), this, &TableWindow::SaveSuggestClick);
+    Worded(trace->addAction(QString(), this, &TableWindow::LoadSuggestClick), QT_TR_NOOP("Load Suggest..."));
+    Worded(trace->addAction(QString(), this, &TableWindow::SaveSuggestClick), QT_TR_NOOP("Save Suggest..."));
     // A closed menu (Esc included) hands the keys back to the table, so that
     // Space steps the game and letters do not open menus.
     for (QMenu* m : {gameMenu, help, trace}) connect(m, &QMenu::aboutToHide, this, [this] { GiveKeysToTable(); });
-    menus_ = {gameMenu, help, trace};
+}
+
+QAction* TableWindow::Worded(QAction* action, const char* text, const char* tip) {
+    menuWords_.push_back({action, text, tip});
+    action->setText(tr(text));
+    if (tip) action->setToolTip(tr(tip));
+    return action;
 }
 
 void TableWindow::RetranslateMenus() {
-    // The actions the game enables, disables or checks, as they stand now.
-    const auto stateful = [this] {
-        return std::array{menu_[MenuItem::PlayerName], menu_[MenuItem::Replay], menu_[MenuItem::Options],
-                          menu_[MenuItem::Network],    menu_[MenuItem::TraceMode], startAction_,
-                          leaveAction_,                takeOverAction_,            fullScreenAction_};
-    };
-    std::vector<std::pair<bool, bool>> before;  // enabled, checked
-    for (QAction* a : stateful()) before.push_back({a->isEnabled(), a->isChecked()});
-    const std::vector<QMenu*> old = std::exchange(menus_, {});
-    menuBar()->clear();
-    qDeleteAll(old);  // and their actions, shortcuts included
-    BuildMenus();
-    size_t i = 0;
-    for (QAction* a : stateful()) {
-        a->setEnabled(before[i].first);
-        a->setChecked(before[i++].second);
+    // In place: a menu command (Options, where the language is chosen) may
+    // still be on the stack of the menu that carries it.
+    for (const MenuWords& w : menuWords_) {
+        w.action->setText(tr(w.text));
+        if (w.tip) w.action->setToolTip(tr(w.tip));
     }
 }
 
@@ -259,7 +257,7 @@ void TableWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::LanguageChange) return;
     setWindowTitle(tr("Zarv"));
-    if (!menuBar()->actions().isEmpty()) RetranslateMenus();
+    RetranslateMenus();
     watchingLabel_->setText(tr("Watching"));
     // The help page is the language's own: the next F1 opens it anew.
     if (helpWindow_) {

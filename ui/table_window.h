@@ -253,7 +253,8 @@ protected:
 
 private:
     void BuildMenus();
-    // The menus built anew in the current language, as enabled and checked as before.
+    // Gives a menu command its words (and tooltip), and remembers them for another language.
+    QAction* Worded(QAction* action, const char* text, const char* tip = nullptr);
     void RetranslateMenus();
     void PlaySound();
     // The window's place and size: as stored, or a first size that fits the screen.
@@ -272,7 +273,13 @@ private:
     TableView* view_ = nullptr;
     QSoundEffect sound_;
     std::map<MenuItem, QAction*> menu_;
-    std::vector<QMenu*> menus_;  // the menu bar's menus, made anew for another language
+    // Every menu command with the untranslated words it shows.
+    struct MenuWords {
+        QAction* action;
+        const char* text;
+        const char* tip;
+    };
+    std::vector<MenuWords> menuWords_;
     QAction* startAction_ = nullptr;
     QAction* traceAction_ = nullptr;
     int frozen_ = 0;
