@@ -14,19 +14,21 @@ namespace zarv::ai {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // Whether another world should be looked at.
 struct Budget {
     const ExpertOptions& o;
-    Clock::time_point deadline;
-    explicit Budget(const ExpertOptions& options)
-        : o(options), deadline(Clock::now() + std::chrono::microseconds(static_cast<long>(options.millis * 1000))) {}
+    double deadline;
+    explicit Budget(const ExpertOptions& options) : o(options), deadline(Now() + options.millis / 1000) {}
+    double Now() const { return o.clock ? o.clock() : SteadySeconds(); }
     // At most the samples, and (when there is a cap) no longer than the cap,
     // though a few worlds even on a slow machine.
     bool More(int worlds) const {
         if (o.samples > 0 && worlds >= o.samples) return false;
-        if (o.millis > 0 && worlds >= 4 && Clock::now() >= deadline) return false;
+        if (o.millis > 0 && worlds >= 4 && Now() >= deadline) return false;
         return o.samples > 0 || o.millis > 0 || worlds < 64;
     }
 };

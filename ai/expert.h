@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ai/trick_search.h"
@@ -23,6 +24,8 @@ struct ExpertOptions {
     double millis = 100;   // at most this long a decision (0: no limit but the samples)
     uint64_t seed = 1;     // the same seed and state give the same decision
     int exactCards = 6;    // a world is played exactly once the seat holds this few cards
+    // Seconds on a steady clock, for the time cap; empty: the system's steady clock.
+    std::function<double()> clock{};
 };
 
 class ExpertPlayer : public ComputerPlayer {

@@ -125,6 +125,8 @@ public:
     // back or was lost.
     void SetSeat(int seat, const std::string& name, SeatKind kind);
     void SetSeatKind(int seat, SeatKind kind);
+    // Every seat the computer's, under its usual name (a table nobody has joined yet).
+    void SeatComputerPlayers();
     // The Dealer: a person at another machine, on that connection, takes the seat.
     void GiveSeat(int seat, const std::string& name, int connection);
     // What a client hears from its Dealer: the first HAKEM, the ZARV.

@@ -7,14 +7,6 @@ namespace zarv {
 
 namespace {
 
-struct DefaultSeat {
-    const char* name;  // nullptr: the player's own name
-    SeatKind kind;
-};
-const DefaultSeat kDefaultSeats[5] = {
-    {"", SeatKind::Computer},     {"Tib ", SeatKind::Computer},   {"Vrel", SeatKind::Computer},
-    {nullptr, SeatKind::Human},   {"Dastrel", SeatKind::Computer}};
-
 } // namespace
 
 Game::Game(EngineServices services) : services_(services) {
@@ -65,9 +57,10 @@ void Game::StartGameBody() {
     for (int seat = 1; seat <= 4; ++seat) {
         if (!s_.Seats[seat].Name.empty()) continue;
         s_.Seats[seat] = s_.Seats[0];
-        const DefaultSeat& d = kDefaultSeats[seat];
-        s_.Seats[seat].Name = d.name ? d.name : s_.PlayerName;
-        s_.Seats[seat].Kind = d.kind;
+        // This machine's person at seat 3, the computer at the others.
+        const bool person = seat == 3;
+        s_.Seats[seat].Name = person ? s_.PlayerName : ComputerName(seat);
+        s_.Seats[seat].Kind = person ? SeatKind::Human : SeatKind::Computer;
     }
     PlaceSeats();
     Shuffle(1);

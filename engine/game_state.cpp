@@ -22,20 +22,23 @@ double TurnDelayForSpeed(int speed) {
 
 int StepCountForSpeed(int speed) { return (5 - std::clamp(speed, 0, 5)) * 5 + 1; }
 
-int TeamTricks(const GameState& g, int seat) {
+namespace {
+int SettledTricks(const GameState& g, int seat, bool ours) {
     int n = 0;
-    const int last = static_cast<int>(g.Tricks.size()) - 1;
-    for (int i = 1; i < last; ++i)
-        if (g.Tricks[i].Winner == seat || g.Tricks[i].Winner == PartnerOf(seat)) ++n;
+    for (size_t i = 1; i < g.Tricks.size(); ++i) {
+        const int w = g.Tricks[i].Winner;
+        if (w >= 1 && w <= 4 && SameTeam(w, seat) == ours) ++n;
+    }
     return n;
 }
+} // namespace
 
-int OpponentTricks(const GameState& g, int seat) {
-    int n = 0;
-    const int last = static_cast<int>(g.Tricks.size()) - 1;
-    for (int i = 1; i < last; ++i)
-        if (g.Tricks[i].Winner != seat && g.Tricks[i].Winner != PartnerOf(seat)) ++n;
-    return n;
+int TeamTricks(const GameState& g, int seat) { return SettledTricks(g, seat, true); }
+int OpponentTricks(const GameState& g, int seat) { return SettledTricks(g, seat, false); }
+
+const char* ComputerName(int seat) {
+    static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
+    return kNames[seat >= 1 && seat <= 4 ? seat : 0];
 }
 
 std::string SeatReplacedText(const std::string& name) {

@@ -146,7 +146,13 @@ double TurnDelayForSpeed(int speed);
 int StepCountForSpeed(int speed);
 
 // Completed tricks of the hand won by the seat's side, and by the other side.
+// The tricks of this hand that the seat's side has taken, and that the other
+// side has: a trick counts once it has a winner (the one in progress does not).
 int TeamTricks(const GameState& g, int seat);
 int OpponentTricks(const GameState& g, int seat);
+
+// The computer player's name at a seat, as every table shows it ("Zarv" at
+// the Dealer's own seat 3, where a person usually sits).
+const char* ComputerName(int seat);
 
 } // namespace zarv

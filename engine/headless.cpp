@@ -16,12 +16,6 @@ void VirtualPump::WaitForEvents(double deadline) {
     onIdle();
 }
 
-void HeadlessGame::AllComputerSeats() {
-    static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
-    for (int seat = 1; seat <= 4; ++seat) {
-        s().Seats[seat].Name = kNames[seat];
-        s().Seats[seat].Kind = SeatKind::Computer;
-    }
-}
+void HeadlessGame::AllComputerSeats() { game.SeatComputerPlayers(); }
 
 } // namespace zarv

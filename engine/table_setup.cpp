@@ -35,6 +35,10 @@ void Game::SetSeat(int seat, const std::string& name, SeatKind kind) {
     s_.Seats[seat].Kind = kind;
 }
 
+void Game::SeatComputerPlayers() {
+    for (int seat = 1; seat <= 4; ++seat) SetSeat(seat, ComputerName(seat), SeatKind::Computer);
+}
+
 void Game::SetSeatKind(int seat, SeatKind kind) {
     if (IsSeat(seat)) s_.Seats[seat].Kind = kind;
 }

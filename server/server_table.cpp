@@ -319,10 +319,9 @@ void ServerTable::Runner::WaitWhileDeserted() {
 
 void ServerTable::Runner::Run() {
     GameState& s = game_.state();
-    static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
     game_.SetRole(true);
-    game_.SetPlayerName(kNames[3]);
-    for (int seat = 1; seat <= 4; ++seat) game_.SetSeat(seat, kNames[seat], SeatKind::Computer);
+    game_.SetPlayerName(ComputerName(3));
+    game_.SeatComputerPlayers();
     game_.SetLocalSeat(3);
     Report();
     if (WaitForPlayers()) {

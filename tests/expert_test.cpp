@@ -181,13 +181,19 @@ TEST(ExpertPlayer, TheSameSeedDecidesTheSame) {
 TEST(ExpertPlayer, TheTimeCapIsKept) {
     int seat = 0;
     const GameState s = MidHand(9, 3, seat);
-    ai::ExpertPlayer timed(s, ai::ExpertOptions{0, 20, 1});
-    const auto start = std::chrono::steady_clock::now();
+    // A clock that moves a millisecond each time it is read: the 20 ms cap
+    // ends the decision long before its 5,000 worlds, whatever the machine.
+    double now = 100;
+    ai::ExpertOptions capped{5000, 20, 1};
+    capped.clock = [&now] { return now += 0.001; };
+    ai::ExpertPlayer timed(s, capped);
     timed.SelectCard(seat, s.TrickPosition);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GE(timed.lastWorlds(), 4);
-    // Generous: the cap is 20 ms; a decision that ignored it would run on.
-    EXPECT_LT(ms, 2000);
+    EXPECT_GE(timed.lastWorlds(), 4);  // a few worlds even on a slow machine
+    EXPECT_LE(timed.lastWorlds(), 25);
+    // The same decision without a cap looks at every world it was given.
+    ai::ExpertPlayer uncapped(s, ai::ExpertOptions{200, 0, 1});
+    uncapped.SelectCard(seat, s.TrickPosition);
+    EXPECT_EQ(uncapped.lastWorlds(), 200);
 }
 
 TEST(Playout, AHandPlayedInTheHeadEndsWithSevenTricks) {

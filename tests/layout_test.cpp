@@ -1,5 +1,6 @@
 // The table's geometry: where seats, piles, landing cards and the flag lie,
-// and how rescaling rounds. Each expected number is worked out by hand.
+// and how rescaling rounds: how things lie to one another, and the rounding
+// worked out by hand.
 #include <gtest/gtest.h>
 
 #include "engine/table_layout.h"
@@ -18,72 +19,137 @@ GameState PlacedTable(int width = kTableWidth, int height = kTableHeight) {
     return s;
 }
 
-void ExpectAt(Point p, double x, double y) {
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
+bool Overlap(const layout::Box& a, const layout::Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
+bool OnTable(const GameState& s, const layout::Box& b) {
+    return b.left >= 0 && b.top >= 0 && b.right <= s.ScaleWidth && b.bottom <= s.ScaleHeight;
+}
+layout::Box CardAt(Point p) { return {p.x, p.y, p.x + kCardWidth, p.y + kCardHeight}; }
+double CentreX(const layout::Box& b) { return (b.left + b.right) / 2; }
+double CentreY(const layout::Box& b) { return (b.top + b.bottom) / 2; }
 
 TEST(Layout, SeatsSitAroundTheTableWithTheLocalSeatAtTheBottom) {
-    const GameState s = PlacedTable();
-    // Local seat 3: ((842 - (156 + 74)) / 2, 676 - 164) = (306, 512).
-    EXPECT_EQ(s.Seats[3].X, 306);
-    EXPECT_EQ(s.Seats[3].Y, 512);
-    EXPECT_EQ(s.Seats[4].X, 30);   // after the local seat: left
-    EXPECT_EQ(s.Seats[4].Y, 286);
-    EXPECT_EQ(s.Seats[1].X, 306);  // partner: top
-    EXPECT_EQ(s.Seats[1].Y, 30);
-    EXPECT_EQ(s.Seats[2].X, 581);  // before the local seat: right, 842 - (182 + 74) - 5
-    EXPECT_EQ(s.Seats[2].Y, 286);
+    for (int local = 1; local <= 4; ++local) {
+        GameState s;
+        s.LocalSeat = local;
+        layout::PlaceSeats(s);
+        layout::Box frame[5];
+        for (int seat = 1; seat <= 4; ++seat) {
+            frame[seat] = layout::HandFrame(s, s.Seats[seat]);
+            EXPECT_TRUE(OnTable(s, frame[seat])) << "seat " << seat << " of local " << local;
+            for (int other = 1; other < seat; ++other) EXPECT_FALSE(Overlap(frame[seat], frame[other])) << seat << "/" << other;
+        }
+        const int partner = PartnerOf(local), left = NextSeat(local), right = PreviousSeat(local);
+        // The local seat at the bottom, its partner at the top, both in the middle.
+        EXPECT_NEAR(CentreX(frame[local]), s.ScaleWidth / 2.0, kCardWidth / 2.0) << local;
+        EXPECT_EQ(CentreX(frame[partner]), CentreX(frame[local])) << local;
+        EXPECT_LT(frame[partner].bottom, frame[left].top) << local;
+        EXPECT_GT(frame[local].top, frame[left].bottom) << local;
+        // The seat after the local one sits on the left, the one before it on the right, level.
+        EXPECT_LT(frame[left].right, frame[local].left) << local;
+        EXPECT_GT(frame[right].left, frame[local].right) << local;
+        EXPECT_EQ(CentreY(frame[left]), CentreY(frame[right])) << local;
+    }
 }
 
 TEST(Layout, PlayedCardsLandBesideTheMiddleTowardsTheirSeat) {
     const GameState s = PlacedTable();
-    // The middle: ((842 - 74) / 2, (676 - 104) / 2) = (384, 286).
-    ExpectAt(layout::LandingPoint(s, 2), 424, 286);  // right of the middle
-    ExpectAt(layout::LandingPoint(s, 3), 384, 326);  // below
-    ExpectAt(layout::LandingPoint(s, 4), 364, 286);  // left
-    ExpectAt(layout::LandingPoint(s, 1), 384, 246);  // above
+    const double middleX = (s.ScaleWidth - kCardWidth) / 2.0, middleY = (s.ScaleHeight - kCardHeight) / 2.0;
+    const Point below = layout::LandingPoint(s, 3), above = layout::LandingPoint(s, 1);
+    const Point left = layout::LandingPoint(s, 4), right = layout::LandingPoint(s, 2);
+    EXPECT_GT(below.y, middleY);
+    EXPECT_LT(above.y, middleY);
+    EXPECT_LT(left.x, middleX);
+    EXPECT_GT(right.x, middleX);
+    EXPECT_EQ(below.x, above.x);
+    EXPECT_EQ(left.y, right.y);
+    // The four cards of a trick each stay in sight: none lies on another's whole face.
+    for (int seat = 1; seat <= 4; ++seat) {
+        EXPECT_TRUE(OnTable(s, CardAt(layout::LandingPoint(s, seat)))) << seat;
+        for (int other = 1; other < seat; ++other) {
+            const Point p = layout::LandingPoint(s, seat), q = layout::LandingPoint(s, other);
+            EXPECT_TRUE(p.x != q.x || p.y != q.y) << seat << "/" << other;
+        }
+    }
     // Odd widths: 384.5 goes to 384, 385.5 to 386 (halves to even).
     EXPECT_EQ(layout::LandingPoint(PlacedTable(843, 676), 3).x, 384);
     EXPECT_EQ(layout::LandingPoint(PlacedTable(845, 676), 3).x, 386);
-    // A clicked card lands shifted by its own place: 384 + 315 / 30 = 394.5 -> 394; 286 + 500 / 10.
+    // A clicked card lands shifted by its own place: 384 + 315 / 30 = 394.5 -> 394.
     CardRecord card;
     card.X = 315;
     card.Y = 500;
-    ExpectAt(layout::ClickLandingPoint(s, card), 394, 336);
+    EXPECT_EQ(layout::ClickLandingPoint(s, card).x, 394);
     card.X = 345;  // 384 + 11.5 = 395.5 -> 396
     EXPECT_EQ(layout::ClickLandingPoint(s, card).x, 396);
 }
 
 TEST(Layout, TrickPilesLieBesideThePartnerAndBelowTheLeftSeat) {
     const GameState s = PlacedTable();
-    // The local side's first trick: partner (306, 30) + u (1 + 19, 0) = (566, 30).
-    ExpectAt(layout::TrickPilePoint(s, 1, 1), 566, 30);
-    ExpectAt(layout::TrickPilePoint(s, 3, 3), 306 + 13 * 22, 30 + 13 * 2);
-    // The other side's: left seat (30, 286) + (u n, 104 + u (n + 3)).
-    ExpectAt(layout::TrickPilePoint(s, 2, 1), 43, 286 + 104 + 52);
-    ExpectAt(layout::TrickPilePoint(s, 4, 7), 30 + 91, 286 + 104 + 130);
+    const layout::Box partner = layout::HandFrame(s, s.Seats[1]), left = layout::HandFrame(s, s.Seats[4]);
+    Point before{};
+    for (int n = 1; n <= 7; ++n) {
+        // The local side's tricks (won by seat 1 or 3) to the right of the partner's hand.
+        const Point ours = layout::TrickPilePoint(s, n % 2 ? 1 : 3, n);
+        EXPECT_GE(ours.x, partner.right - kCardWidth / 2.0) << n;
+        EXPECT_LT(ours.y, left.top) << n;
+        EXPECT_TRUE(OnTable(s, CardAt(ours))) << n;
+        if (n > 1) {
+            EXPECT_GT(ours.x, before.x) << n;  // each trick a step further out
+        }
+        before = ours;
+        // The other side's below the left seat's hand.
+        const Point theirs = layout::TrickPilePoint(s, n % 2 ? 2 : 4, n);
+        EXPECT_GE(theirs.y, left.bottom) << n;
+        EXPECT_LT(theirs.x, CentreX(partner)) << n;
+        EXPECT_TRUE(OnTable(s, CardAt(theirs))) << n;
+    }
 }
 
 TEST(Layout, TheClosedPackAndTheHandsArch) {
-    ExpectAt(layout::PackPlace(1), 28, 30);   // 53 / 7 + 20 = 27.57; 52 / 5 + 20 = 30.4
-    ExpectAt(layout::PackPlace(52), 20, 20);  // 2 / 7 + 20; 1 / 5 + 20
+    // The pack's cards lie close together in the top left corner.
+    for (int d = 1; d <= 52; ++d) {
+        const Point p = layout::PackPlace(d);
+        EXPECT_GE(p.x, 0);
+        EXPECT_LT(p.x, 2 * kCardWidth);
+        EXPECT_LT(p.y, kCardHeight);
+    }
+    // A hand's row rises at most seven pixels above where it is dealt from and
+    // falls again, a unit a card to the right.
     const GameState s = PlacedTable();
-    // From position 6 (6 mod 7 = 6): the row rises to 7 and falls again.
-    const int rise[5] = {6, 7, 6, 5, 4};
-    for (int k = 0; k < 5; ++k) ExpectAt(layout::HandCardPlace(s, 100, 200, 6, k), 100 + 13 * k, 200 - rise[k]);
+    for (int first = 1; first <= 40; first += 13) {
+        double highest = -1e9, lowest = 1e9;
+        bool falling = false;
+        for (int k = 0; k < 13; ++k) {
+            const Point p = layout::HandCardPlace(s, 100, 200, first, k);
+            EXPECT_EQ(p.x, 100 + s.LayoutUnit * k);
+            if (k > 0) {
+                const double prev = layout::HandCardPlace(s, 100, 200, first, k - 1).y;
+                if (p.y > prev) falling = true;
+                if (falling) {
+                    EXPECT_GE(p.y, prev) << "first " << first << " card " << k;  // one arch, not a wave
+                }
+            }
+            highest = std::max(highest, p.y);
+            lowest = std::min(lowest, p.y);
+        }
+        EXPECT_GE(lowest, 200 - 7) << "first " << first;  // the arch's top
+        EXPECT_GT(highest, lowest) << "first " << first;
+    }
 }
 
 TEST(Layout, TheGiveUpFlagLiesBelowTheLocalHandEdgesIncluded) {
     const GameState s = PlacedTable();
     const layout::Box box = layout::GiveUpBox(s);
-    // (306 + 6u + 74, 512 + 104 + u + 5)
-    EXPECT_EQ(box.left, 458);
-    EXPECT_EQ(box.top, 634);
-    EXPECT_TRUE(box.Contains(458, 634));
-    EXPECT_TRUE(box.Contains(458 + 56, 634 + 40));
-    EXPECT_FALSE(box.Contains(457, 640));
-    EXPECT_FALSE(box.Contains(470, 634 + 41));
+    const layout::Box hand = layout::HandFrame(s, s.Seats[3]);
+    EXPECT_GE(box.top, hand.top + kCardHeight);
+    EXPECT_TRUE(OnTable(s, box));
+    EXPECT_EQ(box.width(), layout::kGiveUpWidth);
+    EXPECT_EQ(box.height(), layout::kGiveUpHeight);
+    EXPECT_TRUE(box.Contains(box.left, box.top));
+    EXPECT_TRUE(box.Contains(box.right, box.bottom));
+    EXPECT_FALSE(box.Contains(box.left - 1, box.top + 5));
+    EXPECT_FALSE(box.Contains(box.left + 5, box.bottom + 1));
 }
 
 TEST(Layout, RescalingRoundsHalvesToEven) {
@@ -109,12 +175,18 @@ TEST(Layout, RescalingRoundsHalvesToEven) {
 TEST(Layout, TheBoardGrowsOneColumnPerHandInTheCorner) {
     GameState s = PlacedTable();
     s.HandsPlayed = 2;
-    const layout::Board b = layout::BoardPlace(s, kTableWidth, kTableHeight);
-    // b = 16 x 2 + 70 = 102: inner left 842 - 102 - 6 - 13, top 676 - 95 - 18 - 26.
-    EXPECT_EQ(b.inner.left, 721);
-    EXPECT_EQ(b.inner.top, 537);
-    EXPECT_EQ(b.Heading(1).left, 721 + 45 + 16);
-    EXPECT_EQ(b.Cell(2, 1).top, 537 + 68);
+    const layout::Board two = layout::BoardPlace(s, kTableWidth, kTableHeight);
+    s.HandsPlayed = 3;
+    const layout::Board three = layout::BoardPlace(s, kTableWidth, kTableHeight);
+    // In the lower right corner, growing to the left by one column.
+    EXPECT_EQ(three.frame.right, two.frame.right);
+    EXPECT_EQ(three.frame.bottom, two.frame.bottom);
+    EXPECT_LT(kTableWidth - two.frame.right, 3 * s.LayoutUnit);
+    EXPECT_LT(kTableHeight - two.frame.bottom, 3 * s.LayoutUnit);
+    const double column = two.Heading(2).left - two.Heading(1).left;
+    EXPECT_GT(column, 0);
+    EXPECT_EQ(two.frame.left - three.frame.left, column);
+    EXPECT_GT(two.Cell(2, 1).top, two.Cell(2, 0).top);  // the second team's row below the first
 }
 
 TEST(Layout, EveryCellOfTheBoardLiesInsideItFromTheFirstHandToALongGame) {

@@ -13,6 +13,7 @@
 
 #include "engine/table_layout.h"
 #include "settings/settings_store.h"
+#include "tests/event_helpers.h"
 #include "tests/test_table.h"
 #include "ui/card_pictures.h"
 #include "ui/colour.h"
@@ -214,7 +215,7 @@ TEST(TableWindowTest, TheTableFillsTheWindowAtEverySize) {
     window.show();
     for (const QSize size : {QSize(900, 760), QSize(1600, 1000), QSize(1920, 1040), QSize(1000, 1400)}) {
         window.resize(size);
-        QTest::qWait(1);
+        DeliverPostedEvents();
         const TableView& view = window.table();
         const QRectF area = view.TableArea();
         EXPECT_LE(window.statusBar()->height(), 3 * window.statusBar()->fontMetrics().lineSpacing() + 12) << size.width();
@@ -246,7 +247,7 @@ TEST(TableWindowTest, TheWindowOpensAsItWasClosed) {
         closedSize = QSize((firstSize.width() + least.width()) / 2, (firstSize.height() + least.height()) / 2);
         if (closedSize == firstSize) GTEST_SKIP() << "the screen leaves no room to make the window smaller";
         window.resize(closedSize);
-        QTest::qWait(1);
+        DeliverPostedEvents();
         closedSize = window.size();
         window.close();
     }

@@ -35,11 +35,7 @@ int RunDealer(Machine& m, const DealerOptions& o) {
     s.IsDealer = true;
     m.reporter.handLines = true;
     // The Dealer's own seat, and every seat nobody takes, is played by the computer.
-    static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
-    for (int seat = 1; seat <= 4; ++seat) {
-        s.Seats[seat].Name = kNames[seat];
-        s.Seats[seat].Kind = SeatKind::Computer;
-    }
+    m.game.SeatComputerPlayers();
     auto stopped = [&] { return o.stop && o.stop->load(); };
     while (!stopped() && (o.lobbyOnly || m.session.seatedCount() < o.clients)) {
         if (o.lobbyClock)

@@ -178,6 +178,7 @@ void Balloon::Splash(EventPump& pump, double seconds) {
 }
 
 void Balloon::WaitUntilClosed(EventPump& pump, double seconds, const std::function<bool()>& stop) {
+    if (stop()) return;  // a closing table shows nothing more
     show();
     raise();
     activateWindow();

@@ -5,14 +5,12 @@
 #include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTextBrowser>
 #include <QTimer>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QAudioDevice>
@@ -260,10 +258,7 @@ void TableWindow::changeEvent(QEvent* event) {
     RetranslateMenus();
     watchingLabel_->setText(tr("Watching"));
     // The help page is the language's own: the next F1 opens it anew.
-    if (helpWindow_) {
-        helpWindow_->deleteLater();
-        helpWindow_ = nullptr;
-    }
+    help_.Forget();
     UpdateStatus();
     view_->RefreshPage();
     view_->update();
@@ -316,30 +311,9 @@ void TableWindow::AboutClick() {
     GiveKeysToTable();
 }
 
-QString TableWindow::HelpPage() {
-    // The page in the window's language, beside the English one.
-    const bool farsi = CurrentLanguage() == settings::LanguageChoice::Farsi;
-    return ProgramFolder() + (farsi ? QStringLiteral("/Help/Help_fa.htm") : QStringLiteral("/Help/Help.htm"));
-}
+QString TableWindow::HelpPage() { return HelpViewer::Page(); }
 
-void TableWindow::HelpClick() {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPage()))) return;
-    // No browser here: the program shows the page itself.
-    if (!helpWindow_) {
-        auto* browser = new QTextBrowser(this);
-        browser->setWindowFlag(Qt::Window);
-        browser->setWindowTitle(tr("Zarv Help"));
-        browser->setOpenExternalLinks(true);
-        browser->resize(640, 720);
-        if (QFileInfo::exists(HelpPage()))
-            browser->setSource(QUrl::fromLocalFile(HelpPage()));
-        else
-            browser->setPlainText(tr("The help page is missing: %1").arg(HelpPage()));
-        helpWindow_ = browser;
-    }
-    helpWindow_->show();
-    helpWindow_->raise();
-}
+void TableWindow::HelpClick() { help_.Show(); }
 
 void TableWindow::FreezeRepaint(bool frozen) {
     frozen_ = std::max(0, frozen_ + (frozen ? 1 : -1));

@@ -27,6 +27,7 @@
 #include "net/session.h"
 #include "ui/balloon.h"
 #include "ui/chat_panel.h"
+#include "ui/help_viewer.h"
 #include "ui/reconnector.h"
 #include "ui/table_view.h"
 
@@ -78,7 +79,7 @@ public:
     // Game > Last Trick: the previous trick's four cards and who won it.
     void LastTrickClick();
     // The window that shows the help page when the system cannot open it.
-    QWidget* helpWindow() const { return helpWindow_; }
+    HelpViewer& help() { return help_; }
     // What the status bar says: what is expected of the person now, and the
     // trump, the HAKEM, the tricks and the points.
     QString turnText() const;
@@ -300,7 +301,7 @@ private:
     QString hintText_;
     QString shownTurn_;    // what the table waited for when last shown
     QString shownTurnOf_;  // whose turn of which trick the hint and refusal belong to
-    QWidget* helpWindow_ = nullptr;
+    HelpViewer help_{this};
     QDialog* lastTrickDialog_ = nullptr;
     void SendChat(const QString& line);
     void ResumeNetworkGame();

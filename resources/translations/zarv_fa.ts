@@ -265,6 +265,17 @@ win seven points.</source>
     </message>
 </context>
 <context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Zarv Help</source>
+        <translation>راهنمای زرو</translation>
+    </message>
+    <message>
+        <source>The help page is missing: %1</source>
+        <translation>صفحهٔ راهنما پیدا نشد: %1</translation>
+    </message>
+</context>
+<context>
     <name>TableStatus</name>
     <message>
         <source>1 trick</source>
@@ -1333,14 +1344,6 @@ Ombrel Card Games</source>
     <message>
         <source>Save Suggest...</source>
         <translation>ذخیرهٔ پخش...</translation>
-    </message>
-    <message>
-        <source>Zarv Help</source>
-        <translation>راهنمای زرو</translation>
-    </message>
-    <message>
-        <source>The help page is missing: %1</source>
-        <translation>صفحهٔ راهنما پیدا نشد: %1</translation>
     </message>
     <message>
         <source>Game Over</source>
