@@ -5,14 +5,6 @@
 
 namespace zarv::ai {
 
-namespace {
-int Taken(const GameState& s, bool teamA) {
-    int n = 0;
-    for (size_t i = 1; i < s.Tricks.size(); ++i)
-        if (s.Tricks[i].Winner >= 1 && IsTeamA(s.Tricks[i].Winner) == teamA) ++n;
-    return n;
-}
-} // namespace
 
 double HandOutcome::ValueFor(int seat) const {
     const bool ours = SameTeam(seat, winner);
@@ -30,7 +22,7 @@ bool SimulatePlay(GameState& s, int seat, CardCode card) {
     trick.Winner = w;
     s.Turn = w;
     for (int p = 1; p <= 4; ++p) s.Deck[s.FindCard(trick.Cards[p])].Owner = IsTeamA(w) ? kPileA : kPileB;
-    if (Taken(s, IsTeamA(w)) >= 7) return true;
+    if (TeamTricks(s, w) >= 7) return true;
     MirrorTrickInHands(s, s.Tricks[u]);
     s.Tricks.push_back(TrickRecord{});
     return false;
@@ -38,8 +30,8 @@ bool SimulatePlay(GameState& s, int seat, CardCode card) {
 
 HandOutcome OutcomeOf(const GameState& s) {
     HandOutcome o;
-    o.tricksA = Taken(s, true);
-    o.tricksB = Taken(s, false);
+    o.tricksA = TeamTricks(s, 1);
+    o.tricksB = TeamTricks(s, 2);
     if (o.tricksA < 7 && o.tricksB < 7) return o;
     const bool aWon = o.tricksA >= 7;
     o.winner = aWon ? 1 : 2;

@@ -155,6 +155,12 @@ public:
         AnimateCards({&move, 1}, faceDown);
     }
     void PlaceSeats();
+    // The pack in this order (positions 1..52), laid out closed for the next
+    // NewHand(true): tools and tests that play a given hand.
+    void LayOutPack(std::span<const CardCode> pack);
+    // Deals a given hand: that pack, that master (and first master), and the
+    // trump named as usual.
+    void DealGivenHand(std::span<const CardCode> pack, int master, int firstMaster);
 
     // --- Rules ---
     // The cards the seat may play now: it is the seat's turn, the card is in its

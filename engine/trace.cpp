@@ -43,6 +43,24 @@ void Game::ApplyHand(const SavedHand& hand) {
     s_.Trump = hand.trump;
 }
 
+void Game::LayOutPack(std::span<const CardCode> pack) {
+    PlaceSeats();
+    for (int i = 1; i <= 52; ++i) {
+        s_.Deck[i] = CardRecord{};
+        s_.Deck[i].Card = pack[static_cast<size_t>(i - 1)];
+        s_.Deck[i].Face = i;
+    }
+    Shuffle(0);  // lays the closed pack out without mixing it
+    s_.SavedDeck = s_.Deck;
+}
+
+void Game::DealGivenHand(std::span<const CardCode> pack, int master, int firstMaster) {
+    LayOutPack(pack);
+    s_.MasterPlayer = master;
+    for (int seat = 1; seat <= 4; ++seat) s_.Seats[seat].FirstMaster = seat == firstMaster;
+    NewHand(true);
+}
+
 void Game::LoadHand(const SavedHand& hand) {
     if (hand.deal.size() != 52 || hand.master < 1 || hand.master > 4) return;
     if (!s_.GameStarted) {

@@ -34,15 +34,10 @@ void SpectatorFeed::Add(int connection) {
     To(connection, "Hand;" + std::to_string(hands_) + ";" + std::to_string(s_.MasterPlayer));
     if (s_.Trump != kNoSuit) To(connection, std::string("Trump;") + s_.Trump);
     // The tricks of the hand so far, then the cards of the trick in progress.
-    int teamA = 0, teamB = 0;
     const TrickRecord* current = nullptr;
-    for (const TrickRecord& t : s_.Tricks) {
-        if (t.Winner >= 1)
-            ++(IsTeamA(t.Winner) ? teamA : teamB);
-        else if (t.Leader >= 1)
-            current = &t;
-    }
-    To(connection, "Tricks;" + std::to_string(teamA) + ";" + std::to_string(teamB));
+    for (const TrickRecord& t : s_.Tricks)
+        if (t.Winner < 1 && t.Leader >= 1) current = &t;
+    To(connection, "Tricks;" + std::to_string(TeamTricks(s_, 1)) + ";" + std::to_string(TeamTricks(s_, 2)));
     if (!current) return;
     for (int k = 0, seat = current->Leader; k < 4; ++k, seat = NextSeat(seat))
         if (!current->Cards[seat].empty()) To(connection, "Card;" + std::to_string(seat) + ";" + current->Cards[seat].text());

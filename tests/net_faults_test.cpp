@@ -35,7 +35,7 @@ struct Hooks : sim::HandReporter {
     int tricks = 0;
     std::function<void(int)> onTrick;
     std::function<void(int)> onLost;
-    Hooks(Machine& m) : HandReporter(m.game.state(), m.out) {
+    Hooks(Machine& m) : HandReporter(m.game, m.out) {
         handLines = true;
         m.observer = this;
     }

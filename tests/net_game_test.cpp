@@ -25,7 +25,7 @@ std::string StandAloneLines(uint64_t seed) {
     HeadlessGame h(seed);
     ai::ComputerSeatPlayer computer(h.game.state());
     std::ostringstream out;
-    sim::HandReporter reporter(h.s(), out);
+    sim::HandReporter reporter(h.game, out);
     reporter.handLines = true;
     h.game.SetComputerPlayer(&computer);
     h.game.SetObserver(&reporter);
@@ -258,7 +258,7 @@ struct AtTrick : sim::HandReporter {
     int n, tricks = 0;
     std::function<void()> action;
     AtTrick(Machine& m, int after, std::function<void()> act)
-        : HandReporter(m.game.state(), m.out), n(after), action(std::move(act)) {
+        : HandReporter(m.game, m.out), n(after), action(std::move(act)) {
         handLines = true;
         m.observer = this;
     }

@@ -29,12 +29,7 @@ void LoadPack(GameState& s, const std::vector<CardCode>& pack) {
     }
 }
 
-void ReadyToDeal(Game& game) {
-    game.PlaceSeats();
-    LoadPack(game.state(), StandardPack());
-    game.Shuffle(0);
-    game.state().SavedDeck = game.state().Deck;
-}
+void ReadyToDeal(Game& game) { game.LayOutPack(StandardPack()); }
 
 void SetHeld(GameState& s, int seat, std::initializer_list<const char*> cards) {
     int k = 0;

@@ -159,17 +159,8 @@ std::array<long long, 2> PlayBothWays(const DuelSetup& d, long long i, const Dea
             ((seatsAWon == aOnSeatsA) ? a : b) += 1;
             continue;
         }
-        t.game.PlaceSeats();
-        for (int k = 1; k <= 52; ++k) {
-            s.Deck[k] = CardRecord{};
-            s.Deck[k].Card = (*deal)[static_cast<size_t>(k - 1)];
-            s.Deck[k].Face = k;
-        }
-        t.game.Shuffle(0);
-        s.SavedDeck = s.Deck;
-        s.MasterPlayer = static_cast<int>(i % 4) + 1;
-        for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == s.MasterPlayer;
-        t.game.NewHand(true);
+        const int master = static_cast<int>(i % 4) + 1;
+        t.game.DealGivenHand(*deal, master, master);
         t.game.TurnLoop();
         (IsTeamA(scores.winner) == aOnSeatsA ? a : b) += scores.points;
     }

@@ -10,7 +10,7 @@ Machine::Machine(net::Transport& transport, EventPump& p, net::NetworkSession::R
       random(seed),
       game(EngineServices{view, p, random, session, records}),
       computer(game.state()),
-      reporter(game.state(), o),
+      reporter(game, o),
       pump(p),
       out(o) {
     session.Attach(game);

@@ -5,6 +5,7 @@
 
 #include <ostream>
 
+#include "engine/game.h"
 #include "engine/game_state.h"
 #include "engine/interfaces.h"
 
@@ -12,7 +13,7 @@ namespace zarv::sim {
 
 class HandReporter : public GameObserver {
 public:
-    HandReporter(GameState& state, std::ostream& out) : state_(state), out_(out) {}
+    HandReporter(Game& game, std::ostream& out) : game_(game), state_(game.state()), out_(out) {}
     bool oneHand = false;    // stop the game after the first hand
     bool handLines = false;  // print "hand" and "trump" lines
 
@@ -33,7 +34,7 @@ public:
     void HandScored(int winner, int points) override {
         out_ << "result team " << (IsTeamA(winner) ? 'A' : 'B') << " tricks " << teamA_ << '-' << teamB_ << " points "
              << points << " next-master " << state_.MasterPlayer << '\n';
-        if (oneHand) state_.StopRequested = true;
+        if (oneHand) game_.EndHere();
     }
     void PlayerLost(int seat) override { out_ << "disconnected " << seat << '\n'; }
     void SeatSilent(int seat, double seconds) override {
@@ -54,7 +55,8 @@ public:
     int tricksThisHand() const { return tricks_; }
 
 private:
-    GameState& state_;
+    Game& game_;
+    const GameState& state_;
     std::ostream& out_;
     int hands_ = 0, tricks_ = 0, teamA_ = 0, teamB_ = 0;
 };

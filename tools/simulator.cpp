@@ -129,25 +129,14 @@ int RunHand(const std::vector<std::string>& args, std::ostream& out) {
 
     Table table(1);
     Game& game = table.game;
-    GameState& s = game.state();
+    const GameState& s = game.state();
     table.player.forcedTrump = trump;
     ApplyLevel(table.player, options, 1);
     game.SetSortedSeats(sorted);
-    game.PlaceSeats();
-    for (int i = 1; i <= 52; ++i) {
-        s.Deck[i] = CardRecord{};
-        s.Deck[i].Card = deal[i - 1];
-        s.Deck[i].Face = i;
-    }
-    game.Shuffle(0);  // lays the closed pack out without mixing it
-    s.SavedDeck = s.Deck;
-    s.MasterPlayer = master;
-    for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].FirstMaster = seat == firstMaster;
-
-    HandReporter reporter(s, out);
+    HandReporter reporter(game, out);
     reporter.oneHand = true;
     game.SetObserver(&reporter);
-    game.NewHand(true);
+    game.DealGivenHand(deal, master, firstMaster);
     out << "trump " << (s.Trump ? std::string(1, s.Trump) : std::string()) << '\n';
     game.TurnLoop();
     return 0;

@@ -16,7 +16,6 @@ namespace {
 
 double Px(double v) { return std::nearbyint(v); }  // half-pixel places: nearest, halves to even
 
-QColor ToQColor(uint32_t c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 struct Pip {
     double x, y;

@@ -1,5 +1,7 @@
 #include "ui/colour.h"
 
+#include "settings/settings.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -32,10 +34,10 @@ int GetBValue(Colour c) {
     return static_cast<int>(std::strtol(digits, nullptr, 16));
 }
 
-Colour RGB(int r, int g, int b) {
-    return static_cast<Colour>(std::clamp(r, 0, 255)) | (static_cast<Colour>(std::clamp(g, 0, 255)) << 8) |
-           (static_cast<Colour>(std::clamp(b, 0, 255)) << 16);
-}
+Colour RGB(int r, int g, int b) { return settings::Rgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255)); }
+
+QColor ToQColor(Colour c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+Colour FromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
 Hls RGBToHLS(Colour c) {
     const float r = static_cast<float>(GetRValue(c)), g = static_cast<float>(GetGValue(c)),

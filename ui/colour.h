@@ -2,6 +2,7 @@
 // conversion between RGB and hue, lightness and saturation on a 0..240 scale.
 #pragma once
 
+#include <QColor>
 #include <cstdint>
 
 namespace zarv::ui {
@@ -11,7 +12,10 @@ using Colour = uint32_t;  // 0x00BBGGRR
 int GetRValue(Colour c);
 int GetGValue(Colour c);
 int GetBValue(Colour c);
+// Each component clamped to 0..255.
 Colour RGB(int r, int g, int b);
+QColor ToQColor(Colour c);
+Colour FromQColor(const QColor& c);
 
 struct Hls {
     float H = 0, L = 0, S = 0;

@@ -29,8 +29,6 @@ namespace zarv::ui {
 
 namespace {
 
-QColor ToQColor(uint32_t c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
-uint32_t FromQColor(const QColor& c) { return ui::RGB(c.red(), c.green(), c.blue()); }
 
 // The two groups' colours and the table, as small shapes.
 class AreaPreview : public QWidget {

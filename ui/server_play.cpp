@@ -47,7 +47,7 @@ void TableWindow::BeginWatching(const QString& tableName) {
     watching_ = true;
     watchedTable_ = tableName;
     view_->hide();
-    watchView_->SetLook(QColor(GetRValue(settings_.FeltColour), GetGValue(settings_.FeltColour), GetBValue(settings_.FeltColour)),
+    watchView_->SetLook(ToQColor(settings_.FeltColour),
                         DrawDeck(sprite_, settings_.Deck, settings_.DeckColour1, settings_.DeckColour2, settings_.DeckColour3));
     watchView_->Show(lobby_->watched, watchedTable_);
     watchView_->show();

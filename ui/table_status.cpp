@@ -16,19 +16,8 @@ struct TableStatus {
 };
 QString NameOf(const GameState& s, int seat) { return QString::fromStdString(s.Seats[seat].Name).trimmed(); }
 
-// A trick counts for a side once it has a winner.
-int SettledTricks(const GameState& s, int seat, bool ours) {
-    int n = 0;
-    for (size_t i = 1; i < s.Tricks.size(); ++i) {
-        const int w = s.Tricks[i].Winner;
-        if (w >= 1 && w <= 4 && SameTeam(w, seat) == ours) ++n;
-    }
-    return n;
-}
 } // namespace
 
-int TricksTakenBy(const GameState& s, int seat) { return SettledTricks(s, seat, true); }
-int TricksTakenAgainst(const GameState& s, int seat) { return SettledTricks(s, seat, false); }
 
 QString TrickCount(int n) { return n == 1 ? TableStatus::tr("1 trick") : TableStatus::tr("%1 tricks").arg(n); }
 
@@ -76,9 +65,9 @@ QString SidesText(const GameState& s) {
     const int l = s.LocalSeat;
     const int ourPoints = IsTeamA(l) ? s.PointsA : s.PointsB, theirPoints = IsTeamA(l) ? s.PointsB : s.PointsA;
     auto points = [](int n) { return n == 1 ? TableStatus::tr("1 pt") : TableStatus::tr("%1 pts").arg(n); };
-    const QString us = TableStatus::tr("You & %1: %2, %3").arg(NameOf(s, PartnerOf(l)), TrickCount(TricksTakenBy(s, l)), points(ourPoints));
+    const QString us = TableStatus::tr("You & %1: %2, %3").arg(NameOf(s, PartnerOf(l)), TrickCount(TeamTricks(s, l)), points(ourPoints));
     const QString them = TableStatus::tr("%1 & %2: %3, %4")
-                             .arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l)), TrickCount(TricksTakenAgainst(s, l)),
+                             .arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l)), TrickCount(OpponentTricks(s, l)),
                                   points(theirPoints));
     return us + QLatin1Char('\n') + them;
 }

@@ -10,10 +10,6 @@
 
 namespace zarv::ui {
 
-// Tricks the seat's side (or the other side) has taken, counting a trick
-// just settled, even the hand's last.
-int TricksTakenBy(const GameState& s, int seat);
-int TricksTakenAgainst(const GameState& s, int seat);
 // "1 trick", "2 tricks".
 QString TrickCount(int n);
 

@@ -41,7 +41,6 @@
 namespace zarv::ui {
 
 namespace {
-QColor FromColour(uint32_t c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 } // namespace
 
 TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
@@ -271,12 +270,12 @@ void TableWindow::LoadSettings() {
     computer_.SetLevel(settings_.Level == settings::ComputerLevel::Expert ? ai::Level::Expert : ai::Level::Standard);
     game_.SetMoveLimit(settings_.MoveLimit);
     TableColours c;
-    c.background = FromColour(settings_.FeltColour);
-    c.edge = FromColour(EdgeColour(settings_.FeltColour));
-    c.strongA = FromColour(settings_.SeatColourA);
-    c.lightA = FromColour(settings_.SeatBorderA);
-    c.strongB = FromColour(settings_.SeatColourB);
-    c.lightB = FromColour(settings_.SeatBorderB);
+    c.background = ToQColor(settings_.FeltColour);
+    c.edge = ToQColor(EdgeColour(settings_.FeltColour));
+    c.strongA = ToQColor(settings_.SeatColourA);
+    c.lightA = ToQColor(settings_.SeatBorderA);
+    c.strongB = ToQColor(settings_.SeatColourB);
+    c.lightB = ToQColor(settings_.SeatBorderB);
     view_->SetColours(c);
 }
 
