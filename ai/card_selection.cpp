@@ -228,7 +228,7 @@ Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
 CardChoice ComputerSeatPlayer::SelectCard(int seat, int position) {
     if (seat < 1 || seat > 4) return {};
     const Choice choice = ChooseMove(state_, seat, position);
-    return {choice.card, TacticName(choice.tactic)};
+    return {choice.card, CardReason::Of(choice.tactic)};
 }
 
 Suit ComputerSeatPlayer::ChooseTrump(int first, int count) { return ai::ChooseTrump(state_, first, count); }

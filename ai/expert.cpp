@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <random>
 
 #include "ai/card_selection.h"
@@ -33,8 +32,6 @@ struct Budget {
     }
 };
 
-std::string CardText(CardCode c) { return c.text(); }
-
 } // namespace
 
 uint64_t ExpertPlayer::DecisionSeed(int seat) const {
@@ -53,7 +50,7 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
     const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
     lastWorlds_ = 0;
     if (legal.empty()) return {};
-    if (legal.size() == 1) return {legal.front(), "expert: the only card it may play"};
+    if (legal.size() == 1) return {legal.front(), CardReason::OnlyCardAllowed()};
     std::mt19937_64 rng(DecisionSeed(seat));
     const WorldSampler sampler(state_, seat);
     std::vector<double> total(legal.size(), 0.0);
@@ -101,10 +98,8 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
             second = c;
         }
     }
-    char reason[128];
-    std::snprintf(reason, sizeof reason, "expert: %s %+.2f, next %s %+.2f (%d worlds)", CardText(legal[best]).c_str(),
-                  total[best] / worlds, CardText(legal[second]).c_str(), total[second] / worlds, worlds);
-    return {legal[best], reason};
+    const ExpertReckoning reckoning{legal[best], total[best] / worlds, legal[second], total[second] / worlds, worlds};
+    return {legal[best], CardReason::Of(reckoning)};
 }
 
 Suit ExpertPlayer::ChooseTrump(int first, int count) {

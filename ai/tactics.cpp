@@ -5,12 +5,6 @@
 
 namespace zarv::ai {
 
-namespace {
-const std::array<std::string, 5> kTacticNames = {"PlayBigest", "PlaySmallest", "PlayFirstBig", "PlayABig",
-                                                 "Play Somthing"};
-} // namespace
-
-const std::string& TacticName(Tactic t) { return kTacticNames[static_cast<int>(t)]; }
 
 CardCode CardForTactic(const HandAnalysis& a, int seat, Tactic tactic, Suit suit) {
     switch (tactic) {

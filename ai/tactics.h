@@ -4,13 +4,9 @@
 #include <string>
 
 #include "ai/hand_analysis.h"
+#include "engine/card_reason.h"
 
 namespace zarv::ai {
-
-enum class Tactic { PlayHighest, PlayLowest, PlayFirstBig, PlayABig, PlayAnything };
-
-// The names as the trace shows them ("PlayBigest", "Play Somthing", ...).
-const std::string& TacticName(Tactic t);
 
 // The card the tactic picks for the seat; empty when it finds none.
 CardCode CardForTactic(const HandAnalysis& a, int seat, Tactic tactic, Suit suit);

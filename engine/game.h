@@ -183,7 +183,7 @@ public:
     // trick, neither has six).
     bool GiveUpPossible() const;
     // Why the computer played its last card (its tactic), for studying a hand.
-    const std::string& LastComputerReason() const { return lastReason_; }
+    const CardReason& LastComputerReason() const { return lastReason_; }
     void PlayCard(int ownerCode, CardCode card);
     void ScoreHand(int seat);
     int TrickWinner(const TrickRecord& trick) const;
@@ -275,7 +275,7 @@ private:
     bool replayPending_ = false;  // Replay chosen while a result was shown: the next hand is the replay
     bool scoring_ = false;        // a hand's result is being shown (ScoreHand runs)
     bool dealing_ = false;        // the first ace is drawn or a hand dealt (not the trump's wait)
-    std::string lastReason_;
+    CardReason lastReason_;
     void ApplyHand(const SavedHand& hand);
     double moveLimit_ = 0;
     bool takeOver_ = false;

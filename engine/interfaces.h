@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/card.h"
+#include "engine/card_reason.h"
 #include "engine/game_state.h"
 #include "engine/table_message.h"
 
@@ -142,7 +143,7 @@ public:
 // A computer player's decision: the card, and why (shown when a hand is studied).
 struct CardChoice {
     CardCode card;
-    std::string reason;
+    CardReason reason;
 };
 
 // The computer player. It decides; the engine checks and plays.

@@ -208,7 +208,7 @@ TEST(CardSelection, FourthBehindAWinningPartnerPlaysItsSmallestCard) {
     SetHeld(s, 4, {"h9", "h3", "h12", "g5", "p4"});
     StartTrick(s, 1, {"h5", "h13", "h7"});
     const ai::Choice c = ai::ChooseMove(s, 4, 4);
-    EXPECT_EQ(c.tactic, ai::Tactic::PlayLowest);
+    EXPECT_EQ(c.tactic, Tactic::PlayLowest);
     EXPECT_EQ(c.suit, 'h');
     EXPECT_EQ(c.row, 3);  // row 3 scores 3000 more than row 4 outside trumps
     EXPECT_EQ(c.card, C("h3"));
@@ -221,7 +221,7 @@ TEST(CardSelection, FourthBeatsBothOpponentsWithItsLowestWinningCard) {
     StartTrick(s, 1, {"h5", "h2", "h10"});
     const ai::Choice c = ai::ChooseMove(s, 4, 4);
     EXPECT_EQ(c.row, 1);
-    EXPECT_EQ(c.tactic, ai::Tactic::PlayFirstBig);
+    EXPECT_EQ(c.tactic, Tactic::PlayFirstBig);
     EXPECT_EQ(c.card, C("h11"));
 }
 
@@ -248,8 +248,8 @@ TEST(CardSelection, NothingSafeToLeadFallsBackToAnyCard) {
     AddCompletedTrick(s, 1, {"g2", "h5", "g3", "g4"}, 4);
     const ai::Choice c = ai::ChooseMove(s, 1, 1);
     EXPECT_EQ(c.row, 0);
-    EXPECT_EQ(c.tactic, ai::Tactic::PlayAnything);
-    EXPECT_EQ(ai::TacticName(c.tactic), "Play Somthing");
+    EXPECT_EQ(c.tactic, Tactic::PlayAnything);
+    EXPECT_EQ(TacticName(c.tactic), "Play Somthing");
     EXPECT_EQ(c.card, C("g6"));  // the first held card in Deck order
 }
 

@@ -144,7 +144,7 @@ public:
         const CardChoice c = expert_.SelectCard(seat, position);
         ++moves;
         if (!g_.IsLegalCard(seat, c.card)) ++refused;
-        if (c.reason.rfind("expert: ", 0) != 0) ++unexplained;
+        if (c.reason.kind != CardReason::Kind::Reckoning && c.reason.kind != CardReason::Kind::OnlyCard) ++unexplained;
         return c;
     }
     Suit ChooseTrump(int first, int count) override { return expert_.ChooseTrump(first, count); }

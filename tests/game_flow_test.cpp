@@ -29,7 +29,7 @@ public:
         const std::vector<CardCode> legal = game_.LegalCards(seat);
         if (legal.empty()) return {};
         ++played;
-        return {legal.front(), "first legal"};
+        return {legal.front(), CardReason::Of(Tactic::PlayAnything)};
     }
     Suit ChooseTrump(int, int) override { return 'h'; }
     int played = 0;

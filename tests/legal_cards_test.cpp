@@ -87,7 +87,7 @@ TEST_F(Position, EveryRoadRefusesAnIllegalCardAndChangesNothing) {
 // A computer player that names a card the rules refuse.
 class StubbornPlayer : public ComputerPlayer {
 public:
-    CardChoice SelectCard(int, int) override { return {C("x9"), "stubborn"}; }
+    CardChoice SelectCard(int, int) override { return {C("x9"), CardReason::Of(Tactic::PlayABig)}; }
     Suit ChooseTrump(int, int) override { return 'x'; }
 };
 
@@ -98,7 +98,7 @@ TEST_F(Position, AComputerCardTheRulesRefuseIsReplacedByTheFirstLegalOne) {
     t.game.ComputerMove(2);
     EXPECT_EQ(s.Tricks.back().Cards[2], C("g3"));  // the first club in Deck order
     EXPECT_EQ(s.Deck[s.FindCard(C("x9"))].Owner, 2);
-    EXPECT_EQ(t.game.LastComputerReason(), "stubborn");
+    EXPECT_EQ(t.game.LastComputerReason(), CardReason::Of(Tactic::PlayABig));
 }
 
 } // namespace

@@ -19,6 +19,8 @@
 #include "ui/colour.h"
 #include "ui/sprite_sheet.h"
 #include "ui/table_view.h"
+#include "ui/card_names.h"
+#include "ui/table_status.h"
 #include "ui/table_window.h"
 #include "ui/background_player.h"
 
@@ -62,6 +64,25 @@ TEST(Colours, ComponentsAndHls) {
     // The felt's edge is darker than a light felt and lighter than a dark one.
     EXPECT_LT(RGBToHLS(EdgeColour(ui::RGB(208, 153, 168))).L, RGBToHLS(ui::RGB(208, 153, 168)).L);
     EXPECT_GT(RGBToHLS(EdgeColour(ui::RGB(20, 40, 20))).L, RGBToHLS(ui::RGB(20, 40, 20)).L);
+}
+
+TEST(ComputerReasons, EachReasonInAPlayersWords) {
+    EXPECT_EQ(ReasonInWords(CardReason::Of(Tactic::PlayHighest)), "its highest card of the suit");
+    EXPECT_EQ(ReasonInWords(CardReason::Of(Tactic::PlayAnything)), "any card: nothing better to do");
+    EXPECT_EQ(ReasonInWords(CardReason::OnlyCardAllowed()), "the only card that may be played");
+    const CardCode aceOfHearts = C("h14"), twoOfClubs = C("g2");
+    const QString ace = CardName(aceOfHearts), two = CardName(twoOfClubs);
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, 1.25, twoOfClubs, 0.5, 128})),
+              "the Expert expects to win 1.25 points with " + ace + " \u2014 next best " + two);
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, -0.5, aceOfHearts, -0.5, 16})),
+              "the Expert expects to lose 0.50 points with " + ace);
+    // A loss too small to show is no loss.
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, -0.001, aceOfHearts, -0.001, 16})),
+              "the Expert expects to win 0.00 points with " + ace);
+    EXPECT_EQ(ReasonInWords(CardReason{}), "");
+    // The trace keeps its words.
+    EXPECT_EQ(TacticName(Tactic::PlayHighest), "PlayBigest");
+    EXPECT_EQ(TacticName(Tactic::PlayAnything), "Play Somthing");
 }
 
 TEST(CardFaces, IndexesInTheRightColourAndPlace) {

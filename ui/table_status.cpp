@@ -5,7 +5,7 @@
 #include "ui/card_names.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
+#include <cmath>
 
 namespace zarv::ui {
 
@@ -80,40 +80,32 @@ QString GameResultText(const GameState& s) {
     return TableStatus::tr("%1 and %2 won the game, %3 to %4.").arg(NameOf(s, NextSeat(l)), NameOf(s, PreviousSeat(l))).arg(theirs).arg(ours);
 }
 
-QString ReasonInWords(const std::string& reason) {
-    const QString r = QString::fromStdString(reason);
-    if (r == QLatin1String("PlayBigest")) return TableStatus::tr("its highest card of the suit");
-    if (r == QLatin1String("PlaySmallest")) return TableStatus::tr("its lowest card of the suit");
-    if (r == QLatin1String("PlayFirstBig")) return TableStatus::tr("the lowest card that can take the trick");
-    if (r == QLatin1String("PlayABig")) return TableStatus::tr("a middle card of the suit");
-    if (r == QLatin1String("Play Somthing")) return TableStatus::tr("any card: nothing better to do");
-    if (r == QLatin1String("expert: the only card it may play")) return TableStatus::tr("the only card that may be played");
-    // The Expert's reckoning: the card's average points over the deals it
-    // imagined, and the next best card's.
-    static const QRegularExpression expert(
-        QStringLiteral("^expert: (\\S+) ([+-][0-9.]+), next (\\S+) ([+-][0-9.]+) \\((\\d+) worlds\\)$"));
-    const QRegularExpressionMatch m = expert.match(r);
-    if (m.hasMatch()) {
-        const auto best = CardCode::Parse(m.captured(1).toStdString());
-        const auto next = CardCode::Parse(m.captured(3).toStdString());
-        const double points = m.captured(2).toDouble();
-        if (best && next) {
-            const QString amount = Number(std::abs(points), 2);
-            const QString outlook = points < 0 ? TableStatus::tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(*best))
-                                               : TableStatus::tr("the Expert expects to win %1 points with %2").arg(amount, CardName(*best));
-            if (*next == *best) return outlook;
-            return outlook + TableStatus::tr(" \u2014 next best %1").arg(CardName(*next));
+QString ReasonInWords(const CardReason& reason) {
+    switch (reason.kind) {
+    case CardReason::Kind::Tactic:
+        switch (reason.tactic) {
+        case Tactic::PlayHighest: return TableStatus::tr("its highest card of the suit");
+        case Tactic::PlayLowest: return TableStatus::tr("its lowest card of the suit");
+        case Tactic::PlayFirstBig: return TableStatus::tr("the lowest card that can take the trick");
+        case Tactic::PlayABig: return TableStatus::tr("a middle card of the suit");
+        case Tactic::PlayAnything: return TableStatus::tr("any card: nothing better to do");
         }
+        break;
+    case CardReason::Kind::OnlyCard: return TableStatus::tr("the only card that may be played");
+    case CardReason::Kind::Reckoning: {
+        // The card's average points over the deals the Expert imagined, and the next best card's.
+        const ExpertReckoning& r = reason.reckoning;
+        // Rounded as shown first, so that a loss too small to show reads as no loss.
+        const double points = std::nearbyint(r.bestValue * 100) / 100;
+        const QString amount = Number(std::abs(points), 2);
+        const QString outlook = points < 0 ? TableStatus::tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(r.best))
+                                                : TableStatus::tr("the Expert expects to win %1 points with %2").arg(amount, CardName(r.best));
+        if (r.next == r.best) return outlook;
+        return outlook + TableStatus::tr(" \u2014 next best %1").arg(CardName(r.next));
     }
-    // Any other reason is shown without its card codes.
-    static const QRegularExpression code(QStringLiteral("\\b([gphx])(1[0-4]|[2-9])\\b"));
-    QString plain = r;
-    QRegularExpressionMatch c;
-    while ((c = code.match(plain)).hasMatch()) {
-        const auto card = CardCode::Parse(c.captured(0).toStdString());
-        plain.replace(c.capturedStart(), c.capturedLength(), card ? CardName(*card) : QString());
+    case CardReason::Kind::None: break;
     }
-    return plain;
+    return QString();
 }
 
 } // namespace zarv::ui

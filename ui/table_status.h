@@ -22,8 +22,7 @@ QString TrumpText(const GameState& s);
 QString SidesText(const GameState& s);
 // Who won the game, and by how many points: "You and Tib won the game, 7 to 4."
 QString GameResultText(const GameState& s);
-// Why the computer chose a card, in a player's words (the reasons' codes
-// and card codes never reach the window).
-QString ReasonInWords(const std::string& reason);
+// Why the computer chose a card, in a player's words.
+QString ReasonInWords(const CardReason& reason);
 
 } // namespace zarv::ui

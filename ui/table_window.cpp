@@ -491,7 +491,7 @@ QString TableWindow::turnText() const {
     if (!refusal_.isEmpty()) return refusal_;
     if (!hintText_.isEmpty()) return hintText_;
     // Studying a hand: why the computer played the last card.
-    if (s.Tracing && !game_.LastComputerReason().empty())
+    if (s.Tracing && game_.LastComputerReason().kind != CardReason::Kind::None)
         return tr("Last card: %1").arg(ReasonInWords(game_.LastComputerReason()));
     // A remote player's time runs: every table counts it down.
     const int secondsLeft = s.WaitingForSeat >= 1 && s.WaitingForSeat == s.Turn && s.WaitingDeadline > 0
