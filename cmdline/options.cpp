@@ -1,8 +1,8 @@
-#include "tools/options.h"
+#include "cmdline/options.h"
 
 #include <charconv>
 
-namespace zarv::sim {
+namespace zarv::cmdline {
 
 std::map<std::string, std::string> ParseOptions(const std::vector<std::string>& args, size_t from,
                                                 const std::set<std::string>& known) {
@@ -45,4 +45,4 @@ uint64_t ParseSeed(const std::string& text, const std::string& what) {
     return v;
 }
 
-} // namespace zarv::sim
+} // namespace zarv::cmdline

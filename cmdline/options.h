@@ -1,5 +1,6 @@
-// The command line of zarv-sim: options of the form --name value, seats and
-// whole numbers, each refused with a message that names the problem.
+// The command lines of zarv-sim and zarv-server: options of the form --name
+// value, seats and whole numbers, each refused with a message that names the
+// problem.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zarv::sim {
+namespace zarv::cmdline {
 
 struct UsageError {
     std::string message;
@@ -23,4 +24,4 @@ long long ParseWhole(const std::string& text, const std::string& what, long long
 // A seed: any 64-bit number, 0 to 18446744073709551615.
 uint64_t ParseSeed(const std::string& text, const std::string& what);
 
-} // namespace zarv::sim
+} // namespace zarv::cmdline

@@ -11,7 +11,7 @@
 #include "server/server_options.h"
 #include "server/standings_report.h"
 #include "server/tls_identity.h"
-#include "tools/options.h"
+#include "cmdline/options.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
     zarv::server::ServerOptions options;
     try {
         options = zarv::server::ParseServerOptions(args);
-    } catch (const zarv::sim::UsageError& e) {
+    } catch (const zarv::cmdline::UsageError& e) {
         std::cerr << "zarv-server: " << e.message << "\nTry zarv-server --help.\n";
         return 2;
     }

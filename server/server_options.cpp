@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/options.h"
+#include "cmdline/options.h"
 
 namespace zarv::server {
 
@@ -50,12 +50,12 @@ const char* const kServerHelp =
     "  hands won as HAKEM, over the finished games (since the date, UTC).\n";
 
 ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
-    using sim::ParseWhole;
+    using cmdline::ParseWhole;
     std::vector<std::string> args(given);
     ServerOptions o;
     o.help = std::erase(args, std::string("--help")) > 0;
     o.limits.lobby.skipPauses = std::erase(args, std::string("--no-pauses")) > 0;
-    const auto f = sim::ParseOptions(args, 0,
+    const auto f = cmdline::ParseOptions(args, 0,
                                      {"--port", "--level", "--move-limit", "--auto-start", "--next-game", "--max-tables",
                                       "--max-per-address", "--max-tables-per-connection", "--idle-table",
                                       "--connect-timeout", "--send-buffer", "--db", "--cert", "--key",
@@ -68,7 +68,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     if (f.count("--level")) {
         const std::string level = f.at("--level");
         if (level != "standard" && level != "expert")
-            throw sim::UsageError{"--level must be standard or expert, not '" + level + "'"};
+            throw cmdline::UsageError{"--level must be standard or expert, not '" + level + "'"};
         l.expertForOriginal = level == "expert";
     }
     l.moveLimit = static_cast<double>(whole("--move-limit", 10, 600, 60));
@@ -80,7 +80,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     l.idleAfter = static_cast<double>(whole("--idle-table", 1, 86'400, 600));
     l.connectTimeout = static_cast<double>(whole("--connect-timeout", 1, 3600, 30));
     if (f.count("--db")) o.db = f.at("--db");
-    if (f.count("--cert") != f.count("--key")) throw sim::UsageError{"--cert and --key go together"};
+    if (f.count("--cert") != f.count("--key")) throw cmdline::UsageError{"--cert and --key go together"};
     if (f.count("--cert")) {
         o.certificate = f.at("--cert");
         o.key = f.at("--key");

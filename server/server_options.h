@@ -17,7 +17,7 @@ struct ServerOptions {
     bool help = false;
 };
 
-// Throws tools' UsageError with a message that names the problem.
+// Throws cmdline::UsageError with a message that names the problem.
 ServerOptions ParseServerOptions(const std::vector<std::string>& args);
 extern const char* const kServerHelp;
 

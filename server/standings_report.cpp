@@ -6,7 +6,7 @@
 #include <QTimeZone>
 #include <cstdio>
 
-#include "tools/options.h"
+#include "cmdline/options.h"
 
 namespace zarv::server {
 
@@ -24,8 +24,8 @@ std::string StandingsTable(const std::vector<Standing>& standings) {
 int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::map<std::string, std::string> f;
     try {
-        f = sim::ParseOptions(args, 0, {"--db", "--since", "--top"});
-    } catch (const sim::UsageError& e) {
+        f = cmdline::ParseOptions(args, 0, {"--db", "--since", "--top"});
+    } catch (const cmdline::UsageError& e) {
         err << "zarv-server stats: " << e.message << "\n";
         return 2;
     }
@@ -41,8 +41,8 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     int top = -1;
     try {
-        if (f.count("--top")) top = static_cast<int>(sim::ParseWhole(f.at("--top"), "--top", 1, 1'000'000));
-    } catch (const sim::UsageError& e) {
+        if (f.count("--top")) top = static_cast<int>(cmdline::ParseWhole(f.at("--top"), "--top", 1, 1'000'000));
+    } catch (const cmdline::UsageError& e) {
         err << "zarv-server stats: " << e.message << "\n";
         return 2;
     }

@@ -4,20 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <map>
+#include <mutex>
 #include <random>
 #include <set>
 
 #include "server/results_database.h"
+#include "server/results_writer.h"
 #include "server_processes.h"
 #include "throwaway_postgres.h"
 
 using zarv::server::GameRecord;
 using zarv::server::HandResult;
 using zarv::server::ResultsDatabase;
+using zarv::server::ResultsWriter;
 
 namespace {
 
@@ -101,6 +106,61 @@ TEST_P(Results, AGameIsKeptWholeOrNotAtAll) {
     ResultsDatabase again(where());
     ASSERT_TRUE(again.Open()) << again.error().toStdString();
     EXPECT_EQ(again.Games().size(), 1u);
+}
+
+// The writer on its thread: every game written, in the order given, each said
+// "recorded" only once it committed, and the top list read after the last.
+TEST_P(Results, TheWriterRecordsEveryGameInOrder) {
+    std::mutex logLock;
+    std::vector<std::string> log;
+    ResultsWriter writer(where(), [&](const std::string& line) {
+        const std::lock_guard guard(logLock);
+        log.push_back(line);
+    });
+    QString why;
+    ASSERT_TRUE(writer.Start(&why)) << why.toStdString();
+    const int64_t now = writer.NowMs();
+    constexpr int kGames = 12;
+    for (int k = 1; k <= kGames; ++k) {
+        GameRecord g = Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}, {1, 1, 3}, {2, 3, 1}}, now - 1000 * k);
+        g.table = k;
+        writer.Record(g);
+    }
+    writer.Finish(120);
+    ResultsDatabase db(where());
+    ASSERT_TRUE(db.Open()) << db.error().toStdString();
+    const auto games = db.Games();
+    ASSERT_EQ(games.size(), static_cast<size_t>(kGames));
+    for (int k = 0; k < kGames; ++k) EXPECT_EQ(games[static_cast<size_t>(k)].second.table, k + 1);
+    const auto recorded = std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("recorded game ", 0) == 0; });
+    EXPECT_EQ(recorded, kGames);
+    const auto top = writer.Top();
+    ASSERT_FALSE(top.empty());
+    EXPECT_EQ(top[0].name, "Ann");
+    EXPECT_EQ(top[0].games, kGames);
+}
+
+TEST(ResultsWriter, ADatabaseThatCannotBeOpenedIsSaidAtStart) {
+    // Its folder would have to be made inside a plain file.
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ResultsWriter writer(dir.filePath("plain/results.sqlite"), [](const std::string&) {});
+    QString why;
+    EXPECT_FALSE(writer.Start(&why));
+    EXPECT_FALSE(why.isEmpty());
+    writer.Finish(0);  // nothing runs: returns at once
+}
+
+TEST(ResultsWriter, AFullQueueRefusesMoreGamesAndSaysSo) {
+    // Not started: nothing takes games off the queue.
+    std::vector<std::string> log;
+    ResultsWriter writer(QStringLiteral("unused.sqlite"), [&](const std::string& line) { log.push_back(line); });
+    GameRecord g = Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}}, 1'800'000'000'000);
+    for (size_t k = 0; k < ResultsWriter::kMaxQueued + 3; ++k) writer.Record(g);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "results: queue full, game of table 7 not recorded");
 }
 
 TEST_P(Results, StandingsCountFinishedGamesOfPeople) {

@@ -15,9 +15,11 @@
 #include "ai/expert.h"
 #include "engine/game.h"
 #include "engine/headless.h"
-#include "tools/options.h"
+#include "cmdline/options.h"
 
 namespace zarv::sim {
+
+using namespace cmdline;
 
 namespace {
 

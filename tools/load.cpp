@@ -11,10 +11,12 @@
 #include <sstream>
 
 #include "net/wire.h"
-#include "tools/options.h"
+#include "cmdline/options.h"
 #include "tools/table_join.h"
 
 namespace zarv::sim {
+
+using namespace cmdline;
 
 namespace {
 

@@ -15,12 +15,14 @@
 #include "net/qt/tls_pin.h"
 #include "net/wire.h"
 #include "tools/net_play.h"
-#include "tools/options.h"
+#include "cmdline/options.h"
 #include "tools/table_join.h"
 #include "tools/load.h"
 #include "net/lobby_wire.h"
 
 namespace zarv::sim {
+
+using namespace cmdline;
 
 namespace {
 

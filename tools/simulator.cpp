@@ -15,10 +15,12 @@
 #include "engine/headless.h"
 #include "engine/saved_hand.h"
 #include "tools/duel.h"
-#include "tools/options.h"
+#include "cmdline/options.h"
 #include "tools/report.h"
 
 namespace zarv::sim {
+
+using namespace cmdline;
 
 namespace {
 

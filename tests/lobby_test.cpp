@@ -1,0 +1,200 @@
+// The table server's door and lobby on their own, without sockets or tables:
+// what each connection is told, which table it reaches, and the limits that
+// keep one connection from spoiling the server for the others.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "net/lobby_wire.h"
+#include "net/wire.h"
+#include "server/lobby.h"
+
+namespace zarv::testing {
+namespace {
+
+using server::Lobby;
+
+struct Links : server::LobbyLinks {
+    std::map<int, std::vector<std::string>> sent;
+    std::map<int, bool> closed;
+    std::vector<std::string> log;
+    double now = 100;
+    void Send(int connection, const std::string& text) override { sent[connection].push_back(text); }
+    void Close(int connection) override { closed[connection] = true; }
+    void Log(const std::string& line) override { log.push_back(line); }
+    double Now() const override { return now; }
+    // What the connection was told last.
+    std::string Last(int connection) { return sent[connection].empty() ? std::string() : sent[connection].back(); }
+};
+
+struct FakeTable : server::TableHandle {
+    std::vector<std::pair<int, int>> admitted;  // connection, chosen seat
+    std::vector<std::string> delivered;
+    std::vector<int> watchers;
+    bool started = false;
+    std::string shutdownWords;
+    void Admit(int connection, int seat) override { admitted.emplace_back(connection, seat); }
+    void Deliver(int, std::string text) override { delivered.push_back(std::move(text)); }
+    void Lost(int) override {}
+    void Watch(int connection) override { watchers.push_back(connection); }
+    void Unwatch(int) override {}
+    void Start() override { started = true; }
+    void Shutdown(std::string words) override { shutdownWords = std::move(words); }
+};
+
+struct Tables : server::TableFactory {
+    std::map<int, FakeTable*> opened;
+    std::map<int, server::TableRules> rules;
+    std::unique_ptr<server::TableHandle> Open(int id, const server::TableRules& r) override {
+        auto table = std::make_unique<FakeTable>();
+        opened[id] = table.get();
+        rules[id] = r;
+        return table;
+    }
+};
+
+struct LobbyTest : ::testing::Test {
+    Links links;
+    Tables tables;
+    server::LobbyLimits limits;
+    std::unique_ptr<Lobby> lobby;
+
+    void SetUp() override {
+        limits.maxTables = 3;
+        limits.connectionsPerAddress = 2;
+        limits.tablesPerConnection = 2;
+        limits.connectTimeout = 30;
+        lobby = std::make_unique<Lobby>(limits, links, tables);
+    }
+    // A program of ours, in the lobby.
+    void Enter(int id, bool secure = true, const std::string& address = "127.0.0.1") {
+        ASSERT_TRUE(lobby->Accept(id, address, secure));
+        lobby->Data(id, "Recived;Lobby|");
+        ASSERT_EQ(links.Last(id), "Lobby;" + std::to_string(net::kLobbyVersion) + "|");
+    }
+    void Say(int id, const std::string& text) { lobby->Data(id, text); }
+    std::string Make(int id, const std::string& name, const std::string& password = "") {
+        net::MakeRequest r;
+        r.name = name;
+        r.password = password;
+        Say(id, net::Message("LobbyMake", net::MakeText(r)));
+        return links.Last(id);
+    }
+};
+
+TEST_F(LobbyTest, AMadeTableIsListedToFollowersAndItsMakerSitsAndStartsIt) {
+    Enter(1);
+    Enter(2);
+    Say(2, "LobbyList;|");
+    EXPECT_EQ(links.Last(2), "ListEnd;0|");
+    EXPECT_EQ(Make(1, "Friday"), "LobbyOk;Made;1|");
+    ASSERT_EQ(tables.opened.count(1), 1u);
+    EXPECT_TRUE(tables.rules[1].startsByMaker);
+    // The follower hears of the new table at once.
+    const auto line = net::ParseTableLine(links.Last(2).substr(8, links.Last(2).size() - 9));
+    ASSERT_TRUE(links.Last(2).rfind("TableIs;", 0) == 0) << links.Last(2);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->name, "Friday");
+    EXPECT_EQ(line->fills[3], net::SeatFill::Computer);
+
+    // The maker chooses seat 2, and its "Connect" goes to that table with it.
+    Say(1, net::Message("LobbySit", net::SitText({1, 2, ""})));
+    EXPECT_EQ(links.Last(1), "LobbyOk;Sit;1;2|");
+    // Nobody else is promised the same seat meanwhile.
+    Say(2, net::Message("LobbySit", net::SitText({1, 2, ""})));
+    EXPECT_EQ(links.Last(2), "LobbyNo;That seat is taken.|");
+    Say(1, "Connect;Ann;Against|");
+    ASSERT_EQ(tables.opened[1]->admitted.size(), 1u);
+    EXPECT_EQ(tables.opened[1]->admitted[0], std::make_pair(1, 2));
+    EXPECT_EQ(tables.opened[1]->delivered.back(), "Connect;Ann;Against|");
+    EXPECT_EQ(lobby->TableOf(1), 1);
+    // Only the maker starts it.
+    Say(2, "LobbyStart;1|");
+    EXPECT_EQ(links.Last(2), "LobbyNo;Only the table's maker may start it.|");
+    EXPECT_FALSE(tables.opened[1]->started);
+    Say(1, "LobbyStart;1|");
+    EXPECT_TRUE(tables.opened[1]->started);
+    EXPECT_EQ(links.Last(1), "LobbyOk;Start;1|");
+}
+
+TEST_F(LobbyTest, PasswordsNeedAnEncryptedConnectionAndTheRightWord) {
+    Enter(1, /*secure=*/false);
+    EXPECT_EQ(Make(1, "Secret", "pw"), net::Message("LobbyNo", Lobby::kPasswordsNeedTls));
+    EXPECT_TRUE(tables.opened.empty());
+    Enter(2);
+    EXPECT_EQ(Make(2, "Secret", "pw"), "LobbyOk;Made;1|");
+    // A plain connection may not even try; a secure one must know the word.
+    Say(1, std::string("LobbyWatch;1;|"));
+    EXPECT_EQ(links.Last(1), net::Message("LobbyNo", Lobby::kPasswordsNeedTls));
+    Enter(3, true, "127.0.0.2");
+    Say(3, net::Message("LobbySit", net::SitText({1, 1, "wrong"})));
+    EXPECT_EQ(links.Last(3), "LobbyNo;Wrong password.|");
+    Say(3, std::string("LobbyWatch;1;pw|"));
+    EXPECT_EQ(links.Last(3), "LobbyOk;Watch;1|");
+    EXPECT_EQ(tables.opened[1]->watchers, std::vector<int>{3});
+    // The log says whether a table has a password, never the password.
+    for (const std::string& line : links.log) EXPECT_EQ(line.find("pw"), std::string::npos) << line;
+}
+
+TEST_F(LobbyTest, LimitsOnConnectionsAndTablesAreKept) {
+    Enter(1);
+    Enter(2);
+    EXPECT_FALSE(lobby->Accept(3, "127.0.0.1", true)) << "a third connection from one address";
+    EXPECT_TRUE(lobby->Accept(4, "127.0.0.9", true));
+    // Two tables a connection, three on the server, one name once.
+    EXPECT_EQ(Make(1, "One"), "LobbyOk;Made;1|");
+    EXPECT_EQ(Make(1, "one"), "LobbyNo;There is a table of that name already.|");
+    EXPECT_EQ(Make(1, "Two"), "LobbyOk;Made;2|");
+    EXPECT_EQ(Make(1, "Three"), "LobbyNo;You have made as many tables as one connection may.|");
+    EXPECT_EQ(Make(2, "Three"), "LobbyOk;Made;3|");
+    EXPECT_EQ(Make(2, "Four"), "LobbyNo;The server has no room for another table now.|");
+    EXPECT_EQ(lobby->tableCount(), 3u);
+    // A connection that leaves frees its place for its address.
+    lobby->Closed(2);
+    EXPECT_TRUE(lobby->Accept(5, "127.0.0.1", true));
+}
+
+TEST_F(LobbyTest, AConnectionThatSaysNothingInTimeIsClosed) {
+    ASSERT_TRUE(lobby->Accept(1, "127.0.0.1", false));
+    Enter(2);
+    links.now += limits.connectTimeout - 1;
+    lobby->Housekeep();
+    EXPECT_FALSE(links.closed[1]);
+    links.now += 2;
+    lobby->Housekeep();
+    EXPECT_TRUE(links.closed[1]);
+}
+
+TEST_F(LobbyTest, AProgramOfTheOriginalProtocolIsSeatedAtAWaitingPublicTable) {
+    // It never hears a lobby text: it asks for a seat as of a Dealer.
+    ASSERT_TRUE(lobby->Accept(1, "127.0.0.1", false));
+    Say(1, "Connect;Cy;Partner|");
+    ASSERT_EQ(tables.opened.size(), 1u);
+    EXPECT_FALSE(tables.rules[1].startsByMaker);
+    EXPECT_EQ(tables.opened[1]->delivered.back(), "Connect;Cy;Partner|");
+    EXPECT_TRUE(links.sent[1].empty());
+    // The same name in another case is refused in the protocol's own words.
+    ASSERT_TRUE(lobby->Accept(2, "127.0.0.3", false));
+    Say(2, "Connect;cY;Against|");
+    EXPECT_EQ(links.Last(2).rfind("Join;3;", 0), 0u) << links.Last(2);
+    EXPECT_TRUE(links.closed[2]);
+    // Another name joins the same waiting table.
+    ASSERT_TRUE(lobby->Accept(3, "127.0.0.3", false));
+    Say(3, "Connect;Dan;Against|");
+    EXPECT_EQ(tables.opened.size(), 1u);
+    EXPECT_EQ(lobby->TableOf(3), 1);
+}
+
+TEST_F(LobbyTest, ShuttingDownTellsEveryTableAndRefusesNewcomers) {
+    Enter(1);
+    Make(1, "Friday");
+    lobby->Shutdown("The server is closing");
+    EXPECT_EQ(tables.opened[1]->shutdownWords, "The server is closing");
+    EXPECT_FALSE(lobby->Accept(9, "127.0.0.5", false));
+}
+
+} // namespace
+} // namespace zarv::testing
