@@ -255,7 +255,7 @@ private:
     // The Dealer seats players who came back (the table is settled).
     void SeatReturningPlayers();
     void ClearRemoteWait();
-    void ShowBalloon(int seat, const std::string& text) { services_.view.ShowBalloon(seat, text); }
+    void Announce(const TableEvent& event) { services_.view.Announce(event); }
 
     GameState s_;
     EngineServices services_;

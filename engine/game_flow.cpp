@@ -104,7 +104,7 @@ void Game::ChooseFirstMaster() {
         if (RankOf(s_.Deck[i].Card) == 14) {
             s_.MasterPlayer = seat;
             for (int k = 1; k <= 4; ++k) s_.Seats[k].FirstMaster = (k == seat);
-            ShowBalloon(kFromTheTable, s_.Seats[seat].Name + " is \"HAKEM\"... ");
+            Announce(TableEvent::About(TableEvent::Kind::HakemNamed, seat, s_.Seats[seat].Name));
             break;
         }
     }
@@ -263,7 +263,7 @@ void Game::ChooseTrumpForHand() {
             s_.Trump = computer_->ChooseTrump(1, 5);
         } else {
             services_.view.ShowTurn();
-            ShowBalloon(kFromTheTable, "You are \"HAKEM\", now choose \"ZARV\"... ");
+            Announce(TableEvent::Just(TableEvent::Kind::NameYourTrump));
             // The click handler names the trump; a new game or closing ends the wait.
             localWaitDepth_ = entryDepth_;
             while (s_.Trump == kNoSuit && !s_.StopRequested)
@@ -283,7 +283,7 @@ void Game::ChooseTrumpForHand() {
         return;
     }
 
-    ShowBalloon(m, "I'm choosing \"ZARV\"... ");
+    Announce(TableEvent::About(TableEvent::Kind::ChoosingTrump, m, s_.Seats[m].Name));
     services_.view.ShowTurn();
     if (!s_.IsDealer) {
         if (net.IsConnected(0)) WaitForMessage(0, TableMessage::Of(TableMessage::Kind::Trump));

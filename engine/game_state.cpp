@@ -41,8 +41,5 @@ const char* ComputerName(int seat) {
     return kNames[seat >= 1 && seat <= 4 ? seat : 0];
 }
 
-std::string SeatReplacedText(const std::string& name) {
-    return name + " disconnected, A Computer Player Replaced by him/her.";
-}
 
 } // namespace zarv

@@ -20,9 +20,6 @@ enum class SeatKind : uint8_t { Computer, Human };
 const std::string& SeatKindText(SeatKind kind);
 std::optional<SeatKind> SeatKindFromText(std::string_view text);
 
-// What the table says of a player whose connection was lost and whose seat
-// the computer now plays (the other machines hear the same words).
-std::string SeatReplacedText(const std::string& name);
 
 struct SeatRecord {
     std::string Name;

@@ -30,8 +30,8 @@ public:
     void DrawTrumpSign(Suit, int, int) override {}
     void RepaintCards(std::span<const int>) override {}
     void ShowMovement(std::span<const CardMove>) override {}
-    void ShowBalloon(int seat, const std::string& text) override {
-        if (recordSayings) said.emplace_back(seat, text);
+    void Announce(const TableEvent& event) override {
+        if (recordSayings) said.emplace_back(event.speaker(), EnglishText(event));
     }
     void ShowGiveUp(GiveUpFlag) override {}
     bool AskNewGame() override { return askNewGame ? askNewGame() : false; }

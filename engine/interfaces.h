@@ -12,6 +12,7 @@
 #include "engine/card.h"
 #include "engine/card_reason.h"
 #include "engine/game_state.h"
+#include "engine/table_event.h"
 #include "engine/table_message.h"
 
 namespace zarv {
@@ -52,9 +53,9 @@ public:
     // Shows a movement stepwise; Deck still holds the old places and already the
     // new faces. Returns when the cards have arrived or the game is stopping.
     virtual void ShowMovement(std::span<const CardMove> moves) = 0;
-    // A balloon from seat 1..4, from the table (kFromTheTable) or without
-    // pointer (5); returns when it has closed (at once when balloons are off).
-    virtual void ShowBalloon(int seat, const std::string& text) = 0;
+    // What the table announces, in a balloon from the seat that says it or
+    // from the table; returns when it has closed (at once when balloons are off).
+    virtual void Announce(const TableEvent& event) = 0;
     // Paints the give-up flag as it is now, or covers it when it is hidden.
     virtual void ShowGiveUp(GiveUpFlag flag) = 0;
     virtual bool AskNewGame() = 0;  // "Game Over, Do you want start a new game?"

@@ -95,7 +95,7 @@ void Game::ResumeBody(const TableSnapshot& t) {
     view.ShowTurn();
     if (resumeFailed_) {
         // Nothing sensible can be played from here: the game ends at this table.
-        ShowBalloon(kFromTheTable, "The Dealer's table could not be followed; the game is over.");
+        Announce(TableEvent::Just(TableEvent::Kind::TableNotFollowed));
         services_.network.CloseAll();
         s_.StopRequested = true;
         view.EnableMenu(MenuItem::PlayerName, true);

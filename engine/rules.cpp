@@ -98,7 +98,6 @@ void Game::ScoreHand(int w) {
     const int k = ++s_.HandsPlayed;
     const bool onSheet = k >= 1 && k <= 14;  // a game lasts at most 13 hands
 
-    std::string m;
     int points = 1;
     const bool teamB = !IsTeamA(w);
     int& winnersPoints = teamB ? s_.PointsB : s_.PointsA;
@@ -106,13 +105,11 @@ void Game::ScoreHand(int w) {
     if (OpponentTricks(s_, w) == 0) {
         winnersPoints += 1;
         points = 2;
-        m = "Koot!\r\n";
         const bool losersFirstMaster = teamB ? (s_.Seats[1].FirstMaster || s_.Seats[3].FirstMaster)
                                              : (s_.Seats[2].FirstMaster || s_.Seats[4].FirstMaster);
         if (losersFirstMaster) {
             winnersPoints += 1;
             points = 3;
-            m = teamB ? "PerKoot!\r\n" : "PerKoot!!\r\n";
         }
     }
     if (onSheet) (teamB ? s_.ResultsB : s_.ResultsA)[k] = points;
@@ -124,7 +121,11 @@ void Game::ScoreHand(int w) {
         if (s_.Deck[i].Owner >= 1 && s_.Deck[i].Owner <= 4) s_.Deck[i].FaceDown = false;
     services_.view.RepaintCards({});
     services_.view.DrawBoard();
-    ShowBalloon(kFromTheTable, m + s_.Seats[w].Name + " and " + s_.Seats[PartnerOf(w)].Name + " are Winner.");
+    TableEvent won = TableEvent::About(TableEvent::Kind::HandWon, w, s_.Seats[w].Name);
+    won.partner = s_.Seats[PartnerOf(w)].Name;
+    won.points = points;
+    won.byFirstSide = !teamB;
+    Announce(won);
     Pause(3);
 }
 

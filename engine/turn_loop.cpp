@@ -188,7 +188,7 @@ void Game::SeatReturningPlayers() {
         if (observer_) observer_->PlayerReturned(back->seat);
         services_.view.RefreshPage();
         services_.view.ShowTurn();
-        ShowBalloon(kFromTheTable, rec.Name + " is back.");
+        Announce(TableEvent::About(TableEvent::Kind::PlayerBack, back->seat, rec.Name));
     }
 }
 
@@ -212,7 +212,7 @@ void Game::CheckConnections() {
     if (!s_.IsDealer) {
         if (!net.IsConnected(0)) {
             // Our own Dealer keeps the seat for a player who comes back.
-            ShowBalloon(kFromTheTable, net.CanReturn() ? "Reconnecting to the Dealer..." : " You are disconnected, game is over.");
+            Announce(TableEvent::Just(net.CanReturn() ? TableEvent::Kind::Reconnecting : TableEvent::Kind::Disconnected));
             s_.StopRequested = true;
         }
         return;
@@ -227,7 +227,7 @@ void Game::CheckConnections() {
         // Even a master lost before naming the trump is replaced: the computer
         // names it, and the game goes on for the others.
         SendToEveryClient(TableMessage::Of(TableMessage::Kind::SeatReplaced, seat));
-        ShowBalloon(kFromTheTable, SeatReplacedText(rec.Name));
+        Announce(TableEvent::About(TableEvent::Kind::SeatReplaced, seat, rec.Name));
         services_.view.RefreshPage();
     }
 }

@@ -367,7 +367,7 @@ void NetworkSession::LeaveLobby(int index) {
         if (oc.ours)
             SendRoster(other);
         else
-            SendText(other, Message("Disconnected", std::to_string(seat) + ";" + SeatReplacedText(name)));
+            SendText(other, Message("Disconnected", SeatNewsText(TableEvent::About(TableEvent::Kind::SeatReplaced, seat, name))));
     }
 }
 
@@ -418,7 +418,7 @@ void NetworkSession::WelcomeBack(const ReturningPlayer& player, const TableSnaps
     // Ours hear it as a return; a program of the original protocol knows no
     // such message, and shows the words of a "Disconnected" (the seat stays
     // a computer's seat to it, which it is as far as it can tell).
-    const std::string detail = std::to_string(player.seat) + ";" + BackText(name);
+    const std::string detail = SeatNewsText(TableEvent::About(TableEvent::Kind::PlayerBack, player.seat, name));
     for (auto& [index, other] : connections_) {
         if (index == player.connection || other.seat == 0 || !transport_.IsConnected(index)) continue;
         SendText(index, Message(other.ours ? "Back" : "Disconnected", detail));
@@ -603,7 +603,7 @@ void NetworkSession::HandleExtension(const Piece& p) {
         if (!back) return Reject(0, what);
         if (back->seat != s.LocalSeat) game_->SetSeatKind(back->seat, SeatKind::Human);
         tell().PlayerReturned(back->seat, back->text);
-        game_->view().ShowBalloon(kFromTheTable, back->text);
+        game_->view().Announce(SeatNewsFrom(TableEvent::Kind::PlayerBack, back->seat, s.Seats[back->seat].Name, back->text));
         game_->view().RefreshPage();
     } else if (p.command == "Watchers") {
         const auto watchers = ParseCount(p.detail);
@@ -657,8 +657,10 @@ void NetworkSession::HandleDisconnected(const std::string& detail) {
     // before naming the ZARV, and sends nothing more: the game ends here too.
     // (This game cannot tell from its own state: it may still be playing out
     // what the Dealer sent before, so the Dealer's word decides.)
-    if (lost->outcome == LostPlayer::Outcome::GameOver) game_->EndHere();
-    game_->view().ShowBalloon(kFromTheTable, lost->text);
+    const bool over = lost->outcome == LostPlayer::Outcome::GameOver;
+    if (over) game_->EndHere();
+    const auto kind = over ? TableEvent::Kind::PlayerLeftGameOver : TableEvent::Kind::SeatReplaced;
+    game_->view().Announce(SeatNewsFrom(kind, lost->seat, state().Seats[lost->seat].Name, lost->text));
     game_->view().RefreshPage();
 }
 

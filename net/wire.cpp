@@ -238,7 +238,8 @@ std::string MessageText(const TableMessage& message, const GameState& s) {
     case Kind::Move: return Message(command, message.card.text());
     case Kind::Received: return Message(command, AwaitedTextOf(message).detail);
     case Kind::SeatReplaced:
-        return Message(command, std::to_string(message.seat) + ";" + SeatReplacedText(s.Seats[message.seat].Name));
+        return Message(command, SeatNewsText(TableEvent::About(TableEvent::Kind::SeatReplaced, message.seat,
+                                                               s.Seats[message.seat].Name)));
     }
     return {};
 }
@@ -364,6 +365,11 @@ std::optional<TableSnapshot> ParseTable(std::string_view detail) {
     return t;
 }
 
-std::string BackText(const std::string& name) { return name + " is back."; }
+std::string SeatNewsText(const TableEvent& event) { return std::to_string(event.seat) + ";" + EnglishText(event); }
+
+TableEvent SeatNewsFrom(TableEvent::Kind kind, int seat, const std::string& name, const std::string& text) {
+    const TableEvent ours = TableEvent::About(kind, seat, name);
+    return EnglishText(ours) == text ? ours : TableEvent::AsWords(text);
+}
 
 } // namespace zarv::net

@@ -11,6 +11,7 @@
 
 #include "engine/card.h"
 #include "engine/game_state.h"
+#include "engine/table_event.h"
 #include "engine/table_message.h"
 #include "engine/table_snapshot.h"
 
@@ -145,6 +146,14 @@ std::optional<WaitingFor> ParseWaiting(std::string_view detail);
 // carries it and played the codes in order, separated by ",".
 std::string TableText(const TableSnapshot& table);
 std::optional<TableSnapshot> ParseTable(std::string_view detail);
-std::string BackText(const std::string& name);  // name + " is back."
+
+// The detail of "Back" and "Disconnected": the seat and the table's sentence
+// about it ("Eve is back.", "Eve disconnected, A Computer Player Replaced by
+// him/her.").
+std::string SeatNewsText(const TableEvent& event);
+// What a Dealer said about a seat, as the table's event: the sentences our
+// Dealers write from events are read back as those events; any other words
+// (a Dealer of the original protocol may word its own) come as they are.
+TableEvent SeatNewsFrom(TableEvent::Kind kind, int seat, const std::string& name, const std::string& text);
 
 } // namespace zarv::net

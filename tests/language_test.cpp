@@ -32,6 +32,7 @@
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/engine_texts.h"
+#include "ui/table_words.h"
 #include "ui/language.h"
 #include "ui/make_table_dialog.h"
 #include "ui/network_dialog.h"
@@ -185,10 +186,40 @@ TEST_F(InFarsi, NumbersAreWrittenInPersianAndReadInEither) {
 
 // (A text that opens with a name starts with a right-to-left mark, so that a
 // Latin name does not turn the line left to right.)
-TEST_F(InFarsi, TheEnginesAndTheDealersWordsAreShownInFarsiWithTheirNames) {
-    EXPECT_EQ(FromEngine(std::string("مریم is \"HAKEM\"... ")), QStringLiteral("\u200fمریم «حاکم» است... "));
-    EXPECT_EQ(FromEngine(std::string("PerKoot!!\r\nAnn and Bob and Cy are Winner.")),
-              QStringLiteral("پرکوت!!\r\nAnn and Bob و Cy بردند."));
+// Every event the table announces, with names and points of every kind.
+std::vector<TableEvent> EveryTableEvent() {
+    std::vector<TableEvent> events;
+    for (int k = 0; k < TableEvent::kKinds; ++k) {
+        const auto kind = static_cast<TableEvent::Kind>(k);
+        if (kind == TableEvent::Kind::Words) continue;
+        for (int points = 1; points <= (kind == TableEvent::Kind::HandWon ? 3 : 1); ++points)
+            for (bool firstSide : {true, false}) {
+                TableEvent e = TableEvent::About(kind, 2, "Ann");
+                e.partner = "Bob";
+                e.points = points;
+                e.byFirstSide = firstSide;
+                events.push_back(e);
+            }
+    }
+    return events;
+}
+
+TEST_F(InFarsi, TheTablesEventsAndTheDealersWordsAreShownInFarsiWithTheirNames) {
+    EXPECT_EQ(TableWords(TableEvent::About(TableEvent::Kind::HakemNamed, 1, "مریم")), QStringLiteral("\u200fمریم «حاکم» است... "));
+    // A name may hold " and ": the event keeps the two names apart.
+    TableEvent won = TableEvent::About(TableEvent::Kind::HandWon, 1, "Ann and Bob");
+    won.partner = "Cy";
+    won.points = 3;
+    won.byFirstSide = true;
+    EXPECT_EQ(TableWords(won), QStringLiteral("پرکوت!!\r\nAnn and Bob و Cy بردند."));
+    // Every event is in Farsi: no Latin letter but the names'.
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (const TableEvent& e : EveryTableEvent()) {
+        QString words = TableWords(e);
+        words.remove(QStringLiteral("Ann")).remove(QStringLiteral("Bob"));
+        EXPECT_FALSE(words.contains(latin)) << EnglishText(e) << " -> " << TableWords(e).toStdString();
+    }
+    // A Dealer's and a table server's words.
     EXPECT_EQ(FromEngine(std::string("Ali%2 joined.  (Partner)")), QStringLiteral("\u200fAli%2 پیوست.  (یار)"));
     EXPECT_EQ(FromEngine(std::string("All Positions are ingaged, please try later.")),
               QStringLiteral("همهٔ جاها پر است، لطفاً بعداً امتحان کنید."));
@@ -196,13 +227,14 @@ TEST_F(InFarsi, TheEnginesAndTheDealersWordsAreShownInFarsiWithTheirNames) {
               QStringLiteral("درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «x»"));
     // A text the table does not know is shown as it came, a hostile one too.
     EXPECT_EQ(FromEngine(std::string("Something new")), QStringLiteral("Something new"));
+    EXPECT_EQ(TableWords(TableEvent::AsWords("Something new")), QStringLiteral("Something new"));
     std::string hostile;
     for (int i = 0; i < 20'000; ++i) hostile += " and ";
-    EXPECT_EQ(FromEngine(hostile + "x are Winner"), QString::fromStdString(hostile + "x are Winner"));
+    EXPECT_EQ(FromEngine(hostile + "x joined.  (y)"), QString::fromStdString(hostile + "x joined.  (y)"));
+    // In English the window says what the table always said.
     UseLanguage(LanguageChoice::English);
-    for (const char* english : {"Ann is \"HAKEM\"... ", "Koot!\r\nAnn and Bob are Winner.", "Bob joined.  (Against)",
-                                "X disconnected, A Computer Player Replaced by him/her."})
-        EXPECT_EQ(FromEngine(std::string(english)), QString::fromUtf8(english));
+    for (const TableEvent& e : EveryTableEvent()) EXPECT_EQ(TableWords(e).toStdString(), EnglishText(e));
+    EXPECT_EQ(FromEngine(std::string("Bob joined.  (Against)")), QStringLiteral("Bob joined.  (Against)"));
 }
 
 // --- What a person sees ---

@@ -189,9 +189,19 @@ TEST(Wire, TheEnginesMessagesInWordsAndMoveNames) {
 
     // A lost player's words say whether the Dealer's game goes on.
     EXPECT_EQ(ParseDisconnected("1;Tib disconnected, Game is over.")->outcome, LostPlayer::Outcome::GameOver);
-    EXPECT_EQ(ParseDisconnected("4;" + SeatReplacedText("Dastrel"))->outcome, LostPlayer::Outcome::Replaced);
-    EXPECT_EQ(ParseDisconnected("4;" + SeatReplacedText("Dastrel"))->seat, 4);
+    const std::string replaced = SeatNewsText(TableEvent::About(TableEvent::Kind::SeatReplaced, 4, "Dastrel"));
+    EXPECT_EQ(replaced, "4;Dastrel disconnected, A Computer Player Replaced by him/her.");
+    EXPECT_EQ(ParseDisconnected(replaced)->outcome, LostPlayer::Outcome::Replaced);
+    EXPECT_EQ(ParseDisconnected(replaced)->seat, 4);
     EXPECT_FALSE(ParseDisconnected("5;Tib disconnected, Game is over."));
+    // A Dealer's sentence about a seat is read back as the table's event when
+    // it is the protocol's own about that seat's player; other words stay words.
+    using EventKind = TableEvent::Kind;
+    EXPECT_EQ(SeatNewsText(TableEvent::About(EventKind::PlayerBack, 2, "Eve")), "2;Eve is back.");
+    EXPECT_EQ(SeatNewsFrom(EventKind::PlayerBack, 2, "Eve", "Eve is back."), TableEvent::About(EventKind::PlayerBack, 2, "Eve"));
+    EXPECT_EQ(SeatNewsFrom(EventKind::PlayerLeftGameOver, 1, "Tib ", "Tib  disconnected, Game is over."),
+              TableEvent::About(EventKind::PlayerLeftGameOver, 1, "Tib "));
+    EXPECT_EQ(SeatNewsFrom(EventKind::PlayerBack, 2, "Eve", "Eva is back."), TableEvent::AsWords("Eva is back."));
 
     EXPECT_EQ(MoveSeat("IMove4"), 4);
     EXPECT_EQ(MoveSeat("IMove5"), 0);

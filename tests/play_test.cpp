@@ -198,7 +198,7 @@ TEST_F(Table, ClosingTheWindowEndsAMovementAndABalloon) {
     // The game is stopping: a balloon is not even shown, so it cannot wait.
     window.currentSettings().Talk = true;
     ShowCounter<Balloon> balloons;
-    window.ShowBalloon(kFromTheTable, "Nobody waits three seconds for this");
+    window.Announce(TableEvent::AsWords("Nobody waits three seconds for this"));
     EXPECT_EQ(balloons.shown, 0);
 }
 
@@ -229,7 +229,7 @@ TEST(Balloons, SuitCodesAndSizes) {
 
 TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
     ShowCounter<Balloon> balloons;
-    window.ShowBalloon(kFromTheTable, "Nobody hears this");  // Talk is off
+    window.Announce(TableEvent::AsWords("Nobody hears this"));  // Talk is off
     EXPECT_EQ(balloons.shown, 0);
 
     // On a clock that stands still, only the click can close the balloon.

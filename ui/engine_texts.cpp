@@ -14,14 +14,8 @@ struct EngineTexts {
 };
 QString Tr(const char* text) { return EngineTexts::tr(text); }
 
-// Texts that stand alone, exactly as the engine or a Dealer sends them.
+// Texts that stand alone, exactly as a Dealer or a table server sends them.
 constexpr std::array kWholeTexts = {
-    QT_TRANSLATE_NOOP("EngineTexts", "You are \"HAKEM\", now choose \"ZARV\"... "),
-    QT_TRANSLATE_NOOP("EngineTexts", "I'm choosing \"ZARV\"... "),
-    QT_TRANSLATE_NOOP("EngineTexts", "The Dealer's table could not be followed; the game is over."),
-    QT_TRANSLATE_NOOP("EngineTexts", "Reconnecting to the Dealer..."),
-    QT_TRANSLATE_NOOP("EngineTexts", " You are disconnected, game is over."),
-    QT_TRANSLATE_NOOP("EngineTexts", "The Dealer sent a message this game cannot follow; the game is over."),
     QT_TRANSLATE_NOOP("EngineTexts", "All Positions are ingaged, please try later."),
     QT_TRANSLATE_NOOP("EngineTexts", "You play as Partner of Dealer."),
     QT_TRANSLATE_NOOP("EngineTexts", "Partner of Dealer position is ingaged, you must play against of Dealer."),
@@ -64,7 +58,6 @@ struct NamedText {
     bool secondIsSide = false;  // the second part is "Partner" or "Against", a word of the protocol
 };
 const std::array kNamedTexts = {
-    NamedText{"^(.*) is \"HAKEM\"\\.\\.\\. $", QT_TRANSLATE_NOOP("EngineTexts", "%1 is \"HAKEM\"... ")},
     NamedText{"^The name (.*) is already at a table of this server; choose another\\.$",
               QT_TRANSLATE_NOOP("EngineTexts", "The name %1 is already at a table of this server; choose another.")},
     NamedText{"^'(.*)' lacks its '\\]'$", QT_TRANSLATE_NOOP("EngineTexts", "'%1' lacks its ']'")},
@@ -72,17 +65,7 @@ const std::array kNamedTexts = {
     NamedText{"^'(.*)' lacks the port after ':'$", QT_TRANSLATE_NOOP("EngineTexts", "'%1' lacks the port after ':'")},
     NamedText{"^the port must be a number from 1 to 65535, not '(.*)'$",
               QT_TRANSLATE_NOOP("EngineTexts", "the port must be a number from 1 to 65535, not '%1'")},
-    NamedText{"^(.*) is back\\.$", QT_TRANSLATE_NOOP("EngineTexts", "%1 is back.")},
-    NamedText{"^(.*) disconnected, A Computer Player Replaced by him/her\\.$",
-              QT_TRANSLATE_NOOP("EngineTexts", "%1 disconnected, A Computer Player Replaced by him/her.")},
-    NamedText{"^(.*) disconnected, Game is over\\.$", QT_TRANSLATE_NOOP("EngineTexts", "%1 disconnected, Game is over.")},
     NamedText{"^(.*) joined\\.  \\((.*)\\)$", QT_TRANSLATE_NOOP("EngineTexts", "%1 joined.  (%2)"), true},
-    NamedText{"^Koot!\r\n(.*) and (.*) are Winner\\.$", QT_TRANSLATE_NOOP("EngineTexts", "Koot!\r\n%1 and %2 are Winner.")},
-    NamedText{"^PerKoot!\r\n(.*) and (.*) are Winner\\.$",
-              QT_TRANSLATE_NOOP("EngineTexts", "PerKoot!\r\n%1 and %2 are Winner.")},
-    NamedText{"^PerKoot!!\r\n(.*) and (.*) are Winner\\.$",
-              QT_TRANSLATE_NOOP("EngineTexts", "PerKoot!!\r\n%1 and %2 are Winner.")},
-    NamedText{"^(.*) and (.*) are Winner\\.$", QT_TRANSLATE_NOOP("EngineTexts", "%1 and %2 are Winner.")},
 };
 
 constexpr qsizetype kLongestKnownText = 1000;

@@ -1,7 +1,7 @@
-// The game and the network protocol speak English (the engine knows no Qt,
-// and a Dealer's words travel as the protocol has them). This table gives the
-// window those texts in its own language; a text it does not know is shown
-// as it came.
+// A Dealer's and a table server's words travel in English, as the protocol
+// has them. This table gives the window those texts in its own language; a
+// text it does not know is shown as it came. (The table's own events are
+// worded by TableWords.)
 #pragma once
 
 #include <QString>

@@ -355,7 +355,7 @@ void TableWindow::ChatReceived(int seat, const std::string& text) {
 
 void TableWindow::BadMessage(const std::string&) {
     if (session_.role() != net::NetworkSession::Role::Client) return;  // the Dealer closed that player's connection
-    ShowBalloon(kFromTheTable, "The Dealer sent a message this game cannot follow; the game is over.");
+    Announce(TableEvent::Just(TableEvent::Kind::DealerUnfollowable));
 }
 
 } // namespace zarv::ui

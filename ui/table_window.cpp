@@ -37,6 +37,7 @@
 #include "ui/sprite_sheet.h"
 #include "ui/watch_view.h"
 #include "ui/table_status.h"
+#include "ui/table_words.h"
 
 namespace zarv::ui {
 
@@ -360,9 +361,10 @@ void TableWindow::ShowMovement(std::span<const CardMove> moves) {
     view_->AnimateMoves(moves, game_.state().StepCount, pump_, [this] { return game_.state().StopRequested; });
 }
 
-void TableWindow::ShowBalloon(int seat, const std::string& text) {
+void TableWindow::Announce(const TableEvent& event) {
+    const int seat = event.speaker();
     ShowTurn();
-    lastBalloon_ = FromEngine(text);
+    lastBalloon_ = TableWords(event);
     // In a network game the table's announcements are part of the conversation.
     if (networkGame_ && seat == kFromTheTable) chatPanel->AddNotice(lastBalloon_);
     if (!settings_.Talk) return;

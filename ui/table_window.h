@@ -195,7 +195,7 @@ public:
         if (game_.state().Tracing) UpdateStatus();  // the last move's reason
     }
     void ShowMovement(std::span<const CardMove> moves) override;
-    void ShowBalloon(int seat, const std::string& text) override;
+    void Announce(const TableEvent& event) override;
     void ShowGiveUp(GiveUpFlag flag) override;
     bool AskNewGame() override;
     void CloseMainWindow() override { close(); }

@@ -66,30 +66,6 @@ win seven points.</source>
 <context>
     <name>EngineTexts</name>
     <message>
-        <source>You are &quot;HAKEM&quot;, now choose &quot;ZARV&quot;... </source>
-        <translation>شما «حاکم» هستید، حالا «زرو» را انتخاب کنید... </translation>
-    </message>
-    <message>
-        <source>I&apos;m choosing &quot;ZARV&quot;... </source>
-        <translation>دارم «زرو» را انتخاب می‌کنم... </translation>
-    </message>
-    <message>
-        <source>The Dealer&apos;s table could not be followed; the game is over.</source>
-        <translation>میز میزبان را نمی‌شد دنبال کرد؛ بازی تمام شد.</translation>
-    </message>
-    <message>
-        <source>Reconnecting to the Dealer...</source>
-        <translation>اتصال دوباره به میزبان...</translation>
-    </message>
-    <message>
-        <source> You are disconnected, game is over.</source>
-        <translation> اتصال شما قطع شد، بازی تمام شد.</translation>
-    </message>
-    <message>
-        <source>The Dealer sent a message this game cannot follow; the game is over.</source>
-        <translation>میزبان پیامی فرستاد که این بازی نمی‌تواند دنبالش کند؛ بازی تمام شد.</translation>
-    </message>
-    <message>
         <source>All Positions are ingaged, please try later.</source>
         <translation>همهٔ جاها پر است، لطفاً بعداً امتحان کنید.</translation>
     </message>
@@ -194,10 +170,6 @@ win seven points.</source>
         <translation>نام رایانهٔ میزبان را بنویسید</translation>
     </message>
     <message>
-        <source>%1 is &quot;HAKEM&quot;... </source>
-        <translation>‏%1 «حاکم» است... </translation>
-    </message>
-    <message>
         <source>The name %1 is already at a table of this server; choose another.</source>
         <translation>نام %1 هم‌اکنون سر یکی از میزهای این سرور است؛ نام دیگری برگزینید.</translation>
     </message>
@@ -218,42 +190,8 @@ win seven points.</source>
         <translation>درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «%1»</translation>
     </message>
     <message>
-        <source>%1 is back.</source>
-        <translation>‏%1 برگشت.</translation>
-    </message>
-    <message>
-        <source>%1 disconnected, A Computer Player Replaced by him/her.</source>
-        <translation>اتصال %1 قطع شد؛ یک بازیکن رایانه جای او را گرفت.</translation>
-    </message>
-    <message>
-        <source>%1 disconnected, Game is over.</source>
-        <translation>اتصال %1 قطع شد؛ بازی تمام شد.</translation>
-    </message>
-    <message>
         <source>%1 joined.  (%2)</source>
         <translation>‏%1 پیوست.  (%2)</translation>
-    </message>
-    <message>
-        <source>Koot!<byte value="xd"/>
-%1 and %2 are Winner.</source>
-        <translation>کوت!<byte value="xd"/>
-%1 و %2 بردند.</translation>
-    </message>
-    <message>
-        <source>PerKoot!<byte value="xd"/>
-%1 and %2 are Winner.</source>
-        <translation>پرکوت!<byte value="xd"/>
-%1 و %2 بردند.</translation>
-    </message>
-    <message>
-        <source>PerKoot!!<byte value="xd"/>
-%1 and %2 are Winner.</source>
-        <translation>پرکوت!!<byte value="xd"/>
-%1 و %2 بردند.</translation>
-    </message>
-    <message>
-        <source>%1 and %2 are Winner.</source>
-        <translation>‏%1 و %2 بردند.</translation>
     </message>
     <message>
         <source>Partner</source>
@@ -408,6 +346,71 @@ win seven points.</source>
     <message>
         <source> — next best %1</source>
         <translation> — بهترینِ بعدی %1</translation>
+    </message>
+</context>
+<context>
+    <name>TableWords</name>
+    <message>
+        <source>Koot!<byte value="xd"/>
+%1 and %2 are Winner.</source>
+        <translation>کوت!<byte value="xd"/>
+%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>PerKoot!!<byte value="xd"/>
+%1 and %2 are Winner.</source>
+        <translation>پرکوت!!<byte value="xd"/>
+%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>PerKoot!<byte value="xd"/>
+%1 and %2 are Winner.</source>
+        <translation>پرکوت!<byte value="xd"/>
+%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 are Winner.</source>
+        <translation>‏%1 و %2 بردند.</translation>
+    </message>
+    <message>
+        <source>%1 is &quot;HAKEM&quot;... </source>
+        <translation>‏%1 «حاکم» است... </translation>
+    </message>
+    <message>
+        <source>You are &quot;HAKEM&quot;, now choose &quot;ZARV&quot;... </source>
+        <translation>شما «حاکم» هستید، حالا «زرو» را انتخاب کنید... </translation>
+    </message>
+    <message>
+        <source>I&apos;m choosing &quot;ZARV&quot;... </source>
+        <translation>دارم «زرو» را انتخاب می‌کنم... </translation>
+    </message>
+    <message>
+        <source>%1 is back.</source>
+        <translation>‏%1 برگشت.</translation>
+    </message>
+    <message>
+        <source>%1 disconnected, A Computer Player Replaced by him/her.</source>
+        <translation>اتصال %1 قطع شد؛ یک بازیکن رایانه جای او را گرفت.</translation>
+    </message>
+    <message>
+        <source>%1 disconnected, Game is over.</source>
+        <translation>اتصال %1 قطع شد؛ بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>Reconnecting to the Dealer...</source>
+        <translation>اتصال دوباره به میزبان...</translation>
+    </message>
+    <message>
+        <source> You are disconnected, game is over.</source>
+        <translation> اتصال شما قطع شد، بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>The Dealer&apos;s table could not be followed; the game is over.</source>
+        <translation>میز میزبان را نمی‌شد دنبال کرد؛ بازی تمام شد.</translation>
+    </message>
+    <message>
+        <source>The Dealer sent a message this game cannot follow; the game is over.</source>
+        <translation>میزبان پیامی فرستاد که این بازی نمی‌تواند دنبالش کند؛ بازی تمام شد.</translation>
     </message>
 </context>
 <context>
