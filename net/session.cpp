@@ -230,8 +230,7 @@ void NetworkSession::HandleImmediate(int source, const Piece& p) {
     } else if (p.command == "AddedPlayer") {
         const size_t semi = p.detail.find(';');
         if (semi == std::string::npos) return Reject(source, "AddedPlayer;" + p.detail);
-        tell().PlayerAnnounced(TextFromWire(p.detail.substr(0, semi)) + " joined. " + " (" +
-                               TextFromWire(p.detail.substr(semi + 1)) + ")");
+        tell().PlayerAnnounced(JoinedText(TextFromWire(p.detail.substr(0, semi)), TextFromWire(p.detail.substr(semi + 1))));
     } else if (p.command == "Start") {
         HandleStart(p.detail);
     } else if (p.command == "Chat") {
@@ -307,7 +306,7 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
         // The chosen seat, with the words the protocol has for it.
         std::array<bool, 5> others{true, true, true, true, true};
         others[static_cast<size_t>(chosen)] = false;
-        reply = AssignSeat(chosen == 1 ? "Partner" : "Against", others);
+        reply = AssignSeat(SideWord(chosen), others);
     }
     if (reply.code == 3) return Refuse(source);
 
@@ -316,7 +315,7 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
     c.seat = reply.code;
     ++seated_;
     SendText(source, Message("Join", std::to_string(reply.code) + ";" + reply.text));
-    tell().PlayerJoined(source, reply.code, request->name + " joined. " + " (" + reply.word + ")");
+    tell().PlayerJoined(source, reply.code, JoinedText(request->name, reply.word));
     // The others hear of the newcomer, with the word seen from their own
     // seat; the newcomer does not hear of them (ours get the whole table).
     for (auto& [index, other] : connections_) {
@@ -324,7 +323,7 @@ void NetworkSession::HandleConnect(int source, const std::string& detail) {
         if (other.ours)
             SendRoster(index);
         else
-            SendText(index, Message("AddedPlayer", request->name + ";" + (SameTeam(other.seat, reply.code) ? "Partner" : "Against")));
+            SendText(index, Message("AddedPlayer", request->name + ";" + SideWord(reply.code, other.seat)));
     }
 }
 

@@ -367,6 +367,12 @@ std::optional<TableSnapshot> ParseTable(std::string_view detail) {
 
 std::string SeatNewsText(const TableEvent& event) { return std::to_string(event.seat) + ";" + EnglishText(event); }
 
+const char* SideWord(int seat, int of) { return SameTeam(seat, of) ? "Partner" : "Against"; }
+
+std::string JoinedText(const std::string& name, const std::string& sideWord) {
+    return name + " joined.  (" + sideWord + ")";
+}
+
 TableEvent SeatNewsFrom(TableEvent::Kind kind, int seat, const std::string& name, const std::string& text) {
     const TableEvent ours = TableEvent::About(kind, seat, name);
     return EnglishText(ours) == text ? ours : TableEvent::AsWords(text);

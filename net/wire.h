@@ -151,6 +151,11 @@ std::optional<TableSnapshot> ParseTable(std::string_view detail);
 // about it ("Eve is back.", "Eve disconnected, A Computer Player Replaced by
 // him/her.").
 std::string SeatNewsText(const TableEvent& event);
+// The protocol's word for the side of seat as seen from seat of (by default
+// the Dealer's own seat 3): "Partner" or "Against".
+const char* SideWord(int seat, int of = 3);
+// What a table says of a newcomer: "Eve joined.  (Partner)".
+std::string JoinedText(const std::string& name, const std::string& sideWord);
 // What a Dealer said about a seat, as the table's event: the sentences our
 // Dealers write from events are read back as those events; any other words
 // (a Dealer of the original protocol may word its own) come as they are.

@@ -209,7 +209,7 @@ TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
     });
     Machine m("Ann");
     m.Join(QStringLiteral("127.0.0.1:%1").arg(full.serverPort()), true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "All Positions ingaged, Please try later."; }, kLimitMs))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "All Positions are ingaged, please try later."; }, kLimitMs))
         << m.Status().toStdString();
     EXPECT_EQ(m.dialog->waitButton->text(), "&Try Again");
     m.dialog->waitButton->click();

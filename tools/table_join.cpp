@@ -233,7 +233,7 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
     }
     if (plan.onSeatKept) plan.onSeatKept(table);
     // From here the connection is the bot's session's, as with any Dealer.
-    const std::string side = seat == 1 ? "Partner" : "Against";
+    const std::string side = net::SideWord(seat);
     m.session.SetJoinRequest(plan.name, side);
     transport.SetEvents(&m.session);
     m.session.OnConnected();

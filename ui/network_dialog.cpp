@@ -338,11 +338,11 @@ void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, cons
     for (int seat = 1; seat <= 4; ++seat) {
         if (seat == localSeat) continue;
         const QString name = QString::fromStdString(names[static_cast<size_t>(seat)]).trimmed();
-        const QString word = SameTeam(seat, localSeat) ? tr("Partner") : tr("Against");
+        const char* side = net::SideWord(seat, localSeat);
         if (seat == 3)
-            AddPlayerLine(tr("%1 is the Dealer.  (%2)").arg(name, word));
+            AddPlayerLine(tr("%1 is the Dealer.  (%2)").arg(name, FromEngine(std::string(side))));
         else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
-            AddPlayerLine(FromEngine(name.toStdString() + " joined.  (" + word.toStdString() + ")"));
+            AddPlayerLine(FromEngine(net::JoinedText(name.toStdString(), side)));
     }
     SetWaitJob(SeatedJob());
 }
@@ -363,7 +363,7 @@ void NetworkDialog::Seated(int seat, const QString& text) {
     connectTimer_.stop();
     if (seat == 3) {
         // A refused return says why; a refused join says what it always said.
-        Failed(text.isEmpty() ? tr("All Positions ingaged, Please try later.") : text);
+        Failed(text.isEmpty() ? FromEngine(std::string(net::kRefusal)) : text);
         return;
     }
     statusLabel->setText(serverTable_ == 0 ? tr("Please Wait until Dealer starts the game...")

@@ -32,7 +32,7 @@ void TableWindow::SitAtServerTable(int seat) {
     if (!lobby_) return;
     session_.Reset(net::NetworkSession::Role::Client);
     // Seat 1 is the partner of the server's own seat (3).
-    session_.SetJoinRequest(settings_.PlayerName, seat == 1 ? "Partner" : "Against");
+    session_.SetJoinRequest(settings_.PlayerName, net::SideWord(seat));
     transport_.SetEvents(&session_);
     session_.OnConnected();
 }

@@ -692,20 +692,8 @@ Ombrel Card Games</source>
         <translation>‏%1 رفت؛ صندلی دوباره خالی است.</translation>
     </message>
     <message>
-        <source>Partner</source>
-        <translation>یار</translation>
-    </message>
-    <message>
-        <source>Against</source>
-        <translation>حریف</translation>
-    </message>
-    <message>
         <source>%1 is the Dealer.  (%2)</source>
         <translation>‏%1 میزبان است.  (%2)</translation>
-    </message>
-    <message>
-        <source>All Positions ingaged, Please try later.</source>
-        <translation>همهٔ جاها پر است، لطفاً بعداً امتحان کنید.</translation>
     </message>
     <message>
         <source>Please Wait until Dealer starts the game...</source>
