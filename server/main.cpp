@@ -58,11 +58,14 @@ int main(int argc, char* argv[]) {
     // number of sockets each time one stops or starts being watched.
     qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
-    zarv::server::SocketServer server(options.limits, std::cout);
     QString why;
+    // Made in this order, so that the server and its tables go first and the
+    // results writer they record into outlives them.
+    zarv::server::EventLog log(std::cout);
     const QString resultsAt =
         options.db.empty() ? zarv::server::DefaultResultsFile() : QString::fromStdString(options.db);
-    zarv::server::ResultsWriter results(resultsAt, [&server](const std::string& line) { server.Log(line); });
+    zarv::server::ResultsWriter results(resultsAt, [&log](const std::string& line) { log.Line(line); });
+    zarv::server::SocketServer server(options.limits, log);
     if (!results.Start(&why)) {
         std::cerr << "zarv-server: results database " << zarv::server::ShownResultsPlace(resultsAt).toStdString() << ": " << why.toStdString() << '\n';
         return 1;
@@ -98,10 +101,7 @@ int main(int argc, char* argv[]) {
     QSocketNotifier signalNotifier(gSignalPipe[0], QSocketNotifier::Read);
     QTimer closeLimit;
     closeLimit.setSingleShot(true);
-    QTimer closeCheck;
-    QObject::connect(&closeCheck, &QTimer::timeout, [&] {
-        if (server.done()) app.quit();
-    });
+    QObject::connect(&server, &zarv::server::SocketServer::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&closeLimit, &QTimer::timeout, [&] {
         server.Log("closing: time is up, " + std::to_string(server.tableCount()) + " tables still closing");
         app.quit();
@@ -111,7 +111,6 @@ int main(int argc, char* argv[]) {
         [[maybe_unused]] const auto n = read(gSignalPipe[0], buffer, sizeof buffer);
         server.Shutdown("The server is closing");
         closeLimit.start(kCloseLimitMs);
-        closeCheck.start(20);
     });
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGINT, OnSignal);
@@ -120,8 +119,5 @@ int main(int argc, char* argv[]) {
     // What the tables recorded as they closed is written before the end.
     results.Finish(kResultsLimitMs / 1000.0);
     server.Log("closed");
-    std::cout.flush();
-    // Tables still busy after the limit are not waited for.
-    if (server.tableCount() > 0) _exit(0);
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "server/socket_server.h"
 
-#include <QDateTime>
 #include <QMetaObject>
 #include <QSslServer>
 
@@ -16,7 +15,7 @@ void DirectWriteServer::incomingConnection(qintptr descriptor) {
     addPendingConnection(socket);
 }
 
-SocketServer::SocketServer(ServerLimits limits, std::ostream& log, QObject* parent)
+SocketServer::SocketServer(ServerLimits limits, EventLog& log, QObject* parent)
     : QObject(parent), limits_(limits), log_(log), lobby_(std::make_unique<Lobby>(limits.lobby, *this, *this)) {
     clock_.start();
     housekeeping_.setSingleShot(true);
@@ -81,13 +80,6 @@ quint16 SocketServer::plainPort() const {
 
 double SocketServer::Now() const { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
 
-void SocketServer::Log(const std::string& line) {
-    // The results writer logs from its own thread.
-    const std::lock_guard lock(logLock_);
-    log_ << QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString() << ' ' << line << '\n';
-    log_.flush();
-}
-
 void SocketServer::Accept(QTcpServer* server, bool secure) {
     while (QTcpSocket* socket = server->nextPendingConnection()) {
         const int id = nextConnection_++;
@@ -129,7 +121,13 @@ void SocketServer::Forget(int id) {
     socket->deleteLater();
     // Later, never inside a call of the lobby's (which may be going over its
     // connections when a socket closes under it).
-    QMetaObject::invokeMethod(this, [this, id] { lobby_->Closed(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, id] {
+            lobby_->Closed(id);
+            SayIfClosed();
+        },
+        Qt::QueuedConnection);
 }
 
 void SocketServer::Send(int id, const std::string& text) {
@@ -170,6 +168,13 @@ void SocketServer::Shutdown(const std::string& words) {
     for (auto& server : listeners_) server->close();
     Log("closing: " + std::to_string(lobby_->tableCount()) + " tables");
     lobby_->Shutdown(words);
+    SayIfClosed();
+}
+
+void SocketServer::SayIfClosed() {
+    if (!shuttingDown_ || closedSaid_ || !done()) return;
+    closedSaid_ = true;
+    emit closed();
 }
 
 bool SocketServer::done() const { return lobby_->tableCount() == 0 && sockets_.empty(); }
@@ -208,7 +213,10 @@ void SocketServer::Log(int table, std::string line) {
 }
 
 void SocketServer::Ended(int table) {
-    OnSocketThread([this, table] { lobby_->TableEnded(table); });
+    OnSocketThread([this, table] {
+        lobby_->TableEnded(table);
+        SayIfClosed();
+    });
 }
 
 } // namespace zarv::server

@@ -17,6 +17,7 @@
 #include <ostream>
 #include <vector>
 
+#include "server/event_log.h"
 #include "server/lobby.h"
 
 namespace zarv::server {
@@ -40,7 +41,7 @@ struct ServerLimits {
 class SocketServer : public QObject, public LobbyLinks, public TableFactory, public TableOutlet {
     Q_OBJECT
 public:
-    SocketServer(ServerLimits limits, std::ostream& log, QObject* parent = nullptr);
+    SocketServer(ServerLimits limits, EventLog& log, QObject* parent = nullptr);
     ~SocketServer() override;
 
     // With a certificate, the main port speaks TLS only. Set before Listen.
@@ -50,7 +51,7 @@ public:
     bool ListenPlain(quint16 port, QString* error);
     quint16 port() const;
     quint16 plainPort() const;  // 0: none
-    // Every table and connection hears the words; done() once all is closed.
+    // Every table and connection hears the words; closed() once all is closed.
     void Shutdown(const std::string& words);
     bool done() const;
     size_t tableCount() const { return lobby_->tableCount(); }
@@ -60,8 +61,7 @@ public:
     // LobbyLinks
     void Send(int connection, const std::string& text) override;
     void Close(int connection) override;
-    // Thread-safe: one whole line at a time.
-    void Log(const std::string& line) override;
+    void Log(const std::string& line) override { log_.Line(line); }
     double Now() const override;
     std::vector<Standing> Top() const override { return results_ ? results_->Top() : std::vector<Standing>{}; }
     // TableFactory
@@ -74,7 +74,12 @@ public:
     void Log(int table, std::string line) override;
     void Ended(int table) override;
 
+signals:
+    // After Shutdown: every table and connection has closed.
+    void closed();
+
 private:
+    void SayIfClosed();
     void Adopt(std::unique_ptr<QTcpServer> server, bool secure);
     void Accept(QTcpServer* server, bool secure);
     void Forget(int connection);
@@ -84,8 +89,7 @@ private:
     void OnSocketThread(Work work);
 
     ServerLimits limits_;
-    std::ostream& log_;
-    std::mutex logLock_;
+    EventLog& log_;
     ResultsSink* results_ = nullptr;
     std::optional<QSslConfiguration> tls_;
     std::vector<std::unique_ptr<QTcpServer>> listeners_;  // the main port first
@@ -94,6 +98,7 @@ private:
     std::map<int, QTcpSocket*> sockets_;
     int nextConnection_ = 1;
     bool shuttingDown_ = false;
+    bool closedSaid_ = false;
     // Last: the tables end (and their threads are joined) before the rest goes.
     std::unique_ptr<Lobby> lobby_;
 };
