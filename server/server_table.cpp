@@ -28,15 +28,17 @@ public:
     // one hand-over for many messages, each connection's texts run together.
     void Flush() {
         if (writes_.empty()) return;
-        outlet_.Send(table_, std::move(writes_));
+        outlet_.Written(table_, std::move(writes_));
         writes_.clear();
     }
     void Write(int connection, std::string_view text) {
-        if (!writes_.empty() && writes_.back().connection == connection && !writes_.back().text.empty())
+        if (!writes_.empty() && writes_.back().connection == connection && !writes_.back().close)
             writes_.back().text += text;
         else
             writes_.push_back({connection, std::string(text)});
     }
+    // Closes a connection that is no element of the table's (a watcher).
+    void CloseConnection(int connection) { writes_.push_back({connection, std::string(), true}); }
     void SetEvents(net::TransportEvents* events) override { events_ = events; }
     int ElementCount() const override { return static_cast<int>(elements_.size()); }
     bool IsConnected(int index) const override { return Valid(index) && elements_[static_cast<size_t>(index)].open; }
@@ -47,7 +49,7 @@ public:
         if (!IsConnected(index)) return;
         Element& e = elements_[static_cast<size_t>(index)];
         e.open = false;
-        writes_.push_back({e.connection, std::string()});
+        CloseConnection(e.connection);
     }
     void StopListening() override {}
     void CloseAll() override {
@@ -194,7 +196,7 @@ public:
     }
 
 private:
-    void Log(const std::string& line) { outlet_.Log(id_, line); }
+    void Log(const std::string& line) { outlet_.TableLog(id_, line); }
     void Report();
     void TellWatchers() {
         session_.SendToOurs(net::Message("Watchers", std::to_string(feed_.count())));
@@ -358,7 +360,7 @@ void ServerTable::Runner::CloseTable() {
             session_.SendText(socket, net::Message("Chat", "3;" + words));
     }
     feed_.Closed(words);
-    for (int connection : feed_.watchers()) transport_.Write(connection, "");
+    for (int connection : feed_.watchers()) transport_.CloseConnection(connection);
     session_.CloseAll();
     transport_.CloseAll();
     transport_.Flush();

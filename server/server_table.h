@@ -37,14 +37,15 @@ public:
     // connections, and connections to close once their texts are written.
     struct Write {
         int connection = 0;
-        std::string text;  // empty: close the connection
+        std::string text;
+        bool close = false;  // close the connection (its texts before are written first)
     };
-    virtual void Send(int table, std::vector<Write> writes) = 0;
+    virtual void Written(int table, std::vector<Write> writes) = 0;
     // The seats (names and how they are filled) or the state changed.
     virtual void Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
                          bool playing) = 0;
     virtual void TokenGiven(int table, int connection, const std::string& token) = 0;
-    virtual void Log(int table, std::string line) = 0;
+    virtual void TableLog(int table, std::string line) = 0;
     // The table has closed every connection and its thread is ending.
     virtual void Ended(int table) = 0;
 };

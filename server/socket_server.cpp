@@ -188,13 +188,11 @@ void SocketServer::OnSocketThread(Work work) {
     QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
 }
 
-void SocketServer::Send(int table, std::vector<Write> writes) {
+void SocketServer::Written(int table, std::vector<Write> writes) {
     OnSocketThread([this, table, w = std::move(writes)] {
         for (const Write& write : w) {
-            if (write.text.empty())
-                lobby_->TableClosed(table, write.connection);
-            else
-                Send(write.connection, write.text);
+            if (!write.text.empty()) Send(write.connection, write.text);
+            if (write.close) lobby_->TableClosed(table, write.connection);
         }
     });
 }
@@ -208,7 +206,7 @@ void SocketServer::TokenGiven(int table, int connection, const std::string& toke
     OnSocketThread([this, table, connection, token] { lobby_->TokenGiven(table, connection, token); });
 }
 
-void SocketServer::Log(int table, std::string line) {
+void SocketServer::TableLog(int table, std::string line) {
     OnSocketThread([this, table, l = std::move(line)] { Log("table " + std::to_string(table) + " " + l); });
 }
 

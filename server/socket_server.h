@@ -67,11 +67,11 @@ public:
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)
-    void Send(int table, std::vector<Write> writes) override;
+    void Written(int table, std::vector<Write> writes) override;
     void Changed(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
                  bool playing) override;
     void TokenGiven(int table, int connection, const std::string& token) override;
-    void Log(int table, std::string line) override;
+    void TableLog(int table, std::string line) override;
     void Ended(int table) override;
 
 signals:
