@@ -26,9 +26,9 @@ struct Position {
 // Records the table at every computer move of a few seeded games.
 class Recorder : public ComputerPlayer {
 public:
-    explicit Recorder(Game& game) : game_(game), inner_(game.state()) {}
+    explicit Recorder(Game& game) : game_(game), inner_(game.positionForTests()) {}
     CardChoice SelectCard(int seat, int position) override {
-        if (position >= 1 && position <= 4) positions[position - 1].push_back({game_.state(), seat});
+        if (position >= 1 && position <= 4) positions[position - 1].push_back({game_.positionForTests(), seat});
         return inner_.SelectCard(seat, position);
     }
     Suit ChooseTrump(int first, int count) override { return inner_.ChooseTrump(first, count); }
@@ -157,7 +157,7 @@ void BM_ExpertDecisionTimes(benchmark::State& st) {
         int capped = 0;
         for (uint64_t seed = 1; seed <= static_cast<uint64_t>(st.range(0)); ++seed) {
             Headless h(seed);
-            TimedExpert expert(h.game.state());
+            TimedExpert expert(h.game.positionForTests());
             h.game.SetComputerPlayer(&expert);
             h.game.StartClick();
             cards.insert(cards.end(), expert.cards.begin(), expert.cards.end());
@@ -177,7 +177,7 @@ BENCHMARK(BM_ExpertDecisionTimes)->Arg(4)->Iterations(1)->Unit(benchmark::kSecon
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);
-    ai::ComputerSeatPlayer player(h.game.state());
+    ai::ComputerSeatPlayer player(h.game.positionForTests());
     h.game.SetComputerPlayer(&player);
     for (auto _ : st) h.game.StartClick();
     st.counters["games_per_second"] = benchmark::Counter(static_cast<double>(st.iterations()), benchmark::Counter::kIsRate);

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     const long games = argc > 1 ? std::max(1L, std::stol(argv[1])) : 10000;
     zarv::HeadlessGame h(2026);
     h.AllComputerSeats();
-    zarv::ai::ComputerSeatPlayer computer(h.game.state());
+    zarv::ai::ComputerSeatPlayer computer(h.game.positionForTests());
     h.game.SetComputerPlayer(&computer);
     long played = 0;
     uintptr_t lowest = UINTPTR_MAX, highest = 0;

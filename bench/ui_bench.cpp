@@ -21,9 +21,9 @@ namespace {
 using namespace zarv;
 
 struct Dealt : HeadlessGame {
-    ai::ComputerSeatPlayer computer{game.state()};
+    ai::ComputerSeatPlayer computer{game.positionForTests()};
     QImage sprite = ui::sprite::BuildSpriteSheet();
-    ui::TableView table{game.state(), sprite};
+    ui::TableView table{game.positionForTests(), sprite};
 
     Dealt() : HeadlessGame(3) {
         game.SetComputerPlayer(&computer);
@@ -31,13 +31,13 @@ struct Dealt : HeadlessGame {
         game.MakeCardFaces();
         game.PlaceSeats();
         game.Shuffle(300);
-        game.state().SavedDeck = game.state().Deck;
-        game.state().MasterPlayer = 2;
+        game.positionForTests().SavedDeck = game.positionForTests().Deck;
+        game.positionForTests().MasterPlayer = 2;
         game.NewHand(true);
         std::vector<QImage> pictures(53);
         pictures[0] = ui::DrawDeck(sprite, 3, 0x0000FF, 0xFF0000, 0x00FF00);
         for (int k = 1; k <= 52; ++k)
-            pictures[static_cast<size_t>(game.state().Deck[k].Face)] = ui::PaintCardFace(sprite, game.state().Deck[k].Card);
+            pictures[static_cast<size_t>(game.positionForTests().Deck[k].Face)] = ui::PaintCardFace(sprite, game.positionForTests().Deck[k].Card);
         table.SetCardPictures(std::move(pictures));
         table.gameStarted = true;
     }
@@ -58,7 +58,7 @@ void BM_RefreshPageFullHd(benchmark::State& st) {
     std::vector<QImage> pictures(53);
     pictures[0] = ui::DrawDeck(d.sprite, 3, 0x0000FF, 0xFF0000, 0x00FF00);
     for (int k = 1; k <= 52; ++k)
-        pictures[static_cast<size_t>(d.game.state().Deck[k].Face)] = ui::PaintCardFace(d.sprite, d.game.state().Deck[k].Card);
+        pictures[static_cast<size_t>(d.game.positionForTests().Deck[k].Face)] = ui::PaintCardFace(d.sprite, d.game.positionForTests().Deck[k].Card);
     d.table.SetCardPictures(std::move(pictures));
     d.table.SetPixelScale(scale);
     for (auto _ : st) d.table.RefreshPage();
@@ -68,7 +68,7 @@ BENCHMARK(BM_RefreshPageFullHd)->Unit(benchmark::kMillisecond)->Repetitions(3)->
 void BM_MovementStep(benchmark::State& st) {
     Dealt d;
     constexpr int kSteps = 26;
-    GameState& s = d.game.state();
+    GameState& s = d.game.positionForTests();
     int card = s.DrawOrder[52];
     for (auto _ : st) {
         // One card across the table and back, 26 steps each way, nothing waited for.

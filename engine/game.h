@@ -53,7 +53,8 @@ class Game {
 public:
     explicit Game(EngineServices services);
 
-    GameState& state() { return s_; }
+    // For tests that set up a position; everything else changes the game through its operations.
+    GameState& positionForTests() { return s_; }
     Presentation& view() { return services_.view; }
     const GameState& state() const { return s_; }
     void SetComputerPlayer(ComputerPlayer* player) { computer_ = player; }

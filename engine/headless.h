@@ -97,7 +97,8 @@ struct HeadlessGame {
     Game game{EngineServices{view, pump, random, network, records}};
 
     explicit HeadlessGame(uint64_t seed) : random(seed) {}
-    GameState& s() { return game.state(); }
+    // The game's state, to set up a position (tests) or read it.
+    GameState& s() { return game.positionForTests(); }
     // Every seat played by the computer, under names of its own.
     void AllComputerSeats();
 };

@@ -10,7 +10,7 @@ ZARV_FUZZ_TARGET {
         void StartReceived() override { started = true; }
     } listener;
     m.session.SetListener(&listener);
-    GameState& s = m.game.state();
+    GameState& s = m.game.positionForTests();
     s.IsDealer = false;
     m.game.SetLocalAutoplay(true);
     m.transport.open[0] = true;

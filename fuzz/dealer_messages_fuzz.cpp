@@ -5,7 +5,7 @@
 ZARV_FUZZ_TARGET {
     using namespace zarv;
     fuzz::NetMachine m(net::NetworkSession::Role::Dealer, data, size);
-    GameState& s = m.game.state();
+    GameState& s = m.game.positionForTests();
     static const char* const kNames[5] = {"", "Tib ", "Vrel", "Zarv", "Dastrel"};
     for (int seat = 1; seat <= 4; ++seat) {
         s.Seats[seat].Name = kNames[seat];

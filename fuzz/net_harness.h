@@ -47,8 +47,8 @@ struct NetMachine {
     NoRecords records;
     net::NetworkSession session;
     Game game;
-    ai::ComputerSeatPlayer computer{game.state()};
-    OneHand oneHand{game.state()};
+    ai::ComputerSeatPlayer computer{game.positionForTests()};
+    OneHand oneHand{game.positionForTests()};
     std::string_view input;
     int peer;  // the element the fuzzer's bytes come in on
 

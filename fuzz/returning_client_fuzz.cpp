@@ -12,7 +12,7 @@ ZARV_FUZZ_TARGET {
         void Seated(int seat, const std::string&) override { refused = refused || seat == 3; }
     } listener;
     m.session.SetListener(&listener);
-    GameState& s = m.game.state();
+    GameState& s = m.game.positionForTests();
     s.IsDealer = false;
     s.LocalSeat = 2;
     for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Name = "P" + std::to_string(seat);

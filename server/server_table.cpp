@@ -320,7 +320,7 @@ void ServerTable::Runner::WaitWhileDeserted() {
 }
 
 void ServerTable::Runner::Run() {
-    GameState& s = game_.state();
+    const GameState& s = game_.state();
     game_.SetRole(true);
     game_.SetPlayerName(ComputerName(3));
     game_.SeatComputerPlayers();

@@ -257,7 +257,7 @@ TEST(CardSelection, NothingSafeToLeadFallsBackToAnyCard) {
 // before the engine (which would replace a refused card) sees it.
 class CheckingPlayer : public ComputerPlayer {
 public:
-    explicit CheckingPlayer(Game& game) : game_(game), inner_(game.state()) {}
+    explicit CheckingPlayer(Game& game) : game_(game), inner_(game.positionForTests()) {}
     CardChoice SelectCard(int seat, int position) override {
         const std::vector<CardCode> legal = game_.LegalCards(seat);
         const CardChoice choice = inner_.SelectCard(seat, position);

@@ -297,7 +297,7 @@ TEST_F(FirstUse, TheHelpOpensInTheBrowserOrTheProgramShowsItItself) {
 }
 
 TEST_F(FirstUse, TheSeatCarriesTheNameResultsAreRecordedUnder) {
-    GameState& s = window.game().state();
+    GameState& s = window.game().positionForTests();
     s.PlayerName = "Ann";
     s.Seats[3].Name = "Ann";
     s.Seats[3].Kind = SeatKind::Human;

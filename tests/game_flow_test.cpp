@@ -218,10 +218,10 @@ TEST(Waits, StopEndsTheWaitForAMessageAndForTheLocalTrump) {
     TestTable t;
     OpenConnection net;
     Game client(EngineServices{t.view, t.pump, t.random, net, t.records});
-    client.state().IsDealer = false;
+    client.positionForTests().IsDealer = false;
     int idle = 0;
     t.pump.onIdle = [&] {
-        if (++idle == 5) client.state().StopRequested = true;
+        if (++idle == 5) client.positionForTests().StopRequested = true;
     };
     client.WaitForMessage(0, TableMessage::Of(TableMessage::Kind::Deal));
     EXPECT_EQ(idle, 5);

@@ -304,7 +304,7 @@ struct FarsiWindow : InFarsi {
         store = std::make_unique<settings::SettingsStore>(dir.filePath(QStringLiteral("zarv.ini")));
         window = std::make_unique<TableWindow>(*store);
         window->currentSettings().PlayerName = "مریم";
-        window->game().state().PlayerName = "مریم";
+        window->game().positionForTests().PlayerName = "مریم";
     }
     void TearDown() override {
         window.reset();
@@ -370,7 +370,7 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
     bool checked = false;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!window->game().state().GameStarted || window->game().state().Animating) return;
+        if (!window->game().positionForTests().GameStarted || window->game().positionForTests().Animating) return;
         probe.stop();
         const QStringList status = ShownTexts(window->statusBar());
         EXPECT_TRUE(status.join(QString()).contains(QStringLiteral("۰"))) << status.join(QStringLiteral(" | ")).toStdString();

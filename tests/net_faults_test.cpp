@@ -163,8 +163,8 @@ struct Door : ::testing::Test {
     std::vector<std::unique_ptr<RawPeer>> peers;
     void SetUp() override {
         dealer.endpoint.Listen();
-        for (int seat = 1; seat <= 4; ++seat) dealer.m.s().Seats[seat].Kind = SeatKind::Computer;
-        dealer.m.s().Seats[3].Name = "Zed";
+        for (int seat = 1; seat <= 4; ++seat) dealer.m.game.positionForTests().Seats[seat].Kind = SeatKind::Computer;
+        dealer.m.game.positionForTests().Seats[3].Name = "Zed";
     }
     void Settle() {
         for (int round = 0; round < 20; ++round) {

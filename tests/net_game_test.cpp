@@ -23,7 +23,7 @@ using sim::Machine;
 // The same seed played stand-alone, every seat by the computer.
 std::string StandAloneLines(uint64_t seed) {
     HeadlessGame h(seed);
-    ai::ComputerSeatPlayer computer(h.game.state());
+    ai::ComputerSeatPlayer computer(h.game.positionForTests());
     std::ostringstream out;
     sim::HandReporter reporter(h.game, out);
     reporter.handLines = true;
@@ -51,7 +51,7 @@ struct Lobby : ::testing::Test {
     void SetUp() override {
         dealer.endpoint.Listen();
         dealer.m.session.SetListener(&joined);
-        for (int seat = 1; seat <= 4; ++seat) dealer.m.s().Seats[seat].Kind = SeatKind::Computer;
+        for (int seat = 1; seat <= 4; ++seat) dealer.m.game.positionForTests().Seats[seat].Kind = SeatKind::Computer;
     }
     RawPeer& Connect() {
         peers.push_back(std::make_unique<RawPeer>());
@@ -273,10 +273,10 @@ struct Leaver : ComputerPlayer {
     ai::ComputerSeatPlayer inner;
     Machine& m;
     bool onTrump, onMove;
-    Leaver(Machine& mm, bool trump, bool move) : inner(mm.game.state()), m(mm), onTrump(trump), onMove(move) {}
+    Leaver(Machine& mm, bool trump, bool move) : inner(mm.game.positionForTests()), m(mm), onTrump(trump), onMove(move) {}
     void Leave() {
         m.session.CloseAll();
-        m.s().StopRequested = true;
+        m.game.positionForTests().StopRequested = true;
     }
     CardChoice SelectCard(int seat, int position) override {
         if (onMove) {
@@ -339,7 +339,7 @@ TEST(NetworkGame, AClientLostWhileOthersPlay) {
     Machine& leaver = net.clients[0]->m;
     AtTrick leave(leaver, 3, [&] {
         leaver.session.CloseAll();
-        leaver.s().StopRequested = true;
+        leaver.game.positionForTests().StopRequested = true;
     });
     net.Play();
     EXPECT_NE(net.dealer.out.str().find("game-over"), std::string::npos);
@@ -461,7 +461,7 @@ TEST(NetworkGame, ADealerOfTheOriginalProtocolThatEndsTheGameEndsTheClientsGame)
     ASSERT_TRUE(dealt) << dealer.heard;
     EXPECT_TRUE(endedByTheDealersWord) << client.out.str();
     EXPECT_EQ(status, 3);
-    EXPECT_TRUE(client.m.game.state().StopRequested);
+    EXPECT_TRUE(client.m.game.positionForTests().StopRequested);
     EXPECT_EQ(client.out.str().find("bad-message"), std::string::npos) << client.out.str();
 }
 

@@ -34,7 +34,7 @@ constexpr int kLimitMs = 20'000;
 // A table of its own that hosts on loopback.
 struct Machine : QuietWindow {
     explicit Machine(const std::string& name) : QuietWindow(name) {
-        window.game().state().PlayerName = name;
+        window.game().positionForTests().PlayerName = name;
         // Loopback, on a port the system picks free.
         window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), 0, {0}});
     }
@@ -109,8 +109,8 @@ TEST(NetworkDialog, CancellingTheDealersWaitStopsListening) {
 // and a line Bob writes reaches the Dealer and Cy.
 void ChatDuringTheGame(Machine& dealer, Machine& bob, Machine& cy) {
     EXPECT_TRUE(bob.dialog->startGame());
-    EXPECT_EQ(bob.window.game().state().Seats[2].Name, "Bob");
-    EXPECT_EQ(bob.window.game().state().Seats[3].Name, "Ann");
+    EXPECT_EQ(bob.window.game().positionForTests().Seats[2].Name, "Bob");
+    EXPECT_EQ(bob.window.game().positionForTests().Seats[3].Name, "Ann");
 
     // Bob writes a line: the Dealer and Cy show it in Bob's balloon; Bob does not.
     bob.window.chatInput->setText("hi all");
@@ -164,8 +164,8 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_EQ(cy.dialog->players(),
               (QStringList{"* You play as Partner of Dealer.", "Bob joined.  (Against)", "Ann is the Dealer.  (Partner)"}));
     EXPECT_EQ(dealer.dialog->players().size(), 2);
-    EXPECT_EQ(bob.window.game().state().LocalSeat, 2);
-    EXPECT_EQ(cy.window.game().state().LocalSeat, 1);
+    EXPECT_EQ(bob.window.game().positionForTests().LocalSeat, 2);
+    EXPECT_EQ(cy.window.game().positionForTests().LocalSeat, 1);
 
     // The Dealer starts the game as its person does: "Start" reaches the
     // clients and their dialogs close for the game. The clients here never
@@ -226,8 +226,8 @@ TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
     EXPECT_TRUE(m.dialog->waiting());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status().startsWith("Cannot connect to 127.0.0.1:"); }, kLimitMs))
         << m.Status().toStdString();
-    EXPECT_EQ(m.window.game().state().LocalSeat, 3);
-    EXPECT_TRUE(m.window.game().state().IsDealer);
+    EXPECT_EQ(m.window.game().positionForTests().LocalSeat, 3);
+    EXPECT_TRUE(m.window.game().positionForTests().IsDealer);
 }
 
 TEST(NetworkWindows, APortThatCannotBeOpenedIsReplacedAndShown) {
@@ -270,7 +270,7 @@ TEST(NetworkWindows, ABotJoinsTheDealersWindowAndAWholeGameIsPlayedAndRecorded) 
     QuickPauses quick(dealer.window.game());
     MessageBoxAnswer no(QMessageBox::No);  // "Game Over, Do you want start a new game?"
     dealer.window.AfterNetworkDialog(true);
-    const GameState& s = dealer.window.game().state();
+    const GameState& s = dealer.window.game().positionForTests();
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
     // Who won and the points, then the question as it always stood.
     EXPECT_TRUE(no.text.endsWith("\n\nGame Over, Do you want start a new game?")) << no.text.toStdString();
@@ -316,7 +316,7 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     vanish.start(5);
     m.window.AfterNetworkDialog(true);  // waits for the deal, then sees the Dealer gone
     EXPECT_EQ(m.window.lastBalloon(), " You are disconnected, game is over.");
-    EXPECT_TRUE(m.window.game().state().StopRequested);
+    EXPECT_TRUE(m.window.game().positionForTests().StopRequested);
     // A Dealer of the original protocol cannot be come back to: the network
     // game is over here, and the table says so with nothing left live.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m.window.inNetworkGame(); }, kLimitMs));
@@ -324,15 +324,15 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     EXPECT_TRUE(m.window.action(MenuItem::Network)->isEnabled());
     EXPECT_FALSE(m.window.leaveAction()->isEnabled());
     EXPECT_EQ(m.window.table().turnSeat(), 0);
-    EXPECT_EQ(m.window.game().state().GiveUp, GiveUpFlag::Hidden);
-    EXPECT_FALSE(m.window.game().state().HumanMayPlay);
+    EXPECT_EQ(m.window.game().positionForTests().GiveUp, GiveUpFlag::Hidden);
+    EXPECT_FALSE(m.window.game().positionForTests().HumanMayPlay);
 
     // Game > Start: a game of this machine alone, played to its end.
     m.window.game().SetLocalAutoplay(true);
     QuickPauses quick(m.window.game());
     MessageBoxAnswer no(QMessageBox::No);
     m.window.startAction()->trigger();
-    const GameState& s = m.window.game().state();
+    const GameState& s = m.window.game().positionForTests();
     EXPECT_TRUE(s.IsDealer);
     EXPECT_EQ(s.LocalSeat, 3);
     EXPECT_EQ(s.Seats[3].Name, "Bea");
@@ -396,7 +396,7 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     EXPECT_TRUE(dealer.contains("seat 4 silent for 10 s: computer plays")) << dealer.toStdString();
     EXPECT_TRUE(dealer.contains("game-over")) << dealer.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return eve.state() == QProcess::NotRunning; }, kLimitMs));
-    const GameState& s = m.window.game().state();
+    const GameState& s = m.window.game().positionForTests();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !no.text.isEmpty(); }, kLimitMs));
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7) << s.PointsA << "-" << s.PointsB;
     // Its last hand and the result agree with the Dealer's.
@@ -432,7 +432,7 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
     dealer.window.AfterNetworkDialog(true);
     watch.stop();
     EXPECT_TRUE(seen.contains(QRegularExpression("^Waiting for Bot \u2014 (600|59\\d) s$"))) << seen.toStdString();
-    const GameState& s = dealer.window.game().state();
+    const GameState& s = dealer.window.game().positionForTests();
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
     EXPECT_EQ(s.Seats[2].Kind, SeatKind::Computer);
     ASSERT_TRUE(QTest::qWaitFor([&] { return bot.state() == QProcess::NotRunning; }, kLimitMs));

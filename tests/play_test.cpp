@@ -38,7 +38,7 @@ struct Table : ::testing::Test {
     settings::SettingsStore store{dir.filePath("zarv.ini")};
     TableWindow window{store};
     Game& game = window.game();
-    GameState& s = window.game().state();
+    GameState& s = window.game().positionForTests();
 
     void SetUp() override {
         auto& settings = window.currentSettings();

@@ -102,7 +102,7 @@ private:
 GameState MidHand(uint64_t seed, int decision, int& seat) {
     HeadlessGame h(seed);
     h.AllComputerSeats();
-    Snapshot snap(h.game.state(), decision);
+    Snapshot snap(h.game.positionForTests(), decision);
     h.game.SetComputerPlayer(&snap);
     h.game.StartClick();
     seat = snap.seatToMove;

@@ -124,7 +124,7 @@ TEST(CardBacks, EachDesignDiffersAndDesignFourHasThreeBands) {
 // A dealt table drawn offscreen from a headless game.
 struct DealtTable : ::testing::Test {
     TestTable t;
-    ai::ComputerSeatPlayer computer{t.game.state()};
+    ai::ComputerSeatPlayer computer{t.game.positionForTests()};
     QImage sprite = sprite::BuildSpriteSheet();
     TableView view{t.s(), sprite};
     TableColours colours;
@@ -208,7 +208,7 @@ TEST(TableWindowTest, FullScreenKeepsTheLayoutAndTheStatus) {
     settings::SettingsStore store(dir.filePath("zarv.ini"));
     TableWindow window(store);
     window.show();
-    GameState& s = window.game().state();
+    GameState& s = window.game().positionForTests();
     s.GameStarted = true;
     window.game().PlaceSeats();
     const auto seats = s.Seats;

@@ -44,15 +44,15 @@ private:
 };
 
 struct Scores : GameObserver {
-    GameState& s;
+    Game& game;
     bool stopAfterHand;
     int winner = 0, points = 0;
-    Scores(GameState& state, bool oneHand) : s(state), stopAfterHand(oneHand) {}
+    Scores(Game& g, bool oneHand) : game(g), stopAfterHand(oneHand) {}
     void TrickSettled(const TrickRecord&) override {}
     void HandScored(int w, int p) override {
         winner = w;
         points = p;
-        if (stopAfterHand) s.StopRequested = true;
+        if (stopAfterHand) game.EndHere();
     }
 };
 
@@ -152,8 +152,8 @@ std::array<long long, 2> PlayBothWays(const DuelSetup& d, long long i, const Dea
         const bool aOnSeatsA = swap == 0;
         Table t(d.seed + static_cast<uint64_t>(i), aOnSeatsA ? d.expertA : d.expertB, aOnSeatsA ? d.expertB : d.expertA,
                 d.options);
-        GameState& s = t.s();
-        Scores scores(s, !d.games);
+        const GameState& s = t.s();
+        Scores scores(t.game, !d.games);
         t.game.SetObserver(&scores);
         if (!deal) {
             t.game.StartClick();

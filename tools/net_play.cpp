@@ -31,8 +31,7 @@ void PrintGameOver(Machine& m) {
 } // namespace
 
 int RunDealer(Machine& m, const DealerOptions& o) {
-    GameState& s = m.s();
-    s.IsDealer = true;
+    m.game.SetRole(true);
     m.reporter.handLines = true;
     // The Dealer's own seat, and every seat nobody takes, is played by the computer.
     m.game.SeatComputerPlayers();
@@ -102,7 +101,7 @@ struct ClientWatch : GameObserver {
         m.out.flush();
         // As a network that goes away: the connection closes, the game here stops.
         m.session.Drop(0);
-        m.s().StopRequested = true;
+        m.game.EndHere();
     }
     void Freeze() {
         frozen = true;
@@ -111,7 +110,7 @@ struct ClientWatch : GameObserver {
         // Silent but connected: what arrives is read, nothing is answered,
         // until the Dealer gives up on this seat and closes the connection.
         while (m.session.LinkOpen(0)) m.pump.WaitForEvents(kForever);
-        m.s().StopRequested = true;
+        m.game.EndHere();
     }
 };
 

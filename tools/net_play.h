@@ -81,7 +81,7 @@ struct Machine {
     EventPump& pump;
     std::ostream& out;
     int gamesFinished = 0;
-    GameState& s() { return game.state(); }
+    const GameState& s() const { return game.state(); }
 };
 
 struct DealerOptions {

@@ -125,7 +125,7 @@ int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, Bot
     EventPump& pump = plan.pauses ? static_cast<EventPump&>(clock) : noPauses;
     TimingTransport transport(tcp, clock, stats ? &stats->moveSeconds : nullptr);
     Machine m(transport, pump, net::NetworkSession::Role::Client, plan.seed, out);
-    m.s().IsDealer = false;
+    m.game.SetRole(false);
     net::LobbyClient lobby(transport, &out);
     transport.SetEvents(&lobby);
     const QString host = QString::fromStdString(plan.host);
