@@ -9,6 +9,7 @@
 
 #include "server/results_writer.h"
 #include "server/server_options.h"
+#include "server/socket_server.h"
 #include "server/standings_report.h"
 #include "server/tls_identity.h"
 #include "cmdline/options.h"
@@ -33,6 +34,60 @@ void RaiseFileLimit() {
 
 constexpr int kCloseLimitMs = 3500;    // the tables and sockets close well within 5 s,
 constexpr int kResultsLimitMs = 1000;  // and what they recorded is written in the rest
+
+// Listens on the main port (and the plain one, when asked), or says why not.
+bool StartListening(zarv::server::SocketServer& server, const zarv::server::ServerOptions& options) {
+    QString why;
+    if (!options.certificate.empty()) {
+        QSslConfiguration tls;
+        if (!zarv::server::LoadServerTls(QString::fromStdString(options.certificate),
+                                         QString::fromStdString(options.key), &tls, &why)) {
+            std::cerr << "zarv-server: " << why.toStdString() << '\n';
+            return false;
+        }
+        server.SetTls(tls);
+    }
+    if (!server.Listen(static_cast<quint16>(options.port), &why)) {
+        std::cerr << "zarv-server: cannot listen on port " << options.port << ": " << why.toStdString()
+                  << (options.port < 1024 ? " (ports below 1024 need root or CAP_NET_BIND_SERVICE; try --port 11001)"
+                                          : "")
+                  << '\n';
+        return false;
+    }
+    std::cout << "listening " << server.port() << std::endl;
+    if (options.plainPort < 0) return true;
+    if (!server.ListenPlain(static_cast<quint16>(options.plainPort), &why)) {
+        std::cerr << "zarv-server: cannot listen on plain port " << options.plainPort << ": " << why.toStdString()
+                  << '\n';
+        return false;
+    }
+    std::cout << "listening plain " << server.plainPort() << std::endl;
+    return true;
+}
+
+// Serves until SIGTERM or SIGINT, then closes every table within the limit.
+int ServeUntilStopped(QCoreApplication& app, zarv::server::SocketServer& server) {
+    if (pipe(gSignalPipe) != 0) return 1;
+    QSocketNotifier signalNotifier(gSignalPipe[0], QSocketNotifier::Read);
+    QTimer closeLimit;
+    closeLimit.setSingleShot(true);
+    QObject::connect(&server, &zarv::server::SocketServer::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&closeLimit, &QTimer::timeout, [&] {
+        server.Log("closing: time is up, " + std::to_string(server.tableCount()) + " tables still closing");
+        app.quit();
+    });
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
+        char buffer[16];
+        [[maybe_unused]] const auto n = read(gSignalPipe[0], buffer, sizeof buffer);
+        server.Shutdown("The server is closing");
+        closeLimit.start(kCloseLimitMs);
+    });
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    app.exec();
+    return 0;
+}
 
 } // namespace
 
@@ -71,51 +126,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     server.SetResults(&results);
-    if (!options.certificate.empty()) {
-        QSslConfiguration tls;
-        if (!zarv::server::LoadServerTls(QString::fromStdString(options.certificate),
-                                         QString::fromStdString(options.key), &tls, &why)) {
-            std::cerr << "zarv-server: " << why.toStdString() << '\n';
-            return 1;
-        }
-        server.SetTls(tls);
-    }
-    if (!server.Listen(static_cast<quint16>(options.port), &why)) {
-        std::cerr << "zarv-server: cannot listen on port " << options.port << ": " << why.toStdString()
-                  << (options.port < 1024 ? " (ports below 1024 need root or CAP_NET_BIND_SERVICE; try --port 11001)"
-                                          : "")
-                  << '\n';
-        return 1;
-    }
-    std::cout << "listening " << server.port() << std::endl;
-    if (options.plainPort >= 0) {
-        if (!server.ListenPlain(static_cast<quint16>(options.plainPort), &why)) {
-            std::cerr << "zarv-server: cannot listen on plain port " << options.plainPort << ": " << why.toStdString()
-                      << '\n';
-            return 1;
-        }
-        std::cout << "listening plain " << server.plainPort() << std::endl;
-    }
-
-    if (pipe(gSignalPipe) != 0) return 1;
-    QSocketNotifier signalNotifier(gSignalPipe[0], QSocketNotifier::Read);
-    QTimer closeLimit;
-    closeLimit.setSingleShot(true);
-    QObject::connect(&server, &zarv::server::SocketServer::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&closeLimit, &QTimer::timeout, [&] {
-        server.Log("closing: time is up, " + std::to_string(server.tableCount()) + " tables still closing");
-        app.quit();
-    });
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
-        char buffer[16];
-        [[maybe_unused]] const auto n = read(gSignalPipe[0], buffer, sizeof buffer);
-        server.Shutdown("The server is closing");
-        closeLimit.start(kCloseLimitMs);
-    });
-    std::signal(SIGTERM, OnSignal);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGPIPE, SIG_IGN);
-    app.exec();
+    if (!StartListening(server, options)) return 1;
+    if (ServeUntilStopped(app, server) != 0) return 1;
     // What the tables recorded as they closed is written before the end.
     results.Finish(kResultsLimitMs / 1000.0);
     server.Log("closed");

@@ -115,146 +115,185 @@ bool WaitFor(EventPump& clock, double seconds, Done done) {
     return done();
 }
 
-} // namespace
-
-int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, BotStats* stats) {
-    net::TcpTransport tcp;
-    QtEventPump clock;
-    NoPausePump noPauses(clock);
-    // A bot that keeps the table's pauses plays as a window does.
-    EventPump& pump = plan.pauses ? static_cast<EventPump&>(clock) : noPauses;
-    TimingTransport transport(tcp, clock, stats ? &stats->moveSeconds : nullptr);
-    Machine m(transport, pump, net::NetworkSession::Role::Client, plan.seed, out);
-    m.game.SetRole(false);
-    net::LobbyClient lobby(transport, &out);
-    transport.SetEvents(&lobby);
-    const QString host = QString::fromStdString(plan.host);
-    const std::string where = plan.host + ":" + std::to_string(plan.port);
-    ClientOptions options;
-    options.games = plan.games;
-    options.dropAtTrick = plan.dropAtTrick;
-    options.freezeAtTrick = plan.freezeAtTrick;
-    options.returnAfter = plan.returnAfter;
-    options.clock = &clock;
-    options.reconnect = [&] { tcp.ConnectTo(host, static_cast<quint16>(plan.port)); };
-    tcp.SetTls({plan.tls || !plan.pin.empty(), net::ParsePin(QString::fromStdString(plan.pin))});
-    tcp.ConnectTo(host, static_cast<quint16>(plan.port));
-    if (const SavedSeat saved = ReadToken(plan.tokenFile); !saved.token.empty()) {
-        // Started again after it was stopped: straight back to its seat.
-        m.game.SetLocalSeat(saved.seat);
-        m.session.SetReturnRequest(saved.token);
-        transport.SetEvents(&m.session);
-        options.returning = true;
-        const int status = RunClient(m, options);
-        if (stats) stats->gamesFinished = m.gamesFinished;
-        WaitFor(clock, 5, [&] { return !tcp.Flushing(); });
-        return status;
+// One bot at a table server: through the lobby to a table and a seat (or
+// straight back to a seat it kept), then a client of that table as of any
+// Dealer. Each step says on out or err what went wrong; Run's status is
+// zarv-sim join's.
+class TableBot {
+public:
+    TableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, BotStats* stats)
+        : plan_(plan), out_(out), err_(err), stats_(stats), noPauses_(clock_),
+          transport_(tcp_, clock_, stats ? &stats->moveSeconds : nullptr),
+          // A bot that keeps the table's pauses plays as a window does.
+          m_(transport_, plan.pauses ? static_cast<EventPump&>(clock_) : noPauses_, net::NetworkSession::Role::Client,
+             plan.seed, out),
+          lobby_(transport_, &out), host_(QString::fromStdString(plan.host)),
+          where_(plan.host + ":" + std::to_string(plan.port)) {
+        m_.game.SetRole(false);
+        transport_.SetEvents(&lobby_);
+        options_.games = plan.games;
+        options_.dropAtTrick = plan.dropAtTrick;
+        options_.freezeAtTrick = plan.freezeAtTrick;
+        options_.returnAfter = plan.returnAfter;
+        options_.clock = &clock_;
+        options_.reconnect = [this] { tcp_.ConnectTo(host_, static_cast<quint16>(plan_.port)); };
+        tcp_.SetTls({plan.tls || !plan.pin.empty(), net::ParsePin(QString::fromStdString(plan.pin))});
     }
 
-    if (!WaitFor(clock, kAnswerLimit, [&] { return lobby.connected || lobby.failed || lobby.closed; }) ||
-        !lobby.connected) {
-        err << "zarv-sim: cannot reach " << where << ": " << (lobby.failed ? lobby.failure : "no answer in 15 seconds")
-            << '\n';
-        return 3;
+    int Run() {
+        tcp_.ConnectTo(host_, static_cast<quint16>(plan_.port));
+        if (const SavedSeat saved = ReadToken(plan_.tokenFile); !saved.token.empty()) return ReturnToSeat(saved);
+        if (!ReachLobby()) return 3;
+        const int table = FindTable();
+        if (table == 0) return 4;
+        out_ << "table " << table << '\n';
+        if (plan_.watch) return Watch(table);
+        const int seat = TakeSeat(table);
+        if (seat == 0) return 4;
+        if (plan_.onSeatKept) plan_.onSeatKept(table);
+        return Play(seat);
     }
-    if (!WaitFor(clock, kAnswerLimit, [&] { return lobby.lobbyVersion > 0 || lobby.closed; }) || !lobby.lobbyVersion) {
-        err << "zarv-sim: " << where << " is no table server (no lobby in 15 seconds)\n";
-        return 3;
-    }
-    auto answered = [&] { return !lobby.okWhat.empty() || !lobby.refusal.empty() || lobby.closed; };
-    auto ask = [&](auto request) {
-        lobby.okWhat.clear();
-        lobby.refusal.clear();
-        request();
-        WaitFor(clock, kAnswerLimit, answered);
-        if (!lobby.refusal.empty()) out << "refused: " << lobby.refusal << '\n';
-        out.flush();
-        return lobby.refusal.empty() && !lobby.okWhat.empty();
-    };
 
-    int table = plan.tableId;
-    if (table > 0) {
-        // Known already (a load measurement's makers tell their partners).
-    } else if (plan.create) {
-        net::MakeRequest make = plan.make;
-        make.name = plan.table;
-        make.password = plan.password;
-        if (!ask([&] { lobby.Make(make); })) return 4;
-        table = lobby.okTable;
-    } else {
-        // The table may be made a moment later by another bot.
-        lobby.List();
-        WaitFor(clock, plan.waitForTable, [&] { return lobby.TableNamed(plan.table).has_value() || lobby.closed; });
-        const auto found = lobby.TableNamed(plan.table);
-        if (!found) {
-            out << "refused: no table named " << plan.table << '\n';
-            return 4;
+private:
+    // Started again after it was stopped: straight back to its seat.
+    int ReturnToSeat(const SavedSeat& saved) {
+        m_.game.SetLocalSeat(saved.seat);
+        m_.session.SetReturnRequest(saved.token);
+        transport_.SetEvents(&m_.session);
+        options_.returning = true;
+        return Finish(RunClient(m_, options_));
+    }
+
+    bool ReachLobby() {
+        if (!WaitFor(clock_, kAnswerLimit, [&] { return lobby_.connected || lobby_.failed || lobby_.closed; }) ||
+            !lobby_.connected) {
+            err_ << "zarv-sim: cannot reach " << where_ << ": "
+                 << (lobby_.failed ? lobby_.failure : "no answer in 15 seconds") << '\n';
+            return false;
         }
-        table = *found;
+        if (!WaitFor(clock_, kAnswerLimit, [&] { return lobby_.lobbyVersion > 0 || lobby_.closed; }) ||
+            !lobby_.lobbyVersion) {
+            err_ << "zarv-sim: " << where_ << " is no table server (no lobby in 15 seconds)\n";
+            return false;
+        }
+        return true;
     }
-    out << "table " << table << '\n';
 
-    if (plan.watch) {
-        if (!ask([&] { lobby.Watch(table, plan.password); })) return 4;
-        out << "watching " << table << '\n';
-        out.flush();
-        while (!lobby.tableClosed && !lobby.closed && (plan.games == 0 || lobby.gamesSeen < plan.games))
-            clock.WaitForEvents(kForever);
-        if (lobby.tableClosed) out << "closed " << lobby.closingWords << '\n';
-        tcp.Close(0);
-        WaitFor(clock, 5, [&] { return !tcp.Flushing(); });
+    // Asks the lobby and waits for its answer; a refusal is printed.
+    template <typename Request>
+    bool Ask(Request request) {
+        lobby_.okWhat.clear();
+        lobby_.refusal.clear();
+        request();
+        WaitFor(clock_, kAnswerLimit, [&] { return !lobby_.okWhat.empty() || !lobby_.refusal.empty() || lobby_.closed; });
+        if (!lobby_.refusal.empty()) out_ << "refused: " << lobby_.refusal << '\n';
+        out_.flush();
+        return lobby_.refusal.empty() && !lobby_.okWhat.empty();
+    }
+
+    // The table's id: known already (a load measurement's makers tell their
+    // partners), made now, or found by name; 0 when there is none.
+    int FindTable() {
+        if (plan_.tableId > 0) return plan_.tableId;
+        if (plan_.create) {
+            net::MakeRequest make = plan_.make;
+            make.name = plan_.table;
+            make.password = plan_.password;
+            return Ask([&] { lobby_.Make(make); }) ? lobby_.okTable : 0;
+        }
+        // The table may be made a moment later by another bot.
+        lobby_.List();
+        WaitFor(clock_, plan_.waitForTable, [&] { return lobby_.TableNamed(plan_.table).has_value() || lobby_.closed; });
+        const auto found = lobby_.TableNamed(plan_.table);
+        if (!found) out_ << "refused: no table named " << plan_.table << '\n';
+        return found.value_or(0);
+    }
+
+    int Watch(int table) {
+        if (!Ask([&] { lobby_.Watch(table, plan_.password); })) return 4;
+        out_ << "watching " << table << '\n';
+        out_.flush();
+        while (!lobby_.tableClosed && !lobby_.closed && (plan_.games == 0 || lobby_.gamesSeen < plan_.games))
+            clock_.WaitForEvents(kForever);
+        if (lobby_.tableClosed) out_ << "closed " << lobby_.closingWords << '\n';
+        tcp_.Close(0);
+        WaitFor(clock_, 5, [&] { return !tcp_.Flushing(); });
         return 0;
     }
 
-    int seat = plan.seat;
-    if (seat > 0) {
-        if (!ask([&] { lobby.Sit(table, seat, plan.password); })) return 4;
-    } else {
-        // The first free seat; another bot may take it first, then the next.
-        if (!lobby.listed) {
-            lobby.List();
-            WaitFor(clock, kAnswerLimit, [&] { return lobby.listed || lobby.closed; });
+    // The seat asked for, or the first free one (another bot may take it
+    // first, then the next); 0 when none is to be had.
+    int TakeSeat(int table) {
+        if (plan_.seat > 0) return Ask([&] { lobby_.Sit(table, plan_.seat, plan_.password); }) ? plan_.seat : 0;
+        if (!lobby_.listed) {
+            lobby_.List();
+            WaitFor(clock_, kAnswerLimit, [&] { return lobby_.listed || lobby_.closed; });
         }
         std::vector<int> tried;
-        while (seat == 0) {
-            const net::TableLine& line = lobby.tables[table];
+        for (;;) {
+            const net::TableLine& line = lobby_.tables[table];
             int next = 0;
             for (int s : {1, 2, 4})
                 if (next == 0 && line.fills[static_cast<size_t>(s)] == net::SeatFill::Free &&
                     std::find(tried.begin(), tried.end(), s) == tried.end())
                     next = s;
             if (next == 0) {
-                out << "refused: the table is full\n";
-                return 4;
+                out_ << "refused: the table is full\n";
+                return 0;
             }
             tried.push_back(next);
-            if (ask([&] { lobby.Sit(table, next, plan.password); })) seat = next;
+            if (Ask([&] { lobby_.Sit(table, next, plan_.password); })) return next;
         }
     }
-    if (plan.onSeatKept) plan.onSeatKept(table);
+
     // From here the connection is the bot's session's, as with any Dealer.
-    const std::string side = net::SideWord(seat);
-    m.session.SetJoinRequest(plan.name, side);
-    transport.SetEvents(&m.session);
-    m.session.OnConnected();
-    WaitFor(clock, kAnswerLimit, [&] { return m.events.seat != 0 || m.events.closed || !m.events.bad.empty(); });
-    if (m.events.seat == 0 && m.events.bad.empty()) {
-        err << "zarv-sim: the table did not answer the request for a seat in 15 seconds\n";
-        return 3;
+    int Play(int seat) {
+        const std::string side = net::SideWord(seat);
+        m_.session.SetJoinRequest(plan_.name, side);
+        transport_.SetEvents(&m_.session);
+        m_.session.OnConnected();
+        WaitFor(clock_, kAnswerLimit, [&] { return m_.events.seat != 0 || m_.events.closed || !m_.events.bad.empty(); });
+        if (m_.events.seat == 0 && m_.events.bad.empty()) {
+            err_ << "zarv-sim: the table did not answer the request for a seat in 15 seconds\n";
+            return 3;
+        }
+        if (!plan_.tokenFile.empty()) {
+            // The token that gives the seat back, for a bot started again.
+            WaitFor(clock_, kAnswerLimit, [&] { return m_.session.dealerIsOurs() || m_.events.closed; });
+            std::ofstream(plan_.tokenFile) << m_.session.returnToken() << ' ' << m_.events.seat << '\n';
+        }
+        ThinkingPlayer thinking(m_.computer, clock_, plan_.thinkSeconds, plan_.seed);
+        if (plan_.thinkSeconds > 0) m_.game.SetComputerPlayer(&thinking);
+        options_.askedSide = side;
+        return Finish(RunClient(m_, options_));
     }
-    if (!plan.tokenFile.empty()) {
-        // The token that gives the seat back, for a bot started again.
-        WaitFor(clock, kAnswerLimit, [&] { return m.session.dealerIsOurs() || m.events.closed; });
-        std::ofstream(plan.tokenFile) << m.session.returnToken() << ' ' << m.events.seat << '\n';
+
+    int Finish(int status) {
+        if (stats_) stats_->gamesFinished = m_.gamesFinished;
+        out_.flush();
+        WaitFor(clock_, 5, [&] { return !tcp_.Flushing(); });
+        return status;
     }
-    ThinkingPlayer thinking(m.computer, clock, plan.thinkSeconds, plan.seed);
-    if (plan.thinkSeconds > 0) m.game.SetComputerPlayer(&thinking);
-    options.askedSide = side;
-    const int status = RunClient(m, options);
-    if (stats) stats->gamesFinished = m.gamesFinished;
-    out.flush();
-    WaitFor(clock, 5, [&] { return !tcp.Flushing(); });
-    return status;
+
+    const TablePlan& plan_;
+    std::ostream& out_;
+    std::ostream& err_;
+    BotStats* stats_;
+    net::TcpTransport tcp_;
+    QtEventPump clock_;
+    NoPausePump noPauses_;
+    TimingTransport transport_;
+    Machine m_;
+    net::LobbyClient lobby_;
+    ClientOptions options_;
+    const QString host_;
+    const std::string where_;
+};
+
+} // namespace
+
+int RunTableBot(const TablePlan& plan, std::ostream& out, std::ostream& err, BotStats* stats) {
+    return TableBot(plan, out, err, stats).Run();
 }
 
 } // namespace zarv::sim
