@@ -174,7 +174,7 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     wanda.window.BeginWatching(d.watchedTableName());
     EXPECT_TRUE(wanda.window.watching());
     EXPECT_FALSE(wanda.window.watchView()->isHidden());
-    EXPECT_FALSE(wanda.window.watchingLabel()->isHidden());
+    EXPECT_TRUE(wanda.window.status().watchingShown());
     // The game is played by the others; the watcher's table follows it.
     Bot bob(server, {"--name", "Bob", "--table", "Open", "--seat", "2", "--games", "1"});
     Bot cy(server, {"--name", "Cy", "--table", "Open", "--seat", "4", "--games", "1"});
@@ -189,7 +189,7 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     wanda.window.LeaveNetworkGame();
     EXPECT_FALSE(wanda.window.watching());
     EXPECT_TRUE(wanda.window.watchView()->isHidden());
-    EXPECT_TRUE(wanda.window.watchingLabel()->isHidden());
+    EXPECT_FALSE(wanda.window.status().watchingShown());
     EXPECT_TRUE(server.WaitFor(QRegularExpression("connection \\d+ closed")));
 }
 

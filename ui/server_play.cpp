@@ -51,7 +51,7 @@ void TableWindow::BeginWatching(const QString& tableName) {
                         DrawDeck(sprite_, settings_.Deck, settings_.DeckColour1, settings_.DeckColour2, settings_.DeckColour3));
     watchView_->Show(lobby_->watched, watchedTable_);
     watchView_->show();
-    watchingLabel_->show();
+    status_->SetWatching(true);
     chatPanel->Clear();
     chatInput->setEnabled(false);  // watchers read the players' chat, they do not write
     ShowChat(true);
@@ -89,7 +89,7 @@ void TableWindow::StopWatching(const QString& why) {
     BecomeStandAlone();
     watchView_->hide();
     view_->show();
-    watchingLabel_->hide();
+    status_->SetWatching(false);
     chatInput->setEnabled(true);
     ShowChat(false);
     chatPanel->Clear();

@@ -78,29 +78,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     // The table takes the keyboard whenever no dialog has it.
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->dimmed = [this](int d) { return DimmedCard(d); };
-    // The status: what the table waits for on the left (wrapped when long);
-    // the trump and its HAKEM, and each side's tricks and points, two lines
-    // each, on the right, where nothing cuts them.
-    turnLabel_ = new QLabel(this);
-    trumpLabel_ = new QLabel(this);
-    scoreLabel_ = new QLabel(this);
-    for (QLabel* label : {turnLabel_, trumpLabel_, scoreLabel_}) {
-        label->setTextFormat(Qt::PlainText);
-        // Two lines, whatever the width: a wrapped label must not ask for more.
-        label->setFixedHeight(2 * label->fontMetrics().lineSpacing() + 2);
-    }
-    turnLabel_->setWordWrap(true);
-    turnLabel_->setMinimumWidth(1);
-    turnLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    trumpLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    scoreLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    statusBar()->addWidget(turnLabel_, 1);
-    watchingLabel_ = new QLabel(tr("Watching"), this);
-    watchingLabel_->setStyleSheet(QStringLiteral("font-weight: bold"));
-    watchingLabel_->hide();
-    statusBar()->addPermanentWidget(watchingLabel_);
-    statusBar()->addPermanentWidget(trumpLabel_);
-    statusBar()->addPermanentWidget(scoreLabel_);
+    status_ = std::make_unique<TableStatusBar>(*statusBar());
     connect(view_, &TableView::mousePressed, this, [this](QPointF at) {
         refusal_.clear();
         // A click on a trick pile shows the last trick; anything else is the game's.
@@ -256,7 +234,7 @@ void TableWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::LanguageChange) return;
     setWindowTitle(tr("Zarv"));
     RetranslateMenus();
-    watchingLabel_->setText(tr("Watching"));
+    status_->Retranslate();
     // The help page is the language's own: the next F1 opens it anew.
     help_.Forget();
     UpdateStatus();
@@ -506,13 +484,7 @@ QString TableWindow::trumpText() const { return TrumpText(game_.state()); }
 QString TableWindow::scoreText() const { return SidesText(game_.state()); }
 
 void TableWindow::UpdateStatus() {
-    if (!turnLabel_) return;
-    // Only what changed is set: a repaint is an event, and an event wakes the
-    // turn loop that waits for the person.
-    const QString turn = turnText(), trump = trumpText(), score = scoreText();
-    if (turnLabel_->text() != turn) turnLabel_->setText(turn);
-    if (trumpLabel_->text() != trump) trumpLabel_->setText(trump);
-    if (scoreLabel_->text() != score) scoreLabel_->setText(score);
+    if (status_) status_->Show(turnText(), trumpText(), scoreText());
 }
 
 void TableWindow::ShowTurn() {

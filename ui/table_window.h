@@ -28,6 +28,7 @@
 #include "ui/balloon.h"
 #include "ui/chat_panel.h"
 #include "ui/help_viewer.h"
+#include "ui/table_status_bar.h"
 #include "ui/reconnector.h"
 #include "ui/table_view.h"
 
@@ -82,6 +83,7 @@ public:
     HelpViewer& help() { return help_; }
     // What the status bar says: what is expected of the person now, and the
     // trump, the HAKEM, the tricks and the points.
+    const TableStatusBar& status() const { return *status_; }
     QString turnText() const;
     QString trumpText() const;
     QString scoreText() const;
@@ -146,7 +148,6 @@ public:
     void StopWatching(const QString& why);
     bool watching() const { return watching_; }
     class WatchView* watchView() { return watchView_; }
-    QLabel* watchingLabel() { return watchingLabel_; }
     // The chat panel along the bottom, shown while a network game is on.
     ChatPanel* chatPanel = nullptr;
     QLineEdit* chatInput = nullptr;
@@ -294,9 +295,7 @@ private:
     void PlaySelection();
     std::vector<int> HandInScreenOrder() const;
     void GiveKeysToTable();
-    QLabel* turnLabel_ = nullptr;
-    QLabel* trumpLabel_ = nullptr;
-    QLabel* scoreLabel_ = nullptr;
+    std::unique_ptr<TableStatusBar> status_;
     QString refusal_;  // why the last click or key was refused
     QString hintText_;
     QString shownTurn_;    // what the table waited for when last shown
@@ -310,7 +309,6 @@ private:
     NetworkDialog* dialog_ = nullptr;
     std::unique_ptr<net::LobbyClient> lobby_;
     class WatchView* watchView_ = nullptr;
-    QLabel* watchingLabel_ = nullptr;
     bool watching_ = false;
     QString watchedTable_;
     void WatchNews();

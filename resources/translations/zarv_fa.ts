@@ -349,6 +349,13 @@ win seven points.</source>
     </message>
 </context>
 <context>
+    <name>TableStatusBar</name>
+    <message>
+        <source>Watching</source>
+        <translation>تماشا</translation>
+    </message>
+</context>
+<context>
     <name>TableWords</name>
     <message>
         <source>Koot!<byte value="xd"/>
@@ -1247,10 +1254,6 @@ Ombrel Card Games</source>
     <message>
         <source>Zarv</source>
         <translation>زرو</translation>
-    </message>
-    <message>
-        <source>Watching</source>
-        <translation>تماشا</translation>
     </message>
     <message>
         <source>The Dealer could not be reached again; the network game is over.</source>
