@@ -191,6 +191,9 @@ public:
 
     // --- Turn loop and waits ---
     void TurnLoop();
+    // Plays or awaits the turn of seat 1..4; true when it is this machine's
+    // person's, whose card comes as an event.
+    bool TakeTurn(int seat);
     void Pause(double seconds = 1.0);
     void CheckConnections();
     // Waits until the awaited message from connection source has been
@@ -239,6 +242,10 @@ private:
     // Runs the kept commands (at a safe point).
     void RunPendingCommands();
     void StartGameBody();
+    // A new game: the scores, the hand and the waits of the last one cleared.
+    void ClearLastGame();
+    // Empty seats get this machine's person (seat 3) or the computer.
+    void SeatThisGamesPlayers();
     void DoGiveUp();
     void DoTraceMode();
     void DoReplay();
@@ -253,6 +260,8 @@ private:
     void FinishGame();
     void DealAround(std::optional<Suit> knownTrump);
     void ResumeBody(const TableSnapshot& table);
+    // The hand of a table being taken up, dealt and played as far as it stands.
+    void ReplayHandSoFar(const TableSnapshot& table);
     // The Dealer seats players who came back (the table is settled).
     void SeatReturningPlayers();
     void ClearRemoteWait();

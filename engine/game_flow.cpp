@@ -28,40 +28,13 @@ void Game::StartGameBody() {
     view.SetScreenSize(false);
     s_.GameStarted = true;
 
-    s_.HandsPlayed = 0;
-    s_.ResultsA.fill(0);
-    s_.ResultsB.fill(0);
-
-    s_.StopRequested = true;
-    s_.Animating = false;
-    s_.ComputerMoving = false;
-    s_.PointsA = s_.PointsB = 0;
-    // Nothing of the last game's hand stays on the table or in the status.
-    s_.Tricks.assign(2, TrickRecord{});
-    s_.Trump = kNoSuit;
-    s_.Turn = 0;
-    s_.WaitingForSeat = 0;
-    s_.WaitingDeadline = 0;
-    s_.GiveUp = GiveUpFlag::Hidden;
-    dealing_ = true;
+    ClearLastGame();
     view.ShowGiveUp(GiveUpFlag::Hidden);
     view.ShowTurn();
 
     MakeCardFaces();
     view.EnableMenu(MenuItem::PlayerName, false);
-
-    // The person at this machine plays under the name results are recorded
-    // for, from the next game on (a network game's names come from the Dealer).
-    if (s_.IsDealer && !HasConnectedClient() && s_.Seats[s_.LocalSeat].Kind == SeatKind::Human)
-        s_.Seats[s_.LocalSeat].Name = s_.PlayerName;
-    for (int seat = 1; seat <= 4; ++seat) {
-        if (!s_.Seats[seat].Name.empty()) continue;
-        s_.Seats[seat] = s_.Seats[0];
-        // This machine's person at seat 3, the computer at the others.
-        const bool person = seat == 3;
-        s_.Seats[seat].Name = person ? s_.PlayerName : ComputerName(seat);
-        s_.Seats[seat].Kind = person ? SeatKind::Human : SeatKind::Computer;
-    }
+    SeatThisGamesPlayers();
     PlaceSeats();
     Shuffle(1);
 
@@ -95,6 +68,39 @@ void Game::StartGameBody() {
     }
     TurnLoop();
     view.EnableMenu(MenuItem::PlayerName, true);
+}
+
+void Game::ClearLastGame() {
+    s_.HandsPlayed = 0;
+    s_.ResultsA.fill(0);
+    s_.ResultsB.fill(0);
+    s_.StopRequested = true;
+    s_.Animating = false;
+    s_.ComputerMoving = false;
+    s_.PointsA = s_.PointsB = 0;
+    // Nothing of the last game's hand stays on the table or in the status.
+    s_.Tricks.assign(2, TrickRecord{});
+    s_.Trump = kNoSuit;
+    s_.Turn = 0;
+    s_.WaitingForSeat = 0;
+    s_.WaitingDeadline = 0;
+    s_.GiveUp = GiveUpFlag::Hidden;
+    dealing_ = true;
+}
+
+void Game::SeatThisGamesPlayers() {
+    // The person at this machine plays under the name results are recorded
+    // for, from the next game on (a network game's names come from the Dealer).
+    if (s_.IsDealer && !HasConnectedClient() && s_.Seats[s_.LocalSeat].Kind == SeatKind::Human)
+        s_.Seats[s_.LocalSeat].Name = s_.PlayerName;
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (!s_.Seats[seat].Name.empty()) continue;
+        s_.Seats[seat] = s_.Seats[0];
+        // This machine's person at seat 3, the computer at the others.
+        const bool person = seat == 3;
+        s_.Seats[seat].Name = person ? s_.PlayerName : ComputerName(seat);
+        s_.Seats[seat].Kind = person ? SeatKind::Human : SeatKind::Computer;
+    }
 }
 
 void Game::ChooseFirstMaster() {

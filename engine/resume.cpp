@@ -38,30 +38,8 @@ void Game::Resume(const TableSnapshot& table) {
     Request(Command::Resume);
 }
 
-void Game::ResumeBody(const TableSnapshot& t) {
-    Presentation& view = services_.view;
-    view.FreezeRepaint(true);
-    s_.StopRequested = false;
-    s_.GameStarted = true;
-    s_.Animating = false;
-    s_.ComputerMoving = false;
-    s_.Tracing = false;
-    s_.PointsA = t.pointsA;
-    s_.PointsB = t.pointsB;
-    s_.HandsPlayed = t.handsPlayed;
-    s_.ResultsA = t.resultsA;
-    s_.ResultsB = t.resultsB;
-    s_.LocalSeat = t.seat;
-    MakeCardFaces();
-    for (int k = 1; k <= 4; ++k) {
-        s_.Seats[k].Kind = t.kinds[static_cast<size_t>(k)];
-        s_.Seats[k].FirstMaster = k == t.firstMaster;
-    }
-    s_.Seats[t.seat].Kind = SeatKind::Human;
-    PlaceSeats();
-    view.EnableMenu(MenuItem::PlayerName, false);
-
-    // The hand, dealt and played up to now without being shown on the way.
+void Game::ReplayHandSoFar(const TableSnapshot& t) {
+    // Dealt and played up to now without being shown on the way.
     GameObserver* observer = observer_;
     observer_ = nullptr;
     instant_ = true;
@@ -86,6 +64,32 @@ void Game::ResumeBody(const TableSnapshot& t) {
     }
     instant_ = false;
     observer_ = observer;
+}
+
+void Game::ResumeBody(const TableSnapshot& t) {
+    Presentation& view = services_.view;
+    view.FreezeRepaint(true);
+    s_.StopRequested = false;
+    s_.GameStarted = true;
+    s_.Animating = false;
+    s_.ComputerMoving = false;
+    s_.Tracing = false;
+    s_.PointsA = t.pointsA;
+    s_.PointsB = t.pointsB;
+    s_.HandsPlayed = t.handsPlayed;
+    s_.ResultsA = t.resultsA;
+    s_.ResultsB = t.resultsB;
+    s_.LocalSeat = t.seat;
+    MakeCardFaces();
+    for (int k = 1; k <= 4; ++k) {
+        s_.Seats[k].Kind = t.kinds[static_cast<size_t>(k)];
+        s_.Seats[k].FirstMaster = k == t.firstMaster;
+    }
+    s_.Seats[t.seat].Kind = SeatKind::Human;
+    PlaceSeats();
+    view.EnableMenu(MenuItem::PlayerName, false);
+
+    ReplayHandSoFar(t);
     view.FreezeRepaint(false);
     view.DrawTable();
     view.RepaintCards({});

@@ -36,34 +36,7 @@ void Game::TurnLoop() {
         const int seat = s_.Turn;
         services_.view.ShowTurn();
         // No seat to move, or the local player's move: it comes as an event.
-        bool localMove = seat < 1 || seat > 4;
-        if (!localMove) {
-            const SeatRecord& rec = s_.Seats[seat];
-            if (s_.IsDealer) {
-                if (rec.Kind != SeatKind::Human) {
-                    ComputerMove(seat);
-                } else if (seat != s_.LocalSeat) {
-                    if (rec.Socket > 0 && net.IsConnected(rec.Socket))
-                        WaitForMessage(rec.Socket, TableMessage::Move(seat), seat, true);
-                } else if (localAutoplay_) {
-                    ComputerMove(seat);
-                } else {
-                    s_.HumanMayPlay = true;
-                    localMove = true;
-                }
-            } else {
-                if (rec.Kind != SeatKind::Human || seat != s_.LocalSeat) {
-                    if (rec.Kind == SeatKind::Human || net.IsConnected(0))
-                        WaitForMessage(0, TableMessage::Move(seat));
-                } else if (localAutoplay_) {
-                    ComputerMove(seat);
-                } else {
-                    s_.HumanMayPlay = true;
-                    localMove = true;
-                }
-            }
-        }
-
+        const bool localMove = seat < 1 || seat > 4 || TakeTurn(seat);
         // The flag shows only while giving up would do something.
         if (s_.GiveUp == GiveUpFlag::Hidden && GiveUpPossible())
             SetGiveUpFlag(GiveUpFlag::Shown);
@@ -85,6 +58,26 @@ void Game::TurnLoop() {
         });
     }
     services_.view.EnableMenu(MenuItem::PlayerName, true);
+}
+
+bool Game::TakeTurn(int seat) {
+    Network& net = services_.network;
+    const SeatRecord& rec = s_.Seats[seat];
+    const bool remote = s_.IsDealer ? rec.Kind == SeatKind::Human && seat != s_.LocalSeat
+                                    : rec.Kind != SeatKind::Human || seat != s_.LocalSeat;
+    if (s_.IsDealer && rec.Kind != SeatKind::Human) {
+        ComputerMove(seat);
+    } else if (remote && s_.IsDealer) {
+        if (rec.Socket > 0 && net.IsConnected(rec.Socket)) WaitForMessage(rec.Socket, TableMessage::Move(seat), seat, true);
+    } else if (remote) {
+        if (rec.Kind == SeatKind::Human || net.IsConnected(0)) WaitForMessage(0, TableMessage::Move(seat));
+    } else if (localAutoplay_) {
+        ComputerMove(seat);
+    } else {
+        s_.HumanMayPlay = true;
+        return true;
+    }
+    return false;
 }
 
 void Game::Pause(double seconds) {

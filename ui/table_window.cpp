@@ -79,25 +79,43 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->dimmed = [this](int d) { return DimmedCard(d); };
     status_ = std::make_unique<TableStatusBar>(*statusBar());
-    connect(view_, &TableView::mousePressed, this, [this](QPointF at) {
-        refusal_.clear();
-        // A click on a trick pile shows the last trick; anything else is the game's.
-        const int d = game_.HitTest(static_cast<int>(at.x()), static_cast<int>(at.y()));
-        const GameState& s = game_.state();
-        if (d > 0 && (s.Deck[d].Owner == kPileA || s.Deck[d].Owner == kPileB) && !game_.GiveUpContains(at.x(), at.y())) {
-            LastTrickClick();
-            return;
-        }
-        // A lifted card plays wherever it shows, its raised part included.
-        const int lifted = LiftedCardAt(at);
-        view_->SetRaisedCard(0);
-        if (lifted > 0 && !game_.GiveUpContains(at.x(), at.y()))
-            game_.ChooseCard(lifted, true);
-        else
-            game_.ClickAt(at.x(), at.y());
-        UpdateStatus();
-    });
+    connect(view_, &TableView::mousePressed, this, &TableWindow::TablePressed);
     connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.PointerAt(at.x(), at.y()); });
+    ConnectTimers();
+    BuildMenus();
+    sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
+
+    // The pictures follow the table's resolution: drawn anew when it changes.
+    view_->pixelScaleChanged = [this](double scale) {
+        sprite_ = sprite::BuildSpriteSheet(scale);
+        if (view_->gameStarted) MakeCardPictures();
+        if (game_.state().GiveUp != GiveUpFlag::Hidden) ShowGiveUp(game_.state().GiveUp);
+    };
+    LoadSettings();
+    PlaceWindow();
+    UpdateStatus();
+}
+
+void TableWindow::TablePressed(QPointF at) {
+    refusal_.clear();
+    // A click on a trick pile shows the last trick; anything else is the game's.
+    const int d = game_.HitTest(static_cast<int>(at.x()), static_cast<int>(at.y()));
+    const GameState& s = game_.state();
+    if (d > 0 && (s.Deck[d].Owner == kPileA || s.Deck[d].Owner == kPileB) && !game_.GiveUpContains(at.x(), at.y())) {
+        LastTrickClick();
+        return;
+    }
+    // A lifted card plays wherever it shows, its raised part included.
+    const int lifted = LiftedCardAt(at);
+    view_->SetRaisedCard(0);
+    if (lifted > 0 && !game_.GiveUpContains(at.x(), at.y()))
+        game_.ChooseCard(lifted, true);
+    else
+        game_.ClickAt(at.x(), at.y());
+    UpdateStatus();
+}
+
+void TableWindow::ConnectTimers() {
     connect(&reconnector_, &Reconnector::attempt, this, &TableWindow::TryToReturn);
     connect(&reconnector_, &Reconnector::gaveUp, this,
             [this] { EndNetworkGame(tr("The Dealer could not be reached again; the network game is over.")); });
@@ -111,18 +129,6 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     // Heartbeats and silent Dealers, also while a dialog or question is open.
     housekeeping_.setInterval(1000);
     connect(&housekeeping_, &QTimer::timeout, this, [this] { session_.Housekeep(); });
-    BuildMenus();
-    sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
-
-    // The pictures follow the table's resolution: drawn anew when it changes.
-    view_->pixelScaleChanged = [this](double scale) {
-        sprite_ = sprite::BuildSpriteSheet(scale);
-        if (view_->gameStarted) MakeCardPictures();
-        if (game_.state().GiveUp != GiveUpFlag::Hidden) ShowGiveUp(game_.state().GiveUp);
-    };
-    LoadSettings();
-    PlaceWindow();
-    UpdateStatus();
 }
 
 void TableWindow::PlaceWindow() {

@@ -261,6 +261,9 @@ private:
     void PlaySound();
     // The window's place and size: as stored, or a first size that fits the screen.
     void PlaceWindow();
+    // A press on the table: a trick pile shows the last trick, a lifted card plays, the rest is the game's.
+    void TablePressed(QPointF at);
+    void ConnectTimers();
     QSize FirstSize() const;
 
     settings::SettingsStore& store_;
