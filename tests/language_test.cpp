@@ -225,6 +225,9 @@ TEST_F(InFarsi, TheTablesEventsAndTheDealersWordsAreShownInFarsiWithTheirNames) 
               QStringLiteral("همهٔ جاها پر است، لطفاً بعداً امتحان کنید."));
     EXPECT_EQ(FromEngine(std::string("the port must be a number from 1 to 65535, not 'x'")),
               QStringLiteral("درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «x»"));
+    // The server's words as it closes a table or itself.
+    for (const char* closing : {"The table is closing", "The table has closed", "The server is closing"})
+        EXPECT_FALSE(FromEngine(std::string(closing)).contains(latin)) << closing;
     // A text the table does not know is shown as it came, a hostile one too.
     EXPECT_EQ(FromEngine(std::string("Something new")), QStringLiteral("Something new"));
     EXPECT_EQ(TableWords(TableEvent::AsWords("Something new")), QStringLiteral("Something new"));

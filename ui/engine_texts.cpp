@@ -25,6 +25,7 @@ constexpr std::array kWholeTexts = {
     QT_TRANSLATE_NOOP("EngineTexts", "The Dealer has no game in progress; join it again."),
     QT_TRANSLATE_NOOP("EngineTexts", "That seat is not yours to take back."),
     QT_TRANSLATE_NOOP("EngineTexts", "The table has closed"),
+    QT_TRANSLATE_NOOP("EngineTexts", "The table is closing"),
     // A table server's answers in its lobby.
     QT_TRANSLATE_NOOP("EngineTexts", "You are not watching a table."),
     QT_TRANSLATE_NOOP("EngineTexts",

@@ -1,5 +1,7 @@
 #include "ui/watch_view.h"
 
+#include "ui/engine_texts.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -60,59 +62,69 @@ void WatchView::paintEvent(QPaintEvent*) {
     p.drawPath(felt);
 
     // Cards a little smaller than at play: the whole table fits any window.
-    const double scale = std::clamp(std::min(area.width() / 900.0, area.height() / 680.0), 0.45, 1.2);
-    const QSizeF card(kCardW * scale, kCardH * scale);
-    const QColor ink = felt_.lightness() > 140 ? Qt::black : Qt::white;
+    Look look;
+    look.area = area;
+    look.scale = std::clamp(std::min(area.width() / 900.0, area.height() / 680.0), 0.45, 1.2);
+    look.card = QSizeF(kCardW * look.scale, kCardH * look.scale);
+    look.ink = felt_.lightness() > 140 ? Qt::black : Qt::white;
     QFont font = p.font();
-    font.setPointSizeF(std::max(8.0, 11 * scale));
+    font.setPointSizeF(std::max(8.0, 11 * look.scale));
     p.setFont(font);
+    for (int seat = 1; seat <= 4; ++seat) PaintSeat(p, look, seat);
+    PaintTrick(p, look);
+    PaintStanding(p, look);
+}
 
-    for (int seat = 1; seat <= 4; ++seat) {
-        const QPointF c = SeatCentre(seat, area);
-        const int held = table_.CardsHeld(seat);
-        // The backs of the cards still held, fanned along the seat's side.
-        const bool across = seat == 1 || seat == 3;
-        const double step = (across ? card.width() : card.height()) * 0.22;
-        const double length = (across ? card.width() : card.height()) + step * std::max(0, held - 1);
-        for (int k = 0; k < held; ++k) {
-            QRectF r(QPointF(), card);
-            if (across) r.moveCenter({c.x() - length / 2 + card.width() / 2 + k * step, c.y()});
-            else r.moveCenter({c.x(), c.y() - length / 2 + card.height() / 2 + k * step});
-            if (!back_.isNull()) p.drawImage(r, back_);
-            else p.fillRect(r, Qt::darkBlue);
-        }
-        // The plate: name, who plays it, and the HAKEM's mark.
-        const QString who = QString::fromStdString(table_.names[static_cast<size_t>(seat)]).trimmed();
-        const QString kind = table_.person[static_cast<size_t>(seat)] ? tr("[Human]") : tr("[Computer]");
-        QString plate = who.isEmpty() ? tr("Seat %1").arg(seat) : who + QStringLiteral("  ") + kind;
-        if (table_.hakem == seat && table_.hand > 0) plate += QStringLiteral("  \u265B ") + tr("HAKEM");
-        // Beside the cards on the table's side: above the bottom hand, below
-        // the top one, above the hands at the sides.
-        QRectF label(0, 0, 260 * scale + 80, 24 * scale + 8);
-        const double offset = card.height() / 2 + label.height() / 2 + 4;
-        const double sideTop = c.y() - std::max(length, card.height()) / 2;
-        label.moveCenter(seat == 1   ? c - QPointF(0, offset)
-                         : seat == 3 ? c + QPointF(0, offset)
-                                     : QPointF(c.x(), sideTop - label.height() / 2 - 4));
-        p.setPen(ink);
-        p.drawText(label, Qt::AlignCenter, plate);
+void WatchView::PaintSeat(QPainter& p, const Look& look, int seat) {
+    const QSizeF card = look.card;
+    const QPointF c = SeatCentre(seat, look.area);
+    const int held = table_.CardsHeld(seat);
+    // The backs of the cards still held, fanned along the seat's side.
+    const bool across = seat == 1 || seat == 3;
+    const double step = (across ? card.width() : card.height()) * 0.22;
+    const double length = (across ? card.width() : card.height()) + step * std::max(0, held - 1);
+    for (int k = 0; k < held; ++k) {
+        QRectF r(QPointF(), card);
+        if (across) r.moveCenter({c.x() - length / 2 + card.width() / 2 + k * step, c.y()});
+        else r.moveCenter({c.x(), c.y() - length / 2 + card.height() / 2 + k * step});
+        if (!back_.isNull()) p.drawImage(r, back_);
+        else p.fillRect(r, Qt::darkBlue);
     }
+    // The plate: name, who plays it, and the HAKEM's mark.
+    const QString who = QString::fromStdString(table_.names[static_cast<size_t>(seat)]).trimmed();
+    const QString kind = table_.person[static_cast<size_t>(seat)] ? tr("[Human]") : tr("[Computer]");
+    QString plate = who.isEmpty() ? tr("Seat %1").arg(seat) : who + QStringLiteral("  ") + kind;
+    if (table_.hakem == seat && table_.hand > 0) plate += QStringLiteral("  \u265B ") + tr("HAKEM");
+    // Beside the cards on the table's side: above the bottom hand, below
+    // the top one, above the hands at the sides.
+    QRectF label(0, 0, 260 * look.scale + 80, 24 * look.scale + 8);
+    const double offset = card.height() / 2 + label.height() / 2 + 4;
+    const double sideTop = c.y() - std::max(length, card.height()) / 2;
+    label.moveCenter(seat == 1   ? c - QPointF(0, offset)
+                     : seat == 3 ? c + QPointF(0, offset)
+                                 : QPointF(c.x(), sideTop - label.height() / 2 - 4));
+    p.setPen(look.ink);
+    p.drawText(label, Qt::AlignCenter, plate);
+}
 
-    // The trick: each card a little towards its player; the winner's framed.
-    const QPointF middle = area.center();
+void WatchView::PaintTrick(QPainter& p, const Look& look) {
+    // Each card a little towards its player; the winner's framed.
+    const QPointF middle = look.area.center();
     const QPointF toward[5] = {{}, {0, 0.62}, {-1.1, 0}, {0, -0.62}, {1.1, 0}};
     for (int seat = 1; seat <= 4; ++seat) {
         const CardCode c = table_.trick[static_cast<size_t>(seat)];
         if (c.empty()) continue;
-        QRectF r(QPointF(), card);
-        r.moveCenter(middle + QPointF(toward[seat].x() * card.width(), toward[seat].y() * card.height()));
+        QRectF r(QPointF(), look.card);
+        r.moveCenter(middle + QPointF(toward[seat].x() * look.card.width(), toward[seat].y() * look.card.height()));
         p.drawImage(r, Face(c));
         if (table_.trickWinner == seat) {
             p.setPen(QPen(QColor(255, 215, 0), 3));
             p.drawRoundedRect(r.adjusted(-2, -2, 2, 2), 6, 6);
         }
     }
+}
 
+void WatchView::PaintStanding(QPainter& p, const Look& look) {
     // What the table stands at, in the top left corner.
     // Seats 1 and 3 play together against 2 and 4.
     QStringList lines;
@@ -124,10 +136,11 @@ void WatchView::paintEvent(QPaintEvent*) {
     lines << tr("Points  1+3: %1   2+4: %2").arg(table_.pointsA).arg(table_.pointsB);
     if (table_.gameOver) lines << tr("The game is over.");
     if (table_.hand == 0 && !table_.gameOver) lines << tr("Waiting for the game to begin...");
-    if (!table_.closed.empty()) lines << QString::fromStdString(table_.closed);
-    p.setPen(ink);
-    const QRectF corner(area.left() + 30, area.top() + 20, std::max(120.0, SeatCentre(3, area).x() - 140 * scale - area.left() - 40),
-                        area.height() * 0.3);
+    if (!table_.closed.empty()) lines << FromEngine(table_.closed);
+    p.setPen(look.ink);
+    const QRectF& area = look.area;
+    const QRectF corner(area.left() + 30, area.top() + 20,
+                        std::max(120.0, SeatCentre(3, area).x() - 140 * look.scale - area.left() - 40), area.height() * 0.3);
     p.drawText(corner, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines.join('\n'));
 }
 

@@ -6,6 +6,8 @@
 
 #include <QImage>
 #include <QWidget>
+
+class QPainter;
 #include <functional>
 #include <map>
 
@@ -26,6 +28,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The sizes one paint works with.
+    struct Look {
+        QRectF area;
+        double scale = 1;
+        QSizeF card;
+        QColor ink;
+    };
+    void PaintSeat(QPainter& p, const Look& look, int seat);
+    void PaintTrick(QPainter& p, const Look& look);
+    void PaintStanding(QPainter& p, const Look& look);
     const QImage& Face(CardCode card);
     FacePainter faces_;
     std::map<int, QImage> faceCache_;

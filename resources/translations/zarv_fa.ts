@@ -201,6 +201,10 @@ win seven points.</source>
         <source>Against</source>
         <translation>حریف</translation>
     </message>
+    <message>
+        <source>The table is closing</source>
+        <translation>میز بسته می‌شود</translation>
+    </message>
 </context>
 <context>
     <name>HelpViewer</name>
