@@ -10,7 +10,9 @@ namespace zarv {
 class EngineEntry {
 public:
     explicit EngineEntry(Game& game) : game_(game) { ++game_.entryDepth_; }
-    ~EngineEntry() { --game_.entryDepth_; }
+    ~EngineEntry() {
+        if (--game_.entryDepth_ == 0) game_.services_.view.GameUnwound();
+    }
     EngineEntry(const EngineEntry&) = delete;
     EngineEntry& operator=(const EngineEntry&) = delete;
 

@@ -39,9 +39,11 @@ public:
     void EnableMenu(MenuItem, bool) override {}
     void CheckMenu(MenuItem, bool) override {}
     void Beep() override { ++beeps; }
+    void GameUnwound() override { ++unwinds; }
 
     std::function<bool()> askNewGame;
     int beeps = 0;
+    int unwinds = 0;
     bool recordSayings = false;
     std::vector<std::pair<int, std::string>> said;
 };

@@ -69,6 +69,9 @@ public:
     // The seat to move, or what the game waits for, may have changed (the
     // table's turn marker and the words that say what is expected).
     virtual void ShowTurn() {}
+    // The outermost game procedure has returned: nothing of a game is on the
+    // call stack any more (Game::Running() is false).
+    virtual void GameUnwound() {}
 };
 
 // The event loop and the monotonic clock. Waits sleep in WaitForEvents; nothing

@@ -214,6 +214,30 @@ public:
     }
 };
 
+// The window ends a network game once nothing of the game is on the call
+// stack: it hears of that moment once, after the outermost procedure, never
+// from inside a hand.
+TEST(Waits, TheViewHearsWhenTheWholeGameHasUnwound) {
+    struct Hands : GameObserver {
+        QuietTable& view;
+        std::vector<int> unwindsDuringPlay;
+        explicit Hands(QuietTable& v) : view(v) {}
+        void TrickSettled(const TrickRecord&) override {}
+        void HandScored(int, int) override { unwindsDuringPlay.push_back(view.unwinds); }
+    };
+    TestTable t;
+    t.AllComputerSeats();
+    FirstLegalPlayer player(t.game);
+    t.game.SetComputerPlayer(&player);
+    Hands hands(t.view);
+    t.game.SetObserver(&hands);
+    t.game.StartClick();
+    ASSERT_FALSE(hands.unwindsDuringPlay.empty());
+    for (int n : hands.unwindsDuringPlay) EXPECT_EQ(n, 0);
+    EXPECT_EQ(t.view.unwinds, 1);
+    EXPECT_FALSE(t.game.Running());
+}
+
 TEST(Waits, StopEndsTheWaitForAMessageAndForTheLocalTrump) {
     TestTable t;
     OpenConnection net;

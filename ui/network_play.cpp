@@ -167,7 +167,7 @@ void TableWindow::EndNetworkGame(const QString& why) {
         // last cards); it stops by itself once it finds nothing more, and the
         // table is cleaned after that.
         if (session_.role() == net::NetworkSession::Role::Client) session_.Leave();
-        QTimer::singleShot(100, this, [this, why] { EndNetworkGame(why); });
+        endWhenUnwound_ = why;
         return;
     }
     housekeeping_.stop();
@@ -189,6 +189,13 @@ void TableWindow::EndNetworkGame(const QString& why) {
     view_->SetTurnSeat(0);
     view_->RefreshPage();
     UpdateStatus();
+}
+
+void TableWindow::GameUnwound() {
+    if (!endWhenUnwound_) return;
+    // From the event loop, not from inside the engine's last frame.
+    QTimer::singleShot(0, this, [this, why = *endWhenUnwound_] { EndNetworkGame(why); });
+    endWhenUnwound_.reset();
 }
 
 void TableWindow::LeaveNetworkGame() {

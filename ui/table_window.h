@@ -7,6 +7,7 @@
 
 #include <QHostAddress>
 #include <QMainWindow>
+#include <optional>
 #include <QPointer>
 #include <array>
 #include <vector>
@@ -197,6 +198,7 @@ public:
     }
     void ShowMovement(std::span<const CardMove> moves) override;
     void Announce(const TableEvent& event) override;
+    void GameUnwound() override;
     void ShowGiveUp(GiveUpFlag flag) override;
     bool AskNewGame() override;
     void CloseMainWindow() override { close(); }
@@ -324,6 +326,9 @@ private:
         int seat = 0;
     } ticket_;
     bool resumePending_ = false;
+    // A network game ended while its game was still on the call stack: the
+    // table is cleaned, with these words, once the game has unwound.
+    std::optional<QString> endWhenUnwound_;
     bool standAloneNext_ = false;  // the next game is this machine's own  // the Dealer sent the table; the game is taken up
     bool dealerSilent_ = false;
     QString endNote_;  // why the last network game ended, until the next game
