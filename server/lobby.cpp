@@ -87,9 +87,14 @@ void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
 void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
     if (p.command == "LobbyList") {
         c.following = true;
-        for (const auto& [tableId, table] : tables_)
-            if (!table.ending) links_.Send(id, net::Message("TableIs", net::TableLineText(table.line)));
-        links_.Send(id, net::Message("ListEnd", std::to_string(tables_.size())));
+        // A closing table is not listed, nor counted.
+        int listed = 0;
+        for (const auto& [tableId, table] : tables_) {
+            if (table.ending) continue;
+            links_.Send(id, net::Message("TableIs", net::TableLineText(table.line)));
+            ++listed;
+        }
+        links_.Send(id, net::Message("ListEnd", std::to_string(listed)));
     } else if (p.command == "LobbyMake") {
         Make(id, c, p.detail);
     } else if (p.command == "LobbySit") {

@@ -3,6 +3,7 @@
 // keep one connection from spoiling the server for the others.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -186,6 +187,23 @@ TEST_F(LobbyTest, AProgramOfTheOriginalProtocolIsSeatedAtAWaitingPublicTable) {
     Say(3, "Connect;Dan;Against|");
     EXPECT_EQ(tables.opened.size(), 1u);
     EXPECT_EQ(lobby->TableOf(3), 1);
+}
+
+TEST_F(LobbyTest, AClosingTableIsNeitherListedNorCounted) {
+    Enter(1);
+    Make(1, "One");
+    Make(1, "Two");
+    Say(1, net::Message("LobbySit", net::SitText({1, 2, ""})));
+    Say(1, "Connect;Ann;Against|");
+    ASSERT_EQ(lobby->TableOf(1), 1);
+    // The server closes; a player of ours still at a table asks for the list.
+    lobby->Shutdown("The server is closing");
+    links.sent[1].clear();
+    Say(1, "LobbyList;|");
+    ASSERT_FALSE(links.sent[1].empty());
+    EXPECT_EQ(links.sent[1].back(), "ListEnd;0|");
+    const auto& heard = links.sent[1];
+    EXPECT_EQ(std::count_if(heard.begin(), heard.end(), [](const std::string& t) { return t.rfind("TableIs;", 0) == 0; }), 0);
 }
 
 TEST_F(LobbyTest, ShuttingDownTellsEveryTableAndRefusesNewcomers) {

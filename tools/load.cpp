@@ -53,89 +53,122 @@ double Percentile(std::vector<double>& values, double p) {
     return values[k];
 }
 
-} // namespace
+struct LoadPlan {
+    net::HostPort where;
+    bool noPauses = false;
+    double think = 1.0;
+    int tables = 0;
+    int games = 1;
+    uint64_t seed = 1;
+    bool expert = false;
+};
 
-int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+LoadPlan ParseLoad(const std::vector<std::string>& args) {
     if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"load needs the server's HOST:PORT"};
     std::string why;
     const auto where = net::ParseHostPort(args[1], &why);
     if (!where) throw UsageError{why};
+    LoadPlan plan;
+    plan.where = *where;
     std::vector<std::string> rest(args);
     // Against a server that skips its pauses, the bots skip theirs too.
-    const bool noPauses = std::erase(rest, std::string("--no-pauses")) > 0;
+    plan.noPauses = std::erase(rest, std::string("--no-pauses")) > 0;
     const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level", "--think-ms"});
     // People take a moment over a card; bots that all answer at once would
     // move every table in the same instant.
-    const double think =
-        o.count("--think-ms") ? static_cast<double>(ParseWhole(o.at("--think-ms"), "--think-ms", 0, 60'000)) / 1000 : 1.0;
+    if (o.count("--think-ms")) plan.think = static_cast<double>(ParseWhole(o.at("--think-ms"), "--think-ms", 0, 60'000)) / 1000;
     if (!o.count("--tables")) throw UsageError{"load needs --tables N"};
-    const int tables = static_cast<int>(ParseWhole(o.at("--tables"), "--tables", 1, 10'000));
-    const int games = o.count("--games") ? static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1000)) : 1;
-    const uint64_t seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
+    plan.tables = static_cast<int>(ParseWhole(o.at("--tables"), "--tables", 1, 10'000));
+    if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1000));
+    if (o.count("--seed")) plan.seed = ParseSeed(o.at("--seed"), "--seed");
     const std::string level = o.count("--level") ? o.at("--level") : "standard";
     if (level != "standard" && level != "expert") throw UsageError{"--level must be standard or expert"};
+    plan.expert = level == "expert";
+    return plan;
+}
 
-    std::vector<std::unique_ptr<TableNumber>> numbers;
-    for (int t = 0; t < tables; ++t) numbers.push_back(std::make_unique<TableNumber>());
-    std::mutex resultsMutex;
+// The bot at seat of the t-th table (0-based).
+TablePlan BotPlan(const LoadPlan& load, int t, int seat) {
+    TablePlan plan;
+    plan.host = load.where.host;
+    plan.port = load.where.port;
+    plan.table = "load-" + std::to_string(load.seed) + "-" + std::to_string(t + 1);
+    plan.name = plan.table + "-" + std::to_string(seat);
+    plan.seat = seat;
+    plan.games = load.games;
+    plan.seed = load.seed * 1000003 + static_cast<uint64_t>(t * 4 + seat);
+    plan.make.expert = load.expert;
+    plan.pauses = !load.noPauses;
+    plan.thinkSeconds = load.think;
+    plan.create = seat == 1;
+    return plan;
+}
+
+// What the bots measured, from their threads.
+struct LoadResults {
+    std::mutex mutex;
     std::vector<double> moves;
     int failures = 0;
     std::vector<std::string> reasons;  // the first few, for the person measuring
+
+    void Failed() {
+        std::lock_guard lock(mutex);
+        ++failures;
+    }
+    void Add(const TablePlan& plan, int status, const BotStats& stats, const std::string& said) {
+        std::lock_guard lock(mutex);
+        moves.insert(moves.end(), stats.moveSeconds.begin(), stats.moveSeconds.end());
+        if (status == 0 && stats.gamesFinished >= plan.games) return;
+        ++failures;
+        if (reasons.size() < 5)
+            reasons.push_back(plan.name + ": status " + std::to_string(status) + ", " + std::to_string(stats.gamesFinished) +
+                              " games; " + said);
+    }
+};
+
+// One bot, on a thread of its own: the table's maker, or one who waits to
+// hear the table's number from it.
+void RunBot(TablePlan plan, TableNumber& number, LoadResults& results) {
+    if (!plan.create) {
+        plan.tableId = number.Get();
+        if (plan.tableId == 0) return results.Failed();
+    }
+    std::ostringstream lines, problems;
+    BotStats stats;
+    const int status = RunTableBot(plan, lines, problems, &stats);
+    if (plan.create) number.SetIfUnknown(0);
+    results.Add(plan, status, stats, problems.str() + lines.str().substr(0, 300));
+}
+
+} // namespace
+
+int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const LoadPlan load = ParseLoad(args);
+    std::vector<std::unique_ptr<TableNumber>> numbers;
+    for (int t = 0; t < load.tables; ++t) numbers.push_back(std::make_unique<TableNumber>());
+    LoadResults results;
     std::vector<std::unique_ptr<QThread>> threads;
     const auto started = std::chrono::steady_clock::now();
-    for (int t = 0; t < tables; ++t) {
+    for (int t = 0; t < load.tables; ++t) {
+        TableNumber& number = *numbers[static_cast<size_t>(t)];
         for (int seat : {1, 2, 4}) {
-            TablePlan plan;
-            plan.host = where->host;
-            plan.port = where->port;
-            plan.table = "load-" + std::to_string(seed) + "-" + std::to_string(t + 1);
-            plan.name = plan.table + "-" + std::to_string(seat);
-            plan.seat = seat;
-            plan.games = games;
-            plan.seed = seed * 1000003 + static_cast<uint64_t>(t * 4 + seat);
-            plan.make.expert = level == "expert";
-            plan.pauses = !noPauses;
-            plan.thinkSeconds = think;
-            TableNumber& number = *numbers[static_cast<size_t>(t)];
-            plan.create = seat == 1;
+            TablePlan plan = BotPlan(load, t, seat);
             if (plan.create) plan.onSeatKept = [&number](int id) { number.Set(id); };
-            threads.emplace_back(QThread::create([plan, &number, &resultsMutex, &moves, &failures, &reasons, games]() mutable {
-                if (!plan.create) {
-                    plan.tableId = number.Get();
-                    if (plan.tableId == 0) {
-                        std::lock_guard lock(resultsMutex);
-                        ++failures;
-                        return;
-                    }
-                }
-                std::ostringstream lines, problems;
-                BotStats stats;
-                const int status = RunTableBot(plan, lines, problems, &stats);
-                if (plan.create) number.SetIfUnknown(0);
-                std::lock_guard lock(resultsMutex);
-                moves.insert(moves.end(), stats.moveSeconds.begin(), stats.moveSeconds.end());
-                if (status != 0 || stats.gamesFinished < games) {
-                    ++failures;
-                    if (reasons.size() < 5)
-                        reasons.push_back(plan.name + ": status " + std::to_string(status) + ", " +
-                                          std::to_string(stats.gamesFinished) + " games; " + problems.str() +
-                                          lines.str().substr(0, 300));
-                }
-            }));
+            threads.emplace_back(QThread::create([plan, &number, &results] { RunBot(plan, number, results); }));
             threads.back()->setStackSize(512 * 1024);
             threads.back()->start();
         }
     }
     for (auto& thread : threads) thread->wait();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const size_t count = moves.size();
-    const double p50 = Percentile(moves, 0.50) * 1000, p99 = Percentile(moves, 0.99) * 1000;
+    const size_t count = results.moves.size();
+    const double p50 = Percentile(results.moves, 0.50) * 1000, p99 = Percentile(results.moves, 0.99) * 1000;
     char line[256];
     std::snprintf(line, sizeof line, "load tables %d games %d moves %zu seconds %.1f move-p50-ms %.2f move-p99-ms %.2f failures %d\n",
-                  tables, games, count, seconds, p50, p99, failures);
+                  load.tables, load.games, count, seconds, p50, p99, results.failures);
     out << line;
-    for (const std::string& reason : reasons) err << "zarv-sim: failed: " << reason << '\n';
-    return failures == 0 ? 0 : 1;
+    for (const std::string& reason : results.reasons) err << "zarv-sim: failed: " << reason << '\n';
+    return results.failures == 0 ? 0 : 1;
 }
 
 } // namespace zarv::sim
