@@ -160,6 +160,17 @@ Choice ChooseMove(const GameState& state, int seat, int position) {
     return ChooseMove(HandAnalysis(state), seat, position);
 }
 
+namespace {
+// One candidate row's score for suit s, by the one formula.
+long RowScore(const Candidate& row, const HandAnalysis& a, int seat, Suit s, double lengthTerm, int fallen) {
+    double score = 3000.0 * row.Priority + 3000.0 * row.Bonus + 11.0 * row.LenWeight * lengthTerm +
+                   10.0 * row.PlayedWeight * fallen;
+    if (row.SignalWeight != 0) score += 50.0 * row.SignalWeight * a.PartnerSignal(seat, PartnerOf(seat), s);
+    if (row.ThreatWeight != 0) score += 30.0 * row.ThreatWeight * a.OpponentSignal(seat, s);
+    return RoundHalfEven(score);
+}
+} // namespace
+
 Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
     const GameState& state = a.state();
     Candidate rows[11];
@@ -204,15 +215,7 @@ Choice ChooseMove(const HandAnalysis& a, int seat, int position) {
         const double lengthTerm = own - (13 - done) / 2.0;
         for (int r = 1; r <= rowCount; ++r) {
             Candidate& row = rows[r];
-            if (!row.Cond) {
-                row.Score = kDisabledScore;
-            } else {
-                double score = 3000.0 * row.Priority + 3000.0 * row.Bonus + 11.0 * row.LenWeight * lengthTerm +
-                               10.0 * row.PlayedWeight * fallen;
-                if (row.SignalWeight != 0) score += 50.0 * row.SignalWeight * a.PartnerSignal(seat, partner, s);
-                if (row.ThreatWeight != 0) score += 30.0 * row.ThreatWeight * a.OpponentSignal(seat, s);
-                row.Score = RoundHalfEven(score);
-            }
+            row.Score = row.Cond ? RowScore(row, a, seat, s, lengthTerm, fallen) : kDisabledScore;
             if (row.Score > best.score) {
                 best.score = row.Score;
                 best.row = r;

@@ -83,6 +83,11 @@ bool WorldSampler::Sample(std::mt19937_64& rng, GameState& world) const {
             for (; room[static_cast<size_t>(p)] > 0 && p != seat_; --room[static_cast<size_t>(p)])
                 world.Deck[cards[next++]].Owner = static_cast<uint8_t>(p);
     }
+    GiveHeldSlots(world);
+    return kept;
+}
+
+void WorldSampler::GiveHeldSlots(GameState& world) const {
     // Each other seat's held slots take its new cards, in pack order.
     for (int p = 1; p <= 4; ++p) {
         if (p == seat_) continue;
@@ -95,7 +100,6 @@ bool WorldSampler::Sample(std::mt19937_64& rng, GameState& world) const {
             if (slot.Winner == -1 && !slot.Cards[p].empty() && next < held.size()) slot = TrickRecord::Held(p, held[next++]);
         }
     }
-    return kept;
 }
 
 // Whether the world's master, given five of its thirteen cards at random as

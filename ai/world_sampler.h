@@ -25,6 +25,8 @@ public:
     const std::vector<int>& unseen() const { return unseen_; }  // Deck indexes
 
 private:
+    // The other seats' hand slots take the cards the world gave them.
+    void GiveHeldSlots(GameState& world) const;
     const GameState& state_;
     int seat_;
     std::vector<int> unseen_;

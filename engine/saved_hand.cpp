@@ -103,6 +103,36 @@ std::string WriteSavedHand(const SavedHand& hand) {
     return text;
 }
 
+namespace {
+
+// One entry of a saved hand ("deal ...", "master 2", "trump h"...) into the
+// hand; what is wrong with it, if anything.
+std::optional<std::string> ReadEntry(const std::string& key, const std::string& rest, SavedHand& hand) {
+    std::istringstream values(rest);
+    std::string value, extra;
+    if (key == "deal") {
+        std::string why;
+        const auto deal = ParseDeal(rest, &why);
+        if (!deal) return why;
+        hand.deal = *deal;
+    } else if (key == "master" || key == "first-master") {
+        values >> value;
+        const auto seat = ParseSeat(value);
+        if (!seat || (values >> extra)) return key + " must be a seat from 1 to 4";
+        (key == "master" ? hand.master : hand.firstMaster) = *seat;
+    } else if (key == "trump") {
+        values >> value;
+        if (value.size() != 1 || (value != "-" && !IsSuitLetter(value[0])) || (values >> extra))
+            return std::string("trump must be g, p, h, x or -");
+        hand.trump = value == "-" ? kNoSuit : value[0];
+    } else {
+        return "unknown entry '" + Printable(key.substr(0, 20)) + "'";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* error) {
     if (text.size() > kMaxSavedHandBytes) {
         Fail(error, "the file is too large to be a saved hand");
@@ -124,38 +154,12 @@ std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* err
         if (!(words >> key)) continue;
         std::string rest;
         std::getline(words, rest);
-        std::istringstream values(rest);
-        std::string value, extra;
-        const std::string where = "line " + std::to_string(number) + ": ";
-        if (key == "deal") {
-            std::string why;
-            const auto deal = ParseDeal(rest, &why);
-            if (!deal) {
-                Fail(error, where + why);
-                return std::nullopt;
-            }
-            hand.deal = *deal;
-            haveDeal = true;
-        } else if (key == "master" || key == "first-master") {
-            values >> value;
-            const auto seat = ParseSeat(value);
-            if (!seat || (values >> extra)) {
-                Fail(error, where + key + " must be a seat from 1 to 4");
-                return std::nullopt;
-            }
-            (key == "master" ? hand.master : hand.firstMaster) = *seat;
-            haveMaster = haveMaster || key == "master";
-        } else if (key == "trump") {
-            values >> value;
-            if (value.size() != 1 || (value != "-" && !IsSuitLetter(value[0])) || (values >> extra)) {
-                Fail(error, where + "trump must be g, p, h, x or -");
-                return std::nullopt;
-            }
-            hand.trump = value == "-" ? kNoSuit : value[0];
-        } else {
-            Fail(error, where + "unknown entry '" + Printable(key.substr(0, 20)) + "'");
+        if (const auto why = ReadEntry(key, rest, hand)) {
+            Fail(error, "line " + std::to_string(number) + ": " + *why);
             return std::nullopt;
         }
+        haveDeal = haveDeal || key == "deal";
+        haveMaster = haveMaster || key == "master";
     }
     if (!haveDeal) {
         Fail(error, "the file has no deal line");

@@ -49,6 +49,22 @@ ServerLobbyPage::ServerLobbyPage(QWidget* parent) : QFrame(parent) {
     page->addWidget(tablesLabel);
     page->addWidget(tableList, 1);
 
+    page->addLayout(BuildActions());
+
+    auto* bestLabel = new QLabel(tr("&Best players of the last 30 days:"), this);
+    bestList = new QTreeWidget(this);
+    bestLabel->setBuddy(bestList);
+    bestList->setHeaderLabels({tr("Rank"), tr("Player"), tr("Games"), tr("Wins"), tr("Points"), tr("HAKEM hands won")});
+    bestList->setRootIsDecorated(false);
+    bestList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    bestList->setMaximumHeight(140);
+    page->addWidget(bestLabel);
+    page->addWidget(bestList);
+    ConnectButtons();
+    SelectionChanged();
+}
+
+QHBoxLayout* ServerLobbyPage::BuildActions() {
     auto* actions = new QHBoxLayout;
     makeButton = new QPushButton(tr("&Make Table..."), this);
     auto* seatLabel = new QLabel(tr("S&eat:"), this);
@@ -65,18 +81,10 @@ ServerLobbyPage::ServerLobbyPage(QWidget* parent) : QFrame(parent) {
     actions->addWidget(sitButton);
     actions->addWidget(watchButton);
     actions->addWidget(leaveButton);
-    page->addLayout(actions);
+    return actions;
+}
 
-    auto* bestLabel = new QLabel(tr("&Best players of the last 30 days:"), this);
-    bestList = new QTreeWidget(this);
-    bestLabel->setBuddy(bestList);
-    bestList->setHeaderLabels({tr("Rank"), tr("Player"), tr("Games"), tr("Wins"), tr("Points"), tr("HAKEM hands won")});
-    bestList->setRootIsDecorated(false);
-    bestList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    bestList->setMaximumHeight(140);
-    page->addWidget(bestLabel);
-    page->addWidget(bestList);
-
+void ServerLobbyPage::ConnectButtons() {
     connect(tableList, &QTreeWidget::itemSelectionChanged, this, &ServerLobbyPage::SelectionChanged);
     connect(tableList, &QTreeWidget::itemActivated, this, [this] {
         if (sitButton->isEnabled()) sitButton->click();
@@ -89,7 +97,6 @@ ServerLobbyPage::ServerLobbyPage(QWidget* parent) : QFrame(parent) {
         if (selectedTable() > 0) emit watchClicked(selectedTable());
     });
     connect(leaveButton, &QPushButton::clicked, this, &ServerLobbyPage::leaveClicked);
-    SelectionChanged();
 }
 
 void ServerLobbyPage::SetStatus(const QString& text) { statusLabel->setText(text); }

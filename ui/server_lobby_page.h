@@ -16,6 +16,8 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
+class QHBoxLayout;
+
 namespace zarv::ui {
 
 class ServerLobbyPage : public QFrame {
@@ -50,6 +52,9 @@ signals:
     void leaveClicked();
 
 private:
+    // The row of Make, the seat and Sit, Watch and Leave.
+    QHBoxLayout* BuildActions();
+    void ConnectButtons();
     void SelectionChanged();
     std::map<int, net::TableLine> tables_;
 };
