@@ -94,6 +94,8 @@ public:
     // A client: the Dealer is one of ours and gave this seat's return token.
     bool dealerIsOurs() const { return dealerIsOurs_; }
     const std::string& returnToken() const { return token_; }
+    // A client of our own Dealer: it has been silent too long (DealerSilent was told).
+    bool dealerSilent() const { return toldSilent_; }
     // A returning client: the table the Dealer sent, once.
     std::optional<TableSnapshot> TakeTable();
     // A client leaves the game on purpose: the connection closes and the

@@ -41,7 +41,7 @@ struct Dialogs : ::testing::Test {
     TableWindow window{store};
 
     std::unique_ptr<OptionsDialog> Options() {
-        auto d = std::make_unique<OptionsDialog>(window, store, &window);
+        auto d = std::make_unique<OptionsDialog>(window, &window);
         d->show();  // changes count only once the dialog is visible
         return d;
     }
@@ -107,11 +107,12 @@ TEST_F(Dialogs, DesignArrowsStopAtTheEndsAndCancelForgetsEverything) {
 }
 
 TEST_F(Dialogs, PlayerNameRules) {
-    settings::Settings& s = window.currentSettings();
+    settings::Preferences& preferences = window.preferences();
+    const settings::Settings& s = preferences.current();
     settings::AddPlayerResult(store, "Ann", true, 0.5);
     settings::AddPlayerResult(store, "Bob", true, 0.5);
-    s.PlayerName = "Bob";
-    PlayerNameDialog d(store, s);
+    preferences.unsaved().PlayerName = "Bob";
+    PlayerNameDialog d(preferences);
     EXPECT_EQ(d.nameList->itemText(0), "Bob");  // the current name first
     EXPECT_EQ(d.nameList->currentText(), "Bob");
     for (const QString& bad : {QString(), QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("a|b"), QStringLiteral("a;b")})
@@ -127,8 +128,8 @@ TEST_F(Dialogs, PlayerNameRules) {
     // With no records the field shows "Unknown".
     QTemporaryDir other;
     settings::SettingsStore empty(other.filePath("z.ini"));
-    settings::Settings fresh;
-    PlayerNameDialog first(empty, fresh);
+    settings::Preferences fresh(empty);
+    PlayerNameDialog first(fresh);
     EXPECT_EQ(first.nameList->currentText(), "Unknown");
 }
 
@@ -303,10 +304,10 @@ TEST_F(FirstUse, TheSeatCarriesTheNameResultsAreRecordedUnder) {
     s.Seats[3].Kind = SeatKind::Human;
     // Renamed between games: the next game's seat shows the new name.
     s.PlayerName = "Bea";
-    window.currentSettings().PlayerName = "Bea";
+    window.preferences().unsaved().PlayerName = "Bea";
     window.game().SetLocalAutoplay(true);
-    window.currentSettings().Talk = false;
-    window.currentSettings().Speed = 5;
+    window.preferences().unsaved().Talk = false;
+    window.preferences().unsaved().Speed = 5;
     window.LoadSettings();
     QTimer stop;
     QObject::connect(&stop, &QTimer::timeout, &window, [&] {
@@ -317,7 +318,7 @@ TEST_F(FirstUse, TheSeatCarriesTheNameResultsAreRecordedUnder) {
     EXPECT_EQ(s.Seats[3].Name, "Bea");
     // After Reset the name dialog offers the name in use, not "Unknown".
     settings::ResetAllRecords(store);
-    PlayerNameDialog names(store, window.currentSettings(), &window);
+    PlayerNameDialog names(window.preferences(), &window);
     EXPECT_EQ(names.nameList->currentText(), "Bea");
 }
 

@@ -306,7 +306,7 @@ struct FarsiWindow : InFarsi {
         InFarsi::SetUp();
         store = std::make_unique<settings::SettingsStore>(dir.filePath(QStringLiteral("zarv.ini")));
         window = std::make_unique<TableWindow>(*store);
-        window->currentSettings().PlayerName = "مریم";
+        window->preferences().unsaved().PlayerName = "مریم";
         window->game().positionForTests().PlayerName = "مریم";
     }
     void TearDown() override {
@@ -324,7 +324,7 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
     window->show();
     ExpectFarsi(window.get(), "the main window");
     {
-        OptionsDialog options(*window, *store, window.get());
+        OptionsDialog options(*window, window.get());
         ExpectFarsi(&options, "Options");
         EXPECT_TRUE(options.farsiChoice->isChecked());
         // A number typed in either digit set is read.
@@ -339,7 +339,7 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
         }
     }
     {
-        PlayerNameDialog name(*store, window->currentSettings(), window.get());
+        PlayerNameDialog name(window->preferences(), window.get());
         ExpectFarsi(&name, "Player Name");
     }
     {
@@ -353,7 +353,7 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
         EXPECT_TRUE(about.versionLabel->text().contains(QStringLiteral("۱")));
     }
     {
-        NetworkDialog network(*window, window.get());
+        NetworkDialog network(window->network(), window.get());
         ExpectFarsi(&network, "Network");
     }
     {
@@ -366,7 +366,7 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
     ASSERT_TRUE(help.open(QIODevice::ReadOnly));
     EXPECT_TRUE(help.readAll().contains("dir=\"rtl\""));
     // A game under way: the status counts in Persian digits.
-    auto& s = window->currentSettings();
+    auto& s = window->preferences().unsaved();
     s.Talk = false;
     s.Speed = 5;
     window->LoadSettings();
@@ -430,7 +430,7 @@ TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefo
     UseLanguage(LanguageChoice::English);
     window = std::make_unique<TableWindow>(*store);
     window->show();
-    OptionsDialog options(*window, *store, window.get());
+    OptionsDialog options(*window, window.get());
     options.show();
     const QStringList englishWindow = ShownTexts(window.get());
     const QStringList englishOptions = ShownTexts(&options);

@@ -36,7 +36,7 @@ struct Machine : QuietWindow {
     explicit Machine(const std::string& name) : QuietWindow(name) {
         window.game().positionForTests().PlayerName = name;
         // Loopback, on a port the system picks free.
-        window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), 0, {0}});
+        window.network().SetHostingPlan({QHostAddress(QHostAddress::LocalHost), 0, {0}});
     }
     void Host() {
         OpenDialog();
@@ -50,7 +50,7 @@ struct Machine : QuietWindow {
         dialog->sideChoices[partner ? 0 : 1]->click();
         dialog->continueButton->click();
     }
-    int Port() { return window.transport().port(); }
+    int Port() { return window.network().transport().port(); }
     QString Status() const { return dialog->statusLabel->text(); }
 };
 
@@ -113,29 +113,29 @@ void ChatDuringTheGame(Machine& dealer, Machine& bob, Machine& cy) {
     EXPECT_EQ(bob.window.game().positionForTests().Seats[3].Name, "Ann");
 
     // Bob writes a line: the Dealer and Cy show it in Bob's balloon; Bob does not.
-    bob.window.chatInput->setText("hi all");
-    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
-    EXPECT_TRUE(bob.window.chatInput->text().isEmpty());
-    dealer.window.currentSettings().Talk = true;
-    cy.window.currentSettings().Talk = true;
-    bob.window.currentSettings().Talk = true;
+    bob.window.chatPanel().input()->setText("hi all");
+    QTest::keyClick(bob.window.chatPanel().input(), Qt::Key_Return);
+    EXPECT_TRUE(bob.window.chatPanel().input()->text().isEmpty());
+    dealer.window.preferences().unsaved().Talk = true;
+    cy.window.preferences().unsaved().Talk = true;
+    bob.window.preferences().unsaved().Talk = true;
     ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.window.chatBalloon(2) && cy.window.chatBalloon(2); }, kLimitMs));
     EXPECT_TRUE(dealer.window.chatBalloon(2)->isVisible());
     EXPECT_EQ(bob.window.chatBalloon(2), nullptr);
     // An empty box sends nothing, and "|" cannot be typed.
-    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
-    QTest::keyClicks(bob.window.chatInput, "a|b");
-    EXPECT_EQ(bob.window.chatInput->text(), "ab");
-    EXPECT_TRUE(bob.window.chatPanel->counterText().contains("\"|\" cannot be sent")) << bob.window.chatPanel->counterText().toStdString();
+    QTest::keyClick(bob.window.chatPanel().input(), Qt::Key_Return);
+    QTest::keyClicks(bob.window.chatPanel().input(), "a|b");
+    EXPECT_EQ(bob.window.chatPanel().input()->text(), "ab");
+    EXPECT_TRUE(bob.window.chatPanel().counterText().contains("\"|\" cannot be sent")) << bob.window.chatPanel().counterText().toStdString();
     // The conversation keeps every line, the writer's own too.
-    EXPECT_TRUE(bob.window.chatPanel->history().contains("Bob: hi all")) << bob.window.chatPanel->history().join('\n').toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: hi all"); }, kLimitMs));
+    EXPECT_TRUE(bob.window.chatPanel().history().contains("Bob: hi all")) << bob.window.chatPanel().history().join('\n').toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel().history().contains("Bob: hi all"); }, kLimitMs));
     // Persian, with its zero-width non-joiner, arrives as it was typed.
     const QString persian = QStringLiteral("سلام\u200cها، دست خوبی بود");
-    bob.window.chatInput->setText(persian);
-    QTest::keyClick(bob.window.chatInput, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel->history().contains("Bob: " + persian); }, kLimitMs))
-        << cy.window.chatPanel->history().join('\n').toStdString();
+    bob.window.chatPanel().input()->setText(persian);
+    QTest::keyClick(bob.window.chatPanel().input(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cy.window.chatPanel().history().contains("Bob: " + persian); }, kLimitMs))
+        << cy.window.chatPanel().history().join('\n').toStdString();
 }
 
 TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
@@ -173,7 +173,7 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     // chat; then it is stopped.
     dealer.dialog->waitButton->click();
     ASSERT_TRUE(dealer.dialog->startGame());
-    dealer.window.SetNetworkDialog(nullptr);
+    dealer.window.network().SetDialog(nullptr);
     // The checks run once both clients have heard "Start" (not earlier: a
     // wait inside the check would hold the Dealer's game before it sends it).
     bool checked = false;
@@ -191,7 +191,7 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     probe.start(5);
     // Never longer than the limit, whatever happens.
     QTimer::singleShot(kLimitMs, &probe, [&] { dealer.window.game().Stop(); });
-    dealer.window.AfterNetworkDialog(true);
+    dealer.window.network().AfterDialog(true);
     EXPECT_TRUE(checked);
 }
 
@@ -235,7 +235,7 @@ TEST(NetworkWindows, APortThatCannotBeOpenedIsReplacedAndShown) {
     ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
     const quint16 held = holder.serverPort();
     Machine m("Ann");
-    m.window.SetHostingPlan({QHostAddress(QHostAddress::LocalHost), held, {0}});
+    m.window.network().SetHostingPlan({QHostAddress(QHostAddress::LocalHost), held, {0}});
     m.Host();
     ASSERT_TRUE(m.dialog->waiting());
     const QString where = m.dialog->joinAddressLabel->text();
@@ -265,11 +265,11 @@ TEST(NetworkWindows, ABotJoinsTheDealersWindowAndAWholeGameIsPlayedAndRecorded) 
     ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->waitButton->text() == "Start Game"; }, kLimitMs));
     dealer.dialog->waitButton->click();
     ASSERT_TRUE(dealer.dialog->startGame());
-    dealer.window.SetNetworkDialog(nullptr);
+    dealer.window.network().SetDialog(nullptr);
     dealer.window.game().SetLocalAutoplay(true);  // the computer plays the Dealer's own seat here
     QuickPauses quick(dealer.window.game());
     MessageBoxAnswer no(QMessageBox::No);  // "Game Over, Do you want start a new game?"
-    dealer.window.AfterNetworkDialog(true);
+    dealer.window.network().AfterDialog(true);
     const GameState& s = dealer.window.game().positionForTests();
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
     // Who won and the points, then the question as it always stood.
@@ -312,14 +312,14 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     m.Join(QStringLiteral("127.0.0.1:%1").arg(fake.serverPort()), false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m.dialog->isVisible(); }, kLimitMs)) << m.Status().toStdString();
     ASSERT_TRUE(m.dialog->startGame());
-    m.window.SetNetworkDialog(nullptr);
+    m.window.network().SetDialog(nullptr);
     vanish.start(5);
-    m.window.AfterNetworkDialog(true);  // waits for the deal, then sees the Dealer gone
+    m.window.network().AfterDialog(true);  // waits for the deal, then sees the Dealer gone
     EXPECT_EQ(m.window.lastBalloon(), " You are disconnected, game is over.");
     EXPECT_TRUE(m.window.game().positionForTests().StopRequested);
     // A Dealer of the original protocol cannot be come back to: the network
     // game is over here, and the table says so with nothing left live.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.window.inNetworkGame(); }, kLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.window.network().gameOn(); }, kLimitMs));
     EXPECT_EQ(m.window.turnText(), "The Dealer has gone; the network game is over.");
     EXPECT_TRUE(m.window.action(MenuItem::Network)->isEnabled());
     EXPECT_FALSE(m.window.leaveAction()->isEnabled());
@@ -338,7 +338,7 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     EXPECT_EQ(s.Seats[3].Name, "Bea");
     EXPECT_EQ(s.Seats[2].Kind, SeatKind::Computer);
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
-    EXPECT_TRUE(m.window.chatPanel->isHidden());
+    EXPECT_TRUE(m.window.chatPanel().isHidden());
 }
 
 // Reports each trick settled to a hook.
@@ -372,7 +372,7 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     QProcess eve;
     eve.start(QStringLiteral(ZARV_SIM), {"join", QStringLiteral("127.0.0.1:%1").arg(port), "--name", "Eve", "--freeze-at-trick", "5"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m.dialog->isVisible(); }, kLimitMs)) << m.Status().toStdString();
-    m.window.SetNetworkDialog(nullptr);
+    m.window.network().SetDialog(nullptr);
     m.window.game().SetLocalAutoplay(true);
     QuickPauses quick(m.window.game());
     MessageBoxAnswer no(QMessageBox::No);
@@ -380,13 +380,13 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     AtEachTrick drop;
     bool reconnecting = false;
     drop.hook = [&](int n) {
-        if (n == 3) m.window.transport().Close(0);
+        if (n == 3) m.window.network().transport().Close(0);
     };
     m.window.game().SetObserver(&drop);
-    QObject::connect(&m.window.reconnector(), &Reconnector::attempt, [&] { reconnecting = true; });
+    QObject::connect(&m.window.network().reconnector(), &Reconnector::attempt, [&] { reconnecting = true; });
     // The game here ends (and is taken up again from the Dealer's table)
     // within this call, or returns lost and is taken up from the event loop.
-    m.window.AfterNetworkDialog(true);
+    m.window.network().AfterDialog(true);
     m.window.game().SetObserver(nullptr);
     // The window asks for its seat back, gets the table and plays the game to its end.
     ASSERT_TRUE(QTest::qWaitFor([&] { return serve.state() == QProcess::NotRunning; }, 60'000));
@@ -397,7 +397,8 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     EXPECT_TRUE(dealer.contains("game-over")) << dealer.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return eve.state() == QProcess::NotRunning; }, kLimitMs));
     const GameState& s = m.window.game().positionForTests();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !no.text.isEmpty(); }, kLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !no.text.isEmpty(); }, kLimitMs))
+        << net::NetworkMode::Name(m.window.network().mode().kind()) << " " << m.Status().toStdString() << " " << s.PointsA << "-" << s.PointsB;
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7) << s.PointsA << "-" << s.PointsB;
     // Its last hand and the result agree with the Dealer's.
     EXPECT_TRUE(dealer.contains(QStringLiteral("game-over points %1-%2").arg(s.PointsA).arg(s.PointsB))) << dealer.toStdString();
@@ -406,7 +407,7 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
 
 TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer) {
     Machine dealer("Ann");
-    dealer.window.currentSettings().MoveLimit = 600;
+    dealer.window.preferences().unsaved().MoveLimit = 600;
     dealer.window.LoadSettings();
     dealer.Host();
     QProcess bot;
@@ -414,7 +415,7 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
               {"join", QStringLiteral("127.0.0.1:%1").arg(dealer.Port()), "--name", "Bot", "--freeze-at-trick", "1"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return dealer.dialog->waitButton->text() == "Start Game"; }, kLimitMs));
     dealer.dialog->waitButton->click();
-    dealer.window.SetNetworkDialog(nullptr);
+    dealer.window.network().SetDialog(nullptr);
     dealer.window.game().SetLocalAutoplay(true);
     QuickPauses quick(dealer.window.game());
     MessageBoxAnswer no(QMessageBox::No);
@@ -429,7 +430,7 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
         dealer.window.takeOverAction()->trigger();
     });
     watch.start(10);
-    dealer.window.AfterNetworkDialog(true);
+    dealer.window.network().AfterDialog(true);
     watch.stop();
     EXPECT_TRUE(seen.contains(QRegularExpression("^Waiting for Bot \u2014 (600|59\\d) s$"))) << seen.toStdString();
     const GameState& s = dealer.window.game().positionForTests();
@@ -442,23 +443,23 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
 TEST(NetworkDialog, TheJoinerRemembersTheDealerAndAFriendGetsOneLineToType) {
     QList<QHostAddress> addresses{QHostAddress("127.0.0.1"), QHostAddress("fe80::1"), QHostAddress("192.168.1.20"),
                                   QHostAddress("2001:db8::5")};
-    EXPECT_EQ(TableWindow::JoinAddress(addresses, 11001), "192.168.1.20:11001");
-    EXPECT_EQ(TableWindow::JoinAddress(addresses, 1001), "192.168.1.20");
-    EXPECT_EQ(TableWindow::JoinAddress({QHostAddress("fe80::1"), QHostAddress("2001:db8::5")}, 11001), "[2001:db8::5]:11001");
-    EXPECT_EQ(TableWindow::JoinAddress({QHostAddress("::1"), QHostAddress("fe80::2")}, 11001), "");
+    EXPECT_EQ(NetworkPlay::JoinAddress(addresses, 11001), "192.168.1.20:11001");
+    EXPECT_EQ(NetworkPlay::JoinAddress(addresses, 1001), "192.168.1.20");
+    EXPECT_EQ(NetworkPlay::JoinAddress({QHostAddress("fe80::1"), QHostAddress("2001:db8::5")}, 11001), "[2001:db8::5]:11001");
+    EXPECT_EQ(NetworkPlay::JoinAddress({QHostAddress("::1"), QHostAddress("fe80::2")}, 11001), "");
 
     QTemporaryDir dir;
     {
         settings::SettingsStore store{dir.filePath("zarv.ini")};
         TableWindow window{store};
-        NetworkDialog dialog(window, &window);
+        NetworkDialog dialog(window.network(), &window);
         dialog.roleChoices[1]->click();
         dialog.dealerAddress->setText("[::1]:1");  // nobody there; the address is kept all the same
         dialog.continueButton->click();
     }
     settings::SettingsStore again{dir.filePath("zarv.ini")};
     TableWindow window{again};
-    NetworkDialog dialog(window, &window);
+    NetworkDialog dialog(window.network(), &window);
     EXPECT_EQ(dialog.dealerAddress->text(), "[::1]:1");
 }
 

@@ -41,7 +41,7 @@ struct Table : ::testing::Test {
     GameState& s = window.game().positionForTests();
 
     void SetUp() override {
-        auto& settings = window.currentSettings();
+        auto& settings = window.preferences().unsaved();
         settings.Talk = false;
         settings.SoundFX = false;
         settings.Speed = 5;
@@ -196,7 +196,7 @@ TEST_F(Table, ClosingTheWindowEndsAMovementAndABalloon) {
     EXPECT_TRUE(s.StopRequested);
 
     // The game is stopping: a balloon is not even shown, so it cannot wait.
-    window.currentSettings().Talk = true;
+    window.preferences().unsaved().Talk = true;
     ShowCounter<Balloon> balloons;
     window.Announce(TableEvent::AsWords("Nobody waits three seconds for this"));
     EXPECT_EQ(balloons.shown, 0);
@@ -233,7 +233,7 @@ TEST_F(Table, BalloonsOffShowNothingAndOnCloseOnAClick) {
     EXPECT_EQ(balloons.shown, 0);
 
     // On a clock that stands still, only the click can close the balloon.
-    window.currentSettings().Talk = true;
+    window.preferences().unsaved().Talk = true;
     FrozenClockPump frozen;
     QTimer::singleShot(0, &window, [&] {
         ASSERT_NE(balloons.last, nullptr);
@@ -576,7 +576,7 @@ void PlayForThePerson(TableWindow& window, Game& game, const GameState& s) {
 // shown: nothing of the old game's status stays.
 TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
     using Kind = Game::TableWait::Kind;
-    window.currentSettings().AskBeforeAbandoning = false;
+    window.preferences().unsaved().AskBeforeAbandoning = false;
     window.show();
     s.StepCount = 1;  // movements in one frame
     int checks = 0, personTurns = 0, handResults = 0, restarts = 0, gameOvers = 0;
@@ -634,7 +634,7 @@ TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
 // mode stepped with Space and switched off, and Replay This Hand.
 TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
     using Kind = Game::TableWait::Kind;
-    window.currentSettings().AskBeforeAbandoning = false;
+    window.preferences().unsaved().AskBeforeAbandoning = false;
     window.show();
     s.StepCount = 1;
     QTemporaryDir files;
@@ -773,7 +773,7 @@ TEST_F(Table, TheStatusFitsItsWidthWithTheLongestNames) {
 
 // F2 or Exit in the middle of a game asks first; "Don't ask again" is kept.
 TEST_F(Table, AbandoningAGameAsksFirstUnlessToldNotTo) {
-    window.currentSettings().AskBeforeAbandoning = true;
+    window.preferences().unsaved().AskBeforeAbandoning = true;
     window.show();
     int asked = 0;
     bool firstAnswer = true, secondAnswer = false;

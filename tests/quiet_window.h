@@ -20,18 +20,18 @@ struct QuietWindow {
     std::unique_ptr<ui::NetworkDialog> dialog;
 
     explicit QuietWindow(const std::string& name) {
-        auto& s = window.currentSettings();
+        auto& s = window.preferences().unsaved();
         s.Talk = false;
         s.SoundFX = false;
         s.Speed = 5;
         s.PlayerName = name;
         window.LoadSettings();
     }
-    ~QuietWindow() { window.SetNetworkDialog(nullptr); }
+    ~QuietWindow() { window.network().SetDialog(nullptr); }
     // The dialog, shown without its own event loop.
     ui::NetworkDialog& OpenDialog() {
-        dialog = std::make_unique<ui::NetworkDialog>(window, &window);
-        window.SetNetworkDialog(dialog.get());
+        dialog = std::make_unique<ui::NetworkDialog>(window.network(), &window);
+        window.network().SetDialog(dialog.get());
         dialog->show();
         return *dialog;
     }

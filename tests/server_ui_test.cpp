@@ -170,24 +170,24 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, kLimitMs));
     ASSERT_TRUE(d.watchingTable());
     EXPECT_EQ(d.watchedTableName(), "Open");
-    wanda.window.SetNetworkDialog(nullptr);
-    wanda.window.BeginWatching(d.watchedTableName());
-    EXPECT_TRUE(wanda.window.watching());
+    wanda.window.network().SetDialog(nullptr);
+    wanda.window.network().AfterDialog(false, d.watchedTableName());
+    EXPECT_TRUE(wanda.window.network().watching());
     EXPECT_FALSE(wanda.window.watchView()->isHidden());
     EXPECT_TRUE(wanda.window.status().watchingShown());
     // The game is played by the others; the watcher's table follows it.
     Bot bob(server, {"--name", "Bob", "--table", "Open", "--seat", "2", "--games", "1"});
     Bot cy(server, {"--name", "Cy", "--table", "Open", "--seat", "4", "--games", "1"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wanda.window.lobby() && wanda.window.lobby()->watched.gameOver; }, kLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wanda.window.network().lobby() && wanda.window.network().lobby()->watched.gameOver; }, kLimitMs));
     // The winners reach seven, or pass it by a Koot's or a PerKoot's extra points.
-    const auto& watched = wanda.window.lobby()->watched;
+    const auto& watched = wanda.window.network().lobby()->watched;
     EXPECT_GE(std::max(watched.pointsA, watched.pointsB), 7);
     EXPECT_LE(std::max(watched.pointsA, watched.pointsB), 9);
     EXPECT_LT(std::min(watched.pointsA, watched.pointsB), 7);
-    EXPECT_EQ(wanda.window.lobby()->watched.names[2], "Bob");
+    EXPECT_EQ(wanda.window.network().lobby()->watched.names[2], "Bob");
     // Game > Leave Network Game stops watching, and the table is this machine's again.
-    wanda.window.LeaveNetworkGame();
-    EXPECT_FALSE(wanda.window.watching());
+    wanda.window.network().Leave();
+    EXPECT_FALSE(wanda.window.network().watching());
     EXPECT_TRUE(wanda.window.watchView()->isHidden());
     EXPECT_FALSE(wanda.window.status().watchingShown());
     EXPECT_TRUE(server.WaitFor(QRegularExpression("connection \\d+ closed")));

@@ -88,6 +88,8 @@ void ChatPanel::AddNotice(const QString& text) {
     history_->scrollToBottom();
 }
 
+void ChatPanel::SetWritable(bool writable) { input_->setEnabled(writable); }
+
 void ChatPanel::Clear() {
     history_->clear();
     input_->clear();

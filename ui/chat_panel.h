@@ -28,6 +28,8 @@ public:
     void Clear();
     QStringList history() const;
     QLineEdit* input() const { return input_; }
+    // A watcher reads the players' chat but does not write.
+    void SetWritable(bool writable);
     QString counterText() const;
 
 signals:

@@ -27,11 +27,12 @@
 #include "settings/settings.h"
 #include "ui/make_table_dialog.h"
 #include "ui/server_lobby_page.h"
-#include "ui/table_window.h"
+#include "settings/preferences.h"
+#include "ui/network_play.h"
 
 namespace zarv::ui {
 
-NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(parent), table_(table) {
+NetworkDialog::NetworkDialog(NetworkPlay& network, QWidget* parent) : QDialog(parent), network_(network) {
     setWindowTitle(tr("Network"));
     auto* outer = new QVBoxLayout(this);
     pages_ = new QStackedLayout;
@@ -55,7 +56,7 @@ NetworkDialog::NetworkDialog(TableWindow& table, QWidget* parent) : QDialog(pare
     // then to the request for a seat.
     connect(&connectTimer_, &QTimer::timeout, this, [this] {
         if (answered_) return;
-        if (pages_->currentWidget() == lobbyPage && table_.lobby() && table_.lobby()->connected)
+        if (pages_->currentWidget() == lobbyPage && network_.lobby() && network_.lobby()->connected)
             return ServerFailed(tr("%1 answered, but it is no table server (no lobby after %2 seconds).")
                                     .arg(tried_)
                                     .arg(kConnectSeconds));
@@ -80,7 +81,7 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     dealerAddressLabel = new QLabel(tr("Dealer Computer Name or IP:"), joinFrame);
     dealerAddress = new QLineEdit(joinFrame);
     dealerAddress->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
-    dealerAddress->setText(QString::fromStdString(table_.currentSettings().LastDealer));
+    dealerAddress->setText(QString::fromStdString(network_.preferences().current().LastDealer));
     sideChoices[0] = new QRadioButton(tr("Partner of Dealer"), joinFrame);
     sideChoices[1] = new QRadioButton(tr("Against of Dealer"), joinFrame);
     sideChoices[0]->setChecked(true);
@@ -161,19 +162,18 @@ QFrame* NetworkDialog::BuildServerFrame() {
     serverFrame = new QFrame(roleFrame);
     serverFrame->setFrameShape(QFrame::StyledPanel);
     auto* form = new QFormLayout(serverFrame);
-    settings::SettingsStore& store = table_.settingsStore();
-    const std::string last = table_.currentSettings().LastServer;
+    const std::string last = network_.preferences().current().LastServer;
     serverAddress = new QLineEdit(QString::fromStdString(last), serverFrame);
     serverAddress->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
     serverEncrypted = new QCheckBox(tr("&Encrypted connection (TLS)"), serverFrame);
     serverEncrypted->setChecked(true);
     serverEncrypted->setToolTip(tr("Needed for private tables. The server's certificate is checked; "
                                    "a failed check stops the connection."));
-    serverPin = new QLineEdit(QString::fromStdString(settings::ReadServerPin(store, last)), serverFrame);
+    serverPin = new QLineEdit(QString::fromStdString(network_.preferences().ServerPin(last)), serverFrame);
     serverPin->setPlaceholderText(tr("only for a self-made certificate: AB:CD:..."));
     serverPin->setToolTip(tr("The SHA-256 fingerprint of the server's certificate, as its admin publishes it. "
                              "Remembered for this server."));
-    serverPlayerName = new QLineEdit(QString::fromStdString(table_.currentSettings().PlayerName), serverFrame);
+    serverPlayerName = new QLineEdit(QString::fromStdString(network_.preferences().current().PlayerName), serverFrame);
     serverPlayerName->setMaxLength(static_cast<int>(net::kMaxPlayerName));
     form->addRow(tr("Ser&ver:"), serverAddress);
     form->addRow(QString(), serverEncrypted);
@@ -182,7 +182,7 @@ QFrame* NetworkDialog::BuildServerFrame() {
     // Each server has its own pin: another address brings its own back.
     connect(serverAddress, &QLineEdit::editingFinished, this, [this] {
         serverPin->setText(QString::fromStdString(
-            settings::ReadServerPin(table_.settingsStore(), serverAddress->text().trimmed().toStdString())));
+            network_.preferences().ServerPin(serverAddress->text().trimmed().toStdString())));
     });
     return serverFrame;
 }
@@ -214,7 +214,7 @@ void NetworkDialog::ShowWaitingPage() {
 
 void NetworkDialog::ShowSettingsPage() {
     connectTimer_.stop();
-    table_.BecomeStandAlone();
+    network_.BecomeStandAlone();
     for (size_t i = 1; i < playerLabels.size(); ++i) playerLabels[i]->deleteLater();
     playerLabels.resize(1);
     playerLabels[0]->hide();
@@ -237,7 +237,7 @@ void NetworkDialog::Continue() {
     if (roleChoices[2]->isChecked()) return ContinueToServer();
     if (roleChoices[0]->isChecked()) {
         ShowWaitingPage();
-        const TableWindow::Hosting hosting = table_.Host();
+        const NetworkPlay::Hosting hosting = network_.Host();
         if (!hosting.error.isEmpty()) {
             Failed(hosting.error);
             return;
@@ -264,13 +264,13 @@ void NetworkDialog::Continue() {
     ShowWaitingPage();
     answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
-    table_.Join(QString::fromStdString(where->host), where->port, sideChoices[0]->isChecked() ? "Partner" : "Against", tried_);
+    network_.Join(QString::fromStdString(where->host), where->port, sideChoices[0]->isChecked() ? "Partner" : "Against", tried_);
 }
 
 void NetworkDialog::Failed(const QString& why) {
     answered_ = true;
     connectTimer_.stop();
-    table_.BecomeStandAlone();
+    network_.BecomeStandAlone();
     statusLabel->setText(why);
     SetWaitJob(WaitJob::TryAgain);
 }
@@ -295,7 +295,7 @@ void NetworkDialog::WaitButtonClicked() {
         return;
     case WaitJob::StartTable:
         statusLabel->setText(tr("Starting the table; the computer plays the empty seats..."));
-        table_.StartServerTable(serverTable_);
+        network_.StartServerTable(serverTable_);
         return;
     case WaitJob::Cancel:
     case WaitJob::Disconnect: reject(); return;  // no game
@@ -305,7 +305,7 @@ void NetworkDialog::WaitButtonClicked() {
 void NetworkDialog::reject() {
     connectTimer_.stop();
     start_ = false;
-    table_.BecomeStandAlone();
+    network_.BecomeStandAlone();
     QDialog::reject();
 }
 
@@ -413,11 +413,8 @@ void NetworkDialog::ContinueToServer() {
         serverPlayerName->setFocus();
         return;
     }
-    if (name.toStdString() != table_.currentSettings().PlayerName) {
-        table_.currentSettings().PlayerName = name.toStdString();
-        settings::SavePlayerName(table_.settingsStore(), name.toStdString());
-    }
-    settings::SaveServerPin(table_.settingsStore(), tried_.toStdString(), pin.isEmpty() ? std::string() : net::PinText(pin).toStdString());
+    if (name.toStdString() != network_.preferences().current().PlayerName) network_.preferences().SetPlayerName(name.toStdString());
+    network_.preferences().SetServerPin(tried_.toStdString(), pin.isEmpty() ? std::string() : net::PinText(pin).toStdString());
     encrypted_ = serverEncrypted->isChecked() || !pin.isEmpty();
     inLobby_ = false;
     madeTable_ = serverTable_ = askedSeat_ = 0;
@@ -435,8 +432,8 @@ void NetworkDialog::ContinueToServer() {
     lobbyPage->leaveButton->setFocus();
     answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
-    table_.OpenServerLobby(QString::fromStdString(where->host), where->port, {encrypted_, pin}, tried_);
-    if (table_.lobby()) table_.lobby()->onNews = [this] { LobbyNews(); };
+    network_.OpenServerLobby(QString::fromStdString(where->host), where->port, {encrypted_, pin}, tried_);
+    if (network_.lobby()) network_.lobby()->onNews = [this] { LobbyNews(); };
 }
 
 void NetworkDialog::ServerFailed(const QString& why) {
@@ -448,7 +445,7 @@ void NetworkDialog::ServerFailed(const QString& why) {
 }
 
 void NetworkDialog::LobbyNews() {
-    net::LobbyClient* lobby = table_.lobby();
+    net::LobbyClient* lobby = network_.lobby();
     if (!lobby || pages_->currentWidget() != lobbyPage) return;
     if (lobby->failed) return ServerFailed(tr("Cannot connect to %1: %2").arg(tried_, QString::fromStdString(lobby->failure)));
     if (lobby->closed)
@@ -494,14 +491,14 @@ void NetworkDialog::LobbyNews() {
         ShowWaitingPage();
         answered_ = false;
         connectTimer_.start(kConnectSeconds * 1000);
-        table_.SitAtServerTable(askedSeat_);
+        network_.SitAtServerTable(askedSeat_);
     }
 }
 
 void NetworkDialog::MakeTable() {
-    net::LobbyClient* lobby = table_.lobby();
+    net::LobbyClient* lobby = network_.lobby();
     if (!lobby) return;
-    MakeTableDialog make(encrypted_, tr("%1's table").arg(QString::fromStdString(table_.currentSettings().PlayerName)), this);
+    MakeTableDialog make(encrypted_, tr("%1's table").arg(QString::fromStdString(network_.preferences().current().PlayerName)), this);
     if (make.exec() != QDialog::Accepted) return;
     lobbyPage->SetStatus(tr("Making the table..."));
     lobby->Make(make.request());
@@ -522,7 +519,7 @@ bool NetworkDialog::PasswordFor(std::string* password) {
 }
 
 void NetworkDialog::WatchTable(int table) {
-    net::LobbyClient* lobby = table_.lobby();
+    net::LobbyClient* lobby = network_.lobby();
     if (!lobby) return;
     std::string password;
     if (!PasswordFor(&password)) return;
@@ -532,7 +529,7 @@ void NetworkDialog::WatchTable(int table) {
 }
 
 void NetworkDialog::SitAtTable(int table, int seat) {
-    net::LobbyClient* lobby = table_.lobby();
+    net::LobbyClient* lobby = network_.lobby();
     if (!lobby) return;
     std::string password;
     if (!PasswordFor(&password)) return;

@@ -23,7 +23,7 @@ class QVBoxLayout;
 
 namespace zarv::ui {
 
-class TableWindow;
+class NetworkPlay;
 
 class NetworkDialog : public QDialog {
     Q_OBJECT
@@ -31,7 +31,7 @@ public:
     // A client waits this long for the Dealer to answer.
     static constexpr int kConnectSeconds = 15;
 
-    explicit NetworkDialog(TableWindow& table, QWidget* parent = nullptr);
+    explicit NetworkDialog(NetworkPlay& network, QWidget* parent = nullptr);
 
     // The controls.
     QFrame* roleFrame = nullptr;
@@ -110,7 +110,7 @@ private:
     // The attempt failed: say why and let the person try again.
     void Failed(const QString& why);
 
-    TableWindow& table_;
+    NetworkPlay& network_;
     QStackedLayout* pages_ = nullptr;
     QVBoxLayout* playerLines_ = nullptr;
     QTimer connectTimer_;

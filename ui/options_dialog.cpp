@@ -75,8 +75,8 @@ QPushButton* ColourButton(QWidget* parent) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog(TableWindow& table, settings::SettingsStore& store, QWidget* parent)
-    : QDialog(parent), table_(table), store_(store), original_(table.currentSettings()) {
+OptionsDialog::OptionsDialog(TableWindow& table, QWidget* parent)
+    : QDialog(parent), table_(table), preferences_(table.preferences()), original_(table.currentSettings()) {
     setWindowTitle(tr("Options"));
     picker_ = [](const QColor& initial, QWidget* owner) { return QColorDialog::getColor(initial, owner); };
     LayOut();
@@ -244,7 +244,7 @@ void OptionsDialog::LayOut() {
 void OptionsDialog::ShowSettings() {
     // The controls show the settings; nothing counts as a change yet.
     filling_ = true;
-    const settings::Settings& s = table_.currentSettings();
+    const settings::Settings& s = preferences_.current();
     schemeList->setCurrentIndex(std::clamp(s.Scheme, 0, settings::kUserScheme));
     Fill();
     speed_ = std::clamp(s.Speed, 0, 5);
@@ -263,7 +263,7 @@ void OptionsDialog::ShowSettings() {
 
 void OptionsDialog::ConnectControls() {
     connect(schemeList, &QComboBox::activated, this, [this](int index) {
-        table_.currentSettings().SetScheme(index);  // a preset's colours are loaded at once
+        preferences_.unsaved().SetScheme(index);  // a preset's colours are loaded at once
         Fill();
         MarkChanged();
     });
@@ -290,7 +290,7 @@ void OptionsDialog::ConnectControls() {
     connect(cancelButton, &QPushButton::clicked, this, &OptionsDialog::reject);
     connect(defaultButton, &QPushButton::clicked, this, [this] {
         // Scheme 0's colours and design, shown here; Apply or OK keeps them.
-        table_.currentSettings().SetScheme(0);
+        preferences_.unsaved().SetScheme(0);
         schemeList->setCurrentIndex(0);
         Fill();
         MarkChanged();
@@ -328,12 +328,12 @@ void OptionsDialog::Retranslate() {
 
 void OptionsDialog::reject() {
     // Nothing is written, and the settings in memory are as they were.
-    table_.currentSettings() = original_;
+    preferences_.PutBack(original_);
     QDialog::reject();
 }
 
 void OptionsDialog::Fill() {
-    const settings::Settings& s = table_.currentSettings();
+    const settings::Settings& s = preferences_.current();
     const uint32_t values[8] = {s.DeckColour1, s.DeckColour2, s.DeckColour3, s.SeatColourB, s.SeatBorderB, s.SeatColourA, s.SeatBorderA, s.FeltColour};
     for (int i = 0; i < 8; ++i) SetButtonColour(i, ToQColor(values[i]));
     previewDesign_ = std::clamp(s.Deck, 0, 4);
@@ -396,7 +396,7 @@ void OptionsDialog::Navigate(bool deck, int step) {
 }
 
 void OptionsDialog::Apply() {
-    settings::Settings& s = table_.currentSettings();
+    settings::Settings& s = preferences_.unsaved();
     s.Scheme = schemeList->currentIndex();
     if (s.Scheme == settings::kUserScheme) {
         uint32_t* fields[8] = {&s.DeckColour1, &s.DeckColour2, &s.DeckColour3, &s.SeatColourB, &s.SeatBorderB, &s.SeatColourA, &s.SeatBorderA, &s.FeltColour};
@@ -415,7 +415,7 @@ void OptionsDialog::Apply() {
     s.Language = farsiChoice->isChecked() ? settings::LanguageChoice::Farsi : settings::LanguageChoice::English;
     table_.LoadSettings();
     table_.RedrawBack();
-    settings::SaveSettings(store_, s);
+    preferences_.SaveAll();
     original_ = s;
     changed_ = false;
     applyButton->setEnabled(false);

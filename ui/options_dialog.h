@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "settings/preferences.h"
 #include "settings/settings.h"
 
 class QButtonGroup;
@@ -26,7 +27,7 @@ public:
     // Asks for a colour starting from the given one; an invalid colour means Cancel.
     using ColourPicker = std::function<QColor(const QColor&, QWidget*)>;
 
-    OptionsDialog(TableWindow& table, settings::SettingsStore& store, QWidget* parent = nullptr);
+    OptionsDialog(TableWindow& table, QWidget* parent = nullptr);
     void SetColourPicker(ColourPicker picker) { picker_ = std::move(picker); }
 
     // The controls, by the names the options are known by.
@@ -86,7 +87,7 @@ private:
     void Navigate(bool deck, int step);
 
     TableWindow& table_;
-    settings::SettingsStore& store_;
+    settings::Preferences& preferences_;
     settings::Settings original_;  // what Cancel puts back in memory
     ColourPicker picker_;
     QButtonGroup* speedGroup_ = nullptr;

@@ -8,12 +8,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "settings/preferences.h"
 #include "settings/settings.h"
 
 namespace zarv::ui {
 
-PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Settings& settings, QWidget* parent)
-    : QDialog(parent), store_(store), settings_(settings) {
+PlayerNameDialog::PlayerNameDialog(settings::Preferences& preferences, QWidget* parent)
+    : QDialog(parent), preferences_(preferences) {
     setWindowTitle(tr("Player Name"));
     promptLabel = new QLabel(tr("Choose your name, or type a new one:"), this);
     nameList = new QComboBox(this);
@@ -26,8 +27,8 @@ PlayerNameDialog::PlayerNameDialog(settings::SettingsStore& store, settings::Set
     layout->addWidget(okButton, 0, Qt::AlignRight);
 
     // The current name first, then the others with records on this machine.
-    const QString current = QString::fromStdString(settings_.PlayerName);
-    for (const std::string& name : settings::EnumPlayers(store_)) {
+    const QString current = QString::fromStdString(preferences_.current().PlayerName);
+    for (const std::string& name : settings::EnumPlayers(preferences_.store())) {
         const QString n = QString::fromStdString(name);
         if (n == current)
             nameList->insertItem(0, n);
@@ -48,7 +49,7 @@ QString PlayerNameDialog::Refusal(const QString& name) {
     // Network messages end at "|" and split at ";", and "\" would file the
     // results under another key: a name holding them is refused.
     if (name.contains(QLatin1Char('|')) || name.contains(QLatin1Char(';')) || name.contains(QLatin1Char('\\')))
-        return QStringLiteral("A name cannot hold \"|\", \";\" or \"\\\". Please choose another name.");
+        return tr("A name cannot hold \"|\", \";\" or \"\\\". Please choose another name.");
     return {};
 }
 
@@ -59,8 +60,7 @@ void PlayerNameDialog::Ok() {
         QMessageBox::information(this, windowTitle(), why);
         return;
     }
-    settings::SavePlayerName(store_, name.toStdString());
-    settings_.PlayerName = name.toStdString();
+    preferences_.SetPlayerName(name.toStdString());
     accept();
 }
 

@@ -8,8 +8,7 @@ class QLabel;
 class QPushButton;
 
 namespace zarv::settings {
-class SettingsStore;
-struct Settings;
+class Preferences;
 }
 
 namespace zarv::ui {
@@ -17,7 +16,7 @@ namespace zarv::ui {
 class PlayerNameDialog : public QDialog {
     Q_OBJECT
 public:
-    PlayerNameDialog(settings::SettingsStore& store, settings::Settings& settings, QWidget* parent = nullptr);
+    explicit PlayerNameDialog(settings::Preferences& preferences, QWidget* parent = nullptr);
 
     QComboBox* nameList = nullptr;
     QPushButton* okButton = nullptr;
@@ -29,8 +28,7 @@ public:
 private:
     void Ok();
 
-    settings::SettingsStore& store_;
-    settings::Settings& settings_;
+    settings::Preferences& preferences_;
 };
 
 } // namespace zarv::ui

@@ -41,23 +41,18 @@
 
 namespace zarv::ui {
 
-namespace {
-} // namespace
-
 TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     : QMainWindow(parent),
-      store_(store),
-      settings_(settings::ReadSettings(store)),
-      game_(EngineServices{*this, pump_, random_, session_, *this}),
+      preferences_(store),
+      game_(EngineServices{*this, pump_, random_, network_.session(), *this}),
       // The Expert decides within its worlds or a tenth of a second, whichever comes first.
       computer_(game_.state(), pump_,
                 ai::ExpertOptions{ai::kDefaultWorlds, 100, static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch())}),
       sprite_(sprite::BuildSpriteSheet()) {
     setWindowTitle(tr("Zarv"));
     game_.SetComputerPlayer(&computer_);
-    game_.SetPlayerName(settings_.PlayerName);
-    session_.Attach(game_);
-    session_.SetListener(this);
+    game_.SetPlayerName(currentSettings().PlayerName);
+    network_.Attach(game_);
     // The table, and below it the chat box of a network game.
     auto* centre = new QWidget(this);
     auto* column = new QVBoxLayout(centre);
@@ -69,11 +64,10 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     watchView_ = new WatchView([this](CardCode card) { return PaintCardFace(sprite_, card); }, centre);
     column->addWidget(watchView_, 1);
     watchView_->hide();
-    chatPanel = new ChatPanel(centre);
-    chatInput = chatPanel->input();
-    connect(chatPanel, &ChatPanel::lineEntered, this, &TableWindow::SendChat);
-    column->addWidget(chatPanel);
-    chatPanel->hide();
+    chatPanel_ = new ChatPanel(centre);
+    connect(chatPanel_, &ChatPanel::lineEntered, &network_, &NetworkPlay::SendChat);
+    column->addWidget(chatPanel_);
+    chatPanel_->hide();
     setCentralWidget(centre);
     // The table takes the keyboard whenever no dialog has it.
     view_->setFocusPolicy(Qt::StrongFocus);
@@ -82,6 +76,7 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     connect(view_, &TableView::mousePressed, this, &TableWindow::TablePressed);
     connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.PointerAt(at.x(), at.y()); });
     ConnectTimers();
+    ConnectNetworkPlay();
     BuildMenus();
     sound_.setSource(QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("/Pass.wav")));
 
@@ -116,29 +111,20 @@ void TableWindow::TablePressed(QPointF at) {
 }
 
 void TableWindow::ConnectTimers() {
-    connect(&reconnector_, &Reconnector::attempt, this, &TableWindow::TryToReturn);
-    connect(&reconnector_, &Reconnector::gaveUp, this,
-            [this] { EndNetworkGame(tr("The Dealer could not be reached again; the network game is over.")); });
     // The status counts down while a remote player's time runs, or while reconnecting.
     countdown_.setInterval(1000);
     connect(&countdown_, &QTimer::timeout, this, [this] {
         const GameState& s = game_.state();
-        if (s.WaitingDeadline <= 0 && !reconnector_.active()) countdown_.stop();
+        if (s.WaitingDeadline <= 0 && !network_.reconnector().active()) countdown_.stop();
         UpdateStatus();
     });
-    // Heartbeats and silent Dealers, also while a dialog or question is open.
-    housekeeping_.setInterval(1000);
-    connect(&housekeeping_, &QTimer::timeout, this, [this] { session_.Housekeep(); });
 }
 
 void TableWindow::PlaceWindow() {
     // Where the window was last; the first time, most of the screen's free area.
-    const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(settings_.WindowPlace));
+    const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(currentSettings().WindowPlace));
     if (stored.isEmpty() || !restoreGeometry(stored)) resize(FirstSize());
-    if (settings_.FullScreen) {
-        settings_.FullScreen = false;
-        SetFullScreen(true);
-    }
+    if (currentSettings().FullScreen) SetFullScreen(true);
 }
 
 QSize TableWindow::FirstSize() const {
@@ -178,16 +164,15 @@ void TableWindow::BuildMenus() {
     Worded(gameMenu->addAction(QString(), this, &TableWindow::ScoreClick), QT_TR_NOOP("Score..."));
     menu_[MenuItem::Options] = Worded(gameMenu->addAction(QString(), this, &TableWindow::OptionsClick), QT_TR_NOOP("&Options..."));
     menu_[MenuItem::Network] = Worded(gameMenu->addAction(QString(), this, &TableWindow::NetworkClick), QT_TR_NOOP("&Network..."));
-    leaveAction_ = Worded(gameMenu->addAction(QString(), this, &TableWindow::LeaveNetworkGame), QT_TR_NOOP("Leave Network Game"));
+    leaveAction_ = Worded(gameMenu->addAction(QString(), &network_, &NetworkPlay::Leave), QT_TR_NOOP("Leave Network Game"));
     leaveAction_->setEnabled(false);
-    takeOverAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_K), this, &TableWindow::TakeOverWaitedSeat),
+    takeOverAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_K), &network_, &NetworkPlay::TakeOverWaitedSeat),
                              QT_TR_NOOP("Let the Computer Play for the Waited Player"));
     takeOverAction_->setEnabled(false);
     gameMenu->addSeparator();
     // F11 is Replay's: full screen has its own keys, and Esc leaves it.
     fullScreenAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this, [this] {
-        SetFullScreen(!settings_.FullScreen);
-        settings::SaveFullScreen(store_, settings_.FullScreen);
+        SetFullScreen(!fullScreen_);
     }), QT_TR_NOOP("&Full Screen"));
     fullScreenAction_->setCheckable(true);
     Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick), QT_TR_NOOP("&Hint"));
@@ -250,47 +235,47 @@ void TableWindow::changeEvent(QEvent* event) {
 }
 
 void TableWindow::LoadSettings() {
-    game_.SetSpeed(settings_.Speed);
+    game_.SetSpeed(currentSettings().Speed);
     game_.LeaveTraceMode();
-    computer_.SetLevel(settings_.Level == settings::ComputerLevel::Expert ? ai::Level::Expert : ai::Level::Standard);
-    game_.SetMoveLimit(settings_.MoveLimit);
+    computer_.SetLevel(currentSettings().Level == settings::ComputerLevel::Expert ? ai::Level::Expert : ai::Level::Standard);
+    game_.SetMoveLimit(currentSettings().MoveLimit);
     TableColours c;
-    c.background = ToQColor(settings_.FeltColour);
-    c.edge = ToQColor(EdgeColour(settings_.FeltColour));
-    c.strongA = ToQColor(settings_.SeatColourA);
-    c.lightA = ToQColor(settings_.SeatBorderA);
-    c.strongB = ToQColor(settings_.SeatColourB);
-    c.lightB = ToQColor(settings_.SeatBorderB);
+    c.background = ToQColor(currentSettings().FeltColour);
+    c.edge = ToQColor(EdgeColour(currentSettings().FeltColour));
+    c.strongA = ToQColor(currentSettings().SeatColourA);
+    c.lightA = ToQColor(currentSettings().SeatBorderA);
+    c.strongB = ToQColor(currentSettings().SeatColourB);
+    c.lightB = ToQColor(currentSettings().SeatBorderB);
     view_->SetColours(c);
 }
 
 void TableWindow::RedrawBack() {
-    view_->SetBackPicture(DrawDeck(sprite_, settings_.Deck, settings_.DeckColour1, settings_.DeckColour2, settings_.DeckColour3));
+    view_->SetBackPicture(DrawDeck(sprite_, currentSettings().Deck, currentSettings().DeckColour1, currentSettings().DeckColour2, currentSettings().DeckColour3));
 }
 
 void TableWindow::OptionsClick() {
     game_.Pause(0.6);
     if (game_.state().Animating) return;
-    OptionsDialog dialog(*this, store_, this);
+    OptionsDialog dialog(*this, this);
     dialog.exec();
     view_->RefreshPage();
     GiveKeysToTable();
 }
 
 void TableWindow::PlayerNameClick() {
-    PlayerNameDialog dialog(store_, settings_, this);
-    if (dialog.exec() == QDialog::Accepted) game_.SetPlayerName(settings_.PlayerName);
+    PlayerNameDialog dialog(preferences_, this);
+    if (dialog.exec() == QDialog::Accepted) game_.SetPlayerName(currentSettings().PlayerName);
     GiveKeysToTable();
 }
 
 void TableWindow::ScoreClick() {
-    ScoresDialog dialog(store_, this);
+    ScoresDialog dialog(preferences_.store(), this);
     dialog.exec();
     GiveKeysToTable();
 }
 
 void TableWindow::AboutClick() {
-    AboutDialog dialog(this, store_.fileName());
+    AboutDialog dialog(this, preferences_.store().fileName());
     dialog.exec();
     GiveKeysToTable();
 }
@@ -310,8 +295,9 @@ void TableWindow::SetScreenSize(bool) {
 }
 
 void TableWindow::SetFullScreen(bool full) {
-    if (full == settings_.FullScreen) return;
-    settings_.FullScreen = full;
+    if (full == fullScreen_) return;
+    fullScreen_ = full;
+    preferences_.SetFullScreen(full);
     // The same table, scaled to the whole screen; the status bar stays.
     if (full)
         showFullScreen();
@@ -323,14 +309,14 @@ void TableWindow::SetFullScreen(bool full) {
 void TableWindow::MakeCardPictures() {
     const GameState& s = game_.state();
     std::vector<QImage> pictures(53);
-    pictures[0] = DrawDeck(sprite_, settings_.Deck, settings_.DeckColour1, settings_.DeckColour2, settings_.DeckColour3);
+    pictures[0] = DrawDeck(sprite_, currentSettings().Deck, currentSettings().DeckColour1, currentSettings().DeckColour2, currentSettings().DeckColour3);
     for (int k = 1; k <= 52; ++k) pictures[static_cast<size_t>(s.Deck[k].Face)] = PaintCardFace(sprite_, s.Deck[k].Card);
     view_->SetCardPictures(std::move(pictures));
     view_->gameStarted = true;
 }
 
 void TableWindow::PlaySound() {
-    if (!settings_.SoundFX || sound_.status() != QSoundEffect::Ready) return;
+    if (!currentSettings().SoundFX || sound_.status() != QSoundEffect::Ready) return;
     // Without an audio device nothing would ever be heard or end: skip it.
     if (QMediaDevices::audioOutputs().isEmpty()) return;
     sound_.play();
@@ -350,8 +336,8 @@ void TableWindow::Announce(const TableEvent& event) {
     ShowTurn();
     lastBalloon_ = TableWords(event);
     // In a network game the table's announcements are part of the conversation.
-    if (networkGame_ && seat == kFromTheTable) chatPanel->AddNotice(lastBalloon_);
-    if (!settings_.Talk) return;
+    if (network_.gameOn() && seat == kFromTheTable) chatPanel_->AddNotice(lastBalloon_);
+    if (!currentSettings().Talk) return;
     Balloon::Say(*this, seat, lastBalloon_, pump_, [this] { return game_.state().StopRequested; });
     GiveKeysToTable();
 }
@@ -387,7 +373,7 @@ bool TableWindow::GameInProgress() const {
 }
 
 bool TableWindow::MayAbandonGame() {
-    if (!GameInProgress() || !settings_.AskBeforeAbandoning) return true;
+    if (!GameInProgress() || !currentSettings().AskBeforeAbandoning) return true;
     QMessageBox box(QMessageBox::Question, tr("Zarv"), tr("A game is in progress. Leave it unfinished?"),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::No);
@@ -396,10 +382,7 @@ bool TableWindow::MayAbandonGame() {
     abandonQuestion_ = &box;
     const bool yes = box.exec() == QMessageBox::Yes;
     abandonQuestion_ = nullptr;
-    if (dontAsk->isChecked()) {
-        settings_.AskBeforeAbandoning = false;
-        settings::SaveAskBeforeAbandoning(store_, false);
-    }
+    if (dontAsk->isChecked()) preferences_.SetAskBeforeAbandoning(false);
     GiveKeysToTable();
     return yes;
 }
@@ -428,19 +411,19 @@ void TableWindow::Beep() {
 
 
 void TableWindow::AddPlayerResult(const std::string& name, bool won) {
-    if (settings::AddPlayerResult(store_, name, won, game_.RandomFraction())) return;
+    if (settings::AddPlayerResult(preferences_.store(), name, won, game_.RandomFraction())) return;
     // Never lost without a word.
     QMessageBox::warning(this, tr("Scores"),
                          tr("This game's result could not be recorded for %1 in %2.")
-                             .arg(QString::fromStdString(name), store_.fileName()));
+                             .arg(QString::fromStdString(name), preferences_.store().fileName()));
 }
 
 void TableWindow::TellAboutDamagedSettings() {
-    if (store_.damagedCopy().isEmpty()) return;
+    if (preferences_.store().damagedCopy().isEmpty()) return;
     QMessageBox::information(this, tr("Settings"),
                              tr("The settings file was damaged; a copy was kept as %1. Everything that could be "
                                 "read from it is kept.")
-                                 .arg(store_.damagedCopy()));
+                                 .arg(preferences_.store().damagedCopy()));
 }
 
 QString TableWindow::SuitSign(Suit suit) { return ui::SuitSign(suit); }
@@ -462,18 +445,19 @@ bool TableWindow::PersonPlaysNow() const {
 
 bool TableWindow::DimmedCard(int d) const {
     const GameState& s = game_.state();
-    if (!settings_.DimCards || d < 1 || d > 52 || s.Deck[d].Owner != s.LocalSeat) return false;
+    if (!currentSettings().DimCards || d < 1 || d > 52 || s.Deck[d].Owner != s.LocalSeat) return false;
     // Only while the person plays a card (not while naming the trump).
     return PersonPlaysNow() && !game_.IsLegalCard(s.LocalSeat, s.Deck[d].Card);
 }
 
 QString TableWindow::turnText() const {
     const GameState& s = game_.state();
-    if (watching_) return tr("Watching %1 \u2014 Game > Leave Network Game stops watching").arg(watchedTable_);
-    if (reconnector_.active())
-        return tr("Reconnecting to the Dealer... (%1 s left)").arg(reconnector_.secondsLeft());
+    if (network_.watching())
+        return tr("Watching %1 \u2014 Game > Leave Network Game stops watching").arg(network_.watchedTable());
+    if (network_.reconnector().active())
+        return tr("Reconnecting to the Dealer... (%1 s left)").arg(network_.reconnector().secondsLeft());
     if (!endNote_.isEmpty()) return endNote_;
-    if (dealerSilent_) return tr("The Dealer is not answering \u2014 Game > Leave Network Game ends this game");
+    if (network_.dealerSilent()) return tr("The Dealer is not answering \u2014 Game > Leave Network Game ends this game");
     if (!refusal_.isEmpty()) return refusal_;
     if (!hintText_.isEmpty()) return hintText_;
     // Studying a hand: why the computer played the last card.
@@ -585,7 +569,7 @@ void TableWindow::HintClick() {
 }
 
 void TableWindow::LastTrickClick() {
-    if (watching_) return;  // the table behind the watched one is not in sight
+    if (network_.watching()) return;  // the table behind the watched one is not in sight
     const auto trick = game_.LastTrick();
     if (!trick) return;
     LastTrickDialog dialog(game_.state(), *trick, sprite_, this);
@@ -601,11 +585,10 @@ void TableWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    settings_.WindowPlace = saveGeometry().toBase64().toStdString();
-    settings::SaveWindowPlace(store_, settings_.WindowPlace);
+    preferences_.SetWindowPlace(saveGeometry().toBase64().toStdString());
     // Every wait of the game ends; the call stack unwinds and the program ends.
     game_.Stop();
-    session_.CloseAll();
+    network_.CloseAll();
     event->accept();
 }
 
@@ -616,9 +599,8 @@ void TableWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter: PlaySelection(); return;
     case Qt::Key_Escape:
-        if (settings_.FullScreen) {
+        if (fullScreen_) {
             SetFullScreen(false);
-            settings::SaveFullScreen(store_, false);
             return;
         }
         break;

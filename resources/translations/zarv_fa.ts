@@ -792,6 +792,67 @@ Ombrel Card Games</source>
     </message>
 </context>
 <context>
+    <name>zarv::ui::NetworkPlay</name>
+    <message>
+        <source>The Dealer could not be reached again; the network game is over.</source>
+        <translation>دسترسی دوباره به میزبان ممکن نشد؛ بازی شبکه‌ای تمام شد.</translation>
+    </message>
+    <message>
+        <source>Port %1 could not be opened (%2), so this game listens on port %3 instead.
+</source>
+        <translation>درگاه %L1 باز نشد (%2)، پس این بازی به‌جای آن روی درگاه %L3 منتظر می‌ماند.
+</translation>
+    </message>
+    <message>
+        <source>No port could be opened for others to join: %1</source>
+        <translation>هیچ درگاهی برای پیوستن دیگران باز نشد: %1</translation>
+    </message>
+    <message>
+        <source>Join at %1</source>
+        <translation>پیوستن در %1</translation>
+    </message>
+    <message>
+        <source>Others join at port %1 of this computer: %2</source>
+        <translation>دیگران از درگاه %L1 این رایانه می‌پیوندند: %2</translation>
+    </message>
+    <message>
+        <source>(no network address found)</source>
+        <translation>(نشانی شبکه‌ای پیدا نشد)</translation>
+    </message>
+    <message>
+        <source>You stopped watching.</source>
+        <translation>تماشا را پایان دادید.</translation>
+    </message>
+    <message>
+        <source>You left the network game.</source>
+        <translation>از بازی شبکه‌ای بیرون آمدید.</translation>
+    </message>
+    <message>
+        <source>The Dealer did not give the seat back: %1</source>
+        <translation>میزبان صندلی را پس نداد: %1</translation>
+    </message>
+    <message>
+        <source>The connection to the Dealer was lost. Reconnecting...</source>
+        <translation>اتصال به میزبان قطع شد. اتصال دوباره...</translation>
+    </message>
+    <message>
+        <source>The Dealer has gone; the network game is over.</source>
+        <translation>میزبان رفته است؛ بازی شبکه‌ای تمام شد.</translation>
+    </message>
+    <message>
+        <source>%1 tried to join, but the game has started.</source>
+        <translation>‏%1 خواست بپیوندد، ولی بازی شروع شده است.</translation>
+    </message>
+    <message>
+        <source>The Dealer has not answered for %1 seconds. Game &gt; Leave Network Game ends this game here.</source>
+        <translation>میزبان %L1 ثانیه است که پاسخ نداده. «بازی &gt; ترک بازی شبکه‌ای» این بازی را همین‌جا پایان می‌دهد.</translation>
+    </message>
+    <message>
+        <source>The connection to the table server was lost.</source>
+        <translation>اتصال به سرور میز قطع شد.</translation>
+    </message>
+</context>
+<context>
     <name>zarv::ui::OptionsDialog</name>
     <message>
         <source>Abbadan</source>
@@ -959,6 +1020,10 @@ Ombrel Card Games</source>
     <message>
         <source>Choose or enter a name between 1 to 15 characters</source>
         <translation>نامی بین ۱ تا ۱۵ نویسه انتخاب یا وارد کنید</translation>
+    </message>
+    <message>
+        <source>A name cannot hold &quot;|&quot;, &quot;;&quot; or &quot;\&quot;. Please choose another name.</source>
+        <translation>نام نمی‌تواند «|»، «;» یا «\» داشته باشد. لطفاً نام دیگری برگزینید.</translation>
     </message>
 </context>
 <context>
@@ -1202,66 +1267,8 @@ Ombrel Card Games</source>
         <translation>باز کردن پخش</translation>
     </message>
     <message>
-        <source>Port %1 could not be opened (%2), so this game listens on port %3 instead.
-</source>
-        <translation>درگاه %L1 باز نشد (%2)، پس این بازی به‌جای آن روی درگاه %L3 منتظر می‌ماند.
-</translation>
-    </message>
-    <message>
-        <source>No port could be opened for others to join: %1</source>
-        <translation>هیچ درگاهی برای پیوستن دیگران باز نشد: %1</translation>
-    </message>
-    <message>
-        <source>Others join at port %1 of this computer: %2</source>
-        <translation>دیگران از درگاه %L1 این رایانه می‌پیوندند: %2</translation>
-    </message>
-    <message>
-        <source>(no network address found)</source>
-        <translation>(نشانی شبکه‌ای پیدا نشد)</translation>
-    </message>
-    <message>
-        <source>Join at %1</source>
-        <translation>پیوستن در %1</translation>
-    </message>
-    <message>
-        <source>You stopped watching.</source>
-        <translation>تماشا را پایان دادید.</translation>
-    </message>
-    <message>
-        <source>You left the network game.</source>
-        <translation>از بازی شبکه‌ای بیرون آمدید.</translation>
-    </message>
-    <message>
-        <source>The Dealer did not give the seat back: %1</source>
-        <translation>میزبان صندلی را پس نداد: %1</translation>
-    </message>
-    <message>
-        <source>The connection to the Dealer was lost. Reconnecting...</source>
-        <translation>اتصال به میزبان قطع شد. اتصال دوباره...</translation>
-    </message>
-    <message>
-        <source>The Dealer has gone; the network game is over.</source>
-        <translation>میزبان رفته است؛ بازی شبکه‌ای تمام شد.</translation>
-    </message>
-    <message>
-        <source>%1 tried to join, but the game has started.</source>
-        <translation>‏%1 خواست بپیوندد، ولی بازی شروع شده است.</translation>
-    </message>
-    <message>
-        <source>The Dealer has not answered for %1 seconds. Game &gt; Leave Network Game ends this game here.</source>
-        <translation>میزبان %L1 ثانیه است که پاسخ نداده. «بازی &gt; ترک بازی شبکه‌ای» این بازی را همین‌جا پایان می‌دهد.</translation>
-    </message>
-    <message>
-        <source>The connection to the table server was lost.</source>
-        <translation>اتصال به سرور میز قطع شد.</translation>
-    </message>
-    <message>
         <source>Zarv</source>
         <translation>زرو</translation>
-    </message>
-    <message>
-        <source>The Dealer could not be reached again; the network game is over.</source>
-        <translation>دسترسی دوباره به میزبان ممکن نشد؛ بازی شبکه‌ای تمام شد.</translation>
     </message>
     <message>
         <source>&amp;Game</source>

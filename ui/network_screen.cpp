@@ -1,0 +1,131 @@
+// What the window shows of network play: the network dialog, the chat box,
+// the menus of a network game, and a watched table in the table's place.
+#include "ui/table_window.h"
+
+#include <QStatusBar>
+#include <QTimer>
+
+#include "ui/card_pictures.h"
+#include "ui/colour.h"
+#include "ui/network_dialog.h"
+#include "ui/table_status_bar.h"
+#include "ui/watch_view.h"
+
+namespace zarv::ui {
+
+void TableWindow::NetworkClick() {
+    NetworkDialog dialog(network_, this);
+    network_.SetDialog(&dialog);
+    dialog.exec();
+    network_.SetDialog(nullptr);
+    network_.AfterDialog(dialog.startGame(), dialog.watchingTable() ? dialog.watchedTableName() : QString());
+}
+
+void TableWindow::ConnectNetworkPlay() {
+    connect(&network_, &NetworkPlay::gameBegan, this, [this] { NetworkGameBegan(false); });
+    connect(&network_, &NetworkPlay::gameTakenUp, this, [this] { NetworkGameBegan(true); });
+    connect(&network_, &NetworkPlay::gameEnded, this, &TableWindow::NetworkGameEnded);
+    connect(&network_, &NetworkPlay::notice, chatPanel_, &ChatPanel::AddNotice);
+    connect(&network_, &NetworkPlay::chatLine, this, &TableWindow::ChatLine);
+    connect(&network_, &NetworkPlay::statusChanged, this, [this] {
+        if (network_.reconnector().active()) countdown_.start();
+        UpdateStatus();
+    });
+    connect(&network_, &NetworkPlay::statusMessage, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+    connect(&network_, &NetworkPlay::dealerUnfollowable, this,
+            [this] { Announce(TableEvent::Just(TableEvent::Kind::DealerUnfollowable)); });
+    connect(&network_, &NetworkPlay::watchingBegan, this, &TableWindow::WatchingBegan);
+    connect(&network_, &NetworkPlay::watchNews, this,
+            [this] { watchView_->Show(network_.lobby()->watched, network_.watchedTable()); });
+    connect(&network_, &NetworkPlay::watchChat, chatPanel_, &ChatPanel::AddLine);
+    connect(&network_, &NetworkPlay::watchingEnded, this, &TableWindow::WatchingEnded);
+}
+
+void TableWindow::NetworkGameBegan(bool takenUp) {
+    endNote_.clear();
+    // A game taken up again goes on with its conversation.
+    if (!takenUp) chatPanel_->Clear();
+    EnableMenu(MenuItem::Network, false);
+    leaveAction_->setEnabled(network_.session().role() == net::NetworkSession::Role::Client);
+    ShowChat(true);
+}
+
+void TableWindow::NetworkGameEnded(const QString& why) {
+    endNote_ = why;
+    ShowChat(false);
+    chatPanel_->Clear();
+    EnableMenu(MenuItem::Network, true);
+    leaveAction_->setEnabled(false);
+    takeOverAction_->setEnabled(false);
+    view_->SetTurnSeat(0);
+    view_->RefreshPage();
+    UpdateStatus();
+}
+
+void TableWindow::BeforeNewGame() {
+    network_.BeforeNewGame();
+    if (!network_.gameOn()) endNote_.clear();
+}
+
+void TableWindow::GameUnwound() { network_.GameUnwound(); }
+
+void TableWindow::ShowChat(bool shown) {
+    if (shown == !chatPanel_->isHidden()) return;
+    chatPanel_->setVisible(shown);
+    // A window of its own size grows by the chat box, so the table keeps its
+    // size; full screen or maximised, the table gives the box its height.
+    if (!isMaximized() && !isFullScreen() && isVisible()) {
+        const int chat = chatPanel_->sizeHint().height();
+        resize(width(), std::max(minimumSizeHint().height(), height() + (shown ? chat : -chat)));
+    }
+}
+
+QString TableWindow::SeatName(int seat) const {
+    const GameState& s = game_.state();
+    if (seat < 1 || seat > 4) return {};
+    if (seat == s.LocalSeat) return QString::fromStdString(currentSettings().PlayerName).trimmed();
+    return QString::fromStdString(s.Seats[seat].Name).trimmed();
+}
+
+void TableWindow::ChatLine(int seat, const QString& text, bool fromHere) {
+    chatPanel_->AddLine(SeatName(seat), text);
+    // The writer sees the line in the conversation only; others' lines also in a balloon.
+    if (fromHere || !currentSettings().Talk) return;
+    // Relative to this machine's own seat, as every balloon is.
+    QPointer<Balloon>& shown = chatBalloons_[static_cast<size_t>(seat)];
+    if (shown) shown->close();
+    shown = Balloon::Chat(*this, seat, text);
+}
+
+void TableWindow::WatchingBegan() {
+    view_->hide();
+    const settings::Settings& s = currentSettings();
+    watchView_->SetLook(ToQColor(s.FeltColour), DrawDeck(sprite_, s.Deck, s.DeckColour1, s.DeckColour2, s.DeckColour3));
+    watchView_->Show(network_.lobby()->watched, network_.watchedTable());
+    watchView_->show();
+    status_->SetWatching(true);
+    chatPanel_->Clear();
+    chatPanel_->SetWritable(false);
+    ShowChat(true);
+    EnableMenu(MenuItem::Network, false);
+    leaveAction_->setEnabled(true);
+    endNote_.clear();
+    UpdateStatus();
+}
+
+void TableWindow::WatchingEnded(const QString& why) {
+    watchView_->hide();
+    view_->show();
+    status_->SetWatching(false);
+    chatPanel_->SetWritable(true);
+    ShowChat(false);
+    chatPanel_->Clear();
+    EnableMenu(MenuItem::Network, true);
+    leaveAction_->setEnabled(false);
+    endNote_ = why;
+    statusBar()->showMessage(why, 8000);
+    view_->RefreshPage();
+    UpdateStatus();
+}
+
+} // namespace zarv::ui
