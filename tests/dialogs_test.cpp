@@ -22,6 +22,8 @@
 #include "settings/settings_store.h"
 #include "tests/test_table.h"
 #include "ui/about_dialog.h"
+#include "ui/help_viewer.h"
+#include "ui/program_files.h"
 #include "ui/balloon.h"
 #include "ui/table_view.h"
 #include "ui/options_dialog.h"
@@ -189,8 +191,8 @@ TEST(ProgramFiles, TheHelpPageAndSoundLieBesideTheProgram) {
     QDir(prefix.path()).mkpath("bin");
     QDir(prefix.path()).mkpath("share/zarv");
     QFile(prefix.filePath("share/zarv/Pass.wav")).open(QIODevice::WriteOnly);
-    EXPECT_EQ(TableWindow::ProgramFolderFor(prefix.filePath("bin")), QDir(prefix.filePath("share/zarv")).canonicalPath());
-    EXPECT_EQ(TableWindow::ProgramFolderFor(QStringLiteral(ZARV_APP_DIR)), QStringLiteral(ZARV_APP_DIR));
+    EXPECT_EQ(ProgramFolderFor(prefix.filePath("bin")), QDir(prefix.filePath("share/zarv")).canonicalPath());
+    EXPECT_EQ(ProgramFolderFor(QStringLiteral(ZARV_APP_DIR)), QStringLiteral(ZARV_APP_DIR));
 }
 
 }  // namespace
@@ -250,7 +252,7 @@ TEST_F(FirstUse, TheWindowFitsTheScreenScalesTheTableAndSaysHowToBegin) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.table().viewScale() > before; }, 2000));
     // Before the first game: the felt, and the line that says how to begin.
     EXPECT_NE(window.table().ColourAt({100, 100}), window.table().ColourAt({1, 1}));  // felt inside the rounded edge
-    EXPECT_EQ(window.turnText(), "Press F2 or choose Game > Start to deal");
+    EXPECT_EQ(window.words().turnText(), "Press F2 or choose Game > Start to deal");
 }
 
 TEST_F(FirstUse, SaveSuggestSaysFirstThatThereIsNoHand) {
@@ -284,7 +286,7 @@ TEST_F(FirstUse, TheHelpOpensInTheBrowserOrTheProgramShowsItItself) {
     });
     window.HelpClick();
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.front(), QUrl::fromLocalFile(TableWindow::HelpPage()));
+    EXPECT_EQ(opened.front(), QUrl::fromLocalFile(HelpViewer::Page()));
     EXPECT_EQ(window.help().window(), nullptr);
 
     // No browser: the program's own window shows the page (the program's, as built).

@@ -361,7 +361,7 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
         ExpectFarsi(&make, "Make Table");
     }
     // The help page is the Farsi one, and it reads right to left.
-    EXPECT_TRUE(window->HelpPage().endsWith(QStringLiteral("/Help/Help_fa.htm")));
+    EXPECT_TRUE(HelpViewer::Page().endsWith(QStringLiteral("/Help/Help_fa.htm")));
     QFile help(QStringLiteral(ZARV_APP_DIR "/Help/Help_fa.htm"));
     ASSERT_TRUE(help.open(QIODevice::ReadOnly));
     EXPECT_TRUE(help.readAll().contains("dir=\"rtl\""));
@@ -448,8 +448,8 @@ TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefo
     EXPECT_TRUE(options.farsiChoice->isChecked());
     EXPECT_EQ(options.moveLimit->text(), QStringLiteral("۶۰ ثانیه"));
     // The menus work as before: the same keys, the same states.
-    EXPECT_EQ(window->startAction()->shortcut(), QKeySequence(Qt::Key_F2));
-    EXPECT_FALSE(window->leaveAction()->isEnabled());
+    EXPECT_EQ(window->menus().start()->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_FALSE(window->menus().leave()->isEnabled());
 
     options.englishChoice->click();
     QTest::mouseClick(options.applyButton, Qt::LeftButton);

@@ -320,9 +320,9 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     // A Dealer of the original protocol cannot be come back to: the network
     // game is over here, and the table says so with nothing left live.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m.window.network().gameOn(); }, kLimitMs));
-    EXPECT_EQ(m.window.turnText(), "The Dealer has gone; the network game is over.");
+    EXPECT_EQ(m.window.words().turnText(), "The Dealer has gone; the network game is over.");
     EXPECT_TRUE(m.window.action(MenuItem::Network)->isEnabled());
-    EXPECT_FALSE(m.window.leaveAction()->isEnabled());
+    EXPECT_FALSE(m.window.menus().leave()->isEnabled());
     EXPECT_EQ(m.window.table().turnSeat(), 0);
     EXPECT_EQ(m.window.game().positionForTests().GiveUp, GiveUpFlag::Hidden);
     EXPECT_FALSE(m.window.game().positionForTests().HumanMayPlay);
@@ -331,7 +331,7 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     m.window.game().SetLocalAutoplay(true);
     QuickPauses quick(m.window.game());
     MessageBoxAnswer no(QMessageBox::No);
-    m.window.startAction()->trigger();
+    m.window.menus().start()->trigger();
     const GameState& s = m.window.game().positionForTests();
     EXPECT_TRUE(s.IsDealer);
     EXPECT_EQ(s.LocalSeat, 3);
@@ -424,10 +424,10 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
     QString seen;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        const QString text = dealer.window.turnText();
-        if (!text.startsWith("Waiting for Bot \u2014 ") || !dealer.window.takeOverAction()->isEnabled()) return;
+        const QString text = dealer.window.words().turnText();
+        if (!text.startsWith("Waiting for Bot \u2014 ") || !dealer.window.menus().takeOver()->isEnabled()) return;
         seen = text;
-        dealer.window.takeOverAction()->trigger();
+        dealer.window.menus().takeOver()->trigger();
     });
     watch.start(10);
     dealer.window.network().AfterDialog(true);

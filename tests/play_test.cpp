@@ -302,7 +302,7 @@ TEST_F(TalkingTable, TheKeysChooseAndPlayExactlyWhatAClickWould) {
             EXPECT_FALSE(game.IsLegalCard(3, s.Deck[d].Card)) << s.Deck[d].Card.text();
         }
     EXPECT_EQ(dimmed, 13);
-    EXPECT_EQ(window.turnText(), QString::fromUtf8("Your turn \u2014 follow \u2663"));
+    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("Your turn \u2014 follow \u2663"));
     Key(Qt::Key_Right);
     const int first = window.table().raisedCard();
     ASSERT_NE(first, 0);
@@ -312,7 +312,7 @@ TEST_F(TalkingTable, TheKeysChooseAndPlayExactlyWhatAClickWould) {
     Key(Qt::Key_Return);
     EXPECT_EQ(window.beeps(), 1);
     EXPECT_EQ(s.Deck[spade].Owner, 3);  // refused: still in the hand
-    EXPECT_EQ(window.turnText(), QString::fromUtf8("You must follow \u2663"));
+    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("You must follow \u2663"));
     // Walk to the club and play it.
     s.HumanMayPlay = true;
     for (int i = 0; i < 20 && s.Deck[window.table().raisedCard()].Card != C("g9"); ++i) Key(Qt::Key_Right);
@@ -348,7 +348,7 @@ TEST_F(TalkingTable, HintAndLastTrickChangeNothing) {
     const int hinted = window.table().raisedCard();
     ASSERT_NE(hinted, 0);
     EXPECT_TRUE(game.IsLegalCard(3, s.Deck[hinted].Card));
-    EXPECT_TRUE(window.turnText().startsWith("Hint: "));
+    EXPECT_TRUE(window.words().turnText().startsWith("Hint: "));
     QTimer::singleShot(50, &window, [&] {
         ASSERT_NE(window.lastTrickDialog(), nullptr);
         EXPECT_TRUE(window.lastTrickDialog()->windowTitle().contains("Vrel"));
@@ -377,7 +377,7 @@ TEST_F(TalkingTable, AnExpertHintLiftsACardOnlyWhileItIsStillToPlay) {
     const int hinted = window.table().raisedCard();
     ASSERT_NE(hinted, 0);
     EXPECT_TRUE(game.IsLegalCard(3, s.Deck[hinted].Card));
-    EXPECT_TRUE(window.turnText().contains("the Expert expects")) << window.turnText().toStdString();
+    EXPECT_TRUE(window.words().turnText().contains("the Expert expects")) << window.words().turnText().toStdString();
     EXPECT_EQ(window.computerPlayer().backgroundDecisions(), 1);
     // The turn is over before the answer: nothing is lifted.
     // The Expert thinks until the turn is over (its clock runs out only then).
@@ -425,15 +425,15 @@ TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
     s.Turn = 3;
     s.HumanMayPlay = true;
     window.ShowTurn();
-    EXPECT_EQ(window.turnText(), QString::fromUtf8("Your turn \u2014 lead any card"));
+    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("Your turn \u2014 lead any card"));
     EXPECT_EQ(window.table().turnSeat(), 3);
     // Without the led suit.
     FollowTurn("h7", {});
-    EXPECT_EQ(window.turnText(), QString::fromUtf8("Your turn \u2014 no \u2665 left, play any card"));
+    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("Your turn \u2014 no \u2665 left, play any card"));
     // Another seat to move.
     s.Turn = 4;
     window.ShowTurn();
-    EXPECT_EQ(window.turnText(), "Dastrel to play");
+    EXPECT_EQ(window.words().turnText(), "Dastrel to play");
     EXPECT_EQ(window.table().turnSeat(), 4);
     // The person names the trump.
     s.Tricks.assign(2, TrickRecord{});
@@ -442,9 +442,9 @@ TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
     s.MasterPlayer = 3;
     s.Turn = 3;
     window.ShowTurn();
-    EXPECT_EQ(window.turnText(), QString::fromUtf8("You are HAKEM \u2014 click a card to name the trump"));
-    EXPECT_TRUE(window.trumpText().contains("HAKEM Me"));
-    EXPECT_TRUE(window.scoreText().contains("You & Tib"));
+    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("You are HAKEM \u2014 click a card to name the trump"));
+    EXPECT_TRUE(window.words().trumpText().contains("HAKEM Me"));
+    EXPECT_TRUE(window.words().scoreText().contains("You & Tib"));
 }
 
 TEST_F(TalkingTable, TheKeysComeBackToTheTableAfterMenusAndDialogs) {
@@ -540,7 +540,7 @@ bool CheckCueAtWait(TableWindow& window, const Game& game, const GameState& s) {
     const Game::TableWait wait = game.Awaiting();
     const bool lit = wait.kind == Kind::Card || wait.kind == Kind::Trump;
     EXPECT_EQ(window.table().turnSeat(), lit ? wait.seat : 0) << "kind " << int(wait.kind) << " trace " << s.Tracing;
-    const QString text = window.turnText();
+    const QString text = window.words().turnText();
     int dimmed = 0, illegal = 0;
     for (int d = 1; d <= 52; ++d) {
         dimmed += window.DimmedCard(d);
@@ -554,7 +554,7 @@ bool CheckCueAtWait(TableWindow& window, const Game& game, const GameState& s) {
     EXPECT_EQ(dimmed, 0) << "kind " << int(wait.kind);
     EXPECT_FALSE(text.startsWith("Your turn") || text.startsWith("Hint")) << "kind " << int(wait.kind) << ": " << text.toStdString();
     if (wait.kind == Kind::HandResult || wait.kind == Kind::GameOver) {
-        EXPECT_TRUE(window.scoreText().contains("7 tricks")) << window.scoreText().toStdString();
+        EXPECT_TRUE(window.words().scoreText().contains("7 tricks")) << window.words().scoreText().toStdString();
     }
     return false;
 }
@@ -596,7 +596,7 @@ TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
         ++checks;
         if (justRestarted) {
             // The new game's first wait: the old hint is gone.
-            EXPECT_FALSE(window.turnText().startsWith("Hint")) << window.turnText().toStdString();
+            EXPECT_FALSE(window.words().turnText().startsWith("Hint")) << window.words().turnText().toStdString();
             justRestarted = false;
         }
         const Game::TableWait wait = game.Awaiting();
@@ -609,10 +609,10 @@ TEST_F(Table, TheCueFollowsTheGameAtEveryWait) {
         ++personTurns;
         if (s.HandsPlayed == 1 && restarts == 0 && s.Tricks.size() > 3) {
             window.HintClick();
-            ASSERT_TRUE(window.turnText().startsWith("Hint")) << window.turnText().toStdString();
+            ASSERT_TRUE(window.words().turnText().startsWith("Hint")) << window.words().turnText().toStdString();
             ++restarts;
             QTimer::singleShot(0, &window, [&] {
-                window.startAction()->trigger();
+                window.menus().start()->trigger();
                 justRestarted = true;
             });
             return;
@@ -655,7 +655,7 @@ TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
             CheckCueAtWait(window, game, s);
             if (++traceSteps == 12) {
                 step = Step::Replay;
-                QTimer::singleShot(0, &window, [&] { window.traceAction()->trigger(); });
+                QTimer::singleShot(0, &window, [&] { window.menus().trace()->trigger(); });
             } else {
                 game.SpaceReleased();
             }
@@ -682,7 +682,7 @@ TEST_F(Table, TheCueFollowsALoadedHandTraceModeAndAReplay) {
         case Step::Trace:
             if (s.Tricks.size() < 3) break;
             step = Step::Done;
-            QTimer::singleShot(0, &window, [&] { window.traceAction()->trigger(); });
+            QTimer::singleShot(0, &window, [&] { window.menus().trace()->trigger(); });
             return;
         case Step::Replay:
             if (!window.action(MenuItem::Replay)->isEnabled()) break;
@@ -758,9 +758,9 @@ TEST_F(Table, TheStatusFitsItsWidthWithTheLongestNames) {
     window.ShowTurn();
     window.DrawBoard();
     DeliverPostedEvents();
-    EXPECT_TRUE(window.scoreText().contains("6 tricks, 6 pts")) << window.scoreText().toStdString();
+    EXPECT_TRUE(window.words().scoreText().contains("6 tricks, 6 pts")) << window.words().scoreText().toStdString();
     EXPECT_LE(window.width(), kTableWidth);  // the texts did not widen the window
-    EXPECT_TRUE(window.turnText().contains("then the computer plays")) << window.turnText().toStdString();
+    EXPECT_TRUE(window.words().turnText().contains("then the computer plays")) << window.words().turnText().toStdString();
     for (QLabel* label : window.statusBar()->findChildren<QLabel*>()) {
         if (label->text().isEmpty() || !label->isVisible()) continue;
         const QFontMetrics metrics(label->font());

@@ -213,7 +213,7 @@ TEST(TableWindowTest, FullScreenKeepsTheLayoutAndTheStatus) {
     window.game().PlaceSeats();
     const auto seats = s.Seats;
     window.SetFullScreen(true);
-    EXPECT_TRUE(window.fullScreenAction()->isChecked());
+    EXPECT_TRUE(window.menus().fullScreen()->isChecked());
     EXPECT_TRUE(window.statusBar()->isVisible());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&window, &escape);

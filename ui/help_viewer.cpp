@@ -5,14 +5,14 @@
 #include <QTextBrowser>
 
 #include "ui/language.h"
-#include "ui/table_window.h"
+#include "ui/program_files.h"
 
 namespace zarv::ui {
 
 HelpViewer::HelpViewer(QWidget* owner, QString folder)
     : owner_(owner), folder_(std::move(folder)), openExternally_(&QDesktopServices::openUrl) {}
 
-QString HelpViewer::Page() { return PageIn(TableWindow::ProgramFolder()); }
+QString HelpViewer::Page() { return PageIn(ProgramFolder()); }
 
 QString HelpViewer::PageIn(const QString& folder) {
     const bool farsi = CurrentLanguage() == settings::LanguageChoice::Farsi;

@@ -42,21 +42,21 @@ void TableWindow::ConnectNetworkPlay() {
 }
 
 void TableWindow::NetworkGameBegan(bool takenUp) {
-    endNote_.clear();
+    words_.SetEndNote(QString());
     // A game taken up again goes on with its conversation.
     if (!takenUp) chatPanel_->Clear();
     EnableMenu(MenuItem::Network, false);
-    leaveAction_->setEnabled(network_.session().role() == net::NetworkSession::Role::Client);
+    menus_->leave()->setEnabled(network_.session().role() == net::NetworkSession::Role::Client);
     ShowChat(true);
 }
 
 void TableWindow::NetworkGameEnded(const QString& why) {
-    endNote_ = why;
+    words_.SetEndNote(why);
     ShowChat(false);
     chatPanel_->Clear();
     EnableMenu(MenuItem::Network, true);
-    leaveAction_->setEnabled(false);
-    takeOverAction_->setEnabled(false);
+    menus_->leave()->setEnabled(false);
+    menus_->takeOver()->setEnabled(false);
     view_->SetTurnSeat(0);
     view_->RefreshPage();
     UpdateStatus();
@@ -64,7 +64,7 @@ void TableWindow::NetworkGameEnded(const QString& why) {
 
 void TableWindow::BeforeNewGame() {
     network_.BeforeNewGame();
-    if (!network_.gameOn()) endNote_.clear();
+    if (!network_.gameOn()) words_.SetEndNote(QString());
 }
 
 void TableWindow::GameUnwound() { network_.GameUnwound(); }
@@ -108,8 +108,8 @@ void TableWindow::WatchingBegan() {
     chatPanel_->SetWritable(false);
     ShowChat(true);
     EnableMenu(MenuItem::Network, false);
-    leaveAction_->setEnabled(true);
-    endNote_.clear();
+    menus_->leave()->setEnabled(true);
+    words_.SetEndNote(QString());
     UpdateStatus();
 }
 
@@ -121,8 +121,8 @@ void TableWindow::WatchingEnded(const QString& why) {
     ShowChat(false);
     chatPanel_->Clear();
     EnableMenu(MenuItem::Network, true);
-    leaveAction_->setEnabled(false);
-    endNote_ = why;
+    menus_->leave()->setEnabled(false);
+    words_.SetEndNote(why);
     statusBar()->showMessage(why, 8000);
     view_->RefreshPage();
     UpdateStatus();

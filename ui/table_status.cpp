@@ -108,4 +108,35 @@ QString ReasonInWords(const CardReason& reason) {
     return QString();
 }
 
+QString WaitKey(const Game& game) {
+    const GameState& s = game.state();
+    const Game::TableWait wait = game.Awaiting();
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+        .arg(int(wait.kind))
+        .arg(wait.seat)
+        .arg(s.Tricks.size())
+        .arg(s.TrickPosition)
+        .arg(int(s.Trump))
+        .arg(s.WaitingForSeat)
+        .arg(s.WaitingDeadline)
+        .arg(s.GameStarted)
+        .arg(int(s.Tracing));
+}
+
+QString TurnKey(const Game& game) {
+    const GameState& s = game.state();
+    using Kind = Game::TableWait::Kind;
+    const Kind wait = game.Awaiting().kind;
+    const bool between = wait == Kind::Deal || wait == Kind::HandResult || wait == Kind::GameOver;
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+        .arg(s.StopRequested)
+        .arg(s.Turn)
+        .arg(s.Tricks.size())
+        .arg(s.TrickPosition)
+        .arg(int(s.Trump))
+        .arg(s.HandsPlayed)
+        .arg(between)
+        .arg(s.GameStarted);
+}
+
 } // namespace zarv::ui

@@ -16,6 +16,11 @@ QString TrickCount(int n);
 // What the table waits for, said to the person at this machine (secondsLeft:
 // a remote player's countdown, or -1).
 QString WaitText(const Game& game, int secondsLeft);
+// What the table waits for now, as a key that changes when the wait does.
+QString WaitKey(const Game& game);
+// Whose turn of which trick it is, as a key that changes when the game moves
+// on (not when the person's turn is handed back after a refused card).
+QString TurnKey(const Game& game);
 // "Trump ♣" and "HAKEM Tib", on two lines.
 QString TrumpText(const GameState& s);
 // Each side's tricks and points, ours first, on two lines.

@@ -36,6 +36,10 @@
 #include "ui/language.h"
 #include "ui/sprite_sheet.h"
 #include "ui/watch_view.h"
+#include "ui/program_files.h"
+#include "ui/status_words.h"
+#include "ui/table_input.h"
+#include "ui/table_menus.h"
 #include "ui/table_status.h"
 #include "ui/table_words.h"
 
@@ -73,8 +77,10 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->dimmed = [this](int d) { return DimmedCard(d); };
     status_ = std::make_unique<TableStatusBar>(*statusBar());
-    connect(view_, &TableView::mousePressed, this, &TableWindow::TablePressed);
-    connect(view_, &TableView::mouseMoved, this, [this](QPointF at) { game_.PointerAt(at.x(), at.y()); });
+    input_ = new TableInput(game_, *view_, this);
+    connect(input_, &TableInput::lastTrickAsked, this, &TableWindow::LastTrickClick);
+    connect(input_, &TableInput::acted, this, [this] { words_.ForgetNotes(); });
+    connect(input_, &TableInput::done, this, &TableWindow::UpdateStatus);
     ConnectTimers();
     ConnectNetworkPlay();
     BuildMenus();
@@ -91,25 +97,6 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     UpdateStatus();
 }
 
-void TableWindow::TablePressed(QPointF at) {
-    refusal_.clear();
-    // A click on a trick pile shows the last trick; anything else is the game's.
-    const int d = game_.HitTest(static_cast<int>(at.x()), static_cast<int>(at.y()));
-    const GameState& s = game_.state();
-    if (d > 0 && (s.Deck[d].Owner == kPileA || s.Deck[d].Owner == kPileB) && !game_.GiveUpContains(at.x(), at.y())) {
-        LastTrickClick();
-        return;
-    }
-    // A lifted card plays wherever it shows, its raised part included.
-    const int lifted = LiftedCardAt(at);
-    view_->SetRaisedCard(0);
-    if (lifted > 0 && !game_.GiveUpContains(at.x(), at.y()))
-        game_.ChooseCard(lifted, true);
-    else
-        game_.ClickAt(at.x(), at.y());
-    UpdateStatus();
-}
-
 void TableWindow::ConnectTimers() {
     // The status counts down while a remote player's time runs, or while reconnecting.
     countdown_.setInterval(1000);
@@ -123,108 +110,50 @@ void TableWindow::ConnectTimers() {
 void TableWindow::PlaceWindow() {
     // Where the window was last; the first time, most of the screen's free area.
     const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(currentSettings().WindowPlace));
-    if (stored.isEmpty() || !restoreGeometry(stored)) resize(FirstSize());
-    if (currentSettings().FullScreen) SetFullScreen(true);
-}
-
-QSize TableWindow::FirstSize() const {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QSize table(kTableWidth, kTableHeight);
-    if (!screen) return table;
-    // About four fifths of the free area, shaped like the table plus the bars.
-    const QSize area = screen->availableGeometry().size() * 0.8;
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-    QSize fitted = table.scaled(area.width(), std::max(1, area.height() - bars), Qt::KeepAspectRatio);
-    return QSize(fitted.width(), fitted.height() + bars);
+    if (stored.isEmpty() || !restoreGeometry(stored)) resize(FirstWindowSize(screen, bars));
+    if (currentSettings().FullScreen) SetFullScreen(true);
 }
 
 TableWindow::~TableWindow() { game_.Stop(); }
 
-QString TableWindow::ProgramFolder() { return ProgramFolderFor(QCoreApplication::applicationDirPath()); }
-
-QString TableWindow::ProgramFolderFor(const QString& dir) {
-    // Installed, the program's files lie in the data folder next to bin/.
-    if (!QFileInfo::exists(dir + QStringLiteral("/Pass.wav"))) {
-        const QString shared = QFileInfo(dir + QStringLiteral("/../share/zarv")).canonicalFilePath();
-        if (!shared.isEmpty() && QFileInfo::exists(shared + QStringLiteral("/Pass.wav"))) return shared;
-    }
-    return dir;
-}
-
 void TableWindow::BuildMenus() {
-    QMenu* gameMenu = menuBar()->addMenu(QString());
-    Worded(gameMenu->menuAction(), QT_TR_NOOP("&Game"));
-    startAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_F2), this, [this] {
+    TableMenus::Commands c;
+    c.start = [this] {
         if (MayAbandonGame()) game_.StartClick();
-    }), QT_TR_NOOP("&Start"));
-    // Greyed out during a game: the menu says why.
-    gameMenu->setToolTipsVisible(true);
-    menu_[MenuItem::PlayerName] = Worded(gameMenu->addAction(QString(), this, &TableWindow::PlayerNameClick),
-                                         QT_TR_NOOP("Player Name..."), QT_TR_NOOP("Your name can be changed between games"));
-    Worded(gameMenu->addAction(QString(), this, &TableWindow::ScoreClick), QT_TR_NOOP("Score..."));
-    menu_[MenuItem::Options] = Worded(gameMenu->addAction(QString(), this, &TableWindow::OptionsClick), QT_TR_NOOP("&Options..."));
-    menu_[MenuItem::Network] = Worded(gameMenu->addAction(QString(), this, &TableWindow::NetworkClick), QT_TR_NOOP("&Network..."));
-    leaveAction_ = Worded(gameMenu->addAction(QString(), &network_, &NetworkPlay::Leave), QT_TR_NOOP("Leave Network Game"));
-    leaveAction_->setEnabled(false);
-    takeOverAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_K), &network_, &NetworkPlay::TakeOverWaitedSeat),
-                             QT_TR_NOOP("Let the Computer Play for the Waited Player"));
-    takeOverAction_->setEnabled(false);
-    gameMenu->addSeparator();
-    // F11 is Replay's: full screen has its own keys, and Esc leaves it.
-    fullScreenAction_ = Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this, [this] {
-        SetFullScreen(!fullScreen_);
-    }), QT_TR_NOOP("&Full Screen"));
-    fullScreenAction_->setCheckable(true);
-    Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_H), this, &TableWindow::HintClick), QT_TR_NOOP("&Hint"));
-    Worded(gameMenu->addAction(QString(), QKeySequence(Qt::Key_L), this, &TableWindow::LastTrickClick), QT_TR_NOOP("&Last Trick"));
-    gameMenu->addSeparator();
-    Worded(gameMenu->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] {
+    };
+    c.playerName = [this] { PlayerNameClick(); };
+    c.score = [this] { ScoreClick(); };
+    c.options = [this] { OptionsClick(); };
+    c.network = [this] { NetworkClick(); };
+    c.leave = [this] { network_.Leave(); };
+    c.takeOver = [this] { network_.TakeOverWaitedSeat(); };
+    c.fullScreen = [this] { SetFullScreen(!fullScreen_); };
+    c.hint = [this] { HintClick(); };
+    c.lastTrick = [this] { LastTrickClick(); };
+    c.exit = [this] {
         if (MayAbandonGame()) close();
-    }), QT_TR_NOOP("E&xit"));
-    QMenu* help = menuBar()->addMenu(QString());
-    Worded(help->menuAction(), QT_TR_NOOP("&Help"));
-    Worded(help->addAction(QString(), QKeySequence(Qt::Key_F1), this, &TableWindow::HelpClick), QT_TR_NOOP("&Help"));
-    Worded(help->addAction(QString(), this, &TableWindow::AboutClick), QT_TR_NOOP("&About..."));
-    QMenu* trace = menuBar()->addMenu(QString());
-    Worded(trace->menuAction(), QT_TR_NOOP("&Trace"));
-    traceAction_ = Worded(trace->addAction(QString(), QKeySequence(Qt::Key_F12), this, [this] {
+    };
+    c.help = [this] { HelpClick(); };
+    c.about = [this] { AboutClick(); };
+    c.trace = [this] {
         // The check mark follows the engine once the command is carried out.
-        traceAction_->setChecked(game_.state().Tracing);
+        menus_->trace()->setChecked(game_.state().Tracing);
         game_.PlayModClick();
-    }), QT_TR_NOOP("Trace Mode"));
-    traceAction_->setCheckable(true);
-    menu_[MenuItem::TraceMode] = traceAction_;
-    menu_[MenuItem::Replay] = Worded(trace->addAction(QString(), QKeySequence(Qt::Key_F11), this, [this] { game_.ReplayClick(); }),
-                                     QT_TR_NOOP("&Replay This Hand"));
-    menu_[MenuItem::Replay]->setEnabled(false);
-    Worded(trace->addAction(QString(), this, &TableWindow::LoadSuggestClick), QT_TR_NOOP("Load Suggest..."));
-    Worded(trace->addAction(QString(), this, &TableWindow::SaveSuggestClick), QT_TR_NOOP("Save Suggest..."));
-    // A closed menu (Esc included) hands the keys back to the table, so that
-    // Space steps the game and letters do not open menus.
-    for (QMenu* m : {gameMenu, help, trace}) connect(m, &QMenu::aboutToHide, this, [this] { GiveKeysToTable(); });
-}
-
-QAction* TableWindow::Worded(QAction* action, const char* text, const char* tip) {
-    menuWords_.push_back({action, text, tip});
-    action->setText(tr(text));
-    if (tip) action->setToolTip(tr(tip));
-    return action;
-}
-
-void TableWindow::RetranslateMenus() {
-    // In place: a menu command (Options, where the language is chosen) may
-    // still be on the stack of the menu that carries it.
-    for (const MenuWords& w : menuWords_) {
-        w.action->setText(tr(w.text));
-        if (w.tip) w.action->setToolTip(tr(w.tip));
-    }
+    };
+    c.replay = [this] { game_.ReplayClick(); };
+    c.loadSuggest = [this] { LoadSuggestClick(); };
+    c.saveSuggest = [this] { SaveSuggestClick(); };
+    menus_ = new TableMenus(*menuBar(), c, this);
+    connect(menus_, &TableMenus::closed, this, &TableWindow::GiveKeysToTable);
 }
 
 void TableWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::LanguageChange) return;
     setWindowTitle(tr("Zarv"));
-    RetranslateMenus();
+    menus_->Retranslate();
     status_->Retranslate();
     // The help page is the language's own: the next F1 opens it anew.
     help_.Forget();
@@ -280,8 +209,6 @@ void TableWindow::AboutClick() {
     GiveKeysToTable();
 }
 
-QString TableWindow::HelpPage() { return HelpViewer::Page(); }
-
 void TableWindow::HelpClick() { help_.Show(); }
 
 void TableWindow::FreezeRepaint(bool frozen) {
@@ -303,7 +230,7 @@ void TableWindow::SetFullScreen(bool full) {
         showFullScreen();
     else
         showNormal();
-    fullScreenAction_->setChecked(full);
+    menus_->fullScreen()->setChecked(full);
 }
 
 void TableWindow::MakeCardPictures() {
@@ -359,13 +286,9 @@ bool TableWindow::AskNewGame() {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void TableWindow::EnableMenu(MenuItem item, bool enabled) {
-    if (auto it = menu_.find(item); it != menu_.end()) {
-        it->second->setEnabled(enabled);
-        if (item == MenuItem::PlayerName)
-            it->second->setStatusTip(enabled ? QString() : tr("Your name can be changed between games"));
-    }
-}
+QAction* TableWindow::action(MenuItem item) const { return menus_->action(item); }
+
+void TableWindow::EnableMenu(MenuItem item, bool enabled) { menus_->Enable(item, enabled); }
 
 bool TableWindow::GameInProgress() const {
     const GameState& s = game_.state();
@@ -387,17 +310,7 @@ bool TableWindow::MayAbandonGame() {
     return yes;
 }
 
-int TableWindow::LiftedCardAt(QPointF at) const {
-    const int d = view_->raisedCard();
-    if (d < 1 || d > 52) return 0;
-    const CardRecord& card = game_.state().Deck[d];
-    const QRectF shown(card.X, card.Y - TableView::kLift, kCardW, kCardH);
-    return shown.contains(at) ? d : 0;
-}
-
-void TableWindow::CheckMenu(MenuItem item, bool checked) {
-    if (auto it = menu_.find(item); it != menu_.end()) it->second->setChecked(checked);
-}
+void TableWindow::CheckMenu(MenuItem item, bool checked) { menus_->Check(item, checked); }
 
 void TableWindow::Beep() {
     ++beeps_;
@@ -405,7 +318,7 @@ void TableWindow::Beep() {
     // Say why, not only beep: the card is not the person's, or the suit led must be followed.
     const GameState& s = game_.state();
     const Suit follow = SuitToFollow(s, s.LocalSeat);
-    refusal_ = follow != kNoSuit ? tr("You must follow %1").arg(SuitSign(follow)) : tr("That card is not in your hand");
+    words_.Refused(follow != kNoSuit ? tr("You must follow %1").arg(SuitSign(follow)) : tr("That card is not in your hand"));
     UpdateStatus();
 }
 
@@ -450,31 +363,8 @@ bool TableWindow::DimmedCard(int d) const {
     return PersonPlaysNow() && !game_.IsLegalCard(s.LocalSeat, s.Deck[d].Card);
 }
 
-QString TableWindow::turnText() const {
-    const GameState& s = game_.state();
-    if (network_.watching())
-        return tr("Watching %1 \u2014 Game > Leave Network Game stops watching").arg(network_.watchedTable());
-    if (network_.reconnector().active())
-        return tr("Reconnecting to the Dealer... (%1 s left)").arg(network_.reconnector().secondsLeft());
-    if (!endNote_.isEmpty()) return endNote_;
-    if (network_.dealerSilent()) return tr("The Dealer is not answering \u2014 Game > Leave Network Game ends this game");
-    if (!refusal_.isEmpty()) return refusal_;
-    if (!hintText_.isEmpty()) return hintText_;
-    // Studying a hand: why the computer played the last card.
-    if (s.Tracing && game_.LastComputerReason().kind != CardReason::Kind::None)
-        return tr("Last card: %1").arg(ReasonInWords(game_.LastComputerReason()));
-    // A remote player's time runs: every table counts it down.
-    const int secondsLeft = s.WaitingForSeat >= 1 && s.WaitingForSeat == s.Turn && s.WaitingDeadline > 0
-                                ? std::max(0, static_cast<int>(std::ceil(s.WaitingDeadline - pump_.Now())))
-                                : -1;
-    return WaitText(game_, secondsLeft);
-}
-
-QString TableWindow::trumpText() const { return TrumpText(game_.state()); }
-QString TableWindow::scoreText() const { return SidesText(game_.state()); }
-
 void TableWindow::UpdateStatus() {
-    if (status_) status_->Show(turnText(), trumpText(), scoreText());
+    if (status_) status_->Show(words_.turnText(), words_.trumpText(), words_.scoreText());
 }
 
 void TableWindow::ShowTurn() {
@@ -482,39 +372,16 @@ void TableWindow::ShowTurn() {
     const Game::TableWait wait = game_.Awaiting();
     // Called at every step and wait of the game: acts only when what the
     // table waits for changes.
-    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
-                            .arg(int(wait.kind))
-                            .arg(wait.seat)
-                            .arg(s.Tricks.size())
-                            .arg(s.TrickPosition)
-                            .arg(int(s.Trump))
-                            .arg(s.WaitingForSeat)
-                            .arg(s.WaitingDeadline)
-                            .arg(s.GameStarted)
-                            .arg(int(s.Tracing));
+    const QString key = WaitKey(game_);
     // The Dealer may hand a silent remote seat to the computer at once.
-    takeOverAction_->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
+    menus_->takeOver()->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
     if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
     if (key == shownTurn_) return;
     shownTurn_ = key;
     // A hint or a refusal belongs to one turn: it goes when the game moves
     // on, not while the person's turn is handed back after a refused card.
-    using Kind = Game::TableWait::Kind;
-    const bool between = wait.kind == Kind::Deal || wait.kind == Kind::HandResult || wait.kind == Kind::GameOver;
-    const QString turn = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                             .arg(s.StopRequested)
-                             .arg(s.Turn)
-                             .arg(s.Tricks.size())
-                             .arg(s.TrickPosition)
-                             .arg(int(s.Trump))
-                             .arg(s.HandsPlayed)
-                             .arg(between)
-                             .arg(s.GameStarted);
-    if (turn != shownTurnOf_) {
-        shownTurnOf_ = turn;
-        hintText_.clear();
-        refusal_.clear();
-    }
+    // A hint or a refusal belongs to one turn: it goes when the game moves on.
+    words_.FollowTurn();
     const bool lit = wait.kind == Game::TableWait::Kind::Card || wait.kind == Game::TableWait::Kind::Trump;
     // One picture of the table for the change: the lit plate, the lifted and the dimmed cards.
     view_->setUpdatesEnabled(false);
@@ -522,36 +389,6 @@ void TableWindow::ShowTurn() {
     view_->SetTurnSeat(lit ? wait.seat : 0);
     view_->setUpdatesEnabled(frozen_ == 0);
     view_->RefreshPage();
-    UpdateStatus();
-}
-
-std::vector<int> TableWindow::HandInScreenOrder() const {
-    const GameState& s = game_.state();
-    std::vector<int> hand;
-    for (int i = 1; i <= 52; ++i)
-        if (s.Deck[i].Owner == s.LocalSeat && s.Seats[s.LocalSeat].Kind == SeatKind::Human) hand.push_back(i);
-    std::sort(hand.begin(), hand.end(), [&](int a, int b) { return s.Deck[a].X < s.Deck[b].X; });
-    return hand;
-}
-
-void TableWindow::MoveSelection(int step) {
-    const std::vector<int> hand = HandInScreenOrder();
-    if (hand.empty()) return;
-    const auto at = std::find(hand.begin(), hand.end(), view_->raisedCard());
-    int next = at == hand.end() ? (step > 0 ? 0 : static_cast<int>(hand.size()) - 1)
-                                : static_cast<int>(at - hand.begin()) + step;
-    next = std::clamp(next, 0, static_cast<int>(hand.size()) - 1);
-    view_->SetRaisedCard(hand[static_cast<size_t>(next)]);
-}
-
-void TableWindow::PlaySelection() {
-    const int d = view_->raisedCard();
-    if (d == 0) return;
-    refusal_.clear();
-    hintText_.clear();
-    view_->SetRaisedCard(0);
-    // The same road as a click on that card, with the same refusals.
-    game_.ChooseCard(d, false);
     UpdateStatus();
 }
 
@@ -564,7 +401,7 @@ void TableWindow::HintClick() {
     // played or the game stopped: only a card still to play is lifted.
     if (d == 0 || !s.HumanMayPlay || s.Turn != s.LocalSeat || !game_.IsLegalCard(s.LocalSeat, hint.card)) return;
     view_->SetRaisedCard(d);
-    hintText_ = tr("Hint: %1 (%2) \u2014 press Enter to play it").arg(CardName(hint.card), ReasonInWords(hint.reason));
+    words_.Hinted(tr("Hint: %1 (%2) \u2014 press Enter to play it").arg(CardName(hint.card), ReasonInWords(hint.reason)));
     UpdateStatus();
 }
 
@@ -593,24 +430,13 @@ void TableWindow::closeEvent(QCloseEvent* event) {
 }
 
 void TableWindow::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Left: MoveSelection(-1); return;
-    case Qt::Key_Right: MoveSelection(+1); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: PlaySelection(); return;
-    case Qt::Key_Escape:
-        if (fullScreen_) {
-            SetFullScreen(false);
-            return;
-        }
-        break;
-    default: break;
-    }
+    if (input_->KeyPressed(*event)) return;
+    if (event->key() == Qt::Key_Escape && fullScreen_) return SetFullScreen(false);
     QMainWindow::keyPressEvent(event);
 }
 
 void TableWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) game_.SpaceReleased();
+    input_->KeyReleased(*event);
     QMainWindow::keyReleaseEvent(event);
 }
 

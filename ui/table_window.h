@@ -24,6 +24,9 @@
 #include "ui/balloon.h"
 #include "ui/chat_panel.h"
 #include "ui/help_viewer.h"
+#include "ui/table_input.h"
+#include "ui/table_menus.h"
+#include "ui/status_words.h"
 #include "ui/table_status_bar.h"
 #include "ui/network_play.h"
 #include "ui/table_view.h"
@@ -53,9 +56,9 @@ public:
     const QtEventPump& pump() const { return pump_; }
     TableView& table() { return *view_; }
     const QImage& sprite() const { return sprite_; }
-    QAction* action(MenuItem item) const { return menu_.at(item); }
-    QAction* startAction() const { return startAction_; }
-    QAction* traceAction() const { return traceAction_; }
+    // The menus, and the commands the engine enables and checks.
+    const TableMenus& menus() const { return *menus_; }
+    QAction* action(MenuItem item) const;
 
     // Turns the settings into colours and timings (and clears trace mode).
     void LoadSettings();
@@ -78,9 +81,7 @@ public:
     // What the status bar says: what is expected of the person now, and the
     // trump, the HAKEM, the tricks and the points.
     const TableStatusBar& status() const { return *status_; }
-    QString turnText() const;
-    QString trumpText() const;
-    QString scoreText() const;
+    const StatusWords& words() const { return words_; }
     // The person at this machine is to play a card now.
     bool PersonPlaysNow() const;
     // A card of the person's hand the rules do not allow now (it is dimmed).
@@ -96,22 +97,14 @@ public:
     class WatchView* watchView() { return watchView_; }
     // The chat panel along the bottom, shown while a network game is on.
     ChatPanel& chatPanel() { return *chatPanel_; }
-    // Game > Leave Network Game, and Game > Let the Computer Play (the Dealer).
-    QAction* leaveAction() const { return leaveAction_; }
-    QAction* takeOverAction() const { return takeOverAction_; }
     // The chat balloons showing now, by seat.
     Balloon* chatBalloon(int seat) const { return chatBalloons_[static_cast<size_t>(seat)]; }
-    static QString HelpPage();
-    // Where the program's files lie (the sound, the help page).
-    static QString ProgramFolder();
-    static QString ProgramFolderFor(const QString& programDir);
 
     // Presentation
     void FreezeRepaint(bool frozen) override;
     void SetScreenSize(bool makeFull) override;
     // Full screen on or off (Game > Full Screen, the options, Esc).
     void SetFullScreen(bool full);
-    QAction* fullScreenAction() const { return fullScreenAction_; }
     bool IsFullScreen() const override { return fullScreen_; }
     void MakeCardPictures() override;
     void RefreshPage() override { view_->RefreshPage(); }
@@ -156,8 +149,8 @@ public:
     // Asks before a game in progress is thrown away (unless told not to ask); true: go on.
     bool MayAbandonGame();
     QMessageBox* abandonQuestion() const { return abandonQuestion_; }
-    // The person's lifted card where it shows at that table point, or 0.
-    int LiftedCardAt(QPointF at) const;
+    // The mouse and the keys on the table.
+    const TableInput& input() const { return *input_; }
     // A saved hand's name with ".zarv" added when it has no extension.
     static QString WithHandExtension(const QString& path);
 
@@ -172,52 +165,32 @@ protected:
 
 private:
     void BuildMenus();
-    // Gives a menu command its words (and tooltip), and remembers them for another language.
-    QAction* Worded(QAction* action, const char* text, const char* tip = nullptr);
-    void RetranslateMenus();
     void PlaySound();
     // The window's place and size: as stored, or a first size that fits the screen.
     void PlaceWindow();
-    // A press on the table: a trick pile shows the last trick, a lifted card plays, the rest is the game's.
-    void TablePressed(QPointF at);
     void ConnectTimers();
-    QSize FirstSize() const;
 
     settings::Preferences preferences_;
     QtEventPump pump_;
     SeededRandom random_;
     NetworkPlay network_{pump_, preferences_};
     Game game_;
+    StatusWords words_{game_, network_, pump_};
     BackgroundPlayer computer_;
     QImage sprite_;
     TableView* view_ = nullptr;
     QSoundEffect sound_;
-    std::map<MenuItem, QAction*> menu_;
-    // Every menu command with the untranslated words it shows.
-    struct MenuWords {
-        QAction* action;
-        const char* text;
-        const char* tip;
-    };
-    std::vector<MenuWords> menuWords_;
-    QAction* startAction_ = nullptr;
-    QAction* traceAction_ = nullptr;
+    TableMenus* menus_ = nullptr;
     int frozen_ = 0;
     int beeps_ = 0;
     void SaveSuggestClick();
     void LoadSuggestClick();
     void ShowChat(bool shown);
     void UpdateStatus();
-    // The keys choose among the person's cards, left to right.
-    void MoveSelection(int step);
-    void PlaySelection();
-    std::vector<int> HandInScreenOrder() const;
+    TableInput* input_ = nullptr;
     void GiveKeysToTable();
     std::unique_ptr<TableStatusBar> status_;
-    QString refusal_;  // why the last click or key was refused
-    QString hintText_;
     QString shownTurn_;    // what the table waited for when last shown
-    QString shownTurnOf_;  // whose turn of which trick the hint and refusal belong to
     HelpViewer help_{this};
     QDialog* lastTrickDialog_ = nullptr;
     QString SeatName(int seat) const;
@@ -230,13 +203,9 @@ private:
     void WatchingEnded(const QString& why);
     ChatPanel* chatPanel_ = nullptr;
     class WatchView* watchView_ = nullptr;
-    QString endNote_;  // why the last network game ended, until the next game
     QTimer countdown_;  // repaints the status while a move limit runs, or while reconnecting
     bool fullScreen_ = false;
-    QAction* leaveAction_ = nullptr;
-    QAction* fullScreenAction_ = nullptr;
     QMessageBox* abandonQuestion_ = nullptr;
-    QAction* takeOverAction_ = nullptr;
     QString lastBalloon_;
     std::array<QPointer<Balloon>, 5> chatBalloons_{};
 };

@@ -218,6 +218,25 @@ win seven points.</source>
     </message>
 </context>
 <context>
+    <name>StatusWords</name>
+    <message>
+        <source>Watching %1 — Game &gt; Leave Network Game stops watching</source>
+        <translation>تماشای %1 — «بازی &gt; ترک بازی شبکه‌ای» تماشا را پایان می‌دهد</translation>
+    </message>
+    <message>
+        <source>Reconnecting to the Dealer... (%1 s left)</source>
+        <translation>اتصال دوباره به میزبان... (%L1 ثانیه مانده)</translation>
+    </message>
+    <message>
+        <source>The Dealer is not answering — Game &gt; Leave Network Game ends this game</source>
+        <translation>میزبان پاسخ نمی‌دهد — «بازی &gt; ترک بازی شبکه‌ای» این بازی را پایان می‌دهد</translation>
+    </message>
+    <message>
+        <source>Last card: %1</source>
+        <translation>کارت آخر: %1</translation>
+    </message>
+</context>
+<context>
     <name>TableStatus</name>
     <message>
         <source>1 trick</source>
@@ -1222,54 +1241,7 @@ Ombrel Card Games</source>
     </message>
 </context>
 <context>
-    <name>zarv::ui::TableView</name>
-    <message>
-        <source>Press F2 or choose Game &gt; Start to deal</source>
-        <translation>برای پخش کارت‌ها کلید F2 را بزنید یا «بازی &gt; شروع» را برگزینید</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>نتیجه</translation>
-    </message>
-    <message>
-        <source>[Human]</source>
-        <translation>[انسان]</translation>
-    </message>
-    <message>
-        <source>[Computer]</source>
-        <translation>[رایانه]</translation>
-    </message>
-</context>
-<context>
-    <name>zarv::ui::TableWindow</name>
-    <message>
-        <source>There is no hand to save yet: start a game first.</source>
-        <translation>هنوز پخشی برای ذخیره نیست: نخست بازی را شروع کنید.</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>نوشتن %1 ممکن نیست: %2</translation>
-    </message>
-    <message>
-        <source>%1 is not a saved hand: %2</source>
-        <translation>‏%1 پخشِ ذخیره‌شده نیست: %2</translation>
-    </message>
-    <message>
-        <source>Save Suggest</source>
-        <translation>ذخیرهٔ پخش</translation>
-    </message>
-    <message>
-        <source>Zarv hands (*.zarv);;All files (*)</source>
-        <translation>پخش‌های زرو (*.zarv);;همهٔ پرونده‌ها (*)</translation>
-    </message>
-    <message>
-        <source>Load Suggest</source>
-        <translation>باز کردن پخش</translation>
-    </message>
-    <message>
-        <source>Zarv</source>
-        <translation>زرو</translation>
-    </message>
+    <name>zarv::ui::TableMenus</name>
     <message>
         <source>&amp;Game</source>
         <translation>&amp;بازی</translation>
@@ -1350,6 +1322,56 @@ Ombrel Card Games</source>
         <source>Save Suggest...</source>
         <translation>ذخیرهٔ پخش...</translation>
     </message>
+</context>
+<context>
+    <name>zarv::ui::TableView</name>
+    <message>
+        <source>Press F2 or choose Game &gt; Start to deal</source>
+        <translation>برای پخش کارت‌ها کلید F2 را بزنید یا «بازی &gt; شروع» را برگزینید</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>نتیجه</translation>
+    </message>
+    <message>
+        <source>[Human]</source>
+        <translation>[انسان]</translation>
+    </message>
+    <message>
+        <source>[Computer]</source>
+        <translation>[رایانه]</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::TableWindow</name>
+    <message>
+        <source>There is no hand to save yet: start a game first.</source>
+        <translation>هنوز پخشی برای ذخیره نیست: نخست بازی را شروع کنید.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>نوشتن %1 ممکن نیست: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a saved hand: %2</source>
+        <translation>‏%1 پخشِ ذخیره‌شده نیست: %2</translation>
+    </message>
+    <message>
+        <source>Save Suggest</source>
+        <translation>ذخیرهٔ پخش</translation>
+    </message>
+    <message>
+        <source>Zarv hands (*.zarv);;All files (*)</source>
+        <translation>پخش‌های زرو (*.zarv);;همهٔ پرونده‌ها (*)</translation>
+    </message>
+    <message>
+        <source>Load Suggest</source>
+        <translation>باز کردن پخش</translation>
+    </message>
+    <message>
+        <source>Zarv</source>
+        <translation>زرو</translation>
+    </message>
     <message>
         <source>Game Over</source>
         <translation>پایان بازی</translation>
@@ -1389,22 +1411,6 @@ Ombrel Card Games</source>
     <message>
         <source>The settings file was damaged; a copy was kept as %1. Everything that could be read from it is kept.</source>
         <translation>پروندهٔ تنظیمات آسیب دیده بود؛ رونوشتی از آن با نام %1 نگه داشته شد. هر آنچه از آن خواندنی بود، حفظ شده است.</translation>
-    </message>
-    <message>
-        <source>Watching %1 — Game &gt; Leave Network Game stops watching</source>
-        <translation>تماشای %1 — «بازی &gt; ترک بازی شبکه‌ای» تماشا را پایان می‌دهد</translation>
-    </message>
-    <message>
-        <source>Reconnecting to the Dealer... (%1 s left)</source>
-        <translation>اتصال دوباره به میزبان... (%L1 ثانیه مانده)</translation>
-    </message>
-    <message>
-        <source>The Dealer is not answering — Game &gt; Leave Network Game ends this game</source>
-        <translation>میزبان پاسخ نمی‌دهد — «بازی &gt; ترک بازی شبکه‌ای» این بازی را پایان می‌دهد</translation>
-    </message>
-    <message>
-        <source>Last card: %1</source>
-        <translation>کارت آخر: %1</translation>
     </message>
     <message>
         <source>Hint: %1 (%2) — press Enter to play it</source>
