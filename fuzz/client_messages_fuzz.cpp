@@ -14,7 +14,7 @@ ZARV_FUZZ_TARGET {
     s.IsDealer = false;
     m.game.SetLocalAutoplay(true);
     m.transport.open[0] = true;
-    m.session.SetJoinRequest("Fuzz", "Against");
+    m.client().SetJoinRequest("Fuzz", "Against");
     m.session.OnConnected();
     while (!listener.started && m.Feed()) {}
     if (!listener.started) return 0;

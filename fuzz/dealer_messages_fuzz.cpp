@@ -16,7 +16,7 @@ ZARV_FUZZ_TARGET {
     m.session.OnAccepted(1);
     m.session.OnData(1, "Connect;Fuzz;Against|");  // seated at 2
     ZARV_FUZZ_CHECK(s.Seats[2].Kind == SeatKind::Human && s.Seats[2].Socket == 1);
-    m.session.StopAccepting();
+    m.dealer().StopAccepting();
     m.game.StartClick();
     // The game ended: its cards are all in one place each.
     int placed = 0;

@@ -13,6 +13,7 @@ using namespace zarv;
 struct Silent : net::Transport {
     size_t sent = 0;
     void SetEvents(net::TransportEvents*) override {}
+    net::TransportEvents* events() const override { return nullptr; }
     int ElementCount() const override { return 1; }
     bool IsConnected(int) const override { return true; }
     void Send(int, std::string_view bytes) override { sent += bytes.size(); }

@@ -11,16 +11,17 @@
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "fuzz/fuzz_target.h"
-#include "net/session.h"
+#include "net/sessions.h"
 
 namespace zarv::fuzz {
 
 struct FakeTransport : net::Transport {
-    net::TransportEvents* events = nullptr;
+    net::TransportEvents* events_ = nullptr;
     bool open[2] = {false, false};
     int elements = 1;
     size_t sentBytes = 0;
-    void SetEvents(net::TransportEvents* e) override { events = e; }
+    void SetEvents(net::TransportEvents* e) override { events_ = e; }
+    net::TransportEvents* events() const override { return events_; }
     int ElementCount() const override { return elements; }
     bool IsConnected(int i) const override { return i >= 0 && i < 2 && i < elements && open[i]; }
     void Send(int, std::string_view bytes) override { sentBytes += bytes.size(); }
@@ -45,7 +46,10 @@ struct NetMachine {
     QuietTable view;
     SeededRandom random{7};
     NoRecords records;
-    net::NetworkSession session;
+    std::unique_ptr<net::NetworkSession> owned;
+    net::NetworkSession& session;
+    net::DealerSession& dealer() { return static_cast<net::DealerSession&>(session); }
+    net::ClientSession& client() { return static_cast<net::ClientSession&>(session); }
     Game game;
     ai::ComputerSeatPlayer computer{game.positionForTests()};
     OneHand oneHand{game.positionForTests()};
@@ -53,7 +57,7 @@ struct NetMachine {
     int peer;  // the element the fuzzer's bytes come in on
 
     NetMachine(net::NetworkSession::Role role, const uint8_t* data, size_t size)
-        : session(transport, pump, role), game(EngineServices{view, pump, random, session, records}),
+        : owned(net::MakeSession(role, transport, pump)), session(*owned), game(EngineServices{view, pump, random, session, records}),
           input(reinterpret_cast<const char*>(data), size), peer(role == net::NetworkSession::Role::Dealer ? 1 : 0) {
         session.Attach(game);
         game.SetComputerPlayer(&computer);

@@ -18,10 +18,10 @@ ZARV_FUZZ_TARGET {
     for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Name = "P" + std::to_string(seat);
     m.game.SetLocalAutoplay(true);
     m.transport.open[0] = true;
-    m.session.SetReturnRequest("0123456789abcdef0123456789abcdef");
+    m.client().SetReturnRequest("0123456789abcdef0123456789abcdef");
     m.session.OnConnected();
     while (!listener.table && !listener.refused && m.Feed()) {}
-    const auto table = m.session.TakeTable();
+    const auto table = m.client().TakeTable();
     if (!table) return 0;
     ZARV_FUZZ_CHECK(table->seat == 2 && table->master >= 1 && table->master <= 4);
     m.game.Resume(*table);

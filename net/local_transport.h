@@ -35,6 +35,7 @@ public:
 
     // Transport
     void SetEvents(TransportEvents* events) override { events_ = events; }
+    TransportEvents* events() const override { return events_; }
     int ElementCount() const override;
     bool IsConnected(int index) const override;
     void Send(int index, std::string_view bytes) override;

@@ -1,21 +1,16 @@
-// Network play over a transport: the received-message queue, the handling of
-// every message on the Dealer and on a client, and the engine's Network
-// interface on top of them. Plain C++; the window and zarv-sim give it a
-// transport (Qt's sockets, or connections inside one process).
+// Network play over a transport, as the engine's Network: what both ends of a
+// game share (the message channel, the wait for a message, chat, the reports
+// to the people at this machine). The Dealer's end is DealerSession, the
+// client's ClientSession; each game builds its own. Plain C++; the window and
+// zarv-sim give it a transport (Qt's sockets, or connections inside one process).
 #pragma once
 
 #include <array>
-#include <deque>
-#include <optional>
-#include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/game.h"
 #include "engine/interfaces.h"
-#include "net/framing.h"
-#include "net/message_queue.h"
+#include "net/message_channel.h"
 #include "net/transport.h"
 
 namespace zarv::net {
@@ -67,181 +62,67 @@ public:
 class NetworkSession : public Network, public TransportEvents {
 public:
     enum class Role { Dealer, Client };
-    // A connection that has not asked for a seat after this long is closed.
-    static constexpr double kConnectTimeout = 30.0;
-    // A client of our own Dealer that hears nothing for this long in a game
-    // (the Dealer sends a heartbeat every kHeartbeat seconds) says so.
-    static constexpr double kDealerSilence = 30.0;
 
-    NetworkSession(Transport& transport, EventPump& pump, Role role);
     ~NetworkSession() override;
     NetworkSession(const NetworkSession&) = delete;
     NetworkSession& operator=(const NetworkSession&) = delete;
 
-    // Forgets every connection and message and takes the role anew (the
-    // transport is reset by its owner).
-    void Reset(Role role);
+    virtual Role role() const = 0;
     // The game whose state the messages act on (set before any traffic).
     void Attach(Game& game) { game_ = &game; }
     void SetListener(SessionListener* listener) { listener_ = listener; }
-    Role role() const { return role_; }
-
-    // A client: the name and side ("Partner" or "Against") it asks for on connecting.
-    void SetJoinRequest(const std::string& name, const std::string& side);
-    // A client: the next connection asks for its seat back with this token
-    // (given by our own Dealer) instead of joining.
-    void SetReturnRequest(const std::string& token);
-    // A client: the Dealer is one of ours and gave this seat's return token.
-    bool dealerIsOurs() const { return dealerIsOurs_; }
-    const std::string& returnToken() const { return token_; }
-    // A client of our own Dealer: it has been silent too long (DealerSilent was told).
-    bool dealerSilent() const { return toldSilent_; }
-    // A returning client: the table the Dealer sent, once.
-    std::optional<TableSnapshot> TakeTable();
-    // A client leaves the game on purpose: the connection closes and the
-    // program does not come back.
-    void Leave();
-    // The Dealer: a game is being played (the lobby is over).
-    bool gameRunning() const { return !accepting_; }
-    // The Dealer: the game begins, nobody else may join (the Dealer still
-    // listens for players who come back to their seats).
-    void StopAccepting();
-    bool accepting() const { return accepting_; }
-    // The Dealer: the player on this connection chose the seat (1, 2 or 4);
-    // its "Connect" gets that seat when it is free.
-    void PreferSeat(int index, int seat);
-    // The Dealer: a text for every seated program of ours (never for one of
-    // the original protocol).
-    void SendToOurs(const std::string& text);
-    // The Dealer: the connection is a program of ours (it acknowledged its seat).
-    bool IsOurs(int index) const;
     // Sends a chat line as this machine's seat ("Chat;seat;text|").
-    void SendChat(const std::string& text);
-    // Work that is due at a time: the Dealer closes connections that never
-    // asked for a seat in time and sends its heartbeat to our clients; a
-    // client of ours notices a silent Dealer. Returns when it should be called
-    // next (kForever when nothing is pending).
-    double Housekeep() override;
+    virtual void SendChat(const std::string& text) = 0;
+    // Writes a text as it stands (a whole message, "...|").
+    void SendText(int index, const std::string& text) { channel_.Send(index, text); }
     // The connection itself is open (IsConnected also counts a closed one
     // whose last messages are not read yet).
-    bool LinkOpen(int index) const { return transport_.IsConnected(index); }
-    // A client that speaks only the original protocol (for tests of what
-    // such a program receives): it never shows that it knows more.
-    void SetSpeaksExtensions(bool on) { speaksExtensions_ = on; }
-    // The Dealer: players back at the door, not seated yet.
-    size_t pendingReturns() const { return returns_.size(); }
-    // Seats given in this run; messages kept for the engine.
-    int seatedCount() const { return seated_; }
-    size_t queuedMessages() const { return queue_.size(); }
+    bool LinkOpen(int index) const { return channel_.transport().IsConnected(index); }
+    size_t queuedMessages() const { return channel_.queue().size(); }
+    // One of its reports or waits is on the stack: it must live on until they return.
+    bool busy() const { return depth_ > 0; }
 
     // Network (the engine's view)
-    int ElementCount() const override;
-    bool IsConnected(int index) const override;
+    int ElementCount() const override { return channel_.transport().ElementCount(); }
+    bool IsConnected(int index) const override { return channel_.IsConnected(index); }
     void Send(int index, const TableMessage& message) override;
-    void CloseAll() override;
     bool HandleMessage(int source, const TableMessage& awaited) override;
-    // Writes a text as it stands (a whole message, "...|").
-    void SendText(int index, const std::string& text);
+    void Drop(int index) override;
 
     // TransportEvents
-    void OnAccepted(int index) override;
-    void OnConnected() override;
-    void OnConnectFailed(const std::string& why) override;
     void OnData(int index, std::string_view bytes) override;
-    void OnClosed(int index) override;
 
-    // Network, beyond the original protocol
-    void Drop(int index) override;
-    void AwaitingSeat(int seat, double secondsLeft) override;
-    std::optional<ReturningPlayer> TakeReturn() override;
-    void WelcomeBack(const ReturningPlayer& player, const TableSnapshot& table, const std::string& name) override;
-    void GameStarting() override;
-    bool CanReturn() const override;
+protected:
+    NetworkSession(Transport& transport, EventPump& pump);
 
-private:
-    struct Connection {
-        Framer framer;
-        double acceptedAt = 0;
-        bool askedForSeat = false;
-        int seat = 0;  // the Dealer: the seat given on it (its Tag)
-        int preferredSeat = 0;  // the Dealer: the seat its player chose before asking
-        // Closed, and a wait on it found nothing more: its last words are read.
-        bool drained = false;
-        // One of our own programs: it may hear what goes beyond the original protocol.
-        bool ours = false;
-        double lastSent = 0;
-        // A new game began: what it sends before acknowledging the new deal
-        // belongs to the old game.
-        bool stale = false;
-    };
-    struct Arrival {
-        int source;
-        Piece piece;
-    };
+    // One message as it arrives, and one taken out of the queue by a wait.
+    virtual void Arrive(int source, Piece piece) = 0;
+    virtual void HandleQueued(const QueuedMessage& m) = 0;
+    // A message that fails the checks.
+    virtual void Reject(int source, const std::string& what) = 0;
+    // Before a wait looks at the queue; false: the wait ends without a message.
+    virtual bool MayWait(int /*source*/, const std::string& /*command*/, const std::string& /*detail*/) { return true; }
+    // Bytes came in on that connection (before they are handled).
+    virtual void Heard(int /*index*/) {}
 
     const GameState& state() const { return game_->state(); }
-    void Deliver();
-    void Arrive(int source, Piece piece);
-    // The handling of one message: immediate ones on arrival, the others when
-    // a wait takes them out of the queue.
-    void HandleImmediate(int source, const Piece& piece);
-    void HandleQueued(const QueuedMessage& m);
-    // Dealer
-    void HandleConnect(int source, const std::string& detail);
-    void HandleClientTrump(const QueuedMessage& m);
-    void HandleClientMove(const QueuedMessage& m);
-    void HandleChat(int source, const std::string& detail);
-    void Refuse(int index);
-    // A client that sent what the protocol does not allow loses its connection
-    // (its seat goes to the computer); a Dealer that did ends the client's game.
-    void Reject(int source, const std::string& what);
-    void HandleHello(int source);
-    void HandleReturn(int source, const std::string& detail);
-    void RefuseReturn(int source, const std::string& why);
-    void LeaveLobby(int index);
-    void SendRoster(int index);
-    void SendWaiting(int index);
-    double DealerHousekeep();
-    // Client
-    double ClientHousekeep();
-    void HandleExtension(const Piece& piece);
-    void HandleJoin(const std::string& detail);
-    void HandleStart(const std::string& detail);
-    void HandleDisconnected(const std::string& detail);
+    SessionListener& tell() { return listener_ ? *listener_ : quiet_; }
+    Transport& transport() { return channel_.transport(); }
+    EventPump& pump() { return channel_.pump(); }
+    // Keeps a session alive while one of its calls is under way.
+    struct Call {
+        explicit Call(int& depth) : depth_(++depth) {}
+        ~Call() { --depth_; }
+        int& depth_;
+    };
 
-    Transport& transport_;
-    EventPump& pump_;
-    Role role_;
+    MessageChannel channel_;
     Game* game_ = nullptr;
+    int depth_ = 0;
+
+private:
     SessionListener* listener_ = nullptr;
     SessionListener quiet_;
-    MessageQueue queue_;
-    std::map<int, Connection> connections_;
-    std::deque<Arrival> arrivals_;  // cut from the bytes, not yet handled
-    bool delivering_ = false;
-    bool accepting_ = true;
-    int seated_ = 0;
-    std::string joinName_ = "Unknown";
-    std::string joinSide_ = "Against";
-    // The Dealer: each seat's return token, the players back and not seated
-    // yet, and the seat being waited for (with its deadline; 0: none).
-    std::array<std::string, 5> tokens_;
-    std::deque<ReturningPlayer> returns_;
-    int awaitedSeat_ = 0;
-    double awaitedUntil_ = 0;
-    // A client: what our own Dealer told it, and when it last heard anything.
-    bool ackSent_ = false;
-    bool speaksExtensions_ = true;
-    bool dealerIsOurs_ = false;
-    std::string token_;
-    std::string returnToken_;
-    std::optional<TableSnapshot> table_;
-    bool inGame_ = false;
-    bool left_ = false;
-    double lastHeard_ = 0;
-    bool toldSilent_ = false;
-
-    SessionListener& tell() { return listener_ ? *listener_ : quiet_; }
 };
 
 } // namespace zarv::net

@@ -24,6 +24,7 @@ class Transport {
 public:
     virtual ~Transport() = default;
     virtual void SetEvents(TransportEvents* events) = 0;
+    virtual TransportEvents* events() const = 0;
     virtual int ElementCount() const = 0;
     virtual bool IsConnected(int index) const = 0;
     virtual void Send(int index, std::string_view bytes) = 0;

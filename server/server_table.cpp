@@ -8,7 +8,7 @@
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "engine/no_pause_pump.h"
-#include "net/session.h"
+#include "net/dealer_session.h"
 #include "net/wire.h"
 #include "server/game_recorder.h"
 #include "server/spectator_feed.h"
@@ -40,6 +40,7 @@ public:
     // Closes a connection that is no element of the table's (a watcher).
     void CloseConnection(int connection) { writes_.push_back({connection, std::string(), true}); }
     void SetEvents(net::TransportEvents* events) override { events_ = events; }
+    net::TransportEvents* events() const override { return events_; }
     int ElementCount() const override { return static_cast<int>(elements_.size()); }
     bool IsConnected(int index) const override { return Valid(index) && elements_[static_cast<size_t>(index)].open; }
     void Send(int index, std::string_view bytes) override {
@@ -110,7 +111,7 @@ public:
           pacing_(clock_),
           pump_(rules.skipPauses ? static_cast<EventPump&>(pacing_) : clock_),
           transport_(id, outlet),
-          session_(transport_, pump_, net::NetworkSession::Role::Dealer),
+          session_(transport_, pump_),
           random_(rules.seed),
           game_(EngineServices{view_, pump_, random_, session_, records_}),
           computer_(game_.state(), ai::ExpertOptions{0, 100, rules.seed}),
@@ -215,7 +216,7 @@ private:
     NoPausePump pacing_;
     EventPump& pump_;
     TableTransport transport_;
-    net::NetworkSession session_;
+    net::DealerSession session_;
     QuietTable view_;
     SeededRandom random_;
     NoRecords records_;

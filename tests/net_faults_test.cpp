@@ -103,7 +103,7 @@ TEST(NetworkFaults, ADroppedPlayerComesBackToItsSeatAndSeesWhatTheDealerSees) {
         // The Dealer goes on only once the player knocks again, so that the
         // return happens in the middle of the game, wherever it stands.
         hooks.onLost = [&](int) {
-            while (dealer.session.pendingReturns() == 0) dealer.pump.WaitForMessage(kForever);
+            while (dealer.dealer().pendingReturns() == 0) dealer.pump.WaitForMessage(kForever);
         };
         net.clientOptions[0].dropAtTrick = dropAt;
         net.clientOptions[0].returnAfter = 0;
@@ -133,14 +133,14 @@ TEST(NetworkFaults, AProgramOfTheOriginalProtocolNeverHearsAnythingNew) {
     // bad message to it and end its game. Client 0 drops and comes back, and
     // client 1 goes silent, so that the Dealer has every reason to speak.
     Network4 net(57);
-    net.clients[2]->m.session.SetSpeaksExtensions(false);
+    net.clients[2]->m.client().SetSpeaksExtensions(false);
     Machine& dealer = net.dealer.m;
     Hooks hooks(dealer);
     bool once = false;
     hooks.onLost = [&](int seat) {
         if (once || seat != net.clients[0]->m.s().LocalSeat) return;
         once = true;
-        while (dealer.session.pendingReturns() == 0) dealer.pump.WaitForMessage(kForever);
+        while (dealer.dealer().pendingReturns() == 0) dealer.pump.WaitForMessage(kForever);
     };
     net.dealerOptions.moveLimit = 5;
     net.dealer.pump.SetMessageGrace(3);
@@ -152,8 +152,8 @@ TEST(NetworkFaults, AProgramOfTheOriginalProtocolNeverHearsAnythingNew) {
     EXPECT_EQ(net.status[2], 0) << plain;
     EXPECT_EQ(plain.find("bad-message"), std::string::npos) << plain;
     EXPECT_EQ(GameLines(plain), GameLines(net.dealer.out.str()));
-    EXPECT_FALSE(net.clients[2]->m.session.dealerIsOurs());
-    EXPECT_TRUE(net.clients[0]->m.session.dealerIsOurs());
+    EXPECT_FALSE(net.clients[2]->m.client().dealerIsOurs());
+    EXPECT_TRUE(net.clients[0]->m.client().dealerIsOurs());
 }
 
 // --- The lobby and the door, one thread. ---
@@ -215,14 +215,14 @@ TEST_F(Door, APlayerWhoLeavesTheLobbyFreesTheSeatForAnyoneAndLeavesNoTrace) {
     fay.endpoint.CloseAll();
     Settle();
     EXPECT_EQ(left.names, std::vector<std::string>{"Fay"});
-    EXPECT_EQ(dealer.m.session.seatedCount(), 1);
+    EXPECT_EQ(dealer.m.dealer().seatedCount(), 1);
     EXPECT_EQ(dealer.m.s().Seats[1].Kind, SeatKind::Computer);
     EXPECT_EQ(dealer.m.s().Seats[1].Name, "");
     EXPECT_NE(ours.heard.rfind("Roster;;Computer;Bob;Human;Zed;Human;;Computer;|"), std::string::npos) << ours.heard;
     // Fay comes back and gets her side again; nobody is listed twice.
     RawPeer& again = Say("Connect;Fay;Partner|");
     EXPECT_EQ(again.heard.rfind("Join;1;You play as Partner of Dealer.|", 0), 0u) << again.heard;
-    EXPECT_EQ(dealer.m.session.seatedCount(), 2);
+    EXPECT_EQ(dealer.m.dealer().seatedCount(), 2);
 }
 
 TEST_F(Door, OnlyTheRightTokenDuringAGameTakesASeatBack) {
@@ -235,7 +235,7 @@ TEST_F(Door, OnlyTheRightTokenDuringAGameTakesASeatBack) {
     RawPeer& early = Say("Return;" + token + "|");
     EXPECT_EQ(early.heard, "Join;3;The Dealer has no game in progress; join it again.|");
     EXPECT_TRUE(early.closed);
-    dealer.m.session.StopAccepting();
+    dealer.m.dealer().StopAccepting();
     // A wrong token, a name alone, or a malformed one: refused with a word, closed.
     std::string wrong = token;
     wrong[0] = wrong[0] == 'a' ? 'b' : 'a';
@@ -244,16 +244,16 @@ TEST_F(Door, OnlyTheRightTokenDuringAGameTakesASeatBack) {
         EXPECT_EQ(p.heard, "Join;3;That seat is not yours to take back.|") << t;
         EXPECT_TRUE(p.closed);
     }
-    EXPECT_EQ(dealer.m.session.pendingReturns(), 0u);
+    EXPECT_EQ(dealer.m.dealer().pendingReturns(), 0u);
     // The right one waits at the door until the table is settled.
     RawPeer& back = Say("Return;" + token + "|");
     EXPECT_FALSE(back.closed);
-    EXPECT_EQ(dealer.m.session.pendingReturns(), 1u);
+    EXPECT_EQ(dealer.m.dealer().pendingReturns(), 1u);
     // A second knock of the same player replaces the first.
     RawPeer& backAgain = Say("Return;" + token + "|");
     EXPECT_TRUE(back.closed);
     EXPECT_FALSE(backAgain.closed);
-    EXPECT_EQ(dealer.m.session.pendingReturns(), 1u);
+    EXPECT_EQ(dealer.m.dealer().pendingReturns(), 1u);
 }
 
 TEST(NetworkFaults, AClientOfASilentDealerSaysSoAndLeaves) {

@@ -94,7 +94,7 @@ TEST_F(Lobby, SeatsGoByTheTablesAndTheFourthIsRefused) {
     RawPeer& d = Join("Dan", "Partner");
     EXPECT_EQ(d.heard, "Join;3;All Positions are ingaged, please try later.|");  // the last word arrives
     EXPECT_TRUE(d.closed);
-    EXPECT_EQ(dealer.m.session.seatedCount(), 3);
+    EXPECT_EQ(dealer.m.dealer().seatedCount(), 3);
 }
 
 TEST_F(Lobby, PartnerTakenGoesAgainstAndAnEmptyNameIsUnknown) {
@@ -160,7 +160,7 @@ TEST_F(Lobby, StrayConnectionsCostNoPlaceAndAreClosedAfterThirtySeconds) {
     EXPECT_EQ(c.heard.rfind("Join;1;", 0), 0u) << c.heard;
     EXPECT_FALSE(stray1.closed);
     const double next = dealer.m.session.Housekeep();
-    EXPECT_NEAR(next - dealer.pump.Now(), NetworkSession::kConnectTimeout, 1e-6);
+    EXPECT_NEAR(next - dealer.pump.Now(), net::DealerSession::kConnectTimeout, 1e-6);
     dealer.pump.WaitForEvents(next);  // the virtual clock moves on
     dealer.m.session.Housekeep();
     Settle();
@@ -215,7 +215,7 @@ TEST_F(Lobby, NobodyJoinsOnceTheGameHasStartedAndTheDealerHearsOfIt) {
     } late;
     dealer.m.session.SetListener(&late);
     RawPeer& early = Connect();
-    dealer.m.session.StopAccepting();
+    dealer.m.dealer().StopAccepting();
     Settle();
     EXPECT_TRUE(early.closed);  // never asked for a seat
     // The Dealer still listens (for players coming back), but a newcomer is refused.

@@ -90,7 +90,7 @@ struct Network4 {
         threads.emplace_back([&] { dealerStatus = sim::RunDealer(dealer.m, options); });
         for (size_t i = 0; i < clients.size(); ++i) {
             threads.emplace_back([&, i] {
-                clients[i]->m.session.SetJoinRequest("P" + std::to_string(i), "Against");
+                clients[i]->m.client().SetJoinRequest("P" + std::to_string(i), "Against");
                 clients[i]->endpoint.ConnectTo(dealer.endpoint);
                 sim::ClientOptions& o = clientOptions[i];
                 if (!o.reconnect) o.reconnect = [&, i] { clients[i]->endpoint.ConnectTo(dealer.endpoint); };

@@ -440,6 +440,22 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
     EXPECT_EQ(bot.exitCode(), 3);
 }
 
+TEST(NetworkDialog, EveryAttemptGetsASessionOfItsOwnAndTheOldOnesAreFreed) {
+    // Nobody listens there: each try fails inside the session's own report,
+    // where the dialog goes back to a session of this machine alone.
+    // (A session's role is its own for life: a changed role is a new session.)
+    Machine m("Ann");
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        m.Join(QStringLiteral("127.0.0.1:1"), false);
+        EXPECT_EQ(m.window.network().session().role(), net::NetworkSession::Role::Client);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m.dialog->waitButton->text() == "&Try Again"; }, kLimitMs))
+            << m.Status().toStdString();
+        EXPECT_EQ(m.window.network().session().role(), net::NetworkSession::Role::Dealer);
+        m.dialog->waitButton->click();  // Try Again: back to the settings page
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.window.network().retiredSessions() == 0; }, kLimitMs));
+}
+
 TEST(NetworkDialog, TheJoinerRemembersTheDealerAndAFriendGetsOneLineToType) {
     QList<QHostAddress> addresses{QHostAddress("127.0.0.1"), QHostAddress("fe80::1"), QHostAddress("192.168.1.20"),
                                   QHostAddress("2001:db8::5")};

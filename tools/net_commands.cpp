@@ -187,7 +187,7 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     NoPausePump pump(clock);
     Machine m(transport, pump, net::NetworkSession::Role::Client, 1, out);
     m.game.SetRole(false);
-    m.session.SetJoinRequest(name, side);
+    m.client().SetJoinRequest(name, side);
     const QString dealer = QString::fromStdString(host);
     faults.reconnect = [&] { transport.ConnectTo(dealer, static_cast<quint16>(port)); };
     faults.clock = &clock;

@@ -6,7 +6,8 @@ namespace zarv::sim {
 
 Machine::Machine(net::Transport& transport, EventPump& p, net::NetworkSession::Role role, uint64_t seed,
                  std::ostream& o)
-    : session(transport, p, role),
+    : ownSession_(net::MakeSession(role, transport, p)),
+      session(*ownSession_),
       random(seed),
       game(EngineServices{view, p, random, session, records}),
       computer(game.state()),
@@ -17,7 +18,7 @@ Machine::Machine(net::Transport& transport, EventPump& p, net::NetworkSession::R
     session.SetListener(&events);
     events.out = &o;
     // A client leaves a Dealer that says nothing for long enough.
-    events.session = &session;
+    events.session = role == net::NetworkSession::Role::Client ? &client() : nullptr;
     reporter.handLines = true;
     game.SetComputerPlayer(&computer);
     game.SetObserver(&reporter);
@@ -36,7 +37,7 @@ int RunDealer(Machine& m, const DealerOptions& o) {
     // The Dealer's own seat, and every seat nobody takes, is played by the computer.
     m.game.SeatComputerPlayers();
     auto stopped = [&] { return o.stop && o.stop->load(); };
-    while (!stopped() && (o.lobbyOnly || m.session.seatedCount() < o.clients)) {
+    while (!stopped() && (o.lobbyOnly || m.dealer().seatedCount() < o.clients)) {
         if (o.lobbyClock)
             o.lobbyClock->WaitForEvents(m.session.Housekeep());
         else
@@ -47,7 +48,7 @@ int RunDealer(Machine& m, const DealerOptions& o) {
         m.session.CloseAll();
         return 0;
     }
-    m.session.StopAccepting();
+    m.dealer().StopAccepting();
     m.game.SetMoveLimit(o.moveLimit);
     m.game.SetObserver(m.observer);
     m.view.askNewGame = [&] {
@@ -125,12 +126,12 @@ void WaitUntil(EventPump& clock, double until, Done done) {
 bool ComeBack(Machine& m, const ClientOptions& o, double delay) {
     if (!o.reconnect || !o.clock) return false;
     EventPump& clock = *o.clock;
-    const std::string token = m.session.returnToken();
+    const std::string token = m.client().returnToken();
     WaitUntil(clock, clock.Now() + delay, [] { return false; });
     const double giveUpAt = clock.Now() + o.tryReturnFor;
     while (clock.Now() < giveUpAt) {
         m.events.ResetForReturn();
-        m.session.SetReturnRequest(token);
+        m.client().SetReturnRequest(token);
         o.reconnect();
         const double tryUntil = std::min(giveUpAt, clock.Now() + o.tryEvery);
         WaitUntil(clock, tryUntil, [&] {
@@ -217,7 +218,7 @@ int PlayGames(Machine& m, const ClientOptions& o, Begin begin) {
         watch.midGame = false;
         watch.tricksOfGame = 0;
         if (o.games > 0 && m.gamesFinished >= o.games) {
-            m.session.Leave();
+            m.client().Leave();
             return false;
         }
         return true;  // wait for the Dealer's next game, or for it to close
@@ -227,11 +228,11 @@ int PlayGames(Machine& m, const ClientOptions& o, Begin begin) {
         begin();
         // Lost in the middle of a game: our own Dealer keeps the seat.
         while (m.events.bad.empty() && !watch.frozen && !m.events.dealerSilent && watch.midGame &&
-               m.session.CanReturn()) {
+               m.client().CanReturn()) {
             const double delay = watch.dropped ? o.returnAfter : 0;
             if (watch.dropped && o.returnAfter < 0) break;
             if (!ComeBack(m, o, std::max(0.0, delay))) break;
-            const auto table = m.session.TakeTable();
+            const auto table = m.client().TakeTable();
             if (!table) break;
             m.out << "returned seat " << table->seat << '\n';
             m.out.flush();
@@ -252,7 +253,7 @@ int ReturnToTable(Machine& m, const ClientOptions& o) {
     while (!m.events.tableArrived && m.events.refusal.empty() && !m.events.connectFailed && !m.events.closed &&
            m.events.bad.empty())
         m.pump.WaitForEvents(kForever);
-    const auto table = m.session.TakeTable();
+    const auto table = m.client().TakeTable();
     if (!table) {
         if (!m.events.refusal.empty()) m.out << "return refused: " << m.events.refusal << '\n';
         if (!m.events.bad.empty()) m.out << "bad-message " << m.events.bad << '\n';

@@ -15,7 +15,7 @@
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "engine/no_pause_pump.h"
-#include "net/session.h"
+#include "net/sessions.h"
 #include "tools/report.h"
 
 namespace zarv::sim {
@@ -48,7 +48,7 @@ struct MachineEvents : net::SessionListener {
         tableArrived = connectFailed = closed = false;
         failure.clear();
     }
-    net::NetworkSession* session = nullptr;
+    net::ClientSession* session = nullptr;
     void PlayerReturned(int s, const std::string&) override {
         if (out) *out << "back " << s << '\n';
     }
@@ -67,7 +67,13 @@ struct MachineEvents : net::SessionListener {
 struct Machine {
     Machine(net::Transport& transport, EventPump& pump, net::NetworkSession::Role role, uint64_t seed,
             std::ostream& out);
-    net::NetworkSession session;
+  private:
+    std::unique_ptr<net::NetworkSession> ownSession_;
+  public:
+    // The session of the machine's role, and the same as that role's.
+    net::NetworkSession& session;
+    net::DealerSession& dealer() { return static_cast<net::DealerSession&>(session); }
+    net::ClientSession& client() { return static_cast<net::ClientSession&>(session); }
     QuietTable view;
     SeededRandom random;
     NoRecords records;

@@ -28,6 +28,7 @@ public:
     }
     ~TimingTransport() override { inner_.SetEvents(nullptr); }
     void SetEvents(net::TransportEvents* events) override { events_ = events; }
+    net::TransportEvents* events() const override { return events_; }
     int ElementCount() const override { return inner_.ElementCount(); }
     bool IsConnected(int index) const override { return inner_.IsConnected(index); }
     void Send(int index, std::string_view bytes) override {
@@ -158,7 +159,7 @@ private:
     // Started again after it was stopped: straight back to its seat.
     int ReturnToSeat(const SavedSeat& saved) {
         m_.game.SetLocalSeat(saved.seat);
-        m_.session.SetReturnRequest(saved.token);
+        m_.client().SetReturnRequest(saved.token);
         transport_.SetEvents(&m_.session);
         options_.returning = true;
         return Finish(RunClient(m_, options_));
@@ -249,7 +250,7 @@ private:
     // From here the connection is the bot's session's, as with any Dealer.
     int Play(int seat) {
         const std::string side = net::SideWord(seat);
-        m_.session.SetJoinRequest(plan_.name, side);
+        m_.client().SetJoinRequest(plan_.name, side);
         transport_.SetEvents(&m_.session);
         m_.session.OnConnected();
         WaitFor(clock_, kAnswerLimit, [&] { return m_.events.seat != 0 || m_.events.closed || !m_.events.bad.empty(); });
@@ -259,8 +260,8 @@ private:
         }
         if (!plan_.tokenFile.empty()) {
             // The token that gives the seat back, for a bot started again.
-            WaitFor(clock_, kAnswerLimit, [&] { return m_.session.dealerIsOurs() || m_.events.closed; });
-            std::ofstream(plan_.tokenFile) << m_.session.returnToken() << ' ' << m_.events.seat << '\n';
+            WaitFor(clock_, kAnswerLimit, [&] { return m_.client().dealerIsOurs() || m_.events.closed; });
+            std::ofstream(plan_.tokenFile) << m_.client().returnToken() << ' ' << m_.events.seat << '\n';
         }
         ThinkingPlayer thinking(m_.computer, clock_, plan_.thinkSeconds, plan_.seed);
         if (plan_.thinkSeconds > 0) m_.game.SetComputerPlayer(&thinking);

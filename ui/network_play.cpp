@@ -16,20 +16,60 @@ using Mode = net::NetworkMode::Kind;
 
 NetworkPlay::NetworkPlay(QtEventPump& pump, settings::Preferences& preferences, QObject* parent)
     : QObject(parent), preferences_(preferences), pump_(pump) {
-    session_.SetListener(this);
+    NewDealerSession();
     connect(&reconnector_, &Reconnector::attempt, this, &NetworkPlay::TryToReturn);
     connect(&reconnector_, &Reconnector::gaveUp, this,
             [this] { End(tr("The Dealer could not be reached again; the network game is over.")); });
     // Heartbeats and silent Dealers, also while a dialog or question is open.
     housekeeping_.setInterval(1000);
-    connect(&housekeeping_, &QTimer::timeout, this, [this] { session_.Housekeep(); });
+    connect(&housekeeping_, &QTimer::timeout, this, [this] { session_->Housekeep(); });
 }
 
-NetworkPlay::~NetworkPlay() { session_.SetListener(nullptr); }
+NetworkPlay::~NetworkPlay() {
+    session_->SetListener(nullptr);
+    for (auto& old : retired_) old->SetListener(nullptr);
+}
 
 void NetworkPlay::Attach(Game& game) {
     game_ = &game;
-    session_.Attach(game);
+    session_->Attach(game);
+}
+
+net::DealerSession& NetworkPlay::NewDealerSession() {
+    auto fresh = std::make_unique<net::DealerSession>(transport_, pump_);
+    net::DealerSession& dealer = *fresh;
+    Install(std::move(fresh));
+    dealer_ = &dealer;
+    return dealer;
+}
+
+net::ClientSession& NetworkPlay::NewClientSession() {
+    auto fresh = std::make_unique<net::ClientSession>(transport_, pump_);
+    net::ClientSession& client = *fresh;
+    Install(std::move(fresh));
+    client_ = &client;
+    return client;
+}
+
+void NetworkPlay::Install(std::unique_ptr<net::NetworkSession> session) {
+    // The transport reports to the new session from now on; the old one hears nothing more.
+    if (session_) {
+        session_->SetListener(nullptr);
+        retired_.push_back(std::move(session_));
+        QTimer::singleShot(0, this, &NetworkPlay::FreeRetiredSessions);
+    }
+    session_ = std::move(session);
+    dealer_ = nullptr;
+    client_ = nullptr;
+    if (game_) session_->Attach(*game_);
+    session_->SetListener(this);
+    switch_.Use(*session_);
+}
+
+void NetworkPlay::FreeRetiredSessions() {
+    // A session whose report or wait is still on the stack (a game waiting
+    // for its message, a balloon inside its report) goes once that returns.
+    std::erase_if(retired_, [](const auto& old) { return !old->busy(); });
 }
 
 QString NetworkPlay::JoinAddress(const QList<QHostAddress>& addresses, quint16 port) {
@@ -97,13 +137,13 @@ QString NetworkPlay::HostingWhere(Hosting& h, const QString& note) {
 void NetworkPlay::Join(const QString& host, int port, const std::string& side, const QString& address) {
     BecomeStandAlone();
     mode_.Join();
-    session_.Reset(net::NetworkSession::Role::Client);
-    session_.SetJoinRequest(preferences_.current().PlayerName, side);
+    net::ClientSession& session = NewClientSession();
+    session.SetJoinRequest(preferences_.current().PlayerName, side);
     if (!address.isEmpty()) preferences_.SetLastDealer(address.toStdString());
     // A seat lost at this very Dealer is asked back instead of joining anew.
     const bool sameDealer = ticket_.host == host && ticket_.port == port && !ticket_.token.empty();
     if (sameDealer) {
-        session_.SetReturnRequest(ticket_.token);
+        session.SetReturnRequest(ticket_.token);
         game_->SetLocalSeat(ticket_.seat);
     } else {
         ticket_ = ReturnTicket{host, port, {}, 0};
@@ -115,14 +155,13 @@ void NetworkPlay::BecomeStandAlone() {
     mode_.BecomeAlone();
     transport_.Reset();
     // No lobby, no TLS: the next connection is chosen afresh.
-    transport_.SetEvents(&session_);
     transport_.SetTls({});
     if (lobby_) {
         // This may run inside the lobby's own report: it goes once that has
         // returned (it hears nothing more: the transport reports to the session).
         QTimer::singleShot(0, [gone = lobby_.release()] { delete gone; });
     }
-    session_.Reset(net::NetworkSession::Role::Dealer);
+    NewDealerSession();
     // Seats that players took are the computer's again, under the usual names.
     game_->BecomeOwnDealer();
 }
@@ -136,7 +175,7 @@ void NetworkPlay::AfterDialog(bool start, const QString& watchedTable) {
 
 void NetworkPlay::BeginGame() {
     if (!mode_.StartGame()) return;
-    if (!client()) session_.StopAccepting();
+    if (dealer_) dealer_->StopAccepting();
     housekeeping_.start();
     emit gameBegan();
     game_->StartClick();
@@ -144,7 +183,7 @@ void NetworkPlay::BeginGame() {
 
 void NetworkPlay::ResumeGame() {
     if (!mode_.is(Mode::Returning)) return;
-    const auto table = session_.TakeTable();
+    const auto table = client_->TakeTable();
     mode_.Resume();
     // The game here was still running when the table came: it took it up itself.
     if (!table) return;
@@ -163,7 +202,7 @@ void NetworkPlay::BeforeNewGame() {
         if (mode_.is(Mode::Ended)) BecomeStandAlone();
         return;
     }
-    const bool over = client() ? !session_.IsConnected(0) : !game_->HasConnectedClient();
+    const bool over = client() ? !session_->IsConnected(0) : !game_->HasConnectedClient();
     if (!over) return;
     // A new game after a network game has ended is a game of this machine alone.
     End(QString());
@@ -177,7 +216,7 @@ void NetworkPlay::End(const QString& why) {
         // The game here still reads what the Dealer sent before it went (its
         // last cards); it stops by itself once it finds nothing more, and the
         // table is cleaned after that.
-        if (client()) session_.Leave();
+        if (client_) client_->Leave();
         if (mode_.EndLater()) endWhy_ = why;
         return;
     }
@@ -190,10 +229,10 @@ void NetworkPlay::CleanUpAfterGame(const QString& why) {
     mode_.End(wasClient);
     if (wasClient) {
         // Nothing of the lost game stays live: no turn, no flag, no lit plate.
-        session_.Leave();
+        client_->Leave();
         game_->ClearTurn();
         transport_.Reset();
-        session_.Reset(net::NetworkSession::Role::Dealer);
+        NewDealerSession();
     }
     emit gameEnded(why);
 }
@@ -221,15 +260,14 @@ void NetworkPlay::TakeOverWaitedSeat() {
 
 void NetworkPlay::TryToReturn() {
     // Each try is a new connection asking for the seat back.
-    session_.Reset(net::NetworkSession::Role::Client);
-    session_.SetReturnRequest(ticket_.token);
+    NewClientSession().SetReturnRequest(ticket_.token);
     transport_.ConnectTo(ticket_.host, static_cast<quint16>(ticket_.port));
     emit statusChanged();
 }
 
 void NetworkPlay::SendChat(const QString& line) {
     if (line.isEmpty()) return;
-    session_.SendChat(line.toStdString());
+    session_->SendChat(line.toStdString());
     // The writer sees the line in the conversation, not in a balloon.
     emit chatLine(game_->state().LocalSeat, line, true);
 }

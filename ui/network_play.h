@@ -17,7 +17,9 @@
 #include "net/network_mode.h"
 #include "net/qt/qt_event_pump.h"
 #include "net/qt/tcp_transport.h"
-#include "net/session.h"
+#include "net/client_session.h"
+#include "net/dealer_session.h"
+#include "net/session_switch.h"
 #include "ui/reconnector.h"
 
 namespace zarv::settings {
@@ -34,9 +36,13 @@ public:
     NetworkPlay(QtEventPump& pump, settings::Preferences& preferences, QObject* parent = nullptr);
     ~NetworkPlay() override;
 
-    // The game this play drives (built with session() as its network).
+    // The network of the game this play drives: whichever session is current.
+    Network& gameNetwork() { return switch_; }
     void Attach(Game& game);
-    net::NetworkSession& session() { return session_; }
+    // The session of the network game now (a Dealer's while none is on).
+    net::NetworkSession& session() { return *session_; }
+    // Sessions replaced while one of their calls was under way, not freed yet.
+    size_t retiredSessions() const { return retired_.size(); }
     net::TcpTransport& transport() { return transport_; }
     net::LobbyClient* lobby() { return lobby_.get(); }
     Reconnector& reconnector() { return reconnector_; }
@@ -46,7 +52,7 @@ public:
     bool watching() const { return mode_.is(net::NetworkMode::Kind::Watching); }
     const QString& watchedTable() const { return watchedTable_; }
     // A client of our own Dealer heard nothing from it for too long.
-    bool dealerSilent() const { return gameOn() && session_.dealerSilent(); }
+    bool dealerSilent() const { return gameOn() && client_ && client_->dealerSilent(); }
     settings::Preferences& preferences() { return preferences_; }
 
     struct Hosting {
@@ -108,7 +114,7 @@ public:
     // why is said in the status.
     void End(const QString& why);
     // The window closes: every connection goes.
-    void CloseAll() { session_.CloseAll(); }
+    void CloseAll() { session_->CloseAll(); }
 
 signals:
     // A network game begins, or a game whose Dealer was lost is taken up
@@ -151,7 +157,13 @@ private:
     void DealerSilent(double seconds) override;
     void DealerHeard() override;
 
-    bool client() const { return session_.role() == net::NetworkSession::Role::Client; }
+    bool client() const { return client_ != nullptr; }
+    // A fresh session for the next connection; the one before is kept until
+    // none of its calls is under way.
+    net::DealerSession& NewDealerSession();
+    net::ClientSession& NewClientSession();
+    void Install(std::unique_ptr<net::NetworkSession> session);
+    void FreeRetiredSessions();
     void BeginGame();
     void ResumeGame();
     void TryToReturn();
@@ -164,7 +176,11 @@ private:
     settings::Preferences& preferences_;
     QtEventPump& pump_;
     net::TcpTransport transport_;
-    net::NetworkSession session_{transport_, pump_, net::NetworkSession::Role::Dealer};
+    net::SessionSwitch switch_;
+    std::unique_ptr<net::NetworkSession> session_;
+    net::DealerSession* dealer_ = nullptr;  // the session, when it is a Dealer's
+    net::ClientSession* client_ = nullptr;  // the session, when it is a client's
+    std::vector<std::unique_ptr<net::NetworkSession>> retired_;
     Game* game_ = nullptr;
     net::NetworkMode mode_;
     NetworkDialog* dialog_ = nullptr;

@@ -46,8 +46,8 @@ void NetworkPlay::ConnectionClosed(int index) {
     }
     if (!mode_.is(Mode::Joined)) return;
     // The Dealer is gone. Ours keeps the seat: come back to it for a while.
-    if (session_.CanReturn()) {
-        ticket_.token = session_.returnToken();
+    if (client_->CanReturn()) {
+        ticket_.token = client_->returnToken();
         ticket_.seat = game_->state().LocalSeat;
         mode_.LoseDealer();
         emit notice(tr("The connection to the Dealer was lost. Reconnecting..."));

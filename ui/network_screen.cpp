@@ -46,7 +46,7 @@ void TableWindow::NetworkGameBegan(bool takenUp) {
     // A game taken up again goes on with its conversation.
     if (!takenUp) chatPanel_->Clear();
     EnableMenu(MenuItem::Network, false);
-    menus_->leave()->setEnabled(network_.session().role() == net::NetworkSession::Role::Client);
+    menus_->leave()->setEnabled(network_.mode().is(net::NetworkMode::Kind::Joined));
     ShowChat(true);
 }
 

@@ -26,11 +26,10 @@ void NetworkPlay::OpenServerLobby(const QString& host, int port, const net::TcpT
 
 void NetworkPlay::SitAtServerTable(int seat) {
     if (!lobby_ || !mode_.SitDown()) return;
-    session_.Reset(net::NetworkSession::Role::Client);
+    net::ClientSession& session = NewClientSession();
     // Seat 1 is the partner of the server's own seat (3).
-    session_.SetJoinRequest(preferences_.current().PlayerName, net::SideWord(seat));
-    transport_.SetEvents(&session_);
-    session_.OnConnected();
+    session.SetJoinRequest(preferences_.current().PlayerName, net::SideWord(seat));
+    session.OnConnected();
 }
 
 void NetworkPlay::StartServerTable(int table) {

@@ -48,7 +48,7 @@ namespace zarv::ui {
 TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     : QMainWindow(parent),
       preferences_(store),
-      game_(EngineServices{*this, pump_, random_, network_.session(), *this}),
+      game_(EngineServices{*this, pump_, random_, network_.gameNetwork(), *this}),
       // The Expert decides within its worlds or a tenth of a second, whichever comes first.
       computer_(game_.state(), pump_,
                 ai::ExpertOptions{ai::kDefaultWorlds, 100, static_cast<uint64_t>(QDateTime::currentMSecsSinceEpoch())}),

@@ -52,6 +52,7 @@ public:
 
     // Transport
     void SetEvents(TransportEvents* events) override { events_ = events; }
+    TransportEvents* events() const override { return events_; }
     int ElementCount() const override { return static_cast<int>(elements_.size()); }
     bool IsConnected(int index) const override;
     void Send(int index, std::string_view bytes) override;
