@@ -95,7 +95,7 @@ void ClientSession::HandleImmediate(const Piece& p) {
     } else if (p.command == "AddedPlayer") {
         const size_t semi = p.detail.find(';');
         if (semi == std::string::npos) return Reject(0, "AddedPlayer;" + p.detail);
-        tell().PlayerAnnounced(JoinedText(TextFromWire(p.detail.substr(0, semi)), TextFromWire(p.detail.substr(semi + 1))));
+        tell().PlayerAnnounced(TextFromWire(p.detail.substr(0, semi)), TextFromWire(p.detail.substr(semi + 1)));
     } else if (p.command == "Start") {
         HandleStart(p.detail);
     } else if (p.command == "Chat") {
@@ -191,6 +191,7 @@ void ClientSession::HandleOurDealersNews(const Piece& p) {
         tell().WatchersCounted(*watchers);
     } else if (p.command == "Closing") {
         left_ = true;  // nothing to come back to
+        tell().TableClosing(ParseNoticeDetail(p.detail));
     } else if (p.command == "Table") {
         HandleTable(p.detail);
     } else {

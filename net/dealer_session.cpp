@@ -22,7 +22,7 @@ void DealerSession::CloseAll() {
     // Our clients hear that the Dealer ends the table on purpose, so that
     // they do not try to come back to it.
     for (auto& [index, p] : players_)
-        if (p.ours && p.seat > 0) SendText(index, Message("Closing", "The Dealer has closed the table."));
+        if (p.ours && p.seat > 0) SendText(index, Message("Closing", NoticeDetail(MakeNotice(Notice::DealerClosedTable))));
     transport().CloseAll();
 }
 
@@ -113,7 +113,7 @@ void DealerSession::HandleConnect(int source, const std::string& detail) {
     p.seat = reply.code;
     ++seated_;
     SendText(source, Message("Join", std::to_string(reply.code) + ";" + reply.text));
-    tell().PlayerJoined(source, reply.code, JoinedText(request->name, reply.word));
+    tell().PlayerJoined(source, reply.code, request->name, reply.word);
     TellOthersOfNewcomer(source, request->name, reply.code);
 }
 

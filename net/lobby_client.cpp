@@ -1,5 +1,7 @@
 #include "net/lobby_client.h"
 
+#include <algorithm>
+
 #include "engine/card.h"
 #include "net/wire.h"
 
@@ -57,7 +59,13 @@ std::optional<int> LobbyClient::TableNamed(const std::string& name) const {
 
 void LobbyClient::Handle(const Piece& p) {
     if (p.command == "Lobby") {
-        lobbyVersion = ParseCount(p.detail).value_or(1);
+        if (lobbyVersion > 0) return;  // one answer a connection
+        lobbyVersion = std::max(1, ParseCount(p.detail).value_or(1));
+        // Shows that this program reads notices by their codes. The answer
+        // comes before any other (the server answers in order); a server that
+        // does not know the request refuses it, and the words stay words.
+        noticesAsked_ = true;
+        Send("LobbyNotices", "1");
     } else if (p.command == "TableIs") {
         // A server lists what it has; a list without end is not believed.
         if (const auto line = ParseTableLine(p.detail); line && (tables.count(line->id) || tables.size() < kMaxTables))
@@ -67,9 +75,19 @@ void LobbyClient::Handle(const Piece& p) {
     } else if (p.command == "ListEnd") {
         listed = true;
     } else if (p.command == "LobbyNo") {
-        refusal = p.detail.empty() ? "refused" : p.detail;
+        if (noticesAsked_) {
+            noticesAsked_ = false;  // a server that reads no codes: nothing refused that the person asked
+            return;
+        }
+        refusalNotice = noticesAgreed ? ParseNoticeDetail(p.detail) : RecognizeNotice(p.detail);
+        refusal = refusalNotice.words.empty() ? "refused" : refusalNotice.words;
     } else if (p.command == "LobbyOk") {
         const auto f = Fields(p.detail, ';');
+        if (noticesAsked_ && f[0] == "Notices") {
+            noticesAsked_ = false;
+            noticesAgreed = true;
+            return;
+        }
         okWhat = std::string(f[0]);
         okTable = f.size() > 1 ? ParseCount(f[1]).value_or(0) : 0;
         okSeat = f.size() > 2 ? ParseCount(f[2]).value_or(0) : 0;
@@ -82,7 +100,8 @@ void LobbyClient::Handle(const Piece& p) {
         topListed = true;
     } else if (p.command == "Closing") {
         tableClosed = true;
-        closingWords = p.detail;
+        closingNotice = noticesAgreed ? ParseNoticeDetail(p.detail) : RecognizeNotice(p.detail);
+        closingWords = closingNotice.words;
     }
 }
 
@@ -122,6 +141,7 @@ void LobbyClient::Seen(const std::string& detail) {
         if (onChat) onChat(number(0), text);
     } else if (what == "Closed") {
         tableClosed = true;
+        closingNotice = RecognizeNotice(seen->detail);
         closingWords = seen->detail;
     }
     if (out_) out_->flush();

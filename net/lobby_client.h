@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "net/notice.h"
 #include "net/framing.h"
 #include "net/lobby_wire.h"
 #include "net/transport.h"
@@ -49,13 +50,17 @@ public:
     int lobbyVersion = 0;     // 0 until "Lobby" arrived: a server of ours
     bool listed = false;      // the first list is complete
     std::map<int, TableLine> tables;
-    std::string refusal;      // the last "LobbyNo"
+    std::string refusal;      // the last "LobbyNo", in its English words
+    NoticeText refusalNotice;  // ... and as a notice
+    // The server sends notices with their codes (it answered "LobbyNotices").
+    bool noticesAgreed = false;
     std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave or Start
     int okTable = 0, okSeat = 0;
     // Watching
     int gamesSeen = 0;
     bool tableClosed = false;
     std::string closingWords;
+    NoticeText closingNotice;
     std::vector<TopLine> top;  // the server's best players, after AskTop
     bool topListed = false;
     // Called after anything arrived, failed or closed.
@@ -77,6 +82,8 @@ private:
     // The hand being watched.
     int tricks_ = 0, teamA_ = 0, teamB_ = 0;
     std::string trick_;
+    // "LobbyNotices" was asked and its answer has not come.
+    bool noticesAsked_ = false;
 };
 
 } // namespace zarv::net

@@ -11,6 +11,7 @@
 #include "engine/game.h"
 #include "engine/interfaces.h"
 #include "net/message_channel.h"
+#include "net/notice.h"
 #include "net/transport.h"
 
 namespace zarv::net {
@@ -21,12 +22,13 @@ namespace zarv::net {
 class SessionListener {
 public:
     virtual ~SessionListener() = default;
-    // The Dealer: a player got a seat ("name joined.  (Partner)"), on that connection.
-    virtual void PlayerJoined(int /*connection*/, int /*seat*/, const std::string& /*line*/) {}
+    // The Dealer: a player got a seat on that connection, on the side
+    // ("Partner" or "Against") the players list shows.
+    virtual void PlayerJoined(int /*connection*/, int /*seat*/, const std::string& /*name*/, const std::string& /*side*/) {}
     // A client: the Dealer's answer to joining; seat 3 is a refusal.
     virtual void Seated(int /*seat*/, const std::string& /*text*/) {}
-    // A client: another player joined after this one ("name joined.  (Against)").
-    virtual void PlayerAnnounced(const std::string& /*line*/) {}
+    // A client: another player joined after this one, on that side as seen from here.
+    virtual void PlayerAnnounced(const std::string& /*name*/, const std::string& /*side*/) {}
     // A client: the Dealer starts the game (the seats are set).
     virtual void StartReceived() {}
     virtual void ChatReceived(int /*seat*/, const std::string& /*text*/) {}
@@ -57,6 +59,8 @@ public:
     virtual void DealerSilent(double /*seconds*/) {}
     // ... and then it spoke again.
     virtual void DealerHeard() {}
+    // A client of ours: the Dealer (or the table server) closes the table, and says why.
+    virtual void TableClosing(const NoticeText& /*why*/) {}
 };
 
 class NetworkSession : public Network, public TransportEvents {

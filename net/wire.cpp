@@ -14,7 +14,7 @@ std::string_view Trim(std::string_view s) {
 }
 } // namespace
 
-const char* const kRefusal = "All Positions are ingaged, please try later.";
+const char* const kRefusal = "All Positions are ingaged, please try later.";  // Notice::TableFull
 
 std::string Message(std::string_view command, std::string_view detail) {
     std::string text;
@@ -145,9 +145,9 @@ std::string TextFromWire(std::string_view bytes) {
     return utf8;
 }
 
-std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error) {
-    auto fail = [&](std::string why) -> std::optional<HostPort> {
-        if (error) *error = std::move(why);
+std::optional<HostPort> ParseHostPort(std::string_view text, NoticeText* error) {
+    auto fail = [&](Notice why, std::string_view about) -> std::optional<HostPort> {
+        if (error) *error = MakeNotice(why, std::string(about));
         return std::nullopt;
     };
     text = Trim(text);
@@ -155,28 +155,27 @@ std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error)
     std::string_view portText;
     if (!text.empty() && text[0] == '[') {
         const size_t close = text.find(']');
-        if (close == std::string_view::npos) return fail("'" + std::string(text) + "' lacks its ']'");
+        if (close == std::string_view::npos) return fail(Notice::AddressLacksBracket, text);
         hp.host = std::string(text.substr(1, close - 1));
         if (close + 1 < text.size()) {
-            if (text[close + 1] != ':') return fail("'" + std::string(text) + "' is not [address]:port");
+            if (text[close + 1] != ':') return fail(Notice::AddressNotBracketPort, text);
             portText = text.substr(close + 2);
-            if (portText.empty()) return fail("'" + std::string(text) + "' lacks the port after ':'");
+            if (portText.empty()) return fail(Notice::AddressLacksPort, text);
         }
     } else if (std::count(text.begin(), text.end(), ':') == 1) {
         const size_t colon = text.find(':');
         hp.host = std::string(text.substr(0, colon));
         portText = text.substr(colon + 1);
-        if (portText.empty()) return fail("'" + std::string(text) + "' lacks the port after ':'");
+        if (portText.empty()) return fail(Notice::AddressLacksPort, text);
     } else {
         hp.host = std::string(text);  // a name, an IPv4 address or a bare IPv6 address
     }
-    if (hp.host.empty()) return fail("name the Dealer's computer");
+    if (hp.host.empty()) return fail(Notice::NoDealerName, {});
     if (!portText.empty()) {
         if (portText.size() > 5 || portText.find_first_not_of("0123456789") != std::string_view::npos)
-            return fail("the port must be a number from 1 to 65535, not '" + std::string(portText) + "'");
+            return fail(Notice::PortNotANumber, portText);
         hp.port = std::stoi(std::string(portText));
-        if (hp.port < 1 || hp.port > 65535)
-            return fail("the port must be a number from 1 to 65535, not '" + std::string(portText) + "'");
+        if (hp.port < 1 || hp.port > 65535) return fail(Notice::PortNotANumber, portText);
     }
     return hp;
 }
@@ -369,9 +368,6 @@ std::string SeatNewsText(const TableEvent& event) { return std::to_string(event.
 
 const char* SideWord(int seat, int of) { return SameTeam(seat, of) ? "Partner" : "Against"; }
 
-std::string JoinedText(const std::string& name, const std::string& sideWord) {
-    return name + " joined.  (" + sideWord + ")";
-}
 
 TableEvent SeatNewsFrom(TableEvent::Kind kind, int seat, const std::string& name, const std::string& text) {
     const TableEvent ours = TableEvent::About(kind, seat, name);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "net/notice.h"
 #include "engine/card.h"
 #include "engine/game_state.h"
 #include "engine/table_event.h"
@@ -90,7 +91,7 @@ struct HostPort {
     std::string host;
     int port = kDefaultPort;
 };
-std::optional<HostPort> ParseHostPort(std::string_view text, std::string* error);
+std::optional<HostPort> ParseHostPort(std::string_view text, NoticeText* error);
 
 // The engine's messages in words. MessageText is the whole text to send,
 // what the message carries beyond its fields taken from the game's state.
@@ -154,8 +155,6 @@ std::string SeatNewsText(const TableEvent& event);
 // The protocol's word for the side of seat as seen from seat of (by default
 // the Dealer's own seat 3): "Partner" or "Against".
 const char* SideWord(int seat, int of = 3);
-// What a table says of a newcomer: "Eve joined.  (Partner)".
-std::string JoinedText(const std::string& name, const std::string& sideWord);
 // What a Dealer said about a seat, as the table's event: the sentences our
 // Dealers write from events are read back as those events; any other words
 // (a Dealer of the original protocol may word its own) come as they are.

@@ -103,8 +103,11 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         Watch(id, c, p.detail);
     } else if (p.command == "LobbyStart") {
         StartTable(id, c, p.detail);
+    } else if (p.command == "LobbyNotices") {
+        c.notices = true;
+        links_.Send(id, net::Message("LobbyOk", "Notices;1"));
     } else if (p.command == "LobbyLeave") {
-        No(id, "You are not watching a table.");
+        No(id, net::Notice::NotWatching);
     } else if (p.command == "LobbyTop") {
         const auto top = links_.Top();
         int rank = 0;
@@ -112,7 +115,7 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
             links_.Send(id, net::Message("Top", net::TopLineText({++rank, s.name, s.games, s.wins, s.points, s.hakemWins})));
         links_.Send(id, net::Message("TopEnd", std::to_string(rank)));
     } else {
-        No(id, "The lobby does not know \"" + p.command.substr(0, 20) + "\".");
+        No(id, net::Notice::UnknownLobbyCommand, p.command.substr(0, 20));
     }
 }
 
@@ -122,26 +125,30 @@ void Lobby::Welcome(int id, Connection& c) {
     links_.Send(id, net::Message("Lobby", std::to_string(net::kLobbyVersion)));
 }
 
-const char* const Lobby::kPasswordsNeedTls =
-    "Passwords travel only over an encrypted connection; connect to the server with TLS to use one.";
+void Lobby::No(int id, net::Notice why, const std::string& name) {
+    links_.Send(id, net::Message("LobbyNo", NoticeFor(connections_[id], net::MakeNotice(why, name))));
+}
 
-void Lobby::No(int id, const std::string& why) { links_.Send(id, net::Message("LobbyNo", why)); }
+std::string Lobby::NoticeFor(const Connection& c, const net::NoticeText& notice) {
+    // The code travels only to a program that has shown it reads codes.
+    return c.notices ? net::NoticeDetail(notice) : notice.words;
+}
 
 void Lobby::Make(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseMake(detail);
-    if (!request) return No(id, "A table needs a name (up to 40 characters, without ; or |) and valid settings.");
-    if (!request->password.empty() && !c.secure) return No(id, kPasswordsNeedTls);
+    if (!request) return No(id, net::Notice::BadTableSettings);
+    if (!request->password.empty() && !c.secure) return No(id, net::Notice::PasswordsNeedTls);
     if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
         Log("limit tables refused connection " + std::to_string(id));
-        return No(id, "The server has no room for another table now.");
+        return No(id, net::Notice::NoRoomForTable);
     }
     if (c.tablesMade >= limits_.tablesPerConnection) {
         Log("limit tables-per-connection refused connection " + std::to_string(id));
-        return No(id, "You have made as many tables as one connection may.");
+        return No(id, net::Notice::TooManyTables);
     }
     for (const auto& [tableId, table] : tables_)
         if (Folded(table.line.name) == Folded(request->name) && !table.ending)
-            return No(id, "There is a table of that name already.");
+            return No(id, net::Notice::TableNameTaken);
     TableRules rules;
     rules.name = request->name;
     rules.expert = request->expert;
@@ -184,21 +191,21 @@ int Lobby::OpenTable(const TableRules& given, const std::string& password, bool 
 Lobby::Table* Lobby::TableFor(int id, int table, const std::string& password, bool toWatch) {
     const auto it = tables_.find(table);
     if (it == tables_.end() || it->second.ending) {
-        No(id, "There is no such table.");
+        No(id, net::Notice::NoSuchTable);
         return nullptr;
     }
     Table& t = it->second;
     // A password is never read off an unencrypted connection.
     if ((t.line.isPrivate || !password.empty()) && !connections_[id].secure) {
-        No(id, kPasswordsNeedTls);
+        No(id, net::Notice::PasswordsNeedTls);
         return nullptr;
     }
     if (toWatch && !t.line.watchable) {
-        No(id, "The table's maker does not allow watching.");
+        No(id, net::Notice::WatchingNotAllowed);
         return nullptr;
     }
     if (t.password != password) {
-        No(id, "Wrong password.");
+        No(id, net::Notice::WrongPassword);
         return nullptr;
     }
     return &t;
@@ -206,15 +213,15 @@ Lobby::Table* Lobby::TableFor(int id, int table, const std::string& password, bo
 
 void Lobby::Sit(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseSit(detail);
-    if (!request) return No(id, "Choose a table and seat 1, 2 or 4.");
+    if (!request) return No(id, net::Notice::ChooseTableAndSeat);
     Table* table = TableFor(id, request->table, request->password, false);
     if (!table) return;
     Table& t = *table;
-    if (t.line.playing) return No(id, "The table is playing; watch it or choose another.");
-    if (!SeatFree(t.line, request->seat)) return No(id, "That seat is taken.");
+    if (t.line.playing) return No(id, net::Notice::TableIsPlaying);
+    if (!SeatFree(t.line, request->seat)) return No(id, net::Notice::SeatTaken);
     for (const auto& [other, oc] : connections_)
         if (other != id && oc.chosenTable == request->table && oc.chosenSeat == request->seat)
-            return No(id, "That seat is taken.");
+            return No(id, net::Notice::SeatTaken);
     c.chosenTable = request->table;
     c.chosenSeat = request->seat;
     c.since = links_.Now();
@@ -223,7 +230,7 @@ void Lobby::Sit(int id, Connection& c, const std::string& detail) {
 
 void Lobby::Watch(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseWatch(detail);
-    if (!request) return No(id, "Choose a table to watch.");
+    if (!request) return No(id, net::Notice::ChooseTableToWatch);
     Table* table = TableFor(id, request->table, request->password, true);
     if (!table) return;
     Table& t = *table;
@@ -251,13 +258,13 @@ void Lobby::StopWatching(int id, Connection& c) {
 void Lobby::StartTable(int id, Connection& c, const std::string& detail) {
     const auto table = net::ParseTableId(detail);
     const auto it = table ? tables_.find(*table) : tables_.end();
-    if (it == tables_.end() || it->second.ending) return No(id, "There is no such table.");
+    if (it == tables_.end() || it->second.ending) return No(id, net::Notice::NoSuchTable);
     Table& t = it->second;
     // The maker starts it; once the maker has gone, any player seated there.
     const bool maker = t.maker == id;
     const bool seatedThere = c.where == Where::Table && c.table == *table;
-    if (!maker && !(seatedThere && !t.makerAtTable)) return No(id, "Only the table's maker may start it.");
-    if (t.line.playing) return No(id, "The table is playing already.");
+    if (!maker && !(seatedThere && !t.makerAtTable)) return No(id, net::Notice::OnlyMakerStarts);
+    if (t.line.playing) return No(id, net::Notice::TableAlreadyPlaying);
     t.handle->Start();
     links_.Send(id, net::Message("LobbyOk", "Start;" + std::to_string(*table)));
 }
@@ -299,7 +306,7 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
     const std::string name = request->name;
     if (NameHeld(name)) {
         Log("refused connection " + std::to_string(id) + ": the name is seated already");
-        return Refuse(id, c, "The name " + name + " is already at a table of this server; choose another.");
+        return Refuse(id, c, net::NoticeWords(net::Notice::NameAtAnotherTable, name));
     }
     int table = c.chosenTable;
     int seat = c.chosenSeat;
@@ -420,7 +427,7 @@ void Lobby::Shutdown(const std::string& words) {
     closing_ = true;
     for (auto& [id, c] : connections_) {
         if (c.where == Where::Table || c.where == Where::Watching) continue;  // their tables tell them
-        if (c.ours) links_.Send(id, net::Message("Closing", words));
+        if (c.ours) links_.Send(id, net::Message("Closing", NoticeFor(c, net::RecognizeNotice(words))));
         c.where = Where::Leaving;
         links_.Close(id);
     }

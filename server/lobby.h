@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "net/notice.h"
 #include "net/framing.h"
 #include "net/lobby_wire.h"
 #include "server/game_record.h"
@@ -74,7 +75,6 @@ public:
     void TableClosed(int table, int connection);
     void TableEnded(int table);
 
-    static const char* const kPasswordsNeedTls;
 
     size_t tableCount() const { return tables_.size(); }
     size_t connectionCount() const { return connections_.size(); }
@@ -90,6 +90,7 @@ private:
         bool ours = false;
         bool secure = false;
         bool following = false;  // asked for the list: hears of every change while in the lobby
+        bool notices = false;    // reads notices by their codes ("LobbyNotices")
         double since = 0;
         int table = 0;
         int chosenTable = 0, chosenSeat = 0;  // LobbySit: kept for the "Connect" that follows
@@ -119,7 +120,8 @@ private:
     void StartTable(int id, Connection& c, const std::string& detail);
     void Seat(int id, Connection& c, const net::Piece& connect);
     void Return(int id, Connection& c, const net::Piece& request);
-    void No(int id, const std::string& why);
+    void No(int id, net::Notice why, const std::string& name = std::string());
+    static std::string NoticeFor(const Connection& c, const net::NoticeText& notice);
     void Refuse(int id, Connection& c, const std::string& why);
     int OpenTable(const TableRules& rules, const std::string& password, bool watchable, int maker);
     int TableForOriginal(bool partner);

@@ -156,7 +156,7 @@ public:
     }
 
     // SessionListener
-    void PlayerJoined(int connection, int seat, const std::string&) override {
+    void PlayerJoined(int connection, int seat, const std::string&, const std::string&) override {
         if (firstSatAt_ < 0) firstSatAt_ = clock_.Now();
         Log("seated " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\" connection " +
             std::to_string(transport_.ConnectionOf(connection)));
@@ -353,7 +353,7 @@ void ServerTable::Runner::CloseTable() {
     const std::string words = closingWords_.empty() ? "The table is closing" : closingWords_;
     // Ours hear that there is nothing to come back to; a program of the
     // original protocol reads the words as the Dealer's own chat line.
-    session_.SendToOurs(net::Message("Closing", words));
+    session_.SendToOurs(net::Message("Closing", net::NoticeDetail(net::RecognizeNotice(words))));
     const GameState& s = game_.state();
     for (int seat = 1; seat <= 4; ++seat) {
         const int socket = s.Seats[seat].Socket;

@@ -31,7 +31,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 #include "ui/table_words.h"
 #include "ui/language.h"
 #include "ui/make_table_dialog.h"
@@ -219,25 +219,36 @@ TEST_F(InFarsi, TheTablesEventsAndTheDealersWordsAreShownInFarsiWithTheirNames) 
         words.remove(QStringLiteral("Ann")).remove(QStringLiteral("Bob"));
         EXPECT_FALSE(words.contains(latin)) << EnglishText(e) << " -> " << TableWords(e).toStdString();
     }
-    // A Dealer's and a table server's words.
-    EXPECT_EQ(FromEngine(std::string("Ali%2 joined.  (Partner)")), QStringLiteral("\u200fAli%2 پیوست.  (یار)"));
-    EXPECT_EQ(FromEngine(std::string("All Positions are ingaged, please try later.")),
+    // A Dealer's and a table server's words: by their codes, or recognised
+    // when they come as words alone.
+    EXPECT_EQ(JoinedInWords(QStringLiteral("Ali%2"), "Partner"), QStringLiteral("\u200fAli%2 پیوست.  (یار)"));
+    EXPECT_EQ(FromWire("All Positions are ingaged, please try later."),
               QStringLiteral("همهٔ جاها پر است، لطفاً بعداً امتحان کنید."));
-    EXPECT_EQ(FromEngine(std::string("the port must be a number from 1 to 65535, not 'x'")),
+    EXPECT_EQ(NoticeInWords(net::MakeNotice(net::Notice::PortNotANumber, "x")),
               QStringLiteral("درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «x»"));
-    // The server's words as it closes a table or itself.
-    for (const char* closing : {"The table is closing", "The table has closed", "The server is closing"})
-        EXPECT_FALSE(FromEngine(std::string(closing)).contains(latin)) << closing;
-    // A text the table does not know is shown as it came, a hostile one too.
-    EXPECT_EQ(FromEngine(std::string("Something new")), QStringLiteral("Something new"));
+    EXPECT_EQ(NoticeInWords(net::ParseNoticeDetail("12;The name مریم is already at a table of this server; choose another.")),
+              NoticeInWords(net::RecognizeNotice("The name مریم is already at a table of this server; choose another.")));
+    // Every notice a Dealer, a table server or the network layer can give is
+    // in Farsi: no Latin letter but its name's.
+    for (int code = 1; code <= net::kLastNotice; ++code) {
+        const QString words = NoticeInWords(net::MakeNotice(static_cast<net::Notice>(code), "Ann"));
+        EXPECT_FALSE(QString(words).remove(QStringLiteral("Ann")).contains(latin))
+            << net::NoticeWords(static_cast<net::Notice>(code), "Ann") << " -> " << words.toStdString();
+    }
+    // A text no program of ours sends is shown as it came, a hostile one too.
+    EXPECT_EQ(FromWire("Something new"), QStringLiteral("Something new"));
     EXPECT_EQ(TableWords(TableEvent::AsWords("Something new")), QStringLiteral("Something new"));
     std::string hostile;
-    for (int i = 0; i < 20'000; ++i) hostile += " and ";
-    EXPECT_EQ(FromEngine(hostile + "x joined.  (y)"), QString::fromStdString(hostile + "x joined.  (y)"));
+    for (int i = 0; i < 20'000; ++i) hostile += "The name ";
+    EXPECT_EQ(FromWire(hostile + "x is already at a table of this server; choose another."),
+              QString::fromStdString(hostile + "x is already at a table of this server; choose another."));
     // In English the window says what the table always said.
     UseLanguage(LanguageChoice::English);
     for (const TableEvent& e : EveryTableEvent()) EXPECT_EQ(TableWords(e).toStdString(), EnglishText(e));
-    EXPECT_EQ(FromEngine(std::string("Bob joined.  (Against)")), QStringLiteral("Bob joined.  (Against)"));
+    EXPECT_EQ(JoinedInWords(QStringLiteral("Bob"), "Against"), QStringLiteral("Bob joined.  (Against)"));
+    for (int code = 1; code <= net::kLastNotice; ++code)
+        EXPECT_EQ(NoticeInWords(net::MakeNotice(static_cast<net::Notice>(code), "Ann")).toStdString(),
+                  net::NoticeWords(static_cast<net::Notice>(code), "Ann"));
 }
 
 // --- What a person sees ---

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "net/lobby_wire.h"
+#include "net/notice.h"
 #include "net/wire.h"
 #include "server/lobby.h"
 
@@ -121,15 +122,32 @@ TEST_F(LobbyTest, AMadeTableIsListedToFollowersAndItsMakerSitsAndStartsIt) {
     EXPECT_EQ(links.Last(1), "LobbyOk;Start;1|");
 }
 
+TEST_F(LobbyTest, AProgramThatReadsCodesHearsRefusalsWithTheirCodesAndOthersTheWords) {
+    Enter(1);
+    Enter(2, true, "127.0.0.2");
+    Say(1, "LobbyNotices;1|");
+    EXPECT_EQ(links.Last(1), "LobbyOk;Notices;1|");
+    Say(1, "LobbyStart;9|");
+    Say(2, "LobbyStart;9|");
+    EXPECT_EQ(links.Last(1), "LobbyNo;19;There is no such table.|");
+    EXPECT_EQ(links.Last(2), "LobbyNo;There is no such table.|");
+    Say(1, "LobbyWhatever;|");
+    EXPECT_EQ(links.Last(1), "LobbyNo;28;The lobby does not know \"LobbyWhatever\".|");
+    // The server closing: ours in the lobby hear why, with the code where it is read.
+    lobby->Shutdown("The server is closing");
+    EXPECT_EQ(links.Last(1), "Closing;11;The server is closing|");
+    EXPECT_EQ(links.Last(2), "Closing;The server is closing|");
+}
+
 TEST_F(LobbyTest, PasswordsNeedAnEncryptedConnectionAndTheRightWord) {
     Enter(1, /*secure=*/false);
-    EXPECT_EQ(Make(1, "Secret", "pw"), net::Message("LobbyNo", Lobby::kPasswordsNeedTls));
+    EXPECT_EQ(Make(1, "Secret", "pw"), net::Message("LobbyNo", net::NoticeWords(net::Notice::PasswordsNeedTls)));
     EXPECT_TRUE(tables.opened.empty());
     Enter(2);
     EXPECT_EQ(Make(2, "Secret", "pw"), "LobbyOk;Made;1|");
     // A plain connection may not even try; a secure one must know the word.
     Say(1, std::string("LobbyWatch;1;|"));
-    EXPECT_EQ(links.Last(1), net::Message("LobbyNo", Lobby::kPasswordsNeedTls));
+    EXPECT_EQ(links.Last(1), net::Message("LobbyNo", net::NoticeWords(net::Notice::PasswordsNeedTls)));
     Enter(3, true, "127.0.0.2");
     Say(3, net::Message("LobbySit", net::SitText({1, 1, "wrong"})));
     EXPECT_EQ(links.Last(3), "LobbyNo;Wrong password.|");

@@ -45,7 +45,9 @@ struct Lobby : ::testing::Test {
     std::vector<std::unique_ptr<RawPeer>> peers;
     struct Joined : SessionListener {
         std::vector<std::string> lines;
-        void PlayerJoined(int, int, const std::string& line) override { lines.push_back(line); }
+        void PlayerJoined(int, int, const std::string& name, const std::string& side) override {
+            lines.push_back(name + " joined.  (" + side + ")");
+        }
     } joined;
 
     void SetUp() override {

@@ -65,9 +65,9 @@ struct LoadPlan {
 
 LoadPlan ParseLoad(const std::vector<std::string>& args) {
     if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"load needs the server's HOST:PORT"};
-    std::string why;
+    net::NoticeText why;
     const auto where = net::ParseHostPort(args[1], &why);
-    if (!where) throw UsageError{why};
+    if (!where) throw UsageError{why.words};
     LoadPlan plan;
     plan.where = *where;
     std::vector<std::string> rest(args);

@@ -157,9 +157,9 @@ int JoinTable(const std::map<std::string, std::string>& o, const std::string& na
 
 int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"join needs the Dealer's computer name"};
-    std::string why;
+    net::NoticeText why;
     const auto where = net::ParseHostPort(args[1], &why);
-    if (!where) throw UsageError{why};
+    if (!where) throw UsageError{why.words};
     const std::string host = where->host;
     const int port = where->port;
     std::vector<std::string> rest(args);

@@ -1,6 +1,6 @@
 #include "ui/network_dialog.h"
 
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 #include "ui/language.h"
 
 #include <QButtonGroup>
@@ -254,10 +254,10 @@ void NetworkDialog::Continue() {
         QMessageBox::information(this, windowTitle(), tr("Enter Dealer computer name please."));
         return;
     }
-    std::string why;
+    net::NoticeText why;
     const auto where = net::ParseHostPort(LatinDigits(tried_).toStdString(), &why);
     if (!where) {
-        QMessageBox::information(this, windowTitle(), FromEngine(why));
+        QMessageBox::information(this, windowTitle(), NoticeInWords(why));
         return;
     }
     statusLabel->setText(tr("Connecting to the Dealer..."));
@@ -340,9 +340,9 @@ void NetworkDialog::RosterReceived(const std::array<std::string, 5>& names, cons
         const QString name = QString::fromStdString(names[static_cast<size_t>(seat)]).trimmed();
         const char* side = net::SideWord(seat, localSeat);
         if (seat == 3)
-            AddPlayerLine(tr("%1 is the Dealer.  (%2)").arg(name, FromEngine(std::string(side))));
+            AddPlayerLine(tr("%1 is the Dealer.  (%2)").arg(name, SideInWords(side)));
         else if (kinds[static_cast<size_t>(seat)] == SeatKind::Human)
-            AddPlayerLine(FromEngine(net::JoinedText(name.toStdString(), side)));
+            AddPlayerLine(JoinedInWords(name, side));
     }
     SetWaitJob(SeatedJob());
 }
@@ -363,7 +363,7 @@ void NetworkDialog::Seated(int seat, const QString& text) {
     connectTimer_.stop();
     if (seat == 3) {
         // A refused return says why; a refused join says what it always said.
-        Failed(text.isEmpty() ? FromEngine(std::string(net::kRefusal)) : text);
+        Failed(text.isEmpty() ? NoticeInWords(net::Notice::TableFull) : text);
         return;
     }
     statusLabel->setText(serverTable_ == 0 ? tr("Please Wait until Dealer starts the game...")
@@ -391,10 +391,10 @@ void NetworkDialog::ContinueToServer() {
         serverAddress->setFocus();
         return;
     }
-    std::string why;
+    net::NoticeText why;
     const auto where = net::ParseHostPort(LatinDigits(tried_).toStdString(), &why);
     if (!where) {
-        QMessageBox::information(this, windowTitle(), FromEngine(why));
+        QMessageBox::information(this, windowTitle(), NoticeInWords(why));
         serverAddress->setFocus();
         return;
     }
@@ -449,7 +449,7 @@ void NetworkDialog::LobbyNews() {
     if (!lobby || pages_->currentWidget() != lobbyPage) return;
     if (lobby->failed) return ServerFailed(tr("Cannot connect to %1: %2").arg(tried_, QString::fromStdString(lobby->failure)));
     if (lobby->closed)
-        return ServerFailed(lobby->tableClosed ? FromEngine(lobby->closingWords)
+        return ServerFailed(lobby->tableClosed ? NoticeInWords(lobby->closingNotice)
                                                : tr("The table server at %1 closed the connection.").arg(tried_));
     if (lobby->lobbyVersion > 0 && !inLobby_) {
         inLobby_ = true;
@@ -465,7 +465,7 @@ void NetworkDialog::LobbyNews() {
     lobbyPage->ShowTables(lobby->tables);
     if (lobby->topListed) lobbyPage->ShowBest(lobby->top);
     if (!lobby->refusal.empty()) {
-        lobbyPage->SetStatus(FromEngine(lobby->refusal));
+        lobbyPage->SetStatus(NoticeInWords(lobby->refusalNotice));
         lobby->refusal.clear();
         askedSeat_ = 0;
         askedWatch_ = false;

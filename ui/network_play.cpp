@@ -7,7 +7,7 @@
 
 #include "net/wire.h"
 #include "settings/preferences.h"
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 #include "ui/network_dialog.h"
 
 namespace zarv::ui {
@@ -46,6 +46,7 @@ net::DealerSession& NetworkPlay::NewDealerSession() {
 net::ClientSession& NetworkPlay::NewClientSession() {
     auto fresh = std::make_unique<net::ClientSession>(transport_, pump_);
     net::ClientSession& client = *fresh;
+    closing_ = {};
     Install(std::move(fresh));
     client_ = &client;
     return client;

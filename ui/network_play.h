@@ -141,9 +141,9 @@ signals:
 
 private:
     // net::SessionListener
-    void PlayerJoined(int connection, int seat, const std::string& line) override;
+    void PlayerJoined(int connection, int seat, const std::string& name, const std::string& side) override;
     void Seated(int seat, const std::string& text) override;
-    void PlayerAnnounced(const std::string& line) override;
+    void PlayerAnnounced(const std::string& name, const std::string& side) override;
     void StartReceived() override;
     void ChatReceived(int seat, const std::string& text) override;
     void BadMessage(const std::string& what) override;
@@ -156,6 +156,7 @@ private:
     void TableReceived() override;
     void DealerSilent(double seconds) override;
     void DealerHeard() override;
+    void TableClosing(const net::NoticeText& why) override;
 
     bool client() const { return client_ != nullptr; }
     // A fresh session for the next connection; the one before is kept until
@@ -194,6 +195,8 @@ private:
         std::string token;
         int seat = 0;
     } ticket_;
+    // Why the Dealer or the table server said it closes the table (for the game on now).
+    net::NoticeText closing_;
     // Why the game that ends once the engine has unwound ends.
     QString endWhy_;
     QTimer housekeeping_;  // heartbeats and silent peers while a network game is on

@@ -2,28 +2,28 @@
 // lists and status) and during a game (the chat, a lost Dealer).
 #include "ui/network_dialog.h"
 #include "ui/network_play.h"
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 
 namespace zarv::ui {
 
 using Mode = net::NetworkMode::Kind;
 
-void NetworkPlay::PlayerJoined(int connection, int, const std::string& line) {
-    if (dialog_) dialog_->PlayerJoinedOn(connection, FromEngine(line));
+void NetworkPlay::PlayerJoined(int connection, int, const std::string& name, const std::string& side) {
+    if (dialog_) dialog_->PlayerJoinedOn(connection, JoinedInWords(QString::fromStdString(name), side));
 }
 
 void NetworkPlay::Seated(int seat, const std::string& text) {
     if (dialog_) {
-        dialog_->Seated(seat, FromEngine(text));
+        dialog_->Seated(seat, FromWire(text));
         return;
     }
     // Asked for the seat back, and the Dealer said no.
     if (seat == 3 && mode_.is(Mode::Reconnecting))
-        End(tr("The Dealer did not give the seat back: %1").arg(FromEngine(text)));
+        End(tr("The Dealer did not give the seat back: %1").arg(FromWire(text)));
 }
 
-void NetworkPlay::PlayerAnnounced(const std::string& line) {
-    if (dialog_) dialog_->PlayerAnnounced(FromEngine(line));
+void NetworkPlay::PlayerAnnounced(const std::string& name, const std::string& side) {
+    if (dialog_) dialog_->PlayerAnnounced(JoinedInWords(QString::fromStdString(name), side));
 }
 
 void NetworkPlay::StartReceived() {
@@ -35,7 +35,7 @@ void NetworkPlay::Connected() {
 }
 
 void NetworkPlay::ConnectFailed(const std::string& why) {
-    if (dialog_) dialog_->ConnectFailed(FromEngine(why));
+    if (dialog_) dialog_->ConnectFailed(QString::fromStdString(why));
 }
 
 void NetworkPlay::ConnectionClosed(int index) {
@@ -56,8 +56,11 @@ void NetworkPlay::ConnectionClosed(int index) {
         return;
     }
     // The game's own loop says so when it notices; the table is cleaned once it has unwound.
-    QTimer::singleShot(0, this, [this] {
-        if (mode_.is(Mode::Joined)) End(tr("The Dealer has gone; the network game is over."));
+    const QString why = closing_.code != net::Notice::Unknown || !closing_.words.empty()
+                            ? NoticeInWords(closing_)
+                            : tr("The Dealer has gone; the network game is over.");
+    QTimer::singleShot(0, this, [this, why] {
+        if (mode_.is(Mode::Joined)) End(why);
     });
 }
 
@@ -96,6 +99,8 @@ void NetworkPlay::DealerSilent(double seconds) {
 }
 
 void NetworkPlay::DealerHeard() { emit statusChanged(); }
+
+void NetworkPlay::TableClosing(const net::NoticeText& why) { closing_ = why; }
 
 void NetworkPlay::ChatReceived(int seat, const std::string& text) {
     if (seat < 1 || seat > 4) return;

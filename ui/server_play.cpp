@@ -5,7 +5,7 @@
 
 #include "net/wire.h"
 #include "settings/preferences.h"
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 #include "ui/network_play.h"
 
 namespace zarv::ui {
@@ -52,8 +52,8 @@ void NetworkPlay::OnWatchNews() {
     if (!watching() || !lobby_) return;
     emit watchNews();
     if (lobby_->closed || lobby_->tableClosed || !lobby_->watched.closed.empty()) {
-        const QString why = !lobby_->closingWords.empty() ? FromEngine(lobby_->closingWords)
-                            : !lobby_->watched.closed.empty() ? FromEngine(lobby_->watched.closed)
+        const QString why = !lobby_->closingWords.empty() ? NoticeInWords(lobby_->closingNotice)
+                            : !lobby_->watched.closed.empty() ? FromWire(lobby_->watched.closed)
                                                               : tr("The connection to the table server was lost.");
         // Not inside the lobby's own report: the lobby goes with the watching.
         QTimer::singleShot(0, this, [this, why] { StopWatching(why); });

@@ -32,7 +32,7 @@
 #include "ui/card_pictures.h"
 #include "ui/last_trick_dialog.h"
 #include "ui/colour.h"
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 #include "ui/language.h"
 #include "ui/sprite_sheet.h"
 #include "ui/watch_view.h"

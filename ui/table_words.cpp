@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 
 namespace zarv::ui {
 
@@ -40,9 +40,9 @@ QString TableWords(const TableEvent& e) {
     case Kind::Disconnected: return Words::tr(" You are disconnected, game is over.");
     case Kind::TableNotFollowed: return Words::tr("The Dealer's table could not be followed; the game is over.");
     case Kind::DealerUnfollowable: return Words::tr("The Dealer sent a message this game cannot follow; the game is over.");
-    case Kind::Words: return FromEngine(e.words);
+    case Kind::Words: return FromWire(e.words);
     }
-    return FromEngine(e.words);
+    return FromWire(e.words);
 }
 
 } // namespace zarv::ui

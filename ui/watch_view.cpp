@@ -1,6 +1,6 @@
 #include "ui/watch_view.h"
 
-#include "ui/engine_texts.h"
+#include "ui/notice_words.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -136,7 +136,7 @@ void WatchView::PaintStanding(QPainter& p, const Look& look) {
     lines << tr("Points  1+3: %1   2+4: %2").arg(table_.pointsA).arg(table_.pointsB);
     if (table_.gameOver) lines << tr("The game is over.");
     if (table_.hand == 0 && !table_.gameOver) lines << tr("Waiting for the game to begin...");
-    if (!table_.closed.empty()) lines << FromEngine(table_.closed);
+    if (!table_.closed.empty()) lines << FromWire(table_.closed);
     p.setPen(look.ink);
     const QRectF& area = look.area;
     const QRectF corner(area.left() + 30, area.top() + 20,

@@ -205,6 +205,10 @@ win seven points.</source>
         <source>The table is closing</source>
         <translation>میز بسته می‌شود</translation>
     </message>
+    <message>
+        <source>The lobby does not know &quot;%1&quot;.</source>
+        <translation>سالن فرمان «%1» را نمی‌شناسد.</translation>
+    </message>
 </context>
 <context>
     <name>HelpViewer</name>
