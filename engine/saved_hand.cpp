@@ -1,5 +1,6 @@
 #include "engine/saved_hand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,8 +11,10 @@ namespace zarv {
 
 namespace {
 
-bool Fail(std::string* error, const std::string& why) {
-    if (error) *error = why;
+using Kind = HandFault::Kind;
+
+bool Fail(HandFault* fault, Kind kind, std::string subject = {}, int count = 0, std::string reason = {}) {
+    if (fault) *fault = HandFault{kind, std::move(subject), std::move(reason), count, 0};
     return false;
 }
 
@@ -36,26 +39,48 @@ std::string Printable(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> ReadSavedHandFile(const std::string& path, std::string* error) {
+std::string EnglishText(const HandFault& f) {
+    std::string text;
+    switch (f.kind) {
+    case Kind::None: break;
+    case Kind::CannotRead: text = "cannot read " + f.subject + (f.reason.empty() ? std::string() : ": " + f.reason); break;
+    case Kind::IsDirectory: text = f.subject + " is a directory"; break;
+    case Kind::NotAFile: text = f.subject + " is not a regular file"; break;
+    case Kind::TooLarge: text = (f.subject.empty() ? std::string("the file") : f.subject) + " is too large to be a saved hand"; break;
+    case Kind::NotACard: text = "'" + f.subject + "' is not a card code (g, p, h or x followed by 2 to 14)"; break;
+    case Kind::CardTwice: text = "card " + f.subject + " appears twice in the deal"; break;
+    case Kind::DealSize:
+        text = "a deal needs 52 card codes, not " + std::to_string(std::min(f.count, 53)) + (f.count > 52 ? " or more" : "");
+        break;
+    case Kind::BadSeat: text = f.subject + " must be a seat from 1 to 4"; break;
+    case Kind::BadTrump: text = "trump must be g, p, h, x or -"; break;
+    case Kind::UnknownEntry: text = "unknown entry '" + f.subject + "'"; break;
+    case Kind::NoDeal: text = "the file has no deal line"; break;
+    case Kind::NoMaster: text = "the file has no master line"; break;
+    }
+    return f.line > 0 ? "line " + std::to_string(f.line) + ": " + text : text;
+}
+
+std::optional<std::string> ReadSavedHandFile(const std::string& path, HandFault* error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     const std::string shown = Printable(path);
     if (ec || !fs::exists(status)) {
-        Fail(error, "cannot read " + shown + ": " + (ec ? ec.message() : std::string("no such file")));
+        Fail(error, Kind::CannotRead, shown, 0, ec ? ec.message() : std::string("no such file"));
         return std::nullopt;
     }
     if (fs::is_directory(status)) {
-        Fail(error, shown + " is a directory");
+        Fail(error, Kind::IsDirectory, shown);
         return std::nullopt;
     }
     if (!fs::is_regular_file(status)) {
-        Fail(error, shown + " is not a regular file");
+        Fail(error, Kind::NotAFile, shown);
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        Fail(error, "cannot read " + shown);
+        Fail(error, Kind::CannotRead, shown);
         return std::nullopt;
     }
     // Never more than one byte past the limit, whatever the file claims.
@@ -63,13 +88,13 @@ std::optional<std::string> ReadSavedHandFile(const std::string& path, std::strin
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<size_t>(in.gcount()));
     if (text.size() > kMaxSavedHandBytes) {
-        Fail(error, shown + " is too large to be a saved hand");
+        Fail(error, Kind::TooLarge, shown);
         return std::nullopt;
     }
     return text;
 }
 
-std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, std::string* error) {
+std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, HandFault* error) {
     std::istringstream in(codes);
     std::vector<CardCode> deal;
     std::set<std::string> seen;
@@ -77,18 +102,18 @@ std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, std::st
     while (in >> word) {
         const auto code = CardCode::Parse(word);
         if (!code) {
-            Fail(error, "'" + Printable(word.substr(0, 20)) + "' is not a card code (g, p, h or x followed by 2 to 14)");
+            Fail(error, Kind::NotACard, Printable(word.substr(0, 20)));
             return std::nullopt;
         }
         if (!seen.insert(word).second) {
-            Fail(error, "card " + Printable(word) + " appears twice in the deal");
+            Fail(error, Kind::CardTwice, Printable(word));
             return std::nullopt;
         }
         deal.push_back(*code);
         if (deal.size() > 52) break;
     }
     if (deal.size() != 52) {
-        Fail(error, "a deal needs 52 card codes, not " + std::to_string(deal.size()) + (deal.size() > 52 ? " or more" : ""));
+        Fail(error, Kind::DealSize, {}, static_cast<int>(deal.size()));
         return std::nullopt;
     }
     return deal;
@@ -107,35 +132,35 @@ namespace {
 
 // One entry of a saved hand ("deal ...", "master 2", "trump h"...) into the
 // hand; what is wrong with it, if anything.
-std::optional<std::string> ReadEntry(const std::string& key, const std::string& rest, SavedHand& hand) {
+std::optional<HandFault> ReadEntry(const std::string& key, const std::string& rest, SavedHand& hand) {
     std::istringstream values(rest);
     std::string value, extra;
+    HandFault why;
     if (key == "deal") {
-        std::string why;
         const auto deal = ParseDeal(rest, &why);
         if (!deal) return why;
         hand.deal = *deal;
     } else if (key == "master" || key == "first-master") {
         values >> value;
         const auto seat = ParseSeat(value);
-        if (!seat || (values >> extra)) return key + " must be a seat from 1 to 4";
+        if (!seat || (values >> extra)) return HandFault{Kind::BadSeat, key, {}, 0, 0};
         (key == "master" ? hand.master : hand.firstMaster) = *seat;
     } else if (key == "trump") {
         values >> value;
         if (value.size() != 1 || (value != "-" && !IsSuitLetter(value[0])) || (values >> extra))
-            return std::string("trump must be g, p, h, x or -");
+            return HandFault{Kind::BadTrump, {}, {}, 0, 0};
         hand.trump = value == "-" ? kNoSuit : value[0];
     } else {
-        return "unknown entry '" + Printable(key.substr(0, 20)) + "'";
+        return HandFault{Kind::UnknownEntry, Printable(key.substr(0, 20)), {}, 0, 0};
     }
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* error) {
+std::optional<SavedHand> ReadSavedHand(const std::string& text, HandFault* error) {
     if (text.size() > kMaxSavedHandBytes) {
-        Fail(error, "the file is too large to be a saved hand");
+        Fail(error, Kind::TooLarge);
         return std::nullopt;
     }
     std::string_view body(text);
@@ -154,19 +179,20 @@ std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* err
         if (!(words >> key)) continue;
         std::string rest;
         std::getline(words, rest);
-        if (const auto why = ReadEntry(key, rest, hand)) {
-            Fail(error, "line " + std::to_string(number) + ": " + *why);
+        if (auto why = ReadEntry(key, rest, hand)) {
+            why->line = number;
+            if (error) *error = std::move(*why);
             return std::nullopt;
         }
         haveDeal = haveDeal || key == "deal";
         haveMaster = haveMaster || key == "master";
     }
     if (!haveDeal) {
-        Fail(error, "the file has no deal line");
+        Fail(error, Kind::NoDeal);
         return std::nullopt;
     }
     if (!haveMaster) {
-        Fail(error, "the file has no master line");
+        Fail(error, Kind::NoMaster);
         return std::nullopt;
     }
     if (hand.firstMaster == 0) hand.firstMaster = hand.master;

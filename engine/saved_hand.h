@@ -27,19 +27,45 @@ struct SavedHand {
     Suit trump = kNoSuit;
 };
 
+// What is wrong with a saved hand or its file. The tools say it in English
+// (EnglishText); the window in the person's language.
+struct HandFault {
+    enum class Kind {
+        None,
+        CannotRead,    // the file (subject) could not be read (reason: the system's words, if any)
+        IsDirectory,   // subject
+        NotAFile,      // subject: a device, a pipe...
+        TooLarge,      // subject: the file, or "" for a text
+        NotACard,      // subject: the word
+        CardTwice,     // subject: the card
+        DealSize,      // count: the codes found (53: more than 52)
+        BadSeat,       // subject: "master" or "first-master"
+        BadTrump,
+        UnknownEntry,  // subject: the entry's first word
+        NoDeal,
+        NoMaster,
+    };
+    Kind kind = Kind::None;
+    std::string subject;  // printable (see Printable)
+    std::string reason;
+    int count = 0;
+    int line = 0;  // the line it is on (0: not one line)
+};
+std::string EnglishText(const HandFault& fault);
+
 // The text of a saved hand.
 std::string WriteSavedHand(const SavedHand& hand);
-// Reads a saved hand; on failure returns nothing and says why in *error.
-std::optional<SavedHand> ReadSavedHand(const std::string& text, std::string* error);
+// Reads a saved hand; on failure returns nothing and says why in *fault.
+std::optional<SavedHand> ReadSavedHand(const std::string& text, HandFault* fault);
 // Reads a saved hand's file: only a regular file (not a directory, a device
 // or a pipe, which could be endless or block), and at most kMaxSavedHandBytes.
-// On failure returns nothing and says why in *error.
+// On failure returns nothing and says why in *fault.
 constexpr size_t kMaxSavedHandBytes = 64 * 1024;  // a hand takes about 200 bytes
-std::optional<std::string> ReadSavedHandFile(const std::string& path, std::string* error);
+std::optional<std::string> ReadSavedHandFile(const std::string& path, HandFault* fault);
 // Text from a file as it may be shown in a message: bytes outside printable
 // ASCII become \xNN, so nothing reaches a terminal raw.
 std::string Printable(std::string_view text);
 // Checks 52 distinct valid codes; says which code is wrong.
-std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, std::string* error);
+std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, HandFault* fault);
 
 } // namespace zarv

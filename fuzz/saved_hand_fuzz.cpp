@@ -7,11 +7,11 @@
 
 ZARV_FUZZ_TARGET {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    std::string why;
+    zarv::HandFault why;
     const auto hand = zarv::ReadSavedHand(text, &why);
     if (!hand) {
-        ZARV_FUZZ_CHECK(!why.empty());
-        ZARV_FUZZ_CHECK(zarv::Printable(why) == why);  // nothing raw from the file
+        ZARV_FUZZ_CHECK(why.kind != zarv::HandFault::Kind::None);
+        ZARV_FUZZ_CHECK(zarv::Printable(zarv::EnglishText(why)) == zarv::EnglishText(why));  // nothing raw from the file
         return 0;
     }
     ZARV_FUZZ_CHECK(hand->deal.size() == 52);

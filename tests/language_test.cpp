@@ -31,6 +31,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
+#include "ui/hand_fault_words.h"
 #include "ui/notice_words.h"
 #include "ui/table_words.h"
 #include "ui/language.h"
@@ -103,6 +104,7 @@ TEST(Translation, TheFileFollowsTheCodeAndEveryTextHasItsFarsi) {
     lupdate.start(QStringLiteral(ZARV_LUPDATE),
                   {QStringLiteral("-locations"), QStringLiteral("none"), QStringLiteral("-no-obsolete"), QStringLiteral("-I"),
                    QStringLiteral(ZARV_SOURCE_DIR), QStringLiteral(ZARV_SOURCE_DIR "/ui"), QStringLiteral(ZARV_SOURCE_DIR "/app"),
+                   QStringLiteral(ZARV_SOURCE_DIR "/net/qt"),
                    QStringLiteral("-ts"), fresh});
     ASSERT_TRUE(lupdate.waitForFinished(120'000));
     ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAll().toStdString();
@@ -235,6 +237,13 @@ TEST_F(InFarsi, TheTablesEventsAndTheDealersWordsAreShownInFarsiWithTheirNames) 
         EXPECT_FALSE(QString(words).remove(QStringLiteral("Ann")).contains(latin))
             << net::NoticeWords(static_cast<net::Notice>(code), "Ann") << " -> " << words.toStdString();
     }
+    // What is wrong with a saved hand: every fault in Farsi, in English as the tools say it.
+    std::vector<HandFault> faults;
+    for (int kind = 1; kind <= static_cast<int>(HandFault::Kind::NoMaster); ++kind)
+        for (const int line : {0, 7})
+            faults.push_back(HandFault{static_cast<HandFault::Kind>(kind), "/tmp/x.zarv", kind % 2 ? "No such file" : "", 51 + kind % 3, line});
+    static const QRegularExpression farsi(QStringLiteral("[\\x{0600}-\\x{06FF}]"));
+    for (const HandFault& f : faults) EXPECT_TRUE(HandFaultInWords(f).contains(farsi)) << EnglishText(f);
     // A text no program of ours sends is shown as it came, a hostile one too.
     EXPECT_EQ(FromWire("Something new"), QStringLiteral("Something new"));
     EXPECT_EQ(TableWords(TableEvent::AsWords("Something new")), QStringLiteral("Something new"));
@@ -249,6 +258,7 @@ TEST_F(InFarsi, TheTablesEventsAndTheDealersWordsAreShownInFarsiWithTheirNames) 
     for (int code = 1; code <= net::kLastNotice; ++code)
         EXPECT_EQ(NoticeInWords(net::MakeNotice(static_cast<net::Notice>(code), "Ann")).toStdString(),
                   net::NoticeWords(static_cast<net::Notice>(code), "Ann"));
+    for (const HandFault& f : faults) EXPECT_EQ(HandFaultInWords(f).toStdString(), EnglishText(f));
 }
 
 // --- What a person sees ---

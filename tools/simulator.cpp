@@ -45,16 +45,16 @@ const char* const kUsage =
     "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n";
 
 std::vector<CardCode> ParseDealOption(const std::string& text) {
-    std::string why;
+    HandFault why;
     const auto deal = ParseDeal(text, &why);
-    if (!deal) throw UsageError{why};
+    if (!deal) throw UsageError{EnglishText(why)};
     return *deal;
 }
 
 std::string ReadFile(const std::string& path) {
-    std::string why;
+    HandFault why;
     auto text = ReadSavedHandFile(path, &why);
-    if (!text) throw UsageError{why};
+    if (!text) throw UsageError{EnglishText(why)};
     return *text;
 }
 
@@ -104,9 +104,9 @@ int RunHand(const std::vector<std::string>& args, std::ostream& out) {
     // options given as well take precedence.
     std::optional<SavedHand> saved;
     if (options.count("--file")) {
-        std::string why;
+        HandFault why;
         saved = ReadSavedHand(ReadFile(options.at("--file")), &why);
-        if (!saved) throw UsageError{Printable(options.at("--file")) + ": " + why};
+        if (!saved) throw UsageError{Printable(options.at("--file")) + ": " + EnglishText(why)};
     }
     if (!options.count("--deal") && !saved) throw UsageError{"hand needs --deal or --file"};
     if (!options.count("--master") && !saved) throw UsageError{"hand needs --master or --file"};

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "ui/hand_fault_words.h"
+
 namespace zarv::ui {
 
 QString TableWindow::WithHandExtension(const QString& path) {
@@ -27,11 +29,11 @@ QString TableWindow::SaveHandTo(const QString& path) {
 }
 
 QString TableWindow::LoadHandFrom(const QString& path) {
-    std::string why;
+    HandFault why;
     const auto text = ReadSavedHandFile(path.toStdString(), &why);
-    if (!text) return QString::fromStdString(why);
+    if (!text) return HandFaultInWords(why);
     const auto hand = ReadSavedHand(*text, &why);
-    if (!hand) return tr("%1 is not a saved hand: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
+    if (!hand) return tr("%1 is not a saved hand: %2").arg(QFileInfo(path).fileName(), HandFaultInWords(why));
     game_.LoadHand(*hand);
     return {};
 }

@@ -112,8 +112,9 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
             const QByteArray offered = Fingerprint(secure->peerCertificate());
             if (!tls_.pin.isEmpty() && offered != tls_.pin) {
                 offeredFingerprint_ = offered;
-                certificateProblem_ = "The server's certificate is not the one pinned for it: its SHA-256 fingerprint is " +
-                                      PinText(offered) + ", not " + PinText(tls_.pin) + ".";
+                certificateProblem_ = tr("The server's certificate is not the one pinned for it: its SHA-256 "
+                                         "fingerprint is %1, not %2.")
+                                          .arg(PinText(offered), PinText(tls_.pin));
                 secure->abort();
                 if (events_) events_->OnConnectFailed(certificateProblem_.toStdString());
                 return;
@@ -141,12 +142,14 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
         offeredFingerprint_ = offered;
         QStringList why;
         for (const QSslError& e : errors) why << e.errorString();
-        certificateProblem_ = tls_.pin.isEmpty()
-                                  ? "The server's certificate cannot be trusted (" + why.join("; ") +
-                                        "). Its SHA-256 fingerprint is " + PinText(offered) +
-                                        ": if the server's admin published the same, give it as the server's fingerprint."
-                                  : "The server's certificate is not the one pinned for it: its SHA-256 fingerprint is " +
-                                        PinText(offered) + ", not " + PinText(tls_.pin) + ".";
+        // Qt's own words for the certificate's faults come in the language Qt speaks.
+        certificateProblem_ =
+            tls_.pin.isEmpty()
+                ? tr("The server's certificate cannot be trusted (%1). Its SHA-256 fingerprint is %2: if the "
+                     "server's admin published the same, give it as the server's fingerprint.")
+                      .arg(why.join(QStringLiteral("; ")), PinText(offered))
+                : tr("The server's certificate is not the one pinned for it: its SHA-256 fingerprint is %1, not %2.")
+                      .arg(PinText(offered), PinText(tls_.pin));
     });
     secure->connectToHostEncrypted(host, port);
 }

@@ -211,6 +211,73 @@ win seven points.</source>
     </message>
 </context>
 <context>
+    <name>HandFaultWords</name>
+    <message>
+        <source>cannot read %1</source>
+        <translation>‏%1 خوانده نمی‌شود</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>‏%1 خوانده نمی‌شود: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a directory</source>
+        <translation>‏%1 یک پوشه است</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>‏%1 یک پروندهٔ معمولی نیست</translation>
+    </message>
+    <message>
+        <source>the file is too large to be a saved hand</source>
+        <translation>پرونده بزرگ‌تر از آن است که دستی ذخیره‌شده باشد</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a saved hand</source>
+        <translation>‏%1 بزرگ‌تر از آن است که دستی ذخیره‌شده باشد</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a card code (g, p, h or x followed by 2 to 14)</source>
+        <translation>‏«%1» کد برگ نیست (g، p، h یا x و پس از آن عددی از ۲ تا ۱۴)</translation>
+    </message>
+    <message>
+        <source>card %1 appears twice in the deal</source>
+        <translation>برگ %1 دو بار در پخش آمده است</translation>
+    </message>
+    <message>
+        <source>a deal needs 52 card codes, not %L1 or more</source>
+        <translation>پخش به ۵۲ کد برگ نیاز دارد، نه %L1 یا بیشتر</translation>
+    </message>
+    <message>
+        <source>a deal needs 52 card codes, not %L1</source>
+        <translation>پخش به ۵۲ کد برگ نیاز دارد، نه %L1</translation>
+    </message>
+    <message>
+        <source>%1 must be a seat from 1 to 4</source>
+        <translation>‏%1 باید جایگاهی از ۱ تا ۴ باشد</translation>
+    </message>
+    <message>
+        <source>trump must be g, p, h, x or -</source>
+        <translation>زرو باید g، p، h، x یا - باشد</translation>
+    </message>
+    <message>
+        <source>unknown entry &apos;%1&apos;</source>
+        <translation>مدخل ناشناختهٔ «%1»</translation>
+    </message>
+    <message>
+        <source>the file has no deal line</source>
+        <translation>پرونده خط deal ندارد</translation>
+    </message>
+    <message>
+        <source>the file has no master line</source>
+        <translation>پرونده خط master ندارد</translation>
+    </message>
+    <message>
+        <source>line %L1: %2</source>
+        <translation>خط %L1: %2</translation>
+    </message>
+</context>
+<context>
     <name>HelpViewer</name>
     <message>
         <source>Zarv Help</source>
@@ -445,6 +512,17 @@ win seven points.</source>
     <message>
         <source>The Dealer sent a message this game cannot follow; the game is over.</source>
         <translation>میزبان پیامی فرستاد که این بازی نمی‌تواند دنبالش کند؛ بازی تمام شد.</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::net::TcpTransport</name>
+    <message>
+        <source>The server&apos;s certificate is not the one pinned for it: its SHA-256 fingerprint is %1, not %2.</source>
+        <translation>گواهی سرور آن گواهی‌ای نیست که برایش ثبت شده: اثر انگشت آن %1 است، نه %2.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate cannot be trusted (%1). Its SHA-256 fingerprint is %2: if the server&apos;s admin published the same, give it as the server&apos;s fingerprint.</source>
+        <translation>به گواهی سرور نمی‌توان اعتماد کرد (%1). اثر انگشت آن %2 است: اگر مدیر سرور همین را منتشر کرده، آن را به‌عنوان اثر انگشت سرور بدهید.</translation>
     </message>
 </context>
 <context>
