@@ -6,6 +6,11 @@
 //
 //   C -> S  Recived;Lobby                       a program of ours asks for the lobby
 //   S -> C  Lobby;<version>                     the answer
+//   C -> S  LobbyNotices;1                      this program reads notices by their codes
+//   S -> C  LobbyOk;Notices;1                   ... and from now on refusals and closing
+//                                               words carry their code: <code>;<words>
+//                                               (see notice.h; an older server refuses
+//                                               the request, and the words stay words)
 //   C -> S  LobbyList;                          lists the tables, and from then on tells
 //                                               of every change while in the lobby:
 //   S -> C  TableIs;<table line>                a table as it stands (sent again when it changes)
@@ -18,7 +23,7 @@
 //   C -> S  LobbyLeave;                         stop watching
 //   C -> S  LobbyStart;<id>                     the maker starts the table
 //   S -> C  LobbyOk;<what>;<id>[;<seat>]        Made, Sit, Watch, Leave or Start done
-//   S -> C  LobbyNo;<why>                       refused, in words
+//   S -> C  LobbyNo;<why>                       refused, in words (or <code>;<words>)
 //   S -> C  Seen;<what>;...                     what a watcher sees (below)
 //   S -> C  Watchers;<n>                        to seated players of ours: so many watch
 //   C -> S  LobbyTop;                           the best players of the last 30 days:
