@@ -96,7 +96,7 @@ public:
     NetworkPlay& network() { return network_; }
     class WatchView* watchView() { return watchView_; }
     // The chat panel along the bottom, shown while a network game is on.
-    ChatPanel& chatPanel() { return *chatPanel_; }
+    const ChatPanel& chatPanel() const { return *chatPanel_; }
     // The chat balloons showing now, by seat.
     Balloon* chatBalloon(int seat) const { return chatBalloons_[static_cast<size_t>(seat)]; }
 
