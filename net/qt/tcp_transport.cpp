@@ -131,27 +131,30 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
     });
     Adopt(0, socket);
     if (!secure) return socket->connectToHost(host, port);
-    connect(secure, &QSslSocket::sslErrors, this, [this, secure](const QList<QSslError>& errors) {
-        const QByteArray offered = Fingerprint(secure->peerCertificate());
-        if (!tls_.pin.isEmpty() && offered == tls_.pin) {
-            // The player has this very certificate's fingerprint: the pin,
-            // not a certificate authority, vouches for the server.
-            secure->ignoreSslErrors(errors);
-            return;
-        }
-        offeredFingerprint_ = offered;
-        QStringList why;
-        for (const QSslError& e : errors) why << e.errorString();
-        // Qt's own words for the certificate's faults come in the language Qt speaks.
-        certificateProblem_ =
-            tls_.pin.isEmpty()
-                ? tr("The server's certificate cannot be trusted (%1). Its SHA-256 fingerprint is %2: if the "
-                     "server's admin published the same, give it as the server's fingerprint.")
-                      .arg(why.join(QStringLiteral("; ")), PinText(offered))
-                : tr("The server's certificate is not the one pinned for it: its SHA-256 fingerprint is %1, not %2.")
-                      .arg(PinText(offered), PinText(tls_.pin));
-    });
+    connect(secure, &QSslSocket::sslErrors, this,
+            [this, secure](const QList<QSslError>& errors) { CertificateFaults(*secure, errors); });
     secure->connectToHostEncrypted(host, port);
+}
+
+void TcpTransport::CertificateFaults(QSslSocket& secure, const QList<QSslError>& errors) {
+    const QByteArray offered = Fingerprint(secure.peerCertificate());
+    if (!tls_.pin.isEmpty() && offered == tls_.pin) {
+        // The player has this very certificate's fingerprint: the pin,
+        // not a certificate authority, vouches for the server.
+        secure.ignoreSslErrors(errors);
+        return;
+    }
+    offeredFingerprint_ = offered;
+    QStringList why;
+    for (const QSslError& e : errors) why << e.errorString();
+    // Qt's own words for the certificate's faults come in the language Qt speaks.
+    certificateProblem_ =
+        tls_.pin.isEmpty()
+            ? tr("The server's certificate cannot be trusted (%1). Its SHA-256 fingerprint is %2: if the "
+                 "server's admin published the same, give it as the server's fingerprint.")
+                  .arg(why.join(QStringLiteral("; ")), PinText(offered))
+            : tr("The server's certificate is not the one pinned for it: its SHA-256 fingerprint is %1, not %2.")
+                  .arg(PinText(offered), PinText(tls_.pin));
 }
 
 bool TcpTransport::IsConnected(int index) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QTcpServer>
@@ -12,6 +13,9 @@
 #include <vector>
 
 #include "net/transport.h"
+
+class QSslError;
+class QSslSocket;
 
 namespace zarv::net {
 
@@ -62,6 +66,9 @@ public:
 
 private:
     void Adopt(int index, QTcpSocket* socket);
+    // The TLS handshake found faults in the server's certificate: a pinned
+    // certificate passes, anything else is refused with its reason.
+    void CertificateFaults(QSslSocket& secure, const QList<QSslError>& errors);
     QTcpServer server_;
     std::vector<QPointer<QTcpSocket>> elements_;  // element 0: nullptr on the Dealer
     std::vector<bool> closing_;
