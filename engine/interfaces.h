@@ -58,7 +58,7 @@ public:
     virtual void Announce(const TableEvent& event) = 0;
     // Paints the give-up flag as it is now, or covers it when it is hidden.
     virtual void ShowGiveUp(GiveUpFlag flag) = 0;
-    virtual bool AskNewGame() = 0;  // "Game Over, Do you want start a new game?"
+    virtual bool AskNewGame() = 0;  // the game is over: a new one (true), or the program ends
     virtual void CloseMainWindow() = 0;
     virtual void EnableMenu(MenuItem item, bool enabled) = 0;
     // The check mark of a menu item that can be on or off (Trace Mode).

@@ -54,14 +54,17 @@ struct Machine : QuietWindow {
     QString Status() const { return dialog->statusLabel->text(); }
 };
 
-// Answers the next message box with the given button, and keeps its text.
+// Answers the next message box with the given button, and keeps its text and buttons.
 struct MessageBoxAnswer {
     QString text;
+    QStringList buttons;
     QTimer timer;
     explicit MessageBoxAnswer(QMessageBox::StandardButton button) {
         QObject::connect(&timer, &QTimer::timeout, [this, button] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 text = box->text();
+                buttons.clear();
+                for (QAbstractButton* b : box->buttons()) buttons << b->text();
                 if (QAbstractButton* b = box->button(button)) b->click();
             }
         });
@@ -268,12 +271,14 @@ TEST(NetworkWindows, ABotJoinsTheDealersWindowAndAWholeGameIsPlayedAndRecorded) 
     dealer.window.network().SetDialog(nullptr);
     dealer.window.game().SetLocalAutoplay(true);  // the computer plays the Dealer's own seat here
     QuickPauses quick(dealer.window.game());
-    MessageBoxAnswer no(QMessageBox::No);  // "Game Over, Do you want start a new game?"
+    MessageBoxAnswer no(QMessageBox::No);  // the game-over question: "Exit Zarv"
     dealer.window.network().AfterDialog(true);
     const GameState& s = dealer.window.game().positionForTests();
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);
     // Who won and the points, then the question as it always stood.
-    EXPECT_TRUE(no.text.endsWith("\n\nGame Over, Do you want start a new game?")) << no.text.toStdString();
+    EXPECT_TRUE(no.text.endsWith("\n\nStart a new game?")) << no.text.toStdString();
+    // The buttons say what each answer does.
+    EXPECT_TRUE(no.buttons.contains("&New Game") && no.buttons.contains("E&xit Zarv")) << no.buttons.join(',').toStdString();
     EXPECT_TRUE(no.text.contains(QStringLiteral("won the game, %1 to %2").arg(std::max(s.PointsA, s.PointsB)).arg(std::min(s.PointsA, s.PointsB))))
         << no.text.toStdString();
     EXPECT_FALSE(dealer.window.action(MenuItem::Network)->isEnabled());
@@ -402,7 +407,9 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7) << s.PointsA << "-" << s.PointsB;
     // Its last hand and the result agree with the Dealer's.
     EXPECT_TRUE(dealer.contains(QStringLiteral("game-over points %1-%2").arg(s.PointsA).arg(s.PointsB))) << dealer.toStdString();
-    EXPECT_TRUE(no.text.endsWith("\n\nGame Over, Do you want start a new game?")) << no.text.toStdString();
+    EXPECT_TRUE(no.text.endsWith("\n\nStart a new game?")) << no.text.toStdString();
+    // The buttons say what each answer does.
+    EXPECT_TRUE(no.buttons.contains("&New Game") && no.buttons.contains("E&xit Zarv")) << no.buttons.join(',').toStdString();
 }
 
 TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer) {

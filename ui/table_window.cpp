@@ -279,11 +279,14 @@ void TableWindow::ShowGiveUp(GiveUpFlag flag) { view_->PaintGiveUp(flag != GiveU
 
 bool TableWindow::AskNewGame() {
     ShowTurn();
-    // Who won and by how much, then the question as it always stood.
-    return QMessageBox::question(this, tr("Game Over"),
-                                 GameResultText(game_.state()) + QStringLiteral("\n\n") +
-                                     tr("Game Over, Do you want start a new game?"),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    // Who won and by how much, and buttons that say what each answer does.
+    QMessageBox box(QMessageBox::Question, tr("Game Over"),
+                    GameResultText(game_.state()) + QStringLiteral("\n\n") + tr("Start a new game?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(tr("&New Game"));
+    box.button(QMessageBox::No)->setText(tr("E&xit Zarv"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QAction* TableWindow::action(MenuItem item) const { return menus_->action(item); }

@@ -1459,10 +1459,6 @@ Ombrel Card Games</source>
         <translation>پایان بازی</translation>
     </message>
     <message>
-        <source>Game Over, Do you want start a new game?</source>
-        <translation>بازی تمام شد، می‌خواهید بازی تازه‌ای شروع کنید؟</translation>
-    </message>
-    <message>
         <source>A game is in progress. Leave it unfinished?</source>
         <translation>بازی در جریان است. نیمه‌کاره رهایش می‌کنید؟</translation>
     </message>
@@ -1497,6 +1493,18 @@ Ombrel Card Games</source>
     <message>
         <source>Hint: %1 (%2) — press Enter to play it</source>
         <translation>راهنمایی: %1 (%2) — برای بازی کردنش کلید Enter را بزنید</translation>
+    </message>
+    <message>
+        <source>Start a new game?</source>
+        <translation>بازی تازه‌ای شروع شود؟</translation>
+    </message>
+    <message>
+        <source>&amp;New Game</source>
+        <translation>&amp;بازی تازه</translation>
+    </message>
+    <message>
+        <source>E&amp;xit Zarv</source>
+        <translation>&amp;خروج از زرو</translation>
     </message>
 </context>
 <context>
