@@ -45,6 +45,10 @@
 namespace zarv::testing {
 namespace {
 
+// Words a translation might use for the trump besides «زرو» (a "higher
+// suit", a "ruling suit"): the game has one word for it.
+QStringList OtherWordsForTheTrump() { return {QStringLiteral("برتر"), QStringLiteral("حکم")}; }
+
 using namespace zarv::ui;
 using settings::LanguageChoice;
 
@@ -130,6 +134,9 @@ TEST(Translation, TheFileFollowsTheCodeAndEveryTextHasItsFarsi) {
         if (m.source.contains(QStringLiteral("HAKEM"))) {
             EXPECT_TRUE(m.translation.contains(QStringLiteral("حاکم"))) << where;
         }
+        // The trump has one word: no other is used for it.
+        for (const QString& other : OtherWordsForTheTrump())
+            EXPECT_FALSE(m.translation.contains(other)) << where << " calls the trump " << other.toStdString();
         // A line that opens with a name or a number (which may be Latin) is
         // marked right to left, or the whole line would read left to right.
         const qsizetype firstLetter = m.translation.indexOf(QRegularExpression(QStringLiteral("[\\x{0600}-\\x{06FF}]")));
@@ -385,7 +392,10 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
     EXPECT_TRUE(HelpViewer::Page().endsWith(QStringLiteral("/Help/Help_fa.htm")));
     QFile help(QStringLiteral(ZARV_APP_DIR "/Help/Help_fa.htm"));
     ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(help.readAll().contains("dir=\"rtl\""));
+    const QString page = QString::fromUtf8(help.readAll());
+    EXPECT_TRUE(page.contains(QStringLiteral("dir=\"rtl\"")));
+    for (const QString& other : OtherWordsForTheTrump())
+        EXPECT_FALSE(page.contains(other)) << "the help calls the trump " << other.toStdString();
     // A game under way: the status counts in Persian digits.
     auto& s = window->preferences().unsaved();
     s.Talk = false;

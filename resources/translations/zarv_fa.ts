@@ -6,7 +6,7 @@
     <message>
         <source>Zarv, ZARV: the game, and the trump suit</source>
         <extracomment>The game&apos;s name and its trump are the same word: Farsi «زرو». No other word for either.</extracomment>
-        <translation>زرو: نام بازی، و خالِ برتر</translation>
+        <translation>زرو: نام بازی، و خالی که حاکم برای هر دست برمی‌گزیند</translation>
     </message>
     <message>
         <source>HAKEM: the master of a hand</source>
