@@ -31,6 +31,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
+#include "ui/card_pictures.h"
 #include "ui/hand_fault_words.h"
 #include "ui/notice_words.h"
 #include "ui/table_words.h"
@@ -486,10 +487,33 @@ TEST_F(FarsiWindow, SwitchingToEnglishAndBackChangesEverythingAndEnglishIsAsBefo
     QTest::mouseClick(options.applyButton, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() == QStringLiteral("&Ok"); }, 30000));
     EXPECT_EQ(window->layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(options.moveLimit->text(), QStringLiteral("60 s")) << "no Persian digits left behind";
     // The same texts (the rebuilt menus come later among the window's children).
     EXPECT_EQ(Sorted(ShownTexts(window.get())).join(u'\n').toStdString(), Sorted(englishWindow).join(u'\n').toStdString());
     EXPECT_EQ(Sorted(ShownTexts(&options)).join(u'\n').toStdString(), Sorted(englishOptions).join(u'\n').toStdString());
     EXPECT_EQ(window->menuBar()->actions().size(), 3);  // the old menus are gone, not hidden
+}
+
+TEST_F(FarsiWindow, AProgramStartedInFarsiTurnsWhollyEnglish) {
+    // Started in Farsi, with a flag of surrender on the table: English
+    // leaves no Persian digit or word behind.
+    window->show();
+    window->game().positionForTests().GiveUp = GiveUpFlag::Shown;
+    window->ShowGiveUp(GiveUpFlag::Shown);
+    OptionsDialog options(*window, window.get());
+    options.show();
+    ASSERT_EQ(options.moveLimit->text(), QStringLiteral("۶۰ ثانیه"));
+    const QImage farsiFlag = window->table().giveUpPicture();
+    options.englishChoice->click();
+    QTest::mouseClick(options.applyButton, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options.okButton->text() == QStringLiteral("&Ok"); }, 30000));
+    EXPECT_EQ(options.moveLimit->text(), QStringLiteral("60 s"));
+    EXPECT_NE(window->table().giveUpPicture(), farsiFlag) << "the flag still says «تسلیم»";
+    EXPECT_EQ(window->table().giveUpPicture(), GiveUpPicture(window->table().pixelScale()));
+    // On a system that writes Persian digits, English still writes Latin ones.
+    EXPECT_EQ(EnglishLocale(QLocale(QLocale::Persian, QLocale::Iran)).toString(60), QStringLiteral("60"));
+    const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+    EXPECT_EQ(EnglishLocale(british), british);
 }
 
 } // namespace

@@ -58,6 +58,13 @@ LanguageChoice StartLanguage(const std::optional<LanguageChoice>& stored, const 
     return system.language() == QLocale::Persian ? LanguageChoice::Farsi : LanguageChoice::English;
 }
 
+QLocale EnglishLocale(const QLocale& system) {
+    // The system's own ways (dates, separators), unless its digits are not
+    // the Latin ones an English window shows (a Persian or Arabic system).
+    if (system.zeroDigit() == QLatin1String("0")) return system;
+    return QLocale(QLocale::English, system.territory());
+}
+
 bool UseLanguage(LanguageChoice language) {
     if (!systemLocale) systemLocale = QLocale();
     QCoreApplication::removeTranslator(&OurTranslator());
@@ -74,7 +81,7 @@ bool UseLanguage(LanguageChoice language) {
         }
     }
     current = loaded ? language : LanguageChoice::English;
-    QLocale::setDefault(current == LanguageChoice::Farsi ? FarsiLocale() : *systemLocale);
+    QLocale::setDefault(current == LanguageChoice::Farsi ? FarsiLocale() : EnglishLocale(*systemLocale));
     QGuiApplication::setLayoutDirection(current == LanguageChoice::Farsi ? Qt::RightToLeft : Qt::LeftToRight);
     // Windows already open keep the locale they were made with; their number
     // fields (a spin box's digits) follow the new one.

@@ -21,6 +21,9 @@ LanguageChoice StartLanguage(const std::optional<LanguageChoice>& stored, const 
 // Every widget is sent a LanguageChange event, so what is on screen follows.
 // False (and English kept) when the translation cannot be loaded.
 bool UseLanguage(LanguageChoice language);
+// The number format of an English window on this system: the system's own,
+// with Latin digits.
+QLocale EnglishLocale(const QLocale& system);
 LanguageChoice CurrentLanguage();
 
 // A number as the window writes it: Persian digits in Farsi.

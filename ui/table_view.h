@@ -72,6 +72,7 @@ public:
     void RepaintCards(std::span<const int> moved);
     // The give-up image at its place, or the felt over it.
     void PaintGiveUp(bool shown, const QRect& where, const QImage& picture);
+    const QImage& giveUpPicture() const { return giveUpPicture_; }
 
     // Moves the cards step by step, each step only where they are; waits for
     // the next frame between steps. Returns early when stop() says so.

@@ -157,6 +157,8 @@ void TableWindow::changeEvent(QEvent* event) {
     status_->Retranslate();
     // The help page is the language's own: the next F1 opens it anew.
     help_.Forget();
+    // The flag of surrender carries its word.
+    if (game_.state().GiveUp != GiveUpFlag::Hidden) ShowGiveUp(game_.state().GiveUp);
     UpdateStatus();
     view_->RefreshPage();
     view_->update();
