@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -389,6 +390,13 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     };
     m.window.game().SetObserver(&drop);
     QObject::connect(&m.window.network().reconnector(), &Reconnector::attempt, [&] { reconnecting = true; });
+    // Back at the seat, the conversation says so.
+    bool toldBack = false;
+    QTimer listen;
+    QObject::connect(&listen, &QTimer::timeout, [&] {
+        toldBack = toldBack || m.window.chatPanel().history().join('\n').contains("You are back at your seat.");
+    });
+    listen.start(10);
     // The game here ends (and is taken up again from the Dealer's table)
     // within this call, or returns lost and is taken up from the event loop.
     m.window.network().AfterDialog(true);
@@ -396,6 +404,7 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     // The window asks for its seat back, gets the table and plays the game to its end.
     ASSERT_TRUE(QTest::qWaitFor([&] { return serve.state() == QProcess::NotRunning; }, 60'000));
     EXPECT_TRUE(reconnecting);
+    EXPECT_TRUE(toldBack);
     const QString dealer = QString::fromUtf8(serve.readAllStandardOutput());
     EXPECT_TRUE(dealer.contains("back 2")) << dealer.toStdString();
     EXPECT_TRUE(dealer.contains("seat 4 silent for 10 s: computer plays")) << dealer.toStdString();
@@ -428,17 +437,30 @@ TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer
     MessageBoxAnswer no(QMessageBox::No);
     // Once the frozen bot is to play, its time runs on the Dealer's table;
     // the Dealer hands the seat to the computer instead of waiting it out.
+    // Meanwhile someone tries to join: the chat says so, and the status
+    // bar goes on saying what the table waits for.
     QString seen;
+    QTcpSocket late;
+    QString lateNews;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         const QString text = dealer.window.words().turnText();
         if (!text.startsWith("Waiting for Bot \u2014 ") || !dealer.window.menus().takeOver()->isEnabled()) return;
-        seen = text;
+        if (late.state() == QAbstractSocket::UnconnectedState && seen.isEmpty()) {
+            seen = text;
+            late.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(dealer.Port()));
+            late.write("Connect;Zed;Against|");
+            return;
+        }
+        if (!dealer.window.chatPanel().history().join('\n').contains("Zed tried to join, but the game has started."))
+            return;
+        lateNews = dealer.window.statusBar()->currentMessage();
         dealer.window.menus().takeOver()->trigger();
     });
     watch.start(10);
     dealer.window.network().AfterDialog(true);
     watch.stop();
+    EXPECT_TRUE(lateNews.isEmpty()) << lateNews.toStdString();
     EXPECT_TRUE(seen.contains(QRegularExpression("^Waiting for Bot \u2014 (600|59\\d) s$"))) << seen.toStdString();
     const GameState& s = dealer.window.game().positionForTests();
     EXPECT_TRUE(s.PointsA >= 7 || s.PointsB >= 7);

@@ -186,12 +186,12 @@ void NetworkPlay::ResumeGame() {
     if (!mode_.is(Mode::Returning)) return;
     const auto table = client_->TakeTable();
     mode_.Resume();
-    // The game here was still running when the table came: it took it up itself.
-    if (!table) return;
     reconnector_.Stop();
     housekeeping_.start();
     emit gameTakenUp();
-    game_->Resume(*table);
+    // Nothing to take up when the game here was still running as the table
+    // came: it took the table up itself.
+    if (table) game_->Resume(*table);
 }
 
 void NetworkPlay::BeforeNewGame() {

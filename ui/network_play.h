@@ -130,9 +130,8 @@ signals:
     void chatLine(int seat, const QString& text, bool fromHere);
     // Our Dealer sent what cannot be followed: this game cannot go on.
     void dealerUnfollowable();
-    // The status has news: reconnecting, a silent Dealer, a late joiner.
+    // The status has news: reconnecting, a silent Dealer.
     void statusChanged();
-    void statusMessage(const QString& text);
     // A server table is being watched, has news, and is no longer watched.
     void watchingBegan();
     void watchNews();

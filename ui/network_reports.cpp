@@ -69,9 +69,8 @@ void NetworkPlay::PlayerLeft(int connection, int, const std::string& name) {
 }
 
 void NetworkPlay::LateJoinRefused(const std::string& name) {
-    const QString text = tr("%1 tried to join, but the game has started.").arg(QString::fromStdString(name).trimmed());
-    if (gameOn()) emit notice(text);
-    emit statusMessage(text);
+    // News for the conversation: the status bar keeps saying what the table waits for.
+    emit notice(tr("%1 tried to join, but the game has started.").arg(QString::fromStdString(name).trimmed()));
 }
 
 void NetworkPlay::RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds) {

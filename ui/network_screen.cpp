@@ -31,7 +31,6 @@ void TableWindow::ConnectNetworkPlay() {
         if (network_.reconnector().active()) countdown_.start();
         UpdateStatus();
     });
-    connect(&network_, &NetworkPlay::statusMessage, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
     connect(&network_, &NetworkPlay::dealerUnfollowable, this,
             [this] { Announce(TableEvent::Just(TableEvent::Kind::DealerUnfollowable)); });
     connect(&network_, &NetworkPlay::watchingBegan, this, &TableWindow::WatchingBegan);
@@ -45,6 +44,7 @@ void TableWindow::NetworkGameBegan(bool takenUp) {
     words_.SetEndNote(QString());
     // A game taken up again goes on with its conversation.
     if (!takenUp) chatPanel_->Clear();
+    if (takenUp) chatPanel_->AddNotice(tr("You are back at your seat."));
     EnableMenu(MenuItem::Network, false);
     menus_->leave()->setEnabled(network_.mode().is(net::NetworkMode::Kind::Joined));
     ShowChat(true);
@@ -123,7 +123,6 @@ void TableWindow::WatchingEnded(const QString& why) {
     EnableMenu(MenuItem::Network, true);
     menus_->leave()->setEnabled(false);
     words_.SetEndNote(why);
-    statusBar()->showMessage(why, 8000);
     view_->RefreshPage();
     UpdateStatus();
 }

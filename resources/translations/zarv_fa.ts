@@ -1506,6 +1506,10 @@ Ombrel Card Games</source>
         <source>E&amp;xit Zarv</source>
         <translation>&amp;خروج از زرو</translation>
     </message>
+    <message>
+        <source>You are back at your seat.</source>
+        <translation>به صندلی خود برگشتید.</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::WatchView</name>
