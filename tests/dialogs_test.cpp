@@ -122,6 +122,15 @@ TEST_F(Dialogs, PlayerNameRules) {
     EXPECT_EQ(PlayerNameDialog::Refusal(QString()), "Choose or enter a name between 1 to 15 characters");
     EXPECT_TRUE(PlayerNameDialog::Refusal(QStringLiteral("ABCDEFGHIJKLMNO")).isEmpty());
 
+    // The field takes no more than a name's fifteen characters; an emoji is one.
+    d.nameList->lineEdit()->clear();
+    QTest::keyClicks(d.nameList->lineEdit(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    EXPECT_EQ(d.nameList->currentText(), "ABCDEFGHIJKLMNO");
+    d.nameList->lineEdit()->clear();
+    const QString emoji = QString::fromUtf8("\U0001F600");
+    for (int i = 0; i < 16; ++i) d.nameList->lineEdit()->insert(emoji);  // as typed, through the validator
+    EXPECT_EQ(d.nameList->currentText().toUcs4().size(), 15);
+
     d.nameList->setEditText(QStringLiteral("  Zoe "));
     QTest::mouseClick(d.okButton, Qt::LeftButton);
     EXPECT_EQ(s.PlayerName, "  Zoe ");  // taken as typed

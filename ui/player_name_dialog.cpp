@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QValidator>
 #include <QVBoxLayout>
 
 #include "settings/preferences.h"
@@ -13,12 +14,27 @@
 
 namespace zarv::ui {
 
+namespace {
+
+// A name of at most 15 characters (not UTF-16 units: an emoji is one), so
+// that the field stops taking letters where the name must end.
+class NameLength : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return input.toUcs4().size() <= settings::kMaxNameLength ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
 PlayerNameDialog::PlayerNameDialog(settings::Preferences& preferences, QWidget* parent)
     : QDialog(parent), preferences_(preferences) {
     setWindowTitle(tr("Player Name"));
     promptLabel = new QLabel(tr("Choose your name, or type a new one:"), this);
     nameList = new QComboBox(this);
     nameList->setEditable(true);
+    nameList->setValidator(new NameLength(nameList));
     okButton = new QPushButton(tr("OK"), this);
     okButton->setDefault(true);
     auto* layout = new QVBoxLayout(this);
