@@ -225,6 +225,16 @@ TEST(TableWindowTest, FullScreenKeepsTheLayoutAndTheStatus) {
         EXPECT_EQ(s.Seats[seat].X, seats[seat].X);
         EXPECT_EQ(s.Seats[seat].Y, seats[seat].Y);
     }
+    // A maximised window goes back to maximised, a normal one to normal.
+    window.showMaximized();
+    window.SetFullScreen(true);
+    QApplication::sendEvent(&window, &escape);
+    EXPECT_TRUE(window.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_FALSE(window.windowState().testFlag(Qt::WindowFullScreen));
+    window.showNormal();
+    window.SetFullScreen(true);
+    window.SetFullScreen(false);
+    EXPECT_FALSE(window.windowState().testFlag(Qt::WindowMaximized));
 }
 
 // At every window size the table takes all the room the bars leave, in one

@@ -227,11 +227,16 @@ void TableWindow::SetFullScreen(bool full) {
     if (full == fullScreen_) return;
     fullScreen_ = full;
     preferences_.SetFullScreen(full);
-    // The same table, scaled to the whole screen; the status bar stays.
-    if (full)
+    // The same table, scaled to the whole screen; the status bar stays. Back
+    // from it, the window is as it was (maximised stays maximised).
+    if (full) {
+        maximisedBeforeFullScreen_ = isMaximized();
         showFullScreen();
-    else
+    } else if (maximisedBeforeFullScreen_) {
+        showMaximized();
+    } else {
         showNormal();
+    }
     menus_->fullScreen()->setChecked(full);
 }
 

@@ -205,6 +205,7 @@ private:
     class WatchView* watchView_ = nullptr;
     QTimer countdown_;  // repaints the status while a move limit runs, or while reconnecting
     bool fullScreen_ = false;
+    bool maximisedBeforeFullScreen_ = false;
     QMessageBox* abandonQuestion_ = nullptr;
     QString lastBalloon_;
     std::array<QPointer<Balloon>, 5> chatBalloons_{};
