@@ -40,6 +40,11 @@ void Preferences::SetAskBeforeAbandoning(bool ask) {
     SaveAskBeforeAbandoning(store_, ask);
 }
 
+void Preferences::SetNetworkRole(int32_t role) {
+    settings_.NetworkRole = role;
+    SaveNetworkRole(store_, role);
+}
+
 void Preferences::SaveAll() { SaveSettings(store_, settings_); }
 
 } // namespace zarv::settings

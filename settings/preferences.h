@@ -28,6 +28,7 @@ public:
     void SetWindowPlace(const std::string& place);
     void SetFullScreen(bool full);
     void SetAskBeforeAbandoning(bool ask);
+    void SetNetworkRole(int32_t role);
 
     // Changed for this run only (the options dialog's preview, a test's set-up)...
     Settings& unsaved() { return settings_; }

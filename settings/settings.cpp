@@ -95,6 +95,7 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("Talk")) s.Talk = AsSigned(*v) > 0;
     if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
     if (auto v = dword("AskAbandon")) s.AskBeforeAbandoning = AsSigned(*v) > 0;
+    if (auto v = dword("NetworkRole")) s.NetworkRole = std::clamp(AsSigned(*v), 0, 2);
     if (auto v = dword("Level")) s.Level = static_cast<ComputerLevel>(std::clamp(AsSigned(*v), 0, 1));
     if (auto v = dword("Language"))
         s.Language = *v == 1 ? LanguageChoice::Farsi : LanguageChoice::English;  // anything else is no choice of ours
@@ -182,6 +183,10 @@ void SaveFullScreen(SettingsStore& store, bool full) {
 
 void SaveAskBeforeAbandoning(SettingsStore& store, bool ask) {
     store.WriteDword(kKey, QStringLiteral("AskAbandon"), ask ? kOn : kOff);
+}
+
+void SaveNetworkRole(SettingsStore& store, int32_t role) {
+    store.WriteDword(kKey, QStringLiteral("NetworkRole"), static_cast<uint32_t>(std::clamp(role, 0, 2)));
 }
 
 void SaveWindowPlace(SettingsStore& store, const std::string& place) {

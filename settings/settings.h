@@ -60,6 +60,9 @@ struct Settings {
     std::string WindowPlace;
     // Ask before F2 or Exit throws away a game in progress (stored as "AskAbandon").
     bool AskBeforeAbandoning = true;
+    // How the network dialog was used last: 0 hosting, 1 joining a Dealer,
+    // 2 a table server (stored as "NetworkRole").
+    int32_t NetworkRole = 0;
 
     Settings() { SetScheme(0); }
     // Loads the colours and card design of preset 0..4; any other index changes nothing.
@@ -79,6 +82,7 @@ void SaveServerPin(SettingsStore& store, const std::string& server, const std::s
 void SaveWindowPlace(SettingsStore& store, const std::string& place);
 void SaveFullScreen(SettingsStore& store, bool full);
 void SaveAskBeforeAbandoning(SettingsStore& store, bool ask);
+void SaveNetworkRole(SettingsStore& store, int32_t role);
 constexpr int32_t kMinMoveLimit = 10;
 constexpr int32_t kMaxMoveLimit = 600;
 // The name of the index-th player with a record (0-based), if there is one.

@@ -152,6 +152,9 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
         << bob.Status().toStdString();
     EXPECT_EQ(bob.dialog->players(), QStringList{"* You play against of Dealer."});
     EXPECT_EQ(bob.dialog->waitButton->text(), "Disconnect");
+    // Behind the dialog, the status says what each window waits for.
+    EXPECT_EQ(bob.window.words().turnText(), "Waiting for the Dealer to start the game");
+    EXPECT_EQ(dealer.window.words().turnText(), "Waiting for players to join");
     EXPECT_EQ(dealer.dialog->players(), QStringList{"Bob joined.  (Against)"});
     EXPECT_EQ(dealer.dialog->waitButton->text(), "Start Game");
 
@@ -506,6 +509,10 @@ TEST(NetworkDialog, TheJoinerRemembersTheDealerAndAFriendGetsOneLineToType) {
     TableWindow window{again};
     NetworkDialog dialog(window.network(), &window);
     EXPECT_EQ(dialog.dealerAddress->text(), "[::1]:1");
+    // ... and that it joined last time: that choice comes back, ready to use.
+    EXPECT_TRUE(dialog.roleChoices[1]->isChecked());
+    EXPECT_TRUE(dialog.joinFrame->isEnabled());
+    EXPECT_FALSE(dialog.serverFrame->isEnabled());
 }
 
 } // namespace

@@ -99,8 +99,11 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     auto* group2 = new QButtonGroup(this);
     group2->addButton(sideChoices[0], 0);
     group2->addButton(sideChoices[1], 1);
-    joinFrame->setEnabled(false);
-    serverFrame->setEnabled(false);
+    // The way it was used last comes back checked.
+    const int lastRole = std::clamp(network_.preferences().current().NetworkRole, 0, 2);
+    roleChoices[lastRole]->setChecked(true);
+    joinFrame->setEnabled(lastRole == 1);
+    serverFrame->setEnabled(lastRole == 2);
     connect(group1, &QButtonGroup::idClicked, this, [this](int index) {
         joinFrame->setEnabled(roleChoices[1]->isChecked());
         serverFrame->setEnabled(roleChoices[2]->isChecked());
@@ -234,6 +237,9 @@ void NetworkDialog::ShowSettingsPage() {
 }
 
 void NetworkDialog::Continue() {
+    for (int role = 0; role < 3; ++role)
+        if (roleChoices[role]->isChecked() && network_.preferences().current().NetworkRole != role)
+            network_.preferences().SetNetworkRole(role);
     if (roleChoices[2]->isChecked()) return ContinueToServer();
     if (roleChoices[0]->isChecked()) {
         ShowWaitingPage();

@@ -19,6 +19,14 @@ QString StatusWords::turnText() const {
         return tr("Reconnecting to the Dealer... (%1 s left)").arg(network_.reconnector().secondsLeft());
     if (!endNote_.isEmpty()) return endNote_;
     if (network_.dealerSilent()) return tr("The Dealer is not answering \u2014 Game > Leave Network Game ends this game");
+    // Before a network game: what the window waits for, not "Press F2".
+    if (!s.GameStarted) {
+        using Mode = net::NetworkMode::Kind;
+        const net::NetworkMode& mode = network_.mode();
+        if (mode.is(Mode::Hosting)) return tr("Waiting for players to join");
+        if (mode.is(Mode::Joining) || mode.is(Mode::Joined)) return tr("Waiting for the Dealer to start the game");
+        if (mode.is(Mode::InServerLobby)) return tr("In the table server's lobby");
+    }
     if (!refusal_.isEmpty()) return refusal_;
     if (!hint_.isEmpty()) return hint_;
     // Studying a hand: why the computer played the last card.

@@ -306,6 +306,18 @@ win seven points.</source>
         <source>Last card: %1</source>
         <translation>کارت آخر: %1</translation>
     </message>
+    <message>
+        <source>Waiting for players to join</source>
+        <translation>در انتظار پیوستن بازیکنان</translation>
+    </message>
+    <message>
+        <source>Waiting for the Dealer to start the game</source>
+        <translation>در انتظار آغاز بازی از سوی میزبان</translation>
+    </message>
+    <message>
+        <source>In the table server&apos;s lobby</source>
+        <translation>در سالن سرور میز</translation>
+    </message>
 </context>
 <context>
     <name>TableStatus</name>
