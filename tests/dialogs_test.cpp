@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTextBrowser>
+#include <QScreen>
 #include <QTimer>
 
 #include "settings/player_records.h"
@@ -306,6 +307,35 @@ TEST_F(FirstUse, TheHelpOpensInTheBrowserOrTheProgramShowsItItself) {
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->isVisible());
     EXPECT_TRUE(browser->toPlainText().contains("HAKEM")) << browser->toPlainText().left(200).toStdString();
+}
+
+TEST_F(FirstUse, TheNameDialogAndTheHelpOpenCentredOverTheWindow) {
+    // Off the screen's centre, and well inside the screen.
+    const QRect room = window.screen()->availableGeometry();
+    window.resize(room.width() * 3 / 4, room.height() * 3 / 4);
+    window.move(room.topLeft() + QPoint(room.width() / 5, room.height() / 6));
+    window.show();
+    const QPoint centre = window.frameGeometry().center();
+    auto near = [&](const QWidget* w) { return (w->frameGeometry().center() - centre).manhattanLength() <= 4; };
+    bool centred = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<PlayerNameDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        probe.stop();
+        centred = near(dialog);
+        EXPECT_TRUE(centred) << dialog->frameGeometry().center().x() << "," << dialog->frameGeometry().center().y();
+        dialog->reject();
+    });
+    probe.start(10);
+    window.PlayerNameClick();
+    EXPECT_TRUE(centred);
+
+    HelpViewer own(&window, QStringLiteral(ZARV_APP_DIR));
+    own.SetUrlOpener([](const QUrl&) { return false; });
+    own.Show();
+    ASSERT_NE(own.window(), nullptr);
+    EXPECT_TRUE(near(own.window())) << own.window()->frameGeometry().center().x();
 }
 
 TEST_F(FirstUse, TheSeatCarriesTheNameResultsAreRecordedUnder) {

@@ -5,6 +5,7 @@
 #include <QTextBrowser>
 
 #include "ui/language.h"
+#include "ui/placement.h"
 #include "ui/program_files.h"
 
 namespace zarv::ui {
@@ -34,6 +35,7 @@ void HelpViewer::Show() {
         else
             browser->setPlainText(tr("The help page is missing: %1").arg(page));
         window_ = browser;
+        if (owner_) CentreOver(*window_, *owner_);
     }
     window_->show();
     window_->raise();

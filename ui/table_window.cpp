@@ -36,6 +36,7 @@
 #include "ui/language.h"
 #include "ui/sprite_sheet.h"
 #include "ui/watch_view.h"
+#include "ui/placement.h"
 #include "ui/program_files.h"
 #include "ui/status_words.h"
 #include "ui/table_input.h"
@@ -195,6 +196,8 @@ void TableWindow::OptionsClick() {
 
 void TableWindow::PlayerNameClick() {
     PlayerNameDialog dialog(preferences_, this);
+    // Over the table, also on a first start when the window has only just appeared.
+    CentreOver(dialog, *this);
     if (dialog.exec() == QDialog::Accepted) game_.SetPlayerName(currentSettings().PlayerName);
     GiveKeysToTable();
 }
