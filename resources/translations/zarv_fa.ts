@@ -561,7 +561,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;System Info...</source>
-        <translation>&amp;اطلاعات سیستم...</translation>
+        <translation>اطلاعات سیستم...</translation>
     </message>
     <message>
         <source>OK</source>
@@ -593,7 +593,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation>&amp;رونوشت</translation>
+        <translation>رونوشت</translation>
     </message>
     <message>
         <source>Close</source>
@@ -658,27 +658,27 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Others may &amp;watch</source>
-        <translation>دیگران بتوانند &amp;تماشا کنند</translation>
+        <translation>دیگران بتوانند تماشا کنند</translation>
     </message>
     <message>
         <source>Table &amp;name:</source>
-        <translation>&amp;نام میز:</translation>
+        <translation>نام میز:</translation>
     </message>
     <message>
         <source>&amp;Password:</source>
-        <translation>&amp;گذرواژه:</translation>
+        <translation>گذرواژه:</translation>
     </message>
     <message>
         <source>&amp;Computer players:</source>
-        <translation>بازیکنان &amp;رایانه:</translation>
+        <translation>بازیکنان رایانه:</translation>
     </message>
     <message>
         <source>&amp;Move limit:</source>
-        <translation>&amp;مهلت هر حرکت:</translation>
+        <translation>مهلت هر حرکت:</translation>
     </message>
     <message>
         <source>&amp;Make</source>
-        <translation>&amp;بساز</translation>
+        <translation>بساز</translation>
     </message>
     <message>
         <source>A table needs a name of up to 40 characters, without ; or |.</source>
@@ -713,7 +713,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Play on a &amp;table server</source>
-        <translation>بازی روی &amp;سرور میز</translation>
+        <translation>بازی روی سرور میز</translation>
     </message>
     <message>
         <source>Dealer Computer Name or IP:</source>
@@ -745,7 +745,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation>&amp;رونوشت</translation>
+        <translation>رونوشت</translation>
     </message>
     <message>
         <source>Copy the address, to send it to a friend</source>
@@ -753,11 +753,11 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation>ا&amp;نصراف</translation>
+        <translation>انصراف</translation>
     </message>
     <message>
         <source>&amp;Encrypted connection (TLS)</source>
-        <translation>اتصال &amp;رمزشده</translation>
+        <translation>اتصال رمزشده</translation>
     </message>
     <message>
         <source>Needed for private tables. The server&apos;s certificate is checked; a failed check stops the connection.</source>
@@ -773,15 +773,15 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Ser&amp;ver:</source>
-        <translation>&amp;سرور:</translation>
+        <translation>سرور:</translation>
     </message>
     <message>
         <source>Certificate &amp;fingerprint:</source>
-        <translation>&amp;اثر انگشت گواهی:</translation>
+        <translation>اثر انگشت گواهی:</translation>
     </message>
     <message>
         <source>Your &amp;name:</source>
-        <translation>&amp;نام شما:</translation>
+        <translation>نام شما:</translation>
     </message>
     <message>
         <source>Enter Dealer computer name please.</source>
@@ -793,7 +793,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Try Again</source>
-        <translation>&amp;دوباره</translation>
+        <translation>دوباره</translation>
     </message>
     <message>
         <source>Start Game</source>
@@ -805,7 +805,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Start the Table</source>
-        <translation>&amp;شروع میز</translation>
+        <translation>شروع میز</translation>
     </message>
     <message>
         <source>Starting the table; the computer plays the empty seats...</source>
@@ -889,7 +889,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>The table&apos;s &amp;password:</source>
-        <translation>&amp;گذرواژهٔ میز:</translation>
+        <translation>گذرواژهٔ میز:</translation>
     </message>
     <message>
         <source>Asking to watch...</source>
@@ -1101,19 +1101,19 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Ok</source>
-        <translation>&amp;تأیید</translation>
+        <translation>تأیید</translation>
     </message>
     <message>
         <source>&amp;Apply</source>
-        <translation>&amp;اعمال</translation>
+        <translation>اعمال</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation>ا&amp;نصراف</translation>
+        <translation>انصراف</translation>
     </message>
     <message>
         <source>&amp;Default</source>
-        <translation>&amp;پیش‌فرض</translation>
+        <translation>پیش‌فرض</translation>
     </message>
 </context>
 <context>
@@ -1167,11 +1167,11 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Reset</source>
-        <translation>&amp;صفر کردن</translation>
+        <translation>صفر کردن</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation>&amp;بستن</translation>
+        <translation>بستن</translation>
     </message>
     <message>
         <source>Reset</source>
@@ -1199,7 +1199,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Tables:</source>
-        <translation>&amp;میزها:</translation>
+        <translation>میزها:</translation>
     </message>
     <message>
         <source>Table</source>
@@ -1235,11 +1235,11 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Make Table...</source>
-        <translation>&amp;ساختن میز...</translation>
+        <translation>ساختن میز...</translation>
     </message>
     <message>
         <source>S&amp;eat:</source>
-        <translation>&amp;صندلی:</translation>
+        <translation>صندلی:</translation>
     </message>
     <message>
         <source>Seat 1 is the partner of the server&apos;s own seat (3); seats 2 and 4 play against them.</source>
@@ -1247,19 +1247,19 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Sit Down</source>
-        <translation>&amp;نشستن</translation>
+        <translation>نشستن</translation>
     </message>
     <message>
         <source>&amp;Watch</source>
-        <translation>&amp;تماشا</translation>
+        <translation>تماشا</translation>
     </message>
     <message>
         <source>&amp;Leave</source>
-        <translation>&amp;ترک</translation>
+        <translation>ترک</translation>
     </message>
     <message>
         <source>&amp;Best players of the last 30 days:</source>
-        <translation>&amp;بهترین بازیکنان ۳۰ روز گذشته:</translation>
+        <translation>بهترین بازیکنان ۳۰ روز گذشته:</translation>
     </message>
     <message>
         <source>Rank</source>
@@ -1338,11 +1338,11 @@ Ombrel Card Games</source>
     <name>zarv::ui::TableMenus</name>
     <message>
         <source>&amp;Game</source>
-        <translation>&amp;بازی</translation>
+        <translation>بازی</translation>
     </message>
     <message>
         <source>&amp;Start</source>
-        <translation>&amp;شروع</translation>
+        <translation>شروع</translation>
     </message>
     <message>
         <source>Player Name...</source>
@@ -1358,11 +1358,11 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Options...</source>
-        <translation>&amp;گزینه‌ها...</translation>
+        <translation>گزینه‌ها...</translation>
     </message>
     <message>
         <source>&amp;Network...</source>
-        <translation>ش&amp;بکه...</translation>
+        <translation>شبکه...</translation>
     </message>
     <message>
         <source>Leave Network Game</source>
@@ -1374,31 +1374,31 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Full Screen</source>
-        <translation>&amp;تمام‌صفحه</translation>
+        <translation>تمام‌صفحه</translation>
     </message>
     <message>
         <source>&amp;Hint</source>
-        <translation>&amp;راهنمایی</translation>
+        <translation>راهنمایی</translation>
     </message>
     <message>
         <source>&amp;Last Trick</source>
-        <translation>د&amp;ست آخر</translation>
+        <translation>دست آخر</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation>&amp;خروج</translation>
+        <translation>خروج</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation>را&amp;هنما</translation>
+        <translation>راهنما</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation>د&amp;رباره...</translation>
+        <translation>درباره...</translation>
     </message>
     <message>
         <source>&amp;Trace</source>
-        <translation>ر&amp;دیابی</translation>
+        <translation>ردیابی</translation>
     </message>
     <message>
         <source>Trace Mode</source>
@@ -1406,7 +1406,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;Replay This Hand</source>
-        <translation>&amp;تکرار این دور</translation>
+        <translation>تکرار این دور</translation>
     </message>
     <message>
         <source>Load Suggest...</source>
@@ -1512,11 +1512,11 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>&amp;New Game</source>
-        <translation>&amp;بازی تازه</translation>
+        <translation>بازی تازه</translation>
     </message>
     <message>
         <source>E&amp;xit Zarv</source>
-        <translation>&amp;خروج از زرو</translation>
+        <translation>خروج از زرو</translation>
     </message>
     <message>
         <source>You are back at your seat.</source>
