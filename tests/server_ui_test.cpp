@@ -145,6 +145,9 @@ TEST(ServerLobby, EveryControlIsReachedByTheKeyboard) {
     for (QPushButton* b : {page.makeButton, page.sitButton, page.leaveButton}) EXPECT_TRUE(b->text().contains('&'));
     // Without TLS, a new table cannot have a password.
     MakeTableDialog make(false, "T");
+    make.show();
+    // The hint that says why is read whole.
+    EXPECT_GT(make.password->width(), make.password->fontMetrics().horizontalAdvance(make.password->placeholderText()));
     EXPECT_FALSE(make.password->isEnabled());
     MakeTableDialog secure(true, "T");
     EXPECT_TRUE(secure.password->isEnabled());

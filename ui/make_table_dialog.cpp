@@ -25,6 +25,9 @@ MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, Q
         password->setPlaceholderText(tr("needs an encrypted connection"));
         password->setToolTip(tr("Passwords travel only over an encrypted (TLS) connection to the server."));
     }
+    // Wide enough that its hint is read whole, in either language.
+    password->setMinimumWidth(password->fontMetrics().horizontalAdvance(password->placeholderText()) +
+                              4 * password->fontMetrics().averageCharWidth());
     level = new QComboBox(this);
     level->addItem(tr("Standard"), false);
     level->addItem(tr("Expert"), true);
