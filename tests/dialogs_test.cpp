@@ -120,7 +120,7 @@ TEST_F(Dialogs, PlayerNameRules) {
     EXPECT_EQ(d.nameList->currentText(), "Bob");
     for (const QString& bad : {QString(), QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("a|b"), QStringLiteral("a;b")})
         EXPECT_FALSE(PlayerNameDialog::Refusal(bad).isEmpty()) << bad.toStdString();
-    EXPECT_EQ(PlayerNameDialog::Refusal(QString()), "Choose or enter a name between 1 to 15 characters");
+    EXPECT_EQ(PlayerNameDialog::Refusal(QString()), "Choose or type a name of 1 to 15 characters");
     EXPECT_TRUE(PlayerNameDialog::Refusal(QStringLiteral("ABCDEFGHIJKLMNO")).isEmpty());
 
     // The field takes no more than a name's fifteen characters; an emoji is one.

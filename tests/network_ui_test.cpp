@@ -78,7 +78,7 @@ TEST(NetworkDialog, TheJoinSettingsFollowTheChoiceAndAnEmptyNameIsRefused) {
     NetworkDialog& d = m.OpenDialog();
     EXPECT_TRUE(d.roleChoices[0]->isChecked());
     EXPECT_FALSE(d.joinFrame->isEnabled());
-    EXPECT_EQ(d.roleChoices[1]->text(), "Connecting to another  player");
+    EXPECT_EQ(d.roleChoices[1]->text(), "Join another player's game");
     d.activateWindow();
     d.roleChoices[1]->click();
     EXPECT_TRUE(d.joinFrame->isEnabled());
@@ -89,7 +89,7 @@ TEST(NetworkDialog, TheJoinSettingsFollowTheChoiceAndAnEmptyNameIsRefused) {
     d.roleChoices[1]->click();
     MessageBoxAnswer ok(QMessageBox::Ok);
     d.continueButton->click();
-    EXPECT_EQ(ok.text, "Enter Dealer computer name please.");
+    EXPECT_EQ(ok.text, "Please enter the Dealer's computer name.");
     EXPECT_FALSE(d.waiting());
 }
 
@@ -148,9 +148,9 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     const QString where = QStringLiteral("127.0.0.1:%1").arg(dealer.Port());
     bob.Join(where, false);
     EXPECT_EQ(bob.Status(), "Connecting to the Dealer...");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return bob.Status() == "Please Wait until Dealer starts the game..."; }, kLimitMs))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bob.Status() == "Please wait until the Dealer starts the game..."; }, kLimitMs))
         << bob.Status().toStdString();
-    EXPECT_EQ(bob.dialog->players(), QStringList{"* You play against of Dealer."});
+    EXPECT_EQ(bob.dialog->players(), QStringList{"* You play against the Dealer."});
     EXPECT_EQ(bob.dialog->waitButton->text(), "Disconnect");
     // Behind the dialog, the status says what each window waits for.
     EXPECT_EQ(bob.window.words().turnText(), "Waiting for the Dealer to start the game");
@@ -166,10 +166,10 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return bob.dialog->players().size() == 3; }, kLimitMs));
     // Seen from seat 2, Cy at seat 1 plays against.
     EXPECT_EQ(bob.dialog->players(),
-              (QStringList{"* You play against of Dealer.", "Cy joined.  (Against)", "Ann is the Dealer.  (Against)"}));
+              (QStringList{"* You play against the Dealer.", "Cy joined.  (Against)", "Ann is the Dealer.  (Against)"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return cy.dialog->players().size() == 3; }, kLimitMs));
     EXPECT_EQ(cy.dialog->players(),
-              (QStringList{"* You play as Partner of Dealer.", "Bob joined.  (Against)", "Ann is the Dealer.  (Partner)"}));
+              (QStringList{"* You play as the Dealer's partner.", "Bob joined.  (Against)", "Ann is the Dealer.  (Partner)"}));
     EXPECT_EQ(dealer.dialog->players().size(), 2);
     EXPECT_EQ(bob.window.game().positionForTests().LocalSeat, 2);
     EXPECT_EQ(cy.window.game().positionForTests().LocalSeat, 1);
@@ -216,7 +216,7 @@ TEST(NetworkWindows, ARefusalAndAConnectionRefusedLetThePersonTryAgain) {
     });
     Machine m("Ann");
     m.Join(QStringLiteral("127.0.0.1:%1").arg(full.serverPort()), true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "All Positions are ingaged, please try later."; }, kLimitMs))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "Every seat is taken; please try again later."; }, kLimitMs))
         << m.Status().toStdString();
     EXPECT_EQ(m.dialog->waitButton->text(), "&Try Again");
     m.dialog->waitButton->click();
@@ -324,7 +324,7 @@ TEST(NetworkWindows, AVanishedDealerStopsTheGameAndTheNextGameIsTheMachinesOwn) 
     m.window.network().SetDialog(nullptr);
     vanish.start(5);
     m.window.network().AfterDialog(true);  // waits for the deal, then sees the Dealer gone
-    EXPECT_EQ(m.window.lastBalloon(), " You are disconnected, game is over.");
+    EXPECT_EQ(m.window.lastBalloon(), "You are disconnected; the game is over.");
     EXPECT_TRUE(m.window.game().positionForTests().StopRequested);
     // A Dealer of the original protocol cannot be come back to: the network
     // game is over here, and the table says so with nothing left live.
@@ -374,7 +374,7 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     ASSERT_GT(port, 0);
     Machine m("Bea");
     m.Join(QStringLiteral("127.0.0.1:%1").arg(port), false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "Please Wait until Dealer starts the game..."; }, kLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.Status() == "Please wait until the Dealer starts the game..."; }, kLimitMs));
     // A bot that goes silent at its fifth trick keeps the Dealer waiting ten
     // seconds, long after the window is back: the return happens in the game,
     // however slowly this machine runs.

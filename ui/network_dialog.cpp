@@ -70,7 +70,7 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     roleFrame = new QFrame(this);
     auto* settings = new QVBoxLayout(roleFrame);
     roleChoices[0] = new QRadioButton(tr("Play as Dealer (Others connect to my computer)"), roleFrame);
-    roleChoices[1] = new QRadioButton(tr("Connecting to another  player"), roleFrame);
+    roleChoices[1] = new QRadioButton(tr("Join another player's game"), roleFrame);
     roleChoices[2] = new QRadioButton(tr("Play on a &table server"), roleFrame);
     roleChoices[0]->setChecked(true);
     settings->addWidget(roleChoices[0]);
@@ -78,12 +78,12 @@ QFrame* NetworkDialog::BuildSettingsPage() {
     joinFrame = new QFrame(roleFrame);
     joinFrame->setFrameShape(QFrame::StyledPanel);
     auto* join = new QVBoxLayout(joinFrame);
-    dealerAddressLabel = new QLabel(tr("Dealer Computer Name or IP:"), joinFrame);
+    dealerAddressLabel = new QLabel(tr("The Dealer's computer name or address:"), joinFrame);
     dealerAddress = new QLineEdit(joinFrame);
     dealerAddress->setPlaceholderText(tr("name, address, name:port or [IPv6]:port"));
     dealerAddress->setText(QString::fromStdString(network_.preferences().current().LastDealer));
-    sideChoices[0] = new QRadioButton(tr("Partner of Dealer"), joinFrame);
-    sideChoices[1] = new QRadioButton(tr("Against of Dealer"), joinFrame);
+    sideChoices[0] = new QRadioButton(tr("The Dealer's partner"), joinFrame);
+    sideChoices[1] = new QRadioButton(tr("Against the Dealer"), joinFrame);
     sideChoices[0]->setChecked(true);
     join->addWidget(dealerAddressLabel);
     join->addWidget(dealerAddress);
@@ -257,7 +257,7 @@ void NetworkDialog::Continue() {
     }
     tried_ = dealerAddress->text().trimmed();
     if (tried_.isEmpty()) {
-        QMessageBox::information(this, windowTitle(), tr("Enter Dealer computer name please."));
+        QMessageBox::information(this, windowTitle(), tr("Please enter the Dealer's computer name."));
         return;
     }
     net::NoticeText why;
@@ -372,7 +372,7 @@ void NetworkDialog::Seated(int seat, const QString& text) {
         Failed(text.isEmpty() ? NoticeInWords(net::Notice::TableFull) : text);
         return;
     }
-    statusLabel->setText(serverTable_ == 0 ? tr("Please Wait until Dealer starts the game...")
+    statusLabel->setText(serverTable_ == 0 ? tr("Please wait until the Dealer starts the game...")
                          : serverTable_ == madeTable_
                              ? tr("Start the table when your friends are seated; the computer plays the empty seats.")
                              : tr("Please wait until the table starts: when its seats are taken, or its maker starts it."));

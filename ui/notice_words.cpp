@@ -15,11 +15,11 @@ struct EngineTexts {
 // Each notice's words, by code; "%1" stands for its name.
 constexpr std::array<const char*, net::kLastNotice + 1> kNoticeWords = {
     nullptr,
-    QT_TRANSLATE_NOOP("EngineTexts", "All Positions are ingaged, please try later."),
-    QT_TRANSLATE_NOOP("EngineTexts", "You play as Partner of Dealer."),
-    QT_TRANSLATE_NOOP("EngineTexts", "Partner of Dealer position is ingaged, you must play against of Dealer."),
-    QT_TRANSLATE_NOOP("EngineTexts", "You play against of Dealer."),
-    QT_TRANSLATE_NOOP("EngineTexts", "Against of Dealer position is ingaged, you'll play as Partner of Dealer."),
+    QT_TRANSLATE_NOOP("EngineTexts", "Every seat is taken; please try again later."),
+    QT_TRANSLATE_NOOP("EngineTexts", "You play as the Dealer's partner."),
+    QT_TRANSLATE_NOOP("EngineTexts", "The Dealer's partner's seat is taken: you play against the Dealer."),
+    QT_TRANSLATE_NOOP("EngineTexts", "You play against the Dealer."),
+    QT_TRANSLATE_NOOP("EngineTexts", "The seats against the Dealer are taken: you play as the Dealer's partner."),
     QT_TRANSLATE_NOOP("EngineTexts", "The Dealer has closed the table."),
     QT_TRANSLATE_NOOP("EngineTexts", "The Dealer has no game in progress; join it again."),
     QT_TRANSLATE_NOOP("EngineTexts", "That seat is not yours to take back."),

@@ -195,7 +195,7 @@ void OptionsDialog::LayOut() {
     schemeList = new QComboBox(this);
     for (const char* name : kSchemeTitles) schemeList->addItem(tr(name));
     auto* schemeRow = new QHBoxLayout;
-    schemeRow->addWidget(new QLabel(tr("Sheme:"), this));
+    schemeRow->addWidget(new QLabel(tr("Scheme:"), this));
     schemeRow->addWidget(schemeList, 1);
 
     QGroupBox* deck = BuildDeckFrame();
@@ -211,7 +211,7 @@ void OptionsDialog::LayOut() {
     QGroupBox* players = BuildPlayersFrame();
     QGroupBox* language = BuildLanguageFrame();
 
-    okButton = new QPushButton(tr("&Ok"), this);
+    okButton = new QPushButton(tr("&OK"), this);
     applyButton = new QPushButton(tr("&Apply"), this);
     cancelButton = new QPushButton(tr("&Cancel"), this);
     defaultButton = new QPushButton(tr("&Default"), this);

@@ -61,7 +61,7 @@ QString PlayerNameDialog::Refusal(const QString& name) {
     // Characters, not UTF-16 units: eight emoji are a name of eight characters.
     const qsizetype length = name.toUcs4().size();
     if (length < 1 || length > settings::kMaxNameLength)
-        return tr("Choose or enter a name between 1 to 15 characters");
+        return tr("Choose or type a name of 1 to 15 characters");
     // Network messages end at "|" and split at ";", and "\" would file the
     // results under another key: a name holding them is refused.
     if (name.contains(QLatin1Char('|')) || name.contains(QLatin1Char(';')) || name.contains(QLatin1Char('\\')))

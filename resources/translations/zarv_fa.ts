@@ -66,23 +66,23 @@ win seven points.</source>
 <context>
     <name>EngineTexts</name>
     <message>
-        <source>All Positions are ingaged, please try later.</source>
+        <source>Every seat is taken; please try again later.</source>
         <translation>همهٔ جاها پر است، لطفاً بعداً امتحان کنید.</translation>
     </message>
     <message>
-        <source>You play as Partner of Dealer.</source>
+        <source>You play as the Dealer&apos;s partner.</source>
         <translation>شما یار میزبان هستید.</translation>
     </message>
     <message>
-        <source>Partner of Dealer position is ingaged, you must play against of Dealer.</source>
+        <source>The Dealer&apos;s partner&apos;s seat is taken: you play against the Dealer.</source>
         <translation>جای یار میزبان پر است؛ شما باید حریف میزبان باشید.</translation>
     </message>
     <message>
-        <source>You play against of Dealer.</source>
+        <source>You play against the Dealer.</source>
         <translation>شما حریف میزبان هستید.</translation>
     </message>
     <message>
-        <source>Against of Dealer position is ingaged, you&apos;ll play as Partner of Dealer.</source>
+        <source>The seats against the Dealer are taken: you play as the Dealer&apos;s partner.</source>
         <translation>جای حریف میزبان پر است؛ شما یار میزبان خواهید بود.</translation>
     </message>
     <message>
@@ -465,24 +465,24 @@ win seven points.</source>
     <name>TableWords</name>
     <message>
         <source>Koot!<byte value="xd"/>
-%1 and %2 are Winner.</source>
+%1 and %2 win.</source>
         <translation>کوت!<byte value="xd"/>
 %1 و %2 بردند.</translation>
     </message>
     <message>
         <source>PerKoot!!<byte value="xd"/>
-%1 and %2 are Winner.</source>
+%1 and %2 win.</source>
         <translation>پرکوت!!<byte value="xd"/>
 %1 و %2 بردند.</translation>
     </message>
     <message>
         <source>PerKoot!<byte value="xd"/>
-%1 and %2 are Winner.</source>
+%1 and %2 win.</source>
         <translation>پرکوت!<byte value="xd"/>
 %1 و %2 بردند.</translation>
     </message>
     <message>
-        <source>%1 and %2 are Winner.</source>
+        <source>%1 and %2 win the hand.</source>
         <translation>‏%1 و %2 بردند.</translation>
     </message>
     <message>
@@ -502,11 +502,11 @@ win seven points.</source>
         <translation>‏%1 برگشت.</translation>
     </message>
     <message>
-        <source>%1 disconnected, A Computer Player Replaced by him/her.</source>
+        <source>%1 left; a computer player takes the seat.</source>
         <translation>اتصال %1 قطع شد؛ یک بازیکن رایانه جای او را گرفت.</translation>
     </message>
     <message>
-        <source>%1 disconnected, Game is over.</source>
+        <source>%1 left; the game is over.</source>
         <translation>اتصال %1 قطع شد؛ بازی تمام شد.</translation>
     </message>
     <message>
@@ -514,7 +514,7 @@ win seven points.</source>
         <translation>اتصال دوباره به میزبان...</translation>
     </message>
     <message>
-        <source> You are disconnected, game is over.</source>
+        <source>You are disconnected; the game is over.</source>
         <translation> اتصال شما قطع شد، بازی تمام شد.</translation>
     </message>
     <message>
@@ -708,7 +708,7 @@ Ombrel Card Games</source>
         <translation>بازی به عنوان میزبان (دیگران به رایانهٔ من وصل می‌شوند)</translation>
     </message>
     <message>
-        <source>Connecting to another  player</source>
+        <source>Join another player&apos;s game</source>
         <translation>وصل شدن به بازیکنی دیگر</translation>
     </message>
     <message>
@@ -716,7 +716,7 @@ Ombrel Card Games</source>
         <translation>بازی روی سرور میز</translation>
     </message>
     <message>
-        <source>Dealer Computer Name or IP:</source>
+        <source>The Dealer&apos;s computer name or address:</source>
         <translation>نام یا نشانی رایانهٔ میزبان:</translation>
     </message>
     <message>
@@ -724,11 +724,11 @@ Ombrel Card Games</source>
         <translation>نام، نشانی، نام:درگاه یا [نشانی]:درگاه</translation>
     </message>
     <message>
-        <source>Partner of Dealer</source>
+        <source>The Dealer&apos;s partner</source>
         <translation>یار میزبان</translation>
     </message>
     <message>
-        <source>Against of Dealer</source>
+        <source>Against the Dealer</source>
         <translation>حریف میزبان</translation>
     </message>
     <message>
@@ -784,7 +784,7 @@ Ombrel Card Games</source>
         <translation>نام شما:</translation>
     </message>
     <message>
-        <source>Enter Dealer computer name please.</source>
+        <source>Please enter the Dealer&apos;s computer name.</source>
         <translation>لطفاً نام رایانهٔ میزبان را وارد کنید.</translation>
     </message>
     <message>
@@ -820,7 +820,7 @@ Ombrel Card Games</source>
         <translation>‏%1 میزبان است.  (%2)</translation>
     </message>
     <message>
-        <source>Please Wait until Dealer starts the game...</source>
+        <source>Please wait until the Dealer starts the game...</source>
         <translation>لطفاً صبر کنید تا میزبان بازی را شروع کند...</translation>
     </message>
     <message>
@@ -1060,7 +1060,7 @@ Ombrel Card Games</source>
         <translation>زبان</translation>
     </message>
     <message>
-        <source>Sheme:</source>
+        <source>Scheme:</source>
         <translation>طرح رنگ:</translation>
     </message>
     <message>
@@ -1100,7 +1100,7 @@ Ombrel Card Games</source>
         <translation>کارت‌هایی را که نمی‌توانم بازی کنم کم‌رنگ کن</translation>
     </message>
     <message>
-        <source>&amp;Ok</source>
+        <source>&amp;OK</source>
         <translation>تأیید</translation>
     </message>
     <message>
@@ -1131,7 +1131,7 @@ Ombrel Card Games</source>
         <translation>تأیید</translation>
     </message>
     <message>
-        <source>Choose or enter a name between 1 to 15 characters</source>
+        <source>Choose or type a name of 1 to 15 characters</source>
         <translation>نامی بین ۱ تا ۱۵ نویسه انتخاب یا وارد کنید</translation>
     </message>
     <message>
