@@ -137,6 +137,14 @@ TEST(Translation, TheFileFollowsTheCodeAndEveryTextHasItsFarsi) {
         if (m.source.contains(QStringLiteral("HAKEM"))) {
             EXPECT_TRUE(m.translation.contains(QStringLiteral("حاکم"))) << where;
         }
+        // A number that opens the line, or that follows a name (which may be
+        // Latin) across nothing but spaces and signs, is kept in place by a
+        // right-to-left mark; else the line reads in the wrong order.
+        static const QRegularExpression openingNumber(QStringLiteral("^[0-9\\x{06F0}-\\x{06F9}]"));
+        static const QRegularExpression nameThenNumber(
+            QStringLiteral("%\\d[^\\x{0600}-\\x{06FF}\\x{200F}%A-Za-z0-9\\x{06F0}-\\x{06F9}]*(%L\\d|[0-9\\x{06F0}-\\x{06F9}])"));
+        EXPECT_FALSE(m.translation.contains(openingNumber)) << "no right-to-left mark before the number of " << where;
+        EXPECT_FALSE(m.translation.contains(nameThenNumber)) << "no right-to-left mark between name and number in " << where;
         // A shortcut's underline draws its letter apart from the word: Persian
         // words in menus and buttons stay joined, without one.
         EXPECT_FALSE(m.translation.contains(QRegularExpression(QStringLiteral("&[\\x{0600}-\\x{06FF}\\x{200C}\\x{200F}]"))))

@@ -323,7 +323,7 @@ win seven points.</source>
     <name>TableStatus</name>
     <message>
         <source>1 trick</source>
-        <translation>۱ دست</translation>
+        <translation>‏۱ دست</translation>
     </message>
     <message>
         <source>%1 tricks</source>
@@ -351,7 +351,7 @@ win seven points.</source>
     </message>
     <message>
         <source>Waiting for %1 — %2 s</source>
-        <translation>در انتظار %1 — %L2 ثانیه</translation>
+        <translation>در انتظار %1‏ — %L2 ثانیه</translation>
     </message>
     <message>
         <source>%1 to play</source>
@@ -395,7 +395,7 @@ win seven points.</source>
     </message>
     <message>
         <source>1 pt</source>
-        <translation>۱ امتیاز</translation>
+        <translation>‏۱ امتیاز</translation>
     </message>
     <message>
         <source>%1 pts</source>
