@@ -178,6 +178,10 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     EXPECT_TRUE(wanda.window.network().watching());
     EXPECT_FALSE(wanda.window.watchView()->isHidden());
     EXPECT_TRUE(wanda.window.status().watchingShown());
+    // What does nothing while watching is greyed out.
+    EXPECT_FALSE(wanda.window.menus().start()->isEnabled());
+    EXPECT_FALSE(wanda.window.menus().hint()->isEnabled());
+    EXPECT_FALSE(wanda.window.menus().lastTrick()->isEnabled());
     // The game is played by the others; the watcher's table follows it.
     Bot bob(server, {"--name", "Bob", "--table", "Open", "--seat", "2", "--games", "1"});
     Bot cy(server, {"--name", "Cy", "--table", "Open", "--seat", "4", "--games", "1"});
@@ -193,6 +197,7 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     EXPECT_FALSE(wanda.window.network().watching());
     EXPECT_TRUE(wanda.window.watchView()->isHidden());
     EXPECT_FALSE(wanda.window.status().watchingShown());
+    EXPECT_TRUE(wanda.window.menus().start()->isEnabled());
     EXPECT_TRUE(server.WaitFor(QRegularExpression("connection \\d+ closed")));
 }
 

@@ -109,6 +109,8 @@ void TableWindow::WatchingBegan() {
     ShowChat(true);
     EnableMenu(MenuItem::Network, false);
     menus_->leave()->setEnabled(true);
+    // What does nothing while watching is greyed out.
+    for (QAction* idle : {menus_->start(), menus_->hint(), menus_->lastTrick()}) idle->setEnabled(false);
     words_.SetEndNote(QString());
     UpdateStatus();
 }
@@ -122,6 +124,7 @@ void TableWindow::WatchingEnded(const QString& why) {
     chatPanel_->Clear();
     EnableMenu(MenuItem::Network, true);
     menus_->leave()->setEnabled(false);
+    for (QAction* back : {menus_->start(), menus_->hint(), menus_->lastTrick()}) back->setEnabled(true);
     words_.SetEndNote(why);
     view_->RefreshPage();
     UpdateStatus();

@@ -45,8 +45,8 @@ void TableMenus::BuildGameMenu(QMenuBar& bar, const Commands& c) {
     // F11 is Replay's: full screen has its own keys, and Esc leaves it.
     fullScreen_ = Worded(Add(game, c.fullScreen, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)), QT_TR_NOOP("&Full Screen"));
     fullScreen_->setCheckable(true);
-    Worded(Add(game, c.hint, QKeySequence(Qt::Key_H)), QT_TR_NOOP("&Hint"));
-    Worded(Add(game, c.lastTrick, QKeySequence(Qt::Key_L)), QT_TR_NOOP("&Last Trick"));
+    hint_ = Worded(Add(game, c.hint, QKeySequence(Qt::Key_H)), QT_TR_NOOP("&Hint"));
+    lastTrick_ = Worded(Add(game, c.lastTrick, QKeySequence(Qt::Key_L)), QT_TR_NOOP("&Last Trick"));
     game->addSeparator();
     Worded(Add(game, c.exit, QKeySequence(Qt::CTRL | Qt::Key_Q)), QT_TR_NOOP("E&xit"));
 }

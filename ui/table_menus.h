@@ -34,6 +34,8 @@ public:
     QAction* leave() const { return leave_; }
     QAction* takeOver() const { return takeOver_; }
     QAction* fullScreen() const { return fullScreen_; }
+    QAction* hint() const { return hint_; }
+    QAction* lastTrick() const { return lastTrick_; }
     // Every command's words again, in the language now in use.
     void Retranslate();
 
@@ -59,6 +61,8 @@ private:
     QAction* leave_ = nullptr;
     QAction* takeOver_ = nullptr;
     QAction* fullScreen_ = nullptr;
+    QAction* hint_ = nullptr;
+    QAction* lastTrick_ = nullptr;
 };
 
 } // namespace zarv::ui

@@ -124,16 +124,25 @@ void WatchView::PaintTrick(QPainter& p, const Look& look) {
     }
 }
 
+QString WatchView::SeatLabel(int seat) const {
+    const QString name = QString::fromStdString(table_.names[static_cast<size_t>(seat)]).trimmed();
+    return name.isEmpty() ? tr("Seat %1").arg(seat) : name;
+}
+
 void WatchView::PaintStanding(QPainter& p, const Look& look) {
     // What the table stands at, in the top left corner.
     // Seats 1 and 3 play together against 2 and 4.
     QStringList lines;
     lines << name_;
-    if (table_.hand > 0) {
+    if (table_.hand > 0)
         lines << tr("Hand %1   ZARV %2").arg(table_.hand).arg(table_.trump == kNoSuit ? QStringLiteral("-") : SuitSign(table_.trump));
-        lines << tr("Tricks  1+3: %1   2+4: %2").arg(table_.tricksA).arg(table_.tricksB);
-    }
-    lines << tr("Points  1+3: %1   2+4: %2").arg(table_.pointsA).arg(table_.pointsB);
+    // Each side by its players' names, with its tricks in this hand and its points.
+    auto side = [&](int first, int second, int tricks, int points) {
+        const QString a = SeatLabel(first), b = SeatLabel(second);
+        return table_.hand > 0 ? tr("%1 and %2: %3 tricks, %4 points").arg(a, b).arg(tricks).arg(points)
+                               : tr("%1 and %2: %3 points").arg(a, b).arg(points);
+    };
+    lines << side(1, 3, table_.tricksA, table_.pointsA) << side(2, 4, table_.tricksB, table_.pointsB);
     if (table_.gameOver) lines << tr("The game is over.");
     if (table_.hand == 0 && !table_.gameOver) lines << tr("Waiting for the game to begin...");
     if (!table_.closed.empty()) lines << FromWire(table_.closed);

@@ -28,6 +28,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A seat's player by name (or the seat's number before the name is known).
+    QString SeatLabel(int seat) const;
     // The sizes one paint works with.
     struct Look {
         QRectF area;

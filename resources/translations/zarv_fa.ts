@@ -1550,20 +1550,20 @@ Ombrel Card Games</source>
         <translation>دور %L1   زرو %2</translation>
     </message>
     <message>
-        <source>Tricks  1+3: %1   2+4: %2</source>
-        <translation>دست‌ها  ۱+۳: %L1   ۲+۴: %L2</translation>
-    </message>
-    <message>
-        <source>Points  1+3: %1   2+4: %2</source>
-        <translation>امتیازها  ۱+۳: %L1   ۲+۴: %L2</translation>
-    </message>
-    <message>
         <source>The game is over.</source>
         <translation>بازی تمام شد.</translation>
     </message>
     <message>
         <source>Waiting for the game to begin...</source>
         <translation>در انتظار شروع بازی...</translation>
+    </message>
+    <message>
+        <source>%1 and %2: %3 tricks, %4 points</source>
+        <translation>‏%1 و %2‏: %L3 دست، %L4 امتیاز</translation>
+    </message>
+    <message>
+        <source>%1 and %2: %3 points</source>
+        <translation>‏%1 و %2‏: %L3 امتیاز</translation>
     </message>
 </context>
 </TS>
