@@ -981,7 +981,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Sharp</source>
-        <translation>تند</translation>
+        <translation>تیز</translation>
     </message>
     <message>
         <source>Shadow</source>
@@ -1143,7 +1143,7 @@ Ombrel Card Games</source>
     <name>zarv::ui::ScoresDialog</name>
     <message>
         <source>Score</source>
-        <translation>امتیازها</translation>
+        <translation>نتیجه‌ها</translation>
     </message>
     <message>
         <source>Player Name</source>
@@ -1354,7 +1354,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Score...</source>
-        <translation>امتیازها...</translation>
+        <translation>نتیجه‌ها...</translation>
     </message>
     <message>
         <source>&amp;Options...</source>
@@ -1488,7 +1488,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Scores</source>
-        <translation>امتیازها</translation>
+        <translation>نتیجه‌ها</translation>
     </message>
     <message>
         <source>This game&apos;s result could not be recorded for %1 in %2.</source>
