@@ -107,7 +107,7 @@ win seven points.</source>
     </message>
     <message>
         <source>Passwords travel only over an encrypted connection; connect to the server with TLS to use one.</source>
-        <translation>گذرواژه فقط از راه اتصال رمزشده فرستاده می‌شود؛ برای داشتن گذرواژه، با اتصال رمزشده به سرور وصل شوید.</translation>
+        <translation>گذرواژه فقط از راه اتصال رمزشده فرستاده می‌شود؛ برای به‌کار بردن گذرواژه، با اتصال رمزشده به سرور وصل شوید.</translation>
     </message>
     <message>
         <source>A table needs a name (up to 40 characters, without ; or |) and valid settings.</source>
@@ -123,7 +123,7 @@ win seven points.</source>
     </message>
     <message>
         <source>There is a table of that name already.</source>
-        <translation>میزی با این نام از پیش هست.</translation>
+        <translation>میزی با این نام هم‌اکنون هست.</translation>
     </message>
     <message>
         <source>There is no such table.</source>
@@ -159,7 +159,7 @@ win seven points.</source>
     </message>
     <message>
         <source>The table is playing already.</source>
-        <translation>این میز از پیش در حال بازی است.</translation>
+        <translation>این میز هم‌اکنون در حال بازی است.</translation>
     </message>
     <message>
         <source>The server is closing</source>
@@ -555,7 +555,7 @@ win seven points.</source>
         <source>A trick-taking card game for four players in two teams. The HAKEM names the ZARV after seeing five cards; seven tricks win a hand, seven points win the game.
 
 Ombrel Card Games</source>
-        <translation>یک بازی کارتیِ دست‌گیری برای چهار بازیکن در دو تیم. حاکم پس از دیدن پنج کارت، زرو را تعیین می‌کند؛ با هفت دست یک دور برده می‌شود و با هفت امتیاز، بازی.
+        <translation>یک بازی کارتی بر پایهٔ بردن دست‌ها، برای چهار بازیکن در دو تیم. حاکم پس از دیدن پنج کارت، زرو را تعیین می‌کند؛ با هفت دست یک دور برده می‌شود و با هفت امتیاز، بازی.
 
 بازی‌های کارتی اُمبرل</translation>
     </message>
@@ -721,7 +721,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>name, address, name:port or [IPv6]:port</source>
-        <translation>نام، نشانی، نام:درگاه یا [نشانی]:درگاه</translation>
+        <translation>نام، نشانی، نام:درگاه یا [نشانی IPv6]:درگاه</translation>
     </message>
     <message>
         <source>The Dealer&apos;s partner</source>
@@ -769,7 +769,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>The SHA-256 fingerprint of the server&apos;s certificate, as its admin publishes it. Remembered for this server.</source>
-        <translation>اثر انگشت گواهی سرور، همان‌گونه که مدیر سرور منتشرش می‌کند. برای این سرور به یاد سپرده می‌شود.</translation>
+        <translation>اثر انگشت SHA-256 گواهی سرور، همان‌گونه که مدیر سرور منتشرش می‌کند. برای این سرور به یاد سپرده می‌شود.</translation>
     </message>
     <message>
         <source>Ser&amp;ver:</source>
@@ -1370,7 +1370,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Let the Computer Play for the Waited Player</source>
-        <translation>رایانه به‌جای بازیکنِ منتظرمانده بازی کند</translation>
+        <translation>رایانه به‌جای بازیکنی که منتظرش هستیم بازی کند</translation>
     </message>
     <message>
         <source>&amp;Full Screen</source>
