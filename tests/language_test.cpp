@@ -149,6 +149,9 @@ TEST(Translation, TheFileFollowsTheCodeAndEveryTextHasItsFarsi) {
         // words in menus and buttons stay joined, without one.
         EXPECT_FALSE(m.translation.contains(QRegularExpression(QStringLiteral("&[\\x{0600}-\\x{06FF}\\x{200C}\\x{200F}]"))))
             << where << " -> " << m.translation.toStdString();
+        // One written form of each: «به‌عنوان» joined, and «هٔ» for the ezafe.
+        EXPECT_FALSE(m.translation.contains(QStringLiteral("به عنوان"))) << where;
+        EXPECT_FALSE(m.translation.contains(QRegularExpression(QStringLiteral("\\x{0647}\\x{200C}\\x{06CC}(?=[\\s\\x{060C}.:)\\x{00BB}]|$)")))) << where;
         // The trump has one word: no other is used for it.
         for (const QString& other : OtherWordsForTheTrump())
             EXPECT_FALSE(m.translation.contains(other)) << where << " calls the trump " << other.toStdString();
@@ -436,6 +439,8 @@ TEST_F(FarsiWindow, EveryDialogMenuAndTheStatusAreFarsiRightToLeft) {
     EXPECT_TRUE(page.contains(QStringLiteral("dir=\"rtl\"")));
     for (const QString& other : OtherWordsForTheTrump())
         EXPECT_FALSE(page.contains(other)) << "the help calls the trump " << other.toStdString();
+    EXPECT_FALSE(page.contains(QStringLiteral("به عنوان")));
+    EXPECT_FALSE(page.contains(QRegularExpression(QStringLiteral("\\x{0647}\\x{200C}\\x{06CC}(?=[\\s\\x{060C}.:)\\x{00BB}<])"))));
     // A game under way: the status counts in Persian digits.
     auto& s = window->preferences().unsaved();
     s.Talk = false;

@@ -705,7 +705,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Play as Dealer (Others connect to my computer)</source>
-        <translation>بازی به عنوان میزبان (دیگران به رایانهٔ من وصل می‌شوند)</translation>
+        <translation>بازی به‌عنوان میزبان (دیگران به رایانهٔ من وصل می‌شوند)</translation>
     </message>
     <message>
         <source>Join another player&apos;s game</source>
