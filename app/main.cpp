@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <QIcon>
 #include <QLocale>
 #include <cstdio>
@@ -41,5 +42,7 @@ int main(int argc, char** argv) {
     window.TellAboutDamagedSettings();
     // A first start: the player says who he is before anything is recorded.
     if (window.currentSettings().PlayerName == "Unknown") window.PlayerNameClick();
+    // Once the window runs: a seat left in a network game is offered back.
+    QTimer::singleShot(0, &window, [&window] { window.OfferKeptSeat(); });
     return app.exec();
 }

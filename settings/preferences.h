@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "settings/return_ticket.h"
 #include "settings/settings.h"
 
 namespace zarv::settings {
@@ -29,6 +30,10 @@ public:
     void SetFullScreen(bool full);
     void SetAskBeforeAbandoning(bool ask);
     void SetNetworkRole(int32_t role);
+    // The seat held in a network game, kept until that game ends here.
+    std::optional<ReturnTicket> ReturnTicketAt(int64_t now) { return ReadReturnTicket(store_, now); }
+    void KeepReturnTicket(const ReturnTicket& ticket) { SaveReturnTicket(store_, ticket); }
+    void ForgetReturnTicket() { settings::ForgetReturnTicket(store_); }
 
     // Changed for this run only (the options dialog's preview, a test's set-up)...
     Settings& unsaved() { return settings_; }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 
 #include "net/wire.h"
 #include "settings/player_records.h"
+#include "settings/return_ticket.h"
 #include "settings/settings_store.h"
 #include "tests/quiet_window.h"
 #include "tests/test_table.h"
@@ -34,7 +36,7 @@ constexpr int kLimitMs = 20'000;
 
 // A table of its own that hosts on loopback.
 struct Machine : QuietWindow {
-    explicit Machine(const std::string& name) : QuietWindow(name) {
+    explicit Machine(const std::string& name, const QString& iniFile = QString()) : QuietWindow(name, iniFile) {
         window.game().positionForTests().PlayerName = name;
         // Loopback, on a port the system picks free.
         window.network().SetHostingPlan({QHostAddress(QHostAddress::LocalHost), 0, {0}});
@@ -422,6 +424,70 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     EXPECT_TRUE(no.text.endsWith("\n\nStart a new game?")) << no.text.toStdString();
     // The buttons say what each answer does.
     EXPECT_TRUE(no.buttons.contains("&New Game") && no.buttons.contains("E&xit Zarv")) << no.buttons.join(',').toStdString();
+}
+
+TEST(NetworkWindows, AWindowClosedInTheGameIsOfferedItsSeatOnTheNextStartAndPlaysOn) {
+    QProcess serve;
+    // The bot freezes at the fifth trick and keeps the Dealer waiting twenty
+    // seconds: the program starts again well inside the game.
+    const int port = StartSimDealer(serve, {"--clients", "2", "--seed", "5", "--move-limit", "20"});
+    ASSERT_GT(port, 0);
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
+    QTemporaryDir settingsDir;
+    const QString ini = settingsDir.filePath("zarv.ini");
+    QProcess eve;
+    int seat = 0;
+    {
+        Machine first("Bea", ini);
+        first.Join(address, false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return first.Status() == "Please wait until the Dealer starts the game..."; }, kLimitMs));
+        eve.start(QStringLiteral(ZARV_SIM), {"join", address, "--name", "Eve", "--freeze-at-trick", "5"});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !first.dialog->isVisible(); }, kLimitMs)) << first.Status().toStdString();
+        first.window.network().SetDialog(nullptr);
+        first.window.game().SetLocalAutoplay(true);
+        QuickPauses quick(first.window.game());
+        // At the third trick the program is closed, with no word to the Dealer.
+        AtEachTrick close;
+        close.hook = [&](int n) {
+            if (n == 3) first.window.close();
+        };
+        first.window.game().SetObserver(&close);
+        first.window.network().AfterDialog(true);
+        first.window.game().SetObserver(nullptr);
+        seat = first.window.game().state().LocalSeat;
+    }
+    // The next start finds the seat, asks, and goes back to it.
+    Machine second("Bea", ini);
+    const auto kept = second.window.network().keptSeat();
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->address, address.toStdString());
+    EXPECT_EQ(kept->seat, seat);
+    second.window.game().SetLocalAutoplay(true);
+    QuickPauses quick(second.window.game());
+    QString offer, gameOver;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        const bool isOffer = box->text().contains(address);
+        (isOffer ? offer : gameOver) = box->text();
+        box->button(isOffer ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    answer.start(20);
+    second.window.OfferKeptSeat();
+    EXPECT_TRUE(offer.endsWith("Go back to your seat?")) << offer.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return serve.state() == QProcess::NotRunning; }, 60'000));
+    const QString dealer = QString::fromUtf8(serve.readAllStandardOutput());
+    EXPECT_TRUE(dealer.contains(QStringLiteral("back %1").arg(seat == 3 ? 2 : seat))) << dealer.toStdString();
+    EXPECT_TRUE(dealer.contains("game-over")) << dealer.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gameOver.isEmpty(); }, kLimitMs));
+    const GameState& s = second.window.game().positionForTests();
+    EXPECT_TRUE(dealer.contains(QStringLiteral("game-over points %1-%2").arg(s.PointsA).arg(s.PointsB))) << dealer.toStdString();
+    // That game is over: no seat is kept for a third start.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !second.window.network().gameOn(); }, kLimitMs));
+    settings::SettingsStore after{ini};
+    EXPECT_FALSE(settings::ReadReturnTicket(after, QDateTime::currentSecsSinceEpoch()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eve.state() == QProcess::NotRunning; }, kLimitMs));
 }
 
 TEST(NetworkWindows, TheDealerSeesTheCountdownAndCanHandASilentSeatToTheComputer) {

@@ -15,11 +15,13 @@ namespace zarv::testing {
 
 struct QuietWindow {
     QTemporaryDir dir;
-    settings::SettingsStore store{dir.filePath("zarv.ini")};
+    settings::SettingsStore store;
     ui::TableWindow window{store};
     std::unique_ptr<ui::NetworkDialog> dialog;
 
-    explicit QuietWindow(const std::string& name) {
+    // iniFile: the settings of an earlier run of the same machine; none: a first start.
+    explicit QuietWindow(const std::string& name, const QString& iniFile = QString())
+        : store(iniFile.isEmpty() ? dir.filePath("zarv.ini") : iniFile) {
         auto& s = window.preferences().unsaved();
         s.Talk = false;
         s.SoundFX = false;

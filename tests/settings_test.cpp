@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "settings/player_records.h"
+#include "settings/return_ticket.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
@@ -399,6 +400,58 @@ TEST(ManyPlayers, AllAreListedCheckedAndResetAtOnce) {
     EXPECT_TRUE(EnumPlayers(s).empty());
     SettingsStore again(path);
     EXPECT_TRUE(EnumPlayers(again).empty());
+}
+
+} // namespace
+} // namespace zarv::settings
+
+namespace zarv::settings {
+namespace {
+
+TEST_F(Store, AReturnTicketOutlivesTheProgramUntilItIsForgottenOrTooOld) {
+    const int64_t now = 1'800'000'000;
+    EXPECT_FALSE(ReadReturnTicket(store, now));
+    ReturnTicket t;
+    t.server = true;
+    t.encrypted = true;
+    t.address = "zarv.example.org;1";  // the typed address may hold what separates the fields
+    t.host = "zarv.example.org";
+    t.port = 11002;
+    t.token = "0a1b2c3d4e5f60718293a4b5c6d7e8f9";
+    t.seat = 2;
+    t.savedAt = now - 60;
+    SaveReturnTicket(store, t);
+    // Read by the next run of the program, from the file.
+    SettingsStore again{file()};
+    const auto back = ReadReturnTicket(again, now);
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(back->server && back->encrypted);
+    EXPECT_EQ(back->address, t.address);
+    EXPECT_EQ(back->host, t.host);
+    EXPECT_EQ(back->port, 11002);
+    EXPECT_EQ(back->token, t.token);
+    EXPECT_EQ(back->seat, 2);
+    // A game lasts an evening: the next day nothing is offered.
+    EXPECT_FALSE(ReadReturnTicket(again, now + ReturnTicket::kKeepSeconds));
+    EXPECT_FALSE(ReadReturnTicket(again, now - 3600));  // saved "in the future": the clock was wrong
+    ForgetReturnTicket(again);
+    EXPECT_FALSE(ReadReturnTicket(again, now));
+    // The ticket is a value of the settings key, never a player's record.
+    EXPECT_TRUE(EnumPlayers(again).empty());
+}
+
+TEST_F(Store, ADamagedReturnTicketReadsAsNone) {
+    const int64_t now = 1'800'000'000;
+    for (const char* stored : {"dealer;0;3;11001;1799999999;abc123;host", "dealer;0;5;11001;1799999999;abc123;host;h",
+                               "dealer;0;3;0;1799999999;abc123;host;h", "dealer;0;3;11001;1799999999;xyz;host;h",
+                               "dealer;0;3;11001;1799999999;;host;h", "table;0;3;11001;1799999999;abc123;host;h",
+                               "dealer;2;3;11001;1799999999;abc123;host;h", "dealer;0;3;11001;soon;abc123;host;h",
+                               "dealer;0;3;11001;1799999999;abc123;ho\x01st;h", ""}) {
+        store.WriteString(kKey, QStringLiteral("ReturnTicket"), stored);
+        EXPECT_FALSE(ReadReturnTicket(store, now)) << stored;
+    }
+    store.WriteString(kKey, QStringLiteral("ReturnTicket"), "dealer;0;3;11001;1799999999;abc123;host;h");
+    EXPECT_TRUE(ReadReturnTicket(store, now));
 }
 
 } // namespace

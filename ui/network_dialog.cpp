@@ -271,6 +271,21 @@ void NetworkDialog::Continue() {
     answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
     network_.Join(QString::fromStdString(where->host), where->port, sideChoices[0]->isChecked() ? "Partner" : "Against", tried_);
+    if (network_.askingSeatBack()) statusLabel->setText(tr("Asking the Dealer for your seat back..."));
+}
+
+void NetworkDialog::ReturnTo(const settings::ReturnTicket& seat) {
+    const QString address = QString::fromStdString(seat.address);
+    if (seat.server) {
+        roleChoices[2]->click();
+        serverAddress->setText(address);
+        serverEncrypted->setChecked(seat.encrypted);
+        serverPin->setText(QString::fromStdString(network_.preferences().ServerPin(seat.address)));
+    } else {
+        roleChoices[1]->click();
+        dealerAddress->setText(address);
+    }
+    Continue();
 }
 
 void NetworkDialog::Failed(const QString& why) {
@@ -439,7 +454,13 @@ void NetworkDialog::ContinueToServer() {
     answered_ = false;
     connectTimer_.start(kConnectSeconds * 1000);
     network_.OpenServerLobby(QString::fromStdString(where->host), where->port, {encrypted_, pin}, tried_);
-    if (network_.lobby()) network_.lobby()->onNews = [this] { LobbyNews(); };
+    if (network_.lobby()) {
+        network_.lobby()->onNews = [this] { LobbyNews(); };
+        return;
+    }
+    // This server's table keeps a seat of ours: it is asked back at the door.
+    statusLabel->setText(tr("Asking %1 for your seat back...").arg(tried_));
+    ShowWaitingPage();
 }
 
 void NetworkDialog::ServerFailed(const QString& why) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/game_state.h"
+#include "settings/return_ticket.h"
 
 class QCheckBox;
 class QFrame;
@@ -79,6 +80,9 @@ public:
     void RosterReceived(const std::array<std::string, 5>& names, const std::array<SeatKind, 5>& kinds, int localSeat);
     // A seat lost at this Dealer was given back: the game is taken up.
     void ResumeReceived();
+    // Asks the Dealer or table server of a seat kept across a restart for it,
+    // as if the person had typed its address.
+    void ReturnTo(const settings::ReturnTicket& seat);
     // The table server's lobby said something (or the connection failed or closed).
     void LobbyNews();
 

@@ -2,6 +2,7 @@
 // way back to it, and the end of a network game.
 #include "ui/network_play.h"
 
+#include <QDateTime>
 #include <QNetworkInterface>
 #include <QTimer>
 
@@ -23,6 +24,27 @@ NetworkPlay::NetworkPlay(QtEventPump& pump, settings::Preferences& preferences, 
     // Heartbeats and silent Dealers, also while a dialog or question is open.
     housekeeping_.setInterval(1000);
     connect(&housekeeping_, &QTimer::timeout, this, [this] { session_->Housekeep(); });
+    if (auto kept = preferences_.ReturnTicketAt(QDateTime::currentSecsSinceEpoch())) ticket_ = *kept;
+}
+
+std::optional<settings::ReturnTicket> NetworkPlay::keptSeat() const {
+    if (gameOn() || ticket_.token.empty() || ticket_.seat == 0) return std::nullopt;
+    return ticket_;
+}
+
+void NetworkPlay::KeepSeat() {
+    if (!client_ || client_->returnToken().empty()) return;
+    if (!askedBack_) ticket_ = joinedAt_;
+    ticket_.token = client_->returnToken();
+    ticket_.seat = game_->state().LocalSeat;
+    ticket_.savedAt = QDateTime::currentSecsSinceEpoch();
+    preferences_.KeepReturnTicket(ticket_);
+}
+
+void NetworkPlay::ForgetSeat() {
+    ticket_.token.clear();
+    ticket_.seat = 0;
+    preferences_.ForgetReturnTicket();
 }
 
 NetworkPlay::~NetworkPlay() {
@@ -47,6 +69,7 @@ net::ClientSession& NetworkPlay::NewClientSession() {
     auto fresh = std::make_unique<net::ClientSession>(transport_, pump_);
     net::ClientSession& client = *fresh;
     closing_ = {};
+    askedBack_ = false;
     Install(std::move(fresh));
     client_ = &client;
     return client;
@@ -142,12 +165,17 @@ void NetworkPlay::Join(const QString& host, int port, const std::string& side, c
     session.SetJoinRequest(preferences_.current().PlayerName, side);
     if (!address.isEmpty()) preferences_.SetLastDealer(address.toStdString());
     // A seat lost at this very Dealer is asked back instead of joining anew.
-    const bool sameDealer = ticket_.host == host && ticket_.port == port && !ticket_.token.empty();
+    const bool sameDealer = !ticket_.server && ticket_.host == host.toStdString() && ticket_.port == port &&
+                            !ticket_.token.empty() && ticket_.seat != 0;
     if (sameDealer) {
         session.SetReturnRequest(ticket_.token);
+        askedBack_ = true;
         game_->SetLocalSeat(ticket_.seat);
     } else {
-        ticket_ = ReturnTicket{host, port, {}, 0};
+        joinedAt_ = settings::ReturnTicket{};
+        joinedAt_.address = address.isEmpty() ? host.toStdString() : address.toStdString();
+        joinedAt_.host = host.toStdString();
+        joinedAt_.port = port;
     }
     transport_.ConnectTo(host, static_cast<quint16>(port));
 }
@@ -177,6 +205,7 @@ void NetworkPlay::AfterDialog(bool start, const QString& watchedTable) {
 void NetworkPlay::BeginGame() {
     if (!mode_.StartGame()) return;
     if (dealer_) dealer_->StopAccepting();
+    KeepSeat();
     housekeeping_.start();
     emit gameBegan();
     game_->StartClick();
@@ -186,6 +215,7 @@ void NetworkPlay::ResumeGame() {
     if (!mode_.is(Mode::Returning)) return;
     const auto table = client_->TakeTable();
     mode_.Resume();
+    KeepSeat();
     reconnector_.Stop();
     housekeeping_.start();
     emit gameTakenUp();
@@ -229,6 +259,7 @@ void NetworkPlay::CleanUpAfterGame(const QString& why) {
     const bool wasClient = client();
     mode_.End(wasClient);
     if (wasClient) {
+        ForgetSeat();
         // Nothing of the lost game stays live: no turn, no flag, no lit plate.
         client_->Leave();
         game_->ClearTurn();
@@ -249,7 +280,7 @@ void NetworkPlay::GameUnwound() {
 void NetworkPlay::Leave() {
     if (watching()) return StopWatching(tr("You stopped watching."));
     if (!gameOn() || !client()) return;
-    ticket_.token.clear();  // leaving on purpose: the seat is not taken back
+    ForgetSeat();  // leaving on purpose: the seat is not taken back
     End(tr("You left the network game."));
 }
 
@@ -262,7 +293,8 @@ void NetworkPlay::TakeOverWaitedSeat() {
 void NetworkPlay::TryToReturn() {
     // Each try is a new connection asking for the seat back.
     NewClientSession().SetReturnRequest(ticket_.token);
-    transport_.ConnectTo(ticket_.host, static_cast<quint16>(ticket_.port));
+    askedBack_ = true;
+    transport_.ConnectTo(QString::fromStdString(ticket_.host), static_cast<quint16>(ticket_.port));
     emit statusChanged();
 }
 

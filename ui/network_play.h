@@ -20,6 +20,7 @@
 #include "net/client_session.h"
 #include "net/dealer_session.h"
 #include "net/session_switch.h"
+#include "settings/return_ticket.h"
 #include "ui/reconnector.h"
 
 namespace zarv::settings {
@@ -54,6 +55,11 @@ public:
     // A client of our own Dealer heard nothing from it for too long.
     bool dealerSilent() const { return gameOn() && client_ && client_->dealerSilent(); }
     settings::Preferences& preferences() { return preferences_; }
+    // A seat this machine held in a network game when the program last
+    // closed or crashed, which the same address may give back.
+    std::optional<settings::ReturnTicket> keptSeat() const;
+    // The connection now asks for such a seat back, not for a new one.
+    bool askingSeatBack() const { return askedBack_; }
 
     struct Hosting {
         QString error;     // why nobody can join, or empty
@@ -158,6 +164,13 @@ private:
     void TableClosing(const net::NoticeText& why) override;
 
     bool client() const { return client_ != nullptr; }
+    // The seat held now is kept in the settings (when our Dealer gave a
+    // token for it), or forgotten: the game it belongs to has ended here.
+    void KeepSeat();
+    void ForgetSeat();
+    // A table server whose table holds a seat of ours: the seat is asked
+    // back at the door, without the lobby.
+    void ReturnToServerTable(const QString& host, int port, const net::TcpTransport::Tls& tls);
     // A fresh session for the next connection; the one before is kept until
     // none of its calls is under way.
     net::DealerSession& NewDealerSession();
@@ -187,13 +200,10 @@ private:
     std::unique_ptr<net::LobbyClient> lobby_;
     QString watchedTable_;
     Reconnector reconnector_;
-    // Where this machine joined last, and the token that takes its seat back there.
-    struct ReturnTicket {
-        QString host;
-        int port = 0;
-        std::string token;
-        int seat = 0;
-    } ticket_;
+    // Where this machine joined last; the seat held there, and the token that takes it back.
+    settings::ReturnTicket joinedAt_;
+    settings::ReturnTicket ticket_;
+    bool askedBack_ = false;  // the current session asks for a seat back
     // Why the Dealer or the table server said it closes the table (for the game on now).
     net::NoticeText closing_;
     // Why the game that ends once the engine has unwound ends.

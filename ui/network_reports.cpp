@@ -13,6 +13,8 @@ void NetworkPlay::PlayerJoined(int connection, int, const std::string& name, con
 }
 
 void NetworkPlay::Seated(int seat, const std::string& text) {
+    // A seat asked back and refused is not asked for again.
+    if (seat == 3 && askedBack_) ForgetSeat();
     if (dialog_) {
         dialog_->Seated(seat, FromWire(text));
         return;
@@ -47,8 +49,7 @@ void NetworkPlay::ConnectionClosed(int index) {
     if (!mode_.is(Mode::Joined)) return;
     // The Dealer is gone. Ours keeps the seat: come back to it for a while.
     if (client_->CanReturn()) {
-        ticket_.token = client_->returnToken();
-        ticket_.seat = game_->state().LocalSeat;
+        KeepSeat();
         mode_.LoseDealer();
         emit notice(tr("The connection to the Dealer was lost. Reconnecting..."));
         reconnector_.Start();

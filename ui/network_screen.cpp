@@ -2,6 +2,8 @@
 // the menus of a network game, and a watched table in the table's place.
 #include "ui/table_window.h"
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -13,9 +15,25 @@
 
 namespace zarv::ui {
 
-void TableWindow::NetworkClick() {
+void TableWindow::NetworkClick() { RunNetworkDialog(std::nullopt); }
+
+void TableWindow::OfferKeptSeat() {
+    const auto seat = network_.keptSeat();
+    if (!seat) return;
+    QMessageBox ask(QMessageBox::Question, tr("Network"),
+                    tr("When Zarv last closed, you had a seat in a network game at %1.\n\nGo back to your seat?")
+                        .arg(QString::fromStdString(seat->address)),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    ask.button(QMessageBox::Yes)->setText(tr("&Go Back"));
+    ask.button(QMessageBox::No)->setText(tr("&Not Now"));
+    ask.setDefaultButton(QMessageBox::Yes);
+    if (ask.exec() == QMessageBox::Yes) RunNetworkDialog(seat);
+}
+
+void TableWindow::RunNetworkDialog(const std::optional<settings::ReturnTicket>& seat) {
     NetworkDialog dialog(network_, this);
     network_.SetDialog(&dialog);
+    if (seat) dialog.ReturnTo(*seat);
     dialog.exec();
     network_.SetDialog(nullptr);
     network_.AfterDialog(dialog.startGame(), dialog.watchingTable() ? dialog.watchedTableName() : QString());

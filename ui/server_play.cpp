@@ -14,13 +14,32 @@ using Mode = net::NetworkMode::Kind;
 
 void NetworkPlay::OpenServerLobby(const QString& host, int port, const net::TcpTransport::Tls& tls,
                                   const QString& address) {
+    preferences_.SetLastServer(address.toStdString());
+    const bool seatKept = ticket_.server && ticket_.host == host.toStdString() && ticket_.port == port &&
+                          !ticket_.token.empty() && ticket_.seat != 0;
+    if (seatKept) return ReturnToServerTable(host, port, tls);
     BecomeStandAlone();
     mode_.OpenServerLobby();
-    preferences_.SetLastServer(address.toStdString());
     transport_.SetTls(tls);
-    ticket_ = ReturnTicket{host, port, {}, 0};
+    joinedAt_ = settings::ReturnTicket{};
+    joinedAt_.server = true;
+    joinedAt_.address = address.toStdString();
+    joinedAt_.host = host.toStdString();
+    joinedAt_.port = port;
+    joinedAt_.encrypted = tls.enabled;
     lobby_ = std::make_unique<net::LobbyClient>(transport_);
     transport_.SetEvents(lobby_.get());
+    transport_.ConnectTo(host, static_cast<quint16>(port));
+}
+
+void NetworkPlay::ReturnToServerTable(const QString& host, int port, const net::TcpTransport::Tls& tls) {
+    BecomeStandAlone();
+    mode_.Join();
+    transport_.SetTls(tls);
+    ticket_.encrypted = tls.enabled;
+    NewClientSession().SetReturnRequest(ticket_.token);
+    askedBack_ = true;
+    game_->SetLocalSeat(ticket_.seat);
     transport_.ConnectTo(host, static_cast<quint16>(port));
 }
 

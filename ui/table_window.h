@@ -71,6 +71,9 @@ public:
     void AboutClick();
     void HelpClick();
     void NetworkClick();
+    // On start: a seat kept from a network game the program left by closing
+    // or crashing is offered back.
+    void OfferKeptSeat();
     // Game > Hint: the card the computer player would play for the person is
     // lifted and its reason said; nothing in the game changes.
     void HintClick();
@@ -164,6 +167,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void RunNetworkDialog(const std::optional<settings::ReturnTicket>& seat);
     void BuildMenus();
     void PlaySound();
     // The window's place and size: as stored, or a first size that fits the screen.
