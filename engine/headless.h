@@ -23,7 +23,9 @@ public:
     void SetScreenSize(bool) override {}
     bool IsFullScreen() const override { return false; }
     void MakeCardPictures() override {}
-    void RefreshPage() override {}
+    void RefreshPage() override {
+        if (onRefresh) onRefresh();
+    }
     void DrawTable() override {}
     void DrawBoard() override {}
     void DrawMasterMark() override {}
@@ -32,6 +34,7 @@ public:
     void ShowMovement(std::span<const CardMove>) override {}
     void Announce(const TableEvent& event) override {
         if (recordSayings) said.emplace_back(event.speaker(), EnglishText(event));
+        if (onAnnounce) onAnnounce(event);
     }
     void ShowGiveUp(GiveUpFlag) override {}
     bool AskNewGame() override { return askNewGame ? askNewGame() : false; }
@@ -42,6 +45,9 @@ public:
     void GameUnwound() override { ++unwinds; }
 
     std::function<bool()> askNewGame;
+    // What a test watches: each redraw of the whole table, each announcement.
+    std::function<void()> onRefresh;
+    std::function<void(const TableEvent&)> onAnnounce;
     int beeps = 0;
     int unwinds = 0;
     bool recordSayings = false;

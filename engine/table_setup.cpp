@@ -40,7 +40,10 @@ void Game::SeatComputerPlayers() {
 }
 
 void Game::SetSeatKind(int seat, SeatKind kind) {
-    if (IsSeat(seat)) s_.Seats[seat].Kind = kind;
+    if (!IsSeat(seat)) return;
+    s_.Seats[seat].Kind = kind;
+    // A seat the computer plays is waited for no more.
+    if (kind != SeatKind::Human && s_.WaitingForSeat == seat) ClearRemoteWait();
 }
 
 void Game::GiveSeat(int seat, const std::string& name, int connection) {

@@ -215,13 +215,15 @@ void Game::CheckConnections() {
         const int k = rec.Socket;
         if (k < 1 || k >= net.ElementCount() || net.IsConnected(k)) continue;
         rec.Socket = 0;
-        rec.Kind = SeatKind::Computer;
+        SetSeatKind(seat, SeatKind::Computer);
         if (observer_) observer_->PlayerLost(seat);
         // Even a master lost before naming the trump is replaced: the computer
         // names it, and the game goes on for the others.
         SendToEveryClient(TableMessage::Of(TableMessage::Kind::SeatReplaced, seat));
-        Announce(TableEvent::About(TableEvent::Kind::SeatReplaced, seat, rec.Name));
+        // The table shows the computer's seat before the news is told: the
+        // plate, the turn and the status change together.
         services_.view.RefreshPage();
+        Announce(TableEvent::About(TableEvent::Kind::SeatReplaced, seat, rec.Name));
     }
 }
 

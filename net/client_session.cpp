@@ -245,8 +245,9 @@ void ClientSession::HandleDisconnected(const std::string& detail) {
     const bool over = lost->outcome == LostPlayer::Outcome::GameOver;
     if (over) game_->EndHere();
     const auto kind = over ? TableEvent::Kind::PlayerLeftGameOver : TableEvent::Kind::SeatReplaced;
-    game_->view().Announce(SeatNewsFrom(kind, lost->seat, state().Seats[lost->seat].Name, lost->text));
+    // The plate shows the computer before the news is told.
     game_->view().RefreshPage();
+    game_->view().Announce(SeatNewsFrom(kind, lost->seat, state().Seats[lost->seat].Name, lost->text));
 }
 
 double ClientSession::Housekeep() {

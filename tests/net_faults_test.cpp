@@ -79,9 +79,15 @@ TEST(NetworkFaults, ASilentPlayerIsReplacedAfterTheMoveLimitAndTheOthersFinish) 
     // The silent client costs the Dealer one grace period of real time.
     net.dealer.pump.SetMessageGrace(3);
     net.clientOptions[1].freezeAtTrick = 3;
+    NewsAgreesWithTable dealerTable(net.dealer.m), otherTable(net.clients[0]->m);
     net.Play();
     const std::string dealerOut = net.dealer.out.str();
     const int frozenSeat = net.clients[1]->m.s().LocalSeat;
+    // Each table shows the computer at that seat as the news is told.
+    for (const NewsAgreesWithTable* table : {&dealerTable, &otherTable}) {
+        EXPECT_EQ(table->told, 1);
+        EXPECT_EQ(table->contradicted, 0);
+    }
     EXPECT_NE(dealerOut.find("seat " + std::to_string(frozenSeat) + " silent for 5 s: computer plays"), std::string::npos)
         << dealerOut;
     EXPECT_NE(dealerOut.find("disconnected " + std::to_string(frozenSeat)), std::string::npos);

@@ -2,6 +2,7 @@
 // its end of the connections, its waits and its game, run as threads.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -63,6 +64,26 @@ struct MessageClock : EventPump {
     void ProcessEvents() override { pump.ProcessEvents(); }
     void WaitForEvents(double deadline) override { pump.WaitForMessage(deadline); }
     double Now() const override { return pump.Now(); }
+};
+
+// Checks, at each news of a seat handed to the computer, that the table
+// already shows it: the last redraw had the seat as the computer's, and the
+// status no longer waits for it.
+struct NewsAgreesWithTable {
+    int told = 0;
+    int contradicted = 0;
+    explicit NewsAgreesWithTable(Machine& m) {
+        m.view.onRefresh = [this, &m] {
+            for (int seat = 1; seat <= 4; ++seat) shownKinds[static_cast<size_t>(seat)] = m.game.state().Seats[seat].Kind;
+        };
+        m.view.onAnnounce = [this, &m](const TableEvent& e) {
+            if (e.kind != TableEvent::Kind::SeatReplaced) return;
+            ++told;
+            const GameState& s = m.game.state();
+            if (shownKinds[static_cast<size_t>(e.seat)] != SeatKind::Computer || s.WaitingForSeat == e.seat) ++contradicted;
+        };
+    }
+    std::array<SeatKind, 5> shownKinds{};
 };
 
 struct Network4 {
