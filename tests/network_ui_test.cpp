@@ -394,7 +394,13 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
         if (n == 3) m.window.network().transport().Close(0);
     };
     m.window.game().SetObserver(&drop);
-    QObject::connect(&m.window.network().reconnector(), &Reconnector::attempt, [&] { reconnecting = true; });
+    // While it reconnects, no seat is shown to play and the status says what the window waits for.
+    bool litWhileLost = false, statusWhileLost = true;
+    QObject::connect(&m.window.network().reconnector(), &Reconnector::attempt, [&] {
+        reconnecting = true;
+        litWhileLost = litWhileLost || m.window.table().turnSeat() != 0;
+        statusWhileLost = statusWhileLost && m.window.words().turnText().startsWith("Reconnecting to the Dealer");
+    });
     // Back at the seat, the conversation says so.
     bool toldBack = false;
     QTimer listen;
@@ -409,6 +415,8 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     // The window asks for its seat back, gets the table and plays the game to its end.
     ASSERT_TRUE(QTest::qWaitFor([&] { return serve.state() == QProcess::NotRunning; }, 60'000));
     EXPECT_TRUE(reconnecting);
+    EXPECT_FALSE(litWhileLost);
+    EXPECT_TRUE(statusWhileLost);
     EXPECT_TRUE(toldBack);
     const QString dealer = QString::fromUtf8(serve.readAllStandardOutput());
     EXPECT_TRUE(dealer.contains("back 2")) << dealer.toStdString();

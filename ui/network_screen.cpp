@@ -47,6 +47,7 @@ void TableWindow::ConnectNetworkPlay() {
     connect(&network_, &NetworkPlay::chatLine, this, &TableWindow::ChatLine);
     connect(&network_, &NetworkPlay::statusChanged, this, [this] {
         if (network_.reconnector().active()) countdown_.start();
+        ShowTurn();  // no plate is lit while the table is lost
         UpdateStatus();
     });
     connect(&network_, &NetworkPlay::dealerUnfollowable, this,

@@ -385,7 +385,9 @@ void TableWindow::ShowTurn() {
     const Game::TableWait wait = game_.Awaiting();
     // Called at every step and wait of the game: acts only when what the
     // table waits for changes.
-    const QString key = WaitKey(game_);
+    // A client that lost its Dealer waits for the table, not for a seat.
+    const bool tableLost = network_.mode().is(net::NetworkMode::Kind::Reconnecting);
+    const QString key = WaitKey(game_) + (tableLost ? QStringLiteral(" lost") : QString());
     // The Dealer may hand a silent remote seat to the computer at once.
     menus_->takeOver()->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
     if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
@@ -393,9 +395,8 @@ void TableWindow::ShowTurn() {
     shownTurn_ = key;
     // A hint or a refusal belongs to one turn: it goes when the game moves
     // on, not while the person's turn is handed back after a refused card.
-    // A hint or a refusal belongs to one turn: it goes when the game moves on.
     words_.FollowTurn();
-    const bool lit = wait.kind == Game::TableWait::Kind::Card || wait.kind == Game::TableWait::Kind::Trump;
+    const bool lit = !tableLost && (wait.kind == Game::TableWait::Kind::Card || wait.kind == Game::TableWait::Kind::Trump);
     // One picture of the table for the change: the lit plate, the lifted and the dimmed cards.
     view_->setUpdatesEnabled(false);
     view_->SetRaisedCard(0);
