@@ -15,6 +15,15 @@ Piece SplitPiece(std::string_view piece) {
 std::vector<Piece> Framer::Feed(std::string_view bytes) {
     std::vector<Piece> pieces;
     if (overflowed_) return pieces;
+    if (!started_ && !bytes.empty()) {
+        started_ = true;
+        // Every message of the protocol begins with a command word; 0x16 is
+        // the first byte of a TLS handshake.
+        if (bytes.front() == '\x16') {
+            tlsGreeting_ = overflowed_ = true;
+            return pieces;
+        }
+    }
     while (!bytes.empty()) {
         const size_t end = bytes.find('|');
         const std::string_view part = bytes.substr(0, end);

@@ -25,11 +25,17 @@ public:
     // overflow it returns nothing more (the connection is to be closed).
     std::vector<Piece> Feed(std::string_view bytes);
     bool overflowed() const { return overflowed_; }
+    // The stream began as a TLS connection begins (a handshake record): the
+    // peer wants encryption this port does not speak. Nothing more is read,
+    // as after an overflow, so that the peer hears at once by the close.
+    bool tlsGreeting() const { return tlsGreeting_; }
     size_t pending() const { return pending_.size(); }
 
 private:
     std::string pending_;
     bool overflowed_ = false;
+    bool tlsGreeting_ = false;
+    bool started_ = false;
 };
 
 Piece SplitPiece(std::string_view piece);

@@ -48,6 +48,7 @@ void Lobby::Data(int id, std::string_view bytes) {
     if (it == connections_.end() || it->second.where == Where::Leaving) return;
     Connection& c = it->second;
     std::vector<net::Piece> pieces = c.framer.Feed(bytes);
+    if (c.framer.tlsGreeting()) return Drop(id, "tls-greeting");
     if (c.framer.overflowed()) return Drop(id, "limit message-size");
     for (const net::Piece& piece : pieces) {
         // A handler may close the connection (and forget it) on the way.

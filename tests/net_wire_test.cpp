@@ -59,6 +59,21 @@ TEST(Framing, SixtyFourKilobytesWithoutEndOverflowAndAreNotKept) {
     EXPECT_TRUE(f.Feed("Recived;HandIs|").empty());  // nothing more from it
 }
 
+TEST(Framing, ATlsGreetingIsRecognisedOnlyAtTheStart) {
+    Framer tls;
+    // A TLS ClientHello: a handshake record of version 3.1.
+    EXPECT_TRUE(tls.Feed(std::string("\x16\x03\x01\x02\x00\x01", 6)).empty());
+    EXPECT_TRUE(tls.tlsGreeting());
+    EXPECT_TRUE(tls.overflowed());
+    EXPECT_TRUE(tls.Feed("Recived;HandIs|").empty());
+    // The same byte later in a stream is only a byte of a message.
+    Framer plain;
+    EXPECT_TRUE(plain.Feed("").empty());
+    const auto pieces = plain.Feed(std::string("Chat;2;\x16|", 9));
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_FALSE(plain.tlsGreeting());
+}
+
 TEST(Queue, SourceCommandAndDetailOrAny) {
     MessageQueue q;
     q.Add({2, "Recived", "HandIs"});

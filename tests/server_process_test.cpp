@@ -157,6 +157,20 @@ TEST(TableServer, ACertificateThatFailsTheCheckStopsTheConnection) {
     EXPECT_TRUE(server.WaitFor("table 1 made \"T\" level standard private"));
 }
 
+TEST(TableServer, EncryptionAgainstAPlainPortIsToldAtOnce) {
+    Server server({"--no-pauses"});
+    // The plain port closes on a TLS greeting; the client says what to change
+    // (without the fix it would wait its whole answer limit and blame silence).
+    Bot encrypted(server, {"--name", "Ann", "--table", "T", "--create", "--tls"});
+    EXPECT_EQ(encrypted.Finish(), 3);
+    const QString told = QString::fromUtf8(encrypted.p->readAllStandardError());
+    EXPECT_TRUE(told.contains("does not speak TLS")) << told.toStdString();
+    EXPECT_TRUE(server.WaitFor("tls-greeting dropped connection")) << server.out.toStdString();
+    // The same port goes on serving plain clients.
+    Bot plain(server, {"--name", "Bob", "--table", "T", "--create", "--seat", "1"});
+    EXPECT_TRUE(plain.WaitFor("seat 1\n")) << plain.out.toStdString();
+}
+
 // Card codes: a suit letter and a rank, standing alone.
 const QRegularExpression kCard(QStringLiteral("(?<![A-Za-z0-9])[gphx](1[0-4]|[2-9])(?![0-9])"));
 

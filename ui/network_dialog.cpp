@@ -60,6 +60,11 @@ NetworkDialog::NetworkDialog(NetworkPlay& network, QWidget* parent) : QDialog(pa
             return ServerFailed(tr("%1 answered, but it is no table server (no lobby after %2 seconds).")
                                     .arg(tried_)
                                     .arg(kConnectSeconds));
+        if (pages_->currentWidget() == lobbyPage && encrypted_)
+            return ServerFailed(tr("No answer from %1 after %2 seconds. If it is a server without TLS, turn off "
+                                   "“Encrypted connection”.")
+                                    .arg(tried_)
+                                    .arg(kConnectSeconds));
         if (pages_->currentWidget() == lobbyPage) ServerFailed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
         else Failed(tr("No answer from %1 after %2 seconds.").arg(tried_).arg(kConnectSeconds));
     });

@@ -98,6 +98,7 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
     elements_[0] = socket;
     closing_[0] = false;
     clientConnected_ = false;
+    tcpUp_ = false;
     certificateProblem_.clear();
     offeredFingerprint_.clear();
     auto stands = [this, socket] {
@@ -122,18 +123,33 @@ void TcpTransport::ConnectTo(const QString& host, quint16 port) {
             stands();
         });
     else connect(socket, &QTcpSocket::connected, this, stands);
-    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError) {
+    connect(socket, &QTcpSocket::connected, this, [this] { tcpUp_ = true; });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket, secure](QAbstractSocket::SocketError) {
         // An error before the connection stood is a failed attempt; a later one
         // shows as a closed connection.
         refused_ = socket->error() == QAbstractSocket::ConnectionRefusedError;
-        if (!clientConnected_ && !closing_[0] && socket == elements_[0] && events_)
-            events_->OnConnectFailed((certificateProblem_.isEmpty() ? socket->errorString() : certificateProblem_).toStdString());
+        if (clientConnected_ || closing_[0] || socket != elements_[0] || !events_) return;
+        QString why = certificateProblem_.isEmpty() ? socket->errorString() : certificateProblem_;
+        if (secure && tcpUp_ && certificateProblem_.isEmpty() && AnswerIsNoTls(*secure))
+            why = tr("This server does not speak TLS: turn off “Encrypted connection”, or ask its owner "
+                     "for a TLS address.");
+        events_->OnConnectFailed(why.toStdString());
     });
     Adopt(0, socket);
     if (!secure) return socket->connectToHost(host, port);
     connect(secure, &QSslSocket::sslErrors, this,
             [this, secure](const QList<QSslError>& errors) { CertificateFaults(*secure, errors); });
     secure->connectToHostEncrypted(host, port);
+}
+
+bool TcpTransport::AnswerIsNoTls(const QSslSocket& secure) {
+    // Reached, and then closed without a handshake (our plain ports close on
+    // a TLS greeting), or answered with what is no TLS record.
+    if (secure.error() == QAbstractSocket::RemoteHostClosedError) return true;
+    if (secure.error() != QAbstractSocket::SslHandshakeFailedError) return false;
+    const QString said = secure.errorString();
+    return said.contains(QLatin1String("wrong version number")) || said.contains(QLatin1String("packet length too long")) ||
+           said.contains(QLatin1String("unknown protocol")) || said.contains(QLatin1String("http request"));
 }
 
 void TcpTransport::CertificateFaults(QSslSocket& secure, const QList<QSslError>& errors) {

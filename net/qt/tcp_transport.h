@@ -74,7 +74,10 @@ private:
     std::vector<bool> closing_;
     TransportEvents* events_ = nullptr;
     QString error_;
+    // The server reached over TLS answered as no TLS server does.
+    static bool AnswerIsNoTls(const QSslSocket& secure);
     bool clientConnected_ = false;
+    bool tcpUp_ = false;  // reached the server, whether or not the TLS handshake stands
     bool refused_ = false;
     Tls tls_;
     QString certificateProblem_;
