@@ -108,7 +108,10 @@ void LobbyClient::Handle(const Piece& p) {
 void LobbyClient::Seen(const std::string& detail) {
     const auto seen = ParseSeen(detail);
     if (!seen) return;
-    watched.Apply(*seen);
+    const bool applied = watched.Apply(*seen);
+    const std::string& kind = seen->what;
+    if (applied && onTableNews && (kind == "Hand" || kind == "Trump" || kind == "Result" || kind == "GameOver"))
+        onTableNews(*seen);
     const auto f = Fields(seen->detail, ';');
     auto number = [&](size_t k) { return k < f.size() ? ParseCount(f[k]).value_or(0) : 0; };
     const std::string& what = seen->what;

@@ -71,6 +71,9 @@ public:
     std::function<void(int, const std::string&)> onChat;
     // Every "Seen" text arrives here too (tests check each byte).
     std::function<void(const std::string&)> onSeen;
+    // What the watched table announces (a hand, its ZARV, its result, the
+    // game's end), once `watched` has taken it in.
+    std::function<void(const SeenEvent&)> onTableNews;
 
 private:
     void Handle(const Piece& piece);

@@ -40,6 +40,7 @@ bool WatchedTable::Apply(const SeenEvent& seen) {
         trick = {};
         trickWinner = 0;
         gameOver = false;
+        turn = hakem;  // who names the ZARV, and then leads
     } else if (what == "Trump") {
         trump = seen.detail.size() == 1 && IsSuitLetter(seen.detail[0]) ? seen.detail[0] : kNoSuit;
     } else if (what == "Tricks") {
@@ -55,21 +56,28 @@ bool WatchedTable::Apply(const SeenEvent& seen) {
             trickWinner = 0;
         }
         trick[static_cast<size_t>(number(0))] = *card;
+        const bool full = std::none_of(trick.begin() + 1, trick.end(), [](CardCode c) { return c.empty(); });
+        turn = full ? 0 : NextSeat(number(0));
     } else if (what == "Trick") {
         if (!IsSeat(number(0)) || tricksA + tricksB >= 13) return false;
         trickWinner = number(0);
         ++(IsTeamA(trickWinner) ? tricksA : tricksB);
+        // The winner leads the next trick, while the hand lasts.
+        turn = tricksA < 7 && tricksB < 7 && tricksA + tricksB < 13 ? trickWinner : 0;
     } else if (what == "Result") {
         if (!IsSeat(number(0)) || number(1) < 1 || number(1) > 3) return false;
         int& side = IsTeamA(number(0)) ? pointsA : pointsB;
         side = std::min(99, side + number(1));
+        turn = 0;
     } else if (what == "GameOver") {
         if (number(0) < 0 || number(1) < 0 || number(0) > 99 || number(1) > 99) return false;
         pointsA = number(0);
         pointsB = number(1);
         gameOver = true;
+        turn = 0;
     } else if (what == "Closed") {
         closed = seen.detail.empty() ? "The table has closed" : seen.detail;
+        turn = 0;
     } else if (what != "Chat") {
         return false;
     }

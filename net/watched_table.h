@@ -23,6 +23,9 @@ struct WatchedTable {
     std::array<CardCode, 5> trick{};   // the cards on the table, by seat
     int trickWinner = 0;               // the trick on the table is settled: its winner
     bool gameOver = false;
+    // The seat the table waits for: the HAKEM naming the ZARV or leading the
+    // first trick, then the next in turn; 0 between tricks and hands.
+    int turn = 0;
     std::string closed;                // the table closed, with these words
 
     // Takes one "Seen" detail into account; false when it makes no sense.

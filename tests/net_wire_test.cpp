@@ -314,13 +314,18 @@ TEST(Wire, AWatchedTableFollowsTheSeenTexts) {
     EXPECT_FALSE(w.person[3]);
     EXPECT_EQ(w.CardsHeld(1), 0) << "no hand dealt yet";
     EXPECT_TRUE(apply("Hand;3;2"));
+    EXPECT_EQ(w.turn, 2) << "the HAKEM names the ZARV";
     EXPECT_TRUE(apply("Trump;h"));
+    EXPECT_EQ(w.turn, 2) << "and leads";
     EXPECT_TRUE(apply("Tricks;4;2"));
     EXPECT_TRUE(apply("Card;2;h14"));
+    EXPECT_EQ(w.turn, 3);
     EXPECT_EQ(w.CardsHeld(2), 13 - 6 - 1);
     EXPECT_EQ(w.CardsHeld(3), 13 - 6);
     for (const char* card : {"Card;3;h2", "Card;4;h5", "Card;1;g9"}) EXPECT_TRUE(apply(card));
+    EXPECT_EQ(w.turn, 0) << "four cards down: nobody is to play until the trick is settled";
     EXPECT_TRUE(apply("Trick;2"));
+    EXPECT_EQ(w.turn, 2) << "the winner leads";
     EXPECT_EQ(w.tricksB, 3);
     EXPECT_EQ(w.CardsHeld(2), 13 - 7) << "a settled trick's cards are no longer held";
     EXPECT_EQ(w.trick[1].text(), "g9") << "the settled trick stays in sight";
@@ -328,6 +333,7 @@ TEST(Wire, AWatchedTableFollowsTheSeenTexts) {
     EXPECT_TRUE(w.trick[1].empty()) << "until the next one begins";
     EXPECT_TRUE(apply("Result;2;2;3"));
     EXPECT_EQ(w.pointsB, 2);
+    EXPECT_EQ(w.turn, 0);
     // A hostile server cannot push the table past what a game can hold.
     EXPECT_FALSE(apply("Card;5;h2"));
     EXPECT_FALSE(apply("Card;1;z9"));

@@ -192,6 +192,12 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     EXPECT_LE(std::max(watched.pointsA, watched.pointsB), 9);
     EXPECT_LT(std::min(watched.pointsA, watched.pointsB), 7);
     EXPECT_EQ(wanda.window.network().lobby()->watched.names[2], "Bob");
+    // The table's announcements are in the watcher's chat log, by name.
+    const QString log = wanda.window.chatPanel().history().join('\n');
+    EXPECT_TRUE(log.contains(QRegularExpression("Hand 1: (Ann|Bob|Cy|Zarv) is HAKEM\\.")) ) << log.toStdString();
+    EXPECT_TRUE(log.contains(QRegularExpression("(Ann|Bob|Cy|Zarv) names the ZARV: "))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QRegularExpression("(Ann and Zarv|Bob and Cy|Zarv and Ann|Cy and Bob) win"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QRegularExpression("Game over: (Ann and Zarv|Bob and Cy) win, \\d+ to \\d+\\."))) << log.toStdString();
     // Game > Leave Network Game stops watching, and the table is this machine's again.
     wanda.window.network().Leave();
     EXPECT_FALSE(wanda.window.network().watching());

@@ -142,6 +142,8 @@ signals:
     void watchingBegan();
     void watchNews();
     void watchChat(const QString& name, const QString& text);
+    // The watched table announces something (a HAKEM, a ZARV, a result).
+    void watchNotice(const QString& text);
     void watchingEnded(const QString& why);
 
 private:

@@ -56,6 +56,7 @@ void TableWindow::ConnectNetworkPlay() {
     connect(&network_, &NetworkPlay::watchNews, this,
             [this] { watchView_->Show(network_.lobby()->watched, network_.watchedTable()); });
     connect(&network_, &NetworkPlay::watchChat, chatPanel_, &ChatPanel::AddLine);
+    connect(&network_, &NetworkPlay::watchNotice, chatPanel_, &ChatPanel::AddNotice);
     connect(&network_, &NetworkPlay::watchingEnded, this, &TableWindow::WatchingEnded);
 }
 

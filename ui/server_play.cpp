@@ -6,6 +6,7 @@
 #include "net/wire.h"
 #include "settings/preferences.h"
 #include "ui/notice_words.h"
+#include "ui/watch_news.h"
 #include "ui/network_play.h"
 
 namespace zarv::ui {
@@ -63,6 +64,10 @@ void NetworkPlay::BeginWatching(const QString& tableName) {
         if (seat < 1 || seat > 4) return;
         emit watchChat(QString::fromStdString(lobby_->watched.names[static_cast<size_t>(seat)]).trimmed(),
                        QString::fromStdString(text));
+    };
+    lobby_->onTableNews = [this](const net::SeenEvent& news) {
+        const QString words = WatchNewsInWords(news, lobby_->watched);
+        if (!words.isEmpty()) emit watchNotice(words);
     };
     emit watchingBegan();
 }

@@ -105,6 +105,13 @@ void WatchView::PaintSeat(QPainter& p, const Look& look, int seat) {
                                  : QPointF(c.x(), sideTop - label.height() / 2 - 4));
     p.setPen(look.ink);
     p.drawText(label, Qt::AlignCenter, plate);
+    // The seat the table waits for is lit, as at play.
+    if (table_.turn == seat) {
+        const QRectF text = p.boundingRect(label, Qt::AlignCenter, plate);
+        p.setPen(QPen(QColor(255, 215, 0), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(text.adjusted(-8, -3, 8, 3), 6, 6);
+    }
 }
 
 void WatchView::PaintTrick(QPainter& p, const Look& look) {
@@ -143,6 +150,8 @@ void WatchView::PaintStanding(QPainter& p, const Look& look) {
                                : tr("%1 and %2: %3 points").arg(a, b).arg(points);
     };
     lines << side(1, 3, table_.tricksA, table_.pointsA) << side(2, 4, table_.tricksB, table_.pointsB);
+    if (table_.turn != 0)
+        lines << (table_.trump == kNoSuit ? tr("%1 is choosing the ZARV.") : tr("%1 to play.")).arg(SeatLabel(table_.turn));
     if (table_.gameOver) lines << tr("The game is over.");
     if (table_.hand == 0 && !table_.gameOver) lines << tr("Waiting for the game to begin...");
     if (!table_.closed.empty()) lines << FromWire(table_.closed);
