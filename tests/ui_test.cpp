@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QStatusBar>
 #include <QKeyEvent>
+#include <QScreen>
 
 #include "engine/table_layout.h"
 #include "settings/settings_store.h"
@@ -244,7 +245,7 @@ TEST(TableWindowTest, TheTableFillsTheWindowAtEverySize) {
     settings::SettingsStore store(dir.filePath("zarv.ini"));
     TableWindow window(store);
     window.show();
-    for (const QSize size : {QSize(900, 760), QSize(1600, 1000), QSize(1920, 1040), QSize(1000, 1400)}) {
+    for (const QSize size : {QSize(740, 620), QSize(900, 760), QSize(1600, 1000), QSize(1920, 1040), QSize(1000, 1400)}) {
         window.resize(size);
         DeliverPostedEvents();
         const TableView& view = window.table();
@@ -255,9 +256,61 @@ TEST(TableWindowTest, TheTableFillsTheWindowAtEverySize) {
         EXPECT_TRUE(fillsWidth || fillsHeight) << size.width() << "x" << size.height() << ": " << area.width() << "x" << area.height()
                                                << " in " << view.width() << "x" << view.height();
         EXPECT_NEAR(area.width() / area.height(), double(kTableWidth) / kTableHeight, 0.01);
-        // Painted at the pixels it is shown with (on a dense screen, more of them).
-        EXPECT_NEAR(view.pixelScale(), std::max(1.0, view.viewScale() * view.devicePixelRatioF()), 1e-9);
+        // Painted at the pixels it is shown with (on a dense screen, more of
+        // them; in a window smaller than the design, fewer: never shrunk).
+        EXPECT_NEAR(view.pixelScale(), view.viewScale() * view.devicePixelRatioF(), 1e-9);
         EXPECT_EQ(view.surface().width(), static_cast<int>(std::ceil(kTableWidth * view.pixelScale() - 1e-9)));
+    }
+}
+
+// The smallest window still shows names that can be read.
+TEST(TableWindowTest, TheWindowIsNeverSmallerThanATableThatCanBeRead) {
+    QTemporaryDir dir;
+    settings::SettingsStore store(dir.filePath("zarv.ini"));
+    TableWindow window(store);
+    window.show();
+    window.resize(200, 150);
+    DeliverPostedEvents();
+    EXPECT_GE(window.table().viewScale(), TableView::kMinimumScale - 1e-9);
+    EXPECT_GE(window.table().width(), static_cast<int>(kTableWidth * TableView::kMinimumScale));
+}
+
+// A network game's conversation is a column beside the table, as tall as
+// it: the window grows sideways as far as the screen allows and the table
+// keeps its size; when the game ends the window is as it was.
+TEST(TableWindowTest, TheChatSitsBesideTheTableWhichKeepsItsSize) {
+    QTemporaryDir dir;
+    settings::SettingsStore store(dir.filePath("zarv.ini"));
+    TableWindow window(store);
+    window.show();
+    DeliverPostedEvents();
+    const QRect free = window.screen()->availableGeometry();
+    const QSize before = window.size();
+    const QSizeF table = window.table().TableArea().size();
+    const ChatPanel& chat = window.chatPanel();
+    emit window.network().gameBegan();
+    DeliverPostedEvents();
+    ASSERT_TRUE(chat.isVisible());
+    const bool room = before.width() + chat.sizeHint().width() <= free.width();
+    if (room) {
+        EXPECT_NEAR(window.table().TableArea().width(), table.width(), 1.0);
+        EXPECT_NEAR(window.table().TableArea().height(), table.height(), 1.0);
+    }
+    EXPECT_EQ(window.height(), before.height()) << "the table is not shrunk for the chat";
+    const QRect column(chat.mapTo(&window, QPoint(0, 0)), chat.size());
+    const QRect tableRect(window.table().mapTo(&window, QPoint(0, 0)), window.table().size());
+    EXPECT_FALSE(column.intersects(tableRect));
+    EXPECT_GE(column.height(), tableRect.height() - 2) << "as tall as the table";
+    EXPECT_GE(column.width(), 200);
+    if (window.minimumSizeHint().width() <= free.width()) {
+        EXPECT_GE(window.frameGeometry().left(), free.left());
+        EXPECT_LE(window.frameGeometry().right(), free.right());
+    }
+    emit window.network().gameEnded(QString());
+    DeliverPostedEvents();
+    EXPECT_FALSE(chat.isVisible());
+    if (room) {
+        EXPECT_EQ(window.size(), before);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ui/card_pictures.h"
 
+#include "ui/unit_painter.h"
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
@@ -84,7 +86,7 @@ QImage BlankPicture(int width, int height, double scale) {
 QImage PaintCardFace(const QImage& sprite, CardCode card) {
     QImage face = BlankPicture(kCardW, kCardH, sprite.devicePixelRatio());
     face.fill(Qt::white);
-    QPainter p(&face);
+    UnitPainter p(&face);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const int r = card.rank;
     const int c = sprite::SuitColumn(card.suit);
@@ -130,7 +132,7 @@ QImage PaintCardFace(const QImage& sprite, CardCode card) {
 QImage DrawDeck(const QImage& sprite, int design, uint32_t c1, uint32_t c2, uint32_t c3) {
     QImage card = BlankPicture(kCardW, kCardH, sprite.devicePixelRatio());
     card.fill(Qt::white);
-    QPainter p(&card);
+    UnitPainter p(&card);
     p.setRenderHint(QPainter::Antialiasing);
     CopyCell(p, sprite, 4, 4, 0, 0, sprite::kBackDesign0);
     const QColor k1 = ToQColor(c1), k2 = ToQColor(c2), k3 = ToQColor(c3), white(Qt::white);
@@ -189,7 +191,7 @@ QImage GiveUpPicture(double scale) {
     // A white flag on a pole, on a small dark plate: "I give up this hand".
     QImage img = BlankPicture(layout::kGiveUpWidth, layout::kGiveUpHeight, scale);
     img.fill(Qt::transparent);
-    QPainter p(&img);
+    UnitPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(QColor(30, 30, 30, 200));
     p.setPen(QPen(QColor(230, 230, 210), 1));

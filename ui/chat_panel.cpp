@@ -14,28 +14,30 @@ namespace zarv::ui {
 
 ChatPanel::ChatPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
+    setMinimumWidth(std::min(sizeHint().width(), 220));
+    setMaximumWidth(sizeHint().width() + 120);
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(6, 3, 6, 3);
+    column->setContentsMargins(6, 6, 6, 6);
     column->setSpacing(3);
     history_ = new QListWidget(this);
     history_->setFocusPolicy(Qt::NoFocus);
     history_->setWordWrap(true);
     history_->setSelectionMode(QAbstractItemView::NoSelection);
-    // Four lines of the conversation; the rest scrolls.
-    history_->setFixedHeight(history_->fontMetrics().lineSpacing() * 4 + 8);
-    column->addWidget(history_);
-    auto* row = new QHBoxLayout;
+    // A column beside the table: the conversation takes its height, the
+    // line being typed sits at the bottom with its counter below it.
+    history_->setMinimumHeight(history_->fontMetrics().lineSpacing() * 4 + 8);
+    history_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    column->addWidget(history_, 1);
     label_ = new QLabel(tr("Chat:"), this);
-    auto* label = label_;
     input_ = new QLineEdit(this);
     input_->setMaxLength(kMaxLength);
-    label->setBuddy(input_);
+    label_->setBuddy(input_);
     counter_ = new QLabel(this);
     counter_->setTextFormat(Qt::PlainText);
-    row->addWidget(label);
-    row->addWidget(input_, 1);
-    row->addWidget(counter_);
-    column->addLayout(row);
+    counter_->setWordWrap(true);
+    column->addWidget(label_);
+    column->addWidget(input_);
+    column->addWidget(counter_);
     connect(input_, &QLineEdit::textEdited, this, &ChatPanel::Edited);
     connect(input_, &QLineEdit::textChanged, this, [this] { ShowCounter(); });
     refusalTimer_.setSingleShot(true);
@@ -86,6 +88,11 @@ void ChatPanel::AddNotice(const QString& text) {
     italic.setItalic(true);
     item->setFont(italic);
     history_->scrollToBottom();
+}
+
+QSize ChatPanel::sizeHint() const {
+    // Wide enough to read, narrow beside the table.
+    return {fontMetrics().averageCharWidth() * 34 + 12, QFrame::sizeHint().height()};
 }
 
 void ChatPanel::SetWritable(bool writable) { input_->setEnabled(writable); }

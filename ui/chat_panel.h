@@ -31,6 +31,8 @@ public:
     // A watcher reads the players' chat but does not write.
     void SetWritable(bool writable);
     QString counterText() const;
+    // As wide as about thirty characters a line.
+    QSize sizeHint() const override;
 
 signals:
     // Enter with a line that is not empty.

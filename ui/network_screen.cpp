@@ -2,8 +2,10 @@
 // the menus of a network game, and a watched table in the table's place.
 #include "ui/table_window.h"
 
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -91,13 +93,31 @@ void TableWindow::GameUnwound() { network_.GameUnwound(); }
 
 void TableWindow::ShowChat(bool shown) {
     if (shown == !chatPanel_->isHidden()) return;
+    const int before = width();  // showing the column may widen the window to its new minimum
     chatPanel_->setVisible(shown);
-    // A window of its own size grows by the chat box, so the table keeps its
-    // size; full screen or maximised, the table gives the box its height.
-    if (!isMaximized() && !isFullScreen() && isVisible()) {
-        const int chat = chatPanel_->sizeHint().height();
-        resize(width(), std::max(minimumSizeHint().height(), height() + (shown ? chat : -chat)));
+    // A window of its own size grows sideways by the chat column, as far as
+    // the screen allows, so the table keeps its size; full screen or
+    // maximised, the table gives the column its width.
+    if (isMaximized() || isFullScreen() || !isVisible()) {
+        widthForChat_ = 0;
+        return;
     }
+    // The window's minimum follows the column at once, not at the next layout pass.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    if (!shown) {
+        resize(std::max(minimumSizeHint().width(), before - widthForChat_), height());
+        widthForChat_ = 0;
+        return;
+    }
+    const QRect free = screen() ? screen()->availableGeometry() : QRect();
+    int wanted = before + chatPanel_->sizeHint().width();
+    if (free.isValid()) wanted = std::min(wanted, free.width() - (frameGeometry().width() - width()));
+    resize(std::max(wanted, minimumSizeHint().width()), height());
+    widthForChat_ = width() - before;
+    // Grown past the screen's edge: moved back inside it.
+    const QRect frame = frameGeometry();
+    if (free.isValid() && frame.right() > free.right()) move(pos() - QPoint(frame.right() - free.right(), 0));
 }
 
 QString TableWindow::SeatName(int seat) const {

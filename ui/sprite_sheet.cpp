@@ -1,5 +1,7 @@
 #include "ui/sprite_sheet.h"
 
+#include "ui/unit_painter.h"
+
 #include <cmath>
 
 #include <QFont>
@@ -305,7 +307,7 @@ QImage BuildSpriteSheet(double scale) {
                  QImage::Format_ARGB32_Premultiplied);
     sheet.setDevicePixelRatio(scale);
     sheet.fill(Qt::transparent);
-    QPainter p(&sheet);
+    UnitPainter p(&sheet);
     p.setRenderHint(QPainter::Antialiasing);
     DrawIndexes(p);
     DrawSuitSigns(p);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/unit_painter.h"
+
 #include "ui/card_pictures.h"
 #include "ui/sprite_sheet.h"
 
@@ -68,9 +70,9 @@ TableView::TableView(const GameState& state, const QImage& sprite, QWidget* pare
 }
 
 void TableView::SetPixelScale(double scale) {
-    // Never coarser than a pixel a unit (painters do not scale images down);
-    // a smaller table is shrunk when shown.
-    if (!(scale >= 1 && scale < 16)) scale = 1.0;
+    // Drawn at the size shown: a table smaller than the design is as sharp
+    // as a larger one (the window never gets smaller than kMinimumScale).
+    if (!(scale >= kMinimumScale / 2 && scale < 16)) scale = 1.0;
     const bool changed = scale != pixelScale_ || surface_.isNull();
     pixelScale_ = scale;
     if (!changed) return;
@@ -96,6 +98,11 @@ void TableView::FitToWidget() {
 }
 
 void TableView::resizeEvent(QResizeEvent*) { FitToWidget(); }
+
+QSize TableView::minimumSizeHint() const {
+    // The smallest table whose names and card indexes can still be read.
+    return QSize(static_cast<int>(std::ceil(kTableWidth * kMinimumScale)), static_cast<int>(std::ceil(kTableHeight * kMinimumScale)));
+}
 
 QRectF TableView::TableArea() const {
     // Centred, its corner on a whole device pixel.
@@ -127,7 +134,7 @@ void TableView::SetCardPictures(std::vector<QImage> pictures) {
         const double k = picture.devicePixelRatio();
         QImage card = BlankPicture(kCardW + 1, kCardH + 1, k);
         card.fill(Qt::transparent);
-        QPainter p(&card);
+        UnitPainter p(&card);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(colours_.frame);
         p.setBrush(colours_.face);
@@ -145,7 +152,7 @@ void TableView::SetBackPicture(const QImage& back) {
 }
 
 void TableView::DrawWelcome() {
-    QPainter p(&surface_);
+    UnitPainter p(&surface_);
     const int w = kTableWidth, h = kTableHeight;
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(colours_.background);
@@ -236,15 +243,15 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     if (key != feltKey_ || feltCache_.size() != target.size()) {
         feltCache_ = TableImage(target.devicePixelRatio());
         feltCache_.fill(palette().window().color());
-        QPainter felt(&feltCache_);
+        UnitPainter felt(&feltCache_);
         DrawTableWith(felt);
         feltKey_ = key;
     }
     if (target.size() != feltCache_.size() || target.format() != feltCache_.format())
         target = TableImage(feltCache_.devicePixelRatio());
-    QPainter p(&target);
+    UnitPainter p(&target);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, feltCache_);
+    p.drawImage(UnitsAt(QPointF(0, 0), feltCache_), feltCache_);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     DrawSignsWith(p);
     DrawTurnMarkerWith(p);
@@ -256,7 +263,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     if (boardKey != boardKey_) {
         boardCache_ = TableImage(target.devicePixelRatio());
         boardCache_.fill(Qt::transparent);
-        QPainter board(&boardCache_);
+        UnitPainter board(&boardCache_);
         DrawBoardWith(board);
         board.end();
         boardArea_ = QRect(0, 0, 0, 0);
@@ -284,7 +291,7 @@ void TableView::PaintCardsWith(QPainter& p, int count) {
 }
 
 void TableView::DrawTable() {
-    QPainter p(&surface_);
+    UnitPainter p(&surface_);
     DrawTableWith(p);
     update();
 }
@@ -346,7 +353,7 @@ void TableView::DrawMasterMark() {
     const int m = s_.MasterPlayer;
     if (m < 1 || m > 4) return;
     const layout::Point at = layout::MasterMarkPlace(s_.Seats[m]);
-    QPainter p(&surface_);
+    UnitPainter p(&surface_);
     DrawMasterMarkWith(p);
     UpdateTable(QRectF(at.x, at.y, layout::kMarkSize + 1, layout::kMarkSize + 1));
 }
@@ -362,7 +369,7 @@ void TableView::DrawMasterMarkWith(QPainter& p) {
 
 void TableView::DrawTrumpSign(Suit suit, int x, int y) {
     if (suit == kNoSuit) return;
-    QPainter p(&surface_);
+    UnitPainter p(&surface_);
     CopyCell(p, sprite_, x, y + 7, 0, 0, QRect(sprite::TrumpSignColumn(suit), sprite::kPipRow, 15, 15));
     UpdateTable(QRectF(x, y, 16, 24));
 }
@@ -378,7 +385,7 @@ void TableView::DrawSignsWith(QPainter& p) {
 }
 
 void TableView::DrawBoard() {
-    QPainter p(&surface_);
+    UnitPainter p(&surface_);
     DrawBoardWith(p);
     update();
 }
@@ -465,13 +472,15 @@ void TableView::PaintCardAt(QPainter& p, int idx, int x, int y, int depth) {
     const CardRecord& card = s_.Deck[idx];
     const size_t id = card.FaceDown ? 0 : static_cast<size_t>(card.Face);
     if (id < cards_.size()) {
-        p.drawImage(QPoint(x, y), cards_[id]);
+        p.drawImage(UnitsAt(QPointF(x, y), cards_[id]), cards_[id]);
         return;
     }
     p.setPen(colours_.frame);
     p.setBrush(colours_.face);
     RoundRect(p, x, y, x + kCardW, y + kCardH, 9, 9);
-    p.drawImage(QPoint(x + 2, y + 2), PictureOf(idx), QRect(2, 2, kCardW - 4, kCardH - 4));
+    const QImage& picture = PictureOf(idx);
+    const double k = picture.devicePixelRatio();
+    p.drawImage(QRectF(x + 2, y + 2, kCardW - 4, kCardH - 4), picture, QRectF(2 * k, 2 * k, (kCardW - 4) * k, (kCardH - 4) * k));
 }
 
 void TableView::PaintCard(QPainter& p, int idx, std::optional<int> depth) {
@@ -501,7 +510,7 @@ void TableView::PaintGiveUp(bool shown, const QRect& where, const QImage& pictur
     giveUpShown_ = shown;
     giveUpRect_ = where;
     giveUpPicture_ = picture;
-    QPainter p(&surface_);
+    UnitPainter p(&surface_);
     if (!shown)
         p.fillRect(where, colours_.background);
     else
@@ -552,7 +561,7 @@ void TableView::AnimateMoves(std::span<const CardMove> moves, int stepCount, Eve
             approach(c.y, c.ty, c.dy);
             dirty += CardRect(int(c.x), int(c.y), 2);
         }
-        QPainter p(&surface_);
+        UnitPainter p(&surface_);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         for (const QRect& r : dirty) p.drawImage(QRectF(r), background, QRectF(InPixels(background, r)));
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);

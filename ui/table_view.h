@@ -45,7 +45,9 @@ public:
     void SetBackPicture(const QImage& back);
     const QImage& surface() const { return surface_; }
     QSize sizeHint() const override { return QSize(kTableWidth, kTableHeight); }
-    QSize minimumSizeHint() const override { return QSize(kTableWidth / 2, kTableHeight / 2); }
+    // Names of 12 units stay readable down to this scale (9 pixels).
+    static constexpr double kMinimumScale = 0.75;
+    QSize minimumSizeHint() const override;
     // The colour the table shows at a point of the table (in units).
     QColor ColourAt(QPointF at) const;
 

@@ -58,20 +58,21 @@ TableWindow::TableWindow(settings::SettingsStore& store, QWidget* parent)
     game_.SetComputerPlayer(&computer_);
     game_.SetPlayerName(currentSettings().PlayerName);
     network_.Attach(game_);
-    // The table, and below it the chat box of a network game.
+    // The table, and beside it the conversation of a network game: a column
+    // as tall as the table, so the table keeps its size and the talk its room.
     auto* centre = new QWidget(this);
-    auto* column = new QVBoxLayout(centre);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
     view_ = new TableView(game_.state(), sprite_, centre);
-    column->addWidget(view_);
+    row->addWidget(view_, 1);
     // A watched table is shown in the table's place.
     watchView_ = new WatchView([this](CardCode card) { return PaintCardFace(sprite_, card); }, centre);
-    column->addWidget(watchView_, 1);
+    row->addWidget(watchView_, 1);
     watchView_->hide();
     chatPanel_ = new ChatPanel(centre);
     connect(chatPanel_, &ChatPanel::lineEntered, &network_, &NetworkPlay::SendChat);
-    column->addWidget(chatPanel_);
+    row->addWidget(chatPanel_);
     chatPanel_->hide();
     setCentralWidget(centre);
     // The table takes the keyboard whenever no dialog has it.

@@ -213,6 +213,7 @@ private:
     QMessageBox* abandonQuestion_ = nullptr;
     QString lastBalloon_;
     std::array<QPointer<Balloon>, 5> chatBalloons_{};
+    int widthForChat_ = 0;  // what the window grew by for the chat column
 };
 
 } // namespace zarv::ui
