@@ -83,7 +83,9 @@ Point HandCardPlace(const GameState& s, double x, double y, int first, int k) {
 Box GiveUpBox(const GameState& s) {
     const SeatRecord& seat = s.Seats[s.LocalSeat];
     const double u = s.LayoutUnit;
-    const double left = seat.X + 6 * u + kCardWidth, top = seat.Y + kCardHeight + u + 5;
+    // Beside the bottom left corner of the player's hand frame (below it the
+    // felt has no room before the table's border; to its right the board grows).
+    const double left = seat.X - u - 10 - kGiveUpWidth, top = seat.Y + kCardHeight + u - kGiveUpHeight;
     return {left, top, left + kGiveUpWidth, top + kGiveUpHeight};
 }
 
@@ -101,10 +103,16 @@ Box NameTab(const GameState& s, const SeatRecord& seat) {
     return {seat.X - u, seat.Y - u, seat.X + 3 * u + kCardWidth, seat.Y + 149.0};
 }
 
+int BoardColumns(const GameState& s) {
+    const int played = std::clamp(s.HandsPlayed, 0, 13);
+    // The hands played and the one in play; once the game is over, no more.
+    const bool over = s.PointsA >= 7 || s.PointsB >= 7;
+    return over ? std::max(played, 1) : played + 1;
+}
+
 Board BoardPlace(const GameState& s, int width, int height) {
-    const int n = std::clamp(s.HandsPlayed, 0, 13);
-    // Wide enough for the columns 1 .. n + 1 and a margin for the round corner.
-    const double b = 16 * n + 70, m = 26, u = s.LayoutUnit, w = width, h = height;
+    // Wide enough for its columns and a margin for the round corner.
+    const double b = 16 * (BoardColumns(s) - 1) + 70, m = 26, u = s.LayoutUnit, w = width, h = height;
     Board board;
     board.frame = {w - b - 1 - u, h - 95 - 13 - m, w + 2 - u, h - 1 - m};
     board.inner = {w - b - 6 - u, h - 95 - 18 - m, w - 3 - u, h - 6 - m};

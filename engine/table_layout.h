@@ -64,6 +64,9 @@ struct Board {
     Box Heading(int i) const;
     Box Cell(int i, int team) const;
 };
+// How many columns the results board shows: one a hand played, and the
+// hand in play while the game goes on.
+int BoardColumns(const GameState& s);
 Board BoardPlace(const GameState& s, int width, int height);
 
 } // namespace zarv::layout

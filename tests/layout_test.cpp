@@ -138,11 +138,13 @@ TEST(Layout, TheClosedPackAndTheHandsArch) {
     }
 }
 
-TEST(Layout, TheGiveUpFlagLiesBelowTheLocalHandEdgesIncluded) {
+TEST(Layout, TheGiveUpFlagLiesBesideTheLocalHandEdgesIncluded) {
     const GameState s = PlacedTable();
     const layout::Box box = layout::GiveUpBox(s);
     const layout::Box hand = layout::HandFrame(s, s.Seats[3]);
-    EXPECT_GE(box.top, hand.top + kCardHeight);
+    // Level with the hand frame's foot, left of it.
+    EXPECT_EQ(box.bottom, hand.bottom);
+    EXPECT_LT(box.right, hand.left);
     EXPECT_TRUE(OnTable(s, box));
     EXPECT_EQ(box.width(), layout::kGiveUpWidth);
     EXPECT_EQ(box.height(), layout::kGiveUpHeight);

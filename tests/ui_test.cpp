@@ -192,6 +192,25 @@ TEST_F(DealtTable, TheBoardGrowsOneColumnPerHand) {
     t.s().ResultsB[2] = 2;
     view.RefreshPage();
     EXPECT_EQ(before - boardLeft(), 3 * 16);
+    // The hand in play (the fourth) has a white heading; once the game is
+    // over, no column waits for a hand that will not be played.
+    auto litHeadings = [&] {
+        const layout::Board board = layout::BoardPlace(t.s(), kTableWidth, kTableHeight);
+        int lit = 0;
+        for (int i = 0; i < 14; ++i) {
+            const layout::Box h = board.Heading(i);
+            if (h.right >= board.inner.right) break;
+            lit += surface().pixelColor(static_cast<int>(h.left) + 2, static_cast<int>(h.top) + 2) == QColor(Qt::white);
+        }
+        return lit;
+    };
+    EXPECT_EQ(litHeadings(), 1);
+    EXPECT_EQ(layout::BoardColumns(t.s()), 4);
+    t.s().PointsA = 7;
+    view.RefreshPage();
+    EXPECT_EQ(layout::BoardColumns(t.s()), 3);
+    EXPECT_EQ(litHeadings(), 0);
+    EXPECT_EQ(before - boardLeft(), 2 * 16);
 }
 
 TEST_F(DealtTable, AStackOfCardsCastsADeeperShadowThanAHand) {
@@ -374,6 +393,12 @@ TEST_F(DealtTable, NothingOverlapsOnTheTable) {
             things.push_back({"sign " + std::to_string(seat), QRectF(sign.x, sign.y + 7, 15, 15)});
             things.push_back({"mark " + std::to_string(seat), QRectF(mark.x, mark.y, layout::kMarkSize, layout::kMarkSize)});
         }
+        // The give-up flag lies inside the table's border, clear of every hand.
+        const QRectF flag = box(layout::GiveUpBox(s));
+        EXPECT_TRUE(QRectF(8, 8, kTableWidth - 16, kTableHeight - 16).contains(flag));
+        for (int seat = 1; seat <= 4; ++seat)
+            EXPECT_FALSE(flag.intersects(box(layout::HandFrame(s, s.Seats[seat])))) << "hand " << seat;
+        things.push_back({"give-up", flag});
         for (size_t i = 0; i < things.size(); ++i) {
             EXPECT_TRUE(QRectF(0, 0, kTableWidth, kTableHeight).contains(things[i].second)) << things[i].first;
             for (size_t j = i + 1; j < things.size(); ++j) {

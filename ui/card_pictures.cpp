@@ -196,21 +196,23 @@ QImage GiveUpPicture(double scale) {
     p.setBrush(QColor(30, 30, 30, 200));
     p.setPen(QPen(QColor(230, 230, 210), 1));
     p.drawRoundedRect(QRectF(0.5, 0.5, layout::kGiveUpWidth - 1, layout::kGiveUpHeight - 1), 7, 7);
+    // The flag above, its word below across the whole plate: room for the
+    // taller Persian letters too.
     p.setPen(QPen(QColor(150, 110, 60), 2));
-    p.drawLine(QPointF(12, 7), QPointF(12, 34));
+    p.drawLine(QPointF(14, 4), QPointF(14, 22));
     QPainterPath flag;
-    flag.moveTo(13, 8);
-    flag.cubicTo(22, 4, 28, 14, 44, 9);
-    flag.lineTo(44, 23);
-    flag.cubicTo(28, 28, 22, 18, 13, 22);
+    flag.moveTo(15, 5);
+    flag.cubicTo(23, 2, 29, 10, 42, 6);
+    flag.lineTo(42, 16);
+    flag.cubicTo(29, 20, 23, 12, 15, 15);
     flag.closeSubpath();
     p.fillPath(flag, Qt::white);
     p.setPen(QColor(240, 240, 240));
     QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(9);
+    f.setPixelSize(10);
     f.setBold(true);
     p.setFont(f);
-    p.drawText(QRectF(16, 26, 38, 12), Qt::AlignCenter, QCoreApplication::translate("CardPictures", "Give up"));
+    p.drawText(QRectF(2, 22, layout::kGiveUpWidth - 4, 17), Qt::AlignCenter, QCoreApplication::translate("CardPictures", "Give up"));
     return img;
 }
 

@@ -258,7 +258,7 @@ void TableView::RenderTable(QImage& target, int leaveOutLast) {
     if (giveUpShown_ && s_.GiveUp != GiveUpFlag::Hidden) p.drawImage(QRectF(giveUpRect_), giveUpPicture_);
     // The board changes once a hand: keep it as a picture in between.
     QString boardKey = key;
-    boardKey += QString::number(s_.HandsPlayed);
+    boardKey += QString::number(s_.HandsPlayed) + QLatin1Char('/') + QString::number(layout::BoardColumns(s_));
     for (int i = 1; i <= 14; ++i) boardKey += QString::number(s_.ResultsA[i]) + QString::number(s_.ResultsB[i]);
     if (boardKey != boardKey_) {
         boardCache_ = TableImage(target.devicePixelRatio());
@@ -391,7 +391,9 @@ void TableView::DrawBoard() {
 }
 
 void TableView::DrawBoardWith(QPainter& p) {
-    const int n = std::clamp(s_.HandsPlayed, 0, 13);
+    const int columns = layout::BoardColumns(s_);
+    // The hand in play is lit: the column past those played, while there is one.
+    const int lit = columns > std::clamp(s_.HandsPlayed, 0, 13) ? columns - 1 : -1;
     const layout::Board board = layout::BoardPlace(s_, kTableWidth, kTableHeight);
     auto rect = [](const layout::Box& b) { return QRectF(b.left, b.top, b.width(), b.height()); };
     p.setRenderHint(QPainter::Antialiasing);
@@ -404,9 +406,9 @@ void TableView::DrawBoardWith(QPainter& p) {
     p.setPen(Qt::white);
     p.setFont(TableFont(11, true));
     p.drawText(rect(board.caption), Qt::AlignCenter | Qt::TextSingleLine, tr("Result"));
-    for (int i = 0; i <= n; ++i) {
+    for (int i = 0; i < columns; ++i) {
         const QRectF heading = rect(board.Heading(i));
-        const bool current = i == n;
+        const bool current = i == lit;
         p.setBrush(current ? Qt::white : Qt::black);
         p.setPen(colours_.grey);
         p.drawRoundedRect(heading, 1, 1);
