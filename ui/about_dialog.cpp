@@ -66,7 +66,7 @@ QString AboutDialog::SystemInformation() const {
                      .arg(screen->devicePixelRatio())
                      .arg(qRound(screen->logicalDotsPerInch()));
     }
-    lines << tr("Settings: %1").arg(settingsFile_.isEmpty() ? tr("(none)") : settingsFile_);
+    lines << tr("Settings: %1").arg(settingsFile_.isEmpty() ? tr("(none)") : LeftToRightRun(settingsFile_));
     return lines.join(QLatin1Char('\n'));
 }
 

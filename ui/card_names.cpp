@@ -26,6 +26,7 @@ QString PrintedRank(int rank) {
 
 QString RankName(int rank) { return rank <= 10 ? Number(rank) : PrintedRank(rank); }
 
-QString CardName(CardCode card) { return card.empty() ? QString() : RankName(card.rank) + SuitSign(card.suit); }
+// Its rank (a Latin letter or a number) and its sign stay in that order in a Farsi line.
+QString CardName(CardCode card) { return card.empty() ? QString() : LeftToRightRun(RankName(card.rank) + SuitSign(card.suit)); }
 
 } // namespace zarv::ui

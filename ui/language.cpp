@@ -115,4 +115,10 @@ QString LatinDigits(QString typed) {
     return typed;
 }
 
+QString LeftToRightRun(const QString& run) {
+    if (CurrentLanguage() != LanguageChoice::Farsi || run.isEmpty()) return run;
+    const QChar mark(0x200E);
+    return mark + run + mark;
+}
+
 } // namespace zarv::ui

@@ -33,5 +33,9 @@ QString Number(double x, int decimals);
 QString LocalDigits(QString text);
 // What a person typed, with Persian and Arabic-Indic digits read as 0-9.
 QString LatinDigits(QString typed);
+// A run that reads left to right (a card's name, a path, an address) kept in
+// its order inside a right-to-left line by a left-to-right mark on each side;
+// unchanged in English.
+QString LeftToRightRun(const QString& run);
 
 } // namespace zarv::ui

@@ -175,7 +175,7 @@ win seven points.</source>
     </message>
     <message>
         <source>&apos;%1&apos; lacks its &apos;]&apos;</source>
-        <translation>در «%1» نشانهٔ ] نیامده است</translation>
+        <translation>در «%1» نشانهٔ «‎]‎» نیامده است</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not [address]:port</source>
@@ -367,7 +367,7 @@ win seven points.</source>
     </message>
     <message>
         <source>Your turn — %1; %2 s left, then the computer plays</source>
-        <translation>نوبت شماست — %1؛ %L2 ثانیه مانده، سپس رایانه بازی می‌کند</translation>
+        <translation>نوبت شماست — %1؛ ‏%L2 ثانیه مانده، سپس رایانه بازی می‌کند</translation>
     </message>
     <message>
         <source>Your turn — lead any card</source>
