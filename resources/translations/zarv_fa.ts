@@ -527,6 +527,25 @@ win seven points.</source>
     </message>
 </context>
 <context>
+    <name>WatchNews</name>
+    <message>
+        <source>Seat %1</source>
+        <translation>صندلی %L1</translation>
+    </message>
+    <message>
+        <source>Hand %1: %2 is HAKEM.</source>
+        <translation>دور %L1: %2 حاکم است.</translation>
+    </message>
+    <message>
+        <source>%1 names the ZARV: %2</source>
+        <translation>‏%1 زرو را تعیین کرد: %2</translation>
+    </message>
+    <message>
+        <source>Game over: %1 and %2 win, %3 to %4.</source>
+        <translation>بازی تمام شد: %1 و %2 بردند، %L3 به %L4.</translation>
+    </message>
+</context>
+<context>
     <name>zarv::net::TcpTransport</name>
     <message>
         <source>The server&apos;s certificate is not the one pinned for it: its SHA-256 fingerprint is %1, not %2.</source>
@@ -535,6 +554,10 @@ win seven points.</source>
     <message>
         <source>The server&apos;s certificate cannot be trusted (%1). Its SHA-256 fingerprint is %2: if the server&apos;s admin published the same, give it as the server&apos;s fingerprint.</source>
         <translation>به گواهی سرور نمی‌توان اعتماد کرد (%1). اثر انگشت آن %2 است: اگر مدیر سرور همین را منتشر کرده، آن را به‌عنوان اثر انگشت سرور بدهید.</translation>
+    </message>
+    <message>
+        <source>This server does not speak TLS: turn off “Encrypted connection”, or ask its owner for a TLS address.</source>
+        <translation>این سرور اتصال رمزشده (TLS) ندارد: «اتصال رمزشده» را خاموش کنید، یا از صاحبش نشانی‌ای با TLS بخواهید.</translation>
     </message>
 </context>
 <context>
@@ -902,6 +925,18 @@ Ombrel Card Games</source>
     <message>
         <source>The Dealer at %1 closed the connection.</source>
         <translation>میزبان در %1 اتصال را بست.</translation>
+    </message>
+    <message>
+        <source>No answer from %1 after %2 seconds. If it is a server without TLS, turn off “Encrypted connection”.</source>
+        <translation>پس از %L2 ثانیه پاسخی از %1 نیامد. اگر سرور اتصال رمزشده (TLS) ندارد، «اتصال رمزشده» را خاموش کنید.</translation>
+    </message>
+    <message>
+        <source>Asking the Dealer for your seat back...</source>
+        <translation>از میزبان خواسته می‌شود صندلی‌تان را پس بدهد...</translation>
+    </message>
+    <message>
+        <source>Asking %1 for your seat back...</source>
+        <translation>از %1 خواسته می‌شود صندلی‌تان را پس بدهد...</translation>
     </message>
 </context>
 <context>
@@ -1522,6 +1557,26 @@ Ombrel Card Games</source>
         <source>You are back at your seat.</source>
         <translation>به صندلی خود برگشتید.</translation>
     </message>
+    <message>
+        <source>Network</source>
+        <translation>شبکه</translation>
+    </message>
+    <message>
+        <source>When Zarv last closed, you had a seat in a network game at %1.
+
+Go back to your seat?</source>
+        <translation>وقتی زرو بار پیش بسته شد، در یک بازی شبکه‌ای در %1 صندلی داشتید.
+
+به صندلی خود برمی‌گردید؟</translation>
+    </message>
+    <message>
+        <source>&amp;Go Back</source>
+        <translation>بازگشت</translation>
+    </message>
+    <message>
+        <source>&amp;Not Now</source>
+        <translation>اکنون نه</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::WatchView</name>
@@ -1564,6 +1619,14 @@ Ombrel Card Games</source>
     <message>
         <source>%1 and %2: %3 points</source>
         <translation>‏%1 و %2‏: %L3 امتیاز</translation>
+    </message>
+    <message>
+        <source>%1 is choosing the ZARV.</source>
+        <translation>‏%1 دارد زرو را انتخاب می‌کند.</translation>
+    </message>
+    <message>
+        <source>%1 to play.</source>
+        <translation>نوبت %1 است.</translation>
     </message>
 </context>
 </TS>
