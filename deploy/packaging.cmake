@@ -24,7 +24,7 @@ set(CPACK_DEBIAN_GAME_PACKAGE_NAME zarv)
 # Qt's own Farsi for its dialogs, and DejaVu Sans for Persian letters, digits and the suit signs.
 set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2, fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_GAME_DESCRIPTION "trick-taking card game for four players in two teams
-Each hand one player, the HAKEM, names the trump (the ZARV) after seeing five
+Each hand one player, the HAKEM, names the ZARV, the suit that beats the others, after seeing five
 of his thirteen cards; seven tricks win a hand and seven points the game.
 Play against computer players of two levels, or with friends over the
 network, through one player's machine or a table server.")

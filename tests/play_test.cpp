@@ -442,7 +442,7 @@ TEST_F(TalkingTable, TheStatusSaysWhatEachWaitExpects) {
     s.MasterPlayer = 3;
     s.Turn = 3;
     window.ShowTurn();
-    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("You are HAKEM \u2014 click a card to name the trump"));
+    EXPECT_EQ(window.words().turnText(), QString::fromUtf8("You are HAKEM \u2014 click a card to name the ZARV"));
     EXPECT_TRUE(window.words().trumpText().contains("HAKEM Me"));
     EXPECT_TRUE(window.words().scoreText().contains("You & Tib"));
 }

@@ -37,8 +37,8 @@ QString WaitText(const Game& game, int secondsLeft) {
     const int seat = wait.seat;
     const bool local = seat == l && s.Seats[l].Kind == SeatKind::Human && !s.Tracing;
     if (wait.kind == Kind::Trump)
-        return local ? TableStatus::tr("You are HAKEM \u2014 click a card to name the trump")
-                     : TableStatus::tr("%1 is choosing the trump").arg(NameOf(s, seat));
+        return local ? TableStatus::tr("You are HAKEM \u2014 click a card to name the ZARV")
+                     : TableStatus::tr("%1 is choosing the ZARV").arg(NameOf(s, seat));
     if (!local) {
         if (secondsLeft >= 0) return TableStatus::tr("Waiting for %1 \u2014 %2 s").arg(NameOf(s, seat)).arg(secondsLeft);
         return TableStatus::tr("%1 to play").arg(NameOf(s, seat));
@@ -57,7 +57,7 @@ QString TrumpText(const GameState& s) {
     if (!s.GameStarted) return {};
     const QString trump = s.Trump == kNoSuit ? TableStatus::tr("not named") : SuitSign(s.Trump);
     const QString master = s.MasterPlayer >= 1 && s.MasterPlayer <= 4 ? NameOf(s, s.MasterPlayer) : QStringLiteral("-");
-    return TableStatus::tr("Trump %1").arg(trump) + QLatin1Char('\n') + TableStatus::tr("HAKEM %1").arg(master);
+    return TableStatus::tr("ZARV %1").arg(trump) + QLatin1Char('\n') + TableStatus::tr("HAKEM %1").arg(master);
 }
 
 QString SidesText(const GameState& s) {

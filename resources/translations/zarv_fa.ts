@@ -342,11 +342,11 @@ win seven points.</source>
         <translation>این دور تمام شد</translation>
     </message>
     <message>
-        <source>You are HAKEM — click a card to name the trump</source>
+        <source>You are HAKEM — click a card to name the ZARV</source>
         <translation>شما حاکم هستید — روی یک کارت بزنید تا زرو را تعیین کنید</translation>
     </message>
     <message>
-        <source>%1 is choosing the trump</source>
+        <source>%1 is choosing the ZARV</source>
         <translation>‏%1 زرو را انتخاب می‌کند</translation>
     </message>
     <message>
@@ -386,7 +386,7 @@ win seven points.</source>
         <translation>تعیین نشده</translation>
     </message>
     <message>
-        <source>Trump %1</source>
+        <source>ZARV %1</source>
         <translation>زرو %1</translation>
     </message>
     <message>
