@@ -84,9 +84,8 @@ void ChatPanel::AddLine(const QString& writer, const QString& text) {
 
 void ChatPanel::AddNotice(const QString& text) {
     auto* item = new QListWidgetItem(QStringLiteral("\u2014 ") + text.trimmed(), history_);
-    QFont italic = item->font();
-    italic.setItalic(true);
-    item->setFont(italic);
+    // Set apart by colour, not slant: the fonts at hand have no slanted Persian.
+    item->setForeground(QColor(0x34, 0x61, 0x3a));
     history_->scrollToBottom();
 }
 

@@ -11,6 +11,8 @@ TableStatusBar::TableStatusBar(QStatusBar& bar)
         label->setTextFormat(Qt::PlainText);
         // Two lines, whatever the width: a wrapped label must not ask for more.
         label->setFixedHeight(2 * label->fontMetrics().lineSpacing() + 2);
+        // Clear of the window's edge on either side, in either direction.
+        label->setContentsMargins(4, 0, 4, 0);
     }
     turn_->setWordWrap(true);
     turn_->setMinimumWidth(1);
