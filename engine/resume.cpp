@@ -83,6 +83,8 @@ void Game::ResumeBody(const TableSnapshot& t) {
     MakeCardFaces();
     for (int k = 1; k <= 4; ++k) {
         s_.Seats[k].Kind = t.kinds[static_cast<size_t>(k)];
+        // A program started again knows the names only from the Dealer.
+        if (!t.names[static_cast<size_t>(k)].empty()) s_.Seats[k].Name = t.names[static_cast<size_t>(k)];
         s_.Seats[k].FirstMaster = k == t.firstMaster;
     }
     s_.Seats[t.seat].Kind = SeatKind::Human;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "engine/card.h"
@@ -23,6 +24,9 @@ struct TableSnapshot {
     std::array<int, 15> resultsA{}, resultsB{};  // the board, hands 1..14
     std::array<CardCode, 52> deal{};  // the hand's pack order, as "HandIs" carried it
     std::vector<CardCode> played;     // this hand's cards, in the order they were played
+    // The seats' names, where the returning machine heard them (our Dealers
+    // send their roster first); not part of the table's text.
+    std::array<std::string, 5> names{};
 };
 
 } // namespace zarv

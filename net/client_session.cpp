@@ -173,6 +173,8 @@ void ClientSession::HandleOurDealersNews(const Piece& p) {
     if (p.command == "Roster") {
         const auto seats = ParseStart(p.detail);
         if (!seats) return Reject(0, what);
+        // Asking for a seat back: the names go with the table that follows.
+        if (!returnToken_.empty()) rosterNames_ = seats->names;
         tell().RosterReceived(seats->names, seats->kinds);
     } else if (p.command == "Waiting") {
         const auto waiting = ParseWaiting(p.detail);
@@ -200,9 +202,10 @@ void ClientSession::HandleOurDealersNews(const Piece& p) {
 }
 
 void ClientSession::HandleTable(const std::string& detail) {
-    const auto table = ParseTable(detail);
+    auto table = ParseTable(detail);
     if (returnToken_.empty() || !table || table->seat != state().LocalSeat) return Reject(0, "Table;" + detail);
     returnToken_.clear();
+    table->names = rosterNames_;
     // Whatever came before the table is in it already.
     channel_.queue().DropFrom(0);
     inGame_ = true;

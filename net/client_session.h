@@ -78,6 +78,7 @@ private:
     std::string token_;
     std::string returnToken_;
     std::optional<TableSnapshot> table_;
+    std::array<std::string, 5> rosterNames_{};  // the Dealer's roster, for the table asked back
     bool inGame_ = false;
     bool left_ = false;
     double lastHeard_ = 0;

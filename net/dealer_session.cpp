@@ -214,6 +214,8 @@ void DealerSession::WelcomeBack(const ReturningPlayer& player, const TableSnapsh
     p.seat = player.seat;
     p.ours = true;
     p.stale = false;
+    // Who sits where first: a program started again knows nobody's name.
+    SendRoster(player.connection);
     SendText(player.connection, Message("Table", TableText(table)));
     SendWaiting(player.connection);
     // Ours hear it as a return; a program of the original protocol knows no

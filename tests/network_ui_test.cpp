@@ -473,8 +473,13 @@ TEST(NetworkWindows, AWindowClosedInTheGameIsOfferedItsSeatOnTheNextStartAndPlay
     second.window.game().SetLocalAutoplay(true);
     QuickPauses quick(second.window.game());
     QString offer, gameOver;
+    // Back at the seat, the table shows every seat's name: the program heard them only from the Dealer.
+    QStringList namesWhenBack;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (namesWhenBack.isEmpty() && second.window.chatPanel().history().join('\n').contains("You are back at your seat."))
+            for (int k = 1; k <= 4; ++k)
+                namesWhenBack << QString::fromStdString(second.window.game().positionForTests().Seats[k].Name);
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         const bool isOffer = box->text().contains(address);
@@ -484,6 +489,9 @@ TEST(NetworkWindows, AWindowClosedInTheGameIsOfferedItsSeatOnTheNextStartAndPlay
     answer.start(20);
     second.window.OfferKeptSeat();
     EXPECT_TRUE(offer.endsWith("Go back to your seat?")) << offer.toStdString();
+    ASSERT_EQ(namesWhenBack.size(), 4);
+    for (int k = 0; k < 4; ++k) EXPECT_FALSE(namesWhenBack[k].trimmed().isEmpty()) << "seat " << k + 1;
+    EXPECT_TRUE(namesWhenBack.contains("Eve")) << namesWhenBack.join(',').toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return serve.state() == QProcess::NotRunning; }, 60'000));
     const QString dealer = QString::fromUtf8(serve.readAllStandardOutput());
     EXPECT_TRUE(dealer.contains(QStringLiteral("back %1").arg(seat == 3 ? 2 : seat))) << dealer.toStdString();
