@@ -155,8 +155,8 @@ TEST(NetworkWindows, TwoClientsJoinTheDealerSeeEachOtherAndChat) {
     EXPECT_EQ(bob.dialog->players(), QStringList{"* You play against the Dealer."});
     EXPECT_EQ(bob.dialog->waitButton->text(), "Disconnect");
     // Behind the dialog, the status says what each window waits for.
-    EXPECT_EQ(bob.window.words().turnText(), "Waiting for the Dealer to start the game");
-    EXPECT_EQ(dealer.window.words().turnText(), "Waiting for players to join");
+    EXPECT_EQ(bob.window.status().turnShown(), "Waiting for the Dealer to start the game");
+    EXPECT_EQ(dealer.window.status().turnShown(), "Waiting for players to join");
     EXPECT_EQ(dealer.dialog->players(), QStringList{"Bob joined.  (Against)"});
     EXPECT_EQ(dealer.dialog->waitButton->text(), "Start Game");
 
@@ -399,7 +399,7 @@ TEST(NetworkWindows, AWindowThatLosesItsDealerComesBackToItsSeatAndPlaysOn) {
     QObject::connect(&m.window.network().reconnector(), &Reconnector::attempt, [&] {
         reconnecting = true;
         litWhileLost = litWhileLost || m.window.table().turnSeat() != 0;
-        statusWhileLost = statusWhileLost && m.window.words().turnText().startsWith("Reconnecting to the Dealer");
+        statusWhileLost = statusWhileLost && m.window.status().turnShown().startsWith("Reconnecting to the Dealer");
     });
     // Back at the seat, the conversation says so.
     bool toldBack = false;

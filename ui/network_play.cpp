@@ -135,6 +135,7 @@ NetworkPlay::Hosting NetworkPlay::Host() {
         return h;
     }
     mode_.Host();
+    emit statusChanged();
     h.port = transport_.port();
     h.note = note;
     h.where = HostingWhere(h, note);
@@ -178,6 +179,7 @@ void NetworkPlay::Join(const QString& host, int port, const std::string& side, c
         joinedAt_.port = port;
     }
     transport_.ConnectTo(host, static_cast<quint16>(port));
+    emit statusChanged();
 }
 
 void NetworkPlay::BecomeStandAlone() {
@@ -193,6 +195,7 @@ void NetworkPlay::BecomeStandAlone() {
     NewDealerSession();
     // Seats that players took are the computer's again, under the usual names.
     game_->BecomeOwnDealer();
+    emit statusChanged();
 }
 
 void NetworkPlay::AfterDialog(bool start, const QString& watchedTable) {

@@ -31,6 +31,7 @@ void NetworkPlay::OpenServerLobby(const QString& host, int port, const net::TcpT
     lobby_ = std::make_unique<net::LobbyClient>(transport_);
     transport_.SetEvents(lobby_.get());
     transport_.ConnectTo(host, static_cast<quint16>(port));
+    emit statusChanged();
 }
 
 void NetworkPlay::ReturnToServerTable(const QString& host, int port, const net::TcpTransport::Tls& tls) {
@@ -50,6 +51,7 @@ void NetworkPlay::SitAtServerTable(int seat) {
     // Seat 1 is the partner of the server's own seat (3).
     session.SetJoinRequest(preferences_.current().PlayerName, net::SideWord(seat));
     session.OnConnected();
+    emit statusChanged();
 }
 
 void NetworkPlay::StartServerTable(int table) {

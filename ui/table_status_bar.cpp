@@ -38,6 +38,8 @@ void TableStatusBar::SetWatching(bool watching) { watching_->setVisible(watching
 
 bool TableStatusBar::watchingShown() const { return !watching_->isHidden(); }
 
+QString TableStatusBar::turnShown() const { return turn_->text(); }
+
 void TableStatusBar::Retranslate() { watching_->setText(tr("Watching")); }
 
 } // namespace zarv::ui

@@ -22,6 +22,8 @@ public:
     void Show(const QString& turn, const QString& trump, const QString& score);
     void SetWatching(bool watching);
     bool watchingShown() const;
+    // What the turn's part of the bar shows now.
+    QString turnShown() const;
     void Retranslate();
 
 private:
