@@ -21,6 +21,8 @@ QString NameOf(const GameState& s, int seat) { return QString::fromStdString(s.S
 
 QString TrickCount(int n) { return n == 1 ? TableStatus::tr("1 trick") : TableStatus::tr("%1 tricks").arg(n); }
 
+QString PointCount(int n) { return n == 1 ? TableStatus::tr("1 point") : TableStatus::tr("%1 points").arg(n); }
+
 QString WaitText(const Game& game, int secondsLeft) {
     using Kind = Game::TableWait::Kind;
     const GameState& s = game.state();

@@ -10,8 +10,9 @@
 
 namespace zarv::ui {
 
-// "1 trick", "2 tricks".
+// "1 trick", "2 tricks"; "1 point", "2 points".
 QString TrickCount(int n);
+QString PointCount(int n);
 
 // What the table waits for, said to the person at this machine (secondsLeft:
 // a remote player's countdown, or -1).
@@ -21,7 +22,7 @@ QString WaitKey(const Game& game);
 // Whose turn of which trick it is, as a key that changes when the game moves
 // on (not when the person's turn is handed back after a refused card).
 QString TurnKey(const Game& game);
-// "Trump ♣" and "HAKEM Tib", on two lines.
+// "ZARV ♣" and "HAKEM Tib", on two lines.
 QString TrumpText(const GameState& s);
 // Each side's tricks and points, ours first, on two lines.
 QString SidesText(const GameState& s);

@@ -7,6 +7,7 @@
 
 #include "ui/card_names.h"
 #include "ui/card_pictures.h"
+#include "ui/table_status.h"
 
 namespace zarv::ui {
 
@@ -146,8 +147,8 @@ void WatchView::PaintStanding(QPainter& p, const Look& look) {
     // Each side by its players' names, with its tricks in this hand and its points.
     auto side = [&](int first, int second, int tricks, int points) {
         const QString a = SeatLabel(first), b = SeatLabel(second);
-        return table_.hand > 0 ? tr("%1 and %2: %3 tricks, %4 points").arg(a, b).arg(tricks).arg(points)
-                               : tr("%1 and %2: %3 points").arg(a, b).arg(points);
+        return table_.hand > 0 ? tr("%1 and %2: %3, %4").arg(a, b, TrickCount(tricks), PointCount(points))
+                               : tr("%1 and %2: %3").arg(a, b, PointCount(points));
     };
     lines << side(1, 3, table_.tricksA, table_.pointsA) << side(2, 4, table_.tricksB, table_.pointsB);
     if (table_.turn != 0)

@@ -453,6 +453,14 @@ win seven points.</source>
         <source> — next best %1</source>
         <translation> — بهترینِ بعدی %1</translation>
     </message>
+    <message>
+        <source>1 point</source>
+        <translation>‏۱ امتیاز</translation>
+    </message>
+    <message>
+        <source>%1 points</source>
+        <translation>‏%L1 امتیاز</translation>
+    </message>
 </context>
 <context>
     <name>TableStatusBar</name>
@@ -1613,20 +1621,20 @@ Go back to your seat?</source>
         <translation>در انتظار شروع بازی...</translation>
     </message>
     <message>
-        <source>%1 and %2: %3 tricks, %4 points</source>
-        <translation>‏%1 و %2‏: %L3 دست، %L4 امتیاز</translation>
-    </message>
-    <message>
-        <source>%1 and %2: %3 points</source>
-        <translation>‏%1 و %2‏: %L3 امتیاز</translation>
-    </message>
-    <message>
         <source>%1 is choosing the ZARV.</source>
         <translation>‏%1 دارد زرو را انتخاب می‌کند.</translation>
     </message>
     <message>
         <source>%1 to play.</source>
         <translation>نوبت %1 است.</translation>
+    </message>
+    <message>
+        <source>%1 and %2: %3, %4</source>
+        <translation>‏%1 و %2‏: %3، %4</translation>
+    </message>
+    <message>
+        <source>%1 and %2: %3</source>
+        <translation>‏%1 و %2‏: %3</translation>
     </message>
 </context>
 </TS>
