@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -168,6 +169,9 @@ TEST(ServerLobby, AWindowWatchesATableAndLeaves) {
     d.serverEncrypted->setChecked(false);
     d.continueButton->click();
     ASSERT_TRUE(wanda.InLobby()) << wanda.LobbyStatus().toStdString();
+    // Widened for the lobby's columns, the dialog stays whole on the screen.
+    const QRect screen = d.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(d.frameGeometry())) << d.frameGeometry().x() << "," << d.frameGeometry().width();
     ASSERT_TRUE(QTest::qWaitFor([&] { return d.lobbyPage->tableList->topLevelItemCount() == 1; }, kLimitMs));
     d.lobbyPage->watchButton->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, kLimitMs));

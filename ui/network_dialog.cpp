@@ -29,6 +29,7 @@
 #include "ui/server_lobby_page.h"
 #include "settings/preferences.h"
 #include "ui/network_play.h"
+#include "ui/placement.h"
 
 namespace zarv::ui {
 
@@ -449,7 +450,7 @@ void NetworkDialog::ContinueToServer() {
     // The tables' columns need room.
     if (width() < 760) {
         resize(760, std::max(height(), 520));
-        if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
+        if (parentWidget()) CentreOver(*this, *parentWidget());
     }
     lobbyPage->ShowTables({});
     lobbyPage->ShowBest({});
