@@ -309,6 +309,19 @@ TEST_F(FirstUse, TheHelpOpensInTheBrowserOrTheProgramShowsItItself) {
     EXPECT_TRUE(browser->toPlainText().contains("HAKEM")) << browser->toPlainText().left(200).toStdString();
 }
 
+// The program's own help window lays table columns out left to right: for a
+// right-to-left page each row comes reversed, a spanning cell included.
+TEST(HelpPage, ARightToLeftPagesTablesAreGivenMirrored) {
+    const QString page = QStringLiteral("<p>x</p><table>\n<tr><th>Menu</th><th>Item</th><th>What</th></tr>\n"
+                                        "<tr><td rowspan=\"2\">Game</td><td>Start</td><td>deals</td></tr>\n"
+                                        "<tr><td>Exit</td><td>closes</td></tr></table>");
+    const QString mirrored = HelpViewer::RightToLeftTables(page);
+    EXPECT_TRUE(mirrored.contains("<tr><th>What</th><th>Item</th><th>Menu</th></tr>")) << mirrored.toStdString();
+    EXPECT_TRUE(mirrored.contains("<tr><td>deals</td><td>Start</td><td rowspan=\"2\">Game</td></tr>")) << mirrored.toStdString();
+    EXPECT_TRUE(mirrored.contains("<tr><td>closes</td><td>Exit</td></tr>"));
+    EXPECT_TRUE(mirrored.startsWith("<p>x</p><table align=\"right\">"));
+}
+
 TEST_F(FirstUse, TheNameDialogAndTheHelpOpenCentredOverTheWindow) {
     // Off the screen's centre, and well inside the screen.
     const QRect room = window.screen()->availableGeometry();

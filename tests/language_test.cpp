@@ -38,6 +38,7 @@
 #include "ui/hand_fault_words.h"
 #include "ui/notice_words.h"
 #include "ui/table_words.h"
+#include "ui/card_names.h"
 #include "ui/language.h"
 #include "ui/make_table_dialog.h"
 #include "ui/network_dialog.h"
@@ -246,6 +247,16 @@ std::vector<TableEvent> EveryTableEvent() {
             }
     }
     return events;
+}
+
+// A card's rank and sign, and a path, keep their order inside a Farsi line.
+TEST_F(InFarsi, LeftToRightRunsAreMarkedOnlyInFarsi) {
+    const QString ace = CardName(CardCode{'p', 14});
+    EXPECT_EQ(ace, QStringLiteral("\u200EA\u2660\u200E"));
+    EXPECT_EQ(CardName(CardCode{'h', 10}), QStringLiteral("\u200E\u06F1\u06F0\u2665\u200E"));
+    UseLanguage(LanguageChoice::English);
+    EXPECT_EQ(CardName(CardCode{'p', 14}), QStringLiteral("A\u2660"));
+    EXPECT_EQ(LeftToRightRun(QStringLiteral("/home/a")), QStringLiteral("/home/a"));
 }
 
 TEST_F(InFarsi, TheTablesEventsAndTheDealersWordsAreShownInFarsiWithTheirNames) {

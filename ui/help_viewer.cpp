@@ -1,7 +1,9 @@
 #include "ui/help_viewer.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextBrowser>
 
 #include "ui/language.h"
@@ -30,15 +32,35 @@ void HelpViewer::Show() {
         browser->setWindowTitle(tr("Zarv Help"));
         browser->setOpenExternalLinks(true);
         browser->resize(640, 720);
-        if (QFileInfo::exists(page))
-            browser->setSource(QUrl::fromLocalFile(page));
-        else
+        QFile file(page);
+        if (file.open(QIODevice::ReadOnly)) {
+            QString html = QString::fromUtf8(file.readAll());
+            if (QGuiApplication::layoutDirection() == Qt::RightToLeft) html = RightToLeftTables(html);
+            browser->document()->setBaseUrl(QUrl::fromLocalFile(page));
+            browser->setHtml(html);
+        } else
             browser->setPlainText(tr("The help page is missing: %1").arg(page));
         window_ = browser;
         if (owner_) CentreOver(*window_, *owner_);
     }
     window_->show();
     window_->raise();
+}
+
+QString HelpViewer::RightToLeftTables(const QString& html) {
+    static const QRegularExpression row(QStringLiteral("<tr>(.*?)</tr>"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression cell(QStringLiteral("<(td|th)\\b[^>]*>.*?</\\1>"), QRegularExpression::DotMatchesEverythingOption);
+    QString out;
+    qsizetype done = 0;
+    for (const auto& r : row.globalMatch(html)) {
+        QStringList cells;
+        for (const auto& c : cell.globalMatch(r.captured(1))) cells.prepend(c.captured(0));
+        out += html.mid(done, r.capturedStart() - done) + QStringLiteral("<tr>") + cells.join(QString()) + QStringLiteral("</tr>");
+        done = r.capturedEnd();
+    }
+    out += html.mid(done);
+    out.replace(QStringLiteral("<table>"), QStringLiteral("<table align=\"right\">"));
+    return out;
 }
 
 void HelpViewer::Forget() {

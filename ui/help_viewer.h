@@ -29,6 +29,10 @@ public:
     // The program's own help window, when it shows one.
     QWidget* window() const { return window_; }
     void SetUrlOpener(UrlOpener opener) { openExternally_ = std::move(opener); }
+    // A right-to-left page's tables as the program's own window must be given
+    // them: it lays columns out left to right whatever the page's direction,
+    // so each row's cells come in reverse order, and each table keeps to the right.
+    static QString RightToLeftTables(const QString& html);
 
 private:
     QWidget* owner_;
