@@ -16,6 +16,24 @@ int WatchedTable::CardsHeld(int seat) const {
     return std::max(0, 13 - played);
 }
 
+void WatchedTable::PlayCard(int seat, CardCode card) {
+    // The settled trick stays in sight until the next one begins.
+    if (trickWinner != 0) {
+        trick = {};
+        trickWinner = 0;
+    }
+    trick[static_cast<size_t>(seat)] = card;
+    const bool full = std::none_of(trick.begin() + 1, trick.end(), [](CardCode c) { return c.empty(); });
+    turn = full ? 0 : NextSeat(seat);
+}
+
+void WatchedTable::SettleTrick(int winner) {
+    trickWinner = winner;
+    ++(IsTeamA(winner) ? tricksA : tricksB);
+    // The winner leads the next trick, while the hand lasts.
+    turn = tricksA < 7 && tricksB < 7 && tricksA + tricksB < 13 ? winner : 0;
+}
+
 bool WatchedTable::Apply(const SeenEvent& seen) {
     const auto f = Fields(seen.detail, ';');
     auto number = [&](size_t k) { return k < f.size() ? ParseCount(f[k]).value_or(-1) : -1; };
@@ -50,20 +68,10 @@ bool WatchedTable::Apply(const SeenEvent& seen) {
     } else if (what == "Card") {
         const auto card = f.size() == 2 ? CardCode::Parse(f[1]) : std::nullopt;
         if (!IsSeat(number(0)) || !card) return false;
-        // The settled trick stays in sight until the next one begins.
-        if (trickWinner != 0) {
-            trick = {};
-            trickWinner = 0;
-        }
-        trick[static_cast<size_t>(number(0))] = *card;
-        const bool full = std::none_of(trick.begin() + 1, trick.end(), [](CardCode c) { return c.empty(); });
-        turn = full ? 0 : NextSeat(number(0));
+        PlayCard(number(0), *card);
     } else if (what == "Trick") {
         if (!IsSeat(number(0)) || tricksA + tricksB >= 13) return false;
-        trickWinner = number(0);
-        ++(IsTeamA(trickWinner) ? tricksA : tricksB);
-        // The winner leads the next trick, while the hand lasts.
-        turn = tricksA < 7 && tricksB < 7 && tricksA + tricksB < 13 ? trickWinner : 0;
+        SettleTrick(number(0));
     } else if (what == "Result") {
         if (!IsSeat(number(0)) || number(1) < 1 || number(1) > 3) return false;
         int& side = IsTeamA(number(0)) ? pointsA : pointsB;

@@ -31,6 +31,10 @@ struct WatchedTable {
     // Takes one "Seen" detail into account; false when it makes no sense.
     bool Apply(const SeenEvent& seen);
     int CardsHeld(int seat) const;
+
+private:
+    void PlayCard(int seat, CardCode card);
+    void SettleTrick(int winner);
 };
 
 } // namespace zarv::net
