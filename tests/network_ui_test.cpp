@@ -475,6 +475,10 @@ TEST(NetworkWindows, AWindowClosedInTheGameIsOfferedItsSeatOnTheNextStartAndPlay
     QString offer, gameOver;
     // Back at the seat, the table shows every seat's name: the program heard them only from the Dealer.
     QStringList namesWhenBack;
+    // While it asks, the status says what it waits for.
+    QStringList statuses;
+    QObject::connect(&second.window.network(), &NetworkPlay::statusChanged,
+                     [&] { statuses << second.window.status().turnShown(); });
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         if (namesWhenBack.isEmpty() && second.window.chatPanel().history().join('\n').contains("You are back at your seat."))
@@ -489,6 +493,7 @@ TEST(NetworkWindows, AWindowClosedInTheGameIsOfferedItsSeatOnTheNextStartAndPlay
     answer.start(20);
     second.window.OfferKeptSeat();
     EXPECT_TRUE(offer.endsWith("Go back to your seat?")) << offer.toStdString();
+    EXPECT_TRUE(statuses.contains("Waiting for the Dealer to give your seat back")) << statuses.join('|').toStdString();
     ASSERT_EQ(namesWhenBack.size(), 4);
     for (int k = 0; k < 4; ++k) EXPECT_FALSE(namesWhenBack[k].trimmed().isEmpty()) << "seat " << k + 1;
     EXPECT_TRUE(namesWhenBack.contains("Eve")) << namesWhenBack.join(',').toStdString();

@@ -24,6 +24,8 @@ QString StatusWords::turnText() const {
         using Mode = net::NetworkMode::Kind;
         const net::NetworkMode& mode = network_.mode();
         if (mode.is(Mode::Hosting)) return tr("Waiting for players to join");
+        // A seat kept from before: the Dealer gives it back once its hand is settled.
+        if (mode.is(Mode::Joining) && network_.askingSeatBack()) return tr("Waiting for the Dealer to give your seat back");
         if (mode.is(Mode::Joining) || mode.is(Mode::Joined)) return tr("Waiting for the Dealer to start the game");
         if (mode.is(Mode::InServerLobby)) return tr("In the table server's lobby");
     }

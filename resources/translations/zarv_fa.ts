@@ -318,6 +318,10 @@ win seven points.</source>
         <source>In the table server&apos;s lobby</source>
         <translation>در سالن سرور میز</translation>
     </message>
+    <message>
+        <source>Waiting for the Dealer to give your seat back</source>
+        <translation>در انتظار پس دادن صندلی‌تان از سوی میزبان</translation>
+    </message>
 </context>
 <context>
     <name>TableStatus</name>
