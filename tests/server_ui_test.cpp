@@ -11,11 +11,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <memory>
 
 #include "server_processes.h"
 #include "tests/quiet_window.h"
@@ -99,6 +103,65 @@ TEST(ServerLobby, AWindowMakesATableSitsAndStartsItWithABot) {
     // The address and its pin are remembered for the next time.
     EXPECT_EQ(ann.window.currentSettings().LastServer, server.where().toStdString());
     EXPECT_EQ(settings::ReadServerPin(ann.store, server.where().toStdString()), tls.pinText.toStdString());
+}
+
+// A window closed in the middle of a game at a server's table: started again,
+// it is offered the seat and takes it back at the server's door, over TLS
+// with the pin it had, without the lobby.
+TEST(ServerLobby, AWindowClosedAtAServerTableTakesItsSeatBackAfterARestart) {
+    TestCertificate tls;
+    Server server(tls.ServerArgs());  // with its pauses: the game outlasts the restart
+    QTemporaryDir settingsDir;
+    const QString ini = settingsDir.filePath("zarv.ini");
+    std::unique_ptr<Bot> bob;
+    {
+        Window ann("Ann", ini);
+        NetworkDialog& d = ann.OpenLobby(server, tls.pinText);
+        ASSERT_TRUE(ann.InLobby()) << ann.LobbyStatus().toStdString();
+        MakeTableAnswer make("Friday");
+        d.lobbyPage->makeButton->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ann.LobbyStatus().startsWith("Your table is made"); }, kLimitMs));
+        d.lobbyPage->sitButton->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return d.waitButton->text() == "&Start the Table"; }, kLimitMs));
+        bob = std::make_unique<Bot>(server, QStringList{"--name", "Bob", "--table", "Friday", "--seat", "4", "--pin", tls.pinText});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return d.players().join('\n').contains("Bob"); }, kLimitMs));
+        d.waitButton->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, kLimitMs));
+        ann.window.network().SetDialog(nullptr);
+        ann.window.game().SetLocalAutoplay(true);
+        // Closed once the first trick is down.
+        QTimer closeLater;
+        QObject::connect(&closeLater, &QTimer::timeout, [&] {
+            if (ann.window.game().state().Tricks.size() >= 2) ann.window.close();
+        });
+        closeLater.start(20);
+        ann.window.network().AfterDialog(true);
+    }
+    Window again("Ann", ini);
+    const auto kept = again.window.network().keptSeat();
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->server && kept->encrypted);
+    again.window.game().SetLocalAutoplay(true);
+    bool back = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(QMessageBox::Yes)->click();
+        // Back at the seat: the test has seen enough, and the game here stops.
+        if (!back && again.window.chatPanel().history().join('\n').contains("You are back at your seat.")) {
+            back = true;
+            again.window.close();
+        }
+    });
+    answer.start(20);
+    // Never longer than the limit, whatever happens: the dialog goes, and the game.
+    QTimer::singleShot(kLimitMs, &again.window, [&] {
+        answer.stop();
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+        again.window.close();
+    });
+    again.window.OfferKeptSeat();
+    EXPECT_TRUE(back);
+    EXPECT_TRUE(server.WaitFor(QRegularExpression("return on connection \\d+ to table 1"))) << server.out.toStdString();
 }
 
 TEST(ServerLobby, ACertificateThatFailsTheCheckIsRefusedInPlainWords) {
