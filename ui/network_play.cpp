@@ -41,6 +41,20 @@ void NetworkPlay::KeepSeat() {
     preferences_.KeepReturnTicket(ticket_);
 }
 
+bool NetworkPlay::HoldsSeatAt(bool server, const QString& host, int port) const {
+    return ticket_.server == server && ticket_.host == host.toStdString() && ticket_.port == port &&
+           !ticket_.token.empty() && ticket_.seat != 0;
+}
+
+void NetworkPlay::NoteWhereJoined(bool server, const QString& address, const QString& host, int port, bool encrypted) {
+    joinedAt_ = settings::ReturnTicket{};
+    joinedAt_.server = server;
+    joinedAt_.address = address.toStdString();
+    joinedAt_.host = host.toStdString();
+    joinedAt_.port = port;
+    joinedAt_.encrypted = encrypted;
+}
+
 void NetworkPlay::ForgetSeat() {
     ticket_.token.clear();
     ticket_.seat = 0;
@@ -166,17 +180,12 @@ void NetworkPlay::Join(const QString& host, int port, const std::string& side, c
     session.SetJoinRequest(preferences_.current().PlayerName, side);
     if (!address.isEmpty()) preferences_.SetLastDealer(address.toStdString());
     // A seat lost at this very Dealer is asked back instead of joining anew.
-    const bool sameDealer = !ticket_.server && ticket_.host == host.toStdString() && ticket_.port == port &&
-                            !ticket_.token.empty() && ticket_.seat != 0;
-    if (sameDealer) {
+    if (HoldsSeatAt(false, host, port)) {
         session.SetReturnRequest(ticket_.token);
         askedBack_ = true;
         game_->SetLocalSeat(ticket_.seat);
     } else {
-        joinedAt_ = settings::ReturnTicket{};
-        joinedAt_.address = address.isEmpty() ? host.toStdString() : address.toStdString();
-        joinedAt_.host = host.toStdString();
-        joinedAt_.port = port;
+        NoteWhereJoined(false, address.isEmpty() ? host : address, host, port, false);
     }
     transport_.ConnectTo(host, static_cast<quint16>(port));
     emit statusChanged();

@@ -170,6 +170,10 @@ private:
     // token for it), or forgotten: the game it belongs to has ended here.
     void KeepSeat();
     void ForgetSeat();
+    // The seat kept is one at this Dealer (or server), and may be asked back.
+    bool HoldsSeatAt(bool server, const QString& host, int port) const;
+    // Where this connection goes, for the seat it will hold there.
+    void NoteWhereJoined(bool server, const QString& address, const QString& host, int port, bool encrypted);
     // A table server whose table holds a seat of ours: the seat is asked
     // back at the door, without the lobby.
     void ReturnToServerTable(const QString& host, int port, const net::TcpTransport::Tls& tls);

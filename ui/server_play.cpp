@@ -16,18 +16,11 @@ using Mode = net::NetworkMode::Kind;
 void NetworkPlay::OpenServerLobby(const QString& host, int port, const net::TcpTransport::Tls& tls,
                                   const QString& address) {
     preferences_.SetLastServer(address.toStdString());
-    const bool seatKept = ticket_.server && ticket_.host == host.toStdString() && ticket_.port == port &&
-                          !ticket_.token.empty() && ticket_.seat != 0;
-    if (seatKept) return ReturnToServerTable(host, port, tls);
+    if (HoldsSeatAt(true, host, port)) return ReturnToServerTable(host, port, tls);
     BecomeStandAlone();
     mode_.OpenServerLobby();
     transport_.SetTls(tls);
-    joinedAt_ = settings::ReturnTicket{};
-    joinedAt_.server = true;
-    joinedAt_.address = address.toStdString();
-    joinedAt_.host = host.toStdString();
-    joinedAt_.port = port;
-    joinedAt_.encrypted = tls.enabled;
+    NoteWhereJoined(true, address, host, port, tls.enabled);
     lobby_ = std::make_unique<net::LobbyClient>(transport_);
     transport_.SetEvents(lobby_.get());
     transport_.ConnectTo(host, static_cast<quint16>(port));
