@@ -43,11 +43,16 @@ public:
     void CheckMenu(MenuItem, bool) override {}
     void Beep() override { ++beeps; }
     void GameUnwound() override { ++unwinds; }
+    void ShowTurn() override {
+        if (onTurn) onTurn();
+    }
 
     std::function<bool()> askNewGame;
     // What a test watches: each redraw of the whole table, each announcement.
     std::function<void()> onRefresh;
     std::function<void(const TableEvent&)> onAnnounce;
+    // Whose turn it is, or what the game waits for, may have changed.
+    std::function<void()> onTurn;
     int beeps = 0;
     int unwinds = 0;
     bool recordSayings = false;

@@ -23,7 +23,7 @@ bool SeatFree(const net::TableLine& line, int seat) {
 Lobby::Lobby(LobbyLimits limits, LobbyLinks& links, TableFactory& tables)
     : limits_(limits), links_(links), factory_(tables) {}
 
-bool Lobby::Accept(int id, const std::string& address, bool secure) {
+bool Lobby::Accept(int id, const std::string& address, bool secure, bool browser) {
     int& fromThere = perAddress_[address];
     if (closing_ || (limits_.connectionsPerAddress > 0 && fromThere >= limits_.connectionsPerAddress)) {
         if (!closing_) Log("limit connections-per-address " + address + " refused connection " + std::to_string(id));
@@ -34,6 +34,7 @@ bool Lobby::Accept(int id, const std::string& address, bool secure) {
     Connection& c = connections_[id];
     c.address = address;
     c.secure = secure;
+    c.browser = browser;
     c.since = links_.Now();
     return true;
 }
@@ -109,6 +110,8 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         links_.Send(id, net::Message("LobbyOk", "Notices;1"));
     } else if (p.command == "LobbyLeave") {
         No(id, net::Notice::NotWatching);
+    } else if (p.command == "LobbyPlayNow" && c.browser) {
+        PlayNow(id, c, p.detail);
     } else if (p.command == "LobbyTop") {
         const auto top = links_.Top();
         int rank = 0;
@@ -240,7 +243,10 @@ void Lobby::Watch(int id, Connection& c, const std::string& detail) {
     t.watchers.insert(id);
     t.line.watchers = static_cast<int>(t.watchers.size());
     links_.Send(id, net::Message("LobbyOk", "Watch;" + std::to_string(request->table)));
-    t.handle->Watch(id);
+    if (c.browser)
+        t.handle->WatchBrowser(id);
+    else
+        t.handle->Watch(id);
     Announce(request->table);
 }
 
@@ -268,6 +274,32 @@ void Lobby::StartTable(int id, Connection& c, const std::string& detail) {
     if (t.line.playing) return No(id, net::Notice::TableAlreadyPlaying);
     t.handle->Start();
     links_.Send(id, net::Message("LobbyOk", "Start;" + std::to_string(*table)));
+}
+
+void Lobby::PlayNow(int id, Connection& c, const std::string& detail) {
+    // A table of its own, with the computer in the three other seats: nobody
+    // else can sit there (it is private, with no password anyone could know),
+    // and it starts as soon as its player sits down.
+    if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
+        Log("limit tables refused connection " + std::to_string(id));
+        return No(id, net::Notice::NoRoomForTable);
+    }
+    if (c.tablesMade >= limits_.tablesPerConnection) {
+        Log("limit tables-per-connection refused connection " + std::to_string(id));
+        return No(id, net::Notice::TooManyTables);
+    }
+    TableRules rules;
+    rules.expert = detail == "E";
+    rules.moveLimit = 0;
+    rules.playNow = true;
+    rules.name = "Play now " + std::to_string(nextTable_);
+    const int table = OpenTable(rules, std::string(1, '\0') + std::to_string(id), false, id);
+    tables_[table].line.isPrivate = true;
+    ++c.tablesMade;
+    c.chosenTable = table;
+    c.chosenSeat = 1;
+    c.since = links_.Now();
+    links_.Send(id, net::Message("LobbyOk", "Sit;" + std::to_string(table) + ";1"));
 }
 
 bool Lobby::NameHeld(const std::string& name) const { return names_.count(Folded(name)) > 0; }
@@ -334,7 +366,10 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
         t.line.fills[static_cast<size_t>(seat)] = net::SeatFill::Person;
         t.line.names[static_cast<size_t>(seat)] = name;
     }
-    t.handle->Admit(id, seat);
+    if (c.browser)
+        t.handle->AdmitBrowser(id, seat);
+    else
+        t.handle->Admit(id, seat);
     t.handle->Deliver(id, net::Message(connect.command, connect.detail));
 }
 
@@ -352,7 +387,10 @@ void Lobby::Return(int id, Connection& c, const net::Piece& request) {
     c.name = it->second.second;
     names_[Folded(c.name)] = {c.table, id};
     Table& t = tables_[c.table];
-    t.handle->Admit(id, 0);
+    if (c.browser)
+        t.handle->AdmitBrowser(id, 0);
+    else
+        t.handle->Admit(id, 0);
     t.handle->Deliver(id, net::Message(request.command, request.detail));
 }
 

@@ -59,7 +59,8 @@ public:
 
     // The sockets' news. Accept is false when the connection is refused.
     // secure: the connection is encrypted (TLS), so passwords may travel on it.
-    bool Accept(int connection, const std::string& address, bool secure);
+    // browser: a web client's connection (its texts come from a WebLink).
+    bool Accept(int connection, const std::string& address, bool secure, bool browser = false);
     void Data(int connection, std::string_view bytes);
     void Closed(int connection);
     // Closes connections that said nothing in time; returns when to call again.
@@ -91,6 +92,7 @@ private:
         bool secure = false;
         bool following = false;  // asked for the list: hears of every change while in the lobby
         bool notices = false;    // reads notices by their codes ("LobbyNotices")
+        bool browser = false;    // a web client: the tables speak to it in JSON
         double since = 0;
         int table = 0;
         int chosenTable = 0, chosenSeat = 0;  // LobbySit: kept for the "Connect" that follows
@@ -118,6 +120,7 @@ private:
     void Watch(int id, Connection& c, const std::string& detail);
     void StopWatching(int id, Connection& c);
     void StartTable(int id, Connection& c, const std::string& detail);
+    void PlayNow(int id, Connection& c, const std::string& detail);
     void Seat(int id, Connection& c, const net::Piece& connect);
     void Return(int id, Connection& c, const net::Piece& request);
     void No(int id, net::Notice why, const std::string& name = std::string());

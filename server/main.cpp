@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include "server/socket_server.h"
 #include "server/standings_report.h"
 #include "server/tls_identity.h"
+#include "server/web_files.h"
+#include "server/web_port.h"
 #include "cmdline/options.h"
 
 namespace {
@@ -62,6 +65,33 @@ bool StartListening(zarv::server::SocketServer& server, const zarv::server::Serv
         return false;
     }
     std::cout << "listening plain " << server.plainPort() << std::endl;
+    return true;
+}
+
+// The web port, when asked for: the web client's files and its WebSocket.
+bool StartWebPort(zarv::server::WebPort& web, zarv::server::WebFiles& files, const zarv::server::ServerOptions& options,
+                  const char* program) {
+    namespace fs = std::filesystem;
+    std::string why = "it was built without Node";
+    const auto folder = options.webRoot.empty() ? zarv::server::DefaultWebFolder(fs::canonical("/proc/self/exe"))
+                                                : std::optional<fs::path>(options.webRoot);
+    (void)program;
+    if (!folder || !files.Load(*folder, &why))
+        std::cerr << "zarv-server: no web client to serve (" << why << "); the web port answers 503\n";
+    if (!options.certificate.empty()) {
+        QSslConfiguration tls;
+        QString error;
+        if (!zarv::server::LoadServerTls(QString::fromStdString(options.certificate), QString::fromStdString(options.key),
+                                         &tls, &error))
+            return false;
+        web.SetTls(tls);
+    }
+    QString error;
+    if (!web.Listen(static_cast<quint16>(options.webPort), &error)) {
+        std::cerr << "zarv-server: cannot listen on web port " << options.webPort << ": " << error.toStdString() << '\n';
+        return false;
+    }
+    std::cout << "listening web " << web.port() << std::endl;
     return true;
 }
 
@@ -127,6 +157,10 @@ int main(int argc, char* argv[]) {
     }
     server.SetResults(&results);
     if (!StartListening(server, options)) return 1;
+    zarv::server::WebFiles webFiles;
+    zarv::server::WebPort web(&webFiles, server, log, options.web);
+    if (options.webPort >= 0 && !StartWebPort(web, webFiles, options, argv[0])) return 1;
+    QObject::connect(&server, &zarv::server::SocketServer::closed, &web, &zarv::server::WebPort::Close);
     if (ServeUntilStopped(app, server) != 0) return 1;
     // What the tables recorded as they closed is written before the end.
     results.Finish(kResultsLimitMs / 1000.0);

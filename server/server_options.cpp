@@ -17,6 +17,11 @@ const char* const kServerHelp =
     "                                  travel on it (never on a plain connection)\n"
     "  --plain-port P                  a second port without TLS, for programs of the\n"
     "                                  original protocol (default: none)\n"
+    "  --web-port P                    the web client's port: its pages and its WebSocket\n"
+    "                                  (\"/ws\"), HTTPS and WSS with --cert/--key, else\n"
+    "                                  plain HTTP for a LAN or a proxy (default: none)\n"
+    "  --web-root DIR                  the web client's files (default: those built with\n"
+    "                                  the server, or installed beside it)\n"
     "  --level standard|expert         computer players at tables that original-protocol\n"
     "                                  programs start (default standard)\n"
     "  --move-limit S                  seconds a person has to decide at those tables\n"
@@ -37,12 +42,15 @@ const char* const kServerHelp =
     "                                  (default 600)\n"
     "  --connect-timeout S             seconds a new connection has to ask for a seat,\n"
     "                                  a return or the lobby (default 30)\n"
+    "  --max-web-per-address N         HTTP connections at once from one address\n"
+    "                                  (default 32; 0: no limit)\n"
     "  --send-buffer BYTES             unwritten bytes a connection may have before it is\n"
     "                                  dropped as not reading (default 262144)\n"
-    "Every message is at most 65536 bytes, as for any Dealer.\n"
+    "Every message is at most 65536 bytes, as for any Dealer; a browser's at most 4096.\n"
+    "A request's head is at most 8192 bytes and must arrive within 10 s.\n"
     "\n"
     "The first line of output is \"listening <port>\" (then \"listening plain <port>\"\n"
-    "with --plain-port); then one line per event.\n"
+    "with --plain-port, and \"listening web <port>\" with --web-port); then one line per event.\n"
     "SIGTERM or SIGINT: every table hears \"The server is closing\" and the server exits 0.\n"
     "\n"
     "zarv-server stats [--db ...] [--since YYYY-MM-DD] [--top N]\n"
@@ -59,7 +67,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
                                      {"--port", "--level", "--move-limit", "--auto-start", "--next-game", "--max-tables",
                                       "--max-per-address", "--max-tables-per-connection", "--idle-table",
                                       "--connect-timeout", "--send-buffer", "--db", "--cert", "--key",
-                                      "--plain-port"});
+                                      "--plain-port", "--web-port", "--web-root", "--max-web-per-address"});
     auto whole = [&](const char* name, long long min, long long max, long long fallback) {
         return f.count(name) ? ParseWhole(f.at(name), name, min, max) : fallback;
     };
@@ -86,6 +94,9 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
         o.key = f.at("--key");
     }
     if (f.count("--plain-port")) o.plainPort = static_cast<int>(whole("--plain-port", 0, 65535, 0));
+    if (f.count("--web-port")) o.webPort = static_cast<int>(whole("--web-port", 0, 65535, 0));
+    if (f.count("--web-root")) o.webRoot = f.at("--web-root");
+    o.web.connectionsPerAddress = static_cast<int>(whole("--max-web-per-address", 0, 1'000'000, 32));
     o.limits.sendBuffer = whole("--send-buffer", 1024, 1LL << 30, 256 * 1024);
     return o;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "server/socket_server.h"
+#include "server/web_port.h"
 
 namespace zarv::server {
 
@@ -13,7 +14,10 @@ struct ServerOptions {
     ServerLimits limits;
     std::string db;
     std::string certificate, key;  // both or neither: the main port speaks TLS
-    int plainPort = -1;            // a second port without TLS (-1: none)  // empty: the default file in the server's state folder
+    int plainPort = -1;            // a second port without TLS (-1: none)
+    int webPort = -1;              // the web client's HTTP(S) and WebSocket port (-1: none)
+    std::string webRoot;           // the web client's files (empty: the built or installed ones)
+    WebLimits web;
     bool help = false;
 };
 

@@ -10,6 +10,7 @@
 #include "engine/no_pause_pump.h"
 #include "net/dealer_session.h"
 #include "net/wire.h"
+#include "server/browser_seats.h"
 #include "server/game_recorder.h"
 #include "server/spectator_feed.h"
 #include "server/table_pump.h"
@@ -44,8 +45,13 @@ public:
     int ElementCount() const override { return static_cast<int>(elements_.size()); }
     bool IsConnected(int index) const override { return Valid(index) && elements_[static_cast<size_t>(index)].open; }
     void Send(int index, std::string_view bytes) override {
-        if (IsConnected(index) && !bytes.empty()) Write(elements_[static_cast<size_t>(index)].connection, bytes);
+        if (!IsConnected(index) || bytes.empty()) return;
+        const int connection = elements_[static_cast<size_t>(index)].connection;
+        if (divert_ && divert_(connection, bytes)) return;
+        Write(connection, bytes);
     }
+    // Takes what is sent to some connections (true: taken) instead of writing it.
+    void SetDivert(std::function<bool(int connection, std::string_view bytes)> divert) { divert_ = std::move(divert); }
     void Close(int index) override {
         if (!IsConnected(index)) return;
         Element& e = elements_[static_cast<size_t>(index)];
@@ -97,6 +103,7 @@ private:
     std::vector<Element> elements_{Element{}};
     std::map<int, int> byConnection_;
     std::vector<TableOutlet::Write> writes_;
+    std::function<bool(int, std::string_view)> divert_;
 };
 
 } // namespace
@@ -115,9 +122,27 @@ public:
           random_(rules.seed),
           game_(EngineServices{view_, pump_, random_, session_, records_}),
           computer_(game_.state(), ai::ExpertOptions{0, 100, rules.seed}),
-          feed_(game_.state(), [this](int connection, const std::string& text) { transport_.Write(connection, text); }),
+          feed_(game_.state(),
+                [this](int connection, const std::string& text) {
+                    if (!browsers_.Has(connection)) transport_.Write(connection, text);
+                }),
+          browsers_(game_.state(), BrowserLinks()),
           recorder_(game_.state(), results, id, rules.name, rules.expert) {
-        clock_.SetBeforeSleep([this] { transport_.Flush(); });
+        clock_.SetBeforeSleep([this] {
+            RefreshBrowsers();
+            transport_.Flush();
+        });
+        transport_.SetDivert([this](int connection, std::string_view bytes) {
+            if (!browsers_.Has(connection)) return false;
+            browsers_.FromDealer(connection, bytes);
+            return true;
+        });
+        view_.onRefresh = [this] { RefreshBrowsers(); };
+        view_.onTurn = [this] { RefreshBrowsers(); };
+        view_.onAnnounce = [this](const TableEvent& e) {
+            browsers_.News(e);
+            RefreshBrowsers();
+        };
         session_.Attach(game_);
         session_.SetListener(this);
         computer_.SetLevel(rules.expert ? ai::Level::Expert : ai::Level::Standard);
@@ -135,8 +160,18 @@ public:
         if (chosenSeat > 0) session_.PreferSeat(index, chosenSeat);
         lastPerson_ = clock_.Now();
     }
-    void Deliver(int connection, const std::string& text) { transport_.Deliver(connection, text); }
+    void AdmitBrowser(int connection, int chosenSeat) {
+        browsers_.AddPlayer(connection);
+        Admit(connection, chosenSeat);
+    }
+    void Deliver(int connection, const std::string& text) {
+        if (browsers_.Has(connection))
+            browsers_.FromBrowser(connection, text);
+        else
+            transport_.Deliver(connection, text);
+    }
     void Lost(int connection) {
+        browsers_.Remove(connection);
         transport_.Lost(connection);
         feed_.Remove(connection);
     }
@@ -144,7 +179,12 @@ public:
         feed_.Add(connection);
         TellWatchers();
     }
+    void WatchBrowser(int connection) {
+        browsers_.AddWatcher(connection);
+        Watch(connection);
+    }
     void Unwatch(int connection) {
+        browsers_.Remove(connection);
         feed_.Remove(connection);
         TellWatchers();
     }
@@ -172,18 +212,26 @@ public:
         // The player hears at once how many watch.
         if (feed_.count() > 0) session_.SendText(connection, net::Message("Watchers", std::to_string(feed_.count())));
     }
-    void ChatReceived(int seat, const std::string& text) override { feed_.Chat(seat, text); }
+    void ChatReceived(int seat, const std::string& text) override {
+        feed_.Chat(seat, text);
+        browsers_.Chat(seat, text);
+    }
 
     // The game's events: the watchers see the game; the log hears of people.
-    void CardPlayed(int seat, CardCode card) { feed_.CardPlayed(seat, card); }
+    void CardPlayed(int seat, CardCode card) {
+        feed_.CardPlayed(seat, card);
+        RefreshBrowsers();
+    }
     void TrickSettled(const TrickRecord& trick) {
         feed_.TrickSettled(trick);
+        RefreshBrowsers();
         recorder_.TrickSettled(trick.Winner);
         WaitWhileDeserted();
     }
     void SeatLost(int seat) {
         Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
         feed_.PlayerLost(seat);
+        browsers_.News(TableEvent::About(TableEvent::Kind::SeatReplaced, seat, game_.state().Seats[seat].Name));
         Report();
         WaitWhileDeserted();
     }
@@ -193,11 +241,15 @@ public:
     void SeatTakenBack(int seat) {
         Log("returned " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\"");
         feed_.PlayerReturned(seat);
+        browsers_.News(TableEvent::About(TableEvent::Kind::PlayerBack, seat, game_.state().Seats[seat].Name));
         Report();
     }
 
 private:
     void Log(const std::string& line) { outlet_.TableLog(id_, line); }
+    BrowserSeats::Links BrowserLinks();
+    void RefreshBrowsers();
+    int SeatOf(int connection) const;
     void Report();
     void TellWatchers() {
         session_.SendToOurs(net::Message("Watchers", std::to_string(feed_.count())));
@@ -223,22 +275,26 @@ private:
     Game game_;
     ai::LevelPlayer computer_;
     SpectatorFeed feed_;
+    BrowserSeats browsers_;
     GameRecorder recorder_;
     struct GameEvents : GameObserver {
         Runner& r;
         explicit GameEvents(Runner& runner) : r(runner) {}
         void HandStarted(int master) override {
             r.feed_.HandStarted(master);
+            r.RefreshBrowsers();
             r.recorder_.HandStarted(master);
         }
         void TrumpKnown(Suit trump) override {
             r.feed_.TrumpKnown(trump);
+            r.RefreshBrowsers();
             r.recorder_.TrumpKnown(trump);
         }
         void CardPlayed(int seat, CardCode card) override { r.CardPlayed(seat, card); }
         void TrickSettled(const TrickRecord& trick) override { r.TrickSettled(trick); }
         void HandScored(int winner, int points) override {
             r.feed_.HandScored(winner, points);
+            r.RefreshBrowsers();
             r.recorder_.HandScored(winner, points);
         }
         void PlayerLost(int seat) override { r.SeatLost(seat); }
@@ -253,6 +309,38 @@ private:
     double lastPerson_ = 0;
     int gamesPlayed_ = 0;
 };
+
+BrowserSeats::Links ServerTable::Runner::BrowserLinks() {
+    BrowserSeats::Links links;
+    links.send = [this](int connection, const std::string& json) { transport_.Write(connection, json + "\n"); };
+    links.deliver = [this](int connection, const std::string& text) { transport_.Deliver(connection, text); };
+    links.seatOf = [this](int connection) { return SeatOf(connection); };
+    links.suggest = [this](int seat) {
+        const GameState& s = game_.state();
+        return computer_.SelectCard(seat, std::clamp(s.TrickPosition, 1, 4)).card;
+    };
+    links.later = [this](std::function<void()> job) { clock_.Post(std::move(job)); };
+    return links;
+}
+
+int ServerTable::Runner::SeatOf(int connection) const {
+    const int index = transport_.IndexOf(connection);
+    const GameState& s = game_.state();
+    for (int seat = 1; seat <= 4; ++seat)
+        if (index > 0 && seat != 3 && s.Seats[seat].Kind == SeatKind::Human && s.Seats[seat].Socket == index) return seat;
+    return 0;
+}
+
+void ServerTable::Runner::RefreshBrowsers() {
+    if (browsers_.empty()) return;
+    TableFacts facts;
+    facts.started = playing_;
+    facts.expert = rules_.expert;
+    facts.playNow = rules_.playNow;
+    facts.watchers = static_cast<int>(feed_.count());
+    facts.now = clock_.Now();
+    browsers_.Refresh(facts);
+}
 
 void ServerTable::Runner::Report() {
     const GameState& s = game_.state();
@@ -281,7 +369,7 @@ bool ServerTable::Runner::WaitForPlayers() {
         const int seated = session_.seatedCount();
         const double now = clock_.Now();
         if (seated > 0) emptySince = now;
-        if (seated >= 3 || (startAsked_ && seated > 0)) return true;
+        if (seated >= 3 || (startAsked_ && seated > 0) || (rules_.playNow && seated > 0)) return true;
         double deadline = session_.Housekeep();
         if (!rules_.startsByMaker && firstSatAt_ >= 0) {
             if (now >= firstSatAt_ + rules_.autoStartAfter) return true;
@@ -302,7 +390,9 @@ bool ServerTable::Runner::WaitForPlayers() {
 
 bool ServerTable::Runner::WaitBeforeNextGame() {
     const double until = clock_.Now() + rules_.nextGameAfter;
-    while (!shuttingDown_ && PersonConnected() && clock_.Now() < until) clock_.WaitForEvents(until);
+    browsers_.TakeAgainAsked();
+    while (!shuttingDown_ && PersonConnected() && clock_.Now() < until && !browsers_.TakeAgainAsked())
+        clock_.WaitForEvents(until);
     return !shuttingDown_ && PersonConnected();
 }
 
@@ -392,6 +482,12 @@ void ServerTable::Lost(int connection) {
 }
 void ServerTable::Watch(int connection) {
     runner_->clock().Post([r = runner_.get(), connection] { r->Watch(connection); });
+}
+void ServerTable::AdmitBrowser(int connection, int chosenSeat) {
+    runner_->clock().Post([r = runner_.get(), connection, chosenSeat] { r->AdmitBrowser(connection, chosenSeat); });
+}
+void ServerTable::WatchBrowser(int connection) {
+    runner_->clock().Post([r = runner_.get(), connection] { r->WatchBrowser(connection); });
 }
 void ServerTable::Unwatch(int connection) {
     runner_->clock().Post([r = runner_.get(), connection] { r->Unwatch(connection); });

@@ -27,6 +27,7 @@ struct TableRules {
     double nextGameAfter = 10;   // seconds between two games
     double idleAfter = 600;      // seconds a table without people is kept
     uint64_t seed = 1;
+    bool playNow = false;        // one person and three computers: starts at once, gives hints
 };
 
 // What a table tells the server. Called on the table's thread.
@@ -61,6 +62,10 @@ public:
     virtual void Deliver(int connection, std::string text) = 0;
     virtual void Lost(int connection) = 0;
     virtual void Watch(int connection) = 0;
+    // The same for a browser: it hears its seat's view in JSON, never the
+    // protocol's texts (which carry the whole deal).
+    virtual void AdmitBrowser(int connection, int chosenSeat) { Admit(connection, chosenSeat); }
+    virtual void WatchBrowser(int connection) { Watch(connection); }
     virtual void Unwatch(int connection) = 0;
     virtual void Start() = 0;
     // Every player hears the words; the game ends and the table closes.
@@ -82,6 +87,8 @@ public:
     void Deliver(int connection, std::string text) override;
     void Lost(int connection) override;
     void Watch(int connection) override;
+    void AdmitBrowser(int connection, int chosenSeat) override;
+    void WatchBrowser(int connection) override;
     void Unwatch(int connection) override;
     void Start() override;
     void Shutdown(std::string words) override;

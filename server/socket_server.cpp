@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QSslServer>
+#include <QWebSocket>
 
 namespace zarv::server {
 
@@ -25,6 +26,11 @@ SocketServer::SocketServer(ServerLimits limits, EventLog& log, QObject* parent)
 SocketServer::~SocketServer() {
     // The tables first: their threads may still post to this object.
     lobby_.reset();
+    for (auto& [id, b] : browsers_) {
+        b.socket->disconnect(this);
+        b.socket->abort();
+        delete b.socket;
+    }
     for (auto& [id, socket] : sockets_) {
         socket->disconnect(this);
         socket->abort();
@@ -112,6 +118,84 @@ void SocketServer::Accept(QTcpServer* server, bool secure) {
     }
 }
 
+void SocketServer::AcceptBrowser(QWebSocket* socket, bool secure) {
+    const int id = nextConnection_++;
+    QHostAddress address = socket->peerAddress();
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    if (isV4) address = QHostAddress(v4);
+    const std::string where = address.toString().toStdString();
+    if (shuttingDown_ || !lobby_->Accept(id, where, secure, true)) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    socket->setParent(this);
+    socket->setMaxAllowedIncomingMessageSize(kMaxWebMessage);
+    socket->setMaxAllowedIncomingFrameSize(kMaxWebMessage);
+    browsers_[id].socket = socket;
+    connect(socket, &QWebSocket::textMessageReceived, this, [this, id](const QString& frame) {
+        const auto it = browsers_.find(id);
+        if (it == browsers_.end()) return;
+        const QByteArray bytes = frame.toUtf8();
+        const WebLink::Out out = it->second.link.FromBrowser(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        SendToBrowser(id, out);
+    });
+    // The protocol is text: a binary frame is no message of it.
+    connect(socket, &QWebSocket::binaryMessageReceived, this, [this, id] { Close(id); });
+    connect(socket, &QWebSocket::bytesWritten, this, [this, id](qint64 written) {
+        if (const auto it = browsers_.find(id); it != browsers_.end()) it->second.unwritten -= written;
+    });
+    connect(socket, &QWebSocket::disconnected, this, [this, id] { ForgetBrowser(id); });
+    Log("connection " + std::to_string(id) + " from " + where + " web" + (secure ? " tls" : ""));
+}
+
+void SocketServer::SendToBrowser(int id, const WebLink::Out& out) {
+    SendFrames(id, out.toBrowser);
+    if (!out.toLobby.empty()) {
+        // Later, never inside a call of the lobby's (this may be its answer).
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, text = out.toLobby] {
+                if (browsers_.count(id)) lobby_->Data(id, text);
+            },
+            Qt::QueuedConnection);
+    }
+    if (out.close) Close(id);
+}
+
+void SocketServer::SendFrames(int id, const std::vector<std::string>& frames) {
+    const auto it = browsers_.find(id);
+    if (it == browsers_.end()) return;
+    Browser& b = it->second;
+    if (b.socket->state() != QAbstractSocket::ConnectedState) return;
+    for (const std::string& frame : frames) {
+        if (b.unwritten + static_cast<qint64>(frame.size()) > limits_.sendBuffer) {
+            Log("limit send-buffer dropped connection " + std::to_string(id));
+            b.socket->abort();
+            return ForgetBrowser(id);
+        }
+        // Frames are counted as they go out, with a few bytes of framing each.
+        b.unwritten += b.socket->sendTextMessage(QString::fromUtf8(frame.data(), static_cast<qsizetype>(frame.size())));
+    }
+}
+
+void SocketServer::ForgetBrowser(int id) {
+    const auto it = browsers_.find(id);
+    if (it == browsers_.end()) return;
+    QWebSocket* socket = it->second.socket;
+    browsers_.erase(it);
+    socket->disconnect(this);
+    socket->deleteLater();
+    QMetaObject::invokeMethod(
+        this,
+        [this, id] {
+            lobby_->Closed(id);
+            SayIfClosed();
+        },
+        Qt::QueuedConnection);
+}
+
 void SocketServer::Forget(int id) {
     const auto it = sockets_.find(id);
     if (it == sockets_.end()) return;
@@ -131,6 +215,7 @@ void SocketServer::Forget(int id) {
 }
 
 void SocketServer::Send(int id, const std::string& text) {
+    if (const auto b = browsers_.find(id); b != browsers_.end()) return SendToBrowser(id, b->second.link.FromLobby(text));
     const auto it = sockets_.find(id);
     if (it == sockets_.end()) return;
     QTcpSocket* socket = it->second;
@@ -145,6 +230,15 @@ void SocketServer::Send(int id, const std::string& text) {
 }
 
 void SocketServer::Close(int id) {
+    if (const auto b = browsers_.find(id); b != browsers_.end()) {
+        QWebSocket* socket = b->second.socket;
+        socket->close(QWebSocketProtocol::CloseCodeNormal);
+        QTimer::singleShot(5000, socket, [this, id, socket] {
+            socket->abort();
+            ForgetBrowser(id);
+        });
+        return;
+    }
     const auto it = sockets_.find(id);
     if (it == sockets_.end()) return;
     QTcpSocket* socket = it->second;
@@ -177,7 +271,7 @@ void SocketServer::SayIfClosed() {
     emit closed();
 }
 
-bool SocketServer::done() const { return lobby_->tableCount() == 0 && sockets_.empty(); }
+bool SocketServer::done() const { return lobby_->tableCount() == 0 && sockets_.empty() && browsers_.empty(); }
 
 std::unique_ptr<TableHandle> SocketServer::Open(int id, const TableRules& rules) {
     return std::make_unique<ServerTable>(id, rules, *this, results_);
@@ -191,7 +285,12 @@ void SocketServer::OnSocketThread(Work work) {
 void SocketServer::Written(int table, std::vector<Write> writes) {
     OnSocketThread([this, table, w = std::move(writes)] {
         for (const Write& write : w) {
-            if (!write.text.empty()) Send(write.connection, write.text);
+            if (write.text.empty()) {
+            } else if (browsers_.count(write.connection)) {
+                SendFrames(write.connection, WebLink::FromTable(write.text));
+            } else {
+                Send(write.connection, write.text);
+            }
             if (write.close) lobby_->TableClosed(table, write.connection);
         }
     });

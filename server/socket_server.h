@@ -19,6 +19,9 @@
 
 #include "server/event_log.h"
 #include "server/lobby.h"
+#include "server/web_link.h"
+
+class QWebSocket;
 
 namespace zarv::server {
 
@@ -51,6 +54,8 @@ public:
     bool ListenPlain(quint16 port, QString* error);
     quint16 port() const;
     quint16 plainPort() const;  // 0: none
+    // A browser's WebSocket, from the web port (which checked its origin).
+    void AcceptBrowser(QWebSocket* socket, bool secure);
     // Every table and connection hears the words; closed() once all is closed.
     void Shutdown(const std::string& words);
     bool done() const;
@@ -87,6 +92,7 @@ private:
     // Runs work of a table's thread on this one.
     template <typename Work>
     void OnSocketThread(Work work);
+    void SendFrames(int id, const std::vector<std::string>& frames);
 
     ServerLimits limits_;
     EventLog& log_;
@@ -96,6 +102,14 @@ private:
     QElapsedTimer clock_;
     QTimer housekeeping_;
     std::map<int, QTcpSocket*> sockets_;
+    struct Browser {
+        QWebSocket* socket = nullptr;
+        WebLink link;
+        qint64 unwritten = 0;  // bytes handed to the socket and not written yet
+    };
+    std::map<int, Browser> browsers_;
+    void SendToBrowser(int id, const WebLink::Out& out);
+    void ForgetBrowser(int id);
     int nextConnection_ = 1;
     bool shuttingDown_ = false;
     bool closedSaid_ = false;

@@ -1,0 +1,27 @@
+// What one seat of a table may see, as the browser is told it: its own hand,
+// the cards on the table, the HAKEM and the ZARV once named, the counts and
+// whose decision the table waits for. A watcher is seat 0 and holds no cards.
+// This is the one place that decides what a browser sees of a game.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "engine/game_state.h"
+
+namespace zarv::server {
+
+struct TableFacts {
+    bool started = false;   // the table's game has begun (else: seats are being taken)
+    bool expert = false;
+    bool playNow = false;   // a private table of one person and three computers
+    int watchers = 0;
+    double now = 0;         // the engine's clock, for the seconds left to decide
+};
+
+// The view as a JSON object {"t":"view", ...}; see the README's browser protocol.
+nlohmann::json SeatView(const GameState& s, int seat, const TableFacts& facts);
+
+// The cards a seat holds now: dealt to it and not played.
+std::vector<CardCode> HeldCards(const GameState& s, int seat);
+
+} // namespace zarv::server

@@ -1,0 +1,47 @@
+// The table's sizes from the screen's: the cards as large as the room allows,
+// the hand in one row, or in two on a narrow screen so that each card keeps
+// a target a thumb can hit.
+export interface TableLayout {
+  cardWidth: number;
+  cardHeight: number;
+  rows: number;       // the hand's rows: 1 or 2
+  perRow: number;     // cards in the first row
+  handStep: number;   // from one card of a row to the next
+  handWidth: number;
+  handHeight: number;
+  trickCard: number;  // width of a card on the table
+}
+
+export const CARD_RATIO = 104 / 74;
+// A touch target is at least this wide where it can be.
+export const MIN_TARGET = 44;
+
+function stepFor(room: number, cardWidth: number, cards: number): number {
+  return cards > 1 ? Math.min(cardWidth + 4, (room - cardWidth) / (cards - 1)) : 0;
+}
+
+export function tableLayout(width: number, height: number, handSize: number): TableLayout {
+  const cards = Math.max(handSize, 1);
+  const cardWidth = Math.round(Math.max(48, Math.min(width / 4.6, height / 5.2 / CARD_RATIO, 120)));
+  const cardHeight = Math.round(cardWidth * CARD_RATIO);
+  const room = Math.min(width - 16, 1100);
+  let rows = 1;
+  let perRow = cards;
+  let handStep = stepFor(room, cardWidth, cards);
+  if (cards > 1 && handStep < MIN_TARGET) {
+    rows = 2;
+    perRow = Math.ceil(cards / 2);
+    handStep = stepFor(room, cardWidth, perRow);
+  }
+  const handWidth = Math.round(cardWidth + handStep * (perRow - 1));
+  const handHeight = rows === 1 ? cardHeight : Math.round(cardHeight * 1.45);
+  const trickCard = Math.round(Math.min(cardWidth, width / 5.5));
+  return { cardWidth, cardHeight, rows, perRow, handStep, handWidth, handHeight, trickCard };
+}
+
+// The place of the hand's k-th card (0-based), from the hand's top-left corner.
+export function handCardPlace(l: TableLayout, k: number): { x: number; y: number } {
+  const row = k < l.perRow ? 0 : 1;
+  const inRow = row === 0 ? k : k - l.perRow;
+  return { x: Math.round(inRow * l.handStep + (row === 1 ? l.handStep / 2 : 0)), y: row === 0 ? 0 : Math.round(l.cardHeight * 0.45) };
+}

@@ -1,0 +1,40 @@
+// The browser protocol's messages, as the table server sends them. The
+// server decides what is legal and what this seat may see; the page shows it.
+export const PROTOCOL_VERSION = 1;
+
+export type Fill = 'person' | 'computer' | 'free';
+export interface LobbySeat { name: string; fill: Fill }
+export interface LobbyTable {
+  id: number; name: string; playing: boolean; private: boolean; watchable: boolean;
+  watchers: number; expert: boolean; moveLimit: number; seats: LobbySeat[];
+}
+export interface TopLine { rank: number; name: string; games: number; wins: number; points: number; hakemWins: number }
+export type Phase = 'seating' | 'drawing' | 'trump' | 'playing' | 'over';
+export interface View {
+  t: 'view'; seat: number; phase: Phase; names: string[]; kinds: ('person' | 'computer')[]; counts: number[];
+  points: [number, number]; watchers: number; expert: boolean; playNow: boolean;
+  hakem?: number; trump?: string | null; tricks?: [number, number]; turn?: number;
+  trick?: [number, string][]; last?: { cards: [number, string][]; winner: number };
+  hand?: string[]; decide?: 'trump' | 'card'; legal?: string[]; secondsLeft?: number;
+}
+export interface News { t: 'news'; kind: string; seat: number; name: string; partner?: string; points?: number; words?: string; old?: boolean }
+export interface Chat { t: 'chat'; seat: number; text: string; old?: boolean }
+export type ServerMessage =
+  | { t: 'welcome'; v: number; name: string }
+  | { t: 'reload'; v: number }
+  | { t: 'lobbyTable'; table: LobbyTable }
+  | { t: 'lobbyGone'; id: number }
+  | { t: 'listed' }
+  | { t: 'top'; list: TopLine[] }
+  | { t: 'made'; table: number }
+  | { t: 'sitting'; table: number; seat: number }
+  | { t: 'watching'; table: number }
+  | { t: 'left' }
+  | { t: 'started'; table: number }
+  | { t: 'no'; notice: number; name?: string; words: string }
+  | { t: 'closing'; notice: number; name?: string; words: string }
+  | { t: 'token'; token: string; seat: number }
+  | View | News | Chat
+  | { t: 'refused'; reason: string; suit?: string }
+  | { t: 'hint'; card: string }
+  | { t: 'bad'; why: string };

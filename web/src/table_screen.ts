@@ -1,0 +1,235 @@
+// The table: the four seats (the lit one decides), the trick, the hand, the
+// HAKEM and the ZARV, tricks and points, the countdown, the chat and news.
+import { el, clear } from './dom';
+import { sheetCell, sortHand, SUIT_SIGNS, suitOf } from './cards';
+import { handCardPlace, tableLayout } from './layout';
+import type { View } from './protocol';
+import { type State, screenPlace, sameSide } from './state';
+import { cardName, line, newsText, noticeText, number, say, suitWithSign } from './words';
+
+export interface TableActions {
+  play(card: string): void;
+  trump(suit: string): void;
+  chat(text: string): void;
+  hint(): void;
+  again(): void;
+  leave(): void;
+}
+
+const CHAT_LIMIT = 200;
+
+function cardFace(card: string | null, width: number): HTMLElement {
+  const { column, row } = sheetCell(card);
+  const face = el('span', { class: 'face', 'aria-hidden': 'true' });
+  face.style.width = `${width}px`;
+  face.style.height = `${Math.round((width * 104) / 74)}px`;
+  face.style.backgroundPosition = `${(column * 100) / 12}% ${(row * 100) / 4}%`;
+  return face;
+}
+
+export class TableScreen {
+  private root: HTMLElement;
+  private seats = el('div', { class: 'seats-layer' });
+  private trick = el('div', { class: 'trick', 'aria-label': say('table') });
+  private status = el('p', { class: 'status', id: 'status', role: 'status' });
+  private board = el('div', { class: 'board' });
+  private hand = el('div', { class: 'hand', role: 'group', 'aria-label': say('hand') });
+  private controls = el('div', { class: 'controls' });
+  private log = el('ol', { class: 'log', 'aria-label': say('chat') });
+  private chatInput = el('input', { id: 'chat-input', maxlength: CHAT_LIMIT, autocomplete: 'off', dir: 'auto', placeholder: say('chatPlaceholder') });
+  private counter = el('span', { class: 'counter', 'aria-live': 'off' });
+  private lastShown = false;
+  private lifted: string | null = null;
+  private logLength = 0;
+
+  constructor(parent: HTMLElement, private actions: TableActions, watching: boolean) {
+    this.root = parent;
+    clear(parent);
+    const felt = el('section', { class: 'felt' }, this.board, this.seats, this.trick, this.status);
+    const form = el('form', { class: 'chat-form' }, this.chatInput, this.counter, el('button', { type: 'submit', class: 'small' }, say('send')));
+    form.addEventListener('submit', (e) => {
+      e.preventDefault();
+      const text = this.chatInput.value.trim();
+      if (text) actions.chat(text);
+      this.chatInput.value = '';
+      this.updateCounter();
+    });
+    this.chatInput.addEventListener('input', () => this.updateCounter());
+    this.updateCounter();
+    const side = el('aside', { class: 'side' }, el('h2', { class: 'visually-hidden' }, say('chat')), this.log,
+      watching ? el('p', { class: 'help' }, say('watchingOnly')) : form);
+    parent.append(el('div', { class: 'table-screen' }, felt, this.hand, this.controls, side));
+  }
+
+  private updateCounter(): void {
+    this.counter.textContent = say('chatLength', [...this.chatInput.value].length, CHAT_LIMIT);
+  }
+
+  toggleLastTrick(): void {
+    this.lastShown = !this.lastShown;
+  }
+
+  update(s: State): void {
+    const v = s.view;
+    if (!v) {
+      this.status.textContent = say('connecting');
+      return;
+    }
+    const width = this.root.clientWidth || window.innerWidth;
+    const layout = tableLayout(width, window.innerHeight, v.hand?.length ?? 13);
+    this.root.style.setProperty('--card-w', `${layout.cardWidth}px`);
+    this.root.style.setProperty('--trick-w', `${layout.trickCard}px`);
+    this.drawBoard(v);
+    this.drawSeats(v);
+    this.drawTrick(v, layout.trickCard);
+    this.drawHand(v, s, layout);
+    this.drawStatus(v, s);
+    this.drawControls(v, s);
+    this.drawLog(s);
+  }
+
+  private drawBoard(v: View): void {
+    clear(this.board);
+    const own = v.seat >= 1 ? v.seat : 1;
+    const ours = sameSide(own, 1) ? 0 : 1;
+    const pts = v.points, tricks = v.tricks ?? [0, 0];
+    const side = (k: number, label: string) => el('div', { class: `side-score ${k === 0 ? 'a' : 'b'}` },
+      el('span', { class: 'label' }, label),
+      el('span', { class: 'value', 'aria-label': `${label}: ${say('points')} ${number(pts[k])}, ${say('tricks')} ${number(tricks[k])}` },
+        `${say('points')} ${number(pts[k])} \u00b7 ${say('tricks')} ${number(tricks[k])}`));
+    this.board.append(side(ours, say('we')), side(1 - ours, say('they')));
+    const trump = v.trump ? `${SUIT_SIGNS[v.trump]} ${suitWithSign(v.trump).trim().split(' ').slice(1).join(' ')}` : say('noTrumpYet');
+    this.board.append(el('div', { class: `trump-sign${v.trump === 'h' || v.trump === 'x' ? ' red' : ''}`, id: 'trump-sign' },
+      `${say('trump')}: ${trump}`));
+  }
+
+  private drawSeats(v: View): void {
+    clear(this.seats);
+    for (let seat = 1; seat <= 4; seat++) {
+      const place = screenPlace(seat, v.seat);
+      const lit = v.turn === seat && v.phase !== 'over';
+      const name = v.names[seat - 1] || say('seatNames', seat);
+      const who = seat === v.seat ? `${name} (${say('you')})` : name;
+      const marks = [seat === v.hakem ? say('hakem') : '', v.kinds[seat - 1] === 'computer' ? say('computer') : ''].filter(Boolean);
+      this.seats.append(el('div', { class: `seat ${place}${lit ? ' lit' : ''} ${seat % 2 ? 'team-a' : 'team-b'}`, 'data-seat': seat,
+        'aria-current': lit ? 'true' : undefined },
+        el('span', { class: 'seat-name' }, who),
+        marks.length ? el('span', { class: 'seat-marks' }, marks.join(' \u00b7 ')) : null,
+        place !== 'bottom' && v.counts[seat - 1] ? el('span', { class: 'seat-count' }, say('cards', v.counts[seat - 1])) : null));
+    }
+  }
+
+  private drawTrick(v: View, width: number): void {
+    clear(this.trick);
+    const showLast = this.lastShown && v.last;
+    const cards = showLast ? v.last!.cards : v.trick ?? [];
+    this.trick.classList.toggle('last', !!showLast);
+    for (const [seat, card] of cards) {
+      const place = screenPlace(seat, v.seat);
+      const name = cardName(card);
+      this.trick.append(el('div', { class: `played ${place}`, role: 'img', 'aria-label': `${v.names[seat - 1]}: ${name}`, 'data-card': card },
+        cardFace(card, width)));
+    }
+    if (showLast) this.trick.append(el('p', { class: 'last-label' }, say('lastTrick')));
+  }
+
+  private drawHand(v: View, s: State, layout: ReturnType<typeof tableLayout>): void {
+    const focused = (document.activeElement as HTMLElement | null)?.dataset?.card;
+    clear(this.hand);
+    if (v.seat === 0) return;
+    const cards = sortHand(v.hand ?? [], v.trump);
+    const legal = new Set(v.legal ?? []);
+    const choosingTrump = v.decide === 'trump';
+    this.hand.style.width = `${layout.handWidth}px`;
+    this.hand.style.height = `${layout.handHeight}px`;
+    cards.forEach((card, k) => {
+      const playable = choosingTrump || (v.decide === 'card' && legal.has(card));
+      const dimmed = v.decide === 'card' && !legal.has(card);
+      const at = handCardPlace(layout, k);
+      const button = el('button', { class: `card${dimmed ? ' dimmed' : ''}${this.lifted === card ? ' lifted' : ''}${s.hint === card ? ' hinted' : ''}`,
+        'data-card': card, 'aria-label': cardName(card), 'aria-disabled': playable ? undefined : 'true' }, cardFace(card, layout.cardWidth));
+      button.style.left = `${at.x}px`;
+      button.style.top = `${at.y}px`;
+      button.addEventListener('click', (e) => this.choose(card, v, (e as PointerEvent).pointerType === 'touch'));
+      button.addEventListener('keydown', (e) => this.moveFocus(e, k));
+      this.hand.append(button);
+    });
+    if (focused) (this.hand.querySelector(`[data-card="${focused}"]`) as HTMLElement | null)?.focus();
+  }
+
+  private moveFocus(e: KeyboardEvent, k: number): void {
+    const buttons = [...this.hand.querySelectorAll<HTMLButtonElement>('button.card')];
+    const forward = document.dir === 'rtl' ? 'ArrowLeft' : 'ArrowRight';
+    const back = document.dir === 'rtl' ? 'ArrowRight' : 'ArrowLeft';
+    const to = e.key === forward ? k + 1 : e.key === back ? k - 1 : e.key === 'Home' ? 0 : e.key === 'End' ? buttons.length - 1 : -2;
+    if (to === -2) return;
+    e.preventDefault();
+    buttons[Math.max(0, Math.min(buttons.length - 1, to))]?.focus();
+  }
+
+  // A touch lifts a card first and plays it on the second touch; a click or a key plays at once.
+  private choose(card: string, v: View, touch: boolean): void {
+    if (touch && this.lifted !== card) {
+      this.lifted = card;
+      for (const b of this.hand.querySelectorAll('button.card')) b.classList.toggle('lifted', (b as HTMLElement).dataset.card === card);
+      return;
+    }
+    this.lifted = null;
+    if (v.decide === 'trump') this.actions.trump(suitOf(card));
+    else this.actions.play(card);
+  }
+
+  private drawStatus(v: View, s: State): void {
+    let text = '';
+    if (s.closed && s.notice) text = noticeText(s.notice.words, s.notice.name);
+    else if (s.refusal) text = refusalText(s.refusal);
+    else if (s.hint) text = say('hintIs', cardName(s.hint));
+    else if (v.phase === 'seating') text = say('waitingForPlayers');
+    else if (v.phase === 'over') text = gameOverText(v);
+    else if (v.decide === 'trump') text = say('nameTrump');
+    else if (v.decide === 'card') text = v.secondsLeft !== undefined ? say('yourTurnLeft', v.secondsLeft) : say('yourTurn');
+    else if (v.turn) text = v.phase === 'trump' ? say('choosing', v.names[v.turn - 1]) : say('toPlay', v.names[v.turn - 1]);
+    this.status.textContent = line(text);
+    this.status.classList.toggle('refusal', !!s.refusal);
+  }
+
+  private drawControls(v: View, s: State): void {
+    clear(this.controls);
+    const add = (id: string, label: string, act: () => void, key?: string) =>
+      this.controls.append(el('button', { class: 'secondary', id, onclick: act, 'aria-keyshortcuts': key }, label));
+    if (v.last) add('last-trick', say('lastTrick'), () => { this.toggleLastTrick(); this.drawTrick(v, parseInt(this.root.style.getPropertyValue('--trick-w')) || 60); }, 'L');
+    if (v.playNow && v.decide === 'card') add('hint', say('hint'), () => this.actions.hint(), 'H');
+    if (v.phase === 'over' && v.seat > 0) add('play-again', say('playAgain'), () => this.actions.again());
+    add('leave', s.closed ? say('backToLobby') : say('leave'), () => this.actions.leave());
+  }
+
+  private drawLog(s: State): void {
+    if (s.log.length === this.logLength && this.log.childElementCount) return;
+    clear(this.log);
+    const names = s.view?.names ?? [];
+    for (const entry of s.log) {
+      const text = entry.t === 'chat' ? `${names[entry.seat - 1] || say('seatNames', entry.seat)}: ${entry.text}`
+        : newsText(entry.kind, entry.name, entry.partner, entry.points);
+      this.log.append(el('li', { class: entry.t, dir: 'auto' }, text));
+    }
+    this.logLength = s.log.length;
+    this.log.scrollTop = this.log.scrollHeight;
+  }
+}
+
+export function refusalText(r: { reason: string; suit?: string }): string {
+  switch (r.reason) {
+    case 'follow': return say('refusedFollow', `${SUIT_SIGNS[r.suit ?? ''] ?? ''}`);
+    case 'trumpFirst': return say('refusedTrumpFirst');
+    case 'notInHand': return say('refusedCard');
+    case 'noHint': return say('refusedHint');
+    default: return say('refusedTurn');
+  }
+}
+
+export function gameOverText(v: View): string {
+  const [a, b] = v.points;
+  if (v.seat === 0) return say('gameOverWatch', a, b);
+  const ours = v.seat % 2 === 1 ? a : b, theirs = v.seat % 2 === 1 ? b : a;
+  return `${ours > theirs ? say('youWon', ours, theirs) : say('youLost', ours, theirs)} ${say('nextGameSoon')}`;
+}
