@@ -13,7 +13,8 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined" \
   -DZARV_FUZZ=ON -DZARV_BUILD_BENCH=OFF -DZARV_WERROR=ON >/dev/null
-targets=(saved_hand command_line settings_file dealer_messages client_messages returning_client lobby_messages lobby_answers)
+targets=(saved_hand command_line settings_file dealer_messages client_messages returning_client lobby_messages lobby_answers
+         browser_messages http_head)
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 failed=0
 passed=0

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-websockets-dev
+  nlohmann-json3-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libqt6sql6-sqlite libqt6sql6-psql
   fonts-liberation2 fonts-dejavu-core
@@ -20,8 +21,11 @@ if [ "${1:-}" = "--test" ]; then
     clang libclang-rt-14-dev
     postgresql openssl
     dpkg-dev lintian
+    chromium
   )
 fi
+# The web client is built with Node; a machine without it gets Debian's.
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "server/browser_seats.h"
 
+#include "server/web_link.h"
+
 #include <algorithm>
 
 #include "engine/game.h"
@@ -59,9 +61,9 @@ void BrowserSeats::HandleDealerText(int connection, Browser& b, const net::Piece
     if (p.command == "Join") {
         if (p.detail.size() >= 2 && p.detail[0] != '3') return answer(net::Message("Recived", net::kExtensionAck));
         const net::NoticeText why = net::RecognizeNotice(p.detail.size() > 2 ? p.detail.substr(2) : std::string());
-        links_.send(connection, json{{"t", "no"}, {"notice", static_cast<int>(why.code)}, {"words", why.words}}.dump());
+        links_.send(connection, Dumped(json{{"t", "no"}, {"notice", static_cast<int>(why.code)}, {"words", why.words}}));
     } else if (p.command == "Hello") {
-        links_.send(connection, json{{"t", "token"}, {"token", p.detail}, {"seat", links_.seatOf(connection)}}.dump());
+        links_.send(connection, Dumped(json{{"t", "token"}, {"token", p.detail}, {"seat", links_.seatOf(connection)}}));
         SendHistory(connection, b);
     } else if (p.command == "HandIs") {
         answer(net::Message("Recived", "HandIs"));
@@ -72,10 +74,10 @@ void BrowserSeats::HandleDealerText(int connection, Browser& b, const net::Piece
         SendHistory(connection, b);
     } else if (p.command == "Chat") {
         const auto chat = net::ParseSeatText(p.detail);
-        if (chat) links_.send(connection, json{{"t", "chat"}, {"seat", chat->seat}, {"text", chat->text}}.dump());
+        if (chat) links_.send(connection, Dumped(json{{"t", "chat"}, {"seat", chat->seat}, {"text", net::TextFromWire(chat->text)}}));
     } else if (p.command == "Closing") {
         const net::NoticeText why = net::ParseNoticeDetail(p.detail);
-        links_.send(connection, json{{"t", "closing"}, {"notice", static_cast<int>(why.code)}, {"words", why.words}}.dump());
+        links_.send(connection, Dumped(json{{"t", "closing"}, {"notice", static_cast<int>(why.code)}, {"words", why.words}}));
     }
     // The rest (the deal, the moves, the seats) the browser learns from its view.
 }
@@ -96,7 +98,7 @@ void BrowserSeats::FromBrowser(int connection, const std::string& text) {
 void BrowserSeats::Refuse(int connection, const std::string& reason, const std::string& extra) {
     json refusal = {{"t", "refused"}, {"reason", reason}};
     if (!extra.empty()) refusal["suit"] = extra;
-    links_.send(connection, refusal.dump());
+    links_.send(connection, Dumped(refusal));
 }
 
 void BrowserSeats::Play(int connection, Browser& b, const std::string& detail) {
@@ -129,7 +131,7 @@ void BrowserSeats::Hint(int connection) {
     if (!facts_.playNow || seat == 0 || s_.WaitingForSeat != seat || s_.Trump == kNoSuit) return Refuse(connection, "noHint");
     const CardCode card = links_.suggest(seat);
     if (card.empty()) return Refuse(connection, "noHint");
-    links_.send(connection, json{{"t", "hint"}, {"card", card.text()}}.dump());
+    links_.send(connection, Dumped(json{{"t", "hint"}, {"card", card.text()}}));
 }
 
 void BrowserSeats::SayChat(int connection, const std::string& given) {
@@ -139,14 +141,14 @@ void BrowserSeats::SayChat(int connection, const std::string& given) {
     if (seat == 0 || text.empty()) return;
     // The session passes it on to every other connection; the sender hears it back here.
     links_.deliver(connection, net::Message("Chat", std::to_string(seat) + ";" + text));
-    links_.send(connection, json{{"t", "chat"}, {"seat", seat}, {"text", text}}.dump());
+    links_.send(connection, Dumped(json{{"t", "chat"}, {"seat", seat}, {"text", text}}));
 }
 
 void BrowserSeats::Chat(int seat, const std::string& text) {
     json line = {{"t", "chat"}, {"seat", seat}, {"text", text}};
     // Players hear it from the session; watchers from here.
     for (const auto& [connection, b] : browsers_)
-        if (b.watcher) links_.send(connection, line.dump());
+        if (b.watcher) links_.send(connection, Dumped(line));
     Keep(std::move(line));
 }
 
@@ -166,11 +168,11 @@ void BrowserSeats::Keep(json line) {
 void BrowserSeats::SendHistory(int connection, Browser& b) {
     if (b.historySent) return;
     b.historySent = true;
-    for (const json& line : history_) links_.send(connection, line.dump());
+    for (const json& line : history_) links_.send(connection, Dumped(line));
 }
 
 void BrowserSeats::ToAll(const json& message) {
-    const std::string text = message.dump();
+    const std::string text = Dumped(message);
     for (const auto& [connection, b] : browsers_) links_.send(connection, text);
 }
 
@@ -183,10 +185,10 @@ void BrowserSeats::Refresh(const TableFacts& facts) {
         json view = SeatView(s_, seat, facts);
         json key = view;
         key.erase("secondsLeft");
-        std::string keyText = key.dump();
+        std::string keyText = Dumped(key);
         if (keyText == b.lastView) continue;
         b.lastView = std::move(keyText);
-        links_.send(connection, view.dump());
+        links_.send(connection, Dumped(view));
     }
 }
 

@@ -25,6 +25,8 @@ json TrickCards(const TrickRecord& t) {
     return cards;
 }
 
+bool Between(const TableFacts& facts) { return facts.dealing && !facts.trumpKnown; }
+
 std::string Phase(const GameState& s, const TableFacts& facts) {
     if (!facts.started) return "seating";
     if (s.Turn == 0 && (s.PointsA >= 7 || s.PointsB >= 7)) return "over";
@@ -66,7 +68,7 @@ json SeatView(const GameState& s, int seat, const TableFacts& facts) {
     for (int k = 1; k <= 4; ++k) {
         names.push_back(s.Seats[static_cast<size_t>(k)].Name);
         kinds.push_back(s.Seats[static_cast<size_t>(k)].Kind == SeatKind::Human && k != 3 ? "person" : "computer");
-        counts.push_back(facts.started ? HeldCards(s, k).size() : 0);
+        counts.push_back(facts.started && !Between(facts) ? HeldCards(s, k).size() : 0);
     }
     view["names"] = names;
     view["kinds"] = kinds;
@@ -76,8 +78,10 @@ json SeatView(const GameState& s, int seat, const TableFacts& facts) {
     view["expert"] = facts.expert;
     view["playNow"] = facts.playNow;
     if (!facts.started) return view;
+    view["deal"] = facts.deal;
     view["hakem"] = s.MasterPlayer;
-    view["trump"] = s.Trump == kNoSuit ? json() : json(std::string(1, s.Trump));
+    // Until the new hand's ZARV is named, the last hand's is none of this one's.
+    view["trump"] = s.Trump == kNoSuit || !facts.trumpKnown ? json() : json(std::string(1, s.Trump));
     view["tricks"] = {TeamTricks(s, 1), TeamTricks(s, 2)};
     // Whose decision the table waits for, else whose turn it is.
     view["turn"] = s.WaitingForSeat > 0 ? s.WaitingForSeat : s.Turn;
@@ -91,7 +95,10 @@ json SeatView(const GameState& s, int seat, const TableFacts& facts) {
     }
     view["trick"] = current ? TrickCards(*current) : json::array();
     if (last) view["last"] = {{"cards", TrickCards(*last)}, {"winner", last->Winner}};
-    const std::vector<CardCode> hand = HeldCards(s, seat);
+    // While the first HAKEM is drawn, and between two hands, the cards lie
+    // where the last deal or the draw left them: nobody holds a hand yet.
+    // (The HAKEM's wait for the ZARV is no dealing: his five cards are his.)
+    const std::vector<CardCode> hand = Between(facts) ? std::vector<CardCode>{} : HeldCards(s, seat);
     view["hand"] = CardList(hand);
     AddDecision(view, s, seat, hand, facts);
     return view;

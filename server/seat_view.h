@@ -15,6 +15,9 @@ struct TableFacts {
     bool expert = false;
     bool playNow = false;   // a private table of one person and three computers
     int watchers = 0;
+    int deal = 0;           // hands dealt at this table so far (the hand in play is this one)
+    bool dealing = false;   // the first HAKEM is drawn or a hand dealt
+    bool trumpKnown = false;  // the ZARV of the hand in play is named
     double now = 0;         // the engine's clock, for the seconds left to decide
 };
 

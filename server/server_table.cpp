@@ -281,11 +281,14 @@ private:
         Runner& r;
         explicit GameEvents(Runner& runner) : r(runner) {}
         void HandStarted(int master) override {
+            ++r.deals_;
+            r.trumpKnown_ = false;
             r.feed_.HandStarted(master);
             r.RefreshBrowsers();
             r.recorder_.HandStarted(master);
         }
         void TrumpKnown(Suit trump) override {
+            r.trumpKnown_ = true;
             r.feed_.TrumpKnown(trump);
             r.RefreshBrowsers();
             r.recorder_.TrumpKnown(trump);
@@ -308,6 +311,8 @@ private:
     double firstSatAt_ = -1;
     double lastPerson_ = 0;
     int gamesPlayed_ = 0;
+    int deals_ = 0;
+    bool trumpKnown_ = false;  // the ZARV of the hand in play is named
 };
 
 BrowserSeats::Links ServerTable::Runner::BrowserLinks() {
@@ -338,6 +343,9 @@ void ServerTable::Runner::RefreshBrowsers() {
     facts.expert = rules_.expert;
     facts.playNow = rules_.playNow;
     facts.watchers = static_cast<int>(feed_.count());
+    facts.deal = deals_;
+    facts.dealing = game_.Awaiting().kind == Game::TableWait::Kind::Deal;
+    facts.trumpKnown = trumpKnown_;
     facts.now = clock_.Now();
     browsers_.Refresh(facts);
 }
@@ -429,6 +437,7 @@ void ServerTable::Runner::Run() {
             Log("game over points " + std::to_string(g.PointsA) + "-" + std::to_string(g.PointsB));
             recorder_.GameOver();
             feed_.GameOver();
+            trumpKnown_ = false;  // the next game begins with the draw for its HAKEM
             return WaitBeforeNextGame();
         };
         game_.StartClick();

@@ -53,7 +53,9 @@ json TableLineJson(const net::TableLine& t) {
 
 } // namespace
 
-std::string BadMessage(const std::string& why) { return json{{"t", "bad"}, {"why", why}}.dump(); }
+std::string Dumped(const json& message) { return message.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+std::string BadMessage(const std::string& why) { return Dumped(json{{"t", "bad"}, {"why", why}}); }
 
 std::optional<size_t> Utf8Letters(std::string_view text) {
     size_t letters = 0;
@@ -61,8 +63,15 @@ std::optional<size_t> Utf8Letters(std::string_view text) {
         const auto c = static_cast<unsigned char>(text[i]);
         const size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
         if (length == 0 || i + length > text.size()) return std::nullopt;
-        for (size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return std::nullopt;
+        uint32_t code = length == 1 ? c : c & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // The shortest form only, and no surrogate halves or code past U+10FFFF.
+        static constexpr uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return std::nullopt;
         i += length;
         ++letters;
     }
@@ -85,6 +94,8 @@ WebLink::Out WebLink::FromBrowser(std::string_view frame) {
     const auto type = m.is_object() ? Text(m, "t") : std::nullopt;
     if (!type) {
         out.toBrowser.push_back(BadMessage("notJson"));
+        // A connection that does not begin with a greeting is no page of ours.
+        out.close = stage_ == Stage::New;
         return out;
     }
     if (stage_ == Stage::New) {
@@ -101,7 +112,7 @@ void WebLink::Hello(const json& m, Out& out) {
     const auto type = Text(m, "t");
     if (Whole(m, "v", 0, 1'000'000) != kWebVersion) {
         // A page of another version: the browser loads the server's own.
-        out.toBrowser.push_back(json{{"t", "reload"}, {"v", kWebVersion}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "reload"}, {"v", kWebVersion}}));
         out.close = true;
         return;
     }
@@ -158,12 +169,12 @@ void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
 void WebLink::TableRequest(const std::string& type, const json& m, Out& out) {
     if (type == "play") {
         const auto card = Text(m, "card");
-        if (!card || !CardCode::Parse(*card)) return out.toBrowser.push_back(json{{"t", "refused"}, {"reason", "noSuchCard"}}.dump());
+        if (!card || !CardCode::Parse(*card)) return out.toBrowser.push_back(Dumped(json{{"t", "refused"}, {"reason", "noSuchCard"}}));
         out.toLobby = net::Message("WebPlay", *card);
     } else if (type == "trump") {
         const auto suit = Text(m, "suit");
         if (!suit || suit->size() != 1 || !IsSuitLetter((*suit)[0]))
-            return out.toBrowser.push_back(json{{"t", "refused"}, {"reason", "noSuchSuit"}}.dump());
+            return out.toBrowser.push_back(Dumped(json{{"t", "refused"}, {"reason", "noSuchSuit"}}));
         out.toLobby = net::Message("WebTrump", *suit);
     } else if (type == "chat") {
         std::string text = Text(m, "text").value_or("");
@@ -197,29 +208,29 @@ WebLink::Out WebLink::FromLobby(std::string_view text) {
 
 void WebLink::LobbyAnswer(const std::string& command, const std::string& detail, Out& out) {
     if (command == "Lobby") {
-        out.toBrowser.push_back(json{{"t", "welcome"}, {"v", kWebVersion}, {"name", name_}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "welcome"}, {"v", kWebVersion}, {"name", name_}}));
     } else if (command == "LobbyOk") {
         Ok(detail, out);
     } else if (command == "LobbyNo") {
-        out.toBrowser.push_back(NoticeMessage("no", detail).dump());
+        out.toBrowser.push_back(Dumped(NoticeMessage("no", detail)));
     } else if (command == "Join") {
         // Refused at the door: a name seated elsewhere, a seat not to be taken back.
-        out.toBrowser.push_back(NoticeMessage("no", detail.size() > 2 ? detail.substr(2) : std::string()).dump());
+        out.toBrowser.push_back(Dumped(NoticeMessage("no", detail.size() > 2 ? detail.substr(2) : std::string())));
     } else if (command == "Closing") {
-        out.toBrowser.push_back(NoticeMessage("closing", detail).dump());
+        out.toBrowser.push_back(Dumped(NoticeMessage("closing", detail)));
     } else if (command == "TableIs") {
         if (const auto line = net::ParseTableLine(detail))
-            out.toBrowser.push_back(json{{"t", "lobbyTable"}, {"table", TableLineJson(*line)}}.dump());
+            out.toBrowser.push_back(Dumped(json{{"t", "lobbyTable"}, {"table", TableLineJson(*line)}}));
     } else if (command == "ListEnd") {
-        out.toBrowser.push_back(json{{"t", "listed"}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "listed"}}));
     } else if (command == "TableGone") {
-        if (const auto id = net::ParseCount(detail)) out.toBrowser.push_back(json{{"t", "lobbyGone"}, {"id", *id}}.dump());
+        if (const auto id = net::ParseCount(detail)) out.toBrowser.push_back(Dumped(json{{"t", "lobbyGone"}, {"id", *id}}));
     } else if (command == "Top") {
         if (const auto t = net::ParseTopLine(detail))
             top_.push_back({{"rank", t->rank}, {"name", t->name}, {"games", t->games}, {"wins", t->wins},
                             {"points", t->points}, {"hakemWins", t->hakemWins}});
     } else if (command == "TopEnd") {
-        out.toBrowser.push_back(json{{"t", "top"}, {"list", top_}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "top"}, {"list", top_}}));
         top_ = json::array();
     }
 }
@@ -229,21 +240,21 @@ void WebLink::Ok(const std::string& detail, Out& out) {
     const std::string what(f.empty() ? std::string_view() : f[0]);
     const int table = f.size() > 1 ? net::ParseCount(f[1]).value_or(0) : 0;
     if (what == "Made") {
-        out.toBrowser.push_back(json{{"t", "made"}, {"table", table}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "made"}, {"table", table}}));
     } else if (what == "Sit") {
         const int seat = f.size() > 2 ? net::ParseCount(f[2]).value_or(0) : 0;
         // The seat is kept for this connection: it asks for it at once.
         stage_ = Stage::Table;
         out.toLobby = net::Message("Connect", name_ + ";" + net::SideWord(seat));
-        out.toBrowser.push_back(json{{"t", "sitting"}, {"table", table}, {"seat", seat}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "sitting"}, {"table", table}, {"seat", seat}}));
     } else if (what == "Watch") {
         stage_ = Stage::Watching;
-        out.toBrowser.push_back(json{{"t", "watching"}, {"table", table}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "watching"}, {"table", table}}));
     } else if (what == "Leave") {
         stage_ = Stage::Lobby;
-        out.toBrowser.push_back(json{{"t", "left"}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "left"}}));
     } else if (what == "Start") {
-        out.toBrowser.push_back(json{{"t", "started"}, {"table", table}}.dump());
+        out.toBrowser.push_back(Dumped(json{{"t", "started"}, {"table", table}}));
     }
 }
 

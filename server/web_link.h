@@ -53,6 +53,10 @@ private:
     std::string pending_;  // the lobby's bytes after the last "|"
 };
 
+// A message as it travels. Text that is not valid UTF-8 (a name or chat line
+// of an older program) is sent with U+FFFD in place of the bad bytes, never
+// refused: one odd byte must not silence a table.
+std::string Dumped(const nlohmann::json& message);
 // The browser's refusal of its own message: {"t":"bad","why":...}.
 std::string BadMessage(const std::string& why);
 // A name a person may play under: 1 to 40 bytes of UTF-8 letters, without the
