@@ -49,7 +49,8 @@ void AddDecision(json& view, const GameState& s, int seat, const std::vector<Car
         view["legal"] = CardList(legal);
     }
     if (s.WaitingDeadline > 0)
-        view["secondsLeft"] = std::max(0L, static_cast<long>(std::ceil(s.WaitingDeadline - facts.now)));
+        // Whole seconds, as a clock counts down: 60 s left shows 60 until it is 59.x.
+        view["secondsLeft"] = std::max(0L, static_cast<long>(std::ceil(s.WaitingDeadline - facts.now - 1e-3)));
 }
 
 } // namespace
@@ -99,7 +100,7 @@ json SeatView(const GameState& s, int seat, const TableFacts& facts) {
     // where the last deal or the draw left them: nobody holds a hand yet.
     // (The HAKEM's wait for the ZARV is no dealing: his five cards are his.)
     const std::vector<CardCode> hand = Between(facts) ? std::vector<CardCode>{} : HeldCards(s, seat);
-    view["hand"] = CardList(hand);
+    if (seat >= 1) view["hand"] = CardList(hand);
     AddDecision(view, s, seat, hand, facts);
     return view;
 }

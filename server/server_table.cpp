@@ -231,7 +231,6 @@ public:
     void SeatLost(int seat) {
         Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
         feed_.PlayerLost(seat);
-        browsers_.News(TableEvent::About(TableEvent::Kind::SeatReplaced, seat, game_.state().Seats[seat].Name));
         Report();
         WaitWhileDeserted();
     }
@@ -241,7 +240,6 @@ public:
     void SeatTakenBack(int seat) {
         Log("returned " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\"");
         feed_.PlayerReturned(seat);
-        browsers_.News(TableEvent::About(TableEvent::Kind::PlayerBack, seat, game_.state().Seats[seat].Name));
         Report();
     }
 
@@ -346,7 +344,7 @@ void ServerTable::Runner::RefreshBrowsers() {
     facts.deal = deals_;
     facts.dealing = game_.Awaiting().kind == Game::TableWait::Kind::Deal;
     facts.trumpKnown = trumpKnown_;
-    facts.now = clock_.Now();
+    facts.now = pump_.Now();  // the clock the move limit's deadline is on
     browsers_.Refresh(facts);
 }
 

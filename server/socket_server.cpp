@@ -21,6 +21,27 @@ SocketServer::SocketServer(ServerLimits limits, EventLog& log, QObject* parent)
     clock_.start();
     housekeeping_.setSingleShot(true);
     connect(&housekeeping_, &QTimer::timeout, this, &SocketServer::Housekeep);
+    connect(&browserBeat_, &QTimer::timeout, this, &SocketServer::BeatBrowsers);
+}
+
+void SocketServer::BeatBrowsers() {
+    const double now = Now();
+    std::vector<int> silent;
+    for (auto& [id, b] : browsers_) {
+        if (now - b.heard > kBrowserSilence) {
+            silent.push_back(id);
+            continue;
+        }
+        b.socket->ping();
+    }
+    for (int id : silent) {
+        Log("silent web connection " + std::to_string(id) + " dropped");
+        browsers_[id].socket->abort();
+        ForgetBrowser(id);
+    }
+    static const std::vector<std::string> kBeat{R"({"t":"beat"})"};
+    for (auto& [id, b] : browsers_) SendFrames(id, kBeat);
+    if (browsers_.empty()) browserBeat_.stop();
 }
 
 SocketServer::~SocketServer() {
@@ -134,9 +155,15 @@ void SocketServer::AcceptBrowser(QWebSocket* socket, bool secure) {
     socket->setMaxAllowedIncomingMessageSize(kMaxWebMessage);
     socket->setMaxAllowedIncomingFrameSize(kMaxWebMessage);
     browsers_[id].socket = socket;
+    browsers_[id].heard = Now();
+    if (!browserBeat_.isActive()) browserBeat_.start(kBrowserBeatMs);
+    connect(socket, &QWebSocket::pong, this, [this, id] {
+        if (const auto it = browsers_.find(id); it != browsers_.end()) it->second.heard = Now();
+    });
     connect(socket, &QWebSocket::textMessageReceived, this, [this, id](const QString& frame) {
         const auto it = browsers_.find(id);
         if (it == browsers_.end()) return;
+        it->second.heard = Now();
         const QByteArray bytes = frame.toUtf8();
         const WebLink::Out out = it->second.link.FromBrowser(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
         SendToBrowser(id, out);

@@ -106,7 +106,16 @@ private:
         QWebSocket* socket = nullptr;
         WebLink link;
         qint64 unwritten = 0;  // bytes handed to the socket and not written yet
+        double heard = 0;      // when it last sent anything (a pong too)
     };
+    // Every few seconds each browser hears from the server (so that a page
+    // can tell a dead connection from a quiet table), and is pinged; one
+    // silent past the limit (a phone gone from its network) is let go, and
+    // its seat goes to the computer until it comes back.
+    static constexpr int kBrowserBeatMs = 10'000;
+    static constexpr double kBrowserSilence = 30;
+    QTimer browserBeat_;
+    void BeatBrowsers();
     std::map<int, Browser> browsers_;
     void SendToBrowser(int id, const WebLink::Out& out);
     void ForgetBrowser(int id);

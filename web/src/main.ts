@@ -17,6 +17,23 @@ const LANGUAGE_KEY = 'zarv.language';
 let state: State = initialState();
 let socket: WebSocket | null = null;
 let retry = 0;
+// The server speaks at least every ten seconds; a connection silent for
+// longer than this is dead (a phone that slept, a network that changed).
+const SILENCE_MS = 25_000;
+let heardAt = 0;
+setInterval(() => {
+  if (socket && socket.readyState === WebSocket.OPEN && Date.now() - heardAt > SILENCE_MS) abandon();
+}, 2000);
+
+// A connection that went quiet is left to die on its own (its closing
+// handshake may never come back) and a new one begins at once.
+function abandon(): void {
+  const old = socket;
+  socket = null;
+  old?.close();
+  if (state.screen === 'table') showConnectionLost();
+  setTimeout(connect, Math.min(5000, 300 * 2 ** retry++));
+}
 let table: TableScreen | null = null;
 let drawnScreen = '';
 let wantedTable = new URLSearchParams(location.hash.slice(1)).get('table') ?? '';
@@ -35,11 +52,13 @@ function connect(): void {
   socket = ws;
   ws.addEventListener('open', () => {
     retry = 0;
+    heardAt = Date.now();
     const token = savedSeat();
     if (token) send({ t: 'back', v: PROTOCOL_VERSION, token });
     else send({ t: 'hello', v: PROTOCOL_VERSION, name: state.name });
   });
   ws.addEventListener('message', (e) => {
+    heardAt = Date.now();
     let message: ServerMessage;
     try {
       message = JSON.parse(String(e.data));
@@ -118,6 +137,7 @@ const tableActions = {
   chat: (text: string) => send({ t: 'chat', text }),
   hint: () => send({ t: 'hint' }),
   again: () => send({ t: 'again' }),
+  start: () => send({ t: 'start', table: state.tableId }),
   leave: () => {
     localStorage.removeItem(SEAT_KEY);
     state = { ...initialState(), name: state.name, screen: 'lobby' };
@@ -167,6 +187,7 @@ function draw(): void {
   const key = `${state.screen}:${state.tableId}:${state.watching}:${currentLanguage()}`;
   if (key !== drawnScreen || state.screen !== 'table') {
     clear(app);
+    table?.dispose();
     table = null;
     app.append(header());
     const body = el('div', { class: 'screen' });
@@ -191,7 +212,12 @@ document.addEventListener('keydown', (e) => {
 window.addEventListener('resize', () => table?.update(state));
 // A phone that wakes: a socket that died while it slept is noticed at once.
 document.addEventListener('visibilitychange', () => {
-  if (document.visibilityState === 'visible' && !socket) connect();
+  if (document.visibilityState !== 'visible') return;
+  if (!socket) connect();
+  else if (Date.now() - heardAt > 12_000) abandon();  // it slept through the beats: start again
+});
+window.addEventListener('online', () => {
+  if (socket && Date.now() - heardAt > 12_000) abandon();
 });
 
 chooseLanguage((localStorage.getItem(LANGUAGE_KEY) as Language | null) ?? languageFrom(navigator.languages));

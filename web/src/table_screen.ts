@@ -13,6 +13,7 @@ export interface TableActions {
   chat(text: string): void;
   hint(): void;
   again(): void;
+  start(): void;
   leave(): void;
 }
 
@@ -41,6 +42,11 @@ export class TableScreen {
   private lastShown = false;
   private lifted: string | null = null;
   private logLength = 0;
+  // The move limit counts down here between two views: the server sends the
+  // seconds left when the decision begins.
+  private deadline = 0;
+  private ticker = 0;
+  private lastState: State | null = null;
 
   constructor(parent: HTMLElement, private actions: TableActions, watching: boolean) {
     this.root = parent;
@@ -69,7 +75,12 @@ export class TableScreen {
     this.lastShown = !this.lastShown;
   }
 
+  dispose(): void {
+    clearInterval(this.ticker);
+  }
+
   update(s: State): void {
+    this.lastState = s;
     const v = s.view;
     if (!v) {
       this.status.textContent = say('connecting');
@@ -83,6 +94,7 @@ export class TableScreen {
     this.drawSeats(v);
     this.drawTrick(v, layout.trickCard);
     this.drawHand(v, s, layout);
+    this.countDown(v);
     this.drawStatus(v, s);
     this.drawControls(v, s);
     this.drawLog(s);
@@ -179,6 +191,27 @@ export class TableScreen {
     else this.actions.play(card);
   }
 
+  private countDown(v: View): void {
+    const counting = v.decide !== undefined && v.secondsLeft !== undefined;
+    if (!counting) {
+      this.deadline = 0;
+      clearInterval(this.ticker);
+      this.ticker = 0;
+      return;
+    }
+    if (this.deadline === 0 || Math.abs(this.secondsLeft() - (v.secondsLeft ?? 0)) > 1)
+      this.deadline = Date.now() + (v.secondsLeft ?? 0) * 1000;
+    if (!this.ticker) {
+      this.ticker = window.setInterval(() => {
+        if (this.lastState?.view) this.drawStatus(this.lastState.view, this.lastState);
+      }, 1000);
+    }
+  }
+
+  private secondsLeft(): number {
+    return Math.max(0, Math.ceil((this.deadline - Date.now()) / 1000));
+  }
+
   private drawStatus(v: View, s: State): void {
     let text = '';
     if (s.closed && s.notice) text = noticeText(s.notice.words, s.notice.name);
@@ -187,7 +220,7 @@ export class TableScreen {
     else if (v.phase === 'seating') text = say('waitingForPlayers');
     else if (v.phase === 'over') text = gameOverText(v);
     else if (v.decide === 'trump') text = say('nameTrump');
-    else if (v.decide === 'card') text = v.secondsLeft !== undefined ? say('yourTurnLeft', v.secondsLeft) : say('yourTurn');
+    else if (v.decide === 'card') text = this.deadline ? say('yourTurnLeft', this.secondsLeft()) : say('yourTurn');
     else if (v.turn) text = v.phase === 'trump' ? say('choosing', v.names[v.turn - 1]) : say('toPlay', v.names[v.turn - 1]);
     this.status.textContent = line(text);
     this.status.classList.toggle('refusal', !!s.refusal);
@@ -197,6 +230,7 @@ export class TableScreen {
     clear(this.controls);
     const add = (id: string, label: string, act: () => void, key?: string) =>
       this.controls.append(el('button', { class: 'secondary', id, onclick: act, 'aria-keyshortcuts': key }, label));
+    if (v.phase === 'seating' && v.seat > 0) add('start', say('start'), () => this.actions.start());
     if (v.last) add('last-trick', say('lastTrick'), () => { this.toggleLastTrick(); this.drawTrick(v, parseInt(this.root.style.getPropertyValue('--trick-w')) || 60); }, 'L');
     if (v.playNow && v.decide === 'card') add('hint', say('hint'), () => this.actions.hint(), 'H');
     if (v.phase === 'over' && v.seat > 0) add('play-again', say('playAgain'), () => this.actions.again());
