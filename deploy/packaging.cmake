@@ -35,7 +35,8 @@ set(CPACK_DEBIAN_SERVER_PACKAGE_SUGGESTS "libqt6sql6-psql")
 set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/postinst)
 set(CPACK_DEBIAN_SERVER_DESCRIPTION "table server for the Zarv card game
 Many tables on one port, with a lobby, watchers, computer players in the
-empty seats and TLS for private tables. Every game is recorded in SQLite or
+empty seats and TLS for private tables, and a web client that phones and
+any browser play from (--web-port). Every game is recorded in SQLite or
 PostgreSQL. Includes zarv-sim, the headless player for tests and load
 measurements, and a systemd unit that runs the server as its own user.")
 

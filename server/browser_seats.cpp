@@ -24,6 +24,7 @@ json NewsMessage(const TableEvent& e) {
     if (e.kind == K::HandWon) {
         news["partner"] = e.partner;
         news["points"] = e.points;
+        news["firstSide"] = e.byFirstSide;
     }
     if (e.kind == K::Words) news["words"] = e.words;
     return news;

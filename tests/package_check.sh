@@ -28,7 +28,8 @@ expect_files "$game" /usr/games/zarv /usr/share/applications/org.ombrel.Zarv.des
   /usr/share/doc/zarv/changelog.gz /usr/share/man/man6/zarv.6.gz
 expect_files "$server" /usr/bin/zarv-server /usr/bin/zarv-sim /usr/lib/systemd/system/zarv-server.service \
   /usr/share/doc/zarv-server/copyright /usr/share/doc/zarv-server/changelog.gz \
-  /usr/share/man/man1/zarv-server.1.gz /usr/share/man/man1/zarv-sim.1.gz
+  /usr/share/man/man1/zarv-server.1.gz /usr/share/man/man1/zarv-sim.1.gz \
+  /usr/share/zarv/web/index.html /usr/share/zarv/web/manifest.webmanifest
 # Each program in one package only.
 contents "$game" | grep -q zarv-server && fail "the game's package holds the server"
 contents "$server" | grep -qx /usr/games/zarv && fail "the server's package holds the game"
@@ -49,6 +50,20 @@ dpkg-deb -x "$server" "$work/root"
 "$work/root/usr/games/zarv" --version | grep -q '^zarv [0-9]' || fail "zarv --version"
 "$work/root/usr/bin/zarv-server" --help | grep -q -- '--plain-port' || fail "zarv-server --help"
 "$work/root/usr/bin/zarv-sim" games 1 --seed 1 | grep -q 'games 1' || fail "zarv-sim games 1"
+# The unpacked server finds the web client installed beside it and serves it.
+"$work/root/usr/bin/zarv-server" --port 0 --web-port 0 --db "$work/results.sqlite" > "$work/server.log" 2>&1 &
+server_pid=$!
+for _ in $(seq 100); do grep -q '^listening web' "$work/server.log" && break; sleep 0.1; done
+web_port=$(sed -n 's/^listening web //p' "$work/server.log")
+[ -n "$web_port" ] || { kill $server_pid; fail "zarv-server --web-port: $(cat "$work/server.log")"; }
+exec 3<>"/dev/tcp/127.0.0.1/$web_port"
+printf 'GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n' >&3
+page=$(timeout 10 cat <&3 || true)
+exec 3<&-
+kill $server_pid
+grep -q 'no web client' "$work/server.log" && fail "the installed server has no web client"
+echo "$page" | grep -q '^HTTP/1.1 200' || fail "the installed server's web page: $page"
+echo "$page" | grep -q 'app-[0-9a-f]*\.js' || fail "the installed server's page names no script"
 
 if command -v lintian > /dev/null; then
   # Root runs lintian too (it only warns about that).

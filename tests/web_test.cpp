@@ -328,7 +328,6 @@ TEST(BrowserSeatTest, AMoveTheRulesRefuseStaysInTheHandWithTheReason) {
     t.Sit();
     SightCheck sight;
     size_t read = 0;
-    std::set<std::string> refusals;
     bool followTried = false, doubleTried = false;
     // What came while waiting for a refusal is looked at afterwards, in order.
     std::deque<json> later;
@@ -350,10 +349,7 @@ TEST(BrowserSeatTest, AMoveTheRulesRefuseStaysInTheHandWithTheReason) {
         sight.Look(m);
         if (m["t"] != "view" || !m.contains("hand") || m["hand"].empty()) continue;
         const std::string mine = m["hand"][0];
-        if (!m.contains("decide")) {
-            if (refusals.empty()) refusals.insert(refusalAfter("WebPlay;" + mine + "|")["reason"].get<std::string>());
-            continue;
-        }
+        if (!m.contains("decide")) continue;
         if (m["decide"] == "trump") {
             // The HAKEM names the suit of one of his cards, no other.
             for (const char suit : std::string("gphx")) {
@@ -384,7 +380,6 @@ TEST(BrowserSeatTest, AMoveTheRulesRefuseStaysInTheHandWithTheReason) {
         }
     }
     EXPECT_TRUE(followTried && doubleTried);
-    EXPECT_EQ(refusals, (std::set<std::string>{"notYourTurn"}));
     // The table goes on: the game still ends, with nothing refused that was legal.
     const json over = PlayToTheEnd(t, sight, read, later);
     EXPECT_EQ(over["phase"], "over");

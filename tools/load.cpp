@@ -13,6 +13,7 @@
 #include "net/wire.h"
 #include "cmdline/options.h"
 #include "tools/table_join.h"
+#include "tools/web_load.h"
 
 namespace zarv::sim {
 
@@ -143,7 +144,14 @@ void RunBot(TablePlan plan, TableNumber& number, LoadResults& results) {
 } // namespace
 
 int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const LoadPlan load = ParseLoad(args);
+    std::vector<std::string> rest(args);
+    const bool web = std::erase(rest, std::string("--web")) > 0;
+    const LoadPlan load = ParseLoad(rest);
+    if (web) {
+        // Browsers at the web port: the port given is the web port.
+        WebLoadPlan plan{load.where.host, load.where.port, load.tables, load.games, load.seed, load.think};
+        return RunWebLoad(plan, out, err);
+    }
     std::vector<std::unique_ptr<TableNumber>> numbers;
     for (int t = 0; t < load.tables; ++t) numbers.push_back(std::make_unique<TableNumber>());
     LoadResults results;

@@ -8,7 +8,9 @@
 namespace zarv::sim {
 
 // "load HOST:PORT --tables N [--games G] [--seed S] [--level standard|expert] [--no-pauses]
-// [--think-ms M]" (each bot decision takes up to M ms at random; default 1000).
+// [--think-ms M] [--web]" (each bot decision takes up to M ms at random; default 1000).
+// With --web, HOST:PORT is the server's web port and every bot is a browser's
+// WebSocket; the bots at a table play as people do through the lobby.
 int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace zarv::sim

@@ -26,7 +26,7 @@ const translations = option('--translations', join(here, '..', 'resources', 'tra
 const sharedContexts = ['TableWords', 'EngineTexts', 'StatusWords', 'WatchNews', 'TableStatus'];
 
 function unescapeXml(text) {
-  return text.replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"').replace(/&apos;/g, "'")
+  return text.replace(/<byte value="x([0-9a-fA-F]+)"\/>/g, (_, h) => String.fromCodePoint(parseInt(h, 16))).replace(/&lt;/g, '<').replace(/&gt;/g, '>').replace(/&quot;/g, '"').replace(/&apos;/g, "'")
     .replace(/&#x([0-9a-fA-F]+);/g, (_, h) => String.fromCodePoint(parseInt(h, 16)))
     .replace(/&#([0-9]+);/g, (_, d) => String.fromCodePoint(parseInt(d, 10))).replace(/&amp;/g, '&');
 }

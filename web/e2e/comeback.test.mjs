@@ -25,7 +25,7 @@ async function playSome(player, cards) {
 }
 
 test('a browser that goes offline and one that reloads come back to their seats', { timeout: 300_000 }, async () => {
-  const server = await startServer(['--next-game', '3600']);
+  const server = await startServer(['--no-pauses', '--next-game', '3600']);
   const browser = await launch();
   try {
     const ann = await openPlayer(browser, PHONE, 'Ann');

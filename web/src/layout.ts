@@ -20,6 +20,16 @@ function stepFor(room: number, cardWidth: number, cards: number): number {
   return cards > 1 ? Math.min(cardWidth + 4, (room - cardWidth) / (cards - 1)) : 0;
 }
 
+// The cards of the trick lie in a cross between the seats: as large as the
+// felt's room between the top and bottom seats and the left and right ones allows.
+export function trickCardWidth(feltWidth: number, feltHeight: number, cardWidth: number): number {
+  const seatRoom = 150;  // the top and bottom seats' labels and the score line
+  const sideRoom = 200;  // the left and right seats' labels
+  const byHeight = (feltHeight - seatRoom) / (CARD_RATIO * 1.75);
+  const byWidth = (feltWidth - sideRoom) / 2.2;
+  return Math.round(Math.max(36, Math.min(cardWidth, byHeight, byWidth)));
+}
+
 export function tableLayout(width: number, height: number, handSize: number): TableLayout {
   const cards = Math.max(handSize, 1);
   const cardWidth = Math.round(Math.max(48, Math.min(width / 4.6, height / 5.2 / CARD_RATIO, 120)));

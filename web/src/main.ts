@@ -100,7 +100,7 @@ function receive(m: ServerMessage): void {
   if (m.t === 'made') send({ t: 'sit', table: m.table, seat: 1, password: pendingPassword });
   state = apply(state, m);
   if (m.t === 'view') announceChanges(before.view, m);
-  if (m.t === 'news' && !m.old) announce(newsText(m.kind, m.name, m.partner, m.points));
+  if (m.t === 'news' && !m.old) announce(newsText(m.kind, m.name, m.partner, m.points, m.firstSide));
   draw();
 }
 

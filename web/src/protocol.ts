@@ -17,7 +17,7 @@ export interface View {
   trick?: [number, string][]; last?: { cards: [number, string][]; winner: number };
   hand?: string[]; decide?: 'trump' | 'card'; legal?: string[]; secondsLeft?: number;
 }
-export interface News { t: 'news'; kind: string; seat: number; name: string; partner?: string; points?: number; words?: string; old?: boolean }
+export interface News { t: 'news'; kind: string; seat: number; name: string; partner?: string; points?: number; firstSide?: boolean; words?: string; old?: boolean }
 export interface Chat { t: 'chat'; seat: number; text: string; old?: boolean }
 export type ServerMessage =
   | { t: 'welcome'; v: number; name: string }

@@ -2,7 +2,7 @@
 // HAKEM and the ZARV, tricks and points, the countdown, the chat and news.
 import { el, clear } from './dom';
 import { sheetCell, sortHand, SUIT_SIGNS, suitOf } from './cards';
-import { handCardPlace, tableLayout } from './layout';
+import { handCardPlace, tableLayout, trickCardWidth } from './layout';
 import type { View } from './protocol';
 import { type State, screenPlace, sameSide } from './state';
 import { cardName, line, newsText, noticeText, number, say, suitWithSign } from './words';
@@ -31,6 +31,7 @@ function cardFace(card: string | null, width: number): HTMLElement {
 export class TableScreen {
   private root: HTMLElement;
   private seats = el('div', { class: 'seats-layer' });
+  private felt: HTMLElement;
   private trick = el('div', { class: 'trick', 'aria-label': say('table') });
   private status = el('p', { class: 'status', id: 'status', role: 'status' });
   private board = el('div', { class: 'board' });
@@ -52,6 +53,7 @@ export class TableScreen {
     this.root = parent;
     clear(parent);
     const felt = el('section', { class: 'felt' }, this.board, this.seats, this.trick, this.status);
+    this.felt = felt;
     const form = el('form', { class: 'chat-form' }, this.chatInput, this.counter, el('button', { type: 'submit', class: 'small' }, say('send')));
     form.addEventListener('submit', (e) => {
       e.preventDefault();
@@ -88,6 +90,7 @@ export class TableScreen {
     }
     const width = this.root.clientWidth || window.innerWidth;
     const layout = tableLayout(width, window.innerHeight, v.hand?.length ?? 13);
+    layout.trickCard = trickCardWidth(this.felt.clientWidth || width, this.felt.clientHeight || 300, layout.cardWidth);
     this.root.style.setProperty('--card-w', `${layout.cardWidth}px`);
     this.root.style.setProperty('--trick-w', `${layout.trickCard}px`);
     this.drawBoard(v);
@@ -243,7 +246,7 @@ export class TableScreen {
     const names = s.view?.names ?? [];
     for (const entry of s.log) {
       const text = entry.t === 'chat' ? `${names[entry.seat - 1] || say('seatNames', entry.seat)}: ${entry.text}`
-        : newsText(entry.kind, entry.name, entry.partner, entry.points);
+        : newsText(entry.kind, entry.name, entry.partner, entry.points, entry.firstSide);
       this.log.append(el('li', { class: entry.t, dir: 'auto' }, text));
     }
     this.logLength = s.log.length;

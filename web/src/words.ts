@@ -165,13 +165,14 @@ export function noticeText(words: string, name?: string): string {
 }
 
 // The table's news, as the window says it (TableWords).
-export function newsText(kind: string, name: string, partner = '', points = 0): string {
+export function newsText(kind: string, name: string, partner = '', points = 0, firstSide = false): string {
   switch (kind) {
     case 'hakem': return tr('%1 is "HAKEM"... ', name);
     case 'choosingTrump': return say('choosing', name);
     case 'handWon':
       if (points === 2) return tr('Koot!\r\n%1 and %2 win.', name, partner);
-      if (points === 3) return tr('PerKoot!\r\n%1 and %2 win.', name, partner);
+      // A PerKoot of seats 1 and 3 has always been announced with two exclamation marks.
+      if (points === 3) return tr(firstSide ? 'PerKoot!!\r\n%1 and %2 win.' : 'PerKoot!\r\n%1 and %2 win.', name, partner);
       return tr('%1 and %2 win the hand.', name, partner);
     case 'back': return tr('%1 is back.', name);
     case 'replaced': return tr('%1 left; a computer player takes the seat.', name);

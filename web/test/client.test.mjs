@@ -1,0 +1,94 @@
+// The client's own logic, without a browser: the state built from the
+// server's messages, the words and numbers in both languages, the layout.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { apply, initialState, screenPlace, LOG_KEPT } from './built/state.js';
+import { cardName, languageFrom, newsText, noticeText, number, say, setLanguage, tr } from './built/words.js';
+import { handCardPlace, tableLayout, MIN_TARGET } from './built/layout.js';
+import { sheetCell, sortHand } from './built/cards.js';
+
+const view = (extra = {}) => ({ t: 'view', seat: 1, phase: 'playing', names: ['Eve', 'Vrel', 'Zarv', 'Dastrel'],
+  kinds: ['person', 'computer', 'computer', 'computer'], counts: [13, 13, 13, 13], points: [0, 0], watchers: 0,
+  expert: false, playNow: true, ...extra });
+
+test('the state follows the server: lobby lines, seat, views, refusals', () => {
+  let s = apply(initialState(), { t: 'welcome', v: 1, name: 'Eve' });
+  assert.equal(s.screen, 'lobby');
+  const line = { id: 7, name: 'Friday', playing: false, private: false, watchable: true, watchers: 0, expert: false, moveLimit: 60,
+    seats: [{ name: '', fill: 'free' }, { name: '', fill: 'free' }, { name: 'Zarv', fill: 'computer' }, { name: '', fill: 'free' }] };
+  s = apply(s, { t: 'lobbyTable', table: line });
+  s = apply(s, { t: 'lobbyTable', table: { ...line, watchers: 2 } });
+  assert.equal(s.tables.size, 1);
+  assert.equal(s.tables.get(7).watchers, 2);
+  s = apply(s, { t: 'lobbyGone', id: 7 });
+  assert.equal(s.tables.size, 0);
+  s = apply(s, { t: 'sitting', table: 7, seat: 1 });
+  assert.equal(s.screen, 'table');
+  s = apply(s, view({ decide: 'card', legal: ['h2'] }));
+  s = apply(s, { t: 'refused', reason: 'follow', suit: 'h' });
+  assert.deepEqual(s.refusal, { reason: 'follow', suit: 'h' });
+  // The refusal holds while the decision does, and ends with it.
+  s = apply(s, view({ decide: 'card', legal: ['h2'] }));
+  assert.ok(s.refusal);
+  s = apply(s, view());
+  assert.equal(s.refusal, null);
+  s = apply(s, { t: 'closing', notice: 10, words: 'The table is closing' });
+  assert.ok(s.closed);
+  assert.equal(s.token, '');
+});
+
+test('the chat log keeps its latest lines', () => {
+  let s = initialState();
+  for (let i = 0; i < LOG_KEPT + 20; i++) s = apply(s, { t: 'chat', seat: 1, text: `line ${i}` });
+  assert.equal(s.log.length, LOG_KEPT);
+  assert.equal(s.log.at(-1).text, `line ${LOG_KEPT + 19}`);
+});
+
+test('each seat sits where the player sees it: self at the bottom, then clockwise', () => {
+  assert.deepEqual([1, 2, 3, 4].map((k) => screenPlace(k, 1)), ['bottom', 'left', 'top', 'right']);
+  assert.deepEqual([1, 2, 3, 4].map((k) => screenPlace(k, 2)), ['right', 'bottom', 'left', 'top']);
+  assert.equal(screenPlace(3, 0), 'top');  // a watcher sees seat 1 at the bottom
+});
+
+test('Farsi: Persian digits, the game words, cards named as people say them', () => {
+  setLanguage('fa');
+  assert.equal(number(1234), '۱۲۳۴');
+  assert.equal(say('yourTurnLeft', 28), 'نوبت شما — ۲۸ ثانیه مانده، سپس رایانه بازی می‌کند');
+  assert.equal(cardName('h10'), 'ده دل');
+  assert.equal(cardName('g14'), 'آس گشنیز');
+  assert.equal(cardName('x12'), 'بی‌بی خشت');
+  assert.equal(cardName('p11'), 'سرباز پیک');
+  // The window's own words, from its translation.
+  assert.match(tr('%1 is back.', 'مریم'), /مریم برگشت/);
+  assert.match(newsText('hakem', 'Eve'), /حاکم/);
+  assert.doesNotMatch(newsText('handWon', 'Eve', 'Zarv', 3), /PerKoot|[0-9]/);
+  // A notice with a name in it is found by its template.
+  assert.notEqual(noticeText('That seat is taken', ''), undefined);
+  setLanguage('en');
+  assert.equal(cardName('h10'), 'ten of hearts');
+  assert.equal(say('yourTurnLeft', 28), 'Your turn — 28 s left, then the computer plays');
+  assert.equal(newsText('handWon', 'Eve', 'Zarv', 2), 'Koot! Eve and Zarv win.');
+  assert.equal(languageFrom(['fa-IR', 'en']), 'fa');
+  assert.equal(languageFrom(['de-DE', 'en-GB']), 'en');
+  assert.equal(languageFrom([]), 'en');
+});
+
+test('a hand of thirteen fits across a phone with a thumb-wide target per card', () => {
+  for (const [w, h] of [[360, 640], [390, 844], [844, 390], [768, 1024], [1366, 768], [1920, 1080]]) {
+    const l = tableLayout(w, h, 13);
+    assert.ok(l.handWidth <= w - 8, `${w}x${h}: hand ${l.handWidth} wide`);
+    assert.ok(l.handStep >= MIN_TARGET || l.handStep >= l.cardWidth, `${w}x${h}: step ${l.handStep}`);
+    const lastPlace = handCardPlace(l, 12);
+    assert.ok(lastPlace.x + l.cardWidth <= l.handWidth + l.handStep, `${w}x${h}`);
+    assert.ok(l.cardHeight >= MIN_TARGET, `${w}x${h}`);
+  }
+  // Five cards (the HAKEM's) in one row.
+  assert.equal(tableLayout(360, 640, 5).rows, 1);
+});
+
+test('cards: the picture sheet and the window order of a hand', () => {
+  assert.deepEqual(sheetCell('g2'), { column: 0, row: 0 });
+  assert.deepEqual(sheetCell('x14'), { column: 12, row: 3 });
+  assert.deepEqual(sheetCell(null), { column: 0, row: 4 });
+  assert.deepEqual(sortHand(['g2', 'h14', 'h3', 'p12', 'g13'], 'h'), ['h14', 'h3', 'g13', 'g2', 'p12']);
+});
