@@ -72,6 +72,9 @@ bool WebPort::Listen(quint16 port, QString* error) {
     } else {
         listener_ = std::make_unique<QTcpServer>();
     }
+    // Phones arrive in crowds (a table link shared, a server restarted): the
+    // kernel keeps more of them waiting than its default before refusing.
+    listener_->setListenBacklogSize(1024);
     if (!listener_->listen(QHostAddress::Any, port)) {
         if (error) *error = listener_->errorString();
         return false;

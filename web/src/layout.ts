@@ -23,7 +23,7 @@ function stepFor(room: number, cardWidth: number, cards: number): number {
 // The cards of the trick lie in a cross between the seats: as large as the
 // felt's room between the top and bottom seats and the left and right ones allows.
 export function trickCardWidth(feltWidth: number, feltHeight: number, cardWidth: number): number {
-  const seatRoom = 150;  // the top and bottom seats' labels and the score line
+  const seatRoom = feltWidth <= 600 ? 180 : 150;  // the top and bottom seats' labels and the score line (two rows when narrow)
   const sideRoom = 200;  // the left and right seats' labels
   const byHeight = (feltHeight - seatRoom) / (CARD_RATIO * 1.75);
   const byWidth = (feltWidth - sideRoom) / 2.2;

@@ -112,7 +112,9 @@ export class TableScreen {
       el('span', { class: 'label' }, label),
       el('span', { class: 'value', 'aria-label': `${label}: ${say('points')} ${number(pts[k])}, ${say('tricks')} ${number(tricks[k])}` },
         `${say('points')} ${number(pts[k])} \u00b7 ${say('tricks')} ${number(tricks[k])}`));
-    this.board.append(side(ours, say('we')), side(1 - ours, say('they')));
+    // A watcher sides with nobody: the sides go by their players' names.
+    const sideName = (k: number) => say('sideA', v.names[k], v.names[k + 2]);
+    this.board.append(side(ours, v.seat ? say('we') : sideName(0)), side(1 - ours, v.seat ? say('they') : sideName(1)));
     const trump = v.trump ? `${SUIT_SIGNS[v.trump]} ${suitWithSign(v.trump).trim().split(' ').slice(1).join(' ')}` : say('noTrumpYet');
     this.board.append(el('div', { class: `trump-sign${v.trump === 'h' || v.trump === 'x' ? ' red' : ''}`, id: 'trump-sign' },
       `${say('trump')}: ${trump}`));
@@ -130,7 +132,8 @@ export class TableScreen {
         'aria-current': lit ? 'true' : undefined },
         el('span', { class: 'seat-name' }, who),
         marks.length ? el('span', { class: 'seat-marks' }, marks.join(' \u00b7 ')) : null,
-        place !== 'bottom' && v.counts[seat - 1] ? el('span', { class: 'seat-count' }, say('cards', v.counts[seat - 1])) : null));
+        place !== 'bottom' && v.counts[seat - 1]
+          ? el('span', { class: 'seat-count' }, v.counts[seat - 1] === 1 ? say('oneCard') : say('cards', v.counts[seat - 1])) : null));
     }
   }
 

@@ -118,6 +118,7 @@ const own: Record<string, [string, string]> = {
   you: ['you', 'شما'],
   card: ['card', 'کارت'],
   cards: ['%1 cards', '%1 کارت'],
+  oneCard: ['1 card', '۱ کارت'],
   hand: ['Your hand', 'دست شما'],
   table: ['Table', 'میز'],
   chatLength: ['%1 of %2', '%1 از %2'],
