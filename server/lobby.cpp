@@ -138,18 +138,25 @@ std::string Lobby::NoticeFor(const Connection& c, const net::NoticeText& notice)
     return c.notices ? net::NoticeDetail(notice) : notice.words;
 }
 
+bool Lobby::MayMakeTable(int id, const Connection& c) {
+    if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
+        Log("limit tables refused connection " + std::to_string(id));
+        No(id, net::Notice::NoRoomForTable);
+        return false;
+    }
+    if (c.tablesMade >= limits_.tablesPerConnection) {
+        Log("limit tables-per-connection refused connection " + std::to_string(id));
+        No(id, net::Notice::TooManyTables);
+        return false;
+    }
+    return true;
+}
+
 void Lobby::Make(int id, Connection& c, const std::string& detail) {
     const auto request = net::ParseMake(detail);
     if (!request) return No(id, net::Notice::BadTableSettings);
     if (!request->password.empty() && !c.secure) return No(id, net::Notice::PasswordsNeedTls);
-    if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
-        Log("limit tables refused connection " + std::to_string(id));
-        return No(id, net::Notice::NoRoomForTable);
-    }
-    if (c.tablesMade >= limits_.tablesPerConnection) {
-        Log("limit tables-per-connection refused connection " + std::to_string(id));
-        return No(id, net::Notice::TooManyTables);
-    }
+    if (!MayMakeTable(id, c)) return;
     for (const auto& [tableId, table] : tables_)
         if (Folded(table.line.name) == Folded(request->name) && !table.ending)
             return No(id, net::Notice::TableNameTaken);
@@ -280,14 +287,7 @@ void Lobby::PlayNow(int id, Connection& c, const std::string& detail) {
     // A table of its own, with the computer in the three other seats: nobody
     // else can sit there (it is private, with no password anyone could know),
     // and it starts as soon as its player sits down.
-    if (static_cast<int>(tables_.size()) >= limits_.maxTables) {
-        Log("limit tables refused connection " + std::to_string(id));
-        return No(id, net::Notice::NoRoomForTable);
-    }
-    if (c.tablesMade >= limits_.tablesPerConnection) {
-        Log("limit tables-per-connection refused connection " + std::to_string(id));
-        return No(id, net::Notice::TooManyTables);
-    }
+    if (!MayMakeTable(id, c)) return;
     TableRules rules;
     rules.expert = detail == "E";
     rules.moveLimit = 0;

@@ -121,6 +121,8 @@ private:
     void StopWatching(int id, Connection& c);
     void StartTable(int id, Connection& c, const std::string& detail);
     void PlayNow(int id, Connection& c, const std::string& detail);
+    // Room for one more table, and this connection has not made its share (else it is told why).
+    bool MayMakeTable(int id, const Connection& c);
     void Seat(int id, Connection& c, const net::Piece& connect);
     void Return(int id, Connection& c, const net::Piece& request);
     void No(int id, net::Notice why, const std::string& name = std::string());

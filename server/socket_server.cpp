@@ -6,6 +6,14 @@
 
 namespace zarv::server {
 
+std::string PeerAddressOf(QHostAddress address) {
+    // An IPv4 client reaching a dual-stack socket counts as its IPv4 address.
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    if (isV4) address = QHostAddress(v4);
+    return address.toString().toStdString();
+}
+
 void DirectWriteServer::incomingConnection(qintptr descriptor) {
     auto* socket = new QTcpSocket(this);
     if (!socket->setSocketDescriptor(descriptor, QAbstractSocket::ConnectedState,
@@ -110,12 +118,7 @@ double SocketServer::Now() const { return static_cast<double>(clock_.nsecsElapse
 void SocketServer::Accept(QTcpServer* server, bool secure) {
     while (QTcpSocket* socket = server->nextPendingConnection()) {
         const int id = nextConnection_++;
-        QHostAddress address = socket->peerAddress();
-        // An IPv4 client reaching a dual-stack socket counts as its IPv4 address.
-        bool isV4 = false;
-        const quint32 v4 = address.toIPv4Address(&isV4);
-        if (isV4) address = QHostAddress(v4);
-        const std::string where = address.toString().toStdString();
+        const std::string where = PeerAddressOf(socket->peerAddress());
         if (!lobby_->Accept(id, where, secure)) {
             socket->abort();
             socket->deleteLater();
@@ -141,11 +144,7 @@ void SocketServer::Accept(QTcpServer* server, bool secure) {
 
 void SocketServer::AcceptBrowser(QWebSocket* socket, bool secure) {
     const int id = nextConnection_++;
-    QHostAddress address = socket->peerAddress();
-    bool isV4 = false;
-    const quint32 v4 = address.toIPv4Address(&isV4);
-    if (isV4) address = QHostAddress(v4);
-    const std::string where = address.toString().toStdString();
+    const std::string where = PeerAddressOf(socket->peerAddress());
     if (shuttingDown_ || !lobby_->Accept(id, where, secure, true)) {
         socket->abort();
         socket->deleteLater();
@@ -214,13 +213,7 @@ void SocketServer::ForgetBrowser(int id) {
     browsers_.erase(it);
     socket->disconnect(this);
     socket->deleteLater();
-    QMetaObject::invokeMethod(
-        this,
-        [this, id] {
-            lobby_->Closed(id);
-            SayIfClosed();
-        },
-        Qt::QueuedConnection);
+    TellLobbyClosed(id);
 }
 
 void SocketServer::Forget(int id) {
@@ -230,6 +223,10 @@ void SocketServer::Forget(int id) {
     sockets_.erase(it);
     socket->disconnect(this);
     socket->deleteLater();
+    TellLobbyClosed(id);
+}
+
+void SocketServer::TellLobbyClosed(int id) {
     // Later, never inside a call of the lobby's (which may be going over its
     // connections when a socket closes under it).
     QMetaObject::invokeMethod(

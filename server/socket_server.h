@@ -36,6 +36,9 @@ protected:
     void incomingConnection(qintptr descriptor) override;
 };
 
+// The address a connection comes from, as the per-address limits count it.
+std::string PeerAddressOf(QHostAddress address);
+
 struct ServerLimits {
     LobbyLimits lobby;
     qint64 sendBuffer = 256 * 1024;  // unwritten bytes a connection may have
@@ -119,6 +122,8 @@ private:
     std::map<int, Browser> browsers_;
     void SendToBrowser(int id, const WebLink::Out& out);
     void ForgetBrowser(int id);
+    // The lobby hears that the connection has closed.
+    void TellLobbyClosed(int id);
     int nextConnection_ = 1;
     bool shuttingDown_ = false;
     bool closedSaid_ = false;

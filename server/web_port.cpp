@@ -24,14 +24,6 @@ const char* ReasonOf(int status) {
     }
 }
 
-std::string AddressOf(const QTcpSocket* socket) {
-    QHostAddress address = socket->peerAddress();
-    bool isV4 = false;
-    const quint32 v4 = address.toIPv4Address(&isV4);
-    if (isV4) address = QHostAddress(v4);
-    return address.toString().toStdString();
-}
-
 } // namespace
 
 QByteArray SecurityHeaders(bool tls) {
@@ -91,7 +83,7 @@ void WebPort::Close() {
 
 void WebPort::Accept() {
     while (QTcpSocket* socket = listener_->nextPendingConnection()) {
-        const std::string address = AddressOf(socket);
+        const std::string address = PeerAddressOf(socket->peerAddress());
         int& fromThere = perAddress_[address];
         if (limits_.connectionsPerAddress > 0 && fromThere >= limits_.connectionsPerAddress) {
             log_.Line("limit web-connections-per-address " + address);
