@@ -375,7 +375,10 @@ TEST(BrowserSeatTest, AMoveTheRulesRefuseStaysInTheHandWithTheReason) {
         // Twice in a row (a double tap): the second is no second card.
         t.Say("WebPlay;" + m["legal"][0].get<std::string>() + "|");
         if (!doubleTried) {
-            EXPECT_EQ(refusalAfter("WebPlay;" + m["legal"][0].get<std::string>() + "|")["reason"], "notYourTurn");
+            // Refused as out of turn while the first is on its way, or as no
+            // longer held once it has been played: never a second card.
+            const std::string reason = refusalAfter("WebPlay;" + m["legal"][0].get<std::string>() + "|")["reason"];
+            EXPECT_TRUE(reason == "notYourTurn" || reason == "notInHand") << reason;
             doubleTried = true;
         }
     }
