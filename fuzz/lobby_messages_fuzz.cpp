@@ -25,6 +25,7 @@ struct Links : server::LobbyLinks {
     void Close(int connection) override { closed[connection] = true; }
     void Log(const std::string&) override {}
     double Now() const override { return now; }
+    void HousekeepBy(double) override {}
 };
 
 struct Table : server::TableHandle {

@@ -167,6 +167,8 @@ void Lobby::Make(int id, Connection& c, const std::string& detail) {
     rules.startsByMaker = true;
     const int table = OpenTable(rules, request->password, request->watchable, id);
     ++c.tablesMade;
+    // The maker's list shows its table before it is told the table is made.
+    if (c.following && held_.count(table)) links_.Send(id, tables_.at(table).announced);
     links_.Send(id, net::Message("LobbyOk", "Made;" + std::to_string(table)));
 }
 
@@ -459,6 +461,8 @@ double Lobby::Housekeep() {
         }
         Drop(id, "silent at the door:");
     }
+    if (now >= nextTelling_) TellHeld();
+    if (!held_.empty()) next = std::min(next, nextTelling_);
     return next;
 }
 
@@ -527,14 +531,28 @@ void Lobby::Announce(int table) {
     // changed since it was last announced is not sent again.
     if (text == it->second.announced) return;
     it->second.announced = text;
-    for (const auto& [id, c] : connections_)
-        if (c.where == Where::Lobby && c.following) links_.Send(id, text);
+    Tell(table, std::move(text));
 }
 
-void Lobby::AnnounceGone(int table) {
-    const std::string text = net::Message("TableGone", std::to_string(table));
-    for (const auto& [id, c] : connections_)
-        if (c.where == Where::Lobby && c.following) links_.Send(id, text);
+void Lobby::AnnounceGone(int table) { Tell(table, net::Message("TableGone", std::to_string(table))); }
+
+void Lobby::Tell(int table, std::string text) {
+    held_[table] = std::move(text);
+    const double now = links_.Now();
+    if (now >= nextTelling_)
+        TellHeld();
+    else if (held_.size() == 1)
+        links_.HousekeepBy(nextTelling_);
+}
+
+void Lobby::TellHeld() {
+    if (held_.empty()) return;
+    nextTelling_ = links_.Now() + kAnnounceEvery;
+    for (const auto& [id, c] : connections_) {
+        if (c.where != Where::Lobby || !c.following) continue;
+        for (const auto& [table, text] : held_) links_.Send(id, text);
+    }
+    held_.clear();
 }
 
 } // namespace zarv::server

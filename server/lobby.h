@@ -45,6 +45,8 @@ public:
     virtual double Now() const = 0;
     // The server's standings, best first (none without a results database).
     virtual std::vector<Standing> Top() const { return {}; }
+    // The lobby holds news back until then: Housekeep is to be called by that time.
+    virtual void HousekeepBy(double when) = 0;
 };
 
 class TableFactory {
@@ -63,7 +65,8 @@ public:
     bool Accept(int connection, const std::string& address, bool secure, bool browser = false);
     void Data(int connection, std::string_view bytes);
     void Closed(int connection);
-    // Closes connections that said nothing in time; returns when to call again.
+    // Closes connections that said nothing in time and tells the followers
+    // the news held back; returns when to call again.
     double Housekeep();
     // Every table and every connection hears the words; the tables end.
     void Shutdown(const std::string& words);
@@ -132,6 +135,11 @@ private:
     int TableForOriginal(bool partner);
     void Announce(int table);
     void AnnounceGone(int table);
+    // Followers hear the first news at once, and what follows within
+    // kAnnounceEvery as one batch of each table's latest line: a lobby
+    // where many tables fill at once would otherwise bury every follower.
+    void Tell(int table, std::string text);
+    void TellHeld();
     void Drop(int id, const std::string& why);
     bool NameHeld(const std::string& name) const;
     void Log(const std::string& line) { links_.Log(line); }
@@ -148,6 +156,9 @@ private:
     std::map<std::string, std::pair<int, std::string>> tokens_;  // return token -> (table, name)
     int nextTable_ = 1;
     bool closing_ = false;
+    static constexpr double kAnnounceEvery = 0.5;
+    std::map<int, std::string> held_;  // table -> its latest news, not yet told
+    double nextTelling_ = 0;           // when news may go out again
 };
 
 } // namespace zarv::server

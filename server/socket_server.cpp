@@ -275,9 +275,15 @@ void SocketServer::Close(int id) {
     });
 }
 
-void SocketServer::Housekeep() {
-    const double next = lobby_->Housekeep();
-    housekeeping_.start(static_cast<int>(std::clamp((next - Now()) * 1000.0 + 1, 1.0, 3'600'000.0)));
+void SocketServer::Housekeep() { housekeeping_.start(MillisecondsUntil(lobby_->Housekeep())); }
+
+void SocketServer::HousekeepBy(double when) {
+    const int in = MillisecondsUntil(when);
+    if (!housekeeping_.isActive() || housekeeping_.remainingTime() > in) housekeeping_.start(in);
+}
+
+int SocketServer::MillisecondsUntil(double when) const {
+    return static_cast<int>(std::clamp((when - Now()) * 1000.0 + 1, 1.0, 3'600'000.0));
 }
 
 void SocketServer::Shutdown(const std::string& words) {

@@ -72,6 +72,7 @@ public:
     void Log(const std::string& line) override { log_.Line(line); }
     double Now() const override;
     std::vector<Standing> Top() const override { return results_ ? results_->Top() : std::vector<Standing>{}; }
+    void HousekeepBy(double when) override;
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)
@@ -92,6 +93,7 @@ private:
     void Accept(QTcpServer* server, bool secure);
     void Forget(int connection);
     void Housekeep();
+    int MillisecondsUntil(double when) const;
     // Runs work of a table's thread on this one.
     template <typename Work>
     void OnSocketThread(Work work);

@@ -28,6 +28,8 @@ struct Links : server::LobbyLinks {
     void Close(int connection) override { closed[connection] = true; }
     void Log(const std::string& line) override { log.push_back(line); }
     double Now() const override { return now; }
+    std::vector<double> wakeUps;
+    void HousekeepBy(double when) override { wakeUps.push_back(when); }
     // What the connection was told last.
     std::string Last(int connection) { return sent[connection].empty() ? std::string() : sent[connection].back(); }
 };
@@ -120,6 +122,51 @@ TEST_F(LobbyTest, AMadeTableIsListedToFollowersAndItsMakerSitsAndStartsIt) {
     Say(1, "LobbyStart;1|");
     EXPECT_TRUE(tables.opened[1]->started);
     EXPECT_EQ(links.Last(1), "LobbyOk;Start;1|");
+}
+
+// Many tables filling at once: each follower hears every table's latest line
+// in batches, not every step of every table.
+TEST_F(LobbyTest, FollowersHearABusyLobbyInBatchesOfEachTablesLatestLine) {
+    Enter(1);
+    Enter(2);
+    Say(2, "LobbyList;|");
+    links.sent[2].clear();
+    ASSERT_EQ(Make(1, "One"), "LobbyOk;Made;1|");
+    ASSERT_EQ(links.sent[2].size(), 1u) << "the first news goes at once";
+    // A maker who follows sees its own table listed before it is told it was made.
+    Say(1, "LobbyList;|");
+    ASSERT_EQ(Make(1, "Two"), "LobbyOk;Made;2|");
+    ASSERT_GE(links.sent[1].size(), 2u);
+    EXPECT_EQ(links.sent[1][links.sent[1].size() - 2].rfind("TableIs;2;Two;", 0), 0u) << links.sent[1][links.sent[1].size() - 2];
+    std::array<std::string, 5> names{"", "Ann", "", "", ""};
+    std::array<net::SeatFill, 5> fills{net::SeatFill::Free, net::SeatFill::Person, net::SeatFill::Free,
+                                       net::SeatFill::Computer, net::SeatFill::Free};
+    lobby->TableChanged(1, names, fills, false);
+    names[2] = "Bob";
+    fills[2] = net::SeatFill::Person;
+    lobby->TableChanged(1, names, fills, true);
+    lobby->TableEnded(2);
+    // Held back, and the server asked to come back when the batch is due.
+    EXPECT_EQ(links.sent[2].size(), 1u);
+    ASSERT_FALSE(links.wakeUps.empty());
+    const double due = links.wakeUps.front();
+    EXPECT_GT(due, links.now);
+    EXPECT_LE(lobby->Housekeep(), due);
+    EXPECT_EQ(links.sent[2].size(), 1u);
+
+    links.now = due;
+    lobby->Housekeep();
+    ASSERT_EQ(links.sent[2].size(), 3u) << "table 1's last line and table 2's end, nothing between";
+    const auto line = net::ParseTableLine(links.sent[2][1].substr(8, links.sent[2][1].size() - 9));
+    ASSERT_TRUE(line.has_value()) << links.sent[2][1];
+    EXPECT_EQ(line->names[2], "Bob");
+    EXPECT_TRUE(line->playing);
+    EXPECT_EQ(links.sent[2][2], "TableGone;2|");
+
+    // Quiet again: the next news goes at once.
+    links.now += 10;
+    lobby->TableEnded(1);
+    EXPECT_EQ(links.Last(2), "TableGone;1|");
 }
 
 TEST_F(LobbyTest, AProgramThatReadsCodesHearsRefusalsWithTheirCodesAndOthersTheWords) {
