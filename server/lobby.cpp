@@ -93,10 +93,11 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         int listed = 0;
         for (const auto& [tableId, table] : tables_) {
             if (table.ending) continue;
-            links_.Send(id, net::Message("TableIs", net::TableLineText(table.line)));
+            c.untold.insert(tableId);
             ++listed;
         }
-        links_.Send(id, net::Message("ListEnd", std::to_string(listed)));
+        c.listEndOwed = listed;
+        TellUntold(id, c);
     } else if (p.command == "LobbyMake") {
         Make(id, c, p.detail);
     } else if (p.command == "LobbySit") {
@@ -168,7 +169,7 @@ void Lobby::Make(int id, Connection& c, const std::string& detail) {
     const int table = OpenTable(rules, request->password, request->watchable, id);
     ++c.tablesMade;
     // The maker's list shows its table before it is told the table is made.
-    if (c.following && held_.count(table)) links_.Send(id, tables_.at(table).announced);
+    if (c.following && (held_.count(table) || c.untold.erase(table))) links_.Send(id, NewsOf(table));
     links_.Send(id, net::Message("LobbyOk", "Made;" + std::to_string(table)));
 }
 
@@ -461,8 +462,8 @@ double Lobby::Housekeep() {
         }
         Drop(id, "silent at the door:");
     }
-    if (now >= nextTelling_) TellHeld();
-    if (!held_.empty()) next = std::min(next, nextTelling_);
+    if (now >= nextTelling_ && (!held_.empty() || behind_)) TellHeld();
+    if (!held_.empty() || behind_) next = std::min(next, nextTelling_);
     return next;
 }
 
@@ -530,29 +531,70 @@ void Lobby::Announce(int table) {
     // and reports its seats when its thread begins: an entry that has not
     // changed since it was last announced is not sent again.
     if (text == it->second.announced) return;
-    it->second.announced = text;
-    Tell(table, std::move(text));
+    it->second.announced = std::move(text);
+    Tell(table);
 }
 
-void Lobby::AnnounceGone(int table) { Tell(table, net::Message("TableGone", std::to_string(table))); }
+void Lobby::AnnounceGone(int table) { Tell(table); }
 
-void Lobby::Tell(int table, std::string text) {
-    held_[table] = std::move(text);
-    const double now = links_.Now();
-    if (now >= nextTelling_)
+void Lobby::Tell(int table) {
+    held_.insert(table);
+    if (links_.Now() >= nextTelling_)
         TellHeld();
     else if (held_.size() == 1)
         links_.HousekeepBy(nextTelling_);
 }
 
+std::string Lobby::NewsOf(int table) const {
+    const auto it = tables_.find(table);
+    return it == tables_.end() ? net::Message("TableGone", std::to_string(table))
+                               : net::Message("TableIs", net::TableLineText(it->second.line));
+}
+
 void Lobby::TellHeld() {
-    if (held_.empty()) return;
     nextTelling_ = links_.Now() + kAnnounceEvery;
-    for (const auto& [id, c] : connections_) {
-        if (c.where != Where::Lobby || !c.following) continue;
-        for (const auto& [table, text] : held_) links_.Send(id, text);
+    std::vector<std::string> news;
+    size_t size = 0;
+    for (int table : held_) size += news.emplace_back(NewsOf(table)).size();
+    behind_ = false;
+    for (auto& [id, c] : connections_) {
+        if (c.where == Where::Leaving) continue;
+        if (c.where == Where::Lobby && c.following) {
+            if (c.untold.empty() && links_.Room(id) >= size) {
+                for (const std::string& text : news) links_.Send(id, text);
+                continue;
+            }
+            c.untold.insert(held_.begin(), held_.end());
+        }
+        if (!c.untold.empty()) TellUntold(id, c);
     }
     held_.clear();
+}
+
+void Lobby::TellUntold(int id, Connection& c) {
+    // As much as the connection has room for; the rest at the next telling.
+    size_t room = links_.Room(id);
+    while (!c.untold.empty()) {
+        const int table = *c.untold.begin();
+        const auto it = tables_.find(table);
+        if (it != tables_.end() && it->second.ending) {
+            c.untold.erase(c.untold.begin());  // its end is on the way
+            continue;
+        }
+        const std::string text = NewsOf(table);
+        if (text.size() > room) break;
+        room -= text.size();
+        links_.Send(id, text);
+        c.untold.erase(c.untold.begin());
+    }
+    if (c.untold.empty() && c.listEndOwed >= 0) {
+        links_.Send(id, net::Message("ListEnd", std::to_string(c.listEndOwed)));
+        c.listEndOwed = -1;
+    }
+    if (!c.untold.empty() && !behind_) {
+        behind_ = true;
+        links_.HousekeepBy(std::max(nextTelling_, links_.Now() + kAnnounceEvery));
+    }
 }
 
 } // namespace zarv::server

@@ -47,6 +47,9 @@ public:
     virtual std::vector<Standing> Top() const { return {}; }
     // The lobby holds news back until then: Housekeep is to be called by that time.
     virtual void HousekeepBy(double when) = 0;
+    // Bytes of lobby news the connection may be sent now: a follower that
+    // reads slowly is told the rest later, not dropped for a full buffer.
+    virtual size_t Room(int connection) const = 0;
 };
 
 class TableFactory {
@@ -94,6 +97,8 @@ private:
         bool ours = false;
         bool secure = false;
         bool following = false;  // asked for the list: hears of every change while in the lobby
+        std::set<int> untold;    // tables whose latest news it has not had room for yet
+        int listEndOwed = -1;    // the count its list ends with, once the list is all told
         bool notices = false;    // reads notices by their codes ("LobbyNotices")
         bool browser = false;    // a web client: the tables speak to it in JSON
         double since = 0;
@@ -138,8 +143,11 @@ private:
     // Followers hear the first news at once, and what follows within
     // kAnnounceEvery as one batch of each table's latest line: a lobby
     // where many tables fill at once would otherwise bury every follower.
-    void Tell(int table, std::string text);
+    void Tell(int table);
     void TellHeld();
+    void TellUntold(int id, Connection& c);
+    // A table's latest line, or that it is gone.
+    std::string NewsOf(int table) const;
     void Drop(int id, const std::string& why);
     bool NameHeld(const std::string& name) const;
     void Log(const std::string& line) { links_.Log(line); }
@@ -157,8 +165,9 @@ private:
     int nextTable_ = 1;
     bool closing_ = false;
     static constexpr double kAnnounceEvery = 0.5;
-    std::map<int, std::string> held_;  // table -> its latest news, not yet told
-    double nextTelling_ = 0;           // when news may go out again
+    std::set<int> held_;       // tables with news not yet told
+    double nextTelling_ = 0;  // when news may go out again
+    bool behind_ = false;     // a follower has news it had no room for
 };
 
 } // namespace zarv::server

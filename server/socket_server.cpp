@@ -282,6 +282,22 @@ void SocketServer::HousekeepBy(double when) {
     if (!housekeeping_.isActive() || housekeeping_.remainingTime() > in) housekeeping_.start(in);
 }
 
+size_t SocketServer::Room(int id) const {
+    // Half the send buffer is kept for the table's own messages, and a
+    // browser hears each line as JSON of about four times its size.
+    qint64 unwritten = 0;
+    int inflation = 1;
+    if (const auto b = browsers_.find(id); b != browsers_.end()) {
+        unwritten = b->second.unwritten;
+        inflation = 4;
+    } else if (const auto s = sockets_.find(id); s != sockets_.end()) {
+        unwritten = s->second->bytesToWrite();
+    } else {
+        return 0;
+    }
+    return static_cast<size_t>(std::max<qint64>(0, limits_.sendBuffer / 2 - unwritten) / inflation);
+}
+
 int SocketServer::MillisecondsUntil(double when) const {
     return static_cast<int>(std::clamp((when - Now()) * 1000.0 + 1, 1.0, 3'600'000.0));
 }

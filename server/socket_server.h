@@ -73,6 +73,7 @@ public:
     double Now() const override;
     std::vector<Standing> Top() const override { return results_ ? results_->Top() : std::vector<Standing>{}; }
     void HousekeepBy(double when) override;
+    size_t Room(int connection) const override;
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)

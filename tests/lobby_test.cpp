@@ -30,6 +30,11 @@ struct Links : server::LobbyLinks {
     double Now() const override { return now; }
     std::vector<double> wakeUps;
     void HousekeepBy(double when) override { wakeUps.push_back(when); }
+    std::map<int, size_t> room;  // bytes of lobby news a connection may be sent (plenty unless set)
+    size_t Room(int connection) const override {
+        const auto it = room.find(connection);
+        return it == room.end() ? 1 << 20 : it->second;
+    }
     // What the connection was told last.
     std::string Last(int connection) { return sent[connection].empty() ? std::string() : sent[connection].back(); }
 };
@@ -167,6 +172,39 @@ TEST_F(LobbyTest, FollowersHearABusyLobbyInBatchesOfEachTablesLatestLine) {
     links.now += 10;
     lobby->TableEnded(1);
     EXPECT_EQ(links.Last(2), "TableGone;1|");
+}
+
+// A follower that reads slowly is told what it has room for, and the rest
+// (each table's latest line) once it has read: never dropped, never told stale news.
+TEST_F(LobbyTest, ASlowFollowerIsToldTheListInPartsAsItReads) {
+    limits.maxTables = 10;
+    limits.tablesPerConnection = 10;
+    lobby = std::make_unique<Lobby>(limits, links, tables);
+    Enter(1);
+    Enter(2);
+    for (const char* name : {"One", "Two", "Three", "Four"}) Make(1, name);
+    links.room[2] = 50;  // room for one line
+    links.sent[2].clear();
+    Say(2, "LobbyList;|");
+    ASSERT_EQ(links.sent[2].size(), 1u);
+    EXPECT_EQ(links.sent[2][0].rfind("TableIs;1;One;", 0), 0u) << links.sent[2][0];
+
+    // Meanwhile table 2 ends and table 3 changes.
+    lobby->TableEnded(2);
+    std::array<std::string, 5> names{"", "", "Bob", "Zarv", ""};
+    std::array<net::SeatFill, 5> fills{net::SeatFill::Free, net::SeatFill::Free, net::SeatFill::Person,
+                                       net::SeatFill::Computer, net::SeatFill::Free};
+    lobby->TableChanged(3, names, fills, false);
+    links.room[2] = 1 << 20;  // it has read
+    links.now += 1;
+    lobby->Housekeep();
+    std::vector<std::string> heard(links.sent[2].begin() + 1, links.sent[2].end());
+    ASSERT_EQ(heard.size(), 4u) << ::testing::PrintToString(heard);
+    EXPECT_EQ(heard[0], "TableGone;2|");
+    EXPECT_NE(heard[1].find(";Bob;"), std::string::npos) << "table 3 as it is now: " << heard[1];
+    EXPECT_EQ(heard[2].rfind("TableIs;4;Four;", 0), 0u) << heard[2];
+    EXPECT_EQ(heard[3], "ListEnd;4|") << "the list ends after all of it";
+    EXPECT_FALSE(links.closed[2]);
 }
 
 TEST_F(LobbyTest, AProgramThatReadsCodesHearsRefusalsWithTheirCodesAndOthersTheWords) {

@@ -21,7 +21,10 @@ test('four browsers at one table: three players and a watcher', { timeout: 300_0
     bob = await openPlayer(browser, PHONE, 'Bob');
     cy = await openPlayer(browser, DESKTOP, 'Cy');
     const dee = await openPlayer(browser, PHONE, 'Dee (watching)');
-    for (const [p, name] of [[ann, 'Ann'], [bob, 'Bob'], [cy, 'Cy'], [dee, 'Dee']]) await enter(p, server.url, name);
+    for (const [p, name] of [[ann, 'Ann'], [bob, 'Bob'], [dee, 'Dee']]) await enter(p, server.url, name);
+    // Cy comes by the table's link before the table is made: the lobby says there is none yet.
+    await enter(cy, `${server.url}#table=friday`, 'Cy');
+    await cy.page.locator('.notice', { hasText: 'No table called “friday” is open now.' }).waitFor();
     await ann.page.click('#make-table');
     await ann.page.fill('#make-name', 'Friday');
     await ann.page.click('dialog button[type=submit]');
@@ -31,6 +34,10 @@ test('four browsers at one table: three players and a watcher', { timeout: 300_0
     await bob.page.screenshot({ path: join(SHOTS, 'lobby-phone.png') });
     await dee.page.locator('article[aria-label="Friday"] button:has-text("Watch")').click();
     await dee.page.locator('.felt').waitFor();
+    // Once it is, the link shows that table's seats alone, and a way back to all tables.
+    await cy.page.locator('.linked-table article[aria-label="Friday"]').waitFor();
+    assert.equal(await cy.page.locator('#play-now').count(), 0);
+    await cy.page.screenshot({ path: join(SHOTS, 'table-link.png') });
     await sitAt(bob, 'Friday', 2);
     await sitAt(cy, 'Friday', 4);
     // The game has begun: someone's seat is lit (the HAKEM may be one of them, naming the ZARV).

@@ -10,6 +10,7 @@ export interface LobbyActions {
   sit(table: number, seat: number, password: string): void;
   watch(table: number, password: string): void;
   askPassword(title: string, then: (password: string) => void): void;
+  showAllTables(): void;
 }
 
 function seatCell(t: LobbyTable, seat: number, actions: LobbyActions): HTMLElement {
@@ -33,19 +34,31 @@ function tableCard(t: LobbyTable, actions: LobbyActions, highlighted: boolean): 
     t.watchable ? el('button', { class: 'secondary', onclick: watch }, say('watch')) : null);
 }
 
+// The lobby, or only the table a link names (`#table=Friday`): its seats
+// to take at once, and a way back to all the tables.
 export function renderLobby(root: HTMLElement, s: State, actions: LobbyActions, wanted: string): void {
   clear(root);
   const tables = [...s.tables.values()].sort((a, b) => a.id - b.id);
-  const highlighted = (t: LobbyTable) => wanted !== '' && t.name.toLowerCase() === wanted.toLowerCase();
-  tables.sort((a, b) => Number(highlighted(b)) - Number(highlighted(a)));
+  const named = (t: LobbyTable) => wanted !== '' && t.name.toLowerCase() === wanted.toLowerCase();
+  const linked = tables.find(named);
+  const notice = s.notice ? el('p', { class: 'notice', role: 'alert' }, line(noticeText(s.notice.words, s.notice.name))) : null;
+  if (linked) {
+    root.append(el('section', { class: 'linked-table', 'aria-label': linked.name },
+      notice,
+      linked.private ? el('p', { class: 'help' }, say('linkedPrivate')) : null,
+      tableCard(linked, actions, true),
+      el('button', { class: 'secondary', id: 'all-tables', onclick: () => actions.showAllTables() }, say('allTables'))));
+    return;
+  }
+  const missing = wanted !== '' && s.listed ? el('p', { class: 'notice', role: 'status' }, say('noSuchTable', wanted)) : null;
   const parts: (HTMLElement | null)[] = [
     el('section', { class: 'lobby-actions' },
       el('button', { class: 'primary', id: 'play-now', onclick: () => actions.playNow() }, say('playNow')),
       el('p', { class: 'help' }, say('playNowHelp')),
       el('button', { class: 'secondary', id: 'make-table', onclick: () => openMakeDialog(actions) }, say('makeTable'))),
-    s.notice ? el('p', { class: 'notice', role: 'alert' }, line(noticeText(s.notice.words, s.notice.name))) : null,
+    notice, missing,
     el('h2', {}, say('lobby')),
-    tables.length ? el('div', { class: 'tables' }, ...tables.map((t) => tableCard(t, actions, highlighted(t)))) : el('p', {}, say('noTables')),
+    tables.length ? el('div', { class: 'tables' }, ...tables.map((t) => tableCard(t, actions, false))) : el('p', {}, say('noTables')),
     s.top.length ? el('section', { class: 'best' }, el('h2', {}, say('best')),
       el('ol', {}, ...s.top.map((p) => el('li', {}, line(`${p.name} \u2014 ${say('bestLine', p.games, p.wins)}`))))) : null];
   for (const part of parts) if (part) root.append(part);

@@ -129,7 +129,14 @@ const lobbyActions = {
   sit: (tableId: number, seat: number, password: string) => send({ t: 'sit', table: tableId, seat, password }),
   watch: (tableId: number, password: string) => send({ t: 'watch', table: tableId, password }),
   askPassword,
+  showAllTables: () => forgetLinkedTable(),
 };
+
+function forgetLinkedTable(): void {
+  wantedTable = '';
+  history.replaceState(null, '', location.pathname);
+  draw();
+}
 
 const tableActions = {
   play: (card: string) => send({ t: 'play', card }),
@@ -210,6 +217,11 @@ document.addEventListener('keydown', (e) => {
   if (e.key === 'h' || e.key === 'H') document.getElementById('hint')?.click();
 });
 window.addEventListener('resize', () => table?.update(state));
+// A table's link pasted into a page already open.
+window.addEventListener('hashchange', () => {
+  wantedTable = new URLSearchParams(location.hash.slice(1)).get('table') ?? '';
+  if (state.screen === 'lobby') draw();
+});
 // A phone that wakes: a socket that died while it slept is noticed at once.
 document.addEventListener('visibilitychange', () => {
   if (document.visibilityState !== 'visible') return;

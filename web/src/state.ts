@@ -9,6 +9,7 @@ export interface State {
   screen: Screen;
   name: string;
   tables: Map<number, LobbyTable>;
+  listed: boolean;       // the lobby's whole list has arrived
   top: TopLine[];
   tableId: number;       // the table sat at or watched (0: none)
   watching: boolean;
@@ -24,7 +25,7 @@ export interface State {
 export const LOG_KEPT = 100;
 
 export function initialState(): State {
-  return { screen: 'name', name: '', tables: new Map(), top: [], tableId: 0, watching: false, view: null, log: [],
+  return { screen: 'name', name: '', tables: new Map(), listed: false, top: [], tableId: 0, watching: false, view: null, log: [],
     refusal: null, hint: null, notice: null, closed: false, token: '' };
 }
 
@@ -47,6 +48,7 @@ export function apply(s: State, m: ServerMessage): State {
       tables.delete(m.id);
       return { ...s, tables };
     }
+    case 'listed': return { ...s, listed: true };
     case 'top': return { ...s, top: m.list };
     case 'sitting': return { ...s, screen: 'table', tableId: m.table, watching: false, view: null, log: [], closed: false, notice: null };
     case 'watching': return { ...s, screen: 'table', tableId: m.table, watching: true, view: null, log: [], closed: false, notice: null };
