@@ -283,8 +283,10 @@ void SocketServer::HousekeepBy(double when) {
 }
 
 size_t SocketServer::Room(int id) const {
-    // Half the send buffer is kept for the table's own messages, and a
-    // browser hears each line as JSON of about four times its size.
+    // Lobby news is held to a small part of the send buffer, so that a
+    // crowd in the lobby costs little memory and the table's own messages
+    // always have room; a browser hears each line as JSON of about four
+    // times its size.
     qint64 unwritten = 0;
     int inflation = 1;
     if (const auto b = browsers_.find(id); b != browsers_.end()) {
@@ -295,7 +297,8 @@ size_t SocketServer::Room(int id) const {
     } else {
         return 0;
     }
-    return static_cast<size_t>(std::max<qint64>(0, limits_.sendBuffer / 2 - unwritten) / inflation);
+    constexpr qint64 kLobbyNewsBytes = 64 * 1024;
+    return static_cast<size_t>(std::max<qint64>(0, std::min(limits_.sendBuffer / 2, kLobbyNewsBytes) - unwritten) / inflation);
 }
 
 int SocketServer::MillisecondsUntil(double when) const {

@@ -62,6 +62,7 @@ struct LoadPlan {
     int games = 1;
     uint64_t seed = 1;
     bool expert = false;
+    int arrivals = 100;  // browsers a second (0: all at once); only with --web
 };
 
 LoadPlan ParseLoad(const std::vector<std::string>& args) {
@@ -74,7 +75,7 @@ LoadPlan ParseLoad(const std::vector<std::string>& args) {
     std::vector<std::string> rest(args);
     // Against a server that skips its pauses, the bots skip theirs too.
     plan.noPauses = std::erase(rest, std::string("--no-pauses")) > 0;
-    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level", "--think-ms"});
+    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level", "--think-ms", "--arrivals"});
     // People take a moment over a card; bots that all answer at once would
     // move every table in the same instant.
     if (o.count("--think-ms")) plan.think = static_cast<double>(ParseWhole(o.at("--think-ms"), "--think-ms", 0, 60'000)) / 1000;
@@ -85,6 +86,7 @@ LoadPlan ParseLoad(const std::vector<std::string>& args) {
     const std::string level = o.count("--level") ? o.at("--level") : "standard";
     if (level != "standard" && level != "expert") throw UsageError{"--level must be standard or expert"};
     plan.expert = level == "expert";
+    if (o.count("--arrivals")) plan.arrivals = static_cast<int>(ParseWhole(o.at("--arrivals"), "--arrivals", 0, 100'000));
     return plan;
 }
 
@@ -147,9 +149,11 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::vector<std::string> rest(args);
     const bool web = std::erase(rest, std::string("--web")) > 0;
     const LoadPlan load = ParseLoad(rest);
+    if (!web && std::find(rest.begin(), rest.end(), "--arrivals") != rest.end())
+        throw UsageError{"--arrivals is for browsers (--web)"};
     if (web) {
         // Browsers at the web port: the port given is the web port.
-        WebLoadPlan plan{load.where.host, load.where.port, load.tables, load.games, load.seed, load.think};
+        WebLoadPlan plan{load.where.host, load.where.port, load.tables, load.games, load.seed, load.think, load.arrivals};
         return RunWebLoad(plan, out, err);
     }
     std::vector<std::unique_ptr<TableNumber>> numbers;

@@ -42,7 +42,8 @@ const char* const kUsage =
     "                     [--password <pw>] [--tls] [--pin <SHA-256 fingerprint>] [--games <N>]\n"
     "                     [--token-file <file>]   (a table server's lobby; --pin implies --tls)\n"
     "       zarv-sim load <host>[:<port>] --tables <N> [--games <G>] [--seed <S>]\n"
-    "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n";
+    "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n"
+    "                     [--web [--arrivals <per second>]]   (browsers at the web port)\n";
 
 std::vector<CardCode> ParseDealOption(const std::string& text) {
     HandFault why;

@@ -2,10 +2,12 @@
 // painter: every face and the back of the first colour scheme in one sheet
 // (13 columns: clubs, spades, hearts, diamonds, then the back), at three
 // device pixels a unit so that a phone's 3x screen shows them crisp, and the
-// scheme's colours for the page.
+// scheme's colours for the page; and the page's icon as pictures of the
+// sizes a phone's home screen asks for.
 #include <QApplication>
 #include <QFile>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <cstdio>
 
 #include "settings/settings.h"
@@ -22,11 +24,34 @@ QString Hex(uint32_t bgr) {
         .arg((bgr >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
 }
 
+// The icon at each size a home screen asks for, and a "maskable" one whose
+// felt fills the square and whose picture keeps inside the middle 80%,
+// which a phone may cut to a circle or a rounded square.
+bool PaintIcons(const QString& svg, const QString& folder) {
+    QSvgRenderer icon(svg);
+    if (!icon.isValid()) return false;
+    bool ok = true;
+    for (int size : {192, 512}) {
+        QImage plain(size, size, QImage::Format_ARGB32_Premultiplied);
+        plain.fill(Qt::transparent);
+        QPainter p(&plain);
+        icon.render(&p);
+        p.end();
+        ok = ok && plain.save(folder + QStringLiteral("/icon-%1.png").arg(size), "PNG", 0);
+    }
+    QImage maskable(512, 512, QImage::Format_ARGB32_Premultiplied);
+    maskable.fill(QColor(0x34, 0x61, 0x3a));
+    QPainter p(&maskable);
+    icon.render(&p, QRectF(512 * 0.1, 512 * 0.1, 512 * 0.8, 512 * 0.8));
+    p.end();
+    return ok && maskable.save(folder + "/icon-maskable-512.png", "PNG", 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: zarv-web-art <folder>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: zarv-web-art <folder> <icon.svg>\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -59,5 +84,6 @@ int main(int argc, char** argv) {
                       .arg(w)
                       .arg(h)
                       .toUtf8());
+    ok = ok && PaintIcons(QString::fromLocal8Bit(argv[2]), folder);
     return ok ? 0 : 1;
 }

@@ -48,7 +48,7 @@ public:
         name_ = tableName_ + "-" + std::to_string(seat);
         connect(&socket_, &QWebSocket::connected, this, [this] { Send({{"t", "hello"}, {"v", 1}, {"name", name_}}); });
         connect(&socket_, &QWebSocket::textMessageReceived, this, [this](const QString& text) { Receive(text.toStdString()); });
-        connect(&socket_, &QWebSocket::disconnected, this, [this] { Finish(false, "connection closed"); });
+        connect(&socket_, &QWebSocket::disconnected, this, [this] { Finish(false, "connection closed: " + socket_.closeReason().toStdString()); });
         clock_.start();
     }
     void Start() {
@@ -151,8 +151,12 @@ int RunWebLoad(const WebLoadPlan& plan, std::ostream& out, std::ostream& err) {
                         if (--running == 0) loop.quit();
                     }));
                 }
-            // Makers first, then the others, a little apart (as people arrive).
-            for (size_t i = 0; i < bots.size(); ++i) QTimer::singleShot(static_cast<int>(i % 3) * 300, bots[i].get(), [b = bots[i].get()] { b->Start(); });
+            // One after another, the tables in order, each table's maker first.
+            for (size_t i = 0; i < bots.size(); ++i) {
+                const size_t arrival = (i / 3) * static_cast<size_t>(threads * 3) + static_cast<size_t>(w * 3) + i % 3;
+                const int at = plan.arrivals > 0 ? static_cast<int>(arrival * 1000 / static_cast<size_t>(plan.arrivals)) : 0;
+                QTimer::singleShot(at, bots[i].get(), [b = bots[i].get()] { b->Start(); });
+            }
             if (running > 0) loop.exec();
         }));
         workers.back()->start();

@@ -15,6 +15,10 @@ struct WebLoadPlan {
     int games = 1;
     uint64_t seed = 1;
     double think = 1.0;  // each decision takes up to this long, at random
+    // Browsers arriving a second, each table's maker first (0: all at once).
+    // People come one after another; a whole crowd in the same instant
+    // would measure the lobby's first list told to everyone at once.
+    int arrivals = 100;
 };
 
 // Prints "load tables N games G moves M seconds S move-p50-ms A move-p99-ms B failures F".

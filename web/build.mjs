@@ -93,10 +93,20 @@ async function main() {
   const cssName = `app-${hash(cssBytes)}.css`;
   put(cssName, cssBytes);
   for (const name of readdirSync(join(here, 'static'))) {
-    if (name === 'index.html') continue;
+    if (name === 'index.html' || name === 'manifest.webmanifest') continue;
     put(name, readFileSync(join(here, 'static', name)));
   }
-  const index = readFileSync(join(here, 'static', 'index.html'), 'utf8').replace('APP_JS', jsName).replace('APP_CSS', cssName);
+  // The home screen's pictures, painted with the cards, and named in the manifest.
+  const manifest = JSON.parse(readFileSync(join(here, 'static', 'manifest.webmanifest'), 'utf8'));
+  for (const [picture, sizes, purpose] of [['icon-192.png', '192x192', 'any'], ['icon-512.png', '512x512', 'any'],
+    ['icon-maskable-512.png', '512x512', 'maskable']]) {
+    if (!art || !existsSync(join(art, picture))) continue;
+    put(picture, readFileSync(join(art, picture)));
+    manifest.icons.push({ src: picture, sizes, type: 'image/png', purpose });
+  }
+  put('manifest.webmanifest', Buffer.from(`${JSON.stringify(manifest, null, 2)}\n`));
+  const index = readFileSync(join(here, 'static', 'index.html'), 'utf8').replace('APP_JS', jsName).replace('APP_CSS', cssName)
+    .replace('APPLE_ICON', files['icon-192.png'] ? 'icon-192.png' : 'icon.svg');
   put('index.html', Buffer.from(index));
   for (const [name, bytes] of Object.entries(files)) {
     if (!name.endsWith('.png')) writeFileSync(join(out, `${name}.gz`), gzipSync(bytes, { level: 9 }));

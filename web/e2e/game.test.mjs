@@ -13,6 +13,16 @@ test('a browser plays a whole game against two bots and the server computer', { 
     const eve = await openPlayer(browser, DESKTOP, 'Eve');
     await enter(eve, server.url, 'Eve');
     await eve.page.screenshot({ path: join(SHOTS, 'lobby-empty.png') });
+    // Installable: the manifest names home-screen pictures the server has, of the sizes it says.
+    const manifest = await (await fetch(new URL('manifest.webmanifest', server.url))).json();
+    const pictures = manifest.icons.filter((i) => i.type === 'image/png');
+    assert.deepEqual(pictures.map((i) => `${i.sizes} ${i.purpose}`), ['192x192 any', '512x512 any', '512x512 maskable']);
+    for (const icon of pictures) {
+      const answer = await fetch(new URL(icon.src, server.url));
+      assert.equal(answer.headers.get('content-type'), 'image/png', icon.src);
+      const png = Buffer.from(await answer.arrayBuffer());
+      assert.equal(`${png.readUInt32BE(16)}x${png.readUInt32BE(20)}`, icon.sizes, icon.src);
+    }
     await eve.page.click('#make-table');
     await eve.page.fill('#make-name', 'Friday');
     await eve.page.click('dialog button[type=submit]');
