@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) and fuzzes each for a while, starting from
-# its checked-in corpus. ZARV_FUZZ_SECONDS sets how long (default 20 each).
+# its checked-in corpus. ZARV_FUZZ_SECONDS sets how long (default 12 each).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${ZARV_FUZZ_SECONDS:-20}
+seconds=${ZARV_FUZZ_SECONDS:-12}
 if ! command -v clang++ >/dev/null; then
   echo "fuzz.sh: clang++ is missing; scripts/setup.sh --test installs it" >&2
   exit 1

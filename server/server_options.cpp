@@ -44,10 +44,12 @@ const char* const kServerHelp =
     "                                  a return or the lobby (default 30)\n"
     "  --max-web-per-address N         HTTP connections at once from one address\n"
     "                                  (default 32; 0: no limit)\n"
+    "  --web-head-timeout S            seconds an HTTP request's head may take to arrive,\n"
+    "                                  and a kept-alive connection may stay silent (default 10)\n"
     "  --send-buffer BYTES             unwritten bytes a connection may have before it is\n"
     "                                  dropped as not reading (default 262144)\n"
     "Every message is at most 65536 bytes, as for any Dealer; a browser's at most 4096.\n"
-    "A request's head is at most 8192 bytes and must arrive within 10 s.\n"
+    "A request's head is at most 8192 bytes and 64 lines.\n"
     "\n"
     "The first line of output is \"listening <port>\" (then \"listening plain <port>\"\n"
     "with --plain-port, and \"listening web <port>\" with --web-port); then one line per event.\n"
@@ -67,7 +69,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
                                      {"--port", "--level", "--move-limit", "--auto-start", "--next-game", "--max-tables",
                                       "--max-per-address", "--max-tables-per-connection", "--idle-table",
                                       "--connect-timeout", "--send-buffer", "--db", "--cert", "--key",
-                                      "--plain-port", "--web-port", "--web-root", "--max-web-per-address"});
+                                      "--plain-port", "--web-port", "--web-root", "--max-web-per-address",
+                                      "--web-head-timeout"});
     auto whole = [&](const char* name, long long min, long long max, long long fallback) {
         return f.count(name) ? ParseWhole(f.at(name), name, min, max) : fallback;
     };
@@ -97,6 +100,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     if (f.count("--web-port")) o.webPort = static_cast<int>(whole("--web-port", 0, 65535, 0));
     if (f.count("--web-root")) o.webRoot = f.at("--web-root");
     o.web.connectionsPerAddress = static_cast<int>(whole("--max-web-per-address", 0, 1'000'000, 32));
+    o.web.headMilliseconds = static_cast<int>(whole("--web-head-timeout", 1, 600, 10)) * 1000;
     o.limits.sendBuffer = whole("--send-buffer", 1024, 1LL << 30, 256 * 1024);
     return o;
 }

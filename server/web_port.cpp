@@ -62,7 +62,10 @@ bool WebPort::Listen(quint16 port, QString* error) {
         ssl->setHandshakeTimeout(limits_.headMilliseconds);
         listener_ = std::move(ssl);
     } else {
-        listener_ = std::make_unique<QTcpServer>();
+        // Plain connections write straight to the kernel, as the lobby's do:
+        // a buffered socket wakes the event loop once more for every write,
+        // and each wake polls every socket.
+        listener_ = std::make_unique<DirectWriteServer>();
     }
     // Phones arrive in crowds (a table link shared, a server restarted): the
     // kernel keeps more of them waiting than its default before refusing.
@@ -98,7 +101,11 @@ void WebPort::Accept() {
         // connection open) ends the connection.
         client.deadline = new QTimer(socket);
         client.deadline->setSingleShot(true);
-        connect(client.deadline, &QTimer::timeout, socket, [this, socket] { Respond(socket, 408, nullptr, nullptr, true); });
+        connect(client.deadline, &QTimer::timeout, socket, [this, socket] {
+            // A kept-alive connection with nothing more to ask just ends; a head begun and not finished is a limit.
+            if (socket->bytesAvailable() > 0) log_.Line("limit web-head-time " + clients_[socket].address);
+            Respond(socket, 408, nullptr, nullptr, true);
+        });
         client.deadline->start(limits_.headMilliseconds);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Forget(socket); });
@@ -122,7 +129,10 @@ void WebPort::Read(QTcpSocket* socket) {
     HttpHead head;
     const HeadState state = ReadHead(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), &head);
     if (state == HeadState::Incomplete) return;
-    if (state == HeadState::TooLarge) return Respond(socket, 431, nullptr, nullptr, true);
+    if (state == HeadState::TooLarge) {
+        log_.Line("limit web-head-size " + it->second.address);
+        return Respond(socket, 431, nullptr, nullptr, true);
+    }
     if (state == HeadState::Malformed) return Respond(socket, 400, nullptr, nullptr, true);
     if (head.path == "/ws" && head.AsksForWebSocket()) return Upgrade(socket, head);
     socket->read(static_cast<qint64>(head.length));
@@ -132,7 +142,7 @@ void WebPort::Read(QTcpSocket* socket) {
 void WebPort::Answer(QTcpSocket* socket, const HttpHead& head) {
     // Requests have no body here: anything but GET and HEAD is refused.
     if (head.method != "GET" && head.method != "HEAD") return Respond(socket, 405, nullptr, &head, true);
-    if (!files_) return Respond(socket, 503, nullptr, &head, true);
+    if (!files_ || files_->count() == 0) return Respond(socket, 503, nullptr, &head, true);
     const auto name = WebFileOf(head.path);
     const WebFile* file = name ? files_->Find(*name) : nullptr;
     const bool close = head.version == "HTTP/1.0" || head.Header("connection").find("close") != std::string::npos;

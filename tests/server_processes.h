@@ -68,13 +68,18 @@ struct Server : Process {
         : Process(QStringLiteral(ZARV_SERVER), QStringList{"--port", "0"} + WithResults(args)) {
         EXPECT_TRUE(WaitFor(QRegularExpression(QStringLiteral("^listening (\\d+)\\n"))));
         port = QRegularExpression(QStringLiteral("^listening (\\d+)")).match(out).captured(1).toInt();
+        if (args.contains("--web-port")) {
+            const QRegularExpression web(QStringLiteral("\nlistening web (\\d+)\n"));
+            EXPECT_TRUE(WaitFor(web));
+            webPort = web.match(out).captured(1).toInt();
+        }
         if (args.contains("--plain-port")) {
             const QRegularExpression plain(QStringLiteral("\nlistening plain (\\d+)\n"));
             EXPECT_TRUE(WaitFor(plain));
             plainPort = plain.match(out).captured(1).toInt();
         }
     }
-    int plainPort = 0;
+    int plainPort = 0, webPort = 0;
     QString where() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
 };
 
