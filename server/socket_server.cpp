@@ -165,13 +165,13 @@ void SocketServer::AcceptBrowser(QWebSocket* socket, bool secure) {
         it->second.heard = Now();
         const QByteArray bytes = frame.toUtf8();
         const WebLink::Out out = it->second.link.FromBrowser(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-        SendToBrowser(id, out);
+        SendFrames(id, out.toBrowser);
+        // Straight on: this is the socket's news, no call of the lobby's.
+        if (!out.toLobby.empty() && browsers_.count(id)) lobby_->Data(id, out.toLobby);
+        if (out.close) Close(id);
     });
     // The protocol is text: a binary frame is no message of it.
     connect(socket, &QWebSocket::binaryMessageReceived, this, [this, id] { Close(id); });
-    connect(socket, &QWebSocket::bytesWritten, this, [this, id](qint64 written) {
-        if (const auto it = browsers_.find(id); it != browsers_.end()) it->second.unwritten -= written;
-    });
     connect(socket, &QWebSocket::disconnected, this, [this, id] { ForgetBrowser(id); });
     Log("connection " + std::to_string(id) + " from " + where + " web" + (secure ? " tls" : ""));
 }
@@ -196,13 +196,12 @@ void SocketServer::SendFrames(int id, const std::vector<std::string>& frames) {
     Browser& b = it->second;
     if (b.socket->state() != QAbstractSocket::ConnectedState) return;
     for (const std::string& frame : frames) {
-        if (b.unwritten + static_cast<qint64>(frame.size()) > limits_.sendBuffer) {
+        if (b.socket->bytesToWrite() + static_cast<qint64>(frame.size()) > limits_.sendBuffer) {
             Log("limit send-buffer dropped connection " + std::to_string(id));
             b.socket->abort();
             return ForgetBrowser(id);
         }
-        // Frames are counted as they go out, with a few bytes of framing each.
-        b.unwritten += b.socket->sendTextMessage(QString::fromUtf8(frame.data(), static_cast<qsizetype>(frame.size())));
+        b.socket->sendTextMessage(QString::fromUtf8(frame.data(), static_cast<qsizetype>(frame.size())));
     }
 }
 
@@ -290,7 +289,7 @@ size_t SocketServer::Room(int id) const {
     qint64 unwritten = 0;
     int inflation = 1;
     if (const auto b = browsers_.find(id); b != browsers_.end()) {
-        unwritten = b->second.unwritten;
+        unwritten = b->second.socket->bytesToWrite();
         inflation = 4;
     } else if (const auto s = sockets_.find(id); s != sockets_.end()) {
         unwritten = s->second->bytesToWrite();

@@ -111,7 +111,6 @@ private:
     struct Browser {
         QWebSocket* socket = nullptr;
         WebLink link;
-        qint64 unwritten = 0;  // bytes handed to the socket and not written yet
         double heard = 0;      // when it last sent anything (a pong too)
     };
     // Every few seconds each browser hears from the server (so that a page

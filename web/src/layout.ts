@@ -16,8 +16,9 @@ export const CARD_RATIO = 104 / 74;
 // A touch target is at least this wide where it can be.
 export const MIN_TARGET = 44;
 
-function stepFor(room: number, cardWidth: number, cards: number): number {
-  return cards > 1 ? Math.min(cardWidth + 4, (room - cardWidth) / (cards - 1)) : 0;
+// The step that puts `steps` steps after the first card within the room.
+function stepFor(room: number, cardWidth: number, steps: number): number {
+  return steps > 0 ? Math.min(cardWidth + 4, (room - cardWidth) / steps) : 0;
 }
 
 // The cards of the trick lie in a cross between the seats: as large as the
@@ -37,13 +38,16 @@ export function tableLayout(width: number, height: number, handSize: number): Ta
   const room = Math.min(width - 16, 1100);
   let rows = 1;
   let perRow = cards;
-  let handStep = stepFor(room, cardWidth, cards);
+  let steps = cards - 1;
+  let handStep = stepFor(room, cardWidth, steps);
   if (cards > 1 && handStep < MIN_TARGET) {
     rows = 2;
     perRow = Math.ceil(cards / 2);
-    handStep = stepFor(room, cardWidth, perRow);
+    // The second row sits half a step to the right: as long as the first, it reaches half a step further.
+    steps = perRow - 1 + (cards - perRow === perRow ? 0.5 : 0);
+    handStep = stepFor(room, cardWidth, steps);
   }
-  const handWidth = Math.round(cardWidth + handStep * (perRow - 1));
+  const handWidth = Math.ceil(cardWidth + handStep * steps);
   const handHeight = rows === 1 ? cardHeight : Math.round(cardHeight * 1.45);
   const trickCard = Math.round(Math.min(cardWidth, width / 5.5));
   return { cardWidth, cardHeight, rows, perRow, handStep, handWidth, handHeight, trickCard };

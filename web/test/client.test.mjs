@@ -73,14 +73,17 @@ test('Farsi: Persian digits, the game words, cards named as people say them', ()
   assert.equal(languageFrom([]), 'en');
 });
 
-test('a hand of thirteen fits across a phone with a thumb-wide target per card', () => {
+test('every hand fits across the screen with a thumb-wide target per card', () => {
   for (const [w, h] of [[360, 640], [390, 844], [844, 390], [768, 1024], [1366, 768], [1920, 1080]]) {
-    const l = tableLayout(w, h, 13);
-    assert.ok(l.handWidth <= w - 8, `${w}x${h}: hand ${l.handWidth} wide`);
-    assert.ok(l.handStep >= MIN_TARGET || l.handStep >= l.cardWidth, `${w}x${h}: step ${l.handStep}`);
-    const lastPlace = handCardPlace(l, 12);
-    assert.ok(lastPlace.x + l.cardWidth <= l.handWidth + l.handStep, `${w}x${h}`);
-    assert.ok(l.cardHeight >= MIN_TARGET, `${w}x${h}`);
+    for (let cards = 1; cards <= 13; cards++) {
+      const l = tableLayout(w, h, cards);
+      const at = `${w}x${h}, ${cards} cards`;
+      assert.ok(l.handWidth <= w - 8, `${at}: hand ${l.handWidth} wide`);
+      assert.ok(l.handStep >= MIN_TARGET || l.handStep >= l.cardWidth || cards === 1, `${at}: step ${l.handStep}`);
+      // Every card, of either row, inside the hand's width: none cut at the screen's edge.
+      for (let k = 0; k < cards; k++) assert.ok(handCardPlace(l, k).x + l.cardWidth <= l.handWidth, `${at}: card ${k}`);
+      assert.ok(l.cardHeight >= MIN_TARGET, at);
+    }
   }
   // Five cards (the HAKEM's) in one row.
   assert.equal(tableLayout(360, 640, 5).rows, 1);
