@@ -65,9 +65,10 @@ for (const [size, shot] of [[SMALL_PHONE, 'farsi-table-360x640.png'], [PHONE, 'f
         await p.page.locator('.hand .card').first().tap({ position: { x: 8, y: 8 } });
         await p.page.locator('.hand .card').nth(12).waitFor();
       }
+      // The picture first, to look at when the boxes disagree.
+      await p.page.screenshot({ path: join(SHOTS, shot) });
       await checkFarsiPage(p.page, 'table');
       await checkTableBoxes(p.page, 'table');
-      await p.page.screenshot({ path: join(SHOTS, shot) });
       assert.deepEqual(p.errors, []);
     } finally {
       await browser.close();

@@ -24,7 +24,10 @@ function stepFor(room: number, cardWidth: number, steps: number): number {
 // The cards of the trick lie in a cross between the seats: as large as the
 // felt's room between the top and bottom seats and the left and right ones allows.
 export function trickCardWidth(feltWidth: number, feltHeight: number, cardWidth: number): number {
-  const seatRoom = feltWidth <= 600 ? 180 : 150;  // the top and bottom seats' labels and the score line (two rows when narrow)
+  // The cross is centred a little below the felt's middle, so its top half
+  // meets the top seat first: twice the room above it (the score line, two
+  // rows when narrow, and the top seat's three lines) is kept free.
+  const seatRoom = feltWidth <= 600 ? 240 : 200;
   const sideRoom = 200;  // the left and right seats' labels
   const byHeight = (feltHeight - seatRoom) / (CARD_RATIO * 1.75);
   const byWidth = (feltWidth - sideRoom) / 2.2;
@@ -47,7 +50,7 @@ export function tableLayout(width: number, height: number, handSize: number): Ta
     steps = perRow - 1 + (cards - perRow === perRow ? 0.5 : 0);
     handStep = stepFor(room, cardWidth, steps);
   }
-  const handWidth = Math.ceil(cardWidth + handStep * steps);
+  const handWidth = Math.round(cardWidth + handStep * steps);
   const handHeight = rows === 1 ? cardHeight : Math.round(cardHeight * 1.45);
   const trickCard = Math.round(Math.min(cardWidth, width / 5.5));
   return { cardWidth, cardHeight, rows, perRow, handStep, handWidth, handHeight, trickCard };
