@@ -88,7 +88,8 @@ export class TableScreen {
       this.status.textContent = say('connecting');
       return;
     }
-    const width = this.root.clientWidth || window.innerWidth;
+    // The felt's column: on a wide screen the chat takes a column beside it.
+    const width = this.felt.clientWidth || this.root.clientWidth || window.innerWidth;
     const layout = tableLayout(width, window.innerHeight, v.hand?.length ?? 13);
     layout.trickCard = trickCardWidth(this.felt.clientWidth || width, this.felt.clientHeight || 300, layout.cardWidth);
     this.root.style.setProperty('--card-w', `${layout.cardWidth}px`);
