@@ -248,10 +248,12 @@ export class TableScreen {
     if (s.log.length === this.logLength && this.log.childElementCount) return;
     clear(this.log);
     const names = s.view?.names ?? [];
+    // Lines in the page's direction; a person's name and words keep their own
+    // (a Farsi line that starts with a Latin name would otherwise run left to right).
     for (const entry of s.log) {
-      const text = entry.t === 'chat' ? `${names[entry.seat - 1] || say('seatNames', entry.seat)}: ${entry.text}`
-        : newsText(entry.kind, entry.name, entry.partner, entry.points, entry.firstSide);
-      this.log.append(el('li', { class: entry.t, dir: 'auto' }, text));
+      this.log.append(entry.t === 'chat'
+        ? el('li', { class: 'chat' }, el('bdi', {}, names[entry.seat - 1] || say('seatNames', entry.seat)), ': ', el('bdi', {}, entry.text))
+        : el('li', { class: 'news' }, line(newsText(entry.kind, entry.name, entry.partner, entry.points, entry.firstSide))));
     }
     this.logLength = s.log.length;
     this.log.scrollTop = this.log.scrollHeight;
