@@ -226,13 +226,29 @@ public:
         feed_.TrickSettled(trick);
         RefreshBrowsers();
         recorder_.TrickSettled(trick.Winner);
-        WaitWhileDeserted();
+        // The trick that decides the hand is scored even at a deserted
+        // table: a game that reached seven points counts.
+        if (TeamTricks(game_.state(), trick.Winner) < 7) WaitWhileDeserted();
+    }
+    void HandScored(int winner, int points) {
+        feed_.HandScored(winner, points);
+        RefreshBrowsers();
+        recorder_.HandScored(winner, points);
+        const GameState& g = game_.state();
+        if (g.PointsA < 7 && g.PointsB < 7) {
+            WaitWhileDeserted();
+            return;
+        }
+        // The game is over the moment its last hand is scored, whatever
+        // happens to the table or its players next.
+        ++gamesPlayed_;
+        Log("game over points " + std::to_string(g.PointsA) + "-" + std::to_string(g.PointsB));
+        recorder_.GameOver();
     }
     void SeatLost(int seat) {
         Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
         feed_.PlayerLost(seat);
         Report();
-        WaitWhileDeserted();
     }
     void SeatSilent(int seat, double seconds) {
         Log("silent " + std::to_string(seat) + " for " + std::to_string(static_cast<int>(seconds)) + " s");
@@ -279,6 +295,9 @@ private:
         Runner& r;
         explicit GameEvents(Runner& runner) : r(runner) {}
         void HandStarted(int master) override {
+            // A new game clears the stop its start may have swallowed: a
+            // closing table deals no hand.
+            if (r.shuttingDown_) r.game_.EndHere();
             ++r.deals_;
             r.trumpKnown_ = false;
             r.feed_.HandStarted(master);
@@ -293,11 +312,7 @@ private:
         }
         void CardPlayed(int seat, CardCode card) override { r.CardPlayed(seat, card); }
         void TrickSettled(const TrickRecord& trick) override { r.TrickSettled(trick); }
-        void HandScored(int winner, int points) override {
-            r.feed_.HandScored(winner, points);
-            r.RefreshBrowsers();
-            r.recorder_.HandScored(winner, points);
-        }
+        void HandScored(int winner, int points) override { r.HandScored(winner, points); }
         void PlayerLost(int seat) override { r.SeatLost(seat); }
         void SeatSilent(int seat, double seconds) override { r.SeatSilent(seat, seconds); }
         void PlayerReturned(int seat) override { r.SeatTakenBack(seat); }
@@ -403,8 +418,9 @@ bool ServerTable::Runner::WaitBeforeNextGame() {
 }
 
 void ServerTable::Runner::WaitWhileDeserted() {
-    // Nobody left to play for: the computers do not play on alone. A player
-    // who comes back in time takes the seat again; otherwise the table closes.
+    // Nobody left to play for: the computers finish the trick in play (so a
+    // game decided by it counts) but play no further alone. A player who
+    // comes back in time takes the seat again; otherwise the table closes.
     if (!playing_ || PersonConnected() || shuttingDown_) return;
     const double until = clock_.Now() + std::min(rules_.idleAfter, 120.0);
     while (!shuttingDown_ && session_.pendingReturns() == 0 && clock_.Now() < until) {
@@ -430,10 +446,6 @@ void ServerTable::Runner::Run() {
         Log("started with " + std::to_string(session_.seatedCount()) + " players");
         Report();
         view_.askNewGame = [this] {
-            const GameState& g = game_.state();
-            ++gamesPlayed_;
-            Log("game over points " + std::to_string(g.PointsA) + "-" + std::to_string(g.PointsB));
-            recorder_.GameOver();
             feed_.GameOver();
             trumpKnown_ = false;  // the next game begins with the draw for its HAKEM
             return WaitBeforeNextGame();

@@ -9,11 +9,13 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <random>
 #include <set>
 
+#include "browser_at_table.h"
 #include "server/results_database.h"
 #include "server/results_writer.h"
 #include "server_processes.h"
@@ -23,6 +25,7 @@ using zarv::server::GameRecord;
 using zarv::server::HandResult;
 using zarv::server::ResultsDatabase;
 using zarv::server::ResultsWriter;
+using zarv::testing::BrowserAtTable;
 
 namespace {
 
@@ -138,6 +141,88 @@ TEST_P(Results, TheWriterRecordsEveryGameInOrder) {
     ASSERT_FALSE(top.empty());
     EXPECT_EQ(top[0].name, "Ann");
     EXPECT_EQ(top[0].games, kGames);
+}
+
+// Plays the person's part of a table's game with the first card it may play:
+// after `stopAfter` cards (0: never) `then` runs at once and play stops.
+// Returns the cards played.
+int PlayCards(BrowserAtTable& t, size_t& read, int stopAfter, const std::function<void()>& then) {
+    int played = 0;
+    for (nlohmann::json m = t.Next(read); !m.is_null(); m = t.Next(read)) {
+        if (m["t"] != "view") continue;
+        if (m["phase"] == "over") return played;
+        if (m.value("decide", "") == "trump") t.Say("WebTrump;" + m["hand"][0].get<std::string>().substr(0, 1) + "|");
+        if (m.value("decide", "") != "card") continue;
+        t.Say("WebPlay;" + m["legal"][0].get<std::string>() + "|");
+        if (++played == stopAfter) {
+            then();
+            return played;
+        }
+    }
+    ADD_FAILURE() << "the game did not end";
+    return played;
+}
+
+// The last card of a game ends it, whatever its players or the server do in
+// the moment after: the game is recorded finished and counts.
+TEST_P(Results, AGameIsFinishedTheMomentItsLastHandIsScored) {
+    zarv::server::TableRules rules;
+    rules.playNow = true;
+    rules.moveLimit = 0;
+    rules.seed = 11;
+    int cards = 0;
+    {
+        BrowserAtTable t(rules);
+        t.Sit("Eve");
+        size_t read = 0;
+        cards = PlayCards(t, read, 0, [] {});
+    }
+    ASSERT_GT(cards, 7);
+    struct Ending {
+        const char* what;
+        std::function<void(BrowserAtTable&, size_t& read)> after;
+    };
+    const std::vector<Ending> endings = {
+        {"the player leaves with the last card, the server stops later",
+         [](BrowserAtTable& t, size_t&) {
+             t.table->Lost(BrowserAtTable::kBrowser);
+             EXPECT_TRUE(t.Logged("game over points ")) << "the table never said the game was over";
+             t.table->Shutdown("The server is stopping");
+         }},
+        {"the server stops as soon as the last hand's points are shown",
+         [](BrowserAtTable& t, size_t& read) {
+             for (nlohmann::json m = t.Next(read); !m.is_null(); m = t.Next(read)) {
+                 if (m["t"] == "view" && (m["points"][0] >= 7 || m["points"][1] >= 7)) break;
+             }
+             t.table->Shutdown("The server is stopping");
+         }},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.what);
+        ResultsWriter writer(where(), [](const std::string&) {});
+        QString why;
+        ASSERT_TRUE(writer.Start(&why)) << why.toStdString();
+        {
+            BrowserAtTable t(rules, &writer);
+            t.Sit("Eve");
+            size_t read = 0;
+            PlayCards(t, read, cards, [&] { ending.after(t, read); });
+            t.table.reset();  // the table's thread has ended
+        }
+        writer.Finish(120);
+    }
+    ResultsDatabase db(where());
+    ASSERT_TRUE(db.Open()) << db.error().toStdString();
+    const auto games = db.Games();
+    ASSERT_EQ(games.size(), endings.size());
+    for (const auto& [id, game] : games) {
+        EXPECT_TRUE(game.finished) << "game " << id << " points " << game.pointsA << "-" << game.pointsB;
+        EXPECT_TRUE(game.pointsA >= 7 || game.pointsB >= 7);
+        EXPECT_EQ(game.seats[1].name, "Eve");
+    }
+    const auto standings = db.Standings(0, 10);
+    ASSERT_EQ(standings.size(), 1u);
+    EXPECT_EQ(standings[0].games, static_cast<int>(endings.size()));
 }
 
 TEST(ResultsWriter, ADatabaseThatCannotBeOpenedIsSaidAtStart) {

@@ -15,6 +15,7 @@
 
 #include "net/notice.h"
 #include "net/wire.h"
+#include "browser_at_table.h"
 #include "server/http_head.h"
 #include "server/server_table.h"
 #include "server/web_files.h"
@@ -179,53 +180,6 @@ TEST(WebLinkTest, AChatLineHoldsTwoHundredLettersOfAnyScript) {
 }
 
 // --- A browser at a table ---
-
-// A table of its own on its thread, and what it writes to one browser.
-struct BrowserAtTable : server::TableOutlet {
-    static constexpr int kBrowser = 11;
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::string> lines;
-    bool closed = false, ended = false;
-    std::unique_ptr<server::ServerTable> table;
-
-    explicit BrowserAtTable(server::TableRules rules) {
-        rules.skipPauses = true;
-        rules.nextGameAfter = 0;
-        table = std::make_unique<server::ServerTable>(1, rules, *this);
-    }
-    ~BrowserAtTable() override { table.reset(); }
-    void Sit(const std::string& name = "Eve") {
-        table->AdmitBrowser(kBrowser, 1);
-        table->Deliver(kBrowser, "Connect;" + name + ";Partner|");
-    }
-    void Say(const std::string& text) { table->Deliver(kBrowser, text); }
-
-    void Written(int, std::vector<Write> writes) override {
-        std::lock_guard lock(mutex);
-        for (const Write& w : writes) {
-            if (w.connection != kBrowser) continue;
-            for (std::string& line : WebLink::FromTable(w.text)) lines.push_back(std::move(line));
-            closed = closed || w.close;
-        }
-        changed.notify_all();
-    }
-    void Changed(int, const std::array<std::string, 5>&, const std::array<net::SeatFill, 5>&, bool) override {}
-    void TokenGiven(int, int, const std::string&) override {}
-    void TableLog(int, std::string) override {}
-    void Ended(int) override {
-        std::lock_guard lock(mutex);
-        ended = true;
-        changed.notify_all();
-    }
-    // The next message from the table (the read position is the caller's), or null after the limit.
-    json Next(size_t& read) {
-        std::unique_lock lock(mutex);
-        if (!changed.wait_for(lock, std::chrono::seconds(60), [&] { return read < lines.size() || closed; })) return json();
-        if (read >= lines.size()) return json();
-        return json::parse(lines[read++]);
-    }
-};
 
 // What a seat may know: its own hand and the cards played. Every card a
 // message names must be one of those, and no card ever held here is played
