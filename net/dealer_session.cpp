@@ -100,7 +100,8 @@ void DealerSession::HandleConnect(int source, const std::string& detail) {
     std::array<bool, 5> taken{};
     for (int seat = 1; seat <= 4; ++seat) taken[static_cast<size_t>(seat)] = seat == 3 || s.Seats[seat].Kind == SeatKind::Human;
     JoinReply reply = AssignSeat(request->side, taken);
-    if (const int chosen = p.preferredSeat; chosen > 0 && !taken[static_cast<size_t>(chosen)]) {
+    // The seat chosen for it, in the words of the side it asked for when that is where it would sit anyway.
+    if (const int chosen = p.preferredSeat; chosen > 0 && chosen != reply.code && !taken[static_cast<size_t>(chosen)]) {
         // The chosen seat, with the words the protocol has for it.
         std::array<bool, 5> others{true, true, true, true, true};
         others[static_cast<size_t>(chosen)] = false;
@@ -250,6 +251,7 @@ void DealerSession::SendWaiting(int index) {
 
 void DealerSession::Refuse(int index) {
     players_[index].askedForSeat = true;
+    tell().JoinRefused(index, accepting_ ? "every seat is taken" : "the game has started");
     SendText(index, Message("Join", std::string("3;") + kRefusal));
     transport().Close(index);  // after the refusal has been written out
 }

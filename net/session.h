@@ -45,6 +45,8 @@ public:
     virtual void PlayerLeft(int /*connection*/, int /*seat*/, const std::string& /*name*/) {}
     // The Dealer: someone asked to join a game that has started (and was refused).
     virtual void LateJoinRefused(const std::string& /*name*/) {}
+    // The Dealer: a connection was refused a seat, for that reason.
+    virtual void JoinRefused(int /*connection*/, const std::string& /*why*/) {}
     // A client of our own Dealer: the seats as they stand in the lobby.
     virtual void RosterReceived(const std::array<std::string, 5>& /*names*/, const std::array<SeatKind, 5>& /*kinds*/) {}
     // The Dealer: a program of ours on that connection got seat's return token.

@@ -25,7 +25,12 @@ std::string UtcStamp() {
 
 void EventLog::Line(const std::string& line) {
     const std::lock_guard guard(lock_);
-    out_ << UtcStamp() << ' ' << line << '\n';
+    // One event, one line: what a peer sent (a name, a message) cannot
+    // start a line of its own or steer a terminal.
+    std::string safe = line;
+    for (char& c : safe)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    out_ << UtcStamp() << ' ' << safe << '\n';
     out_.flush();
 }
 

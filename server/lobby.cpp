@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
 #include "net/wire.h"
 
@@ -232,10 +233,7 @@ void Lobby::Sit(int id, Connection& c, const std::string& detail) {
     if (!table) return;
     Table& t = *table;
     if (t.line.playing) return No(id, net::Notice::TableIsPlaying);
-    if (!SeatFree(t.line, request->seat)) return No(id, net::Notice::SeatTaken);
-    for (const auto& [other, oc] : connections_)
-        if (other != id && oc.chosenTable == request->table && oc.chosenSeat == request->seat)
-            return No(id, net::Notice::SeatTaken);
+    if (SeatSpoken(request->table, request->seat, id)) return No(id, net::Notice::SeatTaken);
     c.chosenTable = request->table;
     c.chosenSeat = request->seat;
     c.since = links_.Now();
@@ -307,27 +305,32 @@ void Lobby::PlayNow(int id, Connection& c, const std::string& detail) {
 
 bool Lobby::NameHeld(const std::string& name) const { return names_.count(Folded(name)) > 0; }
 
-int Lobby::TableForOriginal(bool partner) {
-    auto chosen = [&](int table, int seat) {
-        for (const auto& [other, oc] : connections_)
-            if (oc.chosenTable == table && oc.chosenSeat == seat) return true;
-        return false;
-    };
-    // A place on the side asked for; else any place, which the table gives on
-    // the other side as a Dealer does when the side asked for is full.
-    const std::vector<int> sides[2] = {partner ? std::vector<int>{1} : std::vector<int>{2, 4}, {1, 2, 4}};
-    for (const std::vector<int>& seats : sides)
-        for (auto& [id, t] : tables_) {
-            if (t.ending || t.line.playing || t.line.isPrivate) continue;
-            for (int seat : seats)
-                if (SeatFree(t.line, seat) && !chosen(id, seat)) return id;
-        }
-    if (static_cast<int>(tables_.size()) >= limits_.maxTables) return 0;
+bool Lobby::SeatSpoken(int table, int seat, int asker) const {
+    const auto t = tables_.find(table);
+    if (t == tables_.end() || !SeatFree(t->second.line, seat)) return true;
+    if (const auto p = t->second.promised.find(seat); p != t->second.promised.end() && p->second != asker) return true;
+    for (const auto& [other, oc] : connections_)
+        if (other != asker && oc.chosenTable == table && oc.chosenSeat == seat) return true;
+    return false;
+}
+
+std::pair<int, int> Lobby::TableForOriginal(const std::string& side) {
+    // Many may arrive at once: the seats promised to those the tables have
+    // not seated yet count as taken, so nobody is sent to a full table.
+    for (auto& [id, t] : tables_) {
+        if (t.ending || t.line.playing || t.line.isPrivate) continue;
+        std::array<bool, 5> taken{};
+        for (int seat = 1; seat <= 4; ++seat) taken[static_cast<size_t>(seat)] = seat == 3 || SeatSpoken(id, seat, 0);
+        const net::JoinReply reply = net::AssignSeat(side, taken);
+        if (reply.code != 3) return {id, reply.code};
+    }
+    if (static_cast<int>(tables_.size()) >= limits_.maxTables) return {0, 0};
     TableRules rules;
     rules.expert = limits_.expertForOriginal;
     rules.moveLimit = limits_.moveLimit;
     rules.startsByMaker = false;
-    return OpenTable(rules, "", true, 0);
+    const int table = OpenTable(rules, "", true, 0);
+    return {table, net::AssignSeat(side, {false, false, false, true, false}).code};
 }
 
 void Lobby::Refuse(int id, Connection& c, const std::string& why) {
@@ -350,10 +353,9 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
     if (table == 0 || !tables_.count(table) || tables_[table].ending) {
         // Not chosen in the lobby (a program of the original protocol): a waiting
         // public table with a place on that side, or a new one.
-        table = TableForOriginal(request->side == "Partner");
-        seat = 0;
+        std::tie(table, seat) = TableForOriginal(request->side);
         if (table == 0) {
-            Log("limit tables refused connection " + std::to_string(id));
+            Log("limit tables refused connection " + std::to_string(id) + ": every table is full");
             return Refuse(id, c, net::kRefusal);
         }
     }
@@ -368,6 +370,7 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
         // table reports its seats.
         t.line.fills[static_cast<size_t>(seat)] = net::SeatFill::Person;
         t.line.names[static_cast<size_t>(seat)] = name;
+        t.promised[seat] = id;
     }
     if (c.browser)
         t.handle->AdmitBrowser(id, seat);
@@ -424,12 +427,29 @@ void Lobby::Closed(int id) {
                 names_.erase(held);
         }
     }
+    Unpromise(id);
     if (c.where == Where::Table)
         Log("connection " + std::to_string(id) + " dropped from table " + std::to_string(c.table));
     else
         Log("connection " + std::to_string(id) + " closed");
     if (auto a = perAddress_.find(c.address); a != perAddress_.end() && --a->second <= 0) perAddress_.erase(a);
     connections_.erase(it);
+}
+
+void Lobby::Unpromise(int id) {
+    const auto c = connections_.find(id);
+    for (auto& [tableId, t] : tables_) {
+        const auto promise = std::find_if(t.promised.begin(), t.promised.end(), [id](const auto& p) { return p.second == id; });
+        if (promise == t.promised.end()) continue;
+        // Shown taken for it alone: free again (the table reports a player it did seat).
+        const size_t seat = static_cast<size_t>(promise->first);
+        if (c != connections_.end() && t.line.fills[seat] == net::SeatFill::Person && t.line.names[seat] == c->second.name) {
+            t.line.fills[seat] = net::SeatFill::Free;
+            t.line.names[seat].clear();
+            Announce(tableId);
+        }
+        t.promised.erase(promise);
+    }
 }
 
 void Lobby::Drop(int id, const std::string& why) {
@@ -485,9 +505,23 @@ void Lobby::TableChanged(int table, const std::array<std::string, 5>& names, con
                          bool playing) {
     const auto it = tables_.find(table);
     if (it == tables_.end()) return;
-    it->second.line.names = names;
-    it->second.line.fills = fills;
-    it->second.line.playing = playing;
+    Table& t = it->second;
+    t.line.names = names;
+    t.line.fills = fills;
+    t.line.playing = playing;
+    // A promise holds until the table reports its player seated (or the
+    // player has gone); until then the seat shows as taken.
+    std::erase_if(t.promised, [&](const auto& promise) {
+        const auto c = connections_.find(promise.second);
+        const size_t seat = static_cast<size_t>(promise.first);
+        return c == connections_.end() || c->second.table != table || playing ||
+               (fills[seat] == net::SeatFill::Person && names[seat] == c->second.name);
+    });
+    for (const auto& [seat, id] : t.promised) {
+        if (!SeatFree(t.line, seat)) continue;
+        t.line.fills[static_cast<size_t>(seat)] = net::SeatFill::Person;
+        t.line.names[static_cast<size_t>(seat)] = connections_[id].name;
+    }
     Announce(table);
 }
 

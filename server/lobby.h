@@ -116,6 +116,9 @@ private:
         std::set<int> watchers;
         bool ending = false;
         std::string announced;  // the last "TableIs" its followers heard
+        // Seats given to connections the table has not yet reported seated:
+        // nobody else is sent to them meanwhile.
+        std::map<int, int> promised;  // seat -> connection
     };
 
     void Handle(int id, Connection& c, const net::Piece& piece);
@@ -137,7 +140,12 @@ private:
     static std::string NoticeFor(const Connection& c, const net::NoticeText& notice);
     void Refuse(int id, Connection& c, const std::string& why);
     int OpenTable(const TableRules& rules, const std::string& password, bool watchable, int maker);
-    int TableForOriginal(bool partner);
+    // A waiting public table with a place for a program of the original
+    // protocol, and the seat its Dealer would give (a new table if none).
+    std::pair<int, int> TableForOriginal(const std::string& side);
+    // Taken, promised or chosen in the lobby by someone else.
+    bool SeatSpoken(int table, int seat, int asker) const;
+    void Unpromise(int connection);
     void Announce(int table);
     void AnnounceGone(int table);
     // Followers hear the first news at once, and what follows within

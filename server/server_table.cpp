@@ -207,6 +207,10 @@ public:
         if (session_.seatedCount() == 0) firstSatAt_ = -1;
         Report();
     }
+    void JoinRefused(int connection, const std::string& why) override {
+        Log("refused connection " + std::to_string(transport_.ConnectionOf(connection)) + ": " + why);
+    }
+    void BadMessage(const std::string& what) override { Log("refused message " + what.substr(0, 80)); }
     void TokenGiven(int connection, int, const std::string& token) override {
         outlet_.TokenGiven(id_, transport_.ConnectionOf(connection), token);
         // The player hears at once how many watch.

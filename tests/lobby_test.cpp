@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -290,6 +291,45 @@ TEST_F(LobbyTest, AProgramOfTheOriginalProtocolIsSeatedAtAWaitingPublicTable) {
     Say(3, "Connect;Dan;Against|");
     EXPECT_EQ(tables.opened.size(), 1u);
     EXPECT_EQ(lobby->TableOf(3), 1);
+}
+
+TEST_F(LobbyTest, ABurstOfOriginalProgramsIsSpreadOverTablesBeforeAnyReportsItsSeats) {
+    // Nine arrive before any table has said who sat where: three to a table,
+    // each at the seat its Dealer would give, nobody sent to a full table.
+    const char* sides[] = {"Partner", "Against", "Partner", "Against", "Against", "Against", "Partner", "Partner", "Against"};
+    for (int id = 1; id <= 9; ++id) {
+        ASSERT_TRUE(lobby->Accept(id, "10.0.0." + std::to_string(id), false));
+        Say(id, "Connect;P" + std::to_string(id) + ";" + sides[id - 1] + "|");
+        EXPECT_TRUE(links.sent[id].empty()) << links.Last(id);
+        if (id == 3) {
+            // The first table reports its first player alone: the others are still on their way.
+            std::array<std::string, 5> names{"", "P1", "", "Zarv", ""};
+            std::array<net::SeatFill, 5> fills;
+            fills.fill(net::SeatFill::Free);
+            fills[1] = net::SeatFill::Person;
+            fills[3] = net::SeatFill::Computer;
+            lobby->TableChanged(1, names, fills, false);
+        }
+    }
+    ASSERT_EQ(tables.opened.size(), 3u);
+    for (const auto& [id, table] : tables.opened) {
+        std::set<int> seats;
+        for (const auto& [connection, seat] : table->admitted) seats.insert(seat);
+        EXPECT_EQ(seats, (std::set<int>{1, 2, 4})) << "table " << id;
+    }
+    // The first asked for the HAKEM's partner and sits there.
+    EXPECT_EQ(tables.opened[1]->admitted.front(), std::make_pair(1, 1));
+    // A tenth finds every table full: refused in the protocol's words, and the log says why.
+    ASSERT_TRUE(lobby->Accept(10, "10.0.0.10", false));
+    Say(10, "Connect;P10;Partner|");
+    EXPECT_EQ(links.Last(10), net::Message("Join", std::string("3;") + net::kRefusal));
+    EXPECT_NE(links.log.back().find("refused connection 10: every table is full"), std::string::npos) << links.log.back();
+    // One who leaves before its table seated it frees the place for the next.
+    lobby->Closed(2);
+    ASSERT_TRUE(lobby->Accept(11, "10.0.0.11", false));
+    Say(11, "Connect;P11;Against|");
+    EXPECT_EQ(lobby->TableOf(11), 1) << links.Last(11);
+    EXPECT_EQ(tables.opened[1]->admitted.back(), std::make_pair(11, 2));
 }
 
 TEST_F(LobbyTest, AClosingTableIsNeitherListedNorCounted) {
