@@ -45,6 +45,7 @@ constexpr std::array<const char*, kLastNotice + 1> kWords = {
     "'%s' is not [address]:port",
     "'%s' lacks the port after ':'",
     "the port must be a number from 1 to 65535, not '%s'",
+    "Slow down: at most 5 chat lines in 10 seconds.",
 };
 
 // A sentence longer than this is no notice of ours (a hostile peer's), and

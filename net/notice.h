@@ -49,8 +49,10 @@ enum class Notice : int {
     AddressNotBracketPort = 31,   // with the address
     AddressLacksPort = 32,        // with the address
     PortNotANumber = 33,          // with the port as typed
+    // A table server, to one who chats too fast.
+    SlowDown = 34,
 };
-constexpr int kLastNotice = 33;
+constexpr int kLastNotice = 34;
 
 struct NoticeText {
     Notice code = Notice::Unknown;

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "net/wire.h"
+#include "server/web_link.h"
 
 namespace zarv::server {
 
@@ -13,6 +14,27 @@ namespace {
 std::string Folded(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
     return name;
+}
+
+// A message a table takes from a player: the protocol's, and a browser's own.
+bool TakenByTables(const net::Piece& p, bool browser) {
+    if (!p.wellFormed) return false;
+    if (browser && p.command.rfind("Web", 0) == 0) return true;
+    return net::IsImmediate(p.command) || net::DealerMayWaitFor(p.command) || p.command == "Return";
+}
+
+// A chat line of at most the letters the window allows ("seat;text" for the
+// protocol, the text alone for a browser); longer lines are cut.
+std::string ChatCut(const std::string& detail, bool afterSeat) {
+    const size_t start = afterSeat ? detail.find(';') + 1 : 0;
+    if (afterSeat && start == 0) return detail;
+    size_t letters = 0, end = start;
+    while (end < detail.size() && letters < kMaxChatLetters) {
+        ++letters;
+        ++end;
+        while (end < detail.size() && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) ++end;
+    }
+    return detail.substr(0, end);
 }
 
 bool SeatFree(const net::TableLine& line, int seat) {
@@ -61,6 +83,7 @@ void Lobby::Data(int id, std::string_view bytes) {
 }
 
 void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
+    if (Judge(id, c.guard.Message(links_.Now()), c.guard)) return;
     switch (c.where) {
         case Where::Door:
             if (p.command == "Connect" && p.wellFormed) return Seat(id, c, p);
@@ -79,12 +102,79 @@ void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
             // The maker starts the table from its seat; all else is the table's.
             if (c.ours && p.command == "LobbyStart") return StartTable(id, c, p.detail);
             if (c.ours && p.command == "LobbyList") return HandleLobby(id, c, p);
-            if (const auto t = tables_.find(c.table); t != tables_.end())
-                t->second.handle->Deliver(id, p.wellFormed ? net::Message(p.command, p.detail) : p.command + "|");
-            return;
+            return ToTable(id, c, p);
         case Where::Leaving:
             return;
     }
+}
+
+bool Lobby::Judge(int id, SenderGuard::Verdict verdict, const SenderGuard& guard) {
+    if (verdict != SenderGuard::Verdict::Close) return false;
+    // One closed for flooding does not take its seat back.
+    Connection& c = connections_[id];
+    c.forfeited = true;
+    std::erase_if(tokens_, [&](const auto& token) { return token.second.first == c.table && token.second.second == c.name; });
+    Drop(id, "limit " + guard.why());
+    return true;
+}
+
+void Lobby::ToTable(int id, Connection& c, const net::Piece& p) {
+    const double now = links_.Now();
+    // What no table takes from a player is not handed on: a table would
+    // only spend its time on it.
+    if (!TakenByTables(p, c.browser)) {
+        Judge(id, c.guard.Junk(now), c.guard);
+        return;
+    }
+    if (p.command != "Chat" && p.command != "WebChat") return Forward(id, c, net::Message(p.command, p.detail));
+    switch (c.guard.Chat(now)) {
+        case SenderGuard::Verdict::Pass:
+            return Forward(id, c, net::Message(p.command, ChatCut(p.detail, p.command == "Chat")));
+        case SenderGuard::Verdict::Refuse:
+            // Every program reads the Dealer's chat; a browser hears the notice.
+            if (c.browser)
+                links_.Send(id, net::Message("LobbyNo", net::NoticeDetail(net::MakeNotice(net::Notice::SlowDown))));
+            else
+                links_.Send(id, net::Message("Chat", "3;" + net::NoticeWords(net::Notice::SlowDown)));
+            return;
+        case SenderGuard::Verdict::Close:
+            Judge(id, SenderGuard::Verdict::Close, c.guard);
+            return;
+    }
+}
+
+void Lobby::Forward(int id, Connection& c, std::string text) {
+    const auto t = tables_.find(c.table);
+    if (t == tables_.end()) return;
+    if (c.held.empty() && t->second.handle->Waiting(id) < kMaxWaiting) return t->second.handle->Deliver(id, std::move(text));
+    // Its table has not taken what it sent before: it waits, and is not read meanwhile.
+    if (c.held.size() >= kMaxHeld) return Drop(id, "limit flood");
+    if (c.held.empty()) {
+        links_.Hold(id, true);
+        links_.HousekeepBy(links_.Now() + kHeldCheckEvery);
+    }
+    c.held.push_back(std::move(text));
+}
+
+bool Lobby::FeedHeld() {
+    bool left = false;
+    for (auto& [id, c] : connections_) {
+        if (c.held.empty()) continue;
+        const auto t = tables_.find(c.table);
+        if (t == tables_.end() || c.where != Where::Table) {
+            c.held.clear();
+            continue;
+        }
+        while (!c.held.empty() && t->second.handle->Waiting(id) < kMaxWaiting) {
+            t->second.handle->Deliver(id, std::move(c.held.front()));
+            c.held.pop_front();
+        }
+        if (c.held.empty())
+            links_.Hold(id, false);
+        else
+            left = true;
+    }
+    return left;
 }
 
 void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
@@ -420,7 +510,7 @@ void Lobby::Closed(int id) {
         auto held = names_.find(Folded(c.name));
         if (held != names_.end() && held->second.second == id) {
             const auto t = tables_.find(held->second.first);
-            const bool mayReturn = c.ours && t != tables_.end() && t->second.line.playing;
+            const bool mayReturn = c.ours && !c.forfeited && t != tables_.end() && t->second.line.playing;
             if (mayReturn)
                 held->second.second = 0;
             else
@@ -484,6 +574,7 @@ double Lobby::Housekeep() {
     }
     if (now >= nextTelling_ && (!held_.empty() || behind_)) TellHeld();
     if (!held_.empty() || behind_) next = std::min(next, nextTelling_);
+    if (FeedHeld()) next = std::min(next, now + kHeldCheckEvery);
     return next;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -16,6 +17,7 @@
 #include "net/framing.h"
 #include "net/lobby_wire.h"
 #include "server/game_record.h"
+#include "server/sender_guard.h"
 #include "server/server_table.h"
 
 namespace zarv::server {
@@ -50,6 +52,9 @@ public:
     // Bytes of lobby news the connection may be sent now: a follower that
     // reads slowly is told the rest later, not dropped for a full buffer.
     virtual size_t Room(int connection) const = 0;
+    // Stop reading the connection (its table has not taken what it sent),
+    // or read on: what arrived meanwhile is handed to Data then.
+    virtual void Hold(int /*connection*/, bool /*held*/) {}
 };
 
 class TableFactory {
@@ -88,6 +93,13 @@ public:
     // The table a connection is at or watches (0: none).
     int TableOf(int connection) const;
 
+    // Messages of one connection its table may have waiting; past it the
+    // connection is not read until the table catches up, and a connection
+    // with this many more held is closed.
+    static constexpr size_t kMaxWaiting = 64;
+    static constexpr size_t kMaxHeld = 4096;
+    static constexpr double kHeldCheckEvery = 0.02;
+
 private:
     enum class Where { Door, Lobby, Table, Watching, Leaving };
     struct Connection {
@@ -106,6 +118,9 @@ private:
         int chosenTable = 0, chosenSeat = 0;  // LobbySit: kept for the "Connect" that follows
         int tablesMade = 0;
         std::string name;  // the name it sat under (held while it is at the table)
+        SenderGuard guard;
+        bool forfeited = false;  // closed for flooding: its seat is not kept for it
+        std::deque<std::string> held;  // for its table, which has not taken what came before
     };
     struct Table {
         std::unique_ptr<TableHandle> handle;
@@ -157,6 +172,13 @@ private:
     // A table's latest line, or that it is gone.
     std::string NewsOf(int table) const;
     void Drop(int id, const std::string& why);
+    // What a connection at a table sends it: checked, then handed on or held.
+    void ToTable(int id, Connection& c, const net::Piece& piece);
+    void Forward(int id, Connection& c, std::string text);
+    // Hands held messages to tables that have room again; true while any are left.
+    bool FeedHeld();
+    // Closes the connection when the guard says so; true when it did.
+    bool Judge(int id, SenderGuard::Verdict verdict, const SenderGuard& guard);
     bool NameHeld(const std::string& name) const;
     void Log(const std::string& line) { links_.Log(line); }
 

@@ -498,7 +498,26 @@ void ServerTable::Admit(int connection, int chosenSeat) {
     runner_->clock().Post([r = runner_.get(), connection, chosenSeat] { r->Admit(connection, chosenSeat); });
 }
 void ServerTable::Deliver(int connection, std::string text) {
-    runner_->clock().Post([r = runner_.get(), connection, t = std::move(text)] { r->Deliver(connection, t); });
+    {
+        const std::lock_guard lock(waitingLock_);
+        ++waiting_[connection];
+    }
+    runner_->clock().Post([this, connection, t = std::move(text)] {
+        Taken(connection);
+        runner_->Deliver(connection, t);
+    });
+}
+
+void ServerTable::Taken(int connection) {
+    const std::lock_guard lock(waitingLock_);
+    const auto it = waiting_.find(connection);
+    if (it != waiting_.end() && --it->second == 0) waiting_.erase(it);
+}
+
+size_t ServerTable::Waiting(int connection) const {
+    const std::lock_guard lock(waitingLock_);
+    const auto it = waiting_.find(connection);
+    return it == waiting_.end() ? 0 : it->second;
 }
 void ServerTable::Lost(int connection) {
     runner_->clock().Post([r = runner_.get(), connection] { r->Lost(connection); });

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <thread>
@@ -68,6 +70,8 @@ public:
     virtual void WatchBrowser(int connection) { Watch(connection); }
     virtual void Unwatch(int connection) = 0;
     virtual void Start() = 0;
+    // Messages of the connection handed to Deliver that the table has not taken yet.
+    virtual size_t Waiting(int /*connection*/) const { return 0; }
     // Every player hears the words; the game ends and the table closes.
     virtual void Shutdown(std::string words) = 0;
 };
@@ -92,12 +96,16 @@ public:
     void Unwatch(int connection) override;
     void Start() override;
     void Shutdown(std::string words) override;
+    size_t Waiting(int connection) const override;
 
 private:
+    void Taken(int connection);
     class Runner;
     const int id_;
     const TableRules rules_;
     std::unique_ptr<Runner> runner_;
+    mutable std::mutex waitingLock_;
+    std::map<int, size_t> waiting_;  // connection -> messages posted, not yet taken
     std::thread thread_;
 };
 

@@ -130,16 +130,37 @@ void SocketServer::Accept(QTcpServer* server, bool secure) {
         // for a client that stops reading.
         socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
         sockets_[id] = socket;
-        connect(socket, &QTcpSocket::readyRead, this, [this, id, socket] {
-            const QByteArray bytes = socket->readAll();
-            lobby_->Data(id, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-        });
+        // What Qt reads ahead is bounded too, so that a connection that is
+        // not read (see Hold) is held back by the kernel's window.
+        socket->setReadBufferSize(kReadAhead);
+        connect(socket, &QTcpSocket::readyRead, this, [this, id] { ReadFrom(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { Forget(id); });
         connect(socket, &QTcpSocket::errorOccurred, this, [this, id, socket] {
             if (socket->state() != QAbstractSocket::ConnectedState) Forget(id);
         });
         Log("connection " + std::to_string(id) + " from " + where + (secure ? " tls" : ""));
     }
+}
+
+void SocketServer::ReadFrom(int id) {
+    const auto it = sockets_.find(id);
+    if (it == sockets_.end() || unread_.count(id) || !it->second->isReadable()) return;
+    const QByteArray bytes = it->second->read(kReadAhead);
+    if (bytes.isEmpty()) return;
+    lobby_->Data(id, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    // More may be waiting than one read takes: the rest comes on the next turn.
+    if (sockets_.count(id) && it->second->isReadable() && it->second->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, [this, id] { ReadFrom(id); }, Qt::QueuedConnection);
+}
+
+void SocketServer::Hold(int connection, bool held) {
+    if (held) {
+        unread_.insert(connection);
+        return;
+    }
+    if (unread_.erase(connection) == 0) return;
+    // Never inside the lobby's call: what arrived meanwhile is read on the next turn.
+    QMetaObject::invokeMethod(this, [this, connection] { ReadFrom(connection); }, Qt::QueuedConnection);
 }
 
 void SocketServer::AcceptBrowser(QWebSocket* socket, bool secure) {
@@ -220,6 +241,7 @@ void SocketServer::Forget(int id) {
     if (it == sockets_.end()) return;
     QTcpSocket* socket = it->second;
     sockets_.erase(it);
+    unread_.erase(id);
     socket->disconnect(this);
     socket->deleteLater();
     TellLobbyClosed(id);

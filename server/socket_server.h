@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <vector>
 
@@ -74,6 +75,7 @@ public:
     std::vector<Standing> Top() const override { return results_ ? results_->Top() : std::vector<Standing>{}; }
     void HousekeepBy(double when) override;
     size_t Room(int connection) const override;
+    void Hold(int connection, bool held) override;
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)
@@ -93,6 +95,10 @@ private:
     void Adopt(std::unique_ptr<QTcpServer> server, bool secure);
     void Accept(QTcpServer* server, bool secure);
     void Forget(int connection);
+    // Hands what a connection sent to the lobby, unless the lobby holds it.
+    void ReadFrom(int connection);
+    static constexpr qint64 kReadAhead = 64 * 1024;
+    std::set<int> unread_;  // connections the lobby holds: not read for now
     void Housekeep();
     int MillisecondsUntil(double when) const;
     // Runs work of a table's thread on this one.

@@ -14,6 +14,7 @@
 #include "net/notice.h"
 #include "net/wire.h"
 #include "server/lobby.h"
+#include "server/web_link.h"
 
 namespace zarv::testing {
 namespace {
@@ -36,6 +37,8 @@ struct Links : server::LobbyLinks {
         const auto it = room.find(connection);
         return it == room.end() ? 1 << 20 : it->second;
     }
+    std::map<int, bool> holding;  // connections the lobby asked not to be read
+    void Hold(int connection, bool held) override { holding[connection] = held; }
     // What the connection was told last.
     std::string Last(int connection) { return sent[connection].empty() ? std::string() : sent[connection].back(); }
 };
@@ -46,6 +49,8 @@ struct FakeTable : server::TableHandle {
     std::vector<int> watchers;
     bool started = false;
     std::string shutdownWords;
+    size_t waiting = 0;  // messages it has not taken yet, as the lobby asks
+    size_t Waiting(int) const override { return waiting; }
     void Admit(int connection, int seat) override { admitted.emplace_back(connection, seat); }
     void Deliver(int, std::string text) override { delivered.push_back(std::move(text)); }
     void Lost(int) override {}
@@ -330,6 +335,107 @@ TEST_F(LobbyTest, ABurstOfOriginalProgramsIsSpreadOverTablesBeforeAnyReportsItsS
     Say(11, "Connect;P11;Against|");
     EXPECT_EQ(lobby->TableOf(11), 1) << links.Last(11);
     EXPECT_EQ(tables.opened[1]->admitted.back(), std::make_pair(11, 2));
+}
+
+// --- What one connection at a table may send ---
+
+struct SenderTest : LobbyTest {
+    // A program of the original protocol at table 1.
+    FakeTable* SitOriginal(int id) {
+        EXPECT_TRUE(lobby->Accept(id, "10.1.0." + std::to_string(id), false));
+        Say(id, "Connect;Cy" + std::to_string(id) + ";Partner|");
+        EXPECT_EQ(lobby->TableOf(id), 1);
+        return tables.opened[1];
+    }
+    size_t Chats(const FakeTable* t) {
+        return static_cast<size_t>(std::count_if(t->delivered.begin(), t->delivered.end(),
+                                                  [](const std::string& m) { return m.rfind("Chat;", 0) == 0; }));
+    }
+};
+
+TEST_F(SenderTest, AChatterIsAskedToSlowDownAndClosedIfItGoesOn) {
+    FakeTable* t = SitOriginal(1);
+    for (int line = 1; line <= 5; ++line) Say(1, "Chat;1;line " + std::to_string(line) + "|");
+    EXPECT_EQ(Chats(t), 5u);
+    // The sixth within ten seconds is not handed on; it hears why in the Dealer's words.
+    Say(1, "Chat;1;line 6|");
+    EXPECT_EQ(Chats(t), 5u);
+    EXPECT_EQ(links.Last(1), net::Message("Chat", "3;" + net::NoticeWords(net::Notice::SlowDown)));
+    EXPECT_EQ(net::RecognizeNotice(net::NoticeWords(net::Notice::SlowDown)).code, net::Notice::SlowDown);
+    // Ten seconds on, five more may go.
+    links.now += server::SenderGuard::kChatWindow;
+    Say(1, "Chat;1;later|");
+    EXPECT_EQ(Chats(t), 6u);
+    EXPECT_FALSE(links.closed[1]);
+    // One that keeps on after being told is closed, and the log says why.
+    for (int line = 0; line < 20 && !links.closed[1]; ++line) Say(1, "Chat;1;more|");
+    EXPECT_TRUE(links.closed[1]);
+    EXPECT_NE(links.log.back().find("limit chat dropped connection 1"), std::string::npos) << links.log.back();
+    EXPECT_LE(Chats(t), 10u);
+}
+
+TEST_F(SenderTest, ALongChatLineIsCutToTheWindowsLengthInWholeLetters) {
+    FakeTable* t = SitOriginal(1);
+    std::string persian;
+    for (int i = 0; i < 250; ++i) persian += "\u0632";  // two bytes a letter
+    Say(1, "Chat;1;" + persian + "|");
+    ASSERT_EQ(Chats(t), 1u);
+    EXPECT_EQ(t->delivered.back(), "Chat;1;" + persian.substr(0, 2 * server::kMaxChatLetters) + "|");
+}
+
+TEST_F(SenderTest, JunkIsNotHandedToTheTableAndAJunkSenderIsClosed) {
+    FakeTable* t = SitOriginal(1);
+    const size_t before = t->delivered.size();
+    Say(1, "Recived;HandIs|IMove1;g02|");  // the protocol's: handed on
+    EXPECT_EQ(t->delivered.size(), before + 2);
+    for (int i = 0; i < 20; ++i) Say(1, "NoSuchCommand;" + std::to_string(i) + "|x|");
+    EXPECT_EQ(t->delivered.size(), before + 2);
+    EXPECT_TRUE(links.closed[1]);
+    EXPECT_NE(links.log.back().find("limit junk"), std::string::npos) << links.log.back();
+}
+
+TEST_F(SenderTest, AConnectionWhoseTableIsBehindIsNotReadUntilItCatchesUp) {
+    FakeTable* t = SitOriginal(1);
+    const size_t before = t->delivered.size();
+    t->waiting = Lobby::kMaxWaiting;
+    Say(1, "Recived;HandIs|Recived;HandIs|");
+    EXPECT_EQ(t->delivered.size(), before);
+    EXPECT_TRUE(links.holding[1]);
+    ASSERT_FALSE(links.wakeUps.empty());  // the lobby looks again soon
+    // Still behind: still held.
+    lobby->Housekeep();
+    EXPECT_EQ(t->delivered.size(), before);
+    // Caught up: what was held goes in order, and the connection is read again.
+    t->waiting = 0;
+    lobby->Housekeep();
+    EXPECT_EQ(t->delivered.size(), before + 2);
+    EXPECT_FALSE(links.holding[1]);
+    // A connection that keeps sending while held (a browser cannot be stopped) is closed.
+    t->waiting = Lobby::kMaxWaiting;
+    std::string many;
+    for (size_t i = 0; i <= Lobby::kMaxHeld; ++i) many += "Recived;HandIs|";
+    Say(1, many);
+    EXPECT_TRUE(links.closed[1]);
+    EXPECT_NE(links.log.back().find("limit flood"), std::string::npos) << links.log.back();
+}
+
+TEST_F(SenderTest, ASenderFasterThanAnyGameIsClosed) {
+    FakeTable* t = SitOriginal(1);
+    // As fast as the fastest table's players, for ten seconds: fine.
+    for (int tick = 0; tick < 1000; ++tick) {
+        links.now += 0.01;
+        std::string burst;
+        for (int i = 0; i < 10; ++i) burst += "Recived;HandIs|";
+        Say(1, burst);
+    }
+    EXPECT_FALSE(links.closed[1]);
+    EXPECT_EQ(t->delivered.size(), 10'001u);
+    // Twenty thousand at once are not.
+    std::string flood;
+    for (int i = 0; i < 20'000; ++i) flood += "Recived;HandIs|";
+    Say(1, flood);
+    EXPECT_TRUE(links.closed[1]);
+    EXPECT_NE(links.log.back().find("limit flood"), std::string::npos) << links.log.back();
 }
 
 TEST_F(LobbyTest, AClosingTableIsNeitherListedNorCounted) {

@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 
 #include "net/wire.h"
 #include "cmdline/options.h"
+#include "tools/flooder.h"
 #include "tools/table_join.h"
 #include "tools/web_load.h"
 
@@ -63,6 +65,7 @@ struct LoadPlan {
     uint64_t seed = 1;
     bool expert = false;
     int arrivals = 100;  // browsers a second (0: all at once); only with --web
+    std::string flood;   // "chat" or "junk": seat 4 of the first table floods
 };
 
 LoadPlan ParseLoad(const std::vector<std::string>& args) {
@@ -75,7 +78,7 @@ LoadPlan ParseLoad(const std::vector<std::string>& args) {
     std::vector<std::string> rest(args);
     // Against a server that skips its pauses, the bots skip theirs too.
     plan.noPauses = std::erase(rest, std::string("--no-pauses")) > 0;
-    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level", "--think-ms", "--arrivals"});
+    const auto o = ParseOptions(rest, 2, {"--tables", "--games", "--seed", "--level", "--think-ms", "--arrivals", "--flood"});
     // People take a moment over a card; bots that all answer at once would
     // move every table in the same instant.
     if (o.count("--think-ms")) plan.think = static_cast<double>(ParseWhole(o.at("--think-ms"), "--think-ms", 0, 60'000)) / 1000;
@@ -87,6 +90,10 @@ LoadPlan ParseLoad(const std::vector<std::string>& args) {
     if (level != "standard" && level != "expert") throw UsageError{"--level must be standard or expert"};
     plan.expert = level == "expert";
     if (o.count("--arrivals")) plan.arrivals = static_cast<int>(ParseWhole(o.at("--arrivals"), "--arrivals", 0, 100'000));
+    if (o.count("--flood")) {
+        plan.flood = o.at("--flood");
+        if (plan.flood != "chat" && plan.flood != "junk") throw UsageError{"--flood must be chat or junk"};
+    }
     return plan;
 }
 
@@ -151,6 +158,7 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const LoadPlan load = ParseLoad(rest);
     if (!web && std::find(rest.begin(), rest.end(), "--arrivals") != rest.end())
         throw UsageError{"--arrivals is for browsers (--web)"};
+    if (web && !load.flood.empty()) throw UsageError{"--flood is for the protocol's port, not --web"};
     if (web) {
         // Browsers at the web port: the port given is the web port.
         WebLoadPlan plan{load.where.host, load.where.port, load.tables, load.games, load.seed, load.think, load.arrivals};
@@ -164,6 +172,7 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     for (int t = 0; t < load.tables; ++t) {
         TableNumber& number = *numbers[static_cast<size_t>(t)];
         for (int seat : {1, 2, 4}) {
+            if (t == 0 && seat == 4 && !load.flood.empty()) continue;  // the flooder's
             TablePlan plan = BotPlan(load, t, seat);
             if (plan.create) plan.onSeatKept = [&number](int id) { number.Set(id); };
             threads.emplace_back(QThread::create([plan, &number, &results] { RunBot(plan, number, results); }));
@@ -171,7 +180,20 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             threads.back()->start();
         }
     }
+    std::atomic<bool> botsDone{false};
+    FloodResult flood;
+    std::unique_ptr<QThread> flooder;
+    if (!load.flood.empty()) {
+        FloodPlan plan{load.where.host, load.where.port, 0, load.flood == "chat", "flooder-" + std::to_string(load.seed)};
+        flooder.reset(QThread::create([&] {
+            plan.table = numbers[0]->Get();
+            flood = RunFlooder(plan, botsDone);
+        }));
+        flooder->start();
+    }
     for (auto& thread : threads) thread->wait();
+    botsDone = true;
+    if (flooder) flooder->wait();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const size_t count = results.moves.size();
     const double p50 = Percentile(results.moves, 0.50) * 1000, p99 = Percentile(results.moves, 0.99) * 1000;
@@ -179,6 +201,14 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::snprintf(line, sizeof line, "load tables %d games %d moves %zu seconds %.1f move-p50-ms %.2f move-p99-ms %.2f failures %d\n",
                   load.tables, load.games, count, seconds, p50, p99, results.failures);
     out << line;
+    if (flooder) {
+        out << "flooder " << load.flood << " sent-mb " << flood.bytesSent / 1'000'000 << " closed-after-s ";
+        if (flood.closedAfter >= 0)
+            std::snprintf(line, sizeof line, "%.2f\n", flood.closedAfter);
+        else
+            std::snprintf(line, sizeof line, "never%s%s\n", flood.failure.empty() ? "" : " ", flood.failure.c_str());
+        out << line;
+    }
     for (const std::string& reason : results.reasons) err << "zarv-sim: failed: " << reason << '\n';
     return results.failures == 0 ? 0 : 1;
 }

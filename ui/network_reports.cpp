@@ -104,6 +104,12 @@ void NetworkPlay::TableClosing(const net::NoticeText& why) { closing_ = why; }
 
 void NetworkPlay::ChatReceived(int seat, const std::string& text) {
     if (seat < 1 || seat > 4) return;
+    // A table server asks one who chats too fast to slow down in the
+    // Dealer's words, which every program reads: shown here as its notice.
+    if (seat == 3 && net::RecognizeNotice(text).code == net::Notice::SlowDown) {
+        emit notice(NoticeInWords(net::Notice::SlowDown));
+        return;
+    }
     emit chatLine(seat, QString::fromStdString(text), false);
 }
 

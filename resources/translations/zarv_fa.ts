@@ -190,6 +190,10 @@ win seven points.</source>
         <translation>درگاه باید عددی از ۱ تا ۶۵۵۳۵ باشد، نه «%1»</translation>
     </message>
     <message>
+        <source>Slow down: at most 5 chat lines in 10 seconds.</source>
+        <translation>آهسته‌تر: در هر ۱۰ ثانیه حداکثر ۵ پیام.</translation>
+    </message>
+    <message>
         <source>%1 joined.  (%2)</source>
         <translation>‏%1 پیوست.  (%2)</translation>
     </message>

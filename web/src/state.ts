@@ -53,7 +53,10 @@ export function apply(s: State, m: ServerMessage): State {
     case 'sitting': return { ...s, screen: 'table', tableId: m.table, watching: false, view: null, log: [], closed: false, notice: null };
     case 'watching': return { ...s, screen: 'table', tableId: m.table, watching: true, view: null, log: [], closed: false, notice: null };
     case 'left': return { ...s, screen: 'lobby', tableId: 0, watching: false, view: null };
-    case 'no': return { ...s, notice: { words: m.words, name: m.name } };
+    case 'no':
+      // At the table (asked to slow down, say) it is a line of the table's log.
+      if (s.screen === 'table' && !s.closed) return withLog(s, { t: 'news', kind: 'notice', seat: 0, name: m.name ?? '', words: m.words });
+      return { ...s, notice: { words: m.words, name: m.name } };
     case 'closing': return { ...s, closed: true, notice: { words: m.words, name: m.name }, token: '' };
     case 'token': return { ...s, token: m.token, screen: 'table' };
     case 'view': {

@@ -42,7 +42,7 @@ export class TableScreen {
   private counter = el('span', { class: 'counter', 'aria-live': 'off' });
   private lastShown = false;
   private lifted: string | null = null;
-  private logLength = 0;
+  private drawnLog: State['log'] | null = null;
   // The move limit counts down here between two views: the server sends the
   // seconds left when the decision begins.
   private deadline = 0;
@@ -245,7 +245,8 @@ export class TableScreen {
   }
 
   private drawLog(s: State): void {
-    if (s.log.length === this.logLength && this.log.childElementCount) return;
+    // Each new line makes a new log (a full one drops its oldest line as it grows).
+    if (s.log === this.drawnLog) return;
     clear(this.log);
     const names = s.view?.names ?? [];
     // Lines in the page's direction; a person's name and words keep their own
@@ -253,9 +254,10 @@ export class TableScreen {
     for (const entry of s.log) {
       this.log.append(entry.t === 'chat'
         ? el('li', { class: 'chat' }, el('bdi', {}, names[entry.seat - 1] || say('seatNames', entry.seat)), ': ', el('bdi', {}, entry.text))
-        : el('li', { class: 'news' }, line(newsText(entry.kind, entry.name, entry.partner, entry.points, entry.firstSide))));
+        : el('li', { class: 'news' }, line(entry.kind === 'notice' ? noticeText(entry.words ?? '', entry.name)
+          : newsText(entry.kind, entry.name, entry.partner, entry.points, entry.firstSide))));
     }
-    this.logLength = s.log.length;
+    this.drawnLog = s.log;
     this.log.scrollTop = this.log.scrollHeight;
   }
 }

@@ -44,6 +44,19 @@ test('the chat log keeps its latest lines', () => {
   assert.equal(s.log.at(-1).text, `line ${LOG_KEPT + 19}`);
 });
 
+test('a refusal at the table is a line of its log; in the lobby it is the notice', () => {
+  let s = apply(initialState(), { t: 'sitting', table: 3, seat: 1 });
+  s = apply(s, { t: 'no', notice: 34, words: 'Slow down: at most 5 chat lines in 10 seconds.' });
+  assert.equal(s.log.at(-1).kind, 'notice');
+  assert.equal(s.notice, null);
+  setLanguage('fa');
+  assert.match(noticeText(s.log.at(-1).words), /^آهسته/);
+  setLanguage('en');
+  s = apply(s, { t: 'left' });
+  s = apply(s, { t: 'no', notice: 24, words: 'That seat is taken.' });
+  assert.equal(s.notice.words, 'That seat is taken.');
+});
+
 test('each seat sits where the player sees it: self at the bottom, then clockwise', () => {
   assert.deepEqual([1, 2, 3, 4].map((k) => screenPlace(k, 1)), ['bottom', 'left', 'top', 'right']);
   assert.deepEqual([1, 2, 3, 4].map((k) => screenPlace(k, 2)), ['right', 'bottom', 'left', 'top']);
