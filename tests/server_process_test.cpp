@@ -280,6 +280,26 @@ TEST(TableServer, SigtermEndsEveryTableAndEveryoneHearsIt) {
     }
 }
 
+TEST(TableServer, AFlooderIsClosedAndTheGameAtItsTableGoesOn) {
+    // A seat that sends chat, pieces of no command, or acknowledgements nobody
+    // asked for, as fast as its socket takes them, beside tables of bots that
+    // play without pauses.
+    Server server({"--no-pauses", "--next-game", "0", "--max-per-address", "0"});
+    int seed = 1;
+    for (const QString kind : {"chat", "junk", "acks"}) {
+        SCOPED_TRACE(kind.toStdString());
+        Process load(QStringLiteral(ZARV_SIM), {"load", server.where(), "--tables", "4", "--games", "2", "--think-ms", "0",
+                                                "--no-pauses", "--flood", kind, "--seed", QString::number(seed++)});
+        // Every bot finished its games, the two beside the flooder included.
+        EXPECT_EQ(load.Finish(), 0) << load.out.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("failures 0\\nflooder %1 sent-mb \\d+ closed-after-s [0-9.]+\\n").arg(kind))
+                        .match(load.out)
+                        .hasMatch())
+            << load.out.toStdString();
+        EXPECT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("limit %1 dropped connection \\d+").arg(kind == "acks" ? "flood" : kind))));
+    }
+}
+
 TEST(TableServer, APlayerWhoDropsComesBackToItsSeat) {
     Server server({"--no-pauses", "--next-game", "0"});
     Bot ann(server, {"--name", "Ann", "--table", "Back", "--create", "--seat", "1", "--games", "1"});

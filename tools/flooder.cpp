@@ -21,9 +21,11 @@ bool Await(QTcpSocket& socket, QByteArray& heard, const QByteArray& start) {
     return heard.contains(start);
 }
 
-QByteArray FloodBlock(bool chat) {
+QByteArray FloodBlock(FloodPlan::Kind kind) {
     QByteArray block;
-    const QByteArray piece = chat ? QByteArray("Chat;4;") + QByteArray(150, 'z') + "|" : QByteArray("Zz;") + QByteArray(20, 'q') + "|";
+    const QByteArray piece = kind == FloodPlan::Kind::Chat ? QByteArray("Chat;4;") + QByteArray(150, 'z') + "|"
+                             : kind == FloodPlan::Kind::Junk ? QByteArray("Zz;") + QByteArray(20, 'q') + "|"
+                                                             : QByteArray("Recived;HandIs|");
     while (block.size() < 64 * 1024) block += piece;
     return block;
 }
@@ -50,7 +52,12 @@ FloodResult RunFlooder(const FloodPlan& plan, const std::atomic<bool>& stop) {
         result.failure = "not seated: " + heard.right(200).toStdString();
         return result;
     }
-    const QByteArray block = FloodBlock(plan.chat);
+    // Once the game is on: a seat that leaves before would only free its place.
+    if (!Await(socket, heard, "HandIs;")) {
+        result.failure = "no game: " + heard.right(200).toStdString();
+        return result;
+    }
+    const QByteArray block = FloodBlock(plan.kind);
     const auto began = std::chrono::steady_clock::now();
     while (!stop && socket.state() == QAbstractSocket::ConnectedState) {
         // As fast as the socket takes it: more only once the last is out.

@@ -13,7 +13,9 @@ struct FloodPlan {
     std::string host;
     int port = 0;
     int table = 0;  // sits at seat 4 of this table
-    bool chat = true;  // else junk
+    // What it sends: chat lines, pieces of no command, or the protocol's own
+    // acknowledgements (each one a table takes, none it asked for).
+    enum class Kind { Chat, Junk, Acks } kind = Kind::Chat;
     std::string name = "flooder";
 };
 

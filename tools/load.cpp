@@ -92,7 +92,8 @@ LoadPlan ParseLoad(const std::vector<std::string>& args) {
     if (o.count("--arrivals")) plan.arrivals = static_cast<int>(ParseWhole(o.at("--arrivals"), "--arrivals", 0, 100'000));
     if (o.count("--flood")) {
         plan.flood = o.at("--flood");
-        if (plan.flood != "chat" && plan.flood != "junk") throw UsageError{"--flood must be chat or junk"};
+        if (plan.flood != "chat" && plan.flood != "junk" && plan.flood != "acks")
+            throw UsageError{"--flood must be chat, junk or acks"};
     }
     return plan;
 }
@@ -184,7 +185,11 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     FloodResult flood;
     std::unique_ptr<QThread> flooder;
     if (!load.flood.empty()) {
-        FloodPlan plan{load.where.host, load.where.port, 0, load.flood == "chat", "flooder-" + std::to_string(load.seed)};
+        FloodPlan plan;
+        plan.host = load.where.host;
+        plan.port = load.where.port;
+        plan.kind = load.flood == "chat" ? FloodPlan::Kind::Chat : load.flood == "junk" ? FloodPlan::Kind::Junk : FloodPlan::Kind::Acks;
+        plan.name = "flooder-" + std::to_string(load.seed);
         flooder.reset(QThread::create([&] {
             plan.table = numbers[0]->Get();
             flood = RunFlooder(plan, botsDone);

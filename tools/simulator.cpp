@@ -44,7 +44,7 @@ const char* const kUsage =
     "       zarv-sim load <host>[:<port>] --tables <N> [--games <G>] [--seed <S>]\n"
     "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n"
     "                     [--web [--arrivals <per second>]]   (browsers at the web port)\n"
-    "                     [--flood chat|junk]   (a hostile seat at the first table)\n";
+    "                     [--flood chat|junk|acks]   (a hostile seat at the first table)\n";
 
 std::vector<CardCode> ParseDealOption(const std::string& text) {
     HandFault why;
