@@ -55,9 +55,10 @@ const char* const kServerHelp =
     "with --plain-port, and \"listening web <port>\" with --web-port); then one line per event.\n"
     "SIGTERM or SIGINT: every table hears \"The server is closing\" and the server exits 0.\n"
     "\n"
-    "zarv-server stats [--db ...] [--since YYYY-MM-DD] [--top N]\n"
+    "zarv-server stats [--db ...] [--since YYYY-MM-DD] [--top N] [--ratings]\n"
     "  prints the standings per player name: games, wins, points of the side and\n"
-    "  hands won as HAKEM, over the finished games (since the date, UTC).\n";
+    "  hands won as HAKEM, over the finished games (since the date, UTC); with\n"
+    "  --ratings, every player's rating (Glicko-2) from all finished games instead.\n";
 
 ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     using cmdline::ParseWhole;

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTimeZone>
+#include <cmath>
 #include <cstdio>
 
 #include "cmdline/options.h"
@@ -21,7 +22,21 @@ std::string StandingsTable(const std::vector<Standing>& standings) {
     return text;
 }
 
-int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+std::string RatingsTable(const std::vector<RatedPlayer>& players) {
+    std::string text = "rank  rating  +-2dev  games  name\n";
+    char line[96];
+    int rank = 0;
+    for (const RatedPlayer& p : players) {
+        std::snprintf(line, sizeof line, "%4d %7.0f %7.0f %6d  ", ++rank, std::nearbyint(p.rating.rating),
+                      std::nearbyint(2 * p.rating.deviation), p.games);
+        text += line + p.name + "\n";
+    }
+    return text;
+}
+
+int RunStats(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args(given);
+    const bool ratings = std::erase(args, std::string("--ratings")) > 0;
     std::map<std::string, std::string> f;
     try {
         f = cmdline::ParseOptions(args, 0, {"--db", "--since", "--top"});
@@ -55,6 +70,18 @@ int RunStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!db.Open()) {
         err << "zarv-server stats: " << db.error().toStdString() << "\n";
         return 1;
+    }
+    if (ratings) {
+        // Every finished game in the order it ended (--since does not apply:
+        // a rating is made of all of a player's games).
+        RatingBook book;
+        for (const auto& [id, game] : db.Games()) book.Add(game);
+        if (!db.error().isEmpty()) {
+            err << "zarv-server stats: " << db.error().toStdString() << "\n";
+            return 1;
+        }
+        out << RatingsTable(book.Top(top));
+        return 0;
     }
     const auto standings = db.Standings(since, top);
     if (!db.error().isEmpty()) {

@@ -14,10 +14,12 @@
 #include <mutex>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "browser_at_table.h"
 #include "server/results_database.h"
 #include "server/results_writer.h"
+#include "server/standings_report.h"
 #include "server_processes.h"
 #include "throwaway_postgres.h"
 
@@ -223,6 +225,34 @@ TEST_P(Results, AGameIsFinishedTheMomentItsLastHandIsScored) {
     const auto standings = db.Standings(0, 10);
     ASSERT_EQ(standings.size(), 1u);
     EXPECT_EQ(standings[0].games, static_cast<int>(endings.size()));
+}
+
+TEST_P(Results, StatsShowEachPlayersRatingFromTheFinishedGames) {
+    {
+        ResultsDatabase db(where());
+        ASSERT_TRUE(db.Open()) << db.error().toStdString();
+        for (int k = 0; k < 3; ++k) ASSERT_TRUE(db.Record(Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 3}, {1, 3, 3}, {2, 1, 1}}, 1'000'000 + k)));
+        GameRecord stopped = Game({"", "Cy", "Bob", "Zarv", "Dee"}, {{2, 2, 1}}, 2'000'000);
+        ASSERT_FALSE(stopped.finished);
+        ASSERT_TRUE(db.Record(stopped));
+    }
+    std::ostringstream out, err;
+    ASSERT_EQ(zarv::server::RunStats({"--db", where().toStdString(), "--ratings"}, out, err), 0) << err.str();
+    std::istringstream lines(out.str());
+    std::string header, first, second, third, more;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    std::getline(lines, second);
+    std::getline(lines, third);
+    EXPECT_EQ(header, "rank  rating  +-2dev  games  name");
+    // Ann won three games against Bob and Dee, beside the computer; Cy's game never finished.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^   1    1[6-9]\\d\\d +\\d+      3  Ann$")).match(QString::fromStdString(first)).hasMatch()) << first;
+    EXPECT_TRUE(QString::fromStdString(second).endsWith("  Bob") || QString::fromStdString(second).endsWith("  Dee")) << second;
+    EXPECT_FALSE(std::getline(lines, more)) << more;
+    std::ostringstream top;
+    ASSERT_EQ(zarv::server::RunStats({"--db", where().toStdString(), "--ratings", "--top", "1"}, top, err), 0);
+    const std::string shown = top.str();
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 2) << shown;
 }
 
 TEST(ResultsWriter, ADatabaseThatCannotBeOpenedIsSaidAtStart) {
