@@ -28,13 +28,21 @@ struct Links : server::LobbyLinks {
     void HousekeepBy(double) override {}
     // Little room, so that lists are told in parts.
     size_t Room(int) const override { return 1024; }
+    std::map<int, bool> held;
+    void Hold(int connection, bool h) override { held[connection] = h; }
 };
 
 struct Table : server::TableHandle {
     int admitted = 0;
     bool shutdown = false;
+    const size_t* waiting = nullptr;  // the fuzzer has the tables fall behind and catch up
     void Admit(int, int) override { ++admitted; }
-    void Deliver(int, std::string text) override { ZARV_FUZZ_CHECK(!text.empty() && text.back() == '|'); }
+    void Deliver(int, std::string text) override {
+        ZARV_FUZZ_CHECK(!text.empty() && text.back() == '|');
+        // A chat line reaches the table cut to the window's length.
+        if (text.rfind("Chat;", 0) == 0 || text.rfind("WebChat;", 0) == 0) ZARV_FUZZ_CHECK(text.size() <= 16 + 4 * 200);
+    }
+    size_t Waiting(int) const override { return *waiting; }
     void Lost(int) override {}
     void Watch(int) override {}
     void Unwatch(int) override {}
@@ -44,10 +52,13 @@ struct Table : server::TableHandle {
 
 struct Tables : server::TableFactory {
     int opened = 0;
+    size_t waiting = 0;
     std::unique_ptr<server::TableHandle> Open(int, const server::TableRules& rules) override {
         ++opened;
         ZARV_FUZZ_CHECK(rules.name.size() <= 64);
-        return std::make_unique<Table>();
+        auto table = std::make_unique<Table>();
+        table->waiting = &waiting;
+        return table;
     }
 };
 
@@ -70,6 +81,7 @@ ZARV_FUZZ_TARGET {
         at += 2 + length;
         if (id == 0) {
             links.now += static_cast<double>(length);
+            tables.waiting = length % 4 == 3 ? server::Lobby::kMaxWaiting : 0;
             lobby.Housekeep();
             if (length % 3 == 0 && lobby.tableCount() > 0) {
                 std::array<std::string, 5> names{"", "a;b", "", "Zarv", ""};

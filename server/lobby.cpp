@@ -32,7 +32,9 @@ std::string ChatCut(const std::string& detail, bool afterSeat) {
     while (end < detail.size() && letters < kMaxChatLetters) {
         ++letters;
         ++end;
-        while (end < detail.size() && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) ++end;
+        // A letter is at most four bytes, whatever bytes a peer sends.
+        for (int more = 0; more < 3 && end < detail.size() && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80; ++more)
+            ++end;
     }
     return detail.substr(0, end);
 }
