@@ -91,6 +91,12 @@ ZARV_FUZZ_TARGET {
             }
             if (length % 5 == 1) lobby.TokenGiven(1, 1, std::string(piece));
             if (length % 7 == 2) lobby.TableEnded(1);
+            if (length % 11 == 4) {
+                // An admin bans and mutes names the fuzzer may use, and an address.
+                server::Sanctions now;
+                now.list = {{server::Sanction::Kind::Ban, "bob", 0, "rude"}, {server::Sanction::Kind::Mute, "ann", 0, ""}};
+                lobby.ApplySanctions(now, [piece](const std::string& address) { return !piece.empty() && address == "10.0.0.2"; });
+            }
             continue;
         }
         if (links.closed[id]) {

@@ -46,6 +46,8 @@ constexpr std::array<const char*, kLastNotice + 1> kWords = {
     "'%s' lacks the port after ':'",
     "the port must be a number from 1 to 65535, not '%s'",
     "Slow down: at most 5 chat lines in 10 seconds.",
+    "You are banned from this server: %s",
+    "You are muted on this server, and nobody reads your chat: %s",
 };
 
 // A sentence longer than this is no notice of ours (a hostile peer's), and

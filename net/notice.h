@@ -51,8 +51,11 @@ enum class Notice : int {
     PortNotANumber = 33,          // with the port as typed
     // A table server, to one who chats too fast.
     SlowDown = 34,
+    // An admin's sanctions, with the reason given.
+    Banned = 35,
+    Muted = 36,
 };
-constexpr int kLastNotice = 34;
+constexpr int kLastNotice = 36;
 
 struct NoticeText {
     Notice code = Notice::Unknown;

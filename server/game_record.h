@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "server/sanction.h"
+
 namespace zarv::server {
 
 struct SeatResult {
@@ -55,6 +57,9 @@ public:
     virtual int64_t NowMs() const = 0;
     // The best players of the last thirty days, as last read (any thread).
     virtual std::vector<Standing> Top() const { return {}; }
+    // The admin's sanctions in force, when they changed since the generation
+    // given (which is moved on); false when they did not (any thread).
+    virtual bool SanctionsChanged(int& /*generation*/, Sanctions* /*now*/) const { return false; }
 };
 
 } // namespace zarv::server

@@ -49,6 +49,10 @@ Lobby::Lobby(LobbyLimits limits, LobbyLinks& links, TableFactory& tables)
     : limits_(limits), links_(links), factory_(tables) {}
 
 bool Lobby::Accept(int id, const std::string& address, bool secure, bool browser) {
+    if (addressBanned_ && addressBanned_(address)) {
+        Log("banned address " + address + " refused connection " + std::to_string(id));
+        return false;
+    }
     int& fromThere = perAddress_[address];
     if (closing_ || (limits_.connectionsPerAddress > 0 && fromThere >= limits_.connectionsPerAddress)) {
         if (!closing_) Log("limit connections-per-address " + address + " refused connection " + std::to_string(id));
@@ -131,17 +135,47 @@ void Lobby::ToTable(int id, Connection& c, const net::Piece& p) {
     if (p.command != "Chat" && p.command != "WebChat") return Forward(id, c, net::Message(p.command, p.detail));
     switch (c.guard.Chat(now)) {
         case SenderGuard::Verdict::Pass:
+            if (const Sanction* mute = sanctions_.On(Sanction::Kind::Mute, c.name))
+                return Notify(id, c, net::MakeNotice(net::Notice::Muted, mute->reason.empty() ? "-" : mute->reason));
             return Forward(id, c, net::Message(p.command, ChatCut(p.detail, p.command == "Chat")));
         case SenderGuard::Verdict::Refuse:
-            // Every program reads the Dealer's chat; a browser hears the notice.
-            if (c.browser)
-                links_.Send(id, net::Message("LobbyNo", net::NoticeDetail(net::MakeNotice(net::Notice::SlowDown))));
-            else
-                links_.Send(id, net::Message("Chat", "3;" + net::NoticeWords(net::Notice::SlowDown)));
-            return;
+            return Notify(id, c, net::MakeNotice(net::Notice::SlowDown));
         case SenderGuard::Verdict::Close:
             Judge(id, SenderGuard::Verdict::Close, c.guard);
             return;
+    }
+}
+
+void Lobby::Notify(int id, const Connection& c, const net::NoticeText& notice) {
+    // At a table every program reads the Dealer's chat; a browser, and ours
+    // in the lobby, hear the notice.
+    if (c.browser || c.where != Where::Table)
+        links_.Send(id, net::Message("LobbyNo", NoticeFor(c, notice)));
+    else
+        links_.Send(id, net::Message("Chat", "3;" + notice.words));
+}
+
+void Lobby::Banish(int id, Connection& c, const std::string& why, const std::string& words) {
+    Notify(id, c, net::MakeNotice(net::Notice::Banned, words));
+    c.forfeited = true;
+    std::erase_if(tokens_, [&](const auto& token) { return token.second.first == c.table && token.second.second == c.name; });
+    Drop(id, why);
+}
+
+void Lobby::ApplySanctions(Sanctions now, std::function<bool(const std::string&)> addressBanned) {
+    sanctions_ = std::move(now);
+    addressBanned_ = std::move(addressBanned);
+    std::vector<int> ids;
+    for (const auto& [id, c] : connections_) ids.push_back(id);
+    for (int id : ids) {
+        const auto it = connections_.find(id);
+        if (it == connections_.end() || it->second.where == Where::Leaving) continue;
+        Connection& c = it->second;
+        if (addressBanned_ && addressBanned_(c.address)) {
+            Banish(id, c, "banned address " + c.address + ":", "-");
+        } else if (const Sanction* ban = c.name.empty() ? nullptr : sanctions_.On(Sanction::Kind::Ban, c.name)) {
+            Banish(id, c, "banned \"" + c.name + "\":", ban->reason.empty() ? "-" : ban->reason);
+        }
     }
 }
 
@@ -435,6 +469,10 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
     const auto request = net::ParseConnect(connect.detail);
     if (!request) return;  // a Dealer does not answer this either
     const std::string name = request->name;
+    if (const Sanction* ban = sanctions_.On(Sanction::Kind::Ban, name)) {
+        Log("banned \"" + name + "\" refused connection " + std::to_string(id));
+        return Refuse(id, c, net::NoticeWords(net::Notice::Banned, ban->reason.empty() ? "-" : ban->reason));
+    }
     if (NameHeld(name)) {
         Log("refused connection " + std::to_string(id) + ": the name is seated already");
         return Refuse(id, c, net::NoticeWords(net::Notice::NameAtAnotherTable, name));

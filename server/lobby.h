@@ -7,6 +7,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -78,6 +79,10 @@ public:
     double Housekeep();
     // Every table and every connection hears the words; the tables end.
     void Shutdown(const std::string& words);
+    // The admin's sanctions as they now stand, and whether an address lies in
+    // a banned range: a banned name or address is refused from now on, and
+    // one already here is told why and closed (its seat goes to the computer).
+    void ApplySanctions(Sanctions now, std::function<bool(const std::string& address)> addressBanned);
 
     // The tables' news, moved to the socket thread.
     void TableChanged(int table, const std::array<std::string, 5>& names, const std::array<net::SeatFill, 5>& fills,
@@ -172,6 +177,9 @@ private:
     // A table's latest line, or that it is gone.
     std::string NewsOf(int table) const;
     void Drop(int id, const std::string& why);
+    // Tells a connection the notice in the way it reads notices where it is.
+    void Notify(int id, const Connection& c, const net::NoticeText& notice);
+    void Banish(int id, Connection& c, const std::string& why, const std::string& words);
     // What a connection at a table sends it: checked, then handed on or held.
     void ToTable(int id, Connection& c, const net::Piece& piece);
     void Forward(int id, Connection& c, std::string text);
@@ -194,6 +202,8 @@ private:
     std::map<std::string, std::pair<int, std::string>> tokens_;  // return token -> (table, name)
     int nextTable_ = 1;
     bool closing_ = false;
+    Sanctions sanctions_;
+    std::function<bool(const std::string&)> addressBanned_;
     static constexpr double kAnnounceEvery = 0.5;
     std::set<int> held_;       // tables with news not yet told
     double nextTelling_ = 0;  // when news may go out again

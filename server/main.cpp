@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "server/admin_command.h"
 #include "server/results_writer.h"
 #include "server/server_options.h"
 #include "server/socket_server.h"
@@ -126,6 +127,10 @@ int main(int argc, char* argv[]) {
     if (!args.empty() && args[0] == "stats") {
         QCoreApplication app(argc, argv);
         return zarv::server::RunStats({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    if (!args.empty() && args[0] == "admin") {
+        QCoreApplication app(argc, argv);
+        return zarv::server::RunAdmin({args.begin() + 1, args.end()}, std::cout, std::cerr);
     }
     zarv::server::ServerOptions options;
     try {

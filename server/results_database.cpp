@@ -41,6 +41,13 @@ std::vector<QString> UpgradeTo(int version, bool postgres) {
         // The standings read finished games by time and seats by name.
         return {"CREATE INDEX games_by_end ON games (finished, ended_ms)",
                 "CREATE INDEX game_seats_by_name ON game_seats (name)"};
+    case 3:
+        // The admin's sanctions, and every admin action with its time and reason.
+        return {"CREATE TABLE sanctions (kind TEXT NOT NULL, target TEXT NOT NULL, until_ms BIGINT NOT NULL,"
+                " reason TEXT NOT NULL, PRIMARY KEY (kind, target))",
+                QString("CREATE TABLE admin_actions (id %1, at_ms BIGINT NOT NULL, action TEXT NOT NULL,"
+                        " target TEXT NOT NULL, until_ms BIGINT NOT NULL, reason TEXT NOT NULL)")
+                    .arg(postgres ? "BIGSERIAL PRIMARY KEY" : "INTEGER PRIMARY KEY AUTOINCREMENT")};
     default: return {};
     }
 }
@@ -287,6 +294,81 @@ std::vector<std::pair<int64_t, GameRecord>> ResultsDatabase::Games() {
                                                       q.value(5).toInt(), q.value(6).toInt(), q.value(7).toInt()});
         }
     return games;
+}
+
+bool ResultsDatabase::Act(const AdminAction& a) {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) return Fail("cannot begin", db.lastError().text());
+    auto failed = [&](const QSqlQuery& q) {
+        Fail("cannot record the admin action", q.lastError().text());
+        db.rollback();
+        return false;
+    };
+    // "ban", "unban", "mute", "unmute", "ban-address", "unban-address": the
+    // sanction's kind is the action without its "un".
+    const bool lifting = a.action.rfind("un", 0) == 0;
+    const QString kind = QString::fromStdString(lifting ? a.action.substr(2) : a.action);
+    QSqlQuery q(db);
+    q.prepare("DELETE FROM sanctions WHERE kind = ? AND target = ?");
+    q.addBindValue(kind);
+    q.addBindValue(QString::fromStdString(a.target));
+    if (!q.exec()) return failed(q);
+    if (!lifting) {
+        q.prepare("INSERT INTO sanctions (kind, target, until_ms, reason) VALUES (?, ?, ?, ?)");
+        for (const QVariant& v : {QVariant(kind), QVariant(QString::fromStdString(a.target)), QVariant(qint64(a.untilMs)),
+                                  QVariant(QString::fromStdString(a.reason))})
+            q.addBindValue(v);
+        if (!q.exec()) return failed(q);
+    }
+    q.prepare("INSERT INTO admin_actions (at_ms, action, target, until_ms, reason) VALUES (?, ?, ?, ?, ?)");
+    for (const QVariant& v : {QVariant(qint64(a.atMs)), QVariant(QString::fromStdString(a.action)),
+                              QVariant(QString::fromStdString(a.target)), QVariant(qint64(a.untilMs)),
+                              QVariant(QString::fromStdString(a.reason))})
+        q.addBindValue(v);
+    if (!q.exec()) return failed(q);
+    if (!db.commit()) {
+        Fail("cannot commit the admin action", db.lastError().text());
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+std::optional<Sanctions> ResultsDatabase::SanctionsAt(int64_t nowMs) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare("SELECT kind, target, until_ms, reason FROM sanctions WHERE until_ms = 0 OR until_ms > ? ORDER BY kind, target");
+    q.addBindValue(qint64(nowMs));
+    if (!q.exec()) {
+        Fail("cannot read the sanctions", q.lastError().text());
+        return std::nullopt;
+    }
+    Sanctions now;
+    while (q.next()) {
+        const QString kind = q.value(0).toString();
+        Sanction s;
+        s.kind = kind == "mute" ? Sanction::Kind::Mute : kind == "ban-address" ? Sanction::Kind::BanAddress : Sanction::Kind::Ban;
+        s.target = q.value(1).toString().toStdString();
+        s.untilMs = q.value(2).toLongLong();
+        s.reason = q.value(3).toString().toStdString();
+        now.list.push_back(std::move(s));
+    }
+    return now;
+}
+
+std::vector<AdminAction> ResultsDatabase::Actions(int limit) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare("SELECT at_ms, action, target, until_ms, reason FROM admin_actions ORDER BY id DESC LIMIT ?");
+    q.addBindValue(limit);
+    std::vector<AdminAction> actions;
+    if (!q.exec()) {
+        Fail("cannot read the admin actions", q.lastError().text());
+        return actions;
+    }
+    while (q.next())
+        actions.push_back({q.value(0).toLongLong(), q.value(1).toString().toStdString(), q.value(2).toString().toStdString(),
+                           q.value(3).toLongLong(), q.value(4).toString().toStdString()});
+    std::reverse(actions.begin(), actions.end());
+    return actions;
 }
 
 QString DefaultResultsFile() {

@@ -75,6 +75,27 @@ void ResultsWriter::ReadTop(ResultsDatabase& db) {
     top_ = std::move(top);
 }
 
+bool ResultsWriter::SanctionsChanged(int& generation, Sanctions* now) const {
+    const std::lock_guard lk(lock_);
+    if (generation == sanctionsGeneration_) return false;
+    generation = sanctionsGeneration_;
+    *now = sanctions_;
+    return true;
+}
+
+void ResultsWriter::ReadSanctions(ResultsDatabase& db) {
+    auto now = db.SanctionsAt(NowMs());
+    if (!now) return;  // the database is away: the last ones hold
+    std::string seen;
+    for (const Sanction& s : now->list)
+        seen += std::string(KindName(s.kind)) + '\n' + s.target + '\n' + std::to_string(s.untilMs) + '\n' + s.reason + '\n';
+    const std::lock_guard lk(lock_);
+    if (seen == sanctionsSeen_) return;
+    sanctionsSeen_ = std::move(seen);
+    sanctions_ = std::move(*now);
+    ++sanctionsGeneration_;
+}
+
 void ResultsWriter::Run() {
     ResultsDatabase db(where_);
     const bool ok = db.Open();
@@ -87,12 +108,22 @@ void ResultsWriter::Run() {
     if (!ok) return;
     ReadTop(db);
     double retryAfter = 0.5;
+    double readSanctionsAt = 0;
     for (;;) {
+        // An admin may change the sanctions while the server runs.
+        if (SteadySeconds() >= readSanctionsAt) {
+            ReadSanctions(db);
+            readSanctionsAt = SteadySeconds() + kSanctionsEvery;
+        }
         GameRecord game;
         {
             std::unique_lock lk(lock_);
-            wake_.wait(lk, [&] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty()) return;
+            wake_.wait_for(lk, std::chrono::duration<double>(std::max(0.0, readSanctionsAt - SteadySeconds())),
+                           [&] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) {
+                if (stopping_) return;
+                continue;
+            }
             if (stopping_ && SteadySeconds() > stopBy_) {
                 log_("results: time is up, " + std::to_string(queue_.size()) + " games not recorded");
                 return;

@@ -33,12 +33,15 @@ public:
     int64_t NowMs() const override;
     // The ten best of the last thirty days, as read after the last game.
     std::vector<Standing> Top() const override;
+    bool SanctionsChanged(int& generation, Sanctions* now) const override;
+    static constexpr double kSanctionsEvery = 2;  // seconds between two readings of the sanctions
 
     static constexpr size_t kMaxQueued = 10'000;
 
 private:
     void Run();
     void ReadTop(ResultsDatabase& db);
+    void ReadSanctions(ResultsDatabase& db);
 
     const QString where_;
     const LogLine log_;
@@ -46,6 +49,9 @@ private:
     std::condition_variable wake_;
     std::deque<GameRecord> queue_;
     std::vector<Standing> top_;
+    Sanctions sanctions_;
+    std::string sanctionsSeen_;  // what they were, to tell a change
+    int sanctionsGeneration_ = 0;
     bool stopping_ = false;
     double stopBy_ = 0;  // seconds on the steady clock
     int opened_ = 0;     // 0 while opening, 1 open, -1 failed

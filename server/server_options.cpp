@@ -58,7 +58,15 @@ const char* const kServerHelp =
     "zarv-server stats [--db ...] [--since YYYY-MM-DD] [--top N] [--ratings]\n"
     "  prints the standings per player name: games, wins, points of the side and\n"
     "  hands won as HAKEM, over the finished games (since the date, UTC); with\n"
-    "  --ratings, every player's rating (Glicko-2) from all finished games instead.\n";
+    "  --ratings, every player's rating (Glicko-2) from all finished games instead.\n"
+    "\n"
+    "zarv-server admin ban|unban|mute|unmute NAME [--for 30m|2h|7d] [--reason TEXT] [--db ...]\n"
+    "zarv-server admin ban-address|unban-address CIDR [--for ...] [--reason TEXT] [--db ...]\n"
+    "zarv-server admin list [--db ...]\n"
+    "  sanctions in the results database, applied by a running server within seconds:\n"
+    "  a banned name or address is refused (and a seated one's seat goes to the\n"
+    "  computer), a muted name's chat reaches nobody. Every action is kept with\n"
+    "  its time and reason; list shows those in force and the last actions.\n";
 
 ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     using cmdline::ParseWhole;

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QSslServer>
 #include <QWebSocket>
+#include <algorithm>
 
 namespace zarv::server {
 
@@ -30,6 +31,29 @@ SocketServer::SocketServer(ServerLimits limits, EventLog& log, QObject* parent)
     housekeeping_.setSingleShot(true);
     connect(&housekeeping_, &QTimer::timeout, this, &SocketServer::Housekeep);
     connect(&browserBeat_, &QTimer::timeout, this, &SocketServer::BeatBrowsers);
+}
+
+void SocketServer::SetResults(ResultsSink* results) {
+    results_ = results;
+    if (!results_) return;
+    connect(&sanctionsCheck_, &QTimer::timeout, this, &SocketServer::LookForSanctions);
+    sanctionsCheck_.start(1000);
+}
+
+void SocketServer::LookForSanctions() {
+    Sanctions now;
+    if (!results_ || !results_->SanctionsChanged(sanctionsGeneration_, &now)) return;
+    std::vector<std::pair<QHostAddress, int>> ranges;
+    for (const Sanction& s : now.list)
+        if (s.kind == Sanction::Kind::BanAddress) {
+            const auto range = QHostAddress::parseSubnet(QString::fromStdString(s.target));
+            if (!range.first.isNull()) ranges.push_back(range);
+        }
+    Log("sanctions: " + std::to_string(now.list.size()) + " in force");
+    lobby_->ApplySanctions(std::move(now), [ranges](const std::string& address) {
+        const QHostAddress a(QString::fromStdString(address));
+        return std::any_of(ranges.begin(), ranges.end(), [&](const auto& range) { return a.isInSubnet(range); });
+    });
 }
 
 void SocketServer::BeatBrowsers() {

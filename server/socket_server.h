@@ -65,7 +65,7 @@ public:
     bool done() const;
     size_t tableCount() const { return lobby_->tableCount(); }
     // Where the tables record their games (null: nowhere). Set before Listen.
-    void SetResults(ResultsSink* results) { results_ = results; }
+    void SetResults(ResultsSink* results);
 
     // LobbyLinks
     void Send(int connection, const std::string& text) override;
@@ -100,6 +100,10 @@ private:
     static constexpr qint64 kReadAhead = 64 * 1024;
     std::set<int> unread_;  // connections the lobby holds: not read for now
     void Housekeep();
+    // Hands the admin's sanctions to the lobby once they change.
+    void LookForSanctions();
+    QTimer sanctionsCheck_;
+    int sanctionsGeneration_ = 0;
     int MillisecondsUntil(double when) const;
     // Runs work of a table's thread on this one.
     template <typename Work>

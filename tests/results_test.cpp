@@ -255,6 +255,58 @@ TEST_P(Results, StatsShowEachPlayersRatingFromTheFinishedGames) {
     EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 2) << shown;
 }
 
+// An admin's command, as typed, on the test's database.
+int Admin(const QString& where, QStringList args, QString* said = nullptr) {
+    QProcess admin;
+    admin.start(QStringLiteral(ZARV_SERVER), QStringList{"admin"} + args + QStringList{"--db", where});
+    admin.waitForFinished(kLimitMs);
+    if (said) *said = QString::fromUtf8(admin.readAllStandardOutput() + admin.readAllStandardError());
+    return admin.exitCode();
+}
+
+// Bans and mutes made while the server runs reach its players within seconds.
+TEST_P(Results, AnAdminBansAndMutesWhileTheServerRuns) {
+    Server server({"--db", where(), "--auto-start", "600"});
+    ASSERT_GT(server.port, 0) << server.out.toStdString();
+    Peer eve(server.port), bob(server.port);
+    eve.Send("Connect;Eve;Partner|");
+    EXPECT_TRUE(eve.Next().startsWith("Join;1;"));
+    bob.Send("Connect;Bob;Against|");
+    EXPECT_TRUE(bob.NextStarting("Join;").startsWith("Join;2;"));
+    // Muted: Bob's chat reaches nobody, and he is told so in the Dealer's words.
+    ASSERT_EQ(Admin(where(), {"mute", "BOB", "--reason", "spam"}), 0);
+    ASSERT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("sanctions: 1 in force"))));
+    bob.Send("Chat;2;buy my gold|");
+    EXPECT_EQ(bob.NextStarting("Chat;3;"), "Chat;3;You are muted on this server, and nobody reads your chat: spam");
+    // Banned for two hours: Eve is told why and her connection closes; her seat is free again.
+    ASSERT_EQ(Admin(where(), {"ban", "eve", "--for", "2h", "--reason", "rude"}), 0);
+    EXPECT_EQ(eve.NextStarting("Chat;3;"), "Chat;3;You are banned from this server: rude");
+    EXPECT_TRUE(eve.Closed());
+    EXPECT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("banned \"Eve\": dropped connection \\d+"))));
+    // Bob saw no chat of his own come back to him from anyone, and Eve's return is refused.
+    EXPECT_FALSE(QString::fromUtf8(eve.received).contains("buy my gold"));
+    Peer again(server.port);
+    again.Send("Connect;EVE;Partner|");
+    EXPECT_EQ(again.Next(), "Join;3;You are banned from this server: rude");
+    // Lifted: she may sit again. Every action is listed with its reason.
+    ASSERT_EQ(Admin(where(), {"unban", "Eve", "--reason", "apologised"}), 0);
+    ASSERT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("sanctions: 1 in force\\n(.*\\n)*.*sanctions: 1 in force"))));
+    Peer back(server.port);
+    back.Send("Connect;Eve;Partner|");
+    EXPECT_TRUE(back.NextStarting("Join;").startsWith("Join;1;")) << server.Out().toStdString();
+    QString listed;
+    ASSERT_EQ(Admin(where(), {"list"}, &listed), 0);
+    EXPECT_TRUE(listed.contains("mute bob until lifted — spam")) << listed.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("ban eve until \\S+ — rude\\n(.*\\n)*.*unban eve — apologised")).match(listed).hasMatch())
+        << listed.toStdString();
+    // An address range: nobody from it gets in.
+    ASSERT_EQ(Admin(where(), {"ban-address", "127.0.0.0/8"}), 0);
+    EXPECT_TRUE(back.Closed());
+    EXPECT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("banned address 127.0.0.1"))));
+    EXPECT_NE(Admin(where(), {"ban", "a|b"}), 0);
+    EXPECT_NE(Admin(where(), {"ban-address", "nowhere"}), 0);
+}
+
 TEST(ResultsWriter, ADatabaseThatCannotBeOpenedIsSaidAtStart) {
     // Its folder would have to be made inside a plain file.
     QTemporaryDir dir;
@@ -321,16 +373,20 @@ TEST_P(Results, AnOlderSchemaIsUpgradedAndANewerOneRefused) {
         QSqlQuery q(raw);
         ASSERT_TRUE(q.exec("DROP INDEX games_by_end"));
         ASSERT_TRUE(q.exec("DROP INDEX game_seats_by_name"));
+        ASSERT_TRUE(q.exec("DROP TABLE sanctions"));
+        ASSERT_TRUE(q.exec("DROP TABLE admin_actions"));
         ASSERT_TRUE(q.exec("UPDATE zarv_schema SET version = 1"));
     }
     {
         ResultsDatabase db(where());
         ASSERT_TRUE(db.Open()) << db.error().toStdString();
-        EXPECT_EQ(db.SchemaVersion(), 2);
+        EXPECT_EQ(db.SchemaVersion(), ResultsDatabase::kSchemaVersion);
         EXPECT_EQ(db.Games().size(), 1u);
         QSqlQuery q(QSqlDatabase::database(QSqlDatabase::connectionNames().value(0)));
-        // The upgrade made the indexes again: dropping them works.
+        // The upgrade made the indexes and the admin's tables again.
         EXPECT_TRUE(q.exec("DROP INDEX games_by_end"));
+        EXPECT_TRUE(db.SanctionsAt(0).has_value());
+        EXPECT_TRUE(db.Act({1, "mute", "bob", 0, "spam"})) << db.error().toStdString();
         ASSERT_TRUE(q.exec("UPDATE zarv_schema SET version = 99"));
     }
     ResultsDatabase db(where());

@@ -50,6 +50,8 @@ constexpr std::array<const char*, net::kLastNotice + 1> kNoticeWords = {
     QT_TRANSLATE_NOOP("EngineTexts", "'%1' lacks the port after ':'"),
     QT_TRANSLATE_NOOP("EngineTexts", "the port must be a number from 1 to 65535, not '%1'"),
     QT_TRANSLATE_NOOP("EngineTexts", "Slow down: at most 5 chat lines in 10 seconds."),
+    QT_TRANSLATE_NOOP("EngineTexts", "You are banned from this server: %1"),
+    QT_TRANSLATE_NOOP("EngineTexts", "You are muted on this server, and nobody reads your chat: %1"),
 };
 
 } // namespace

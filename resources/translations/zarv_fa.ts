@@ -194,6 +194,14 @@ win seven points.</source>
         <translation>آهسته‌تر: در هر ۱۰ ثانیه حداکثر ۵ پیام.</translation>
     </message>
     <message>
+        <source>You are banned from this server: %1</source>
+        <translation>ورود شما به این سرور ممنوع شده است: %1</translation>
+    </message>
+    <message>
+        <source>You are muted on this server, and nobody reads your chat: %1</source>
+        <translation>گفت‌وگوی شما در این سرور بسته شده و کسی پیام‌هایتان را نمی‌بیند: %1</translation>
+    </message>
+    <message>
         <source>%1 joined.  (%2)</source>
         <translation>‏%1 پیوست.  (%2)</translation>
     </message>

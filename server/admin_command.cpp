@@ -1,0 +1,101 @@
+#include "server/admin_command.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QTimeZone>
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "cmdline/options.h"
+#include "net/lobby_wire.h"
+#include "server/results_database.h"
+
+namespace zarv::server {
+
+namespace {
+
+std::string Time(int64_t ms) {
+    if (ms == 0) return "until lifted";
+    return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toString(Qt::ISODate).toStdString();
+}
+
+int Usage(std::ostream& err, const std::string& why) {
+    err << "zarv-server admin: " << why << "\n"
+        << "usage: zarv-server admin ban|unban|mute|unmute NAME [--for 30m|2h|7d] [--reason TEXT] [--db ...]\n"
+        << "       zarv-server admin ban-address|unban-address CIDR [--for ...] [--reason TEXT] [--db ...]\n"
+        << "       zarv-server admin list [--db ...]\n";
+    return 2;
+}
+
+void List(ResultsDatabase& db, std::ostream& out) {
+    const int64_t now = QDateTime::currentMSecsSinceEpoch();
+    out << "in force:\n";
+    if (const auto sanctions = db.SanctionsAt(now))
+        for (const Sanction& s : sanctions->list)
+            out << "  " << KindName(s.kind) << " " << s.target << " " << (s.untilMs ? "until " : "") << Time(s.untilMs) << (s.reason.empty() ? "" : " — ")
+                << s.reason << "\n";
+    out << "actions:\n";
+    for (const AdminAction& a : db.Actions(50))
+        out << "  " << Time(a.atMs) << " " << a.action << " " << a.target << (a.untilMs ? " until " + Time(a.untilMs) : "")
+            << (a.reason.empty() ? "" : " — ") << a.reason << "\n";
+}
+
+} // namespace
+
+int RunAdmin(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    static const std::vector<std::string> kActions = {"ban", "unban", "mute", "unmute", "ban-address", "unban-address", "list"};
+    if (args.empty() || std::find(kActions.begin(), kActions.end(), args[0]) == kActions.end())
+        return Usage(err, "say what to do");
+    const std::string action = args[0];
+    const bool list = action == "list";
+    if (!list && (args.size() < 2 || args[1].rfind("--", 0) == 0)) return Usage(err, action + " needs a name or an address");
+    std::map<std::string, std::string> f;
+    try {
+        f = cmdline::ParseOptions(args, list ? 1 : 2, {"--db", "--for", "--reason"});
+    } catch (const cmdline::UsageError& e) {
+        return Usage(err, e.message);
+    }
+    const QString where = f.count("--db") ? QString::fromStdString(f.at("--db")) : DefaultResultsFile();
+    if (!where.contains("://") && !QFileInfo::exists(where)) {
+        err << "zarv-server admin: no results database at " << where.toStdString() << "\n";
+        return 1;
+    }
+    ResultsDatabase db(where);
+    if (!db.Open()) {
+        err << "zarv-server admin: " << db.error().toStdString() << "\n";
+        return 1;
+    }
+    if (list) {
+        List(db, out);
+        return 0;
+    }
+    AdminAction a;
+    a.atMs = QDateTime::currentMSecsSinceEpoch();
+    a.action = action;
+    a.target = args[1];
+    if (action.find("address") != std::string::npos) {
+        // A range as QHostAddress reads it; a single address is its own range.
+        const auto range = QHostAddress::parseSubnet(QString::fromStdString(a.target));
+        if (range.first.isNull()) return Usage(err, "'" + a.target + "' is no address or range such as 203.0.113.0/24");
+        a.target = range.first.toString().toStdString() + "/" + std::to_string(range.second);
+    } else {
+        if (!net::IsLobbyText(a.target, 40)) return Usage(err, "'" + a.target + "' is no name a player may have");
+        std::transform(a.target.begin(), a.target.end(), a.target.begin(), [](unsigned char c) { return std::tolower(c); });
+    }
+    if (f.count("--for")) {
+        const int64_t lasting = ParseDuration(f.at("--for"));
+        if (lasting < 0) return Usage(err, "--for takes a time such as 30m, 2h or 7d");
+        a.untilMs = a.atMs + lasting;
+    }
+    if (f.count("--reason")) a.reason = f.at("--reason").substr(0, 200);
+    if (!db.Act(a)) {
+        err << "zarv-server admin: " << db.error().toStdString() << "\n";
+        return 1;
+    }
+    out << a.action << " " << a.target << (a.untilMs ? " until " + Time(a.untilMs) : "") << "\n";
+    return 0;
+}
+
+} // namespace zarv::server
