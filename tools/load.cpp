@@ -151,6 +151,32 @@ void RunBot(TablePlan plan, TableNumber& number, LoadResults& results) {
     results.Add(plan, status, stats, problems.str() + lines.str().substr(0, 300));
 }
 
+// The hostile seat at the first table, once the table is made; it floods until the bots are done.
+std::unique_ptr<QThread> StartFlooder(const LoadPlan& load, TableNumber& first, const std::atomic<bool>& botsDone,
+                                      FloodResult& result) {
+    FloodPlan plan;
+    plan.host = load.where.host;
+    plan.port = load.where.port;
+    plan.kind = load.flood == "chat" ? FloodPlan::Kind::Chat : load.flood == "junk" ? FloodPlan::Kind::Junk : FloodPlan::Kind::Acks;
+    plan.name = "flooder-" + std::to_string(load.seed);
+    std::unique_ptr<QThread> thread(QThread::create([plan, &first, &botsDone, &result]() mutable {
+        plan.table = first.Get();
+        result = RunFlooder(plan, botsDone);
+    }));
+    thread->start();
+    return thread;
+}
+
+void ReportFlood(const std::string& kind, const FloodResult& flood, std::ostream& out) {
+    char line[256];
+    out << "flooder " << kind << " sent-mb " << flood.bytesSent / 1'000'000 << " closed-after-s ";
+    if (flood.closedAfter >= 0)
+        std::snprintf(line, sizeof line, "%.2f\n", flood.closedAfter);
+    else
+        std::snprintf(line, sizeof line, "never%s%s\n", flood.failure.empty() ? "" : " ", flood.failure.c_str());
+    out << line;
+}
+
 } // namespace
 
 int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -184,18 +210,7 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::atomic<bool> botsDone{false};
     FloodResult flood;
     std::unique_ptr<QThread> flooder;
-    if (!load.flood.empty()) {
-        FloodPlan plan;
-        plan.host = load.where.host;
-        plan.port = load.where.port;
-        plan.kind = load.flood == "chat" ? FloodPlan::Kind::Chat : load.flood == "junk" ? FloodPlan::Kind::Junk : FloodPlan::Kind::Acks;
-        plan.name = "flooder-" + std::to_string(load.seed);
-        flooder.reset(QThread::create([&] {
-            plan.table = numbers[0]->Get();
-            flood = RunFlooder(plan, botsDone);
-        }));
-        flooder->start();
-    }
+    if (!load.flood.empty()) flooder = StartFlooder(load, *numbers[0], botsDone, flood);
     for (auto& thread : threads) thread->wait();
     botsDone = true;
     if (flooder) flooder->wait();
@@ -206,14 +221,7 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::snprintf(line, sizeof line, "load tables %d games %d moves %zu seconds %.1f move-p50-ms %.2f move-p99-ms %.2f failures %d\n",
                   load.tables, load.games, count, seconds, p50, p99, results.failures);
     out << line;
-    if (flooder) {
-        out << "flooder " << load.flood << " sent-mb " << flood.bytesSent / 1'000'000 << " closed-after-s ";
-        if (flood.closedAfter >= 0)
-            std::snprintf(line, sizeof line, "%.2f\n", flood.closedAfter);
-        else
-            std::snprintf(line, sizeof line, "never%s%s\n", flood.failure.empty() ? "" : " ", flood.failure.c_str());
-        out << line;
-    }
+    if (flooder) ReportFlood(load.flood, flood, out);
     for (const std::string& reason : results.reasons) err << "zarv-sim: failed: " << reason << '\n';
     return results.failures == 0 ? 0 : 1;
 }
