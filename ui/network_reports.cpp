@@ -104,11 +104,15 @@ void NetworkPlay::TableClosing(const net::NoticeText& why) { closing_ = why; }
 
 void NetworkPlay::ChatReceived(int seat, const std::string& text) {
     if (seat < 1 || seat > 4) return;
-    // A table server asks one who chats too fast to slow down in the
-    // Dealer's words, which every program reads: shown here as its notice.
-    if (seat == 3 && net::RecognizeNotice(text).code == net::Notice::SlowDown) {
-        emit notice(NoticeInWords(net::Notice::SlowDown));
-        return;
+    // A table server tells one who chats too fast, or whom its admin has
+    // muted or banned, in the Dealer's words, which every program reads:
+    // shown here as its notice, in the person's language.
+    if (seat == 3) {
+        const net::NoticeText said = net::RecognizeNotice(text);
+        if (said.code == net::Notice::SlowDown || said.code == net::Notice::Muted || said.code == net::Notice::Banned) {
+            emit notice(NoticeInWords(said));
+            return;
+        }
     }
     emit chatLine(seat, QString::fromStdString(text), false);
 }
