@@ -48,7 +48,10 @@ dpkg-deb --ctrl-tarfile "$server" | tar -t | grep -q postinst || fail "zarv-serv
 dpkg-deb -x "$game" "$work/root"
 dpkg-deb -x "$server" "$work/root"
 "$work/root/usr/games/zarv" --version | grep -q '^zarv [0-9]' || fail "zarv --version"
-"$work/root/usr/bin/zarv-server" --help | grep -q -- '--plain-port' || fail "zarv-server --help"
+# Read whole first: grep -q stops reading at its match, and a help longer than
+# a pipe's first write would end with SIGPIPE under pipefail.
+server_help=$("$work/root/usr/bin/zarv-server" --help)
+grep -q -- '--plain-port' <<< "$server_help" || fail "zarv-server --help"
 "$work/root/usr/bin/zarv-sim" games 1 --seed 1 | grep -q 'games 1' || fail "zarv-sim games 1"
 # The unpacked server finds the web client installed beside it and serves it.
 "$work/root/usr/bin/zarv-server" --port 0 --web-port 0 --db "$work/results.sqlite" > "$work/server.log" 2>&1 &
