@@ -49,6 +49,19 @@ test('four browsers at one table: three players and a watcher', { timeout: 300_0
     await ann.page.press('#chat-input', 'Enter');
     for (const p of [ann, bob, cy, dee]) await p.page.locator('.log li.chat', { hasText: line }).waitFor({ timeout: 20_000 });
     assert.equal(await dee.page.locator('#chat-input').count(), 0, 'a watcher writes no chat');
+    // Five lines in ten seconds pass; more are refused, and only their writer hears why.
+    const slowDown = bob.page.locator('.log li.news', { hasText: 'Slow down' });
+    let sent = 0;
+    while (sent < 20 && (sent < 6 || (await slowDown.count()) === 0)) {
+      await bob.page.fill('#chat-input', `line ${++sent}`);
+      await bob.page.press('#chat-input', 'Enter');
+    }
+    await slowDown.first().waitFor({ timeout: 20_000 });
+    await bob.page.screenshot({ path: join(SHOTS, 'slow-down-phone.png') });
+    await ann.page.locator('.log li.chat', { hasText: 'line 5' }).waitFor({ timeout: 20_000 });
+    const shown = await ann.page.locator('.log li.chat', { hasText: /^Bob: line \d+$/ }).count();
+    assert.ok(shown >= 5 && shown < sent, `${shown} of Bob's ${sent} lines reached Ann`);
+    assert.equal(await ann.page.locator('.log li.news', { hasText: 'Slow down' }).count(), 0);
 
     const [a, b, c] = await Promise.all([
       playToTheEnd(ann), playToTheEnd(bob, { touch: true, shotMidTrick: 'table-mid-trick-phone.png' }), playToTheEnd(cy)]);
