@@ -253,6 +253,11 @@ public:
         Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
         feed_.PlayerLost(seat);
         Report();
+        // The trick in play may decide the hand (a side has six): the
+        // computers finish it, so that a game it ends counts. Else nobody
+        // plays on for people who are gone.
+        const GameState& s = game_.state();
+        if (std::max(TeamTricks(s, 1), TeamTricks(s, 2)) < 6) WaitWhileDeserted();
     }
     void SeatSilent(int seat, double seconds) {
         Log("silent " + std::to_string(seat) + " for " + std::to_string(static_cast<int>(seconds)) + " s");
@@ -422,9 +427,10 @@ bool ServerTable::Runner::WaitBeforeNextGame() {
 }
 
 void ServerTable::Runner::WaitWhileDeserted() {
-    // Nobody left to play for: the computers finish the trick in play (so a
-    // game decided by it counts) but play no further alone. A player who
-    // comes back in time takes the seat again; otherwise the table closes.
+    // Nobody left to play for: the computers play no further alone (only a
+    // trick that may decide the hand is finished, so that a game it ends
+    // counts). A player who comes back in time takes the seat again;
+    // otherwise the table closes.
     if (!playing_ || PersonConnected() || shuttingDown_) return;
     const double until = clock_.Now() + std::min(rules_.idleAfter, 120.0);
     while (!shuttingDown_ && session_.pendingReturns() == 0 && clock_.Now() < until) {
