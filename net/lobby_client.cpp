@@ -50,6 +50,14 @@ void LobbyClient::AskTop() {
 }
 void LobbyClient::Start(int table) { Send("LobbyStart", std::to_string(table)); }
 void LobbyClient::Leave() { Send("LobbyLeave", ""); }
+void LobbyClient::Register(const std::string& name, const std::string& password) { Send("LobbyRegister", name + ";" + password); }
+void LobbyClient::SignIn(const std::string& name, const std::string& password) { Send("LobbySignIn", name + ";" + password); }
+void LobbyClient::Resume(const std::string& name, const std::string& token) { Send("LobbyResume", name + ";" + token); }
+void LobbyClient::SignOut() { Send("LobbySignOut", ""); }
+void LobbyClient::ChangePassword(const std::string& oldPassword, const std::string& newPassword) {
+    Send("LobbyPassword", oldPassword + ";" + newPassword);
+}
+void LobbyClient::DeleteAccount(const std::string& password) { Send("LobbyDeleteAccount", password); }
 
 std::optional<int> LobbyClient::TableNamed(const std::string& name) const {
     for (const auto& [id, table] : tables)
@@ -89,6 +97,20 @@ void LobbyClient::Handle(const Piece& p) {
             return;
         }
         okWhat = std::string(f[0]);
+        if (okWhat == "SignedIn" && f.size() == 3) {
+            signedInAs = TextFromWire(f[1]);
+            sessionToken = std::string(f[2]);
+            return;
+        }
+        if (okWhat == "Password" && f.size() == 2) {
+            sessionToken = std::string(f[1]);
+            return;
+        }
+        if (okWhat == "SignedOut" || okWhat == "Deleted") {
+            signedInAs.clear();
+            sessionToken.clear();
+            return;
+        }
         okTable = f.size() > 1 ? ParseCount(f[1]).value_or(0) : 0;
         okSeat = f.size() > 2 ? ParseCount(f[2]).value_or(0) : 0;
     } else if (p.command == "Seen") {

@@ -41,6 +41,15 @@ public:
     void AskTop();
     void Start(int table);
     void Leave();  // stops watching
+    // Accounts (on an encrypted connection only; the server refuses them on
+    // a plain one). The answer is okWhat "SignedIn" (and signedInAs and
+    // sessionToken), or a refusal; an older server does not know them.
+    void Register(const std::string& name, const std::string& password);
+    void SignIn(const std::string& name, const std::string& password);
+    void Resume(const std::string& name, const std::string& token);
+    void SignOut();
+    void ChangePassword(const std::string& oldPassword, const std::string& newPassword);  // okWhat "Password"
+    void DeleteAccount(const std::string& password);                                       // okWhat "Deleted"
 
     // What the server said.
     bool connected = false;
@@ -54,7 +63,9 @@ public:
     NoticeText refusalNotice;  // ... and as a notice
     // The server sends notices with their codes (it answered "LobbyNotices").
     bool noticesAgreed = false;
-    std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave or Start
+    std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave, Start or an account's
+    std::string signedInAs;   // the account's name as registered (empty: a guest)
+    std::string sessionToken;  // to sign in again without the password
     int okTable = 0, okSeat = 0;
     // Watching
     int gamesSeen = 0;

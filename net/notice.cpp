@@ -48,6 +48,14 @@ constexpr std::array<const char*, kLastNotice + 1> kWords = {
     "Slow down: at most 5 chat lines in 10 seconds.",
     "You are banned from this server: %s",
     "You are muted on this server, and nobody reads your chat: %s",
+    "The name %s belongs to a registered player; sign in to play under it, or choose another.",
+    "Wrong name or password.",
+    "The name %s is registered already; choose another.",
+    "Too many sign-in attempts; try again in a minute.",
+    "Your sign-in has expired; sign in again with your password.",
+    "This server cannot sign you in now; try again later.",
+    "A name has 1 to 40 letters and a password 8 to 64 characters, neither with ; or |.",
+    "Sign in first.",
 };
 
 // A sentence longer than this is no notice of ours (a hostile peer's), and

@@ -54,8 +54,17 @@ enum class Notice : int {
     // An admin's sanctions, with the reason given.
     Banned = 35,
     Muted = 36,
+    // Accounts.
+    NameRegistered = 37,  // with the name
+    WrongSignIn = 38,
+    NameTaken = 39,       // with the name
+    SignInTooOften = 40,
+    SessionExpired = 41,
+    AccountsUnavailable = 42,
+    AccountRules = 43,
+    SignInFirst = 44,
 };
-constexpr int kLastNotice = 36;
+constexpr int kLastNotice = 44;
 
 struct NoticeText {
     Notice code = Notice::Unknown;

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-websockets-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libsodium-dev libicu-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libqt6sql6-sqlite libqt6sql6-psql
   fonts-liberation2 fonts-dejavu-core

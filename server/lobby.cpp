@@ -16,6 +16,9 @@ std::string Folded(std::string name) {
     return name;
 }
 
+// Two players may not sit under names that differ only in case or look alike.
+std::string NameKey(const std::string& name) { return KeysOf(name).folded; }
+
 // A message a table takes from a player: the protocol's, and a browser's own.
 bool TakenByTables(const net::Piece& p, bool browser) {
     if (!p.wellFormed) return false;
@@ -90,6 +93,16 @@ void Lobby::Data(int id, std::string_view bytes) {
 
 void Lobby::Handle(int id, Connection& c, const net::Piece& p) {
     if (Judge(id, c.guard.Message(links_.Now()), c.guard)) return;
+    // What follows a sign-in is read as the signed-in player's, once the answer is in.
+    if (c.askingAccounts) {
+        if (c.afterAccounts.size() >= kMaxAfterAccounts) return Drop(id, "limit waiting");
+        c.afterAccounts.push_back(p);
+        return;
+    }
+    Dispatch(id, c, p);
+}
+
+void Lobby::Dispatch(int id, Connection& c, const net::Piece& p) {
     switch (c.where) {
         case Where::Door:
             if (p.command == "Connect" && p.wellFormed) return Seat(id, c, p);
@@ -240,6 +253,8 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         No(id, net::Notice::NotWatching);
     } else if (p.command == "LobbyPlayNow" && c.browser) {
         PlayNow(id, c, p.detail);
+    } else if (IsAccountCommand(p.command)) {
+        AccountCommand(id, c, p);
     } else if (p.command == "LobbyTop") {
         const auto top = links_.Top();
         int rank = 0;
@@ -429,7 +444,7 @@ void Lobby::PlayNow(int id, Connection& c, const std::string& detail) {
     links_.Send(id, net::Message("LobbyOk", "Sit;" + std::to_string(table) + ";1"));
 }
 
-bool Lobby::NameHeld(const std::string& name) const { return names_.count(Folded(name)) > 0; }
+bool Lobby::NameHeld(const std::string& name) const { return names_.count(NameKey(name)) > 0; }
 
 bool Lobby::SeatSpoken(int table, int seat, int asker) const {
     const auto t = tables_.find(table);
@@ -468,7 +483,9 @@ void Lobby::Refuse(int id, Connection& c, const std::string& why) {
 void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
     const auto request = net::ParseConnect(connect.detail);
     if (!request) return;  // a Dealer does not answer this either
-    const std::string name = request->name;
+    const auto seatName = SeatName(id, c, request->name);
+    if (!seatName) return;
+    const std::string name = *seatName;
     if (const Sanction* ban = sanctions_.On(Sanction::Kind::Ban, name)) {
         Log("banned \"" + name + "\" refused connection " + std::to_string(id));
         return Refuse(id, c, net::NoticeWords(net::Notice::Banned, ban->reason.empty() ? "-" : ban->reason));
@@ -493,7 +510,7 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
     c.where = Where::Table;
     c.table = table;
     c.name = name;
-    names_[Folded(name)] = {table, id};
+    names_[NameKey(name)] = {table, id};
     if (t.maker == id) t.makerAtTable = true;
     if (seat > 0 && SeatFree(t.line, seat)) {
         // Taken from now on, so that nobody else is promised it before the
@@ -506,7 +523,9 @@ void Lobby::Seat(int id, Connection& c, const net::Piece& connect) {
         t.handle->AdmitBrowser(id, seat);
     else
         t.handle->Admit(id, seat);
-    t.handle->Deliver(id, net::Message(connect.command, connect.detail));
+    // The name it sits under (a signed-in player's own, however spelled) with the rest as asked.
+    const size_t afterName = connect.detail.find(';');
+    t.handle->Deliver(id, net::Message(connect.command, name + (afterName == std::string::npos ? std::string() : connect.detail.substr(afterName))));
 }
 
 void Lobby::Return(int id, Connection& c, const net::Piece& request) {
@@ -521,7 +540,7 @@ void Lobby::Return(int id, Connection& c, const net::Piece& request) {
     c.ours = true;
     // The name is held by this connection now.
     c.name = it->second.second;
-    names_[Folded(c.name)] = {c.table, id};
+    names_[NameKey(c.name)] = {c.table, id};
     Table& t = tables_[c.table];
     if (c.browser)
         t.handle->AdmitBrowser(id, 0);
@@ -547,7 +566,7 @@ void Lobby::Closed(int id) {
     }
     // A name stays held while the table keeps a seat its player can take back.
     if (!c.name.empty()) {
-        auto held = names_.find(Folded(c.name));
+        auto held = names_.find(NameKey(c.name));
         if (held != names_.end() && held->second.second == id) {
             const auto t = tables_.find(held->second.first);
             const bool mayReturn = c.ours && !c.forfeited && t != tables_.end() && t->second.line.playing;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -17,7 +18,10 @@
 #include "net/notice.h"
 #include "net/framing.h"
 #include "net/lobby_wire.h"
+#include "server/account_request.h"
 #include "server/game_record.h"
+#include "server/reserved_names.h"
+#include "server/sign_in_limits.h"
 #include "server/sender_guard.h"
 #include "server/server_table.h"
 
@@ -56,6 +60,10 @@ public:
     // Stop reading the connection (its table has not taken what it sent),
     // or read on: what arrived meanwhile is handed to Data then.
     virtual void Hold(int /*connection*/, bool /*held*/) {}
+    // Hands an account request to the accounts (answered later through
+    // Lobby::AccountAnswered): Ok when taken, Busy when too many wait,
+    // Unavailable on a server without accounts.
+    virtual AccountOutcome AskAccounts(const AccountRequest&) { return AccountOutcome::Unavailable; }
 };
 
 class TableFactory {
@@ -91,7 +99,10 @@ public:
     // The table closes the connection (it refused a seat, dropped a player...).
     void TableClosed(int table, int connection);
     void TableEnded(int table);
-
+    // The accounts' answer to a connection's request, and the registered
+    // names as they now stand (nobody else may sit under them).
+    void AccountAnswered(const AccountAnswer& answer);
+    void SetReservedNames(const std::vector<NameKeys>& names) { reserved_.Set(names); }
 
     size_t tableCount() const { return tables_.size(); }
     size_t connectionCount() const { return connections_.size(); }
@@ -104,6 +115,8 @@ public:
     static constexpr size_t kMaxWaiting = 64;
     static constexpr size_t kMaxHeld = 4096;
     static constexpr double kHeldCheckEvery = 0.02;
+    // Messages a connection may send while the accounts answer it; past it, it is closed.
+    static constexpr size_t kMaxAfterAccounts = 32;
 
 private:
     enum class Where { Door, Lobby, Table, Watching, Leaving };
@@ -126,6 +139,11 @@ private:
         SenderGuard guard;
         bool forfeited = false;  // closed for flooding: its seat is not kept for it
         std::deque<std::string> held;  // for its table, which has not taken what came before
+        std::string account;           // the name it signed in with (empty: a guest)
+        NameKeys accountKeys;
+        std::string session;           // its session's token, to sign out with
+        bool askingAccounts = false;   // a request is with the accounts
+        std::deque<net::Piece> afterAccounts;  // what it sent meanwhile
     };
     struct Table {
         std::unique_ptr<TableHandle> handle;
@@ -141,7 +159,10 @@ private:
         std::map<int, int> promised;  // seat -> connection
     };
 
+    // Judges a connection's message, then dispatches it (or keeps it while
+    // the connection waits for the accounts).
     void Handle(int id, Connection& c, const net::Piece& piece);
+    void Dispatch(int id, Connection& c, const net::Piece& piece);
     void HandleLobby(int id, Connection& c, const net::Piece& piece);
     void Welcome(int id, Connection& c);
     void Make(int id, Connection& c, const std::string& detail);
@@ -156,6 +177,12 @@ private:
     bool MayMakeTable(int id, const Connection& c);
     void Seat(int id, Connection& c, const net::Piece& connect);
     void Return(int id, Connection& c, const net::Piece& request);
+    // The account commands of the lobby ("LobbyRegister" and the like).
+    bool IsAccountCommand(const std::string& command) const;
+    void AccountCommand(int id, Connection& c, const net::Piece& piece);
+    void Answer(int id, Connection& c, const AccountAnswer& answer);
+    // The name a connection may sit under, or nothing (and it is refused).
+    std::optional<std::string> SeatName(int id, Connection& c, const std::string& asked);
     void No(int id, net::Notice why, const std::string& name = std::string());
     static std::string NoticeFor(const Connection& c, const net::NoticeText& notice);
     void Refuse(int id, Connection& c, const std::string& why);
@@ -203,6 +230,8 @@ private:
     int nextTable_ = 1;
     bool closing_ = false;
     Sanctions sanctions_;
+    SignInLimits signInLimits_;
+    ReservedNames reserved_;
     std::function<bool(const std::string&)> addressBanned_;
     static constexpr double kAnnounceEvery = 0.5;
     std::set<int> held_;       // tables with news not yet told

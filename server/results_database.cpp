@@ -48,6 +48,15 @@ std::vector<QString> UpgradeTo(int version, bool postgres) {
                 QString("CREATE TABLE admin_actions (id %1, at_ms BIGINT NOT NULL, action TEXT NOT NULL,"
                         " target TEXT NOT NULL, until_ms BIGINT NOT NULL, reason TEXT NOT NULL)")
                     .arg(postgres ? "BIGSERIAL PRIMARY KEY" : "INTEGER PRIMARY KEY AUTOINCREMENT")};
+    case 4:
+        // Registered names, by both keys of a name (see name_key.h), and
+        // their sign-in sessions, of which only a hash of the token is kept.
+        return {"CREATE TABLE accounts (folded_key TEXT PRIMARY KEY, looks_key TEXT NOT NULL, name TEXT NOT NULL,"
+                " password_hash TEXT NOT NULL, created_ms BIGINT NOT NULL, password_ms BIGINT NOT NULL)",
+                "CREATE INDEX accounts_by_looks ON accounts (looks_key)",
+                "CREATE TABLE account_sessions (token_hash TEXT PRIMARY KEY, folded_key TEXT NOT NULL"
+                " REFERENCES accounts(folded_key) ON DELETE CASCADE, created_ms BIGINT NOT NULL, used_ms BIGINT NOT NULL)",
+                "CREATE INDEX account_sessions_by_account ON account_sessions (folded_key)"};
     default: return {};
     }
 }

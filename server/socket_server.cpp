@@ -40,6 +40,28 @@ void SocketServer::SetResults(ResultsSink* results) {
     sanctionsCheck_.start(1000);
 }
 
+void SocketServer::SetAccounts(AccountDesk* accounts) {
+    accounts_ = accounts;
+    if (!accounts_) return;
+    connect(&reservedCheck_, &QTimer::timeout, this, &SocketServer::LookForReservedNames);
+    reservedCheck_.start(500);
+    LookForReservedNames();
+}
+
+void SocketServer::LookForReservedNames() {
+    std::vector<NameKeys> now;
+    if (accounts_ && accounts_->ReservedChanged(reservedGeneration_, &now)) lobby_->SetReservedNames(now);
+}
+
+AccountOutcome SocketServer::AskAccounts(const AccountRequest& request) {
+    if (!accounts_) return AccountOutcome::Unavailable;
+    return accounts_->Ask(request) ? AccountOutcome::Ok : AccountOutcome::Busy;
+}
+
+void SocketServer::AccountsAnswered(AccountAnswer answer) {
+    OnSocketThread([this, a = std::move(answer)] { lobby_->AccountAnswered(a); });
+}
+
 void SocketServer::LookForSanctions() {
     Sanctions now;
     if (!results_ || !results_->SanctionsChanged(sanctionsGeneration_, &now)) return;

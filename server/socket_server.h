@@ -18,6 +18,7 @@
 #include <ostream>
 #include <vector>
 
+#include "server/account_desk.h"
 #include "server/event_log.h"
 #include "server/lobby.h"
 #include "server/web_link.h"
@@ -66,6 +67,10 @@ public:
     size_t tableCount() const { return lobby_->tableCount(); }
     // Where the tables record their games (null: nowhere). Set before Listen.
     void SetResults(ResultsSink* results);
+    // Where accounts are asked (null: this server has none). Set before Listen.
+    void SetAccounts(AccountDesk* accounts);
+    // The accounts' answer, from their thread.
+    void AccountsAnswered(AccountAnswer answer);
 
     // LobbyLinks
     void Send(int connection, const std::string& text) override;
@@ -76,6 +81,7 @@ public:
     void HousekeepBy(double when) override;
     size_t Room(int connection) const override;
     void Hold(int connection, bool held) override;
+    AccountOutcome AskAccounts(const AccountRequest& request) override;
     // TableFactory
     std::unique_ptr<TableHandle> Open(int id, const TableRules& rules) override;
     // TableOutlet (the tables' threads)
@@ -104,6 +110,11 @@ private:
     void LookForSanctions();
     QTimer sanctionsCheck_;
     int sanctionsGeneration_ = 0;
+    // Hands the registered names to the lobby once they change.
+    void LookForReservedNames();
+    AccountDesk* accounts_ = nullptr;
+    QTimer reservedCheck_;
+    int reservedGeneration_ = 0;
     int MillisecondsUntil(double when) const;
     // Runs work of a table's thread on this one.
     template <typename Work>

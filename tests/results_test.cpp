@@ -21,7 +21,7 @@
 #include "server/results_writer.h"
 #include "server/standings_report.h"
 #include "server_processes.h"
-#include "throwaway_postgres.h"
+#include "database_backends.h"
 
 using zarv::server::GameRecord;
 using zarv::server::HandResult;
@@ -31,31 +31,7 @@ using zarv::testing::BrowserAtTable;
 
 namespace {
 
-// Where a test's database lives, on the backend the test runs with.
-class Results : public ::testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override {
-        if (GetParam() == "sqlite") {
-            where_ = folder_.path() + "/results.sqlite";
-            return;
-        }
-        QString why;
-        postgres_ = std::make_unique<ThrowawayPostgres>();
-        if (!postgres_->Start(&why)) {
-            if (ThrowawayPostgres::Required()) FAIL() << why.toStdString();
-            GTEST_SKIP() << why.toStdString();
-        }
-        where_ = postgres_->url();
-    }
-    const QString& where() const { return where_; }
-
-private:
-    QTemporaryDir folder_;
-    std::unique_ptr<ThrowawayPostgres> postgres_;
-    QString where_;
-};
-
-std::string Name(const ::testing::TestParamInfo<std::string>& info) { return info.param; }
+class Results : public OnBothDatabases {};
 
 // A finished game at seats 1..4 (seat 3 the computer), its hands as given:
 // {hakem, winner, points}.
@@ -451,7 +427,7 @@ TEST_P(Results, NothingReportedRecordedIsLostWhenTheServerIsKilled) {
         EXPECT_TRUE(lobby.NextStarting("TopEnd;").startsWith("TopEnd;"));
         server.p->terminate();
         EXPECT_EQ(server.Finish(), 0);
-        EXPECT_TRUE(server.out.contains("recorded unfinished game")) << server.out.toStdString();
+        EXPECT_TRUE(server.out.contains("recorded unfinished game")) << server.Tail();
     }
     ResultsDatabase db(where());
     ASSERT_TRUE(db.Open()) << db.error().toStdString();
@@ -477,7 +453,7 @@ TEST_P(Results, NothingReportedRecordedIsLostWhenTheServerIsKilled) {
               << " finished games kept complete, " << kept.size() - finished << " unfinished\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, Results, ::testing::Values("sqlite", "postgresql"), Name);
+INSTANTIATE_TEST_SUITE_P(Backends, Results, ::testing::Values("sqlite", "postgresql"), BackendName);
 
 } // namespace
 

@@ -32,6 +32,8 @@ struct Process {
             p->waitForFinished(5000);
         }
     }
+    // The end of what it printed: what a failure needs, short enough to be read whole.
+    std::string Tail(qsizetype chars = 4000) const { return out.right(chars).toStdString(); }
     QString Out() {
         out += QString::fromUtf8(p->readAllStandardOutput());
         return out;

@@ -1,3 +1,4 @@
+#include <fstream>
 #include "tools/net_commands.h"
 
 #include <QCoreApplication>
@@ -118,9 +119,29 @@ void ReadFaults(const std::map<std::string, std::string>& o, ClientOptions& faul
     }
 }
 
+// An account to sign in with (or register): the name, and the password
+// from the file's first line (a password on the command line would show in
+// every process list).
+void ReadAccount(const std::map<std::string, std::string>& o, bool registering, TablePlan& plan) {
+    if (!o.count("--user")) {
+        if (o.count("--password-file") || registering) throw UsageError{"--password-file and --register go with --user"};
+        return;
+    }
+    if (!o.count("--password-file")) throw UsageError{"--user needs --password-file"};
+    plan.user = o.at("--user");
+    if (plan.user.empty() || !net::IsLobbyText(plan.user, net::kMaxPlayerName))
+        throw UsageError{"--user needs a name of up to 40 characters without ';' or '|'"};
+    std::ifstream file(o.at("--password-file"));
+    if (!file || !std::getline(file, plan.userPassword)) throw UsageError{"cannot read " + o.at("--password-file")};
+    if (!plan.userPassword.empty() && plan.userPassword.back() == '\r') plan.userPassword.pop_back();
+    if (plan.userPassword.size() < 8 || !net::IsLobbyText(plan.userPassword, net::kMaxPassword))
+        throw UsageError{"the password must have 8 to 64 characters, without ';' or '|'"};
+    plan.registerUser = registering;
+}
+
 // Through a table server's lobby to a table.
 int JoinTable(const std::map<std::string, std::string>& o, const std::string& name, const std::string& host, int port,
-              bool create, bool watch, bool tls, std::ostream& out, std::ostream& err) {
+              bool create, bool watch, bool tls, bool registering, std::ostream& out, std::ostream& err) {
     TablePlan plan;
     plan.host = host;
     plan.port = port;
@@ -136,6 +157,7 @@ int JoinTable(const std::map<std::string, std::string>& o, const std::string& na
     }
     if (o.count("--password")) plan.password = o.at("--password");
     if (o.count("--token-file")) plan.tokenFile = o.at("--token-file");
+    ReadAccount(o, registering, plan);
     plan.tls = tls;
     if (o.count("--pin")) {
         plan.pin = o.at("--pin");
@@ -166,15 +188,17 @@ int Join(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const bool create = std::erase(rest, std::string("--create")) > 0;
     const bool watch = std::erase(rest, std::string("--watch")) > 0;
     const bool tls = std::erase(rest, std::string("--tls")) > 0;
+    const bool registering = std::erase(rest, std::string("--register")) > 0;
     const auto o = ParseOptions(rest, 2,
                                 {"--name", "--side", "--drop-at-trick", "--return-after", "--freeze-at-trick", "--table",
-                                 "--seat", "--password", "--games", "--token-file", "--pin"});
+                                 "--seat", "--password", "--games", "--token-file", "--pin", "--user", "--password-file"});
     const std::string name = o.count("--name") ? o.at("--name") : "Unknown";
     if (name.find_first_of("|;") != std::string::npos) throw UsageError{"a name may not hold '|' or ';'"};
-    if (o.count("--table")) return JoinTable(o, name, host, port, create, watch, tls, out, err);
-    if (create || watch || tls || o.count("--seat") || o.count("--password") || o.count("--token-file") ||
-        o.count("--pin"))
-        throw UsageError{"--create, --watch, --seat, --password, --tls, --pin and --token-file go with --table"};
+    if (o.count("--table")) return JoinTable(o, name, host, port, create, watch, tls, registering, out, err);
+    if (create || watch || tls || registering || o.count("--seat") || o.count("--password") || o.count("--token-file") ||
+        o.count("--pin") || o.count("--user") || o.count("--password-file"))
+        throw UsageError{"--create, --watch, --seat, --password, --tls, --pin, --token-file, --user, --password-file"
+                         " and --register go with --table"};
     std::string side = o.count("--side") ? o.at("--side") : "against";
     if (side != "partner" && side != "against") throw UsageError{"--side must be partner or against, not '" + side + "'"};
     side = side == "partner" ? "Partner" : "Against";

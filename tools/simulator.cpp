@@ -41,6 +41,7 @@ const char* const kUsage =
     "       zarv-sim join <host>[:<port>] --table <name> [--create] [--seat 1|2|4] [--watch]\n"
     "                     [--password <pw>] [--tls] [--pin <SHA-256 fingerprint>] [--games <N>]\n"
     "                     [--token-file <file>]   (a table server's lobby; --pin implies --tls)\n"
+    "                     [--user <name> --password-file <file> [--register]]   (an account; TLS only)\n"
     "       zarv-sim load <host>[:<port>] --tables <N> [--games <G>] [--seed <S>]\n"
     "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n"
     "                     [--web [--arrivals <per second>]]   (browsers at the web port)\n"

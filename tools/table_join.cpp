@@ -129,7 +129,7 @@ public:
           m_(transport_, plan.pauses ? static_cast<EventPump&>(clock_) : noPauses_, net::NetworkSession::Role::Client,
              plan.seed, out),
           lobby_(transport_, &out), host_(QString::fromStdString(plan.host)),
-          where_(plan.host + ":" + std::to_string(plan.port)) {
+          where_(plan.host + ":" + std::to_string(plan.port)), name_(plan.name) {
         m_.game.SetRole(false);
         transport_.SetEvents(&lobby_);
         options_.games = plan.games;
@@ -145,6 +145,7 @@ public:
         tcp_.ConnectTo(host_, static_cast<quint16>(plan_.port));
         if (const SavedSeat saved = ReadToken(plan_.tokenFile); !saved.token.empty()) return ReturnToSeat(saved);
         if (!ReachLobby()) return 3;
+        if (!plan_.user.empty() && !SignIn()) return 4;
         const int table = FindTable();
         if (table == 0) return 4;
         out_ << "table " << table << '\n';
@@ -177,6 +178,20 @@ private:
             err_ << "zarv-sim: " << where_ << " is no table server (no lobby in 15 seconds)\n";
             return false;
         }
+        return true;
+    }
+
+    // Signs in (registering first when asked); the bot plays under the account's name.
+    bool SignIn() {
+        const bool done = Ask([&] {
+            if (plan_.registerUser)
+                lobby_.Register(plan_.user, plan_.userPassword);
+            else
+                lobby_.SignIn(plan_.user, plan_.userPassword);
+        });
+        if (!done || lobby_.signedInAs.empty()) return false;
+        name_ = lobby_.signedInAs;
+        out_ << (plan_.registerUser ? "registered " : "signed in ") << name_ << '\n';
         return true;
     }
 
@@ -250,7 +265,7 @@ private:
     // From here the connection is the bot's session's, as with any Dealer.
     int Play(int seat) {
         const std::string side = net::SideWord(seat);
-        m_.client().SetJoinRequest(plan_.name, side);
+        m_.client().SetJoinRequest(name_, side);
         transport_.SetEvents(&m_.session);
         m_.session.OnConnected();
         WaitFor(clock_, kAnswerLimit, [&] { return m_.events.seat != 0 || m_.events.closed || !m_.events.bad.empty(); });
@@ -289,6 +304,7 @@ private:
     ClientOptions options_;
     const QString host_;
     const std::string where_;
+    std::string name_;  // the player's: the plan's, or the account's once signed in
 };
 
 } // namespace

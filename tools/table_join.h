@@ -37,6 +37,11 @@ struct TablePlan {
     // Keeps the seat's return token; a bot started again with a token there
     // goes straight back to its seat.
     std::string tokenFile;
+    // An account: signed in (or registered first) before the table, and
+    // played under its name.
+    std::string user;
+    std::string userPassword;
+    bool registerUser = false;
     // Called once the bot's seat is kept (with the table's number).
     std::function<void(int)> onSeatKept;
 };

@@ -52,6 +52,16 @@ constexpr std::array<const char*, net::kLastNotice + 1> kNoticeWords = {
     QT_TRANSLATE_NOOP("EngineTexts", "Slow down: at most 5 chat lines in 10 seconds."),
     QT_TRANSLATE_NOOP("EngineTexts", "You are banned from this server: %1"),
     QT_TRANSLATE_NOOP("EngineTexts", "You are muted on this server, and nobody reads your chat: %1"),
+    QT_TRANSLATE_NOOP("EngineTexts",
+                      "The name %1 belongs to a registered player; sign in to play under it, or choose another."),
+    QT_TRANSLATE_NOOP("EngineTexts", "Wrong name or password."),
+    QT_TRANSLATE_NOOP("EngineTexts", "The name %1 is registered already; choose another."),
+    QT_TRANSLATE_NOOP("EngineTexts", "Too many sign-in attempts; try again in a minute."),
+    QT_TRANSLATE_NOOP("EngineTexts", "Your sign-in has expired; sign in again with your password."),
+    QT_TRANSLATE_NOOP("EngineTexts", "This server cannot sign you in now; try again later."),
+    QT_TRANSLATE_NOOP("EngineTexts",
+                      "A name has 1 to 40 letters and a password 8 to 64 characters, neither with ; or |."),
+    QT_TRANSLATE_NOOP("EngineTexts", "Sign in first."),
 };
 
 } // namespace
