@@ -10,6 +10,7 @@
 
 #include "cmdline/options.h"
 #include "net/lobby_wire.h"
+#include "server/account_store.h"
 #include "server/results_database.h"
 
 namespace zarv::server {
@@ -25,7 +26,9 @@ int Usage(std::ostream& err, const std::string& why) {
     err << "zarv-server admin: " << why << "\n"
         << "usage: zarv-server admin ban|unban|mute|unmute NAME [--for 30m|2h|7d] [--reason TEXT] [--db ...]\n"
         << "       zarv-server admin ban-address|unban-address CIDR [--for ...] [--reason TEXT] [--db ...]\n"
-        << "       zarv-server admin list [--db ...]\n";
+        << "       zarv-server admin list [--db ...]\n"
+        << "       zarv-server admin export NAME [--db ...]   (the player's data, as JSON)\n"
+        << "       zarv-server admin delete-account NAME [--reason TEXT] [--db ...]\n";
     return 2;
 }
 
@@ -42,10 +45,44 @@ void List(ResultsDatabase& db, std::ostream& out) {
             << (a.reason.empty() ? "" : " — ") << a.reason << "\n";
 }
 
+// A player's account: its data as JSON, or deleted (the games stay, under
+// "deleted player"), the deletion logged as an admin action.
+int Account(ResultsDatabase& db, const std::string& action, const std::string& name,
+            const std::map<std::string, std::string>& f, std::ostream& out, std::ostream& err) {
+    AccountStore accounts(db);
+    if (action == "export") {
+        const auto data = accounts.Export(name);
+        if (!data) {
+            err << "zarv-server admin: no account named " << name << "\n";
+            return 1;
+        }
+        out << *data << "\n";
+        return 0;
+    }
+    const auto outcome = accounts.Delete(name, std::nullopt);
+    if (outcome == AccountOutcome::WrongSignIn) {
+        err << "zarv-server admin: no account named " << name << "\n";
+        return 1;
+    }
+    if (outcome != AccountOutcome::Ok) {
+        err << "zarv-server admin: " << accounts.error().toStdString() << "\n";
+        return 1;
+    }
+    AdminAction a;
+    a.atMs = QDateTime::currentMSecsSinceEpoch();
+    a.action = action;
+    a.target = AccountStore::kDeletedName;  // the name itself is what goes
+    if (f.count("--reason")) a.reason = f.at("--reason").substr(0, 200);
+    if (!db.Note(a)) err << "zarv-server admin: " << db.error().toStdString() << "\n";
+    out << "deleted the account " << name << "\n";
+    return 0;
+}
+
 } // namespace
 
 int RunAdmin(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const std::vector<std::string> kActions = {"ban", "unban", "mute", "unmute", "ban-address", "unban-address", "list"};
+    static const std::vector<std::string> kActions = {"ban",           "unban", "mute",   "unmute",        "ban-address",
+                                                      "unban-address", "list",  "export", "delete-account"};
     if (args.empty() || std::find(kActions.begin(), kActions.end(), args[0]) == kActions.end())
         return Usage(err, "say what to do");
     const std::string action = args[0];
@@ -71,6 +108,7 @@ int RunAdmin(const std::vector<std::string>& args, std::ostream& out, std::ostre
         List(db, out);
         return 0;
     }
+    if (action == "export" || action == "delete-account") return Account(db, action, args[1], f, out, err);
     AdminAction a;
     a.atMs = QDateTime::currentMSecsSinceEpoch();
     a.action = action;

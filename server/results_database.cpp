@@ -329,18 +329,26 @@ bool ResultsDatabase::Act(const AdminAction& a) {
             q.addBindValue(v);
         if (!q.exec()) return failed(q);
     }
-    q.prepare("INSERT INTO admin_actions (at_ms, action, target, until_ms, reason) VALUES (?, ?, ?, ?, ?)");
-    for (const QVariant& v : {QVariant(qint64(a.atMs)), QVariant(QString::fromStdString(a.action)),
-                              QVariant(QString::fromStdString(a.target)), QVariant(qint64(a.untilMs)),
-                              QVariant(QString::fromStdString(a.reason))})
-        q.addBindValue(v);
-    if (!q.exec()) return failed(q);
+    if (!Note(a)) {
+        db.rollback();
+        return false;
+    }
     if (!db.commit()) {
         Fail("cannot commit the admin action", db.lastError().text());
         db.rollback();
         return false;
     }
     return true;
+}
+
+bool ResultsDatabase::Note(const AdminAction& a) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare("INSERT INTO admin_actions (at_ms, action, target, until_ms, reason) VALUES (?, ?, ?, ?, ?)");
+    for (const QVariant& v : {QVariant(qint64(a.atMs)), QVariant(QString::fromStdString(a.action)),
+                              QVariant(QString::fromStdString(a.target)), QVariant(qint64(a.untilMs)),
+                              QVariant(QString::fromStdString(a.reason))})
+        q.addBindValue(v);
+    return q.exec() || Fail("cannot log the admin action", q.lastError().text());
 }
 
 std::optional<Sanctions> ResultsDatabase::SanctionsAt(int64_t nowMs) {

@@ -41,6 +41,8 @@ public:
 
     // An admin's action, and the sanction it makes or lifts, in one transaction.
     bool Act(const AdminAction& action);
+    // An admin action that is no sanction (an account deleted), logged alone.
+    bool Note(const AdminAction& action);
     // The sanctions that hold at that time (nothing when they cannot be read).
     std::optional<Sanctions> SanctionsAt(int64_t nowMs);
     // The last admin actions, oldest first.

@@ -5,6 +5,8 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QVariant>
 #include <nlohmann/json.hpp>
 
@@ -162,5 +164,96 @@ TEST_P(Accounts, ADeletedAccountsGamesStayUnderDeletedPlayerAndItsDataCanBeHadBe
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Accounts, ::testing::Values("sqlite", "postgresql"), BackendName);
+
+} // namespace
+
+namespace {
+
+// The lobby's answers, read through the first one that starts as given.
+QString Ask(Peer& peer, const QByteArray& request, const QString& answer) {
+    peer.Send(request);
+    return peer.NextStarting(answer);
+}
+
+class AccountsOnAServer : public OnBothDatabases {};
+
+TEST_P(AccountsOnAServer, NamesAreRegisteredAndSignedInOverTlsOnlyAndAreNobodyElses) {
+    TestCertificate tls;
+    QTemporaryDir folder;
+    Server server(QStringList{"--db", where(), "--plain-port", "0", "--auto-start", "600"} + tls.ServerArgs());
+    ASSERT_GT(server.plainPort, 0) << server.Tail();
+    const QByteArray enter = "Recived;Lobby|LobbyNotices;1|";
+
+    // Over the plain port, no password travels.
+    Peer plain(server.plainPort);
+    plain.Send(enter);
+    EXPECT_EQ(Ask(plain, "LobbyRegister;Ann;correct horse|", "LobbyNo;"),
+              "LobbyNo;14;Passwords travel only over an encrypted connection; connect to the server with TLS to use one.");
+
+    Peer ann(server.port, tls.pin);
+    ann.Send(enter);
+    const QString signedIn = Ask(ann, "LobbyRegister;Ann;correct horse|", "LobbyOk;SignedIn;");
+    const QRegularExpression session(QStringLiteral("^LobbyOk;SignedIn;Ann;([0-9a-f]{64})$"));
+    ASSERT_TRUE(session.match(signedIn).hasMatch()) << signedIn.toStdString() << server.Tail();
+    const QString token = session.match(signedIn).captured(1);
+
+    // The name is hers at once, in any spelling, for programs of ours and of the original protocol.
+    Peer guest(server.port, tls.pin);
+    guest.Send(enter);
+    EXPECT_EQ(Ask(guest, "LobbyRegister;\xCE\x91NN;other password|", "LobbyNo;"),
+              "LobbyNo;39;The name \xCE\x91NN is registered already; choose another.");
+    Peer original(server.plainPort);
+    original.Send("Connect;aNN;Partner|");
+    EXPECT_EQ(original.Next(), "Join;3;The name aNN belongs to a registered player; sign in to play under it, or choose another.");
+
+    // A bot registers with a password from a file, and sits under the name as registered.
+    QFile password(folder.filePath("password"));
+    ASSERT_TRUE(password.open(QIODevice::WriteOnly));
+    password.write("battery staple\n");
+    password.close();
+    Bot bot(server, {"--table", "Bob's", "--create", "--pin", tls.pinText, "--user", "Bob", "--password-file",
+                     password.fileName(), "--register"});
+    EXPECT_TRUE(bot.WaitFor(QStringLiteral("registered Bob\n")));
+    EXPECT_TRUE(bot.WaitFor(QRegularExpression(QStringLiteral("seat 1\\n")))) << bot.Tail();
+    EXPECT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("seated 1 \"Bob\""))));
+    QFile wrong(folder.filePath("wrong"));
+    ASSERT_TRUE(wrong.open(QIODevice::WriteOnly));
+    wrong.write("not her password\n");
+    wrong.close();
+    Bot impostor(server, {"--table", "Other", "--create", "--pin", tls.pinText, "--user", "bob", "--password-file",
+                          wrong.fileName()});
+    EXPECT_EQ(impostor.Finish(), 4);
+    EXPECT_TRUE(impostor.out.contains("refused: Wrong name or password.")) << impostor.Tail();
+
+    // Her session signs in again without the password; signed out, it is gone.
+    Peer again(server.port, tls.pin);
+    again.Send(enter);
+    EXPECT_EQ(Ask(again, "LobbyResume;ANN;" + token.toLatin1() + "|", "LobbyOk;SignedIn"), "LobbyOk;SignedIn;Ann;" + token);
+    EXPECT_EQ(Ask(again, "LobbySignOut;|", "LobbyOk;SignedOut"), "LobbyOk;SignedOut");
+    EXPECT_EQ(Ask(ann, "LobbyResume;Ann;" + token.toLatin1() + "|", "LobbyNo;"), "LobbyNo;38;Wrong name or password.");
+
+    // The admin has her data, and deletes the account: within seconds the name is free.
+    QString data;
+    ASSERT_EQ(Admin(where(), {"export", "ANN"}, &data), 0);
+    EXPECT_TRUE(data.contains("\"name\": \"Ann\"")) << data.toStdString();
+    ASSERT_EQ(Admin(where(), {"delete-account", "ann", "--reason", "asked by mail"}), 0);
+    EXPECT_NE(Admin(where(), {"export", "Ann"}), 0);
+    QString listed;
+    ASSERT_EQ(Admin(where(), {"list"}, &listed), 0);
+    EXPECT_TRUE(listed.contains("delete-account deleted player — asked by mail")) << listed.toStdString();
+    QElapsedTimer waited;
+    waited.start();
+    QString answer;
+    while (waited.elapsed() < kLimitMs) {
+        Peer later(server.plainPort);
+        later.Send("Connect;Ann;Against|");
+        answer = later.NextStarting("Join;");
+        if (!answer.startsWith("Join;3;")) break;
+        QThread::msleep(200);
+    }
+    EXPECT_TRUE(answer.startsWith("Join;2;")) << answer.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, AccountsOnAServer, ::testing::Values("sqlite", "postgresql"), BackendName);
 
 } // namespace

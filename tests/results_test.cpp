@@ -231,15 +231,6 @@ TEST_P(Results, StatsShowEachPlayersRatingFromTheFinishedGames) {
     EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 2) << shown;
 }
 
-// An admin's command, as typed, on the test's database.
-int Admin(const QString& where, QStringList args, QString* said = nullptr) {
-    QProcess admin;
-    admin.start(QStringLiteral(ZARV_SERVER), QStringList{"admin"} + args + QStringList{"--db", where});
-    admin.waitForFinished(kLimitMs);
-    if (said) *said = QString::fromUtf8(admin.readAllStandardOutput() + admin.readAllStandardError());
-    return admin.exitCode();
-}
-
 // Bans and mutes made while the server runs reach its players within seconds.
 TEST_P(Results, AnAdminBansAndMutesWhileTheServerRuns) {
     Server server({"--db", where(), "--auto-start", "600"});

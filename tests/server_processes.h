@@ -85,6 +85,15 @@ struct Server : Process {
     QString where() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
 };
 
+// zarv-server admin on the database given; its status, and what it said.
+inline int Admin(const QString& where, QStringList args, QString* said = nullptr) {
+    QProcess admin;
+    admin.start(QStringLiteral(ZARV_SERVER), QStringList{"admin"} + args + QStringList{"--db", where});
+    admin.waitForFinished(kLimitMs);
+    if (said) *said = QString::fromUtf8(admin.readAllStandardOutput() + admin.readAllStandardError());
+    return admin.exitCode();
+}
+
 struct Bot : Process {
     Bot(const Server& server, const QStringList& args)
         : Process(QStringLiteral(ZARV_SIM), QStringList{"join", server.where()} + args) {}
