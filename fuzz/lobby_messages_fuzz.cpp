@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fuzz/fuzz_target.h"
 #include "net/lobby_wire.h"
@@ -30,6 +32,15 @@ struct Links : server::LobbyLinks {
     size_t Room(int) const override { return 1024; }
     std::map<int, bool> held;
     void Hold(int connection, bool h) override { held[connection] = h; }
+    // The accounts take a few requests; the clock's turns answer them.
+    std::vector<server::AccountRequest> asked;
+    server::AccountOutcome AskAccounts(const server::AccountRequest& r) override {
+        // Only what passed the lobby's checks reaches the accounts.
+        ZARV_FUZZ_CHECK(r.secret.size() <= 64 && r.name.size() <= 40 && r.newSecret.size() <= 64);
+        if (asked.size() >= 4) return server::AccountOutcome::Busy;
+        asked.push_back(r);
+        return server::AccountOutcome::Ok;
+    }
 };
 
 struct Table : server::TableHandle {
@@ -91,6 +102,13 @@ ZARV_FUZZ_TARGET {
             }
             if (length % 5 == 1) lobby.TokenGiven(1, 1, std::string(piece));
             if (length % 7 == 2) lobby.TableEnded(1);
+            // The accounts answer, each outcome in turn, under the name asked or another.
+            // (What an answer lets through may ask again: that waits for the next turn.)
+            const std::vector<server::AccountRequest> answering = std::exchange(links.asked, {});
+            for (const server::AccountRequest& r : answering)
+                lobby.AccountAnswered({r.kind, r.connection, static_cast<server::AccountOutcome>(length % 6),
+                                       length % 2 ? r.name : std::string("Ann"), std::string(64, 'a')});
+            if (length % 13 == 5) lobby.SetReservedNames({server::KeysOf("Ann"), server::KeysOf(std::string(piece))});
             if (length % 11 == 4) {
                 // An admin bans and mutes names the fuzzer may use, and an address.
                 server::Sanctions now;

@@ -253,6 +253,9 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         No(id, net::Notice::NotWatching);
     } else if (p.command == "LobbyPlayNow" && c.browser) {
         PlayNow(id, c, p.detail);
+    } else if (p.command == "LobbyGuest" && c.browser) {
+        c.guestName = p.detail;
+        GuestNameReserved(id, c);
     } else if (IsAccountCommand(p.command)) {
         AccountCommand(id, c, p);
     } else if (p.command == "LobbyTop") {
@@ -368,6 +371,7 @@ Lobby::Table* Lobby::TableFor(int id, int table, const std::string& password, bo
 }
 
 void Lobby::Sit(int id, Connection& c, const std::string& detail) {
+    if (GuestNameReserved(id, c)) return;
     const auto request = net::ParseSit(detail);
     if (!request) return No(id, net::Notice::ChooseTableAndSeat);
     Table* table = TableFor(id, request->table, request->password, false);
@@ -429,7 +433,7 @@ void Lobby::PlayNow(int id, Connection& c, const std::string& detail) {
     // A table of its own, with the computer in the three other seats: nobody
     // else can sit there (it is private, with no password anyone could know),
     // and it starts as soon as its player sits down.
-    if (!MayMakeTable(id, c)) return;
+    if (GuestNameReserved(id, c) || !MayMakeTable(id, c)) return;
     TableRules rules;
     rules.expert = detail == "E";
     rules.moveLimit = 0;

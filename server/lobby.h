@@ -140,6 +140,7 @@ private:
         bool forfeited = false;  // closed for flooding: its seat is not kept for it
         std::deque<std::string> held;  // for its table, which has not taken what came before
         std::string account;           // the name it signed in with (empty: a guest)
+        std::string guestName;         // a browser's name when it is no account's
         NameKeys accountKeys;
         std::string session;           // its session's token, to sign out with
         bool askingAccounts = false;   // a request is with the accounts
@@ -183,6 +184,9 @@ private:
     void Answer(int id, Connection& c, const AccountAnswer& answer);
     // The name a connection may sit under, or nothing (and it is refused).
     std::optional<std::string> SeatName(int id, Connection& c, const std::string& asked);
+    // A browser's guest name that an account holds: it is told so while
+    // still in the lobby (true), rather than refused at its seat.
+    bool GuestNameReserved(int id, const Connection& c);
     void No(int id, net::Notice why, const std::string& name = std::string());
     static std::string NoticeFor(const Connection& c, const net::NoticeText& notice);
     void Refuse(int id, Connection& c, const std::string& why);

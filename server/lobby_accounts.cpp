@@ -138,6 +138,12 @@ void Lobby::Answer(int id, Connection& c, const AccountAnswer& a) {
     }
 }
 
+bool Lobby::GuestNameReserved(int id, const Connection& c) {
+    if (!c.browser || !c.account.empty() || c.guestName.empty() || !reserved_.Holds(c.guestName)) return false;
+    No(id, net::Notice::NameRegistered, c.guestName);
+    return true;
+}
+
 std::optional<std::string> Lobby::SeatName(int id, Connection& c, const std::string& asked) {
     // Signed in: the account's own name, however the program spelled it.
     if (!c.account.empty()) return c.account;

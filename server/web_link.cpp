@@ -128,10 +128,10 @@ void WebLink::Hello(const json& m, Out& out) {
         out.close = true;
         return;
     }
-    name_ = *name;
+    name_ = guestName_ = *name;
     stage_ = Stage::Lobby;
     out.toLobby = net::Message("Recived", net::kLobbyAsk) + net::Message("LobbyNotices", "1") +
-                  net::Message("LobbyList", "") + net::Message("LobbyTop", "");
+                  net::Message("LobbyGuest", name_) + net::Message("LobbyList", "") + net::Message("LobbyTop", "");
 }
 
 void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
@@ -161,9 +161,32 @@ void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
         out.toLobby = net::Message("LobbyPlayNow", Flag(m, "expert", false) ? "E" : "S");
     } else if (type == "list") {
         out.toLobby = net::Message("LobbyList", "") + net::Message("LobbyTop", "");
+    } else if (stage_ == Stage::Lobby && AccountRequest(type, m, out)) {
     } else {
         out.toBrowser.push_back(BadMessage("unknown"));
     }
+}
+
+bool WebLink::AccountRequest(const std::string& type, const json& m, Out& out) {
+    // Names and passwords the lobby cannot carry are the lobby's to refuse
+    // in words; only its separators are kept out here.
+    auto field = [&](const char* key) {
+        std::string text = Text(m, key).value_or("");
+        return net::IsLobbyText(text, net::kMaxPassword + 16) ? text : std::string();
+    };
+    if (type == "register" || type == "signIn")
+        out.toLobby = net::Message(type == "register" ? "LobbyRegister" : "LobbySignIn", field("name") + ";" + field("password"));
+    else if (type == "resume")
+        out.toLobby = net::Message("LobbyResume", field("name") + ";" + field("token"));
+    else if (type == "signOut")
+        out.toLobby = net::Message("LobbySignOut", "");
+    else if (type == "changePassword")
+        out.toLobby = net::Message("LobbyPassword", field("old") + ";" + field("new"));
+    else if (type == "deleteAccount")
+        out.toLobby = net::Message("LobbyDeleteAccount", field("password"));
+    else
+        return false;
+    return true;
 }
 
 void WebLink::TableRequest(const std::string& type, const json& m, Out& out) {
@@ -255,6 +278,15 @@ void WebLink::Ok(const std::string& detail, Out& out) {
         out.toBrowser.push_back(Dumped(json{{"t", "left"}}));
     } else if (what == "Start") {
         out.toBrowser.push_back(Dumped(json{{"t", "started"}, {"table", table}}));
+    } else if (what == "SignedIn" && f.size() == 3) {
+        // From now on it sits under the account's name.
+        name_ = std::string(f[1]);
+        out.toBrowser.push_back(Dumped(json{{"t", "signedIn"}, {"name", name_}, {"token", std::string(f[2])}}));
+    } else if (what == "Password" && f.size() == 2) {
+        out.toBrowser.push_back(Dumped(json{{"t", "passwordChanged"}, {"token", std::string(f[1])}}));
+    } else if (what == "SignedOut" || what == "Deleted") {
+        name_ = guestName_;
+        out.toBrowser.push_back(Dumped(json{{"t", what == "Deleted" ? "accountDeleted" : "signedOut"}, {"name", name_}}));
     }
 }
 

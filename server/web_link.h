@@ -44,11 +44,14 @@ private:
     void Hello(const nlohmann::json& m, Out& out);
     void LobbyRequest(const std::string& type, const nlohmann::json& m, Out& out);
     void TableRequest(const std::string& type, const nlohmann::json& m, Out& out);
+    // Registering, signing in and out: true when it was one of those.
+    bool AccountRequest(const std::string& type, const nlohmann::json& m, Out& out);
     void LobbyAnswer(const std::string& command, const std::string& detail, Out& out);
     void Ok(const std::string& detail, Out& out);
 
     Stage stage_ = Stage::New;
-    std::string name_;
+    std::string name_;       // the name it sits under: the guest's, or the account's once signed in
+    std::string guestName_;  // the name it said hello with
     nlohmann::json top_ = nlohmann::json::array();
     std::string pending_;  // the lobby's bytes after the last "|"
 };

@@ -166,6 +166,27 @@ TEST_F(LobbyAccounts, ARegisteredNameIsNobodyElsesInAnyCaseOrLookAlikeSpelling) 
     EXPECT_TRUE(links.closed[61]);
 }
 
+TEST_F(LobbyAccounts, ABrowserUnderARegisteredNameIsToldInTheLobbyAndMaySignIn) {
+    lobby.SetReservedNames({server::KeysOf("Ann")});
+    ASSERT_TRUE(lobby.Accept(1, "127.0.0.1", true, true));
+    lobby.Data(1, "Recived;Lobby|LobbyNotices;1|LobbyGuest;ann|");
+    const std::string reserved = "LobbyNo;" + net::NoticeDetail(net::MakeNotice(net::Notice::NameRegistered, "ann")) + "|";
+    EXPECT_EQ(links.Last(1), reserved);
+    // Neither a table of its own nor a seat: it stays in the lobby, told why.
+    lobby.Data(1, "LobbyPlayNow;S|");
+    EXPECT_EQ(links.Last(1), reserved);
+    EXPECT_TRUE(tables.opened.empty());
+    EXPECT_FALSE(links.closed[1]);
+    lobby.Data(1, "LobbySignIn;ann;secret-password|");
+    Answer(links.asked.back(), AccountOutcome::Ok, "Ann", kToken);
+    lobby.Data(1, "LobbyPlayNow;S|");
+    EXPECT_EQ(tables.opened.size(), 1u);
+    // A program of ours says no guest name: it is judged at its seat.
+    Enter(2);
+    lobby.Data(2, "LobbyGuest;ann|");
+    EXPECT_EQ(links.Last(2), "LobbyNo;" + net::NoticeDetail(net::MakeNotice(net::Notice::UnknownLobbyCommand, "LobbyGuest")) + "|");
+}
+
 TEST_F(LobbyAccounts, TheAccountsRefusalsReachTheAskerAndSigningOutMakesAGuest) {
     Enter(1);
     lobby.Data(1, "LobbySignIn;Ann;wrong-password|");

@@ -126,7 +126,7 @@ TEST(WebLinkTest, RefusesNamesAndMessagesThatAreNoneOfTheProtocol) {
     }
     WebLink link;
     EXPECT_EQ(link.FromBrowser(R"({"t":"hello","v":1,"name":"مریم"})").toLobby,
-              "Recived;Lobby|LobbyNotices;1|LobbyList;|LobbyTop;|");
+              "Recived;Lobby|LobbyNotices;1|LobbyGuest;مریم|LobbyList;|LobbyTop;|");
     for (const char* bad : {"", "[]", "{}", "null", "{\"t\":5}", "not json", "{\"t\":\"sit\",\"table\":\"1\"}",
                             "{\"t\":\"sit\",\"table\":1,\"password\":\"a;b\"}", "{\"t\":\"watch\",\"table\":-1}"}) {
         const auto out = link.FromBrowser(bad);
@@ -163,6 +163,41 @@ TEST(WebLinkTest, TheLobbysTextsBecomeJsonAndASeatIsAskedForAtOnce) {
     EXPECT_EQ(Frames(link.FromBrowser(R"({"t":"trump","suit":"hh"})"))[0]["reason"], "noSuchSuit");
     const auto refused = link.FromLobby(net::Message("LobbyNo", net::NoticeDetail(net::MakeNotice(net::Notice::WrongPassword))));
     EXPECT_EQ(Frames(refused)[0]["notice"], 21);
+}
+
+TEST(WebLinkTest, ABrowserSignsInAndThenSitsUnderTheAccountsName) {
+    WebLink link;
+    link.FromBrowser(R"({"t":"hello","v":1,"name":"Guest 7"})");
+    link.FromLobby("Lobby;1|");
+    EXPECT_EQ(link.FromBrowser(R"({"t":"signIn","name":"ann","password":"correct horse"})").toLobby,
+              "LobbySignIn;ann;correct horse|");
+    EXPECT_EQ(link.FromBrowser(R"({"t":"register","name":"Ann","password":"correct horse"})").toLobby,
+              "LobbyRegister;Ann;correct horse|");
+    EXPECT_EQ(link.FromBrowser(R"({"t":"resume","name":"Ann","token":"ab12"})").toLobby, "LobbyResume;Ann;ab12|");
+    EXPECT_EQ(link.FromBrowser(R"({"t":"changePassword","old":"a1b2c3d4","new":"e5f6g7h8"})").toLobby,
+              "LobbyPassword;a1b2c3d4;e5f6g7h8|");
+    EXPECT_EQ(link.FromBrowser(R"({"t":"deleteAccount","password":"a1b2c3d4"})").toLobby, "LobbyDeleteAccount;a1b2c3d4|");
+    // A separator cannot smuggle a field or a message in: left out, or refused.
+    EXPECT_EQ(link.FromBrowser(R"({"t":"signIn","name":"Ann;x","password":"correct horse"})").toLobby,
+              "LobbySignIn;;correct horse|");
+    EXPECT_EQ(Frames(link.FromBrowser(R"({"t":"signIn","name":"Ann","password":"pw|LobbyList;"})"))[0]["t"], "bad");
+    auto out = link.FromLobby("LobbyOk;SignedIn;Ann;" + std::string(64, 'f') + "|");
+    EXPECT_EQ(Frames(out)[0]["t"], "signedIn");
+    EXPECT_EQ(Frames(out)[0]["name"], "Ann");
+    EXPECT_EQ(Frames(out)[0]["token"], std::string(64, 'f'));
+    EXPECT_EQ(Frames(link.FromLobby("LobbyOk;Password;" + std::string(64, 'e') + "|"))[0]["token"], std::string(64, 'e'));
+    link.FromBrowser(R"({"t":"sit","table":3,"seat":1})");
+    EXPECT_EQ(link.FromLobby("LobbyOk;Sit;3;1|").toLobby, "Connect;Ann;Partner|");
+
+    // Signed out, it is the guest it was.
+    WebLink other;
+    other.FromBrowser(R"({"t":"hello","v":1,"name":"Guest 8"})");
+    other.FromLobby("Lobby;1|LobbyOk;SignedIn;Bob;" + std::string(64, 'f') + "|");
+    EXPECT_EQ(Frames(other.FromLobby("LobbyOk;SignedOut|"))[0]["name"], "Guest 8");
+    other.FromBrowser(R"({"t":"sit","table":3,"seat":2})");
+    EXPECT_EQ(other.FromLobby("LobbyOk;Sit;3;2|").toLobby, "Connect;Guest 8;Against|");
+    // Accounts are the lobby's business: at a table they are no message.
+    EXPECT_EQ(Frames(other.FromBrowser(R"({"t":"signOut"})"))[0]["t"], "bad");
 }
 
 TEST(WebLinkTest, AChatLineHoldsTwoHundredLettersOfAnyScript) {

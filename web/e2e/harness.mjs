@@ -58,7 +58,8 @@ export async function startServer(extra = []) {
   const server = watched(SERVER, args);
   const port = Number((await server.waitFor(/^listening (\d+)\n/m))[1]);
   const webPort = Number((await server.waitFor(/^listening web (\d+)\n/m))[1]);
-  return { ...server, port, webPort, url: `http://127.0.0.1:${webPort}/` };
+  const scheme = extra.includes('--cert') ? 'https' : 'http';
+  return { ...server, port, webPort, url: `${scheme}://127.0.0.1:${webPort}/` };
 }
 
 export function startBot(server, table, seat, name, extra = []) {

@@ -1,4 +1,5 @@
 // The lobby: the tables as they stand, Play now, Make table, and the best players.
+import { accountPanel, type AccountActions } from './account_panel';
 import { el, clear } from './dom';
 import type { LobbyTable } from './protocol';
 import type { State } from './state';
@@ -11,6 +12,8 @@ export interface LobbyActions {
   watch(table: number, password: string): void;
   askPassword(title: string, then: (password: string) => void): void;
   showAllTables(): void;
+  account: AccountActions;
+  secure: boolean;  // the page came over https: passwords may travel
 }
 
 function seatCell(t: LobbyTable, seat: number, actions: LobbyActions): HTMLElement {
@@ -52,6 +55,7 @@ export function renderLobby(root: HTMLElement, s: State, actions: LobbyActions, 
   }
   const missing = wanted !== '' && s.listed ? el('p', { class: 'notice', role: 'status' }, say('noSuchTable', wanted)) : null;
   const parts: (HTMLElement | null)[] = [
+    accountPanel(s, actions.account, actions.secure),
     el('section', { class: 'lobby-actions' },
       el('button', { class: 'primary', id: 'play-now', onclick: () => actions.playNow() }, say('playNow')),
       el('p', { class: 'help' }, say('playNowHelp')),

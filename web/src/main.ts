@@ -13,6 +13,21 @@ const announcer = document.getElementById('announcer')!;
 const SEAT_KEY = 'zarv.seat';
 const NAME_KEY = 'zarv.name';
 const LANGUAGE_KEY = 'zarv.language';
+// The account's session ({name, token}): the password is typed once, not at every visit.
+const SESSION_KEY = 'zarv.session';
+const secure = location.protocol === 'https:';
+
+interface Session { name: string; token: string }
+function savedSession(): Session | null {
+  try {
+    const s = JSON.parse(localStorage.getItem(SESSION_KEY) ?? 'null');
+    return s && typeof s.name === 'string' && typeof s.token === 'string' ? s : null;
+  } catch {
+    return null;
+  }
+}
+// A resume was asked: a refusal of it ends the kept session.
+let resuming = false;
 
 let state: State = initialState();
 let socket: WebSocket | null = null;
@@ -54,8 +69,16 @@ function connect(): void {
     retry = 0;
     heardAt = Date.now();
     const token = savedSeat();
-    if (token) send({ t: 'back', v: PROTOCOL_VERSION, token });
-    else send({ t: 'hello', v: PROTOCOL_VERSION, name: state.name });
+    if (token) {
+      send({ t: 'back', v: PROTOCOL_VERSION, token });
+      return;
+    }
+    send({ t: 'hello', v: PROTOCOL_VERSION, name: state.name });
+    const session = secure ? savedSession() : null;
+    if (session) {
+      resuming = true;
+      send({ t: 'resume', name: session.name, token: session.token });
+    }
   });
   ws.addEventListener('message', (e) => {
     heardAt = Date.now();
@@ -97,6 +120,7 @@ function receive(m: ServerMessage): void {
     localStorage.removeItem(SEAT_KEY);
   }
   if (m.t === 'closing') localStorage.removeItem(SEAT_KEY);
+  keepSession(m);
   if (m.t === 'made') send({ t: 'sit', table: m.table, seat: 1, password: pendingPassword });
   state = apply(state, m);
   if (m.t === 'view') announceChanges(before.view, m);
@@ -105,6 +129,37 @@ function receive(m: ServerMessage): void {
 }
 
 let pendingPassword = '';
+
+// The session the server gave, kept for the next visit; gone when it ends.
+function keepSession(m: ServerMessage): void {
+  if (m.t === 'signedIn') {
+    localStorage.setItem(SESSION_KEY, JSON.stringify({ name: m.name, token: m.token }));
+    localStorage.setItem(NAME_KEY, m.name);
+  } else if (m.t === 'passwordChanged') {
+    const session = savedSession();
+    if (session) localStorage.setItem(SESSION_KEY, JSON.stringify({ ...session, token: m.token }));
+    state = { ...state, notice: { words: say('passwordChanged') } };
+  } else if (m.t === 'signedOut' || m.t === 'accountDeleted' || (m.t === 'no' && resuming)) {
+    localStorage.removeItem(SESSION_KEY);
+  }
+  if (m.t === 'signedIn' || m.t === 'no') resuming = false;
+}
+
+const accountActions = {
+  register: (name: string, password: string) => send({ t: 'register', name, password }),
+  signIn: (name: string, password: string) => send({ t: 'signIn', name, password }),
+  signOut: () => send({ t: 'signOut' }),
+  changePassword: (oldPassword: string, newPassword: string) => send({ t: 'changePassword', old: oldPassword, new: newPassword }),
+  deleteAccount: (password: string) => send({ t: 'deleteAccount', password }),
+  // A guest's new name is said in a new hello, on a new connection.
+  changeName: () => {
+    const old = socket;
+    socket = null;
+    old?.close();
+    state = { ...initialState(), screen: 'name' };
+    draw();
+  },
+};
 
 // What a screen reader hears: the cards played, whose turn it is.
 function announceChanges(old: View | null, v: View): void {
@@ -130,6 +185,8 @@ const lobbyActions = {
   watch: (tableId: number, password: string) => send({ t: 'watch', table: tableId, password }),
   askPassword,
   showAllTables: () => forgetLinkedTable(),
+  account: accountActions,
+  secure,
 };
 
 function forgetLinkedTable(): void {
@@ -236,6 +293,10 @@ chooseLanguage((localStorage.getItem(LANGUAGE_KEY) as Language | null) ?? langua
 if (savedSeat()) {
   // Back at the seat this page held before a reload.
   state = { ...state, name: localStorage.getItem(NAME_KEY) ?? '', screen: 'table' };
+  connect();
+} else if (secure && savedSession()) {
+  // A signed-in player comes straight to the lobby, under the account's name.
+  state = { ...state, name: savedSession()!.name, screen: 'lobby' };
   connect();
 }
 draw();

@@ -37,4 +37,8 @@ export type ServerMessage =
   | View | News | Chat
   | { t: 'refused'; reason: string; suit?: string }
   | { t: 'hint'; card: string }
-  | { t: 'bad'; why: string };
+  | { t: 'bad'; why: string }
+  | { t: 'signedIn'; name: string; token: string }
+  | { t: 'passwordChanged'; token: string }
+  | { t: 'signedOut'; name: string }
+  | { t: 'accountDeleted'; name: string };

@@ -20,13 +20,14 @@ export interface State {
   notice: Notice | null; // the last refusal of the lobby, or why the table closed
   closed: boolean;
   token: string;
+  account: string;       // the name signed in with ('': a guest)
 }
 
 export const LOG_KEPT = 100;
 
 export function initialState(): State {
   return { screen: 'name', name: '', tables: new Map(), listed: false, top: [], tableId: 0, watching: false, view: null, log: [],
-    refusal: null, hint: null, notice: null, closed: false, token: '' };
+    refusal: null, hint: null, notice: null, closed: false, token: '', account: '' };
 }
 
 function withLog(s: State, entry: Chat | News): State {
@@ -68,6 +69,9 @@ export function apply(s: State, m: ServerMessage): State {
     case 'chat': return withLog(s, m);
     case 'refused': return { ...s, refusal: { reason: m.reason, suit: m.suit } };
     case 'hint': return { ...s, hint: m.card };
+    case 'signedIn': return { ...s, account: m.name, name: m.name, notice: null };
+    case 'signedOut':
+    case 'accountDeleted': return { ...s, account: '', name: m.name, notice: null };
     default: return s;
   }
 }

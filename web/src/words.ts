@@ -128,6 +128,23 @@ const own: Record<string, [string, string]> = {
   closed: ['The table has closed.', 'میز بسته شد.'],
   backToLobby: ['Back to the tables', 'بازگشت به میزها'],
   seatNames: ['Seat %1', 'جای %1'],
+  signIn: ['Sign in', 'ورود به حساب'],
+  register: ['Register', 'ثبت‌نام'],
+  signOut: ['Sign out', 'خروج از حساب'],
+  changeName: ['Another name', 'نامی دیگر'],
+  signedInAs: ['Signed in as %1', 'واردشده با نام %1'],
+  guestAs: ['Playing as %1, a guest', 'بازی با نام %1، به‌عنوان مهمان'],
+  accountHelp: ['Register your name to keep it: nobody else can play under it.', 'نام خود را ثبت کنید تا از آن شما بماند: کسی دیگر با آن بازی نمی‌کند.'],
+  accountsNeedHttps: ['Accounts need a secure (https) connection to this server.', 'حساب‌ها به اتصال امن (https) با این سرور نیاز دارند.'],
+  accountName: ['Name', 'نام'],
+  accountPassword: ['Password', 'گذرواژه'],
+  passwordRules: ['8 to 64 characters, without ; or |', '۸ تا ۶۴ نویسه، بدون ; یا |'],
+  changePassword: ['Change password', 'تغییر گذرواژه'],
+  currentPassword: ['Current password', 'گذرواژهٔ کنونی'],
+  newPassword: ['New password', 'گذرواژهٔ تازه'],
+  deleteAccount: ['Delete account', 'حذف حساب'],
+  deleteWarning: ['Your account and its sign-ins go; your games stay, under “deleted player”.', 'حساب و ورودهایش پاک می‌شوند؛ بازی‌های شما با نام «بازیکن حذف‌شده» می‌مانند.'],
+  passwordChanged: ['Your password is changed; your other sign-ins have ended.', 'گذرواژه تغییر کرد؛ ورودهای دیگر شما پایان یافتند.'],
 };
 
 export function say(key: keyof typeof own, ...args: (string | number)[]): string {

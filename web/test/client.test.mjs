@@ -6,6 +6,7 @@ import { apply, initialState, screenPlace, LOG_KEPT } from './built/state.js';
 import { cardName, languageFrom, newsText, noticeText, number, say, setLanguage, tr } from './built/words.js';
 import { handCardPlace, tableLayout, MIN_TARGET } from './built/layout.js';
 import { sheetCell, sortHand } from './built/cards.js';
+import { passwordAllowed } from './built/account_panel.js';
 
 const view = (extra = {}) => ({ t: 'view', seat: 1, phase: 'playing', names: ['Eve', 'Vrel', 'Zarv', 'Dastrel'],
   kinds: ['person', 'computer', 'computer', 'computer'], counts: [13, 13, 13, 13], points: [0, 0], watchers: 0,
@@ -107,4 +108,23 @@ test('cards: the picture sheet and the window order of a hand', () => {
   assert.deepEqual(sheetCell('x14'), { column: 12, row: 3 });
   assert.deepEqual(sheetCell(null), { column: 0, row: 4 });
   assert.deepEqual(sortHand(['g2', 'h14', 'h3', 'p12', 'g13'], 'h'), ['h14', 'h3', 'g13', 'g2', 'p12']);
+});
+
+test('signed in, the page plays under the account; signed out, under the guest name it had', () => {
+  let s = apply(initialState(), { t: 'welcome', v: 1, name: 'Guest 7' });
+  s = apply(s, { t: 'no', notice: 37, name: 'Guest 7', words: 'The name Guest 7 belongs to a registered player.' });
+  assert.ok(s.notice);
+  s = apply(s, { t: 'signedIn', name: 'Ann', token: 'f'.repeat(64) });
+  assert.equal(s.account, 'Ann');
+  assert.equal(s.name, 'Ann');
+  assert.equal(s.notice, null);
+  s = apply(s, { t: 'signedOut', name: 'Guest 7' });
+  assert.equal(s.account, '');
+  assert.equal(s.name, 'Guest 7');
+});
+
+test('a password is what the lobby takes: 8 to 64 characters without its separators', () => {
+  assert.ok(passwordAllowed('correct horse'));
+  assert.ok(passwordAllowed('x'.repeat(64)));
+  for (const bad of ['short', 'x'.repeat(65), 'semi;colon!', 'pipe|pipe!']) assert.ok(!passwordAllowed(bad), bad);
 });
