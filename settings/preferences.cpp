@@ -25,6 +25,14 @@ void Preferences::SetServerPin(const std::string& server, const std::string& pin
 
 std::string Preferences::ServerPin(const std::string& server) { return ReadServerPin(store_, server); }
 
+void Preferences::SetServerSession(const std::string& server, const std::optional<ServerSession>& session) {
+    SaveServerSession(store_, server, session);
+}
+
+std::optional<ServerSession> Preferences::ServerSessionFor(const std::string& server) {
+    return ReadServerSession(store_, server);
+}
+
 void Preferences::SetWindowPlace(const std::string& place) {
     settings_.WindowPlace = place;
     SaveWindowPlace(store_, place);

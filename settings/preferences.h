@@ -26,6 +26,8 @@ public:
     // The certificate fingerprint pinned for a table server ("" forgets it).
     void SetServerPin(const std::string& server, const std::string& pin);
     std::string ServerPin(const std::string& server);
+    void SetServerSession(const std::string& server, const std::optional<ServerSession>& session);
+    std::optional<ServerSession> ServerSessionFor(const std::string& server);
     void SetWindowPlace(const std::string& place);
     void SetFullScreen(bool full);
     void SetAskBeforeAbandoning(bool ask);

@@ -177,6 +177,30 @@ void SaveServerPin(SettingsStore& store, const std::string& server, const std::s
     store.WriteString(kKey, PinName(server), pin);
 }
 
+namespace {
+QString SessionName(const std::string& server) {
+    return QStringLiteral("Session") + QString::fromLatin1(QByteArray::fromStdString(server).toHex());
+}
+constexpr size_t kTokenLength = 64;
+} // namespace
+
+std::optional<ServerSession> ReadServerSession(SettingsStore& store, const std::string& server) {
+    // "<64 hex digits> <name>": anything else was not saved here, and is no session.
+    const auto value = store.ReadString(kKey, SessionName(server));
+    if (!value || value->size() < kTokenLength + 2 || value->size() > kTokenLength + 1 + 160 || (*value)[kTokenLength] != ' ')
+        return std::nullopt;
+    ServerSession session{value->substr(kTokenLength + 1), value->substr(0, kTokenLength)};
+    const bool hex = std::all_of(session.token.begin(), session.token.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    });
+    if (!hex || session.name.find_first_of(";|") != std::string::npos) return std::nullopt;
+    return session;
+}
+
+void SaveServerSession(SettingsStore& store, const std::string& server, const std::optional<ServerSession>& session) {
+    store.WriteString(kKey, SessionName(server), session ? session->token + " " + session->name : std::string());
+}
+
 void SaveFullScreen(SettingsStore& store, bool full) {
     store.WriteDword(kKey, QStringLiteral("FullScreen"), full ? kOn : kOff);
 }

@@ -79,6 +79,15 @@ void SaveLastServer(SettingsStore& store, const std::string& address);
 // The certificate fingerprint a player pinned for a table server ("" when none).
 std::string ReadServerPin(SettingsStore& store, const std::string& server);
 void SaveServerPin(SettingsStore& store, const std::string& server, const std::string& pin);
+// The account a player signed in with on a table server, and the session's
+// token that signs in again without the password.
+struct ServerSession {
+    std::string name;
+    std::string token;
+};
+std::optional<ServerSession> ReadServerSession(SettingsStore& store, const std::string& server);
+// Nothing: the session is forgotten (signed out, or no longer good).
+void SaveServerSession(SettingsStore& store, const std::string& server, const std::optional<ServerSession>& session);
 void SaveWindowPlace(SettingsStore& store, const std::string& place);
 void SaveFullScreen(SettingsStore& store, bool full);
 void SaveAskBeforeAbandoning(SettingsStore& store, bool ask);

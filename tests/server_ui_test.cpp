@@ -28,6 +28,7 @@
 #include "ui/make_table_dialog.h"
 #include "ui/network_dialog.h"
 #include "ui/server_lobby_page.h"
+#include "ui/sign_in_dialog.h"
 #include "ui/table_window.h"
 #include "ui/watch_view.h"
 
@@ -103,6 +104,77 @@ TEST(ServerLobby, AWindowMakesATableSitsAndStartsItWithABot) {
     // The address and its pin are remembered for the next time.
     EXPECT_EQ(ann.window.currentSettings().LastServer, server.where().toStdString());
     EXPECT_EQ(settings::ReadServerPin(ann.store, server.where().toStdString()), tls.pinText.toStdString());
+}
+
+// Answers the next Sign In or Register dialog with the name and password.
+struct SignInAnswer {
+    QTimer timer;
+    SignInAnswer(const QString& name, const QString& password) {
+        QObject::connect(&timer, &QTimer::timeout, [this, name, password] {
+            if (auto* dialog = qobject_cast<SignInDialog*>(QApplication::activeModalWidget())) {
+                timer.stop();
+                dialog->name->setText(name);
+                dialog->password->setText(password);
+                if (dialog->repeated) dialog->repeated->setText(password);
+                dialog->accept();
+            }
+        });
+        timer.start(20);
+    }
+};
+
+TEST(ServerLobby, AWindowRegistersAndIsSignedInByItselfTheNextTime) {
+    TestCertificate tls;
+    Server server(QStringList{"--no-pauses"} + tls.ServerArgs());
+    Window ann("Ann");
+    {
+        NetworkDialog& d = ann.OpenLobby(server, tls.pinText);
+        ASSERT_TRUE(ann.InLobby()) << ann.LobbyStatus().toStdString();
+        EXPECT_EQ(d.lobbyPage->accountLabel->text(), "Playing as Ann, a guest");
+        // A password too short is refused in the dialog, before it travels.
+        SignInDialog shortOne(true, "Ann");
+        shortOne.password->setText("short");
+        shortOne.repeated->setText("short");
+        shortOne.accept();
+        EXPECT_EQ(shortOne.result(), QDialog::Rejected);
+        EXPECT_TRUE(shortOne.problem->text().contains("8 to 64")) << shortOne.problem->text().toStdString();
+
+        SignInAnswer answer("Ann", "correct horse");
+        d.lobbyPage->registerButton->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return d.lobbyPage->accountLabel->text() == "Signed in as Ann"; }, kLimitMs))
+            << ann.LobbyStatus().toStdString() << server.Tail();
+        EXPECT_TRUE(ann.LobbyStatus().startsWith("Registered: the name Ann is yours")) << ann.LobbyStatus().toStdString();
+        EXPECT_FALSE(d.lobbyPage->signInButton->isVisible());
+        // The window keeps the session, never the password.
+        const auto kept = settings::ReadServerSession(ann.store, server.where().toStdString());
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->name, "Ann");
+        EXPECT_EQ(kept->token.size(), 64u);
+        d.lobbyPage->leaveButton->click();
+    }
+    // The next time, it is signed in without a word from the person.
+    {
+        NetworkDialog& d = ann.OpenLobby(server, tls.pinText);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return d.lobbyPage->accountLabel->text() == "Signed in as Ann"; }, kLimitMs))
+            << ann.LobbyStatus().toStdString();
+        EXPECT_TRUE(server.WaitFor(QRegularExpression(QStringLiteral("signed in \"Ann\" connection \\d+"))));
+        // Signed out, the session is forgotten.
+        d.lobbyPage->signOutButton->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return d.lobbyPage->accountLabel->text() == "Playing as Ann, a guest"; }, kLimitMs));
+        EXPECT_FALSE(settings::ReadServerSession(ann.store, server.where().toStdString()));
+        d.lobbyPage->leaveButton->click();
+    }
+    // Without encryption, nothing signs in.
+    Server plain(QStringList{"--no-pauses"});
+    Window bob("Bob");
+    NetworkDialog& same = bob.OpenDialog();
+    same.roleChoices[2]->click();
+    same.serverAddress->setText(plain.where());
+    same.serverEncrypted->setChecked(false);
+    same.continueButton->click();
+    ASSERT_TRUE(bob.InLobby());
+    EXPECT_FALSE(same.lobbyPage->signInButton->isEnabled());
+    EXPECT_TRUE(same.lobbyPage->signInButton->toolTip().contains("encrypted"));
 }
 
 // A window closed in the middle of a game at a server's table: started again,

@@ -26,6 +26,7 @@
 #include "net/wire.h"
 #include "settings/settings.h"
 #include "ui/make_table_dialog.h"
+#include "ui/server_account.h"
 #include "ui/server_lobby_page.h"
 #include "settings/preferences.h"
 #include "ui/network_play.h"
@@ -47,6 +48,13 @@ NetworkDialog::NetworkDialog(NetworkPlay& network, QWidget* parent) : QDialog(pa
     connect(lobbyPage, &ServerLobbyPage::sitClicked, this, &NetworkDialog::SitAtTable);
     connect(lobbyPage, &ServerLobbyPage::watchClicked, this, &NetworkDialog::WatchTable);
     connect(lobbyPage, &ServerLobbyPage::leaveClicked, this, &NetworkDialog::ShowSettingsPage);
+    account_ = new ServerAccount(*lobbyPage, network_.preferences(), this);
+    connect(lobbyPage, &ServerLobbyPage::signInClicked, this, [this](bool registering) {
+        if (network_.lobby()) account_->Ask(*network_.lobby(), registering);
+    });
+    connect(lobbyPage, &ServerLobbyPage::signOutClicked, this, [this] {
+        if (network_.lobby()) account_->SignOut(*network_.lobby());
+    });
     setMinimumWidth(420);
 
     connect(continueButton, &QPushButton::clicked, this, &NetworkDialog::Continue);
@@ -494,7 +502,9 @@ void NetworkDialog::LobbyNews() {
         lobbyPage->SetStatus(tr("Connected to %1%2. Choose a table and a seat, or make a table.")
                                  .arg(tried_, encrypted_ ? tr(" (encrypted)") : QString()));
         lobbyPage->tableList->setFocus();
+        account_->Entered(*lobby, tried_, encrypted_, QString::fromStdString(network_.preferences().current().PlayerName));
     }
+    if (QString said; account_->News(*lobby, &said) && !said.isEmpty()) lobbyPage->SetStatus(said);
     lobbyPage->ShowTables(lobby->tables);
     if (lobby->topListed) lobbyPage->ShowBest(lobby->top);
     if (!lobby->refusal.empty()) {

@@ -131,6 +131,7 @@ private:
     int watchedTable_ = 0;
     QString watchedName_;
     WaitJob waitJob_ = WaitJob::Cancel;
+    class ServerAccount* account_ = nullptr;
 };
 
 } // namespace zarv::ui

@@ -34,6 +34,7 @@ ServerLobbyPage::ServerLobbyPage(QWidget* parent) : QFrame(parent) {
     statusLabel->setWordWrap(true);
     statusLabel->setTextFormat(Qt::PlainText);
     page->addWidget(statusLabel);
+    page->addLayout(BuildAccountRow());
 
     auto* tablesLabel = new QLabel(tr("&Tables:"), this);
     tableList = new QTreeWidget(this);
@@ -84,6 +85,35 @@ QHBoxLayout* ServerLobbyPage::BuildActions() {
     return actions;
 }
 
+QHBoxLayout* ServerLobbyPage::BuildAccountRow() {
+    auto* row = new QHBoxLayout;
+    accountLabel = new QLabel(this);
+    accountLabel->setTextFormat(Qt::PlainText);
+    signInButton = new QPushButton(tr("Sign &In..."), this);
+    registerButton = new QPushButton(tr("&Register..."), this);
+    signOutButton = new QPushButton(tr("Sign &Out"), this);
+    row->addWidget(accountLabel, 1);
+    row->addWidget(signInButton);
+    row->addWidget(registerButton);
+    row->addWidget(signOutButton);
+    ShowAccount(QString(), false, false);
+    return row;
+}
+
+void ServerLobbyPage::ShowAccount(const QString& name, bool signedIn, bool encrypted) {
+    accountLabel->setText(name.isEmpty()       ? QString()
+                          : signedIn           ? tr("Signed in as %1").arg(name)
+                                               : tr("Playing as %1, a guest").arg(name));
+    signInButton->setVisible(!signedIn);
+    registerButton->setVisible(!signedIn);
+    signOutButton->setVisible(signedIn);
+    const QString needsTls = tr("Passwords travel only over an encrypted connection: tick \"Encrypted connection\" and connect again.");
+    for (QPushButton* button : {signInButton, registerButton}) {
+        button->setEnabled(encrypted);
+        button->setToolTip(encrypted ? QString() : needsTls);
+    }
+}
+
 void ServerLobbyPage::ConnectButtons() {
     connect(tableList, &QTreeWidget::itemSelectionChanged, this, &ServerLobbyPage::SelectionChanged);
     connect(tableList, &QTreeWidget::itemActivated, this, [this] {
@@ -97,6 +127,9 @@ void ServerLobbyPage::ConnectButtons() {
         if (selectedTable() > 0) emit watchClicked(selectedTable());
     });
     connect(leaveButton, &QPushButton::clicked, this, &ServerLobbyPage::leaveClicked);
+    connect(signInButton, &QPushButton::clicked, this, [this] { emit signInClicked(false); });
+    connect(registerButton, &QPushButton::clicked, this, [this] { emit signInClicked(true); });
+    connect(signOutButton, &QPushButton::clicked, this, &ServerLobbyPage::signOutClicked);
 }
 
 void ServerLobbyPage::SetStatus(const QString& text) { statusLabel->setText(text); }

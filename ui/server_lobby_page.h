@@ -33,6 +33,10 @@ public:
     QPushButton* watchButton = nullptr;
     QPushButton* leaveButton = nullptr;
     QTreeWidget* bestList = nullptr;
+    QLabel* accountLabel = nullptr;
+    QPushButton* signInButton = nullptr;
+    QPushButton* registerButton = nullptr;
+    QPushButton* signOutButton = nullptr;
 
     // The tables as the server last told them; the selection stays on its table.
     void ShowTables(const std::map<int, net::TableLine>& tables);
@@ -44,16 +48,22 @@ public:
     bool selectedIsPrivate() const;
     QString tableName(int id) const;
     void SetStatus(const QString& text);
+    // Who this connection plays as: an account's name, or the guest's; the
+    // buttons that sign in need an encrypted connection.
+    void ShowAccount(const QString& name, bool signedIn, bool encrypted);
 
 signals:
     void makeClicked();
     void sitClicked(int table, int seat);
     void watchClicked(int table);
     void leaveClicked();
+    void signInClicked(bool registering);
+    void signOutClicked();
 
 private:
     // The row of Make, the seat and Sit, Watch and Leave.
     QHBoxLayout* BuildActions();
+    QHBoxLayout* BuildAccountRow();
     void ConnectButtons();
     void SelectionChanged();
     std::map<int, net::TableLine> tables_;

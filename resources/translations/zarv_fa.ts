@@ -221,6 +221,38 @@ win seven points.</source>
         <source>The lobby does not know &quot;%1&quot;.</source>
         <translation>سالن فرمان «%1» را نمی‌شناسد.</translation>
     </message>
+    <message>
+        <source>The name %1 belongs to a registered player; sign in to play under it, or choose another.</source>
+        <translation>نام %1 از آنِ بازیکنی ثبت‌نام‌شده است؛ برای بازی با آن وارد حساب شوید، یا نام دیگری برگزینید.</translation>
+    </message>
+    <message>
+        <source>Wrong name or password.</source>
+        <translation>نام یا گذرواژه نادرست است.</translation>
+    </message>
+    <message>
+        <source>The name %1 is registered already; choose another.</source>
+        <translation>نام %1 پیش‌تر ثبت شده است؛ نام دیگری برگزینید.</translation>
+    </message>
+    <message>
+        <source>Too many sign-in attempts; try again in a minute.</source>
+        <translation>تلاش برای ورود بیش از اندازه بود؛ یک دقیقهٔ دیگر دوباره بکوشید.</translation>
+    </message>
+    <message>
+        <source>Your sign-in has expired; sign in again with your password.</source>
+        <translation>ورود شما منقضی شده است؛ با گذرواژه‌تان دوباره وارد شوید.</translation>
+    </message>
+    <message>
+        <source>This server cannot sign you in now; try again later.</source>
+        <translation>این سرور اکنون نمی‌تواند شما را وارد کند؛ بعداً دوباره بکوشید.</translation>
+    </message>
+    <message>
+        <source>A name has 1 to 40 letters and a password 8 to 64 characters, neither with ; or |.</source>
+        <translation>نام ۱ تا ۴۰ حرف و گذرواژه ۸ تا ۶۴ نویسه دارد، هیچ‌یک با ; یا |.</translation>
+    </message>
+    <message>
+        <source>Sign in first.</source>
+        <translation>نخست وارد حساب شوید.</translation>
+    </message>
 </context>
 <context>
     <name>HandFaultWords</name>
@@ -1247,6 +1279,33 @@ Ombrel Card Games</source>
     </message>
 </context>
 <context>
+    <name>zarv::ui::ServerAccount</name>
+    <message>
+        <source>Registering...</source>
+        <translation>در حال ثبت‌نام...</translation>
+    </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>در حال ورود...</translation>
+    </message>
+    <message>
+        <source>This table server has no accounts.</source>
+        <translation>این سرور میز حساب کاربری ندارد.</translation>
+    </message>
+    <message>
+        <source>Registered: the name %1 is yours on this server.</source>
+        <translation>ثبت شد: نام %1 در این سرور از آنِ شماست.</translation>
+    </message>
+    <message>
+        <source>Signed in as %1.</source>
+        <translation>با نام %1 وارد شدید.</translation>
+    </message>
+    <message>
+        <source>Signed out.</source>
+        <translation>از حساب خارج شدید.</translation>
+    </message>
+</context>
+<context>
     <name>zarv::ui::ServerLobbyPage</name>
     <message>
         <source>(free)</source>
@@ -1391,6 +1450,85 @@ Ombrel Card Games</source>
     <message>
         <source>The table&apos;s maker does not allow watching</source>
         <translation>سازندهٔ میز اجازهٔ تماشا نمی‌دهد</translation>
+    </message>
+    <message>
+        <source>Sign &amp;In...</source>
+        <translation>ورود به حساب...</translation>
+    </message>
+    <message>
+        <source>&amp;Register...</source>
+        <translation>ثبت‌نام...</translation>
+    </message>
+    <message>
+        <source>Sign &amp;Out</source>
+        <translation>خروج از حساب</translation>
+    </message>
+    <message>
+        <source>Signed in as %1</source>
+        <translation>واردشده با نام %1</translation>
+    </message>
+    <message>
+        <source>Playing as %1, a guest</source>
+        <translation>بازی با نام %1، به‌عنوان مهمان</translation>
+    </message>
+    <message>
+        <source>Passwords travel only over an encrypted connection: tick &quot;Encrypted connection&quot; and connect again.</source>
+        <translation>گذرواژه‌ها فقط از راه اتصال رمزنگاری‌شده فرستاده می‌شوند: «اتصال رمزنگاری‌شده» را بزنید و دوباره وصل شوید.</translation>
+    </message>
+</context>
+<context>
+    <name>zarv::ui::SignInDialog</name>
+    <message>
+        <source>Register</source>
+        <translation>ثبت‌نام</translation>
+    </message>
+    <message>
+        <source>Sign In</source>
+        <translation>ورود به حساب</translation>
+    </message>
+    <message>
+        <source>Register your name on this server to keep it: nobody else can play under it, in any spelling. The window remembers your sign-in.</source>
+        <translation>نام خود را در این سرور ثبت کنید تا از آن شما بماند: کسی دیگر با هیچ نگارشی از آن بازی نمی‌کند. پنجره ورود شما را به یاد می‌سپارد.</translation>
+    </message>
+    <message>
+        <source>Sign in with the name and password you registered on this server. The window remembers your sign-in.</source>
+        <translation>با نام و گذرواژه‌ای که در این سرور ثبت کرده‌اید وارد شوید. پنجره ورود شما را به یاد می‌سپارد.</translation>
+    </message>
+    <message>
+        <source>8 to 64 characters, without ; or |</source>
+        <translation>‏۸ تا ۶۴ نویسه، بدون ; یا |</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>نام:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>گذرواژه:</translation>
+    </message>
+    <message>
+        <source>Password &amp;again:</source>
+        <translation>تکرار گذرواژه:</translation>
+    </message>
+    <message>
+        <source>&amp;Register</source>
+        <translation>ثبت‌نام</translation>
+    </message>
+    <message>
+        <source>Sign &amp;In</source>
+        <translation>ورود</translation>
+    </message>
+    <message>
+        <source>A name has 1 to 40 letters, without ; or |.</source>
+        <translation>نام ۱ تا ۴۰ حرف دارد، بدون ; یا |.</translation>
+    </message>
+    <message>
+        <source>A password has 8 to 64 characters, without ; or |.</source>
+        <translation>گذرواژه ۸ تا ۶۴ نویسه دارد، بدون ; یا |.</translation>
+    </message>
+    <message>
+        <source>The two passwords differ.</source>
+        <translation>دو گذرواژه یکسان نیستند.</translation>
     </message>
 </context>
 <context>

@@ -138,7 +138,7 @@ const own: Record<string, [string, string]> = {
   accountsNeedHttps: ['Accounts need a secure (https) connection to this server.', 'حساب‌ها به اتصال امن (https) با این سرور نیاز دارند.'],
   accountName: ['Name', 'نام'],
   accountPassword: ['Password', 'گذرواژه'],
-  passwordRules: ['8 to 64 characters, without ; or |', '۸ تا ۶۴ نویسه، بدون ; یا |'],
+  passwordRules: ['8 to 64 characters, without ; or |', '\u200f۸ تا ۶۴ نویسه، بدون ; یا |'],
   changePassword: ['Change password', 'تغییر گذرواژه'],
   currentPassword: ['Current password', 'گذرواژهٔ کنونی'],
   newPassword: ['New password', 'گذرواژهٔ تازه'],
