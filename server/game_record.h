@@ -15,6 +15,7 @@ namespace zarv::server {
 struct SeatResult {
     std::string name;
     bool person = false;  // else the server's computer player
+    bool left = false;    // the person left during the game and did not come back
 };
 
 struct HandResult {
@@ -37,6 +38,7 @@ struct GameRecord {
     std::vector<HandResult> hands;
     int pointsA = 0, pointsB = 0;
     bool finished = false;  // false: the game stopped before seven points
+    bool rated = true;      // false: a table its maker marked unrated
 };
 
 // A player's line of the standings, over finished games.

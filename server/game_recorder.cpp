@@ -21,7 +21,7 @@ void GameRecorder::Begin() {
     // seat's player (the computer only stands in).
     for (int seat = 1; seat <= 4; ++seat) {
         const SeatRecord& s = state_.Seats[static_cast<size_t>(seat)];
-        game_.seats[static_cast<size_t>(seat)] = {s.Name, s.Kind == SeatKind::Human && seat != 3};
+        game_.seats[static_cast<size_t>(seat)] = {s.Name, s.Kind == SeatKind::Human && seat != 3, false};
     }
 }
 
@@ -49,6 +49,15 @@ void GameRecorder::HandScored(int winner, int points) {
     hand_ = HandResult{};
     game_.pointsA = state_.PointsA;
     game_.pointsB = state_.PointsB;
+}
+
+void GameRecorder::SeatLeft(int seat) {
+    if (active_ && seat >= 1 && seat <= 4 && game_.seats[static_cast<size_t>(seat)].person)
+        game_.seats[static_cast<size_t>(seat)].left = true;
+}
+
+void GameRecorder::SeatBack(int seat) {
+    if (active_ && seat >= 1 && seat <= 4) game_.seats[static_cast<size_t>(seat)].left = false;
 }
 
 void GameRecorder::GameOver() {

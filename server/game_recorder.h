@@ -18,6 +18,9 @@ public:
     void TrumpKnown(Suit trump);
     void TrickSettled(int winner);
     void HandScored(int winner, int points);
+    // A person's seat went to the computer (they left), or they came back to it.
+    void SeatLeft(int seat);
+    void SeatBack(int seat);
     // The game reached seven points.
     void GameOver();
     // The table stops (closing, deserted) before the game ended.

@@ -1,5 +1,7 @@
 #include "server/rating_book.h"
 
+#include "server/name_key.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -8,10 +10,8 @@ namespace zarv::server {
 
 namespace {
 
-std::string Key(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-    return name;
-}
+// One player in any letter case or look-alike spelling, as accounts are.
+std::string Key(const std::string& name) { return KeysOf(name).folded; }
 
 // The opposing pair as one opponent, seen from a player with that partner:
 // the pair's mean rating, moved by half the difference between the player
@@ -40,18 +40,23 @@ Rating RatingBook::SeatRating(const GameRecord& game, int seat) const {
 }
 
 void RatingBook::Add(const GameRecord& game) {
-    if (!game.finished) return;
+    if (!game.rated) return;
+    // A game stopped before its end counts only against those who left it.
+    const bool someoneLeft = std::any_of(game.seats.begin() + 1, game.seats.end(),
+                                         [](const SeatResult& s) { return s.person && s.left; });
+    if (!game.finished && !someoneLeft) return;
     const bool firstSideWon = game.pointsA > game.pointsB;
     // Every person's new rating comes from the ratings before this game.
     std::array<Rating, 5> before;
     for (int seat = 1; seat <= 4; ++seat) before[static_cast<size_t>(seat)] = SeatRating(game, seat);
     for (int seat = 1; seat <= 4; ++seat) {
         const SeatResult& s = game.seats[static_cast<size_t>(seat)];
-        if (!s.person || s.name.empty()) continue;
+        if (!s.person || s.name.empty() || (!game.finished && !s.left)) continue;
         const bool firstSide = seat % 2 == 1;
         const size_t self = static_cast<size_t>(seat), partner = static_cast<size_t>((seat + 1) % 4 + 1);
         const size_t left = static_cast<size_t>(seat % 4 + 1), right = static_cast<size_t>((seat + 2) % 4 + 1);
-        const double score = firstSide == firstSideWon ? 1 : 0;
+        // Whoever left loses, whatever the others made of the game.
+        const double score = !s.left && game.finished && firstSide == firstSideWon ? 1 : 0;
         RatedPlayer& p = players_[Key(s.name)];
         p.name = s.name;
         p.rating = Updated(before[self], {AgainstPair(before[self], before[partner], before[left], before[right], score)});

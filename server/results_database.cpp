@@ -57,6 +57,10 @@ std::vector<QString> UpgradeTo(int version, bool postgres) {
                 "CREATE TABLE account_sessions (token_hash TEXT PRIMARY KEY, folded_key TEXT NOT NULL"
                 " REFERENCES accounts(folded_key) ON DELETE CASCADE, created_ms BIGINT NOT NULL, used_ms BIGINT NOT NULL)",
                 "CREATE INDEX account_sessions_by_account ON account_sessions (folded_key)"};
+    case 5:
+        // Unrated tables, and the players who left a game before its end.
+        return {"ALTER TABLE games ADD COLUMN rated INTEGER NOT NULL DEFAULT 1",
+                "ALTER TABLE game_seats ADD COLUMN seat_left INTEGER NOT NULL DEFAULT 0"};
     default: return {};
     }
 }
@@ -187,24 +191,25 @@ std::optional<int64_t> ResultsDatabase::Record(const GameRecord& game) {
         return std::nullopt;
     };
     QSqlQuery q(db);
-    q.prepare("INSERT INTO games (table_id, table_name, expert, started_ms, ended_ms, finished, points_a, points_b)"
-              " VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
+    q.prepare("INSERT INTO games (table_id, table_name, expert, started_ms, ended_ms, finished, points_a, points_b, rated)"
+              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
     for (const QVariant& v : {QVariant(game.table), QVariant(QString::fromStdString(game.tableName)),
                               QVariant(game.expert ? 1 : 0), QVariant(qint64(game.startedMs)),
                               QVariant(qint64(game.endedMs)), QVariant(game.finished ? 1 : 0), QVariant(game.pointsA),
-                              QVariant(game.pointsB)})
+                              QVariant(game.pointsB), QVariant(game.rated ? 1 : 0)})
         q.addBindValue(v);
     if (!q.exec() || !q.next()) return failed(q);
     const int64_t id = q.value(0).toLongLong();
     q.finish();
     QSqlQuery seat(db);
-    seat.prepare("INSERT INTO game_seats (game_id, seat, name, person) VALUES (?, ?, ?, ?)");
+    seat.prepare("INSERT INTO game_seats (game_id, seat, name, person, seat_left) VALUES (?, ?, ?, ?, ?)");
     for (int s = 1; s <= 4; ++s) {
         const SeatResult& r = game.seats[static_cast<size_t>(s)];
         seat.addBindValue(qint64(id));
         seat.addBindValue(s);
         seat.addBindValue(QString::fromStdString(r.name));
         seat.addBindValue(r.person ? 1 : 0);
+        seat.addBindValue(r.left ? 1 : 0);
         if (!seat.exec()) return failed(seat);
     }
     QSqlQuery hand(db);
@@ -271,7 +276,7 @@ std::vector<std::pair<int64_t, GameRecord>> ResultsDatabase::Games() {
     std::vector<std::pair<int64_t, GameRecord>> games;
     std::map<int64_t, size_t> at;
     QSqlQuery q(db);
-    q.exec("SELECT id, table_id, table_name, expert, started_ms, ended_ms, finished, points_a, points_b"
+    q.exec("SELECT id, table_id, table_name, expert, started_ms, ended_ms, finished, points_a, points_b, rated"
            " FROM games ORDER BY id");
     while (q.next()) {
         GameRecord g;
@@ -283,16 +288,17 @@ std::vector<std::pair<int64_t, GameRecord>> ResultsDatabase::Games() {
         g.finished = q.value(6).toInt() != 0;
         g.pointsA = q.value(7).toInt();
         g.pointsB = q.value(8).toInt();
+        g.rated = q.value(9).toInt() != 0;
         at[q.value(0).toLongLong()] = games.size();
         games.emplace_back(q.value(0).toLongLong(), std::move(g));
     }
-    q.exec("SELECT game_id, seat, name, person FROM game_seats");
+    q.exec("SELECT game_id, seat, name, person, seat_left FROM game_seats");
     while (q.next())
         if (const auto it = at.find(q.value(0).toLongLong()); it != at.end()) {
             const int seat = q.value(1).toInt();
             if (seat >= 1 && seat <= 4)
-                games[it->second].second.seats[static_cast<size_t>(seat)] = {q.value(2).toString().toStdString(),
-                                                                             q.value(3).toInt() != 0};
+                games[it->second].second.seats[static_cast<size_t>(seat)] = {
+                    q.value(2).toString().toStdString(), q.value(3).toInt() != 0, q.value(4).toInt() != 0};
         }
     q.exec("SELECT game_id, number, hakem, trump, tricks_a, tricks_b, winner, points FROM hands ORDER BY game_id, number");
     while (q.next())

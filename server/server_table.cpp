@@ -250,6 +250,8 @@ public:
         recorder_.GameOver();
     }
     void SeatLost(int seat) {
+        // One who leaves a game loses it; a server that stops takes nobody's game.
+        if (!shuttingDown_) recorder_.SeatLeft(seat);
         Log("dropped " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\": the computer plays it");
         feed_.PlayerLost(seat);
         Report();
@@ -263,6 +265,7 @@ public:
         Log("silent " + std::to_string(seat) + " for " + std::to_string(static_cast<int>(seconds)) + " s");
     }
     void SeatTakenBack(int seat) {
+        recorder_.SeatBack(seat);
         Log("returned " + std::to_string(seat) + " \"" + game_.state().Seats[seat].Name + "\"");
         feed_.PlayerReturned(seat);
         Report();

@@ -126,7 +126,7 @@ TEST_P(Accounts, ADeletedAccountsGamesStayUnderDeletedPlayerAndItsDataCanBeHadBe
     GameRecord game;
     game.table = 3;
     game.tableName = "Friday";
-    game.seats = {{{}, {"Ann", true}, {"Bob", true}, {"Computer", false}, {"Cy", true}}};
+    game.seats = {{{}, {"Ann", true, false}, {"Bob", true, false}, {"Computer", false, false}, {"Cy", true, false}}};
     game.startedMs = start_;
     game.endedMs = start_ + 1000;
     game.pointsA = 7;

@@ -41,7 +41,7 @@ GameRecord Finished(std::array<std::string, 5> names, bool firstSideWon, bool ex
     g.expert = expert;
     for (int s = 1; s <= 4; ++s) {
         const bool person = !names[static_cast<size_t>(s)].empty();
-        g.seats[static_cast<size_t>(s)] = {person ? names[static_cast<size_t>(s)] : "Zarv", person};
+        g.seats[static_cast<size_t>(s)] = {person ? names[static_cast<size_t>(s)] : "Zarv", person, false};
     }
     (firstSideWon ? g.pointsA : g.pointsB) = 7;
     g.finished = true;
@@ -75,6 +75,30 @@ TEST(RatingBookTest, OnlyFinishedGamesCountAndComputersKeepTheirRatings) {
     againstStandard.Add(Finished({"", "Ann", "", "", ""}, true, false));
     EXPECT_GT(againstExpert.Find("Ann")->rating.rating, againstStandard.Find("Ann")->rating.rating);
     EXPECT_EQ(againstStandard.Top(-1).size(), 1u);
+}
+
+TEST(RatingBookTest, AnUnratedTableCountsForNobodyAndOneWhoLeavesLoses) {
+    RatingBook book;
+    GameRecord unrated = Finished({"", "Ann", "Bob", "", "Dee"}, true);
+    unrated.rated = false;
+    book.Add(unrated);
+    EXPECT_EQ(book.Find("Ann"), nullptr);
+    // Ann left a game her side won without her: she loses it, her partner's win stands.
+    GameRecord won = Finished({"", "Ann", "Bob", "Cy", "Dee"}, true);
+    won.seats[1].left = true;
+    book.Add(won);
+    EXPECT_LT(book.Find("Ann")->rating.rating, 1500);
+    EXPECT_GT(book.Find("Cy")->rating.rating, 1500);
+    EXPECT_LT(book.Find("Bob")->rating.rating, 1500);
+    // A game stopped before its end (everyone gone) counts against those who left it only.
+    RatingBook stopped;
+    GameRecord deserted = Finished({"", "Ann", "Bob", "Cy", "Dee"}, false);
+    deserted.finished = false;
+    deserted.seats[2].left = true;
+    stopped.Add(deserted);
+    EXPECT_LT(stopped.Find("Bob")->rating.rating, 1500);
+    EXPECT_EQ(stopped.Find("Ann"), nullptr);
+    EXPECT_EQ(stopped.Find("Dee"), nullptr);
 }
 
 TEST(RatingBookTest, GamesBetweenKnownStrengthsBringTheRatingsToThem) {

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "browser_at_table.h"
+#include "server/account_store.h"
 #include "server/results_database.h"
 #include "server/results_writer.h"
 #include "server/standings_report.h"
@@ -40,7 +41,7 @@ GameRecord Game(std::array<std::string, 5> names, std::vector<std::array<int, 3>
     g.table = 7;
     g.tableName = "Friday's table";
     g.expert = true;
-    for (int s = 1; s <= 4; ++s) g.seats[static_cast<size_t>(s)] = {names[static_cast<size_t>(s)], s != 3};
+    for (int s = 1; s <= 4; ++s) g.seats[static_cast<size_t>(s)] = {names[static_cast<size_t>(s)], s != 3, false};
     g.startedMs = endedMs - 600'000;
     g.endedMs = endedMs;
     for (const auto& [hakem, winner, points] : hands) {
@@ -60,9 +61,10 @@ bool SameGame(const GameRecord& a, const GameRecord& b) {
         return v;
     };
     for (int s = 1; s <= 4; ++s)
-        if (a.seats[s].name != b.seats[s].name || a.seats[s].person != b.seats[s].person) return false;
+        if (a.seats[s].name != b.seats[s].name || a.seats[s].person != b.seats[s].person || a.seats[s].left != b.seats[s].left)
+            return false;
     return a.table == b.table && a.tableName == b.tableName && a.expert == b.expert && a.startedMs == b.startedMs &&
-           a.endedMs == b.endedMs && a.finished == b.finished && a.pointsA == b.pointsA && a.pointsB == b.pointsB &&
+           a.endedMs == b.endedMs && a.finished == b.finished && a.rated == b.rated && a.pointsA == b.pointsA && a.pointsB == b.pointsB &&
            hands(a) == hands(b);
 }
 
@@ -72,6 +74,8 @@ TEST_P(Results, AGameIsKeptWholeOrNotAtAll) {
     EXPECT_EQ(db.SchemaVersion(), ResultsDatabase::kSchemaVersion);
     GameRecord game = Game({"", "Ann", "Bob", "Zarv", "Dee"}, {{1, 1, 2}, {1, 2, 1}, {2, 3, 3}, {2, 1, 2}}, 1'800'000'000'000);
     game.hands[1].trump = '-';
+    game.seats[2].left = true;  // Bob left before the end
+    game.rated = false;
     const auto id = db.Record(game);
     ASSERT_TRUE(id.has_value()) << db.error().toStdString();
     // Two hands with one number: the database refuses the second, and the
@@ -342,6 +346,10 @@ TEST_P(Results, AnOlderSchemaIsUpgradedAndANewerOneRefused) {
         ASSERT_TRUE(q.exec("DROP INDEX game_seats_by_name"));
         ASSERT_TRUE(q.exec("DROP TABLE sanctions"));
         ASSERT_TRUE(q.exec("DROP TABLE admin_actions"));
+        ASSERT_TRUE(q.exec("DROP TABLE account_sessions"));
+        ASSERT_TRUE(q.exec("DROP TABLE accounts"));
+        ASSERT_TRUE(q.exec("ALTER TABLE games DROP COLUMN rated"));
+        ASSERT_TRUE(q.exec("ALTER TABLE game_seats DROP COLUMN seat_left"));
         ASSERT_TRUE(q.exec("UPDATE zarv_schema SET version = 1"));
     }
     {
@@ -354,6 +362,11 @@ TEST_P(Results, AnOlderSchemaIsUpgradedAndANewerOneRefused) {
         EXPECT_TRUE(q.exec("DROP INDEX games_by_end"));
         EXPECT_TRUE(db.SanctionsAt(0).has_value());
         EXPECT_TRUE(db.Act({1, "mute", "bob", 0, "spam"})) << db.error().toStdString();
+        // A game kept before counts as rated, with nobody who left.
+        EXPECT_TRUE(db.Games()[0].second.rated);
+        EXPECT_FALSE(db.Games()[0].second.seats[1].left);
+        zarv::server::AccountStore accounts(db);
+        EXPECT_EQ(accounts.Register("Ann", "correct horse", 1).outcome, zarv::server::AccountOutcome::Ok);
         ASSERT_TRUE(q.exec("UPDATE zarv_schema SET version = 99"));
     }
     ResultsDatabase db(where());
