@@ -35,7 +35,14 @@ bool IsLobbyText(std::string_view text, size_t limit) {
                         [](char c) { return c == ';' || c == '|' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
 }
 
-std::string TableLineText(const TableLine& t) {
+namespace {
+// A seat's mark: a rating, "G", or nothing.
+bool IsMark(std::string_view mark) {
+    return mark.empty() || mark == "G" || (mark.size() <= 4 && ParseCount(mark).has_value());
+}
+} // namespace
+
+std::string TableLineText(const TableLine& t, bool withRatings) {
     std::string text = std::to_string(t.id) + ";" + Clean(t.name) + ";" + (t.playing ? "P" : "W") + ";" +
                        (t.isPrivate ? "1" : "0") + ";" + (t.watchable ? "1" : "0") + ";" + std::to_string(t.watchers) +
                        ";" + (t.expert ? "E" : "S") + ";" + std::to_string(t.moveLimit);
@@ -43,26 +50,41 @@ std::string TableLineText(const TableLine& t) {
         const size_t k = static_cast<size_t>(seat);
         text += ";" + Clean(t.names[k]) + ";" + static_cast<char>(t.fills[k]);
     }
+    if (withRatings) {
+        text += t.rated ? ";1" : ";0";
+        for (int seat = 1; seat <= 4; ++seat) {
+            const std::string& mark = t.marks[static_cast<size_t>(seat)];
+            text += ";" + (IsMark(mark) ? mark : std::string());
+        }
+    }
     return text;
 }
 
-std::string TopLineText(const TopLine& t) {
+std::string TopLineText(const TopLine& t, bool withRatings) {
     return std::to_string(t.rank) + ";" + Clean(t.name) + ";" + std::to_string(t.games) + ";" + std::to_string(t.wins) +
-           ";" + std::to_string(t.points) + ";" + std::to_string(t.hakemWins);
+           ";" + std::to_string(t.points) + ";" + std::to_string(t.hakemWins) +
+           (withRatings ? ";" + std::to_string(t.rating) + ";" + std::to_string(t.deviation) : std::string());
 }
 
 std::optional<TopLine> ParseTopLine(std::string_view detail) {
     const auto f = Fields(detail, ';');
-    if (f.size() != 6 || !IsLobbyText(f[1], kMaxPlayerName)) return std::nullopt;
+    if ((f.size() != 6 && f.size() != 8) || !IsLobbyText(f[1], kMaxPlayerName)) return std::nullopt;
     const auto rank = ParseCount(f[0]), games = ParseCount(f[2]), wins = ParseCount(f[3]), points = ParseCount(f[4]),
                hakem = ParseCount(f[5]);
     if (!rank || !games || !wins || !points || !hakem) return std::nullopt;
-    return TopLine{*rank, std::string(f[1]), *games, *wins, *points, *hakem};
+    TopLine line{*rank, std::string(f[1]), *games, *wins, *points, *hakem, 0, 0};
+    if (f.size() == 8) {
+        const auto rating = ParseCount(f[6]), deviation = ParseCount(f[7]);
+        if (!rating || !deviation || *rating > 9999 || *deviation > 9999) return std::nullopt;
+        line.rating = *rating;
+        line.deviation = *deviation;
+    }
+    return line;
 }
 
 std::optional<TableLine> ParseTableLine(std::string_view detail) {
     const auto f = Fields(detail, ';');
-    if (f.size() != 16) return std::nullopt;
+    if (f.size() != 16 && f.size() != 21) return std::nullopt;
     TableLine t;
     const auto id = ParseCount(f[0]);
     const auto isPrivate = Flag(f[3]);
@@ -87,17 +109,29 @@ std::optional<TableLine> ParseTableLine(std::string_view detail) {
         t.names[static_cast<size_t>(seat)] = name;
         t.fills[static_cast<size_t>(seat)] = static_cast<SeatFill>(fill[0]);
     }
+    if (f.size() == 21) {
+        const auto rated = Flag(f[16]);
+        if (!rated) return std::nullopt;
+        t.rated = *rated;
+        for (int seat = 1; seat <= 4; ++seat) {
+            const std::string_view mark = f[static_cast<size_t>(16 + seat)];
+            if (!IsMark(mark)) return std::nullopt;
+            t.marks[static_cast<size_t>(seat)] = mark;
+        }
+    }
     return t;
 }
 
-std::string MakeText(const MakeRequest& r) {
+std::string MakeText(const MakeRequest& r, bool withRated) {
     return r.name + ";" + r.password + ";" + (r.expert ? "expert" : "standard") + ";" + std::to_string(r.moveLimit) +
-           ";" + (r.watchable ? "1" : "0");
+           ";" + (r.watchable ? "1" : "0") + (withRated ? (r.rated ? ";1" : ";0") : "");
 }
 
 std::optional<MakeRequest> ParseMake(std::string_view detail) {
     const auto f = Fields(detail, ';');
-    if (f.size() != 5) return std::nullopt;
+    if (f.size() != 5 && f.size() != 6) return std::nullopt;
+    const auto rated = f.size() == 6 ? Flag(f[5]) : std::optional<bool>(true);
+    if (!rated) return std::nullopt;
     const auto limit = ParseCount(f[3]);
     const auto watchable = Flag(f[4]);
     if (f[0].empty() || !IsLobbyText(f[0], kMaxTableName) || !IsLobbyText(f[1], kMaxPassword) || !limit ||
@@ -105,7 +139,7 @@ std::optional<MakeRequest> ParseMake(std::string_view detail) {
         return std::nullopt;
     // A limit, when there is one, gives a person at least ten seconds.
     if (*limit != 0 && (*limit < 10 || *limit > 600)) return std::nullopt;
-    return MakeRequest{std::string(f[0]), std::string(f[1]), f[2] == "expert", *limit, *watchable};
+    return MakeRequest{std::string(f[0]), std::string(f[1]), f[2] == "expert", *limit, *watchable, *rated};
 }
 
 std::string SitText(const SitRequest& r) {

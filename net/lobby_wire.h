@@ -29,6 +29,18 @@
 //   C -> S  LobbyTop;                           the best players of the last 30 days:
 //   S -> C  Top;<rank>;<name>;<games>;<wins>;<points>;<HAKEM hands won>   (up to ten)
 //   S -> C  TopEnd;<count>
+//   C -> S  LobbyRatings;1                      this program shows ratings (an older
+//   S -> C  LobbyOk;Ratings;1                   server refuses it); from then on:
+//           TableIs lines end with ;<rated 0|1> and each seat's mark (a person's
+//           rating, "G" for a guest, else empty); LobbyMake may end with ;<rated 0|1>;
+//           the top list is the registered players' by rating, each Top line
+//           ending with ;<rating>;<deviation>
+//   C -> S  LobbyRegister;<name>;<password>     accounts, on an encrypted connection only:
+//   C -> S  LobbySignIn;<name>;<password>       S -> C  LobbyOk;SignedIn;<name>;<token>
+//   C -> S  LobbyResume;<name>;<token>          (the token signs in again, for 30 days of disuse)
+//   C -> S  LobbySignOut;                       S -> C  LobbyOk;SignedOut
+//   C -> S  LobbyPassword;<old>;<new>           S -> C  LobbyOk;Password;<token> (others end)
+//   C -> S  LobbyDeleteAccount;<password>       S -> C  LobbyOk;Deleted
 #pragma once
 
 #include <array>
@@ -60,11 +72,15 @@ struct TableLine {
     int moveLimit = 0;  // seconds; 0: no limit
     std::array<std::string, 5> names;  // seats 1..4
     std::array<SeatFill, 5> fills{SeatFill::Free, SeatFill::Free, SeatFill::Free, SeatFill::Free, SeatFill::Free};
+    // For programs that show ratings (see LobbyRatings).
+    bool rated = true;                  // its games count in the ratings
+    std::array<std::string, 5> marks;   // a person's rating, "G" for a guest, else empty
 };
 
 // "TableIs" detail: id;name;W|P;private 0|1;watchable 0|1;watchers;S|E;move limit;
 // then name;fill for seats 1 to 4. Names lose any ";" or "|" they had.
-std::string TableLineText(const TableLine& table);
+// withRatings: the rated flag and the seats' marks too.
+std::string TableLineText(const TableLine& table, bool withRatings = false);
 std::optional<TableLine> ParseTableLine(std::string_view detail);
 
 struct MakeRequest {
@@ -73,8 +89,9 @@ struct MakeRequest {
     bool expert = false;
     int moveLimit = 60;
     bool watchable = true;
+    bool rated = true;  // sent only to a server that agreed to ratings
 };
-std::string MakeText(const MakeRequest& request);
+std::string MakeText(const MakeRequest& request, bool withRated = false);
 std::optional<MakeRequest> ParseMake(std::string_view detail);
 
 struct SitRequest {
@@ -97,8 +114,9 @@ struct TopLine {
     int rank = 0;
     std::string name;
     int games = 0, wins = 0, points = 0, hakemWins = 0;
+    int rating = 0, deviation = 0;  // the top list by rating (see LobbyRatings)
 };
-std::string TopLineText(const TopLine& line);
+std::string TopLineText(const TopLine& line, bool withRatings = false);
 std::optional<TopLine> ParseTopLine(std::string_view detail);
 
 // What a watcher sees, as "Seen" details. Nothing here ever names a card

@@ -169,6 +169,17 @@ std::optional<std::vector<NameKeys>> AccountStore::Reserved() {
     return keys;
 }
 
+std::optional<std::vector<std::string>> AccountStore::Names() {
+    QSqlQuery q(db_.handle());
+    if (!q.exec("SELECT name FROM accounts")) {
+        error_ = "cannot read the accounts: " + q.lastError().text();
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (q.next()) names.push_back(q.value(0).toString().toStdString());
+    return names;
+}
+
 int AccountStore::ForgetIdleSessions(int64_t nowMs) {
     QSqlQuery q(db_.handle());
     if (!Run(q, "DELETE FROM account_sessions WHERE used_ms < ?", {qint64(nowMs - kSessionIdleMs)})) return -1;

@@ -47,6 +47,8 @@ public:
     Outcome Delete(const std::string& name, const std::optional<std::string>& password);
     // The keys of every registered name, or nothing when they cannot be read.
     std::optional<std::vector<NameKeys>> Reserved();
+    // Every registered name as registered, or nothing when they cannot be read.
+    std::optional<std::vector<std::string>> Names();
     // Sessions unused for kSessionIdleMs go (the number gone, or -1).
     int ForgetIdleSessions(int64_t nowMs);
     // Everything kept of the player, as a JSON document (nothing: no such account).

@@ -50,6 +50,17 @@ struct Standing {
     int hakemWins = 0;  // hands the player was HAKEM of and the side won
 };
 
+// A registered player's line of the top list by rating.
+struct RatedStanding {
+    std::string name;
+    int games = 0;
+    int wins = 0;
+    int rating = 0;
+    int deviation = 0;
+};
+// The rating of one who has played no rated game yet.
+constexpr int kStartingRating = 1500;
+
 // Where the tables hand their games. Called on the tables' threads.
 class ResultsSink {
 public:
@@ -59,6 +70,9 @@ public:
     virtual int64_t NowMs() const = 0;
     // The best players of the last thirty days, as last read (any thread).
     virtual std::vector<Standing> Top() const { return {}; }
+    // The registered players, best rated first, and one's rating (any thread).
+    virtual std::vector<RatedStanding> RatedTop() const { return {}; }
+    virtual int RatingOf(const std::string& /*name*/) const { return kStartingRating; }
     // The admin's sanctions in force, when they changed since the generation
     // given (which is moved on); false when they did not (any thread).
     virtual bool SanctionsChanged(int& /*generation*/, Sanctions* /*now*/) const { return false; }

@@ -12,7 +12,7 @@ namespace zarv::server {
 
 class GameRecorder {
 public:
-    GameRecorder(const GameState& state, ResultsSink* sink, int table, std::string tableName, bool expert);
+    GameRecorder(const GameState& state, ResultsSink* sink, int table, std::string tableName, bool expert, bool rated = true);
 
     void HandStarted(int master);
     void TrumpKnown(Suit trump);

@@ -258,15 +258,28 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
         GuestNameReserved(id, c);
     } else if (IsAccountCommand(p.command)) {
         AccountCommand(id, c, p);
+    } else if (p.command == "LobbyRatings" && p.detail == "1") {
+        c.ratings = true;
+        links_.Send(id, net::Message("LobbyOk", "Ratings;1"));
     } else if (p.command == "LobbyTop") {
-        const auto top = links_.Top();
-        int rank = 0;
-        for (const Standing& s : top)
-            links_.Send(id, net::Message("Top", net::TopLineText({++rank, s.name, s.games, s.wins, s.points, s.hakemWins})));
-        links_.Send(id, net::Message("TopEnd", std::to_string(rank)));
+        SendTop(id, c);
     } else {
         No(id, net::Notice::UnknownLobbyCommand, p.command.substr(0, 20));
     }
+}
+
+void Lobby::SendTop(int id, const Connection& c) {
+    int rank = 0;
+    // A program that shows ratings has the registered players by rating;
+    // an older one, the last thirty days' standings it knows.
+    if (c.ratings) {
+        for (const RatedStanding& r : links_.RatedTop())
+            links_.Send(id, net::Message("Top", net::TopLineText({++rank, r.name, r.games, r.wins, 0, 0, r.rating, r.deviation}, true)));
+    } else {
+        for (const Standing& s : links_.Top())
+            links_.Send(id, net::Message("Top", net::TopLineText({++rank, s.name, s.games, s.wins, s.points, s.hakemWins})));
+    }
+    links_.Send(id, net::Message("TopEnd", std::to_string(rank)));
 }
 
 void Lobby::Welcome(int id, Connection& c) {
@@ -311,10 +324,11 @@ void Lobby::Make(int id, Connection& c, const std::string& detail) {
     rules.expert = request->expert;
     rules.moveLimit = request->moveLimit;
     rules.startsByMaker = true;
+    rules.rated = request->rated;
     const int table = OpenTable(rules, request->password, request->watchable, id);
     ++c.tablesMade;
     // The maker's list shows its table before it is told the table is made.
-    if (c.following && (held_.count(table) || c.untold.erase(table))) links_.Send(id, NewsOf(table));
+    if (c.following && (held_.count(table) || c.untold.erase(table))) links_.Send(id, NewsOf(table, c.ratings));
     links_.Send(id, net::Message("LobbyOk", "Made;" + std::to_string(table)));
 }
 
@@ -334,6 +348,7 @@ int Lobby::OpenTable(const TableRules& given, const std::string& password, bool 
     t.line.watchable = watchable;
     t.line.expert = rules.expert;
     t.line.moveLimit = static_cast<int>(rules.moveLimit);
+    t.line.rated = rules.rated;
     t.line.fills[3] = net::SeatFill::Computer;  // the server's own seat
     t.line.names[3] = "Zarv";
     t.password = password;
@@ -714,7 +729,9 @@ void Lobby::TableEnded(int table) {
 void Lobby::Announce(int table) {
     const auto it = tables_.find(table);
     if (it == tables_.end()) return;
-    std::string text = net::Message("TableIs", net::TableLineText(it->second.line));
+    // The seats' marks as they stand now (a rating changes only between games).
+    for (int seat = 1; seat <= 4; ++seat) it->second.line.marks[static_cast<size_t>(seat)] = MarkOf(it->second.line, seat);
+    std::string text = net::Message("TableIs", net::TableLineText(it->second.line, true));
     // A table confirms what the lobby marked when it routed a player there,
     // and reports its seats when its thread begins: an entry that has not
     // changed since it was last announced is not sent again.
@@ -733,23 +750,32 @@ void Lobby::Tell(int table) {
         links_.HousekeepBy(nextTelling_);
 }
 
-std::string Lobby::NewsOf(int table) const {
+std::string Lobby::MarkOf(const net::TableLine& line, int seat) const {
+    const auto k = static_cast<size_t>(seat);
+    if (line.fills[k] != net::SeatFill::Person) return {};
+    if (!reserved_.Holds(line.names[k])) return "G";
+    return std::to_string(std::clamp(links_.RatingOf(line.names[k]), 0, 9999));
+}
+
+std::string Lobby::NewsOf(int table, bool ratings) const {
     const auto it = tables_.find(table);
-    return it == tables_.end() ? net::Message("TableGone", std::to_string(table))
-                               : net::Message("TableIs", net::TableLineText(it->second.line));
+    if (it == tables_.end()) return net::Message("TableGone", std::to_string(table));
+    return net::Message("TableIs", net::TableLineText(it->second.line, ratings));
 }
 
 void Lobby::TellHeld() {
     nextTelling_ = links_.Now() + kAnnounceEvery;
-    std::vector<std::string> news;
-    size_t size = 0;
-    for (int table : held_) size += news.emplace_back(NewsOf(table)).size();
+    // Each table's news as plain lines, and as lines with ratings.
+    std::array<std::vector<std::string>, 2> news;
+    std::array<size_t, 2> size{0, 0};
+    for (int table : held_)
+        for (int ratings : {0, 1}) size[ratings] += news[ratings].emplace_back(NewsOf(table, ratings)).size();
     behind_ = false;
     for (auto& [id, c] : connections_) {
         if (c.where == Where::Leaving) continue;
         if (c.where == Where::Lobby && c.following) {
-            if (c.untold.empty() && links_.Room(id) >= size) {
-                for (const std::string& text : news) links_.Send(id, text);
+            if (c.untold.empty() && links_.Room(id) >= size[c.ratings]) {
+                for (const std::string& text : news[c.ratings]) links_.Send(id, text);
                 continue;
             }
             c.untold.insert(held_.begin(), held_.end());
@@ -769,7 +795,7 @@ void Lobby::TellUntold(int id, Connection& c) {
             c.untold.erase(c.untold.begin());  // its end is on the way
             continue;
         }
-        const std::string text = NewsOf(table);
+        const std::string text = NewsOf(table, c.ratings);
         if (text.size() > room) break;
         room -= text.size();
         links_.Send(id, text);

@@ -52,6 +52,9 @@ public:
     virtual double Now() const = 0;
     // The server's standings, best first (none without a results database).
     virtual std::vector<Standing> Top() const { return {}; }
+    // The registered players by rating, and one name's rating.
+    virtual std::vector<RatedStanding> RatedTop() const { return {}; }
+    virtual int RatingOf(const std::string& /*name*/) const { return kStartingRating; }
     // The lobby holds news back until then: Housekeep is to be called by that time.
     virtual void HousekeepBy(double when) = 0;
     // Bytes of lobby news the connection may be sent now: a follower that
@@ -130,6 +133,7 @@ private:
         std::set<int> untold;    // tables whose latest news it has not had room for yet
         int listEndOwed = -1;    // the count its list ends with, once the list is all told
         bool notices = false;    // reads notices by their codes ("LobbyNotices")
+        bool ratings = false;    // shows ratings ("LobbyRatings")
         bool browser = false;    // a web client: the tables speak to it in JSON
         double since = 0;
         int table = 0;
@@ -205,8 +209,11 @@ private:
     void Tell(int table);
     void TellHeld();
     void TellUntold(int id, Connection& c);
-    // A table's latest line, or that it is gone.
-    std::string NewsOf(int table) const;
+    // A table's latest line, or that it is gone; with ratings, each seat's mark too.
+    std::string NewsOf(int table, bool ratings) const;
+    // A seat's mark: a registered person's rating, "G" for a guest.
+    std::string MarkOf(const net::TableLine& line, int seat) const;
+    void SendTop(int id, const Connection& c);
     void Drop(int id, const std::string& why);
     // Tells a connection the notice in the way it reads notices where it is.
     void Notify(int id, const Connection& c, const net::NoticeText& notice);

@@ -61,6 +61,7 @@ void RatingBook::Add(const GameRecord& game) {
         p.name = s.name;
         p.rating = Updated(before[self], {AgainstPair(before[self], before[partner], before[left], before[right], score)});
         ++p.games;
+        p.wins += score > 0 ? 1 : 0;
     }
 }
 

@@ -22,6 +22,7 @@ struct RatedPlayer {
     std::string name;  // as last seen
     Rating rating;
     int games = 0;
+    int wins = 0;
 };
 
 class RatingBook {

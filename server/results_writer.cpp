@@ -1,6 +1,11 @@
 #include "server/results_writer.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+
+#include "server/account_store.h"
+#include "server/name_key.h"
 
 namespace zarv::server {
 
@@ -83,6 +88,40 @@ bool ResultsWriter::SanctionsChanged(int& generation, Sanctions* now) const {
     return true;
 }
 
+std::vector<RatedStanding> ResultsWriter::RatedTop() const {
+    const std::lock_guard lk(lock_);
+    return ratedTop_;
+}
+
+int ResultsWriter::RatingOf(const std::string& name) const {
+    const std::string key = KeysOf(name).folded;
+    const std::lock_guard lk(lock_);
+    const auto it = ratingByKey_.find(key);
+    return it == ratingByKey_.end() ? kStartingRating : it->second;
+}
+
+void ResultsWriter::ReadRatings(ResultsDatabase& db) {
+    const auto names = AccountStore(db).Names();
+    if (!names) return;  // the database is away: the last ones hold
+    std::vector<RatedStanding> all;
+    std::unordered_map<std::string, int> byKey;
+    for (const std::string& name : *names) {
+        const RatedPlayer* p = book_.Find(name);
+        const Rating r = p ? p->rating : Rating{};
+        all.push_back({name, p ? p->games : 0, p ? p->wins : 0, static_cast<int>(std::nearbyint(r.rating)),
+                       static_cast<int>(std::nearbyint(r.deviation))});
+        byKey[KeysOf(name).folded] = all.back().rating;
+    }
+    // By rating, then by games: a new player's 1500 comes after those who played for theirs.
+    std::stable_sort(all.begin(), all.end(), [](const RatedStanding& a, const RatedStanding& b) {
+        return a.rating != b.rating ? a.rating > b.rating : a.games > b.games;
+    });
+    if (all.size() > static_cast<size_t>(kTopCount)) all.resize(static_cast<size_t>(kTopCount));
+    const std::lock_guard lk(lock_);
+    ratedTop_ = std::move(all);
+    ratingByKey_ = std::move(byKey);
+}
+
 void ResultsWriter::ReadSanctions(ResultsDatabase& db) {
     auto now = db.SanctionsAt(NowMs());
     if (!now) return;  // the database is away: the last ones hold
@@ -107,12 +146,16 @@ void ResultsWriter::Run() {
     wake_.notify_all();
     if (!ok) return;
     ReadTop(db);
+    // Every rated game kept so far, in the order recorded.
+    for (const auto& [id, game] : db.Games()) book_.Add(game);
+    ReadRatings(db);
     double retryAfter = 0.5;
     double readSanctionsAt = 0;
     for (;;) {
         // An admin may change the sanctions while the server runs.
         if (SteadySeconds() >= readSanctionsAt) {
             ReadSanctions(db);
+            ReadRatings(db);
             readSanctionsAt = SteadySeconds() + kSanctionsEvery;
         }
         GameRecord game;
@@ -152,7 +195,11 @@ void ResultsWriter::Run() {
             more = !queue_.empty();
         }
         log_(Describe(*id, game));
-        if (!more) ReadTop(db);
+        book_.Add(game);
+        if (!more) {
+            ReadTop(db);
+            ReadRatings(db);
+        }
     }
 }
 

@@ -11,8 +11,10 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
+#include "server/rating_book.h"
 #include "server/results_database.h"
 
 namespace zarv::server {
@@ -34,6 +36,9 @@ public:
     // The ten best of the last thirty days, as read after the last game.
     std::vector<Standing> Top() const override;
     bool SanctionsChanged(int& generation, Sanctions* now) const override;
+    // The registered players' ratings, from every rated game kept.
+    std::vector<RatedStanding> RatedTop() const override;
+    int RatingOf(const std::string& name) const override;
     static constexpr double kSanctionsEvery = 2;  // seconds between two readings of the sanctions
 
     static constexpr size_t kMaxQueued = 10'000;
@@ -42,6 +47,8 @@ private:
     void Run();
     void ReadTop(ResultsDatabase& db);
     void ReadSanctions(ResultsDatabase& db);
+    // The registered players' lines, from the book and the names registered now.
+    void ReadRatings(ResultsDatabase& db);
 
     const QString where_;
     const LogLine log_;
@@ -52,6 +59,9 @@ private:
     Sanctions sanctions_;
     std::string sanctionsSeen_;  // what they were, to tell a change
     int sanctionsGeneration_ = 0;
+    RatingBook book_;  // the writer's thread's only
+    std::vector<RatedStanding> ratedTop_;
+    std::unordered_map<std::string, int> ratingByKey_;  // registered names' folded keys
     bool stopping_ = false;
     double stopBy_ = 0;  // seconds on the steady clock
     int opened_ = 0;     // 0 while opening, 1 open, -1 failed

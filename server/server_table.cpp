@@ -127,7 +127,7 @@ public:
                     if (!browsers_.Has(connection)) transport_.Write(connection, text);
                 }),
           browsers_(game_.state(), BrowserLinks()),
-          recorder_(game_.state(), results, id, rules.name, rules.expert) {
+          recorder_(game_.state(), results, id, rules.name, rules.expert, rules.rated) {
         clock_.SetBeforeSleep([this] {
             RefreshBrowsers();
             transport_.Flush();

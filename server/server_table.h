@@ -30,6 +30,7 @@ struct TableRules {
     double idleAfter = 600;      // seconds a table without people is kept
     uint64_t seed = 1;
     bool playNow = false;        // one person and three computers: starts at once, gives hints
+    bool rated = true;           // its games count in the ratings
 };
 
 // What a table tells the server. Called on the table's thread.

@@ -78,6 +78,10 @@ public:
     void Log(const std::string& line) override { log_.Line(line); }
     double Now() const override;
     std::vector<Standing> Top() const override { return results_ ? results_->Top() : std::vector<Standing>{}; }
+    std::vector<RatedStanding> RatedTop() const override {
+        return results_ ? results_->RatedTop() : std::vector<RatedStanding>{};
+    }
+    int RatingOf(const std::string& name) const override { return results_ ? results_->RatingOf(name) : kStartingRating; }
     void HousekeepBy(double when) override;
     size_t Room(int connection) const override;
     void Hold(int connection, bool held) override;

@@ -44,11 +44,17 @@ json TableLineJson(const net::TableLine& t) {
     for (int seat = 1; seat <= 4; ++seat) {
         const size_t k = static_cast<size_t>(seat);
         const char* fill = t.fills[k] == net::SeatFill::Person ? "person" : t.fills[k] == net::SeatFill::Computer ? "computer" : "free";
-        seats.push_back({{"name", t.names[k]}, {"fill", fill}});
+        json place = {{"name", t.names[k]}, {"fill", fill}};
+        // A registered person's rating, or that the person is a guest.
+        if (t.marks[k] == "G")
+            place["guest"] = true;
+        else if (const auto rating = net::ParseCount(t.marks[k]); rating && !t.marks[k].empty())
+            place["rating"] = *rating;
+        seats.push_back(place);
     }
     return {{"id", t.id},           {"name", t.name},         {"playing", t.playing}, {"private", t.isPrivate},
             {"watchable", t.watchable}, {"watchers", t.watchers}, {"expert", t.expert},   {"moveLimit", t.moveLimit},
-            {"seats", seats}};
+            {"rated", t.rated},     {"seats", seats}};
 }
 
 } // namespace
@@ -131,7 +137,8 @@ void WebLink::Hello(const json& m, Out& out) {
     name_ = guestName_ = *name;
     stage_ = Stage::Lobby;
     out.toLobby = net::Message("Recived", net::kLobbyAsk) + net::Message("LobbyNotices", "1") +
-                  net::Message("LobbyGuest", name_) + net::Message("LobbyList", "") + net::Message("LobbyTop", "");
+                  net::Message("LobbyRatings", "1") + net::Message("LobbyGuest", name_) + net::Message("LobbyList", "") +
+                  net::Message("LobbyTop", "");
 }
 
 void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
@@ -145,9 +152,10 @@ void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
         make.expert = Flag(m, "expert", false);
         make.moveLimit = Whole(m, "moveLimit", 0, 600).value_or(60);
         make.watchable = Flag(m, "watchable", true);
+        make.rated = Flag(m, "rated", true);
         if (!net::IsLobbyText(make.name, net::kMaxTableName) || !Utf8Letters(make.name))
             return out.toBrowser.push_back(BadMessage("tableName"));
-        out.toLobby = net::Message("LobbyMake", net::MakeText(make));
+        out.toLobby = net::Message("LobbyMake", net::MakeText(make, true));
     } else if (type == "sit" && table) {
         const int seat = Whole(m, "seat", 1, 4).value_or(0);
         out.toLobby = net::Message("LobbySit", net::SitText({*table, seat, password}));
@@ -251,7 +259,7 @@ void WebLink::LobbyAnswer(const std::string& command, const std::string& detail,
     } else if (command == "Top") {
         if (const auto t = net::ParseTopLine(detail))
             top_.push_back({{"rank", t->rank}, {"name", t->name}, {"games", t->games}, {"wins", t->wins},
-                            {"points", t->points}, {"hakemWins", t->hakemWins}});
+                            {"rating", t->rating}, {"deviation", t->deviation}});
     } else if (command == "TopEnd") {
         out.toBrowser.push_back(Dumped(json{{"t", "top"}, {"list", top_}}));
         top_ = json::array();

@@ -3,7 +3,9 @@
 // may sit under. The accounts themselves are tested on real databases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +38,9 @@ struct Links : server::LobbyLinks {
         return taking;
     }
     std::string Last(int connection) { return sent[connection].empty() ? std::string() : sent[connection].back(); }
+    std::vector<server::Standing> Top() const override { return {{"Dee", 9, 8, 60, 4}}; }
+    std::vector<server::RatedStanding> RatedTop() const override { return {{"Ann", 12, 9, 1623, 88}}; }
+    int RatingOf(const std::string& name) const override { return name == "Ann" ? 1623 : server::kStartingRating; }
 };
 
 struct Table : server::TableHandle {
@@ -228,6 +233,56 @@ TEST_F(LobbyAccounts, AFloodOfMessagesBehindASignInClosesTheConnection) {
     for (size_t i = 0; i <= server::Lobby::kMaxAfterAccounts; ++i) many += "LobbyList;|";
     lobby.Data(1, many);
     EXPECT_TRUE(links.closed[1]);
+}
+
+TEST_F(LobbyAccounts, AProgramThatShowsRatingsSeesEachPersonsRatingOrThatTheyAreAGuest) {
+    lobby.SetReservedNames({server::KeysOf("Ann")});
+    Enter(4);
+    lobby.Data(4, "LobbyRatings;1|");
+    EXPECT_EQ(links.Last(4), "LobbyOk;Ratings;1|");
+    Enter(2);  // an older program of ours: the lines it knows
+    lobby.Data(4, "LobbyList;|");
+    lobby.Data(2, "LobbyList;|");
+    Enter(1);
+    // Ann (signed in) makes an unrated table; a guest sits at another.
+    lobby.Data(1, "LobbySignIn;Ann;secret-password|");
+    Answer(links.asked.back(), AccountOutcome::Ok, "Ann", kToken);
+    net::MakeRequest make;
+    make.name = "Practice";
+    make.rated = false;
+    lobby.Data(1, net::Message("LobbyMake", net::MakeText(make, true)) + net::Message("LobbySit", net::SitText({1, 1, ""})) +
+                      net::Message("Connect", "Ann;Partner"));
+    Enter(3);
+    EXPECT_EQ(SitAs(3, "Bob").substr(0, 12), "Connect;Bob;");
+    // The tables report their seats.
+    using F = net::SeatFill;
+    lobby.TableChanged(1, {"", "Ann", "", "Zarv", ""}, {F::Free, F::Person, F::Free, F::Computer, F::Free}, false);
+    lobby.TableChanged(2, {"", "Bob", "", "Zarv", ""}, {F::Free, F::Person, F::Free, F::Computer, F::Free}, false);
+    links.now += 1;
+    lobby.Housekeep();
+    auto lineOf = [&](int id, int table) -> std::optional<net::TableLine> {
+        std::optional<net::TableLine> found;
+        for (const std::string& text : links.sent[id])
+            if (text.rfind("TableIs;", 0) == 0)
+                if (auto line = net::ParseTableLine(text.substr(8, text.size() - 9)); line && line->id == table) found = line;
+        return found;
+    };
+    const auto practice = lineOf(4, 1), open = lineOf(4, 2);
+    ASSERT_TRUE(practice && open);
+    EXPECT_FALSE(practice->rated);
+    EXPECT_EQ(practice->marks[1], "1623");
+    EXPECT_EQ(practice->marks[3], "");  // the computer has none
+    EXPECT_EQ(open->marks[1], "G");
+    for (const std::string& text : links.sent[2]) {
+        if (text.rfind("TableIs;", 0) == 0) {
+            EXPECT_EQ(std::count(text.begin(), text.end(), ';'), 16) << text;
+        }
+    }
+    // The top lists: by rating for one, the standings it knows for the other.
+    lobby.Data(4, "LobbyTop;|");
+    lobby.Data(2, "LobbyTop;|");
+    EXPECT_EQ(links.sent[4][links.sent[4].size() - 2], "Top;1;Ann;12;9;0;0;1623;88|");
+    EXPECT_EQ(links.sent[2][links.sent[2].size() - 2], "Top;1;Dee;9;8;60;4|");
 }
 
 TEST(SignInLimits, AFewAttemptsAMinuteFromAnAddressAndForAName) {

@@ -126,7 +126,7 @@ TEST(WebLinkTest, RefusesNamesAndMessagesThatAreNoneOfTheProtocol) {
     }
     WebLink link;
     EXPECT_EQ(link.FromBrowser(R"({"t":"hello","v":1,"name":"مریم"})").toLobby,
-              "Recived;Lobby|LobbyNotices;1|LobbyGuest;مریم|LobbyList;|LobbyTop;|");
+              "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|LobbyGuest;مریم|LobbyList;|LobbyTop;|");
     for (const char* bad : {"", "[]", "{}", "null", "{\"t\":5}", "not json", "{\"t\":\"sit\",\"table\":\"1\"}",
                             "{\"t\":\"sit\",\"table\":1,\"password\":\"a;b\"}", "{\"t\":\"watch\",\"table\":-1}"}) {
         const auto out = link.FromBrowser(bad);
@@ -143,14 +143,25 @@ TEST(WebLinkTest, TheLobbysTextsBecomeJsonAndASeatIsAskedForAtOnce) {
     // In two pieces, as a socket may deliver them.
     auto out = link.FromLobby("Lobby;1|TableIs;7;Friday;W;1;1;2;E;30;Ann;H;;-;Zarv;C;");
     EXPECT_EQ(Frames(out).size(), 1u);
-    out = link.FromLobby(";-|ListEnd;1|Top;1;Ann;4;3;20;5|TopEnd;1|");
+    // With ratings (the link asked for them): the table is unrated, Ann has
+    // 1623, the other person is a guest; the top list is by rating.
+    out = link.FromLobby(";-;0;1623;;;|TableIs;8;Open;W;0;1;0;S;60;Bob;H;;-;Zarv;C;;-;1;G;;;|ListEnd;2|"
+                         "Top;1;Ann;4;3;0;0;1623;88|TopEnd;1|");
     const auto frames = Frames(out);
-    ASSERT_EQ(frames.size(), 3u);
+    ASSERT_EQ(frames.size(), 4u);
     EXPECT_EQ(frames[0]["table"]["name"], "Friday");
     EXPECT_EQ(frames[0]["table"]["private"], true);
+    EXPECT_EQ(frames[0]["table"]["rated"], false);
     EXPECT_EQ(frames[0]["table"]["seats"][0]["fill"], "person");
+    EXPECT_EQ(frames[0]["table"]["seats"][0]["rating"], 1623);
     EXPECT_EQ(frames[0]["table"]["seats"][1]["fill"], "free");
-    EXPECT_EQ(frames[2]["list"][0]["hakemWins"], 5);
+    EXPECT_FALSE(frames[0]["table"]["seats"][1].contains("rating"));
+    EXPECT_EQ(frames[1]["table"]["rated"], true);
+    EXPECT_EQ(frames[1]["table"]["seats"][0]["guest"], true);
+    EXPECT_EQ(frames[3]["list"][0]["rating"], 1623);
+    EXPECT_EQ(frames[3]["list"][0]["deviation"], 88);
+    EXPECT_EQ(link.FromBrowser(R"({"t":"make","name":"Practice","rated":false})").toLobby,
+              "LobbyMake;Practice;;standard;60;1;0|");
     EXPECT_EQ(link.FromBrowser(R"({"t":"sit","table":7,"seat":2,"password":"pw"})").toLobby, "LobbySit;7;2;pw|");
     out = link.FromLobby("LobbyOk;Sit;7;2|");
     EXPECT_EQ(out.toLobby, "Connect;Eve;Against|");

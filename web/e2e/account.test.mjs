@@ -49,6 +49,17 @@ test('a player registers, signs in again by itself, and the name is nobody else\
     await bob.page.click('#play-now');
     await notice(bob.page).filter({ hasText: 'belongs to a registered player' }).waitFor();
     await bob.page.screenshot({ path: join(SHOTS, 'account-name-reserved-desktop.png') });
+    // A guest's unrated table: its seat is marked, and so is the table, in every lobby.
+    const cy = await openPlayer(browser, { ...PHONE, ...secure }, 'Cy');
+    await enter(cy, server.url, 'Cy');
+    await cy.page.click('#make-table');
+    await cy.page.fill('#make-name', 'Practice');
+    await cy.page.uncheck('#make-rated');
+    await cy.page.click('dialog button[type=submit]');
+    const practice = bob.page.locator('.lobby-table', { hasText: 'Practice' });
+    await practice.locator('.who', { hasText: 'Cy (guest)' }).waitFor();
+    await practice.locator('.facts', { hasText: 'unrated' }).waitFor();
+    await bob.page.screenshot({ path: join(SHOTS, 'account-guest-unrated-desktop.png') });
     // A wrong password is refused; the right one signs in (under the name as registered).
     await fillAccountDialog(bob.page, '#sign-in', { '#account-name': 'ann', '#account-password': 'wrong password' });
     await notice(bob.page).filter({ hasText: 'Wrong name or password.' }).waitFor();
@@ -64,9 +75,8 @@ test('a player registers, signs in again by itself, and the name is nobody else\
     await fillAccountDialog(bob.page, '#delete-account', { '#delete-password': 'battery staple' });
     await who(bob.page).filter({ hasText: 'a guest' }).waitFor();
     await server.waitFor(/account deleted "Ann"/);
-    for (const p of [ann, bob]) assert.deepEqual(p.errors, [], p.label);
-    await ann.context.close();
-    await bob.context.close();
+    for (const p of [ann, bob, cy]) assert.deepEqual(p.errors, [], p.label);
+    for (const p of [ann, bob, cy]) await p.context.close();
   } finally {
     await browser.close();
     server.stop();

@@ -7,7 +7,7 @@ import { say, number, noticeText, line } from './words';
 
 export interface LobbyActions {
   playNow(): void;
-  make(settings: { name: string; password: string; expert: boolean; moveLimit: number; watchable: boolean }): void;
+  make(settings: { name: string; password: string; expert: boolean; moveLimit: number; watchable: boolean; rated: boolean }): void;
   sit(table: number, seat: number, password: string): void;
   watch(table: number, password: string): void;
   askPassword(title: string, then: (password: string) => void): void;
@@ -18,7 +18,8 @@ export interface LobbyActions {
 
 function seatCell(t: LobbyTable, seat: number, actions: LobbyActions): HTMLElement {
   const s = t.seats[seat - 1];
-  const who = s.fill === 'free' ? say('free') : s.fill === 'computer' ? `${s.name} (${say('computer')})` : s.name;
+  const person = s.rating !== undefined ? say('withRating', s.name, s.rating) : s.guest ? say('withGuest', s.name) : s.name;
+  const who = s.fill === 'free' ? say('free') : s.fill === 'computer' ? `${s.name} (${say('computer')})` : person;
   const canSit = s.fill === 'free' && !t.playing && seat !== 3;
   const sit = () => (t.private ? actions.askPassword(say('passwordFor', t.name), (pw) => actions.sit(t.id, seat, pw)) : actions.sit(t.id, seat, ''));
   return el('li', { class: `seat-line ${s.fill}` }, el('span', { class: 'who' }, who),
@@ -29,6 +30,7 @@ function tableCard(t: LobbyTable, actions: LobbyActions, highlighted: boolean): 
   const facts = [t.playing ? say('playing') : say('waiting'), t.expert ? say('expert') : say('standard'),
     t.moveLimit ? say('secondsShort', t.moveLimit) : say('noLimit')];
   if (t.watchers) facts.push(say('watchers', t.watchers));
+  if (t.rated === false) facts.push(say('unrated'));
   const watch = () => (t.private ? actions.askPassword(say('passwordFor', t.name), (pw) => actions.watch(t.id, pw)) : actions.watch(t.id, ''));
   return el('article', { class: `lobby-table${highlighted ? ' highlighted' : ''}`, 'data-table': t.id, 'aria-label': t.name },
     el('h3', {}, t.private ? `\u{1F512} ${t.name}` : t.name),
@@ -64,7 +66,7 @@ export function renderLobby(root: HTMLElement, s: State, actions: LobbyActions, 
     el('h2', {}, say('lobby')),
     tables.length ? el('div', { class: 'tables' }, ...tables.map((t) => tableCard(t, actions, false))) : el('p', {}, say('noTables')),
     s.top.length ? el('section', { class: 'best' }, el('h2', {}, say('best')),
-      el('ol', {}, ...s.top.map((p) => el('li', {}, line(`${p.name} \u2014 ${say('bestLine', p.games, p.wins)}`))))) : null];
+      el('ol', {}, ...s.top.map((p) => el('li', {}, line(`${p.name} \u2014 ${say('ratingLine', p.rating, p.deviation, p.games, p.wins)}`))))) : null];
   for (const part of parts) if (part) root.append(part);
 }
 
@@ -74,6 +76,7 @@ function openMakeDialog(actions: LobbyActions): void {
   const level = el('select', { id: 'make-level' }, el('option', { value: 'standard' }, say('standard')), el('option', { value: 'expert' }, say('expert')));
   const limit = el('input', { id: 'make-limit', type: 'number', min: 10, max: 600, value: 60, inputmode: 'numeric' });
   const watchable = el('input', { id: 'make-watchable', type: 'checkbox', checked: true });
+  const rated = el('input', { id: 'make-rated', type: 'checkbox', checked: true });
   const dialog = el('dialog', { class: 'make-dialog', 'aria-labelledby': 'make-title' });
   const form = el('form', { method: 'dialog' },
     el('h2', { id: 'make-title' }, say('makeTable')),
@@ -82,6 +85,7 @@ function openMakeDialog(actions: LobbyActions): void {
     el('label', { for: 'make-level' }, say('level')), level,
     el('label', { for: 'make-limit' }, say('moveLimit')), limit,
     el('label', { class: 'check' }, watchable, say('watchable')),
+    el('label', { class: 'check' }, rated, say('rated')),
     el('div', { class: 'buttons' },
       el('button', { type: 'button', class: 'secondary', onclick: () => dialog.close() }, say('cancel')),
       el('button', { type: 'submit', class: 'primary' }, say('make'))));
@@ -89,7 +93,7 @@ function openMakeDialog(actions: LobbyActions): void {
     e.preventDefault();
     if (!name.value.trim()) return name.focus();
     actions.make({ name: name.value.trim(), password: password.value, expert: level.value === 'expert',
-      moveLimit: Math.max(10, Math.min(600, Number(limit.value) || 60)), watchable: watchable.checked });
+      moveLimit: Math.max(10, Math.min(600, Number(limit.value) || 60)), watchable: watchable.checked, rated: rated.checked });
     dialog.close();
   });
   dialog.append(form);

@@ -177,7 +177,7 @@ function announce(text: string): void {
 
 const lobbyActions = {
   playNow: () => send({ t: 'playNow', expert: false }),
-  make: (m: { name: string; password: string; expert: boolean; moveLimit: number; watchable: boolean }) => {
+  make: (m: { name: string; password: string; expert: boolean; moveLimit: number; watchable: boolean; rated: boolean }) => {
     pendingPassword = m.password;
     send({ t: 'make', ...m });
   },

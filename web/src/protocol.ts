@@ -3,12 +3,14 @@
 export const PROTOCOL_VERSION = 1;
 
 export type Fill = 'person' | 'computer' | 'free';
-export interface LobbySeat { name: string; fill: Fill }
+// A registered person has a rating; a guest is marked as one.
+export interface LobbySeat { name: string; fill: Fill; rating?: number; guest?: boolean }
 export interface LobbyTable {
   id: number; name: string; playing: boolean; private: boolean; watchable: boolean;
-  watchers: number; expert: boolean; moveLimit: number; seats: LobbySeat[];
+  watchers: number; expert: boolean; moveLimit: number; rated: boolean; seats: LobbySeat[];
 }
-export interface TopLine { rank: number; name: string; games: number; wins: number; points: number; hakemWins: number }
+// The registered players by rating.
+export interface TopLine { rank: number; name: string; games: number; wins: number; rating: number; deviation: number }
 export type Phase = 'seating' | 'drawing' | 'trump' | 'playing' | 'over';
 export interface View {
   t: 'view'; seat: number; phase: Phase; names: string[]; kinds: ('person' | 'computer')[]; counts: number[];
