@@ -35,7 +35,7 @@ void LobbyClient::OnData(int, std::string_view bytes) {
     if (onNews) onNews();
 }
 
-void LobbyClient::Make(const MakeRequest& request) { Send("LobbyMake", MakeText(request)); }
+void LobbyClient::Make(const MakeRequest& request) { Send("LobbyMake", MakeText(request, ratingsAgreed)); }
 void LobbyClient::Sit(int table, int seat, const std::string& password) {
     Send("LobbySit", SitText({table, seat, password}));
 }
@@ -74,6 +74,9 @@ void LobbyClient::Handle(const Piece& p) {
         // does not know the request refuses it, and the words stay words.
         noticesAsked_ = true;
         Send("LobbyNotices", "1");
+        // And that it shows ratings: answered next, in the same way.
+        ratingsAsked_ = true;
+        Send("LobbyRatings", "1");
     } else if (p.command == "TableIs") {
         // A server lists what it has; a list without end is not believed.
         if (const auto line = ParseTableLine(p.detail); line && (tables.count(line->id) || tables.size() < kMaxTables))
@@ -87,6 +90,10 @@ void LobbyClient::Handle(const Piece& p) {
             noticesAsked_ = false;  // a server that reads no codes: nothing refused that the person asked
             return;
         }
+        if (ratingsAsked_) {
+            ratingsAsked_ = false;  // a server without ratings: the lines it sends are the older ones
+            return;
+        }
         refusalNotice = noticesAgreed ? ParseNoticeDetail(p.detail) : RecognizeNotice(p.detail);
         refusal = refusalNotice.words.empty() ? "refused" : refusalNotice.words;
     } else if (p.command == "LobbyOk") {
@@ -94,6 +101,11 @@ void LobbyClient::Handle(const Piece& p) {
         if (noticesAsked_ && f[0] == "Notices") {
             noticesAsked_ = false;
             noticesAgreed = true;
+            return;
+        }
+        if (ratingsAsked_ && f[0] == "Ratings") {
+            ratingsAsked_ = false;
+            ratingsAgreed = true;
             return;
         }
         okWhat = std::string(f[0]);

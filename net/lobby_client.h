@@ -63,6 +63,9 @@ public:
     NoticeText refusalNotice;  // ... and as a notice
     // The server sends notices with their codes (it answered "LobbyNotices").
     bool noticesAgreed = false;
+    // The server shows ratings (it answered "LobbyRatings"): table lines carry
+    // marks, the top list is by rating, and a table may be made unrated.
+    bool ratingsAgreed = false;
     std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave, Start or an account's
     std::string signedInAs;   // the account's name as registered (empty: a guest)
     std::string sessionToken;  // to sign in again without the password
@@ -98,6 +101,7 @@ private:
     std::string trick_;
     // "LobbyNotices" was asked and its answer has not come.
     bool noticesAsked_ = false;
+    bool ratingsAsked_ = false;
 };
 
 } // namespace zarv::net

@@ -102,11 +102,12 @@ TEST(Notices, TheLobbyClientAsksForCodesAndLivesWithAServerThatHasNone) {
         LobbyClient lobby(transport);
         lobby.OnConnected();
         lobby.OnData(0, "Lobby;1|");
-        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|");
+        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|");
         lobby.OnData(0, "Lobby;1|");
-        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|") << "asked once a connection";
-        lobby.OnData(0, "LobbyOk;Notices;1|");
+        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|") << "asked once a connection";
+        lobby.OnData(0, "LobbyOk;Notices;1|LobbyOk;Ratings;1|");
         EXPECT_TRUE(lobby.noticesAgreed);
+        EXPECT_TRUE(lobby.ratingsAgreed);
         EXPECT_TRUE(lobby.okWhat.empty()) << "not an answer to anything the person asked";
         lobby.OnData(0, "LobbyNo;21;Wrong password.|");
         EXPECT_EQ(lobby.refusalNotice.code, Notice::WrongPassword);
@@ -121,14 +122,33 @@ TEST(Notices, TheLobbyClientAsksForCodesAndLivesWithAServerThatHasNone) {
         WrittenDown transport;
         LobbyClient lobby(transport);
         lobby.OnConnected();
-        lobby.OnData(0, "Lobby;1|LobbyNo;The lobby does not know \"LobbyNotices\".|");
+        lobby.OnData(0, "Lobby;1|LobbyNo;The lobby does not know \"LobbyNotices\".|"
+                        "LobbyNo;The lobby does not know \"LobbyRatings\".|");
         EXPECT_FALSE(lobby.noticesAgreed);
+        EXPECT_FALSE(lobby.ratingsAgreed);
         EXPECT_TRUE(lobby.refusal.empty());
         lobby.OnData(0, "LobbyNo;21;x|");
         EXPECT_EQ(lobby.refusalNotice.code, Notice::Unknown) << "no codes were agreed: all of it is words";
         EXPECT_EQ(lobby.refusal, "21;x");
         lobby.OnData(0, "LobbyNo;That seat is taken.|");
         EXPECT_EQ(lobby.refusalNotice.code, Notice::SeatTaken);
+    }
+    // A server with codes and without ratings: its table lines are the
+    // older ones, and a table is made as before.
+    {
+        WrittenDown transport;
+        LobbyClient lobby(transport);
+        lobby.OnConnected();
+        lobby.OnData(0, "Lobby;1|LobbyOk;Notices;1|LobbyNo;28;The lobby does not know \"LobbyRatings\".|");
+        EXPECT_TRUE(lobby.noticesAgreed);
+        EXPECT_FALSE(lobby.ratingsAgreed);
+        EXPECT_TRUE(lobby.refusal.empty());
+        transport.sent.clear();
+        MakeRequest make;
+        make.name = "Friday";
+        make.rated = false;
+        lobby.Make(make);
+        EXPECT_EQ(transport.sent, "LobbyMake;Friday;;standard;60;1|");
     }
 }
 

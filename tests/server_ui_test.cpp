@@ -80,7 +80,7 @@ TEST(ServerLobby, AWindowMakesATableSitsAndStartsItWithABot) {
     QTreeWidget* tables = d.lobbyPage->tableList;
     ASSERT_TRUE(QTest::qWaitFor([&] { return tables->topLevelItemCount() == 1; }, kLimitMs));
     EXPECT_EQ(tables->topLevelItem(0)->text(0), "Other");
-    EXPECT_EQ(tables->topLevelItem(0)->text(2), "Robo");
+    EXPECT_EQ(tables->topLevelItem(0)->text(2), "Robo (guest)");  // no account holds the name
     EXPECT_EQ(tables->topLevelItem(0)->text(3), "Zarv (computer)");
     // Seat 2 is Robo's: only 1 and 4 are offered.
     EXPECT_EQ(d.lobbyPage->seatChoice->count(), 2);
@@ -145,6 +145,8 @@ TEST(ServerLobby, AWindowRegistersAndIsSignedInByItselfTheNextTime) {
             << ann.LobbyStatus().toStdString() << server.Tail();
         EXPECT_TRUE(ann.LobbyStatus().startsWith("Registered: the name Ann is yours")) << ann.LobbyStatus().toStdString();
         EXPECT_FALSE(d.lobbyPage->signInButton->isVisible());
+        // The server shows ratings: the top list is by rating, and she is on it at the start.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return d.lobbyPage->bestList->headerItem()->text(2) == "Rating"; }, kLimitMs));
         // The window keeps the session, never the password.
         const auto kept = settings::ReadServerSession(ann.store, server.where().toStdString());
         ASSERT_TRUE(kept);

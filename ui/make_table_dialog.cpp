@@ -11,7 +11,8 @@
 
 namespace zarv::ui {
 
-MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent) : QDialog(parent) {
+MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent, bool ratings)
+    : QDialog(parent) {
     setWindowTitle(tr("Make Table"));
     auto* form = new QFormLayout(this);
     tableName = new QLineEdit(suggestedName, this);
@@ -37,11 +38,15 @@ MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, Q
     moveLimit->setSuffix(tr(" seconds"));
     watchable = new QCheckBox(tr("Others may &watch"), this);
     watchable->setChecked(true);
+    rated = new QCheckBox(tr("Games count in the &ratings"), this);
+    rated->setChecked(true);
+    rated->setVisible(ratings);
     form->addRow(tr("Table &name:"), tableName);
     form->addRow(tr("&Password:"), password);
     form->addRow(tr("&Computer players:"), level);
     form->addRow(tr("&Move limit:"), moveLimit);
     form->addRow(QString(), watchable);
+    form->addRow(QString(), rated);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("&Make"));
     form->addRow(buttons);
@@ -58,6 +63,7 @@ net::MakeRequest MakeTableDialog::request() const {
     r.expert = level->currentData().toBool();
     r.moveLimit = moveLimit->value();
     r.watchable = watchable->isChecked();
+    r.rated = rated->isChecked();
     return r;
 }
 

@@ -18,13 +18,15 @@ class MakeTableDialog : public QDialog {
     Q_OBJECT
 public:
     // encrypted: passwords may be given (they never travel unencrypted).
-    MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent = nullptr);
+    // ratings: the server rates games, and a table may be made unrated.
+    MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent = nullptr, bool ratings = false);
 
     QLineEdit* tableName = nullptr;
     QLineEdit* password = nullptr;
     QComboBox* level = nullptr;
     QSpinBox* moveLimit = nullptr;
     QCheckBox* watchable = nullptr;
+    QCheckBox* rated = nullptr;
 
     net::MakeRequest request() const;
     // Checks the name and password first.

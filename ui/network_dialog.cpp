@@ -506,7 +506,7 @@ void NetworkDialog::LobbyNews() {
     }
     if (QString said; account_->News(*lobby, &said) && !said.isEmpty()) lobbyPage->SetStatus(said);
     lobbyPage->ShowTables(lobby->tables);
-    if (lobby->topListed) lobbyPage->ShowBest(lobby->top);
+    if (lobby->topListed) lobbyPage->ShowBest(lobby->top, lobby->ratingsAgreed);
     if (!lobby->refusal.empty()) {
         lobbyPage->SetStatus(NoticeInWords(lobby->refusalNotice));
         lobby->refusal.clear();
@@ -541,7 +541,8 @@ void NetworkDialog::LobbyNews() {
 void NetworkDialog::MakeTable() {
     net::LobbyClient* lobby = network_.lobby();
     if (!lobby) return;
-    MakeTableDialog make(encrypted_, tr("%1's table").arg(QString::fromStdString(network_.preferences().current().PlayerName)), this);
+    MakeTableDialog make(encrypted_, tr("%1's table").arg(QString::fromStdString(network_.preferences().current().PlayerName)), this,
+                         lobby->ratingsAgreed);
     if (make.exec() != QDialog::Accepted) return;
     lobbyPage->SetStatus(tr("Making the table..."));
     lobby->Make(make.request());

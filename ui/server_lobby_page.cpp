@@ -21,7 +21,13 @@ QString SeatText(const net::TableLine& t, int seat) {
     switch (t.fills[k]) {
     case net::SeatFill::Free: return ServerLobbyPage::tr("(free)");
     case net::SeatFill::Computer: return ServerLobbyPage::tr("%1 (computer)").arg(QString::fromStdString(t.names[k]).trimmed());
-    case net::SeatFill::Person: return QString::fromStdString(t.names[k]).trimmed();
+    case net::SeatFill::Person: {
+        const QString name = QString::fromStdString(t.names[k]).trimmed();
+        // A registered person's rating, or that the person is a guest (from a server that shows ratings).
+        if (t.marks[k] == "G") return ServerLobbyPage::tr("%1 (guest)").arg(name);
+        if (!t.marks[k].empty()) return ServerLobbyPage::tr("%1 (%2)").arg(name, Number(QString::fromStdString(t.marks[k]).toInt()));
+        return name;
+    }
     }
     return {};
 }
@@ -52,7 +58,7 @@ ServerLobbyPage::ServerLobbyPage(QWidget* parent) : QFrame(parent) {
 
     page->addLayout(BuildActions());
 
-    auto* bestLabel = new QLabel(tr("&Best players of the last 30 days:"), this);
+    auto* bestLabel = bestLabel_ = new QLabel(tr("&Best players of the last 30 days:"), this);
     bestList = new QTreeWidget(this);
     bestLabel->setBuddy(bestList);
     bestList->setHeaderLabels({tr("Rank"), tr("Player"), tr("Games"), tr("Wins"), tr("Points"), tr("HAKEM hands won")});
@@ -176,7 +182,8 @@ void ServerLobbyPage::ShowTables(const std::map<int, net::TableLine>& tables) {
         item->setText(kState, t.playing ? tr("Playing") : tr("Waiting"));
         item->setText(kWatchers, t.watchable ? Number(t.watchers) : tr("not allowed"));
         item->setText(kLevel, (t.expert ? tr("Expert") : tr("Standard")) +
-                                  (t.moveLimit > 0 ? tr(", %1 s a move").arg(t.moveLimit) : QString()));
+                                  (t.moveLimit > 0 ? tr(", %1 s a move").arg(t.moveLimit) : QString()) +
+                                  (t.rated ? QString() : tr(", unrated")));
     }
     if (selected > 0) SelectTable(selected);
     if (selectedTable() == 0 && tableList->topLevelItemCount() > 0) {
@@ -186,11 +193,22 @@ void ServerLobbyPage::ShowTables(const std::map<int, net::TableLine>& tables) {
     SelectionChanged();
 }
 
-void ServerLobbyPage::ShowBest(const std::vector<net::TopLine>& best) {
+void ServerLobbyPage::ShowBest(const std::vector<net::TopLine>& best, bool byRating) {
     bestList->clear();
-    for (const net::TopLine& b : best)
-        new QTreeWidgetItem(bestList, {Number(b.rank), QString::fromStdString(b.name), Number(b.games),
-                                       Number(b.wins), Number(b.points), Number(b.hakemWins)});
+    // A server that shows ratings lists its registered players by rating.
+    bestLabel_->setText(byRating ? tr("&Best rated players:") : tr("&Best players of the last 30 days:"));
+    bestList->setHeaderLabels(byRating ? QStringList{tr("Rank"), tr("Player"), tr("Rating"), tr("Games"), tr("Wins")}
+                                       : QStringList{tr("Rank"), tr("Player"), tr("Games"), tr("Wins"), tr("Points"),
+                                                     tr("HAKEM hands won")});
+    for (const net::TopLine& b : best) {
+        if (byRating)
+            new QTreeWidgetItem(bestList, {Number(b.rank), QString::fromStdString(b.name),
+                                           tr("%1 ± %2").arg(Number(b.rating), Number(b.deviation)), Number(b.games),
+                                           Number(b.wins)});
+        else
+            new QTreeWidgetItem(bestList, {Number(b.rank), QString::fromStdString(b.name), Number(b.games),
+                                           Number(b.wins), Number(b.points), Number(b.hakemWins)});
+    }
 }
 
 void ServerLobbyPage::SelectionChanged() {

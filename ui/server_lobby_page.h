@@ -40,7 +40,8 @@ public:
 
     // The tables as the server last told them; the selection stays on its table.
     void ShowTables(const std::map<int, net::TableLine>& tables);
-    void ShowBest(const std::vector<net::TopLine>& best);
+    // byRating: the registered players by rating (a server that shows ratings).
+    void ShowBest(const std::vector<net::TopLine>& best, bool byRating = false);
     int selectedTable() const;
     void SelectTable(int id);
     // The seat chosen in the seat box (1, 2 or 4), 0 when none is free.
@@ -67,6 +68,7 @@ private:
     void ConnectButtons();
     void SelectionChanged();
     std::map<int, net::TableLine> tables_;
+    QLabel* bestLabel_ = nullptr;
 };
 
 } // namespace zarv::ui

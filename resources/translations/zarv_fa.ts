@@ -767,6 +767,10 @@ Ombrel Card Games</source>
         <source>A password may not hold ; or |.</source>
         <translation>گذرواژه نباید ; یا | داشته باشد.</translation>
     </message>
+    <message>
+        <source>Games count in the &amp;ratings</source>
+        <translation>بازی‌ها در درجه‌بندی حساب می‌شوند</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::NetworkDialog</name>
@@ -1474,6 +1478,30 @@ Ombrel Card Games</source>
     <message>
         <source>Passwords travel only over an encrypted connection: tick &quot;Encrypted connection&quot; and connect again.</source>
         <translation>گذرواژه‌ها فقط از راه اتصال رمزنگاری‌شده فرستاده می‌شوند: «اتصال رمزنگاری‌شده» را بزنید و دوباره وصل شوید.</translation>
+    </message>
+    <message>
+        <source>%1 (guest)</source>
+        <translation>‏%1 (مهمان)</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>‏%1 (%2)</translation>
+    </message>
+    <message>
+        <source>, unrated</source>
+        <translation>، بی‌درجه</translation>
+    </message>
+    <message>
+        <source>&amp;Best rated players:</source>
+        <translation>بهترین بازیکنان به ترتیب درجه:</translation>
+    </message>
+    <message>
+        <source>Rating</source>
+        <translation>درجه</translation>
+    </message>
+    <message>
+        <source>%1 ± %2</source>
+        <translation>‏%1 ± %2</translation>
     </message>
 </context>
 <context>
