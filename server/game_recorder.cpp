@@ -15,6 +15,7 @@ GameRecorder::GameRecorder(const GameState& state, ResultsSink* sink, int table,
 
 void GameRecorder::Begin() {
     active_ = true;
+    away_.fill(false);
     game_.hands.clear();
     game_.pointsA = game_.pointsB = 0;
     game_.finished = false;
@@ -55,11 +56,17 @@ void GameRecorder::HandScored(int winner, int points) {
 
 void GameRecorder::SeatLeft(int seat) {
     if (active_ && seat >= 1 && seat <= 4 && game_.seats[static_cast<size_t>(seat)].person)
-        game_.seats[static_cast<size_t>(seat)].left = true;
+        away_[static_cast<size_t>(seat)] = true;
 }
 
 void GameRecorder::SeatBack(int seat) {
-    if (active_ && seat >= 1 && seat <= 4) game_.seats[static_cast<size_t>(seat)].left = false;
+    if (seat < 1 || seat > 4) return;
+    away_[static_cast<size_t>(seat)] = false;
+    game_.seats[static_cast<size_t>(seat)].left = false;
+}
+
+void GameRecorder::CardPlayed(int seat) {
+    if (active_ && seat >= 1 && seat <= 4 && away_[static_cast<size_t>(seat)]) game_.seats[static_cast<size_t>(seat)].left = true;
 }
 
 void GameRecorder::GameOver() {
@@ -70,9 +77,11 @@ void GameRecorder::GameOver() {
     sink_->Record(game_);
 }
 
-void GameRecorder::Stopped() {
+void GameRecorder::Stopped(bool deserted) {
     if (!active_) return;
     active_ = false;
+    if (deserted)
+        for (size_t seat = 1; seat <= 4; ++seat) game_.seats[seat].left = game_.seats[seat].left || away_[seat];
     // Nothing was scored: there is nothing of this game to keep.
     if (game_.hands.empty()) return;
     game_.finished = false;

@@ -3,6 +3,8 @@
 // when the table stops mid-game.
 #pragma once
 
+#include <array>
+
 #include <string>
 
 #include "engine/game_state.h"
@@ -18,13 +20,17 @@ public:
     void TrumpKnown(Suit trump);
     void TrickSettled(int winner);
     void HandScored(int winner, int points);
-    // A person's seat went to the computer (they left), or they came back to it.
+    // A person's seat went to the computer (they left), or they came back to
+    // it. One has left the game once the computer played a card for them: a
+    // player who closes the program after the last card has not.
     void SeatLeft(int seat);
     void SeatBack(int seat);
+    void CardPlayed(int seat);
     // The game reached seven points.
     void GameOver();
-    // The table stops (closing, deserted) before the game ended.
-    void Stopped();
+    // The table stops before the game ended: deserted (whoever is away left
+    // the game), or closing.
+    void Stopped(bool deserted);
 
 private:
     void Begin();
@@ -35,6 +41,7 @@ private:
     GameRecord game_;
     HandResult hand_;
     bool active_ = false;
+    std::array<bool, 5> away_{};  // seats whose person is gone, for now
 };
 
 } // namespace zarv::server

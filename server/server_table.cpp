@@ -223,6 +223,7 @@ public:
 
     // The game's events: the watchers see the game; the log hears of people.
     void CardPlayed(int seat, CardCode card) {
+        recorder_.CardPlayed(seat);
         feed_.CardPlayed(seat, card);
         RefreshBrowsers();
     }
@@ -331,6 +332,7 @@ private:
     } gameEvents_{*this};
     bool startAsked_ = false;
     bool shuttingDown_ = false;
+    bool deserted_ = false;  // closed because every player left in the middle of a game
     bool playing_ = false;
     std::string closingWords_;
     double firstSatAt_ = -1;
@@ -441,6 +443,7 @@ void ServerTable::Runner::WaitWhileDeserted() {
     }
     if (session_.pendingReturns() == 0 && !shuttingDown_) {
         Log("closed: every player left");
+        deserted_ = true;
         game_.EndHere();
     }
 }
@@ -466,7 +469,8 @@ void ServerTable::Runner::Run() {
         game_.StartClick();
         if (shuttingDown_ && s.PointsA < 7 && s.PointsB < 7)
             Log("stopped mid-game points " + std::to_string(s.PointsA) + "-" + std::to_string(s.PointsB));
-        recorder_.Stopped();
+        // A table whose players all went counts the game against them; a closing server, against nobody.
+        recorder_.Stopped(deserted_);
     }
     CloseTable();
 }

@@ -18,6 +18,7 @@
 
 #include "browser_at_table.h"
 #include "server/account_store.h"
+#include "server/rating_book.h"
 #include "server/results_database.h"
 #include "server/results_writer.h"
 #include "server/standings_report.h"
@@ -201,10 +202,45 @@ TEST_P(Results, AGameIsFinishedTheMomentItsLastHandIsScored) {
         EXPECT_TRUE(game.finished) << "game " << id << " points " << game.pointsA << "-" << game.pointsB;
         EXPECT_TRUE(game.pointsA >= 7 || game.pointsB >= 7);
         EXPECT_EQ(game.seats[1].name, "Eve");
+        EXPECT_FALSE(game.seats[1].left) << "she played her last card before she went";
     }
     const auto standings = db.Standings(0, 10);
     ASSERT_EQ(standings.size(), 1u);
     EXPECT_EQ(standings[0].games, static_cast<int>(endings.size()));
+}
+
+// One who leaves a game in the middle loses it: the game is kept with the
+// seat marked, and the ratings count it against the player.
+TEST_P(Results, APlayerWhoLeavesAGameLosesIt) {
+    zarv::server::TableRules rules;
+    rules.playNow = true;
+    rules.moveLimit = 0;
+    rules.seed = 11;
+    rules.idleAfter = 0.2;  // the deserted table closes at once
+    ResultsWriter writer(where(), [](const std::string&) {});
+    QString why;
+    ASSERT_TRUE(writer.Start(&why)) << why.toStdString();
+    {
+        BrowserAtTable t(rules, &writer);
+        t.Sit("Eve");
+        size_t read = 0;
+        // Two hands' worth of cards at least, then gone for good.
+        PlayCards(t, read, 16, [&] { t.table->Lost(BrowserAtTable::kBrowser); });
+        EXPECT_TRUE(t.Logged("closed")) << "the deserted table did not close";
+        t.table.reset();
+    }
+    writer.Finish(120);
+    ResultsDatabase db(where());
+    ASSERT_TRUE(db.Open()) << db.error().toStdString();
+    const auto games = db.Games();
+    ASSERT_EQ(games.size(), 1u);
+    const GameRecord& game = games[0].second;
+    EXPECT_FALSE(game.finished);
+    EXPECT_TRUE(game.seats[1].left);
+    zarv::server::RatingBook book;
+    book.Add(game);
+    ASSERT_NE(book.Find("Eve"), nullptr);
+    EXPECT_LT(book.Find("Eve")->rating.rating, zarv::server::kStartingRating);
 }
 
 TEST_P(Results, StatsShowEachPlayersRatingFromTheFinishedGames) {
