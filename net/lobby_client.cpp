@@ -86,45 +86,9 @@ void LobbyClient::Handle(const Piece& p) {
     } else if (p.command == "ListEnd") {
         listed = true;
     } else if (p.command == "LobbyNo") {
-        if (noticesAsked_) {
-            noticesAsked_ = false;  // a server that reads no codes: nothing refused that the person asked
-            return;
-        }
-        if (ratingsAsked_) {
-            ratingsAsked_ = false;  // a server without ratings: the lines it sends are the older ones
-            return;
-        }
-        refusalNotice = noticesAgreed ? ParseNoticeDetail(p.detail) : RecognizeNotice(p.detail);
-        refusal = refusalNotice.words.empty() ? "refused" : refusalNotice.words;
+        Refused(p.detail);
     } else if (p.command == "LobbyOk") {
-        const auto f = Fields(p.detail, ';');
-        if (noticesAsked_ && f[0] == "Notices") {
-            noticesAsked_ = false;
-            noticesAgreed = true;
-            return;
-        }
-        if (ratingsAsked_ && f[0] == "Ratings") {
-            ratingsAsked_ = false;
-            ratingsAgreed = true;
-            return;
-        }
-        okWhat = std::string(f[0]);
-        if (okWhat == "SignedIn" && f.size() == 3) {
-            signedInAs = TextFromWire(f[1]);
-            sessionToken = std::string(f[2]);
-            return;
-        }
-        if (okWhat == "Password" && f.size() == 2) {
-            sessionToken = std::string(f[1]);
-            return;
-        }
-        if (okWhat == "SignedOut" || okWhat == "Deleted") {
-            signedInAs.clear();
-            sessionToken.clear();
-            return;
-        }
-        okTable = f.size() > 1 ? ParseCount(f[1]).value_or(0) : 0;
-        okSeat = f.size() > 2 ? ParseCount(f[2]).value_or(0) : 0;
+        Done(p.detail);
     } else if (p.command == "Seen") {
         if (onSeen) onSeen(Message(p.command, p.detail));
         Seen(p.detail);
@@ -136,6 +100,46 @@ void LobbyClient::Handle(const Piece& p) {
         tableClosed = true;
         closingNotice = noticesAgreed ? ParseNoticeDetail(p.detail) : RecognizeNotice(p.detail);
         closingWords = closingNotice.words;
+    }
+}
+
+void LobbyClient::Refused(const std::string& detail) {
+    if (noticesAsked_) {
+        noticesAsked_ = false;  // a server that reads no codes: nothing refused that the person asked
+        return;
+    }
+    if (ratingsAsked_) {
+        ratingsAsked_ = false;  // a server without ratings: the lines it sends are the older ones
+        return;
+    }
+    refusalNotice = noticesAgreed ? ParseNoticeDetail(detail) : RecognizeNotice(detail);
+    refusal = refusalNotice.words.empty() ? "refused" : refusalNotice.words;
+}
+
+void LobbyClient::Done(const std::string& detail) {
+    const auto f = Fields(detail, ';');
+    if (noticesAsked_ && f[0] == "Notices") {
+        noticesAsked_ = false;
+        noticesAgreed = true;
+        return;
+    }
+    if (ratingsAsked_ && f[0] == "Ratings") {
+        ratingsAsked_ = false;
+        ratingsAgreed = true;
+        return;
+    }
+    okWhat = std::string(f[0]);
+    if (okWhat == "SignedIn" && f.size() == 3) {
+        signedInAs = TextFromWire(f[1]);
+        sessionToken = std::string(f[2]);
+    } else if (okWhat == "Password" && f.size() == 2) {
+        sessionToken = std::string(f[1]);
+    } else if (okWhat == "SignedOut" || okWhat == "Deleted") {
+        signedInAs.clear();
+        sessionToken.clear();
+    } else {
+        okTable = f.size() > 1 ? ParseCount(f[1]).value_or(0) : 0;
+        okSeat = f.size() > 2 ? ParseCount(f[2]).value_or(0) : 0;
     }
 }
 

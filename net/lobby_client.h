@@ -91,6 +91,9 @@ public:
 
 private:
     void Handle(const Piece& piece);
+    // "LobbyNo" and "LobbyOk": to what this program asked by itself, or to the person's request.
+    void Refused(const std::string& detail);
+    void Done(const std::string& detail);
     void Seen(const std::string& detail);
     void Send(const std::string& command, const std::string& detail);
     Transport& transport_;

@@ -135,6 +135,20 @@ void ResultsWriter::ReadSanctions(ResultsDatabase& db) {
     ++sanctionsGeneration_;
 }
 
+void ResultsWriter::WaitToRetry(ResultsDatabase& db, double& retryAfter) {
+    // The database is away (a PostgreSQL server restarting, a full disk):
+    // the game stays queued and is tried again, less often each time.
+    log_("results database: " + db.error().toStdString() + "; trying again");
+    {
+        std::unique_lock lk(lock_);
+        const double until = std::min(SteadySeconds() + retryAfter, stopping_ ? stopBy_ : 1e300);
+        wake_.wait_for(lk, std::chrono::duration<double>(until - SteadySeconds()),
+                       [&] { return stopping_ && SteadySeconds() > stopBy_; });
+    }
+    retryAfter = std::min(retryAfter * 2, 30.0);
+    db.Open();
+}
+
 void ResultsWriter::Run() {
     ResultsDatabase db(where_);
     const bool ok = db.Open();
@@ -175,16 +189,7 @@ void ResultsWriter::Run() {
         }
         const auto id = db.Record(game);
         if (!id) {
-            // The database is away (a PostgreSQL server restarting, a full
-            // disk): the game stays queued and is tried again.
-            log_("results database: " + db.error().toStdString() + "; trying again");
-            std::unique_lock lk(lock_);
-            const double until = std::min(SteadySeconds() + retryAfter, stopping_ ? stopBy_ : 1e300);
-            wake_.wait_for(lk, std::chrono::duration<double>(until - SteadySeconds()),
-                           [&] { return stopping_ && SteadySeconds() > stopBy_; });
-            lk.unlock();
-            retryAfter = std::min(retryAfter * 2, 30.0);
-            db.Open();
+            WaitToRetry(db, retryAfter);
             continue;
         }
         retryAfter = 0.5;

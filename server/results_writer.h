@@ -49,6 +49,7 @@ private:
     void ReadSanctions(ResultsDatabase& db);
     // The registered players' lines, from the book and the names registered now.
     void ReadRatings(ResultsDatabase& db);
+    void WaitToRetry(ResultsDatabase& db, double& retryAfter);
 
     const QString where_;
     const LogLine log_;

@@ -139,7 +139,7 @@ const own: Record<string, [string, string]> = {
   signedInAs: ['Signed in as %1', 'واردشده با نام %1'],
   guestAs: ['Playing as %1, a guest', 'بازی با نام %1، به‌عنوان مهمان'],
   accountHelp: ['Register your name to keep it: nobody else can play under it.', 'نام خود را ثبت کنید تا از آن شما بماند: کسی دیگر با آن بازی نمی‌کند.'],
-  accountsNeedHttps: ['Accounts need a secure (https) connection to this server.', 'حساب‌ها به اتصال امن (https) با این سرور نیاز دارند.'],
+  accountsNeedHttps: ['Accounts need a secure (https) connection to this server.', 'حساب‌ها به اتصال امن و رمزنگاری‌شده با این سرور نیاز دارند.'],
   accountName: ['Name', 'نام'],
   accountPassword: ['Password', 'گذرواژه'],
   passwordRules: ['8 to 64 characters, without ; or |', '\u200f۸ تا ۶۴ نویسه، بدون ; یا |'],
