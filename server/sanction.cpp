@@ -15,10 +15,17 @@ const char* KindName(Sanction::Kind kind) {
 }
 
 const Sanction* Sanctions::On(Sanction::Kind kind, const std::string& name) const {
-    std::string folded = name;
-    std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) { return std::tolower(c); });
-    for (const Sanction& s : list)
-        if (s.kind == kind && s.target == folded) return &s;
+    const bool current = keys_.size() == list.size() &&
+                         std::equal(list.begin(), list.end(), keys_.begin(),
+                                    [](const Sanction& s, const auto& made) { return s.target == made.first; });
+    if (!current) {
+        keys_.clear();
+        for (const Sanction& s : list) keys_.emplace_back(s.target, KeysOf(s.target));
+    }
+    const NameKeys keys = KeysOf(name);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].kind == kind && list[i].kind != Sanction::Kind::BanAddress && keys_[i].second.Matches(keys))
+            return &list[i];
     return nullptr;
 }
 

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "server/name_key.h"
 
 namespace zarv::server {
 
@@ -32,8 +35,13 @@ struct AdminAction {
 // The sanctions that hold now, as a server applies them.
 struct Sanctions {
     std::vector<Sanction> list;
-    // The one of that kind on the name (in any letter case), or null.
+    // The one of that kind on the name, in any letter case or look-alike
+    // spelling (as accounts match names), or null.
     const Sanction* On(Sanction::Kind kind, const std::string& name) const;
+
+private:
+    // Each sanction's target and its keys, made at the first look after the list changed.
+    mutable std::vector<std::pair<std::string, NameKeys>> keys_;
 };
 
 // "30m", "2h", "7d", "90s" in milliseconds; -1 when it is none of those.

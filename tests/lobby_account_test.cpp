@@ -224,6 +224,11 @@ TEST_F(LobbyAccounts, ABannedPlayerIsToldWhyAtSignIn) {
     Answer(links.asked.back(), AccountOutcome::Ok, "Ann", kToken);
     EXPECT_TRUE(links.closed[1]);
     EXPECT_EQ(links.Last(1), "LobbyNo;" + net::NoticeDetail(net::MakeNotice(net::Notice::Banned, "cheating")) + "|");
+    // Nor may the banned name come back as a guest in a look-alike spelling.
+    ASSERT_TRUE(lobby.Accept(2, "127.0.0.1", false));
+    lobby.Data(2, "Connect;\xCE\x91NN;Partner|");
+    EXPECT_TRUE(links.closed[2]);
+    EXPECT_EQ(links.Last(2), "Join;3;" + net::NoticeWords(net::Notice::Banned, "cheating") + "|");
 }
 
 TEST_F(LobbyAccounts, AFloodOfMessagesBehindASignInClosesTheConnection) {
