@@ -1,7 +1,6 @@
 #include "server/admin_command.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QHostAddress>
 #include <QTimeZone>
 #include <algorithm>
@@ -95,15 +94,9 @@ int RunAdmin(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return Usage(err, e.message);
     }
     const QString where = f.count("--db") ? QString::fromStdString(f.at("--db")) : DefaultResultsFile();
-    if (!where.contains("://") && !QFileInfo::exists(where)) {
-        err << "zarv-server admin: no results database at " << where.toStdString() << "\n";
-        return 1;
-    }
-    ResultsDatabase db(where);
-    if (!db.Open()) {
-        err << "zarv-server admin: " << db.error().toStdString() << "\n";
-        return 1;
-    }
+    const auto opened = OpenForCommand(where, "zarv-server admin", err);
+    if (!opened) return 1;
+    ResultsDatabase& db = *opened;
     if (list) {
         List(db, out);
         return 0;

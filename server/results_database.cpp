@@ -394,6 +394,19 @@ std::vector<AdminAction> ResultsDatabase::Actions(int limit) {
     return actions;
 }
 
+std::unique_ptr<ResultsDatabase> OpenForCommand(const QString& where, const std::string& program, std::ostream& err) {
+    if (!where.contains("://") && !QFileInfo::exists(where)) {
+        err << program << ": no results database at " << where.toStdString() << "\n";
+        return nullptr;
+    }
+    auto db = std::make_unique<ResultsDatabase>(where);
+    if (!db->Open()) {
+        err << program << ": " << db->error().toStdString() << "\n";
+        return nullptr;
+    }
+    return db;
+}
+
 QString DefaultResultsFile() {
     // systemd's StateDirectory= names the folder; else the user's state folder.
     const QString state = qEnvironmentVariable("STATE_DIRECTORY").section(':', 0, 0);

@@ -7,7 +7,9 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "server/game_record.h"
@@ -62,6 +64,11 @@ private:
     bool open_ = false;
     QString error_;
 };
+
+// The database a command (stats, admin) works on, opened; null when there is
+// none at that place (a command never makes one) or it cannot be opened, and
+// "<program>: why" has been written to err.
+std::unique_ptr<ResultsDatabase> OpenForCommand(const QString& where, const std::string& program, std::ostream& err);
 
 // Where results go when no --db is given: the server's state folder.
 QString DefaultResultsFile();

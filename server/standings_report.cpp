@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QTimeZone>
 #include <cmath>
 #include <cstdio>
@@ -62,15 +61,9 @@ int RunStats(const std::vector<std::string>& given, std::ostream& out, std::ostr
         return 2;
     }
     // Reading the standings never makes a database where there was none.
-    if (!where.contains("://") && !QFileInfo::exists(where)) {
-        err << "zarv-server stats: no results database at " << where.toStdString() << "\n";
-        return 1;
-    }
-    ResultsDatabase db(where);
-    if (!db.Open()) {
-        err << "zarv-server stats: " << db.error().toStdString() << "\n";
-        return 1;
-    }
+    const auto opened = OpenForCommand(where, "zarv-server stats", err);
+    if (!opened) return 1;
+    ResultsDatabase& db = *opened;
     if (ratings) {
         // Every finished game in the order it ended (--since does not apply:
         // a rating is made of all of a player's games).
