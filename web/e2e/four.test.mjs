@@ -5,7 +5,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { join } from 'node:path';
-import { DESKTOP, PHONE, SHOTS, enter, launch, lastView, openPlayer, playToTheEnd, serverResults, startServer } from './harness.mjs';
+import { DESKTOP, PHONE, SHOTS, enter, handShown, launch, lastView, openPlayer, playToTheEnd, serverResults, startServer } from './harness.mjs';
 
 async function sitAt(player, table, seat) {
   await player.page.locator(`article[aria-label="${table}"] button[aria-label$="Seat ${seat}"]`).click();
@@ -78,6 +78,7 @@ test('four browsers at one table: three players and a watcher', { timeout: 300_0
     for (const p of [ann, bob, cy]) {
       e.message += `\n-- ${p.label} --\n${p.frames.filter((f) => !String(f).includes('"beat"')).slice(-4).join('\n')}`;
       e.message += `\nsent: ${p.sent.slice(-4).join(' ')}\nstatus: ${await p.page.textContent('#status').catch(() => '?')}`;
+      e.message += `\nhand: ${await handShown(p.page)}; page errors: ${p.errors.join(' | ') || 'none'}`;
       await p.page.screenshot({ path: join(SHOTS, `four-failed-${p.label}.png`) }).catch(() => {});
     }
     throw e;

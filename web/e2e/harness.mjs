@@ -16,6 +16,7 @@ export const CHROMIUM = process.env.ZARV_CHROMIUM ?? '/usr/bin/chromium';
 mkdirSync(SHOTS, { recursive: true });
 
 const LIMIT_MS = 60_000;
+const RETRY_MS = 10_000;
 
 // A process whose output is read as it comes; waitFor(pattern) resolves with the match.
 function watched(program, args) {
@@ -147,6 +148,17 @@ export function lastView(player) {
   return null;
 }
 
+// The hand as the page shows it, for a failure's message: each card, * when
+// it may be chosen, ^ when lifted by a first touch.
+export async function handShown(page) {
+  const cards = [];
+  for (const c of await page.locator('.hand .card').all().catch(() => [])) {
+    const [card, off, cls] = await Promise.all(['data-card', 'aria-disabled', 'class'].map((a) => c.getAttribute(a).catch(() => '?')));
+    cards.push(`${card}${off ? '' : '*'}${cls?.includes('lifted') ? '^' : ''}`);
+  }
+  return cards.join(' ') || 'empty';
+}
+
 // Plays every decision with the first card the page lets it play, until the
 // game is over. touch: two taps (lift, then play); keyboard: focus and Enter.
 export async function playToTheEnd(player, { touch = false, keyboard = false, shotMidTrick = '' } = {}) {
@@ -159,7 +171,7 @@ export async function playToTheEnd(player, { touch = false, keyboard = false, sh
     // (Locators, not page functions: the page's policy allows no evaluated script.)
     await page.locator('#play-again, .hand .card:not([aria-disabled])').first().waitFor({ timeout: LIMIT_MS }).catch(async (e) => {
       await page.screenshot({ path: join(SHOTS, `stuck-${player.label.replace(/\W/g, '')}.png`) });
-      throw new Error(`${player.label}: nothing to play for a minute; last frames:\n${player.frames.slice(-6).join('\n')}\n${e.message}`);
+      throw new Error(`${player.label}: nothing to play for a minute; hand ${await handShown(page)}; page errors ${player.errors.join(' | ') || 'none'}; last frames:\n${player.frames.slice(-6).join('\n')}\n${e.message}`);
     });
     if (await over.count()) return lastView(player);
     const card = await enabled.first().getAttribute('data-card').catch(() => null);
@@ -188,10 +200,12 @@ export async function playToTheEnd(player, { touch = false, keyboard = false, sh
       continue;
     }
     // The card leaves the hand (or, once the ZARV is named, the hand fills).
+    // A choice the page did not take (the same card dealt again may hide its
+    // leaving) is looked at again after a while, not after the whole limit.
     await Promise.race([
-      target.waitFor({ state: 'detached', timeout: LIMIT_MS }),
-      page.locator('.hand .card').nth(count).waitFor({ state: 'attached', timeout: LIMIT_MS }),
-      over.waitFor({ state: 'attached', timeout: LIMIT_MS }),
+      target.waitFor({ state: 'detached', timeout: RETRY_MS }),
+      page.locator('.hand .card').nth(count).waitFor({ state: 'attached', timeout: RETRY_MS }),
+      over.waitFor({ state: 'attached', timeout: RETRY_MS }),
     ]).catch(() => {});
   }
   throw new Error(`${player.label}: no game over in time`);
