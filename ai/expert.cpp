@@ -1,12 +1,15 @@
 #include "ai/expert.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <random>
+#include <thread>
+#include <utility>
 
 #include "ai/card_selection.h"
 #include "ai/playout.h"
-#include "ai/world_sampler.h"
+#include "ai/world_draw.h"
 #include "engine/game.h"
 
 namespace zarv::ai {
@@ -32,7 +35,38 @@ struct Budget {
     }
 };
 
+// A world's own random numbers: the same world whichever thread looks at it.
+std::mt19937_64 WorldRandom(uint64_t decisionSeed, int world) {
+    return std::mt19937_64(decisionSeed ^ (static_cast<uint64_t>(world) + 1) * 0xD1B54A32D192ED03ULL);
+}
+
 } // namespace
+
+ExpertOptions MasterOptions(ExpertOptions expert) {
+    expert.samples *= 4;
+    expert.millis *= 4;
+    expert.exactCards += 2;
+    expert.threads = 2;
+    return expert;
+}
+
+template <typename Look> int ExpertPlayer::ForEachWorld(Look look) {
+    const Budget budget(options_);
+    const int threads = std::max(1, options_.threads);
+    if (static_cast<int>(searches_.size()) < threads) searches_.resize(static_cast<size_t>(threads));
+    std::atomic<int> next{0}, looked{0};
+    auto work = [&](int thread) {
+        for (int k; budget.More(k = next.fetch_add(1));) {
+            look(k, thread);
+            ++looked;
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t) helpers.emplace_back(work, t);
+    work(0);
+    for (auto& h : helpers) h.join();
+    return looked;
+}
 
 uint64_t ExpertPlayer::DecisionSeed(int seat) const {
     // The state's played cards and the seat: the same state decides the same.
@@ -46,50 +80,77 @@ uint64_t ExpertPlayer::DecisionSeed(int seat) const {
     return h;
 }
 
+namespace {
+
+// Each world's values, added up in world order once all are in: the same sum
+// however the threads shared them out.
+class WorldValues {
+public:
+    WorldValues(int threads, size_t width) : width_(width), rows_(static_cast<size_t>(threads)) {}
+    std::vector<double>& Row(int world, int thread) {
+        auto& rows = rows_[static_cast<size_t>(thread)];
+        rows.emplace_back(world, std::vector<double>(width_, 0.0));
+        return rows.back().second;
+    }
+    std::vector<double> Sum() const {
+        std::vector<std::pair<int, const std::vector<double>*>> all;
+        for (const auto& rows : rows_)
+            for (const auto& [world, values] : rows) all.emplace_back(world, &values);
+        std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<double> sum(width_, 0.0);
+        for (const auto& [world, values] : all)
+            for (size_t i = 0; i < width_; ++i) sum[i] += (*values)[i];
+        return sum;
+    }
+
+private:
+    size_t width_;
+    std::vector<std::vector<std::pair<int, std::vector<double>>>> rows_;
+};
+
+} // namespace
+
 CardChoice ExpertPlayer::SelectCard(int seat, int position) {
     const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
     lastWorlds_ = 0;
     if (legal.empty()) return {};
     if (legal.size() == 1) return {legal.front(), CardReason::OnlyCardAllowed()};
-    std::mt19937_64 rng(DecisionSeed(seat));
-    const WorldSampler sampler(state_, seat);
-    std::vector<double> total(legal.size(), 0.0);
-    GameState world, copy;
-    const Budget budget(options_);
-    int worlds = 0;
+    const uint64_t seed = DecisionSeed(seat);
+    const WorldDraw draw(state_, seat, options_.models);
     int held = 0;
     for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
     const double side = IsTeamA(seat) ? 1 : -1;
-    const int master = state_.MasterPlayer;
-    const bool judgeTrump = master >= 1 && master <= 4 && master != seat && state_.Trump != kNoSuit;
-    for (; budget.More(worlds); ++worlds) {
-        // A world where the master would have named another trump is
-        // unlikely: another is drawn in its place (a few times at most).
-        for (int attempt = 0; attempt < 8; ++attempt) {
-            sampler.Sample(rng, world);
-            if (!judgeTrump || MasterWouldNameTrump(world, master, rng)) break;
-        }
+    // Per world: each legal card's value, then the world's weight.
+    WorldValues values(std::max(1, options_.threads), legal.size() + 1);
+    const int worlds = ForEachWorld([&](int k, int thread) {
+        std::mt19937_64 rng = WorldRandom(seed, k);
+        GameState world, spare;
+        const double weight = draw.Draw(rng, world, spare).weight;
+        std::vector<double>& row = values.Row(k, thread);
+        row[legal.size()] = weight;
         if (held <= options_.exactCards) {
-            if (const auto values = search_.ValuesOfMoves(PositionOf(world))) {
-                for (const auto& [card, value] : *values)
+            if (const auto exact = searches_[static_cast<size_t>(thread)].ValuesOfMoves(PositionOf(world))) {
+                for (const auto& [card, value] : *exact)
                     for (size_t c = 0; c < legal.size(); ++c)
-                        if (legal[c] == card) total[c] += side * value;
-                continue;
+                        if (legal[c] == card) row[c] = weight * side * value;
+                return;
             }
         }
         for (size_t c = 0; c < legal.size(); ++c) {
-            copy = world;
-            const HandOutcome o = SimulatePlay(copy, seat, legal[c]) ? OutcomeOf(copy) : PlayOut(copy);
-            total[c] += o.ValueFor(seat);
+            spare = world;
+            const HandOutcome o = SimulatePlay(spare, seat, legal[c]) ? OutcomeOf(spare) : PlayOut(spare);
+            row[c] = weight * o.ValueFor(seat);
         }
-    }
+    });
     lastWorlds_ = worlds;
+    std::vector<double> total = values.Sum();
+    const double weights = total[legal.size()] > 0 ? total[legal.size()] : 1;
     // Among cards worth the same (exact values tie often), the standard
     // player's card: it also plays well against people who do not see all.
     const CardCode usual = ChooseMove(state_, seat, position).card;
     for (size_t c = 0; c < legal.size(); ++c)
-        if (legal[c] == usual) total[c] += 1e-6;
-    size_t best = 0, second = legal.size() > 1 ? 1 : 0;
+        if (legal[c] == usual) total[c] += 1e-6 * weights;
+    size_t best = 0, second = 1;
     for (size_t c = 1; c < legal.size(); ++c) {
         if (total[c] > total[best]) {
             second = best;
@@ -98,31 +159,31 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
             second = c;
         }
     }
-    const ExpertReckoning reckoning{legal[best], total[best] / worlds, legal[second], total[second] / worlds, worlds};
+    const ExpertReckoning reckoning{legal[best], total[best] / weights, legal[second], total[second] / weights, worlds};
     return {legal[best], CardReason::Of(reckoning)};
 }
 
 Suit ExpertPlayer::ChooseTrump(int first, int count) {
     const int master = state_.MasterPlayer;
-    std::mt19937_64 rng(DecisionSeed(master) ^ 0x5A5A5A5AULL);
+    const uint64_t seed = DecisionSeed(master) ^ 0x5A5A5A5AULL;
     // The master sees its first cards; the rest of the pack is dealt anew in each world.
-    std::vector<int> unseen;
+    std::vector<int> unseenCards;
     for (int i = 1; i <= 52; ++i)
-        if (i < first || i >= first + count) unseen.push_back(i);
+        if (i < first || i >= first + count) unseenCards.push_back(i);
     const Suit suits[4] = {'g', 'p', 'h', 'x'};
-    std::array<double, 4> total{};
-    const Budget budget(options_);
-    int worlds = 0;
-    GameState world = state_;
-    for (; budget.More(worlds); ++worlds) {
+    WorldValues values(std::max(1, options_.threads), 4);
+    lastWorlds_ = ForEachWorld([&](int k, int thread) {
+        std::mt19937_64 rng = WorldRandom(seed, k);
+        std::vector<int> unseen = unseenCards;
         std::shuffle(unseen.begin(), unseen.end(), rng);
+        GameState world = state_;
         // The master takes 13 - count more, the others 13 each.
         size_t next = 0;
         for (int i = first; i < first + count; ++i) world.Deck[i].Owner = static_cast<uint8_t>(master);
-        for (int k = count; k < 13; ++k) world.Deck[unseen[next++]].Owner = static_cast<uint8_t>(master);
+        for (int c = count; c < 13; ++c) world.Deck[unseen[next++]].Owner = static_cast<uint8_t>(master);
         for (int p = 1; p <= 4; ++p)
             if (p != master)
-                for (int k = 0; k < 13; ++k) world.Deck[unseen[next++]].Owner = static_cast<uint8_t>(p);
+                for (int c = 0; c < 13; ++c) world.Deck[unseen[next++]].Owner = static_cast<uint8_t>(p);
         for (int p = 1; p <= 4; ++p) {
             int slot = 0;
             for (int i = 1; i <= 52 && slot < 13; ++i)
@@ -131,12 +192,13 @@ Suit ExpertPlayer::ChooseTrump(int first, int count) {
         world.Tricks.assign(2, TrickRecord{});
         world.Turn = master;
         world.TrickPosition = 1;
-        for (int s = 0; s < 4; ++s) {
+        std::vector<double>& row = values.Row(k, thread);
+        for (size_t s = 0; s < 4; ++s) {
             world.Trump = suits[s];
-            total[static_cast<size_t>(s)] += PlayOut(world).ValueFor(master);
+            row[s] = PlayOut(world).ValueFor(master);
         }
-    }
-    lastWorlds_ = worlds;
+    });
+    const std::vector<double> total = values.Sum();
     int best = 0;
     for (int s = 1; s < 4; ++s)
         if (total[static_cast<size_t>(s)] > total[static_cast<size_t>(best)]) best = s;

@@ -1,14 +1,18 @@
 // The Expert computer player: for the seat to move it deals the cards it has
-// not seen at random many times into worlds consistent with what it has seen,
-// plays each card it may play out to the end of the hand in every world (the
-// standard player playing all four seats), and plays the card with the best
-// average for its side. The trump is chosen the same way, suit by suit.
+// not seen at random many times into worlds consistent with what it has seen
+// (the voids shown, the HAKEM's ZARV, and each seat's plays, as likely as its
+// way of playing makes them), plays each card it may play out to the end of
+// the hand in every world (the standard player playing all four seats), and
+// plays the card with the best weighted average for its side. The trump is
+// chosen the same way, suit by suit. The Master is the same player with more
+// worlds, more exact play and more threads.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "ai/play_inference.h"
 #include "ai/trick_search.h"
 #include "engine/game_state.h"
 #include "engine/interfaces.h"
@@ -26,6 +30,9 @@ struct ExpertOptions {
     int exactCards = 6;    // a world is played exactly once the seat holds this few cards
     // Seconds on a steady clock, for the time cap; empty: the system's steady clock.
     std::function<double()> clock{};
+    int threads = 1;       // worlds are looked at on this many threads at once
+    // How each other seat chooses its cards, for what its plays tell of its hand.
+    SeatModels models{};
 };
 
 class ExpertPlayer : public ComputerPlayer {
@@ -39,10 +46,17 @@ public:
 
 private:
     uint64_t DecisionSeed(int seat) const;
+    // Runs look(world, thread) for worlds 0, 1, ... on the options' threads
+    // until the budget ends; returns how many were looked at.
+    template <typename Look> int ForEachWorld(Look look);
     const GameState& state_;
     ExpertOptions options_;
     int lastWorlds_ = 0;
-    TrickSearch search_;
+    std::vector<TrickSearch> searches_;  // one a thread
 };
+
+// The Master's options from the Expert's: four times the worlds (or the time),
+// exact play from two cards more, and two threads.
+ExpertOptions MasterOptions(ExpertOptions expert);
 
 } // namespace zarv::ai

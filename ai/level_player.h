@@ -1,39 +1,45 @@
-// The computer player at a chosen level: Standard (the table-driven player)
-// or Expert (sampling and playing out). The table and the tools use it.
+// The computer player at a chosen level: Beginner (a learner), Standard (the
+// table-driven player), Expert (sampling and playing out) or Master (the
+// Expert with a larger budget on two threads). The table and the tools use it.
 #pragma once
 
-#include <optional>
-#include <string>
-
+#include "ai/beginner.h"
 #include "ai/card_selection.h"
 #include "ai/expert.h"
+#include "ai/level.h"
 
 namespace zarv::ai {
 
-enum class Level { Standard, Expert };
-// "standard" / "expert", as the tools and the settings write them.
-inline std::optional<Level> LevelFromText(const std::string& text) {
-    if (text == "standard") return Level::Standard;
-    if (text == "expert") return Level::Expert;
-    return std::nullopt;
-}
-
 class LevelPlayer : public ComputerPlayer {
 public:
-    LevelPlayer(const GameState& state, ExpertOptions options) : standard_(state), expert_(state, options) {}
+    LevelPlayer(const GameState& state, ExpertOptions options)
+        : standard_(state), beginner_(state, BeginnerOptions{kBeginnerMistakeRate, options.seed}), expert_(state, options),
+          master_(state, MasterOptions(options)) {}
     void SetLevel(Level level) { level_ = level; }
     Level level() const { return level_; }
-    void SetExpertOptions(ExpertOptions options) { expert_.SetOptions(options); }
-    CardChoice SelectCard(int seat, int position) override {
-        return level_ == Level::Expert ? expert_.SelectCard(seat, position) : standard_.SelectCard(seat, position);
+    // The Expert's options; the Master's follow from them, the Beginner takes the seed.
+    void SetExpertOptions(ExpertOptions options) {
+        expert_.SetOptions(options);
+        master_.SetOptions(MasterOptions(options));
+        beginner_.SetOptions(BeginnerOptions{kBeginnerMistakeRate, options.seed});
     }
-    Suit ChooseTrump(int first, int count) override {
-        return level_ == Level::Expert ? expert_.ChooseTrump(first, count) : standard_.ChooseTrump(first, count);
-    }
+    CardChoice SelectCard(int seat, int position) override { return Player().SelectCard(seat, position); }
+    Suit ChooseTrump(int first, int count) override { return Player().ChooseTrump(first, count); }
 
 private:
+    ComputerPlayer& Player() {
+        switch (level_) {
+        case Level::Beginner: return beginner_;
+        case Level::Expert: return expert_;
+        case Level::Master: return master_;
+        case Level::Standard: break;
+        }
+        return standard_;
+    }
     ComputerSeatPlayer standard_;
+    BeginnerPlayer beginner_;
     ExpertPlayer expert_;
+    ExpertPlayer master_;
     Level level_ = Level::Standard;
 };
 

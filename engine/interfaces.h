@@ -148,6 +148,7 @@ public:
 struct CardChoice {
     CardCode card;
     CardReason reason;
+    bool operator==(const CardChoice&) const = default;
 };
 
 // The computer player. It decides; the engine checks and plays.

@@ -11,8 +11,7 @@
 #include <thread>
 #include <cstdlib>
 
-#include "ai/card_selection.h"
-#include "ai/expert.h"
+#include "ai/level_player.h"
 #include "engine/game.h"
 #include "engine/headless.h"
 #include "cmdline/options.h"
@@ -23,24 +22,26 @@ using namespace cmdline;
 
 namespace {
 
-// Seats 1 and 3 play one level, seats 2 and 4 the other.
+// Seats 1 and 3 play one level, seats 2 and 4 the other. A level that reads
+// the table knows which seats play by the standard tables.
 class MixedPlayer : public ComputerPlayer {
 public:
-    MixedPlayer(const GameState& s, bool expertA, bool expertB, ai::ExpertOptions options)
-        : s_(s), standard_(s), expert_(s, options), expertA_(expertA), expertB_(expertB) {}
-    CardChoice SelectCard(int seat, int position) override {
-        return Expert(seat) ? expert_.SelectCard(seat, position) : standard_.SelectCard(seat, position);
+    MixedPlayer(const GameState& s, ai::Level levelA, ai::Level levelB, ai::ExpertOptions options)
+        : s_(s), a_(s, Knowing(options, levelB, 2)), b_(s, Knowing(options, levelA, 1)) {
+        a_.SetLevel(levelA);
+        b_.SetLevel(levelB);
     }
-    Suit ChooseTrump(int first, int count) override {
-        return Expert(s_.MasterPlayer) ? expert_.ChooseTrump(first, count) : standard_.ChooseTrump(first, count);
-    }
+    CardChoice SelectCard(int seat, int position) override { return Of(seat).SelectCard(seat, position); }
+    Suit ChooseTrump(int first, int count) override { return Of(s_.MasterPlayer).ChooseTrump(first, count); }
 
 private:
-    bool Expert(int seat) const { return IsTeamA(seat) ? expertA_ : expertB_; }
+    static ai::ExpertOptions Knowing(ai::ExpertOptions o, ai::Level others, int anOtherSeat) {
+        if (others == ai::Level::Standard) o.models[static_cast<size_t>(anOtherSeat)] = o.models[static_cast<size_t>(anOtherSeat + 2)] = ai::SeatModel::Standard;
+        return o;
+    }
+    ai::LevelPlayer& Of(int seat) { return IsTeamA(seat) ? a_ : b_; }
     const GameState& s_;
-    ai::ComputerSeatPlayer standard_;
-    ai::ExpertPlayer expert_;
-    bool expertA_, expertB_;
+    ai::LevelPlayer a_, b_;
 };
 
 struct Scores : GameObserver {
@@ -58,17 +59,16 @@ struct Scores : GameObserver {
 
 struct Table : HeadlessGame {
     MixedPlayer player;
-    Table(uint64_t seed, bool expertA, bool expertB, ai::ExpertOptions o)
-        : HeadlessGame(seed), player(game.state(), expertA, expertB, o) {
+    Table(uint64_t seed, ai::Level levelA, ai::Level levelB, ai::ExpertOptions o)
+        : HeadlessGame(seed), player(game.state(), levelA, levelB, o) {
         game.SetComputerPlayer(&player);
         AllComputerSeats();
     }
 };
 
-bool ParseLevel(const std::string& text) {
-    if (text == "standard") return false;
-    if (text == "expert") return true;
-    throw UsageError{"a level is standard or expert, not '" + text + "'"};
+ai::Level ParseLevel(const std::string& text) {
+    if (const auto level = ai::LevelFromText(text)) return *level;
+    throw UsageError{"a level is " + ai::LevelChoices() + ", not '" + text + "'"};
 }
 
 } // namespace
@@ -106,7 +106,7 @@ struct DuelSetup {
     bool games = false;  // whole games instead of single deals
     long long n = 0;
     uint64_t seed = 1;
-    bool expertA = true, expertB = false;
+    ai::Level levelA = ai::Level::Expert, levelB = ai::Level::Standard;
     int jobs = 1;
     ai::ExpertOptions options;
 };
@@ -119,8 +119,8 @@ DuelSetup ReadDuelArgs(const std::vector<std::string>& args) {
     d.n = ParseWhole(rest[1], "the number of deals", 1, 1'000'000);
     const auto o = ParseOptions(rest, 2, {"--seed", "--team-a", "--team-b", "--samples", "--jobs"});
     d.seed = o.count("--seed") ? ParseSeed(o.at("--seed"), "--seed") : 1;
-    d.expertA = o.count("--team-a") ? ParseLevel(o.at("--team-a")) : true;
-    d.expertB = o.count("--team-b") ? ParseLevel(o.at("--team-b")) : false;
+    d.levelA = o.count("--team-a") ? ParseLevel(o.at("--team-a")) : ai::Level::Expert;
+    d.levelB = o.count("--team-b") ? ParseLevel(o.at("--team-b")) : ai::Level::Standard;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     d.jobs = static_cast<int>(o.count("--jobs") ? ParseWhole(o.at("--jobs"), "--jobs", 1, 256) : cores);
     d.options.seed = d.seed;
@@ -150,7 +150,7 @@ std::array<long long, 2> PlayBothWays(const DuelSetup& d, long long i, const Dea
     for (int swap = 0; swap < 2; ++swap) {
         // Run 0: seats 1 and 3 play level a; run 1: they play level b.
         const bool aOnSeatsA = swap == 0;
-        Table t(d.seed + static_cast<uint64_t>(i), aOnSeatsA ? d.expertA : d.expertB, aOnSeatsA ? d.expertB : d.expertA,
+        Table t(d.seed + static_cast<uint64_t>(i), aOnSeatsA ? d.levelA : d.levelB, aOnSeatsA ? d.levelB : d.levelA,
                 d.options);
         const GameState& s = t.s();
         Scores scores(t.game, !d.games);

@@ -31,8 +31,8 @@ const char* const kUsage =
     "usage: zarv-sim hand --deal \"<52 card codes>\" --master <seat> [--trump <g|p|h|x>]\n"
     "                     [--first-master <seat>] [--sorted <seats, e.g. 3 or 1,2,3,4>]\n"
     "       zarv-sim hand --file <saved hand> [the options above, which take precedence]\n"
-    "       zarv-sim games <N> [--seed <S>] [--level standard|expert] [--samples <K>]\n"
-    "       zarv-sim duel <N> [--seed <S>] [--team-a standard|expert] [--team-b standard|expert]\n"
+    "       zarv-sim games <N> [--seed <S>] [--level beginner|standard|expert|master] [--samples <K>]\n"
+    "       zarv-sim duel <N> [--seed <S>] [--team-a LEVEL] [--team-b LEVEL]\n"
     "                     [--samples <K>] [--games] [--jobs <J>]\n"
     "       zarv-sim serve [--port <P>] [--clients <K>] [--games <N>] [--seed <S>] [--lobby]\n"
     "                      [--move-limit <seconds>]\n"
@@ -81,7 +81,7 @@ private:
 void ApplyLevel(SimPlayer& player, const std::map<std::string, std::string>& options, uint64_t seed) {
     if (!options.count("--level")) return;
     const auto level = ai::LevelFromText(options.at("--level"));
-    if (!level) throw UsageError{"--level must be standard or expert, not '" + options.at("--level") + "'"};
+    if (!level) throw UsageError{"--level must be " + ai::LevelChoices() + ", not '" + options.at("--level") + "'"};
     player.level().SetLevel(*level);
     ai::ExpertOptions o;
     o.seed = seed;
