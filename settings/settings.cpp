@@ -96,7 +96,10 @@ Settings ReadSettings(SettingsStore& store) {
     if (auto v = dword("DimCards")) s.DimCards = AsSigned(*v) > 0;
     if (auto v = dword("AskAbandon")) s.AskBeforeAbandoning = AsSigned(*v) > 0;
     if (auto v = dword("NetworkRole")) s.NetworkRole = std::clamp(AsSigned(*v), 0, 2);
-    if (auto v = dword("Level")) s.Level = static_cast<ComputerLevel>(std::clamp(AsSigned(*v), 0, 1));
+    if (auto v = dword("Level")) {
+        const int32_t level = AsSigned(*v);
+        s.Level = level >= 0 && level <= 3 ? static_cast<ComputerLevel>(level) : ComputerLevel::Standard;
+    }
     if (auto v = dword("Language"))
         s.Language = *v == 1 ? LanguageChoice::Farsi : LanguageChoice::English;  // anything else is no choice of ours
     else if (dword("Sheme"))

@@ -27,7 +27,8 @@ inline const std::array<const char*, 6> kSchemeNames = {"Abbadan", "Casino", "So
 enum class LanguageChoice : int32_t { English = 0, Farsi = 1 };
 
 // How the computer players play; stored as the number it stands for.
-enum class ComputerLevel : int32_t { Standard = 0, Expert = 1 };
+// Standard and Expert were the first two; Beginner and Master came later.
+enum class ComputerLevel : int32_t { Standard = 0, Expert = 1, Beginner = 2, Master = 3 };
 
 struct Settings {
     int32_t Scheme = 0;  // stored as "Sheme"
@@ -43,7 +44,7 @@ struct Settings {
     bool FullScreen = false;
     bool Talk = true;
     bool DimCards = true;  // dim the cards the person may not play (stored as "DimCards")
-    ComputerLevel Level = ComputerLevel::Standard;  // the computer players (stored as "Level": 0 or 1)
+    ComputerLevel Level = ComputerLevel::Standard;  // the computer players (stored as "Level": 0 to 3)
     // Stored as "Language" (0 or 1). Options saved before there was a choice
     // read as English; with no options saved at all it stays empty and the
     // program follows the system's language.

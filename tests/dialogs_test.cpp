@@ -404,15 +404,24 @@ namespace {
 
 TEST_F(Dialogs, TheComputerPlayersLevelIsChosenAndStored) {
     EXPECT_EQ(window.computerPlayer().level(), ai::Level::Standard);  // an older store: Standard
-    auto d = Options();
-    d->levelList->setCurrentIndex(1);
-    emit d->levelList->activated(1);
-    EXPECT_TRUE(d->applyButton->isEnabled());
-    QTest::mouseClick(d->okButton, Qt::LeftButton);
-    EXPECT_EQ(*store.ReadDword(kKey, "Level"), 1u);
-    EXPECT_EQ(window.computerPlayer().level(), ai::Level::Expert);
-    settings::SettingsStore again(store.fileName());
-    EXPECT_EQ(settings::ReadSettings(again).Level, settings::ComputerLevel::Expert);
+    // Offered from the easiest to the strongest, each kept as its own number
+    // (Standard 0 and Expert 1 as before).
+    const std::pair<ai::Level, uint32_t> levels[] = {
+        {ai::Level::Beginner, 2}, {ai::Level::Standard, 0}, {ai::Level::Expert, 1}, {ai::Level::Master, 3}};
+    for (int index : {3, 0, 2, 1}) {
+        auto d = Options();
+        ASSERT_EQ(d->levelList->count(), 4);
+        d->levelList->setCurrentIndex(index);
+        emit d->levelList->activated(index);
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        const auto [level, stored] = levels[index];
+        EXPECT_EQ(*store.ReadDword(kKey, "Level"), stored);
+        EXPECT_EQ(window.computerPlayer().level(), level);
+        settings::SettingsStore again(store.fileName());
+        EXPECT_EQ(static_cast<uint32_t>(settings::ReadSettings(again).Level), stored);
+        // Shown again as chosen.
+        EXPECT_EQ(Options()->levelList->currentIndex(), index);
+    }
 }
 
 } // namespace

@@ -76,6 +76,15 @@ TEST_F(Store, ValuesAreLimitedOnReading) {
     EXPECT_FALSE(s.SoundFX);
     EXPECT_TRUE(s.Talk);
     EXPECT_TRUE(s.FullScreen);
+    // The computer level: the four levels as stored, anything else Standard.
+    for (uint32_t level : {0u, 1u, 2u, 3u}) {
+        Write("Level", level);
+        EXPECT_EQ(static_cast<uint32_t>(ReadSettings(store).Level), level);
+    }
+    for (uint32_t junk : {4u, 99u, static_cast<uint32_t>(-1)}) {
+        Write("Level", junk);
+        EXPECT_EQ(ReadSettings(store).Level, ComputerLevel::Standard) << junk;
+    }
 }
 
 TEST_F(Store, PlayerNameRules) {

@@ -164,7 +164,11 @@ QGroupBox* OptionsDialog::BuildPlayersFrame() {
     auto* players = new QGroupBox(tr("Computer players"), this);
     auto* playersLayout = new QVBoxLayout(players);
     levelList = new QComboBox(players);
-    levelList->addItems({tr("Standard"), tr("Expert")});
+    // From the easiest to the strongest; each item keeps its stored level.
+    levelList->addItem(tr("Beginner"), static_cast<int>(settings::ComputerLevel::Beginner));
+    levelList->addItem(tr("Standard"), static_cast<int>(settings::ComputerLevel::Standard));
+    levelList->addItem(tr("Expert"), static_cast<int>(settings::ComputerLevel::Expert));
+    levelList->addItem(tr("Master"), static_cast<int>(settings::ComputerLevel::Master));
     playersLayout->addWidget(levelList);
     // How long a Dealer waits for a silent remote player before the computer plays.
     auto* limitRow = new QHBoxLayout;
@@ -253,7 +257,7 @@ void OptionsDialog::ShowSettings() {
     fullScreenBox->setChecked(s.FullScreen);
     talkBox->setChecked(s.Talk);
     dimCardsBox->setChecked(s.DimCards);
-    levelList->setCurrentIndex(s.Level == settings::ComputerLevel::Expert ? 1 : 0);
+    levelList->setCurrentIndex(std::max(0, levelList->findData(static_cast<int>(s.Level))));
     moveLimit->setValue(std::clamp(s.MoveLimit, settings::kMinMoveLimit, settings::kMaxMoveLimit));
     (CurrentLanguage() == settings::LanguageChoice::Farsi ? farsiChoice : englishChoice)->setChecked(true);
     applyButton->setEnabled(false);
@@ -410,7 +414,7 @@ void OptionsDialog::Apply() {
     table_.SetFullScreen(fullScreenBox->isChecked());
     s.Talk = talkBox->isChecked();
     s.DimCards = dimCardsBox->isChecked();
-    s.Level = levelList->currentIndex() == 1 ? settings::ComputerLevel::Expert : settings::ComputerLevel::Standard;
+    s.Level = static_cast<settings::ComputerLevel>(levelList->currentData().toInt());
     s.MoveLimit = moveLimit->value();
     s.Language = farsiChoice->isChecked() ? settings::LanguageChoice::Farsi : settings::LanguageChoice::English;
     table_.LoadSettings();

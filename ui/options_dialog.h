@@ -46,7 +46,7 @@ public:
     QCheckBox* talkBox = nullptr;
     QCheckBox* fullScreenBox = nullptr;
     QCheckBox* dimCardsBox = nullptr;
-    QComboBox* levelList = nullptr;  // "Computer players": Standard or Expert
+    QComboBox* levelList = nullptr;  // "Computer players": Beginner, Standard, Expert or Master
     QSpinBox* moveLimit = nullptr;  // seconds a network Dealer waits for a silent player
     QLabel* deckPreview = nullptr;
     QRadioButton* englishChoice = nullptr;

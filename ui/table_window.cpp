@@ -170,7 +170,8 @@ void TableWindow::changeEvent(QEvent* event) {
 void TableWindow::LoadSettings() {
     game_.SetSpeed(currentSettings().Speed);
     game_.LeaveTraceMode();
-    computer_.SetLevel(currentSettings().Level == settings::ComputerLevel::Expert ? ai::Level::Expert : ai::Level::Standard);
+    // The stored numbers are the levels' own.
+    computer_.SetLevel(ai::LevelFromNumber(static_cast<long>(currentSettings().Level)));
     game_.SetMoveLimit(currentSettings().MoveLimit);
     TableColours c;
     c.background = ToQColor(currentSettings().FeltColour);

@@ -1210,6 +1210,14 @@ Ombrel Card Games</source>
         <source>&amp;Default</source>
         <translation>پیش‌فرض</translation>
     </message>
+    <message>
+        <source>Beginner</source>
+        <translation>مبتدی</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>استاد</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::PlayerNameDialog</name>
