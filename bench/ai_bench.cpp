@@ -115,20 +115,25 @@ void BM_TrickSearch(benchmark::State& st) {
 }
 BENCHMARK(BM_TrickSearch)->DenseRange(3, 13)->Unit(benchmark::kMicrosecond);
 
-// How long the Expert takes a decision as the table runs it (its worlds or
-// 100 ms, whichever first), over whole seeded games of four Experts: the
-// median and the 99th percentile, for cards and for trumps apart.
+// How long the Expert and the Master take a decision as the table runs them
+// (their worlds or their time cap, whichever first), over whole seeded games:
+// the median and the 99th percentile, for cards and for trumps apart. Arg 0:
+// four Experts; 1: four Masters; 2: Experts at seats 1 and 3 against the
+// Standard player, whose plays they read exactly.
 class TimedExpert : public ComputerPlayer {
 public:
-    explicit TimedExpert(const GameState& s) : expert_(s, ai::ExpertOptions{ai::kDefaultWorlds, 100, 1}) {}
+    TimedExpert(const GameState& s, ai::ExpertOptions o, bool againstStandard)
+        : s_(s), expert_(s, o), standard_(s), againstStandard_(againstStandard) {}
     CardChoice SelectCard(int seat, int position) override {
+        if (againstStandard_ && !IsTeamA(seat)) return standard_.SelectCard(seat, position);
         const auto start = Clock::now();
         CardChoice c = expert_.SelectCard(seat, position);
         cards.push_back(Millis(start));
-        if (expert_.lastWorlds() > 0 && expert_.lastWorlds() < ai::kDefaultWorlds) ++capped;
+        if (expert_.lastWorlds() > 0 && expert_.lastWorlds() < worlds) ++capped;
         return c;
     }
     Suit ChooseTrump(int first, int count) override {
+        if (againstStandard_ && !IsTeamA(s_.MasterPlayer)) return standard_.ChooseTrump(first, count);
         const auto start = Clock::now();
         const Suit t = expert_.ChooseTrump(first, count);
         trumps.push_back(Millis(start));
@@ -136,13 +141,17 @@ public:
     }
     std::vector<double> cards, trumps;
     int capped = 0;  // card decisions the time cap cut short
+    int worlds = ai::kDefaultWorlds;
 
 private:
     using Clock = std::chrono::steady_clock;
     static double Millis(Clock::time_point start) {
         return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     }
+    const GameState& s_;
     ai::ExpertPlayer expert_;
+    ai::ComputerSeatPlayer standard_;
+    bool againstStandard_;
 };
 
 double Percentile(std::vector<double> v, double q) {
@@ -152,12 +161,17 @@ double Percentile(std::vector<double> v, double q) {
 }
 
 void BM_ExpertDecisionTimes(benchmark::State& st) {
+    const bool master = st.range(1) == 1, againstStandard = st.range(1) == 2;
+    ai::ExpertOptions options{ai::kDefaultWorlds, 100, 1};
+    if (againstStandard) options.models[2] = options.models[4] = ai::SeatModel::Standard;
+    if (master) options = ai::MasterOptions(options);
     for (auto _ : st) {
         std::vector<double> cards, trumps;
         int capped = 0;
         for (uint64_t seed = 1; seed <= static_cast<uint64_t>(st.range(0)); ++seed) {
             Headless h(seed);
-            TimedExpert expert(h.game.positionForTests());
+            TimedExpert expert(h.game.positionForTests(), options, againstStandard);
+            expert.worlds = options.samples;
             h.game.SetComputerPlayer(&expert);
             h.game.StartClick();
             cards.insert(cards.end(), expert.cards.begin(), expert.cards.end());
@@ -173,7 +187,7 @@ void BM_ExpertDecisionTimes(benchmark::State& st) {
         st.counters["trumps"] = static_cast<double>(trumps.size());
     }
 }
-BENCHMARK(BM_ExpertDecisionTimes)->Arg(4)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_ExpertDecisionTimes)->Args({4, 0})->Args({2, 1})->Args({4, 2})->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);
