@@ -491,11 +491,11 @@ win seven points.</source>
     </message>
     <message>
         <source>the Expert expects to lose %1 points with %2</source>
-        <translation>استاد انتظار دارد با %2، %1 امتیاز ببازد</translation>
+        <translation>ماهر انتظار دارد با %2، %1 امتیاز ببازد</translation>
     </message>
     <message>
         <source>the Expert expects to win %1 points with %2</source>
-        <translation>استاد انتظار دارد با %2، %1 امتیاز ببرد</translation>
+        <translation>ماهر انتظار دارد با %2، %1 امتیاز ببرد</translation>
     </message>
     <message>
         <source> — next best %1</source>
@@ -729,7 +729,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Expert</source>
-        <translation>استاد</translation>
+        <translation>ماهر</translation>
     </message>
     <message>
         <source> seconds</source>
@@ -1140,7 +1140,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Expert</source>
-        <translation>استاد</translation>
+        <translation>ماهر</translation>
     </message>
     <message>
         <source>Network: wait for a silent player</source>
@@ -1437,7 +1437,7 @@ Ombrel Card Games</source>
     </message>
     <message>
         <source>Expert</source>
-        <translation>استاد</translation>
+        <translation>ماهر</translation>
     </message>
     <message>
         <source>Standard</source>
