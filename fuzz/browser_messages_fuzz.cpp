@@ -15,7 +15,7 @@
 ZARV_FUZZ_TARGET {
     using zarv::server::WebLink;
     static const std::set<std::string> kAllowed = {
-        "Recived",       "LobbyNotices", "LobbyRatings", "LobbyGuest",   "LobbyList",    "LobbyTop",
+        "Recived",       "LobbyNotices", "LobbyRatings", "LobbyLevels",  "LobbyGuest",   "LobbyList",    "LobbyTop",
         "LobbyMake",     "LobbySit",     "LobbyWatch",   "LobbyLeave",   "LobbyStart",   "LobbyPlayNow",
         "LobbyRegister", "LobbySignIn",  "LobbyResume",  "LobbySignOut", "LobbyPassword", "LobbyDeleteAccount",
         "Return",        "Connect",      "WebPlay",      "WebTrump",     "WebChat",      "WebHint",

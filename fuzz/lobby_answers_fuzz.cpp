@@ -46,10 +46,10 @@ ZARV_FUZZ_TARGET {
         ZARV_FUZZ_CHECK(lobby.tables.size() <= net::LobbyClient::kMaxTables);
     }
     // The client only ever asked for the lobby, and once said that it reads
-    // notices' codes and shows ratings.
+    // notices' codes, shows ratings and knows the four levels.
     const size_t asked = std::string("Recived;Lobby|").size();
     ZARV_FUZZ_CHECK(transport.sent ==
-                    asked + (lobby.lobbyVersion > 0 ? std::string("LobbyNotices;1|LobbyRatings;1|").size() : 0));
+                    asked + (lobby.lobbyVersion > 0 ? std::string("LobbyNotices;1|LobbyRatings;1|LobbyLevels;1|").size() : 0));
     // A session's token it keeps is the server's, whole or not at all.
     ZARV_FUZZ_CHECK(lobby.sessionToken.size() <= 64 * 1024);
     return 0;

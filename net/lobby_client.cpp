@@ -35,7 +35,9 @@ void LobbyClient::OnData(int, std::string_view bytes) {
     if (onNews) onNews();
 }
 
-void LobbyClient::Make(const MakeRequest& request) { Send("LobbyMake", MakeText(request, ratingsAgreed)); }
+void LobbyClient::Make(const MakeRequest& request) {
+    Send("LobbyMake", MakeText(request, ratingsAgreed, levelsAgreed));
+}
 void LobbyClient::Sit(int table, int seat, const std::string& password) {
     Send("LobbySit", SitText({table, seat, password}));
 }
@@ -77,6 +79,9 @@ void LobbyClient::Handle(const Piece& p) {
         // And that it shows ratings: answered next, in the same way.
         ratingsAsked_ = true;
         Send("LobbyRatings", "1");
+        // And that it knows the four computer levels.
+        levelsAsked_ = true;
+        Send("LobbyLevels", "1");
     } else if (p.command == "TableIs") {
         // A server lists what it has; a list without end is not believed.
         if (const auto line = ParseTableLine(p.detail); line && (tables.count(line->id) || tables.size() < kMaxTables))
@@ -112,6 +117,10 @@ void LobbyClient::Refused(const std::string& detail) {
         ratingsAsked_ = false;  // a server without ratings: the lines it sends are the older ones
         return;
     }
+    if (levelsAsked_) {
+        levelsAsked_ = false;  // a server with two levels: a table is Standard or Expert
+        return;
+    }
     refusalNotice = noticesAgreed ? ParseNoticeDetail(detail) : RecognizeNotice(detail);
     refusal = refusalNotice.words.empty() ? "refused" : refusalNotice.words;
 }
@@ -126,6 +135,11 @@ void LobbyClient::Done(const std::string& detail) {
     if (ratingsAsked_ && f[0] == "Ratings") {
         ratingsAsked_ = false;
         ratingsAgreed = true;
+        return;
+    }
+    if (levelsAsked_ && f[0] == "Levels") {
+        levelsAsked_ = false;
+        levelsAgreed = true;
         return;
     }
     okWhat = std::string(f[0]);

@@ -66,6 +66,8 @@ public:
     // The server shows ratings (it answered "LobbyRatings"): table lines carry
     // marks, the top list is by rating, and a table may be made unrated.
     bool ratingsAgreed = false;
+    // The server knows the four computer levels (it answered "LobbyLevels").
+    bool levelsAgreed = false;
     std::string okWhat;       // the last "LobbyOk": Made, Sit, Watch, Leave, Start or an account's
     std::string signedInAs;   // the account's name as registered (empty: a guest)
     std::string sessionToken;  // to sign in again without the password
@@ -105,6 +107,7 @@ private:
     // "LobbyNotices" was asked and its answer has not come.
     bool noticesAsked_ = false;
     bool ratingsAsked_ = false;
+    bool levelsAsked_ = false;
 };
 
 } // namespace zarv::net

@@ -36,16 +36,36 @@ bool IsLobbyText(std::string_view text, size_t limit) {
 }
 
 namespace {
+// The level's letter in a table line: B S E M, or for a program that knows
+// only two levels, the nearer of S and E.
+char LevelLetter(ai::Level level, bool withLevels) {
+    switch (level) {
+    case ai::Level::Beginner: return withLevels ? 'B' : 'S';
+    case ai::Level::Expert: return 'E';
+    case ai::Level::Master: return withLevels ? 'M' : 'E';
+    case ai::Level::Standard: break;
+    }
+    return 'S';
+}
+
+std::optional<ai::Level> LevelOfLetter(std::string_view letter) {
+    if (letter == "B") return ai::Level::Beginner;
+    if (letter == "S") return ai::Level::Standard;
+    if (letter == "E") return ai::Level::Expert;
+    if (letter == "M") return ai::Level::Master;
+    return std::nullopt;
+}
+
 // A seat's mark: a rating, "G", or nothing.
 bool IsMark(std::string_view mark) {
     return mark.empty() || mark == "G" || (mark.size() <= 4 && ParseCount(mark).has_value());
 }
 } // namespace
 
-std::string TableLineText(const TableLine& t, bool withRatings) {
+std::string TableLineText(const TableLine& t, bool withRatings, bool withLevels) {
     std::string text = std::to_string(t.id) + ";" + Clean(t.name) + ";" + (t.playing ? "P" : "W") + ";" +
                        (t.isPrivate ? "1" : "0") + ";" + (t.watchable ? "1" : "0") + ";" + std::to_string(t.watchers) +
-                       ";" + (t.expert ? "E" : "S") + ";" + std::to_string(t.moveLimit);
+                       ";" + LevelLetter(t.level, withLevels) + ";" + std::to_string(t.moveLimit);
     for (int seat = 1; seat <= 4; ++seat) {
         const size_t k = static_cast<size_t>(seat);
         text += ";" + Clean(t.names[k]) + ";" + static_cast<char>(t.fills[k]);
@@ -91,8 +111,9 @@ std::optional<TableLine> ParseTableLine(std::string_view detail) {
     const auto watchable = Flag(f[4]);
     const auto watchers = ParseCount(f[5]);
     const auto limit = ParseCount(f[7]);
-    if (!id || !isPrivate || !watchable || !watchers || !limit || (f[2] != "W" && f[2] != "P") ||
-        (f[6] != "S" && f[6] != "E") || !IsLobbyText(f[1], kMaxTableName))
+    const auto level = LevelOfLetter(f[6]);
+    if (!id || !isPrivate || !watchable || !watchers || !limit || (f[2] != "W" && f[2] != "P") || !level ||
+        !IsLobbyText(f[1], kMaxTableName))
         return std::nullopt;
     t.id = *id;
     t.name = f[1];
@@ -100,7 +121,7 @@ std::optional<TableLine> ParseTableLine(std::string_view detail) {
     t.isPrivate = *isPrivate;
     t.watchable = *watchable;
     t.watchers = *watchers;
-    t.expert = f[6] == "E";
+    t.level = *level;
     t.moveLimit = *limit;
     for (int seat = 1; seat <= 4; ++seat) {
         const std::string_view name = f[static_cast<size_t>(6 + seat * 2)];
@@ -122,8 +143,9 @@ std::optional<TableLine> ParseTableLine(std::string_view detail) {
     return t;
 }
 
-std::string MakeText(const MakeRequest& r, bool withRated) {
-    return r.name + ";" + r.password + ";" + (r.expert ? "expert" : "standard") + ";" + std::to_string(r.moveLimit) +
+std::string MakeText(const MakeRequest& r, bool withRated, bool withLevels) {
+    const char* level = withLevels ? ai::LevelText(r.level) : LevelLetter(r.level, false) == 'E' ? "expert" : "standard";
+    return r.name + ";" + r.password + ";" + level + ";" + std::to_string(r.moveLimit) +
            ";" + (r.watchable ? "1" : "0") + (withRated ? (r.rated ? ";1" : ";0") : "");
 }
 
@@ -134,12 +156,13 @@ std::optional<MakeRequest> ParseMake(std::string_view detail) {
     if (!rated) return std::nullopt;
     const auto limit = ParseCount(f[3]);
     const auto watchable = Flag(f[4]);
+    const auto level = ai::LevelFromText(f[2]);
     if (f[0].empty() || !IsLobbyText(f[0], kMaxTableName) || !IsLobbyText(f[1], kMaxPassword) || !limit ||
-        !watchable || (f[2] != "standard" && f[2] != "expert"))
+        !watchable || !level)
         return std::nullopt;
     // A limit, when there is one, gives a person at least ten seconds.
     if (*limit != 0 && (*limit < 10 || *limit > 600)) return std::nullopt;
-    return MakeRequest{std::string(f[0]), std::string(f[1]), f[2] == "expert", *limit, *watchable, *rated};
+    return MakeRequest{std::string(f[0]), std::string(f[1]), *level, *limit, *watchable, *rated};
 }
 
 std::string SitText(const SitRequest& r) {

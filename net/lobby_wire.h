@@ -35,6 +35,11 @@
 //           rating, "G" for a guest, else empty); LobbyMake may end with ;<rated 0|1>;
 //           the top list is the registered players' by rating, each Top line
 //           ending with ;<rating>;<deviation>
+//   C -> S  LobbyLevels;1                       this program knows the four computer
+//   S -> C  LobbyOk;Levels;1                    levels (an older server refuses it); from
+//           then on a TableIs level may be B (Beginner) or M (Master) as well as
+//           S and E, and LobbyMake's level beginner or master. Other programs
+//           hear a Beginner's table as S and a Master's as E.
 //   C -> S  LobbyRegister;<name>;<password>     accounts, on an encrypted connection only:
 //   C -> S  LobbySignIn;<name>;<password>       S -> C  LobbyOk;SignedIn;<name>;<token>
 //   C -> S  LobbyResume;<name>;<token>          (the token signs in again, for 30 days of disuse)
@@ -48,6 +53,7 @@
 #include <string>
 #include <string_view>
 
+#include "ai/level.h"
 #include "engine/card.h"
 
 namespace zarv::net {
@@ -68,7 +74,7 @@ struct TableLine {
     bool isPrivate = false;
     bool watchable = true;
     int watchers = 0;
-    bool expert = false;
+    ai::Level level = ai::Level::Standard;  // of its computer players
     int moveLimit = 0;  // seconds; 0: no limit
     std::array<std::string, 5> names;  // seats 1..4
     std::array<SeatFill, 5> fills{SeatFill::Free, SeatFill::Free, SeatFill::Free, SeatFill::Free, SeatFill::Free};
@@ -79,19 +85,21 @@ struct TableLine {
 
 // "TableIs" detail: id;name;W|P;private 0|1;watchable 0|1;watchers;S|E;move limit;
 // then name;fill for seats 1 to 4. Names lose any ";" or "|" they had.
-// withRatings: the rated flag and the seats' marks too.
-std::string TableLineText(const TableLine& table, bool withRatings = false);
+// withRatings: the rated flag and the seats' marks too; withLevels: the
+// level's own letter (B S E M), else the nearer of S and E.
+std::string TableLineText(const TableLine& table, bool withRatings = false, bool withLevels = false);
 std::optional<TableLine> ParseTableLine(std::string_view detail);
 
 struct MakeRequest {
     std::string name;
     std::string password;  // empty: a public table
-    bool expert = false;
+    ai::Level level = ai::Level::Standard;
     int moveLimit = 60;
     bool watchable = true;
     bool rated = true;  // sent only to a server that agreed to ratings
 };
-std::string MakeText(const MakeRequest& request, bool withRated = false);
+// withLevels: the level's own name, else the nearer of standard and expert.
+std::string MakeText(const MakeRequest& request, bool withRated = false, bool withLevels = false);
 std::optional<MakeRequest> ParseMake(std::string_view detail);
 
 struct SitRequest {

@@ -207,7 +207,7 @@ std::optional<std::string> AccountStore::Export(const std::string& name) {
             const int own = seat % 2 == 1 ? q.value(6).toInt() : q.value(7).toInt();
             const int other = seat % 2 == 1 ? q.value(7).toInt() : q.value(6).toInt();
             games.push_back({{"game", q.value(0).toLongLong()}, {"table", q.value(1).toString().toStdString()},
-                             {"level", q.value(2).toInt() ? "expert" : "standard"}, {"startedMs", q.value(3).toLongLong()},
+                             {"level", ai::LevelText(ai::LevelFromNumber(q.value(2).toInt()))}, {"startedMs", q.value(3).toLongLong()},
                              {"endedMs", q.value(4).toLongLong()}, {"finished", q.value(5).toInt() != 0},
                              {"seat", seat}, {"points", own}, {"opponentsPoints", other}});
         }

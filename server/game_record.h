@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ai/level.h"
 #include "server/sanction.h"
 
 namespace zarv::server {
@@ -31,7 +32,7 @@ struct HandResult {
 struct GameRecord {
     int table = 0;
     std::string tableName;
-    bool expert = false;
+    ai::Level level = ai::Level::Standard;  // of the computer players (stored by its number)
     std::array<SeatResult, 5> seats{};  // seats[1..4]
     int64_t startedMs = 0;              // Unix time in milliseconds, UTC
     int64_t endedMs = 0;

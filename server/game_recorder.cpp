@@ -4,13 +4,13 @@
 
 namespace zarv::server {
 
-GameRecorder::GameRecorder(const GameState& state, ResultsSink* sink, int table, std::string tableName, bool expert,
+GameRecorder::GameRecorder(const GameState& state, ResultsSink* sink, int table, std::string tableName, ai::Level level,
                            bool rated)
     : state_(state), sink_(sink) {
     game_.rated = rated;
     game_.table = table;
     game_.tableName = std::move(tableName);
-    game_.expert = expert;
+    game_.level = level;
 }
 
 void GameRecorder::Begin() {

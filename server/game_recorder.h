@@ -14,7 +14,7 @@ namespace zarv::server {
 
 class GameRecorder {
 public:
-    GameRecorder(const GameState& state, ResultsSink* sink, int table, std::string tableName, bool expert, bool rated = true);
+    GameRecorder(const GameState& state, ResultsSink* sink, int table, std::string tableName, ai::Level level, bool rated = true);
 
     void HandStarted(int master);
     void TrumpKnown(Suit trump);

@@ -261,6 +261,9 @@ void Lobby::HandleLobby(int id, Connection& c, const net::Piece& p) {
     } else if (p.command == "LobbyRatings" && p.detail == "1") {
         c.ratings = true;
         links_.Send(id, net::Message("LobbyOk", "Ratings;1"));
+    } else if (p.command == "LobbyLevels" && p.detail == "1") {
+        c.levels = true;
+        links_.Send(id, net::Message("LobbyOk", "Levels;1"));
     } else if (p.command == "LobbyTop") {
         SendTop(id, c);
     } else {
@@ -321,14 +324,14 @@ void Lobby::Make(int id, Connection& c, const std::string& detail) {
             return No(id, net::Notice::TableNameTaken);
     TableRules rules;
     rules.name = request->name;
-    rules.expert = request->expert;
+    rules.level = request->level;
     rules.moveLimit = request->moveLimit;
     rules.startsByMaker = true;
     rules.rated = request->rated;
     const int table = OpenTable(rules, request->password, request->watchable, id);
     ++c.tablesMade;
     // The maker's list shows its table before it is told the table is made.
-    if (c.following && (held_.count(table) || c.untold.erase(table))) links_.Send(id, NewsOf(table, c.ratings));
+    if (c.following && (held_.count(table) || c.untold.erase(table))) links_.Send(id, NewsOf(table, c.Dialect()));
     links_.Send(id, net::Message("LobbyOk", "Made;" + std::to_string(table)));
 }
 
@@ -346,7 +349,7 @@ int Lobby::OpenTable(const TableRules& given, const std::string& password, bool 
     t.line.name = rules.name;
     t.line.isPrivate = !password.empty();
     t.line.watchable = watchable;
-    t.line.expert = rules.expert;
+    t.line.level = rules.level;
     t.line.moveLimit = static_cast<int>(rules.moveLimit);
     t.line.rated = rules.rated;
     t.line.fills[3] = net::SeatFill::Computer;  // the server's own seat
@@ -355,7 +358,7 @@ int Lobby::OpenTable(const TableRules& given, const std::string& password, bool 
     t.maker = maker;
     t.makerAtTable = maker != 0;
     // Logged without the password: only whether there is one.
-    Log("table " + std::to_string(id) + " made \"" + rules.name + "\" level " + (rules.expert ? "expert" : "standard") +
+    Log("table " + std::to_string(id) + " made \"" + rules.name + "\" level " + ai::LevelText(rules.level) +
         (t.line.isPrivate ? " private" : " public") + (maker ? " by connection " + std::to_string(maker) : ""));
     t.handle = factory_.Open(id, rules);
     Announce(id);
@@ -450,7 +453,11 @@ void Lobby::PlayNow(int id, Connection& c, const std::string& detail) {
     // and it starts as soon as its player sits down.
     if (GuestNameReserved(id, c) || !MayMakeTable(id, c)) return;
     TableRules rules;
-    rules.expert = detail == "E";
+    // "B", "S", "E" or "M"; anything else plays Standard.
+    const std::string levels = "SEBM";
+    rules.level = detail.size() == 1 && levels.find(detail[0]) != std::string::npos
+                      ? ai::LevelFromNumber(static_cast<long>(levels.find(detail[0])))
+                      : ai::Level::Standard;
     rules.moveLimit = 0;
     rules.playNow = true;
     rules.name = "Play now " + std::to_string(nextTable_);
@@ -486,7 +493,7 @@ std::pair<int, int> Lobby::TableForOriginal(const std::string& side) {
     }
     if (static_cast<int>(tables_.size()) >= limits_.maxTables) return {0, 0};
     TableRules rules;
-    rules.expert = limits_.expertForOriginal;
+    rules.level = limits_.levelForOriginal;
     rules.moveLimit = limits_.moveLimit;
     rules.startsByMaker = false;
     const int table = OpenTable(rules, "", true, 0);
@@ -757,25 +764,27 @@ std::string Lobby::MarkOf(const net::TableLine& line, int seat) const {
     return std::to_string(std::clamp(links_.RatingOf(line.names[k]), 0, 9999));
 }
 
-std::string Lobby::NewsOf(int table, bool ratings) const {
+std::string Lobby::NewsOf(int table, int dialect) const {
     const auto it = tables_.find(table);
     if (it == tables_.end()) return net::Message("TableGone", std::to_string(table));
-    return net::Message("TableIs", net::TableLineText(it->second.line, ratings));
+    return net::Message("TableIs", net::TableLineText(it->second.line, dialect & 1, dialect & 2));
 }
 
 void Lobby::TellHeld() {
     nextTelling_ = links_.Now() + kAnnounceEvery;
-    // Each table's news as plain lines, and as lines with ratings.
-    std::array<std::vector<std::string>, 2> news;
-    std::array<size_t, 2> size{0, 0};
+    // Each table's news in every dialect: plain lines, with ratings, with levels.
+    std::array<std::vector<std::string>, 4> news;
+    std::array<size_t, 4> size{};
     for (int table : held_)
-        for (int ratings : {0, 1}) size[ratings] += news[ratings].emplace_back(NewsOf(table, ratings)).size();
+        for (int dialect = 0; dialect < 4; ++dialect)
+            size[static_cast<size_t>(dialect)] += news[static_cast<size_t>(dialect)].emplace_back(NewsOf(table, dialect)).size();
     behind_ = false;
     for (auto& [id, c] : connections_) {
         if (c.where == Where::Leaving) continue;
         if (c.where == Where::Lobby && c.following) {
-            if (c.untold.empty() && links_.Room(id) >= size[c.ratings]) {
-                for (const std::string& text : news[c.ratings]) links_.Send(id, text);
+            const auto dialect = static_cast<size_t>(c.Dialect());
+            if (c.untold.empty() && links_.Room(id) >= size[dialect]) {
+                for (const std::string& text : news[dialect]) links_.Send(id, text);
                 continue;
             }
             c.untold.insert(held_.begin(), held_.end());
@@ -795,7 +804,7 @@ void Lobby::TellUntold(int id, Connection& c) {
             c.untold.erase(c.untold.begin());  // its end is on the way
             continue;
         }
-        const std::string text = NewsOf(table, c.ratings);
+        const std::string text = NewsOf(table, c.Dialect());
         if (text.size() > room) break;
         room -= text.size();
         links_.Send(id, text);

@@ -33,7 +33,7 @@ struct LobbyLimits {
     int tablesPerConnection = 3;
     double connectTimeout = 30;      // seconds to ask for a seat, a return or the lobby
     // The rules of the tables a program of the original protocol is seated at.
-    bool expertForOriginal = false;
+    ai::Level levelForOriginal = ai::Level::Standard;
     double moveLimit = 60;
     double autoStartAfter = 60;
     // For every table.
@@ -134,6 +134,9 @@ private:
         int listEndOwed = -1;    // the count its list ends with, once the list is all told
         bool notices = false;    // reads notices by their codes ("LobbyNotices")
         bool ratings = false;    // shows ratings ("LobbyRatings")
+        bool levels = false;     // knows the four computer levels ("LobbyLevels")
+        // Which table lines it reads: with ratings or not, with levels or not.
+        int Dialect() const { return (ratings ? 1 : 0) + (levels ? 2 : 0); }
         bool browser = false;    // a web client: the tables speak to it in JSON
         double since = 0;
         int table = 0;
@@ -210,7 +213,7 @@ private:
     void TellHeld();
     void TellUntold(int id, Connection& c);
     // A table's latest line, or that it is gone; with ratings, each seat's mark too.
-    std::string NewsOf(int table, bool ratings) const;
+    std::string NewsOf(int table, int dialect) const;
     // A seat's mark: a registered person's rating, "G" for a guest.
     std::string MarkOf(const net::TableLine& line, int seat) const;
     void SendTop(int id, const Connection& c);

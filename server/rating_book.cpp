@@ -31,12 +31,22 @@ Rating RatingBook::SeatRating(const GameRecord& game, int seat) const {
     const SeatResult& s = game.seats[static_cast<size_t>(seat)];
     if (!s.person) {
         Rating computer;
-        computer.rating = game.expert ? kExpertComputer : kStandardComputer;
+        computer.rating = ComputerRating(game.level);
         computer.deviation = kComputerDeviation;
         return computer;
     }
     const RatedPlayer* known = Find(s.name);
     return known ? known->rating : Rating{};
+}
+
+double RatingBook::ComputerRating(ai::Level level) {
+    switch (level) {
+    case ai::Level::Beginner: return kBeginnerComputer;
+    case ai::Level::Expert: return kExpertComputer;
+    case ai::Level::Master: return kMasterComputer;
+    case ai::Level::Standard: break;
+    }
+    return kStandardComputer;
 }
 
 void RatingBook::Add(const GameRecord& game) {

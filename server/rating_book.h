@@ -30,9 +30,16 @@ public:
     // The computers' fixed ratings: the Standard player is the scale's centre,
     // the Expert where its games against it put it: 66 of 80 won (zarv-sim
     // duel 40 --games --seed 11), 400 * log10(0.825 / 0.175) = 269 above.
+    // The Beginner where its games against the Standard player put it: 785 of
+    // 4,000 won (zarv-sim duel 1000 --games, seeds 11 and 2026), 400 *
+    // log10(0.196 / 0.804) = 245 below. The Master is not measured in whole
+    // games yet: it counts as the Expert.
     static constexpr double kStandardComputer = 1500;
     static constexpr double kExpertComputer = 1769;
+    static constexpr double kBeginnerComputer = 1255;
+    static constexpr double kMasterComputer = kExpertComputer;
     static constexpr double kComputerDeviation = 30;
+    static double ComputerRating(ai::Level level);
 
     // A finished game counts; any other is passed over.
     void Add(const GameRecord& game);

@@ -28,6 +28,7 @@ std::vector<QString> UpgradeTo(int version, bool postgres) {
     case 1:
         return {
             QString("CREATE TABLE games (id %1, table_id INTEGER NOT NULL, table_name TEXT NOT NULL,"
+                    // expert: the computer level's number (0 Standard, 1 Expert, 2 Beginner, 3 Master)
                     " expert INTEGER NOT NULL, started_ms BIGINT NOT NULL, ended_ms BIGINT NOT NULL,"
                     " finished INTEGER NOT NULL, points_a INTEGER NOT NULL, points_b INTEGER NOT NULL)")
                 .arg(postgres ? "BIGSERIAL PRIMARY KEY" : "INTEGER PRIMARY KEY AUTOINCREMENT"),
@@ -194,7 +195,7 @@ std::optional<int64_t> ResultsDatabase::Record(const GameRecord& game) {
     q.prepare("INSERT INTO games (table_id, table_name, expert, started_ms, ended_ms, finished, points_a, points_b, rated)"
               " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
     for (const QVariant& v : {QVariant(game.table), QVariant(QString::fromStdString(game.tableName)),
-                              QVariant(game.expert ? 1 : 0), QVariant(qint64(game.startedMs)),
+                              QVariant(static_cast<int>(game.level)), QVariant(qint64(game.startedMs)),
                               QVariant(qint64(game.endedMs)), QVariant(game.finished ? 1 : 0), QVariant(game.pointsA),
                               QVariant(game.pointsB), QVariant(game.rated ? 1 : 0)})
         q.addBindValue(v);
@@ -282,7 +283,7 @@ std::vector<std::pair<int64_t, GameRecord>> ResultsDatabase::Games() {
         GameRecord g;
         g.table = q.value(1).toInt();
         g.tableName = q.value(2).toString().toStdString();
-        g.expert = q.value(3).toInt() != 0;
+        g.level = ai::LevelFromNumber(q.value(3).toInt());
         g.startedMs = q.value(4).toLongLong();
         g.endedMs = q.value(5).toLongLong();
         g.finished = q.value(6).toInt() != 0;

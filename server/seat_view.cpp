@@ -76,7 +76,8 @@ json SeatView(const GameState& s, int seat, const TableFacts& facts) {
     view["counts"] = counts;
     view["points"] = {s.PointsA, s.PointsB};
     view["watchers"] = facts.watchers;
-    view["expert"] = facts.expert;
+    view["expert"] = facts.level == ai::Level::Expert || facts.level == ai::Level::Master;
+    view["level"] = ai::LevelText(facts.level);
     view["playNow"] = facts.playNow;
     if (!facts.started) return view;
     view["deal"] = facts.deal;

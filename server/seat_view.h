@@ -6,13 +6,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ai/level.h"
 #include "engine/game_state.h"
 
 namespace zarv::server {
 
 struct TableFacts {
     bool started = false;   // the table's game has begun (else: seats are being taken)
-    bool expert = false;
+    ai::Level level = ai::Level::Standard;
     bool playNow = false;   // a private table of one person and three computers
     int watchers = 0;
     int deal = 0;           // hands dealt at this table so far (the hand in play is this one)

@@ -22,7 +22,8 @@ const char* const kServerHelp =
     "                                  plain HTTP for a LAN or a proxy (default: none)\n"
     "  --web-root DIR                  the web client's files (default: those built with\n"
     "                                  the server, or installed beside it)\n"
-    "  --level standard|expert         computer players at tables that original-protocol\n"
+    "  --level beginner|standard|expert|master\n"
+    "                                  computer players at tables that original-protocol\n"
     "                                  programs start (default standard)\n"
     "  --move-limit S                  seconds a person has to decide at those tables\n"
     "                                  before the computer plays the seat (default 60)\n"
@@ -87,9 +88,9 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& given) {
     o.port = static_cast<int>(whole("--port", 0, 65535, 1001));
     if (f.count("--level")) {
         const std::string level = f.at("--level");
-        if (level != "standard" && level != "expert")
-            throw cmdline::UsageError{"--level must be standard or expert, not '" + level + "'"};
-        l.expertForOriginal = level == "expert";
+        const auto chosen = ai::LevelFromText(level);
+        if (!chosen) throw cmdline::UsageError{"--level must be " + ai::LevelChoices() + ", not '" + level + "'"};
+        l.levelForOriginal = *chosen;
     }
     l.moveLimit = static_cast<double>(whole("--move-limit", 10, 600, 60));
     l.autoStartAfter = static_cast<double>(whole("--auto-start", 0, 3600, 60));

@@ -127,7 +127,7 @@ public:
                     if (!browsers_.Has(connection)) transport_.Write(connection, text);
                 }),
           browsers_(game_.state(), BrowserLinks()),
-          recorder_(game_.state(), results, id, rules.name, rules.expert, rules.rated) {
+          recorder_(game_.state(), results, id, rules.name, rules.level, rules.rated) {
         clock_.SetBeforeSleep([this] {
             RefreshBrowsers();
             transport_.Flush();
@@ -145,7 +145,7 @@ public:
         };
         session_.Attach(game_);
         session_.SetListener(this);
-        computer_.SetLevel(rules.expert ? ai::Level::Expert : ai::Level::Standard);
+        computer_.SetLevel(rules.level);
         game_.SetComputerPlayer(&computer_);
         game_.SetObserver(&gameEvents_);
         game_.SetLocalAutoplay(true);
@@ -367,7 +367,7 @@ void ServerTable::Runner::RefreshBrowsers() {
     if (browsers_.empty()) return;
     TableFacts facts;
     facts.started = playing_;
-    facts.expert = rules_.expert;
+    facts.level = rules_.level;
     facts.playNow = rules_.playNow;
     facts.watchers = static_cast<int>(feed_.count());
     facts.deal = deals_;

@@ -21,7 +21,7 @@ namespace zarv::server {
 
 struct TableRules {
     std::string name;
-    bool expert = false;
+    ai::Level level = ai::Level::Standard;  // of its computer players
     double moveLimit = 60;       // seconds for a person's decision (0: for ever)
     bool startsByMaker = true;   // else a set time after the first player sat
     double autoStartAfter = 60;  // seconds, for a table that starts by itself

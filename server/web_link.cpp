@@ -53,8 +53,15 @@ json TableLineJson(const net::TableLine& t) {
         seats.push_back(place);
     }
     return {{"id", t.id},           {"name", t.name},         {"playing", t.playing}, {"private", t.isPrivate},
-            {"watchable", t.watchable}, {"watchers", t.watchers}, {"expert", t.expert},   {"moveLimit", t.moveLimit},
+            {"watchable", t.watchable}, {"watchers", t.watchers}, {"level", ai::LevelText(t.level)}, {"moveLimit", t.moveLimit},
             {"rated", t.rated},     {"seats", seats}};
+}
+
+// The level a browser asks for: "beginner", "standard", "expert" or "master";
+// anything else is the Standard level.
+ai::Level LevelOf(const json& m) {
+    const auto text = Text(m, "level");
+    return text ? ai::LevelFromText(*text).value_or(ai::Level::Standard) : ai::Level::Standard;
 }
 
 } // namespace
@@ -137,7 +144,7 @@ void WebLink::Hello(const json& m, Out& out) {
     name_ = guestName_ = *name;
     stage_ = Stage::Lobby;
     out.toLobby = net::Message("Recived", net::kLobbyAsk) + net::Message("LobbyNotices", "1") +
-                  net::Message("LobbyRatings", "1") + net::Message("LobbyGuest", name_) + net::Message("LobbyList", "") +
+                  net::Message("LobbyRatings", "1") + net::Message("LobbyLevels", "1") + net::Message("LobbyGuest", name_) + net::Message("LobbyList", "") +
                   net::Message("LobbyTop", "");
 }
 
@@ -149,13 +156,13 @@ void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
         net::MakeRequest make;
         make.name = Text(m, "name").value_or("");
         make.password = password;
-        make.expert = Flag(m, "expert", false);
+        make.level = LevelOf(m);
         make.moveLimit = Whole(m, "moveLimit", 0, 600).value_or(60);
         make.watchable = Flag(m, "watchable", true);
         make.rated = Flag(m, "rated", true);
         if (!net::IsLobbyText(make.name, net::kMaxTableName) || !Utf8Letters(make.name))
             return out.toBrowser.push_back(BadMessage("tableName"));
-        out.toLobby = net::Message("LobbyMake", net::MakeText(make, true));
+        out.toLobby = net::Message("LobbyMake", net::MakeText(make, true, true));
     } else if (type == "sit" && table) {
         const int seat = Whole(m, "seat", 1, 4).value_or(0);
         out.toLobby = net::Message("LobbySit", net::SitText({*table, seat, password}));
@@ -166,7 +173,7 @@ void WebLink::LobbyRequest(const std::string& type, const json& m, Out& out) {
     } else if (type == "start" && table) {
         out.toLobby = net::Message("LobbyStart", std::to_string(*table));
     } else if (type == "playNow" && stage_ == Stage::Lobby) {
-        out.toLobby = net::Message("LobbyPlayNow", Flag(m, "expert", false) ? "E" : "S");
+        out.toLobby = net::Message("LobbyPlayNow", std::string(1, "SEBM"[static_cast<int>(LevelOf(m))]));
     } else if (type == "list") {
         out.toLobby = net::Message("LobbyList", "") + net::Message("LobbyTop", "");
     } else if (stage_ == Stage::Lobby && AccountRequest(type, m, out)) {

@@ -135,6 +135,47 @@ TEST_F(LobbyTest, AMadeTableIsListedToFollowersAndItsMakerSitsAndStartsIt) {
     EXPECT_EQ(links.Last(1), "LobbyOk;Start;1|");
 }
 
+// A program that knows the four levels makes a Master's and a Beginner's table
+// and sees them as such; an older program of ours hears them as the nearer of
+// the two levels it knows, in lines it can read.
+TEST_F(LobbyTest, TheFourLevelsTravelOnlyToProgramsThatKnowThem) {
+    Enter(1);
+    Enter(2);
+    Say(1, "LobbyLevels;1|");
+    EXPECT_EQ(links.Last(1), "LobbyOk;Levels;1|");
+    Say(1, "LobbyList;|");
+    Say(2, "LobbyList;|");
+    for (const auto& [name, level] : {std::pair{"Hard", ai::Level::Master}, std::pair{"Easy", ai::Level::Beginner}}) {
+        net::MakeRequest r;
+        r.name = name;
+        r.level = level;
+        Say(1, net::Message("LobbyMake", net::MakeText(r, false, true)));
+    }
+    EXPECT_EQ(tables.rules[1].level, ai::Level::Master);
+    EXPECT_EQ(tables.rules[2].level, ai::Level::Beginner);
+    links.now += 1;
+    lobby->Housekeep();
+    auto levelsSeen = [&](int id) {
+        std::map<std::string, std::string> seen;  // table name: the line's level letter
+        for (const std::string& text : links.sent[id])
+            if (text.rfind("TableIs;", 0) == 0) {
+                const std::string detail = text.substr(8, text.size() - 9);
+                const auto f = net::Fields(detail, ';');
+                if (f.size() > 6) seen[std::string(f[1])] = std::string(f[6]);
+                EXPECT_TRUE(net::ParseTableLine(detail).has_value()) << text;
+            }
+        return seen;
+    };
+    EXPECT_EQ(levelsSeen(1), (std::map<std::string, std::string>{{"Hard", "M"}, {"Easy", "B"}}));
+    EXPECT_EQ(levelsSeen(2), (std::map<std::string, std::string>{{"Hard", "E"}, {"Easy", "S"}}));
+    // A table made by an older program asks for one of the two levels it knows.
+    net::MakeRequest old;
+    old.name = "Old";
+    old.level = ai::Level::Master;
+    EXPECT_NE(net::MakeText(old).find(";expert;"), std::string::npos);
+    EXPECT_FALSE(net::ParseMake("T;;grandmaster;60;1").has_value());
+}
+
 // Many tables filling at once: each follower hears every table's latest line
 // in batches, not every step of every table.
 TEST_F(LobbyTest, FollowersHearABusyLobbyInBatchesOfEachTablesLatestLine) {

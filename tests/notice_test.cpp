@@ -95,6 +95,24 @@ struct WrittenDown : Transport {
     void CloseAll() override {}
 };
 
+// A server of ours from before the four levels: codes and ratings, and a
+// refusal of the levels that is nothing the person asked.
+TEST(Notices, TheLobbyClientLivesWithAServerOfTwoLevels) {
+    WrittenDown transport;
+    LobbyClient lobby(transport);
+    lobby.OnConnected();
+    lobby.OnData(0, "Lobby;1|LobbyOk;Notices;1|LobbyOk;Ratings;1|LobbyNo;2;The lobby does not know \"LobbyLevels\".|");
+    EXPECT_TRUE(lobby.ratingsAgreed);
+    EXPECT_FALSE(lobby.levelsAgreed);
+    EXPECT_TRUE(lobby.refusal.empty());
+    // What it makes asks for one of the two levels that server knows.
+    MakeRequest make;
+    make.name = "Friday";
+    make.level = ai::Level::Beginner;
+    lobby.Make(make);
+    EXPECT_NE(transport.sent.find("LobbyMake;Friday;;standard;60;1;1|"), std::string::npos) << transport.sent;
+}
+
 TEST(Notices, TheLobbyClientAsksForCodesAndLivesWithAServerThatHasNone) {
     // A server of ours that reads the request: codes from then on.
     {
@@ -102,12 +120,13 @@ TEST(Notices, TheLobbyClientAsksForCodesAndLivesWithAServerThatHasNone) {
         LobbyClient lobby(transport);
         lobby.OnConnected();
         lobby.OnData(0, "Lobby;1|");
-        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|");
+        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|LobbyLevels;1|");
         lobby.OnData(0, "Lobby;1|");
-        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|") << "asked once a connection";
-        lobby.OnData(0, "LobbyOk;Notices;1|LobbyOk;Ratings;1|");
+        EXPECT_EQ(transport.sent, "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|LobbyLevels;1|") << "asked once a connection";
+        lobby.OnData(0, "LobbyOk;Notices;1|LobbyOk;Ratings;1|LobbyOk;Levels;1|");
         EXPECT_TRUE(lobby.noticesAgreed);
         EXPECT_TRUE(lobby.ratingsAgreed);
+        EXPECT_TRUE(lobby.levelsAgreed);
         EXPECT_TRUE(lobby.okWhat.empty()) << "not an answer to anything the person asked";
         lobby.OnData(0, "LobbyNo;21;Wrong password.|");
         EXPECT_EQ(lobby.refusalNotice.code, Notice::WrongPassword);
@@ -123,9 +142,10 @@ TEST(Notices, TheLobbyClientAsksForCodesAndLivesWithAServerThatHasNone) {
         LobbyClient lobby(transport);
         lobby.OnConnected();
         lobby.OnData(0, "Lobby;1|LobbyNo;The lobby does not know \"LobbyNotices\".|"
-                        "LobbyNo;The lobby does not know \"LobbyRatings\".|");
+                        "LobbyNo;The lobby does not know \"LobbyRatings\".|LobbyNo;The lobby does not know \"LobbyLevels\".|");
         EXPECT_FALSE(lobby.noticesAgreed);
         EXPECT_FALSE(lobby.ratingsAgreed);
+        EXPECT_FALSE(lobby.levelsAgreed);
         EXPECT_TRUE(lobby.refusal.empty());
         lobby.OnData(0, "LobbyNo;21;x|");
         EXPECT_EQ(lobby.refusalNotice.code, Notice::Unknown) << "no codes were agreed: all of it is words";

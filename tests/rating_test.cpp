@@ -36,9 +36,9 @@ TEST(GlickoTest, APeriodWithoutGamesOnlyWidensTheDeviationUpToItsBound) {
 }
 
 // A finished game of four named seats (seat 3 the computer unless named).
-GameRecord Finished(std::array<std::string, 5> names, bool firstSideWon, bool expert = false) {
+GameRecord Finished(std::array<std::string, 5> names, bool firstSideWon, ai::Level level = ai::Level::Standard) {
     GameRecord g;
-    g.expert = expert;
+    g.level = level;
     for (int s = 1; s <= 4; ++s) {
         const bool person = !names[static_cast<size_t>(s)].empty();
         g.seats[static_cast<size_t>(s)] = {person ? names[static_cast<size_t>(s)] : "Zarv", person, false};
@@ -71,10 +71,15 @@ TEST(RatingBookTest, OnlyFinishedGamesCountAndComputersKeepTheirRatings) {
     EXPECT_EQ(book.Find("Ann"), nullptr);
     // Beating a pair with the Expert is worth more than beating one with the Standard player.
     RatingBook againstExpert, againstStandard;
-    againstExpert.Add(Finished({"", "Ann", "", "", ""}, true, true));
-    againstStandard.Add(Finished({"", "Ann", "", "", ""}, true, false));
+    againstExpert.Add(Finished({"", "Ann", "", "", ""}, true, ai::Level::Expert));
+    againstStandard.Add(Finished({"", "Ann", "", "", ""}, true, ai::Level::Standard));
     EXPECT_GT(againstExpert.Find("Ann")->rating.rating, againstStandard.Find("Ann")->rating.rating);
     EXPECT_EQ(againstStandard.Top(-1).size(), 1u);
+    // ... and beating a pair of Beginners less, the level read back from its stored number.
+    RatingBook againstBeginner;
+    GameRecord easy = Finished({"", "Ann", "", "", ""}, true, ai::LevelFromNumber(2));
+    againstBeginner.Add(easy);
+    EXPECT_LT(againstBeginner.Find("Ann")->rating.rating, againstStandard.Find("Ann")->rating.rating);
 }
 
 TEST(RatingBookTest, AnUnratedTableCountsForNobodyAndOneWhoLeavesLoses) {

@@ -41,7 +41,7 @@ GameRecord Game(std::array<std::string, 5> names, std::vector<std::array<int, 3>
     GameRecord g;
     g.table = 7;
     g.tableName = "Friday's table";
-    g.expert = true;
+    g.level = zarv::ai::Level::Master;
     for (int s = 1; s <= 4; ++s) g.seats[static_cast<size_t>(s)] = {names[static_cast<size_t>(s)], s != 3, false};
     g.startedMs = endedMs - 600'000;
     g.endedMs = endedMs;
@@ -64,7 +64,7 @@ bool SameGame(const GameRecord& a, const GameRecord& b) {
     for (int s = 1; s <= 4; ++s)
         if (a.seats[s].name != b.seats[s].name || a.seats[s].person != b.seats[s].person || a.seats[s].left != b.seats[s].left)
             return false;
-    return a.table == b.table && a.tableName == b.tableName && a.expert == b.expert && a.startedMs == b.startedMs &&
+    return a.table == b.table && a.tableName == b.tableName && a.level == b.level && a.startedMs == b.startedMs &&
            a.endedMs == b.endedMs && a.finished == b.finished && a.rated == b.rated && a.pointsA == b.pointsA && a.pointsB == b.pointsB &&
            hands(a) == hands(b);
 }

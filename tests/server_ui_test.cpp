@@ -56,11 +56,15 @@ struct Window : zarv::testing::QuietWindow {
 // Accepts the next Make Table dialog with the given table name.
 struct MakeTableAnswer {
     QTimer timer;
-    explicit MakeTableAnswer(const QString& name) {
-        QObject::connect(&timer, &QTimer::timeout, [this, name] {
+    QStringList levelsOffered;
+    // level: the computer level to choose by its words, or the one offered first.
+    explicit MakeTableAnswer(const QString& name, const QString& level = {}) {
+        QObject::connect(&timer, &QTimer::timeout, [this, name, level] {
             if (auto* make = qobject_cast<MakeTableDialog*>(QApplication::activeModalWidget())) {
                 timer.stop();
                 make->tableName->setText(name);
+                for (int i = 0; i < make->level->count(); ++i) levelsOffered << make->level->itemText(i);
+                if (!level.isEmpty()) make->level->setCurrentIndex(make->level->findText(level));
                 make->accept();
             }
         });
@@ -85,9 +89,14 @@ TEST(ServerLobby, AWindowMakesATableSitsAndStartsItWithABot) {
     // Seat 2 is Robo's: only 1 and 4 are offered.
     EXPECT_EQ(d.lobbyPage->seatChoice->count(), 2);
 
-    MakeTableAnswer make("Friday");
+    MakeTableAnswer make("Friday", "Master");
     d.lobbyPage->makeButton->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return tables->topLevelItemCount() == 2; }, kLimitMs));
+    // Our server knows the four levels; the table is listed at the one chosen.
+    EXPECT_EQ(make.levelsOffered, (QStringList{"Beginner", "Standard", "Expert", "Master"}));
+    EXPECT_TRUE(server.WaitFor("made \"Friday\" level master"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tables->topLevelItem(1)->text(7).startsWith("Master"); }, kLimitMs))
+        << tables->topLevelItem(1)->text(7).toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ann.LobbyStatus().startsWith("Your table is made"); }, kLimitMs));
     EXPECT_EQ(d.lobbyPage->selectedTable(), 2);
     d.lobbyPage->sitButton->click();  // seat 1, the first offered

@@ -126,7 +126,7 @@ TEST(WebLinkTest, RefusesNamesAndMessagesThatAreNoneOfTheProtocol) {
     }
     WebLink link;
     EXPECT_EQ(link.FromBrowser(R"({"t":"hello","v":1,"name":"مریم"})").toLobby,
-              "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|LobbyGuest;مریم|LobbyList;|LobbyTop;|");
+              "Recived;Lobby|LobbyNotices;1|LobbyRatings;1|LobbyLevels;1|LobbyGuest;مریم|LobbyList;|LobbyTop;|");
     for (const char* bad : {"", "[]", "{}", "null", "{\"t\":5}", "not json", "{\"t\":\"sit\",\"table\":\"1\"}",
                             "{\"t\":\"sit\",\"table\":1,\"password\":\"a;b\"}", "{\"t\":\"watch\",\"table\":-1}"}) {
         const auto out = link.FromBrowser(bad);

@@ -63,7 +63,7 @@ struct LoadPlan {
     int tables = 0;
     int games = 1;
     uint64_t seed = 1;
-    bool expert = false;
+    ai::Level level = ai::Level::Standard;
     int arrivals = 100;  // browsers a second (0: all at once); only with --web
     std::string flood;   // "chat" or "junk": seat 4 of the first table floods
 };
@@ -86,9 +86,9 @@ LoadPlan ParseLoad(const std::vector<std::string>& args) {
     plan.tables = static_cast<int>(ParseWhole(o.at("--tables"), "--tables", 1, 10'000));
     if (o.count("--games")) plan.games = static_cast<int>(ParseWhole(o.at("--games"), "--games", 1, 1000));
     if (o.count("--seed")) plan.seed = ParseSeed(o.at("--seed"), "--seed");
-    const std::string level = o.count("--level") ? o.at("--level") : "standard";
-    if (level != "standard" && level != "expert") throw UsageError{"--level must be standard or expert"};
-    plan.expert = level == "expert";
+    const auto level = ai::LevelFromText(o.count("--level") ? o.at("--level") : "standard");
+    if (!level) throw UsageError{"--level must be " + ai::LevelChoices()};
+    plan.level = *level;
     if (o.count("--arrivals")) plan.arrivals = static_cast<int>(ParseWhole(o.at("--arrivals"), "--arrivals", 0, 100'000));
     if (o.count("--flood")) {
         plan.flood = o.at("--flood");
@@ -108,7 +108,7 @@ TablePlan BotPlan(const LoadPlan& load, int t, int seat) {
     plan.seat = seat;
     plan.games = load.games;
     plan.seed = load.seed * 1000003 + static_cast<uint64_t>(t * 4 + seat);
-    plan.make.expert = load.expert;
+    plan.make.level = load.level;
     plan.pauses = !load.noPauses;
     plan.thinkSeconds = load.think;
     plan.create = seat == 1;

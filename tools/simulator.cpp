@@ -43,7 +43,7 @@ const char* const kUsage =
     "                     [--token-file <file>]   (a table server's lobby; --pin implies --tls)\n"
     "                     [--user <name> --password-file <file> [--register]]   (an account; TLS only)\n"
     "       zarv-sim load <host>[:<port>] --tables <N> [--games <G>] [--seed <S>]\n"
-    "                     [--level standard|expert] [--think-ms <M>] [--no-pauses]\n"
+    "                     [--level beginner|standard|expert|master] [--think-ms <M>] [--no-pauses]\n"
     "                     [--web [--arrivals <per second>]]   (browsers at the web port)\n"
     "                     [--flood chat|junk|acks]   (a hostile seat at the first table)\n";
 

@@ -11,7 +11,7 @@
 
 namespace zarv::ui {
 
-MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent, bool ratings)
+MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent, bool ratings, bool levels)
     : QDialog(parent) {
     setWindowTitle(tr("Make Table"));
     auto* form = new QFormLayout(this);
@@ -30,8 +30,12 @@ MakeTableDialog::MakeTableDialog(bool encrypted, const QString& suggestedName, Q
     password->setMinimumWidth(password->fontMetrics().horizontalAdvance(password->placeholderText()) +
                               4 * password->fontMetrics().averageCharWidth());
     level = new QComboBox(this);
-    level->addItem(tr("Standard"), false);
-    level->addItem(tr("Expert"), true);
+    // A server that knows only two levels is offered those two.
+    if (levels) level->addItem(tr("Beginner"), static_cast<int>(ai::Level::Beginner));
+    level->addItem(tr("Standard"), static_cast<int>(ai::Level::Standard));
+    level->addItem(tr("Expert"), static_cast<int>(ai::Level::Expert));
+    if (levels) level->addItem(tr("Master"), static_cast<int>(ai::Level::Master));
+    level->setCurrentIndex(level->findData(static_cast<int>(ai::Level::Standard)));
     moveLimit = new QSpinBox(this);
     moveLimit->setRange(10, 600);
     moveLimit->setValue(60);
@@ -60,7 +64,7 @@ net::MakeRequest MakeTableDialog::request() const {
     net::MakeRequest r;
     r.name = tableName->text().trimmed().toStdString();
     r.password = password->isEnabled() ? password->text().toStdString() : std::string();
-    r.expert = level->currentData().toBool();
+    r.level = ai::LevelFromNumber(level->currentData().toInt());
     r.moveLimit = moveLimit->value();
     r.watchable = watchable->isChecked();
     r.rated = rated->isChecked();

@@ -19,7 +19,9 @@ class MakeTableDialog : public QDialog {
 public:
     // encrypted: passwords may be given (they never travel unencrypted).
     // ratings: the server rates games, and a table may be made unrated.
-    MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent = nullptr, bool ratings = false);
+    // ratings: the server shows ratings; levels: it knows the four computer levels.
+    MakeTableDialog(bool encrypted, const QString& suggestedName, QWidget* parent = nullptr, bool ratings = false,
+                    bool levels = false);
 
     QLineEdit* tableName = nullptr;
     QLineEdit* password = nullptr;

@@ -542,7 +542,7 @@ void NetworkDialog::MakeTable() {
     net::LobbyClient* lobby = network_.lobby();
     if (!lobby) return;
     MakeTableDialog make(encrypted_, tr("%1's table").arg(QString::fromStdString(network_.preferences().current().PlayerName)), this,
-                         lobby->ratingsAgreed);
+                         lobby->ratingsAgreed, lobby->levelsAgreed);
     if (make.exec() != QDialog::Accepted) return;
     lobbyPage->SetStatus(tr("Making the table..."));
     lobby->Make(make.request());

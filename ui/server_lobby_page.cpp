@@ -32,6 +32,16 @@ QString SeatText(const net::TableLine& t, int seat) {
     return {};
 }
 
+QString LevelName(ai::Level level) {
+    switch (level) {
+    case ai::Level::Beginner: return ServerLobbyPage::tr("Beginner");
+    case ai::Level::Expert: return ServerLobbyPage::tr("Expert");
+    case ai::Level::Master: return ServerLobbyPage::tr("Master");
+    case ai::Level::Standard: break;
+    }
+    return ServerLobbyPage::tr("Standard");
+}
+
 } // namespace
 
 ServerLobbyPage::ServerLobbyPage(QWidget* parent) : QFrame(parent) {
@@ -181,7 +191,7 @@ void ServerLobbyPage::ShowTables(const std::map<int, net::TableLine>& tables) {
         for (int seat = 1; seat <= 4; ++seat) item->setText(kSeat1 + seat - 1, SeatText(t, seat));
         item->setText(kState, t.playing ? tr("Playing") : tr("Waiting"));
         item->setText(kWatchers, t.watchable ? Number(t.watchers) : tr("not allowed"));
-        item->setText(kLevel, (t.expert ? tr("Expert") : tr("Standard")) +
+        item->setText(kLevel, LevelName(t.level) +
                                   (t.moveLimit > 0 ? tr(", %1 s a move").arg(t.moveLimit) : QString()) +
                                   (t.rated ? QString() : tr(", unrated")));
     }

@@ -771,6 +771,14 @@ Ombrel Card Games</source>
         <source>Games count in the &amp;ratings</source>
         <translation>بازی‌ها در درجه‌بندی حساب می‌شوند</translation>
     </message>
+    <message>
+        <source>Beginner</source>
+        <translation>مبتدی</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>استاد</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::NetworkDialog</name>
@@ -1510,6 +1518,14 @@ Ombrel Card Games</source>
     <message>
         <source>%1 ± %2</source>
         <translation>‏%1 ± %2</translation>
+    </message>
+    <message>
+        <source>Beginner</source>
+        <translation>مبتدی</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>استاد</translation>
     </message>
 </context>
 <context>

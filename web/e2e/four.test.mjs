@@ -27,10 +27,13 @@ test('four browsers at one table: three players and a watcher', { timeout: 300_0
     await cy.page.locator('.notice', { hasText: 'No table called “friday” is open now.' }).waitFor();
     await ann.page.click('#make-table');
     await ann.page.fill('#make-name', 'Friday');
+    // The computer in seat 3 plays as a learner does.
+    await ann.page.selectOption('#make-level', 'beginner');
     await ann.page.click('dialog button[type=submit]');
     await ann.page.locator('#start').waitFor();
     // The others see the table appear in their lobby, live.
-    await bob.page.locator('article[aria-label="Friday"]').waitFor();
+    await bob.page.locator('article[aria-label="Friday"]', { hasText: 'Beginner' }).waitFor();
+    assert.match(server.out(), /table 1 made "Friday" level beginner public/);
     await bob.page.screenshot({ path: join(SHOTS, 'lobby-phone.png') });
     await dee.page.locator('article[aria-label="Friday"] button:has-text("Watch")').click();
     await dee.page.locator('.felt').waitFor();

@@ -1,13 +1,13 @@
 // The lobby: the tables as they stand, Play now, Make table, and the best players.
 import { accountPanel, type AccountActions } from './account_panel';
 import { el, clear } from './dom';
-import type { LobbyTable } from './protocol';
+import { LEVELS, type Level, type LobbyTable } from './protocol';
 import type { State } from './state';
 import { say, number, noticeText, line } from './words';
 
 export interface LobbyActions {
   playNow(): void;
-  make(settings: { name: string; password: string; expert: boolean; moveLimit: number; watchable: boolean; rated: boolean }): void;
+  make(settings: { name: string; password: string; level: Level; moveLimit: number; watchable: boolean; rated: boolean }): void;
   sit(table: number, seat: number, password: string): void;
   watch(table: number, password: string): void;
   askPassword(title: string, then: (password: string) => void): void;
@@ -27,7 +27,7 @@ function seatCell(t: LobbyTable, seat: number, actions: LobbyActions): HTMLEleme
 }
 
 function tableCard(t: LobbyTable, actions: LobbyActions, highlighted: boolean): HTMLElement {
-  const facts = [t.playing ? say('playing') : say('waiting'), t.expert ? say('expert') : say('standard'),
+  const facts = [t.playing ? say('playing') : say('waiting'), say(LEVELS.includes(t.level) ? t.level : 'standard'),
     t.moveLimit ? say('secondsShort', t.moveLimit) : say('noLimit')];
   if (t.watchers) facts.push(say('watchers', t.watchers));
   if (t.rated === false) facts.push(say('unrated'));
@@ -73,7 +73,8 @@ export function renderLobby(root: HTMLElement, s: State, actions: LobbyActions, 
 function openMakeDialog(actions: LobbyActions): void {
   const name = el('input', { id: 'make-name', maxlength: 40, required: true, autocomplete: 'off' });
   const password = el('input', { id: 'make-password', maxlength: 64, type: 'password', autocomplete: 'off' });
-  const level = el('select', { id: 'make-level' }, el('option', { value: 'standard' }, say('standard')), el('option', { value: 'expert' }, say('expert')));
+  const level = el('select', { id: 'make-level' },
+    ...LEVELS.map((l) => el('option', { value: l, selected: l === 'standard' ? true : undefined }, say(l))));
   const limit = el('input', { id: 'make-limit', type: 'number', min: 10, max: 600, value: 60, inputmode: 'numeric' });
   const watchable = el('input', { id: 'make-watchable', type: 'checkbox', checked: true });
   const rated = el('input', { id: 'make-rated', type: 'checkbox', checked: true });
@@ -92,7 +93,7 @@ function openMakeDialog(actions: LobbyActions): void {
   form.addEventListener('submit', (e) => {
     e.preventDefault();
     if (!name.value.trim()) return name.focus();
-    actions.make({ name: name.value.trim(), password: password.value, expert: level.value === 'expert',
+    actions.make({ name: name.value.trim(), password: password.value, level: level.value as Level,
       moveLimit: Math.max(10, Math.min(600, Number(limit.value) || 60)), watchable: watchable.checked, rated: rated.checked });
     dialog.close();
   });

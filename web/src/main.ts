@@ -3,7 +3,7 @@
 // by itself, to the same seat when the page holds its return token.
 import { el, clear } from './dom';
 import { askPassword, renderLobby } from './lobby_screen';
-import { PROTOCOL_VERSION, type ServerMessage, type View } from './protocol';
+import { PROTOCOL_VERSION, type Level, type ServerMessage, type View } from './protocol';
 import { apply, initialState, type State } from './state';
 import { TableScreen } from './table_screen';
 import { cardName, currentLanguage, isRightToLeft, languageFrom, say, setLanguage, type Language, newsText, line } from './words';
@@ -176,8 +176,8 @@ function announce(text: string): void {
 }
 
 const lobbyActions = {
-  playNow: () => send({ t: 'playNow', expert: false }),
-  make: (m: { name: string; password: string; expert: boolean; moveLimit: number; watchable: boolean; rated: boolean }) => {
+  playNow: () => send({ t: 'playNow', level: 'standard' }),
+  make: (m: { name: string; password: string; level: Level; moveLimit: number; watchable: boolean; rated: boolean }) => {
     pendingPassword = m.password;
     send({ t: 'make', ...m });
   },

@@ -7,14 +7,17 @@ export type Fill = 'person' | 'computer' | 'free';
 export interface LobbySeat { name: string; fill: Fill; rating?: number; guest?: boolean }
 export interface LobbyTable {
   id: number; name: string; playing: boolean; private: boolean; watchable: boolean;
-  watchers: number; expert: boolean; moveLimit: number; rated: boolean; seats: LobbySeat[];
+  watchers: number; level: Level; moveLimit: number; rated: boolean; seats: LobbySeat[];
 }
+// The computer players' levels, from the easiest.
+export const LEVELS = ['beginner', 'standard', 'expert', 'master'] as const;
+export type Level = typeof LEVELS[number];
 // The registered players by rating.
 export interface TopLine { rank: number; name: string; games: number; wins: number; rating: number; deviation: number }
 export type Phase = 'seating' | 'drawing' | 'trump' | 'playing' | 'over';
 export interface View {
   t: 'view'; seat: number; phase: Phase; names: string[]; kinds: ('person' | 'computer')[]; counts: number[];
-  points: [number, number]; watchers: number; expert: boolean; playNow: boolean;
+  points: [number, number]; watchers: number; level: Level; playNow: boolean;
   hakem?: number; trump?: string | null; tricks?: [number, number]; turn?: number;
   trick?: [number, string][]; last?: { cards: [number, string][]; winner: number };
   hand?: string[]; decide?: 'trump' | 'card'; legal?: string[]; secondsLeft?: number;

@@ -10,12 +10,12 @@ import { passwordAllowed } from './built/account_panel.js';
 
 const view = (extra = {}) => ({ t: 'view', seat: 1, phase: 'playing', names: ['Eve', 'Vrel', 'Zarv', 'Dastrel'],
   kinds: ['person', 'computer', 'computer', 'computer'], counts: [13, 13, 13, 13], points: [0, 0], watchers: 0,
-  expert: false, playNow: true, ...extra });
+  level: 'standard', playNow: true, ...extra });
 
 test('the state follows the server: lobby lines, seat, views, refusals', () => {
   let s = apply(initialState(), { t: 'welcome', v: 1, name: 'Eve' });
   assert.equal(s.screen, 'lobby');
-  const line = { id: 7, name: 'Friday', playing: false, private: false, watchable: true, watchers: 0, expert: false, moveLimit: 60,
+  const line = { id: 7, name: 'Friday', playing: false, private: false, watchable: true, watchers: 0, level: 'standard', moveLimit: 60,
     seats: [{ name: '', fill: 'free' }, { name: '', fill: 'free' }, { name: 'Zarv', fill: 'computer' }, { name: '', fill: 'free' }] };
   s = apply(s, { t: 'lobbyTable', table: line });
   s = apply(s, { t: 'lobbyTable', table: { ...line, watchers: 2 } });
