@@ -116,7 +116,7 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
     if (legal.empty()) return {};
     if (legal.size() == 1) return {legal.front(), CardReason::OnlyCardAllowed()};
     const uint64_t seed = DecisionSeed(seat);
-    const WorldDraw draw(state_, seat, options_.models);
+    const WorldDraw draw(state_, seat, options_.models.value_or(SeatsAsTheyAre(state_)));
     int held = 0;
     for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
     const double side = IsTeamA(seat) ? 1 : -1;

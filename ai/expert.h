@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ai/play_inference.h"
@@ -31,8 +32,10 @@ struct ExpertOptions {
     // Seconds on a steady clock, for the time cap; empty: the system's steady clock.
     std::function<double()> clock{};
     int threads = 1;       // worlds are looked at on this many threads at once
-    // How each other seat chooses its cards, for what its plays tell of its hand.
-    SeatModels models{};
+    // How each other seat chooses its cards, for what its plays tell of its
+    // hand. Unset: as the table's seats are, people and computers that
+    // reason at this level (SeatsAsTheyAre).
+    std::optional<SeatModels> models{};
 };
 
 class ExpertPlayer : public ComputerPlayer {

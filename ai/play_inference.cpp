@@ -6,6 +6,13 @@
 
 namespace zarv::ai {
 
+SeatModels SeatsAsTheyAre(const GameState& state) {
+    SeatModels models{};
+    for (int seat = 1; seat <= 4; ++seat)
+        models[static_cast<size_t>(seat)] = state.Seats[seat].Kind == SeatKind::Human ? SeatModel::Person : SeatModel::Unread;
+    return models;
+}
+
 PlayInference::PlayInference(const GameState& state, int viewer, const SeatModels& models)
     : viewer_(viewer), models_(models) {
     for (size_t t = 1; t < state.Tricks.size(); ++t) {
@@ -16,7 +23,7 @@ PlayInference::PlayInference(const GameState& state, int viewer, const SeatModel
             const CardCode card = trick.Cards[static_cast<size_t>(seat)];
             if (card.empty()) break;
             plays_.push_back({seat, card, state.FindCard(card)});
-            telling_ = telling_ || seat != viewer;
+            telling_ = telling_ || (seat != viewer && models[static_cast<size_t>(seat)] != SeatModel::Unread);
         }
     }
 }
@@ -42,7 +49,7 @@ PlayInference::Verdict PlayInference::Judge(const GameState& world, int enough) 
     if (!telling_) return v;
     GameState s = StartOf(world);
     for (const Play& p : plays_) {
-        if (p.seat != viewer_) {
+        if (p.seat != viewer_ && models_[static_cast<size_t>(p.seat)] != SeatModel::Unread) {
             const std::vector<CardCode> legal = LegalCardsOf(s, p.seat);
             if (legal.size() > 1) {
                 // What the standard player would have played there, as the table plays it.

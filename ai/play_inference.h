@@ -17,6 +17,7 @@ namespace zarv::ai {
 enum class SeatModel : uint8_t {
     Person,    // plays the standard card often, anything it may play sometimes
     Standard,  // plays exactly as the standard tables say
+    Unread,    // its plays say nothing (a player that reasons otherwise)
 };
 using SeatModels = std::array<SeatModel, 5>;  // by seat, 1..4
 
@@ -24,6 +25,10 @@ using SeatModels = std::array<SeatModel, 5>;  // by seat, 1..4
 // standard tables do not choose is then this share of the time, spread over
 // the cards the person might have played.
 constexpr double kPersonSurprise = 0.5;
+
+// The seats as a table has them: a person's plays read softly, a computer's
+// (another of the same level, which reasons its own way) not at all.
+SeatModels SeatsAsTheyAre(const GameState& state);
 
 class PlayInference {
 public:

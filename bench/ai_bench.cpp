@@ -163,7 +163,9 @@ double Percentile(std::vector<double> v, double q) {
 void BM_ExpertDecisionTimes(benchmark::State& st) {
     const bool master = st.range(1) == 1, againstStandard = st.range(1) == 2;
     ai::ExpertOptions options{ai::kDefaultWorlds, 100, 1};
-    if (againstStandard) options.models[2] = options.models[4] = ai::SeatModel::Standard;
+    if (againstStandard)
+        options.models = ai::SeatModels{ai::SeatModel::Unread, ai::SeatModel::Unread, ai::SeatModel::Standard,
+                                        ai::SeatModel::Unread, ai::SeatModel::Standard};
     if (master) options = ai::MasterOptions(options);
     for (auto _ : st) {
         std::vector<double> cards, trumps;

@@ -183,6 +183,34 @@ TEST(PlayInference, APersonsPlayMakesTheWorldsThatPredictItMoreLikely) {
     EXPECT_GE(compared, 3);
 }
 
+// At a table, a person's plays are read softly; a computer's, which reasons
+// at the same level its own way, are not read at all.
+TEST(PlayInference, AtATablePeopleAreReadAndComputersAreNot) {
+    for (const Position& p : Positions()) {
+        GameState s = p.state;
+        for (int seat = 1; seat <= 4; ++seat) s.Seats[seat].Kind = SeatKind::Computer;
+        const int person = NextSeat(p.seat);
+        s.Seats[person].Kind = SeatKind::Human;
+        const ai::SeatModels models = ai::SeatsAsTheyAre(s);
+        for (int seat = 1; seat <= 4; ++seat)
+            EXPECT_EQ(models[static_cast<size_t>(seat)], seat == person ? ai::SeatModel::Person : ai::SeatModel::Unread);
+        const ai::WorldSampler sampler(s, p.seat);
+        std::mt19937_64 rng(5);
+        GameState world;
+        sampler.Sample(rng, world);
+        constexpr ai::SeatModels kNone{ai::SeatModel::Unread, ai::SeatModel::Unread, ai::SeatModel::Unread,
+                                       ai::SeatModel::Unread, ai::SeatModel::Unread};
+        EXPECT_EQ(ai::PlayInference(s, p.seat, kNone).Judge(world).weight, 1.0);
+        EXPECT_FALSE(ai::PlayInference(s, p.seat, kNone).Telling());
+        // The person's plays alone weigh the world: as if the others were unread.
+        ai::SeatModels onlyThePerson = kNone;
+        onlyThePerson[static_cast<size_t>(person)] = ai::SeatModel::Person;
+        EXPECT_EQ(ai::PlayInference(s, p.seat, models).Judge(world).weight,
+                  ai::PlayInference(s, p.seat, onlyThePerson).Judge(world).weight);
+        EXPECT_LT(ai::PlayInference(s, p.seat, models).Judge(world).weight, 1.0);
+    }
+}
+
 // Every card a level plays is legal, through whole seeded games.
 class CheckedLevel : public ComputerPlayer {
 public:

@@ -23,7 +23,8 @@ using namespace cmdline;
 namespace {
 
 // Seats 1 and 3 play one level, seats 2 and 4 the other. A level that reads
-// the table knows which seats play by the standard tables.
+// the table knows which seats play by the standard tables; its partner and
+// any other computer reason their own way, and their plays are not read.
 class MixedPlayer : public ComputerPlayer {
 public:
     MixedPlayer(const GameState& s, ai::Level levelA, ai::Level levelB, ai::ExpertOptions options)
@@ -36,7 +37,11 @@ public:
 
 private:
     static ai::ExpertOptions Knowing(ai::ExpertOptions o, ai::Level others, int anOtherSeat) {
-        if (others == ai::Level::Standard) o.models[static_cast<size_t>(anOtherSeat)] = o.models[static_cast<size_t>(anOtherSeat + 2)] = ai::SeatModel::Standard;
+        ai::SeatModels models{ai::SeatModel::Unread, ai::SeatModel::Unread, ai::SeatModel::Unread, ai::SeatModel::Unread,
+                              ai::SeatModel::Unread};
+        if (others == ai::Level::Standard)
+            models[static_cast<size_t>(anOtherSeat)] = models[static_cast<size_t>(anOtherSeat + 2)] = ai::SeatModel::Standard;
+        o.models = models;
         return o;
     }
     ai::LevelPlayer& Of(int seat) { return IsTeamA(seat) ? a_ : b_; }
