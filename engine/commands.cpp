@@ -78,6 +78,7 @@ void Game::Execute(Command command) {
     case Command::GiveUp: DoGiveUp(); break;
     case Command::TraceMode: DoTraceMode(); break;
     case Command::ComputerStep: DoComputerStep(); break;
+    case Command::Undo: DoUndo(); break;
     case Command::LoadHand:
         if (handToLoad_) {
             ApplyHand(*handToLoad_);

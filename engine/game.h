@@ -24,7 +24,7 @@ enum class CardOrigin { LocalPerson, Computer, RemotePerson };
 // arrives while the engine waits (inside a pause, a movement, a balloon) is
 // kept until the engine is at a safe point: between two turns of the turn
 // loop, or with no game procedure running.
-enum class Command { Start, Replay, GiveUp, TraceMode, ComputerStep, LoadHand, Resume };
+enum class Command { Start, Replay, GiveUp, TraceMode, ComputerStep, LoadHand, Resume, Undo };
 
 struct EngineServices {
     Presentation& view;
@@ -226,6 +226,14 @@ public:
     // keys: the same checks and refusals either way.
     void ChooseCard(int d, bool byClick);
 
+    // --- Undo, in a game against the computer ---
+    // The person may take back their last card (or, as HAKEM, their choice of
+    // ZARV) and everything played after it, within the hand.
+    bool CanUndo() const;
+    void UndoClick() { Request(Command::Undo); }
+    // Undo was used in the game being played.
+    bool undoUsed() const { return undoUsed_; }
+
     // --- Trace mode and replay ---
     void PlayModClick() { Request(Command::TraceMode); }
     void ReplayClick() { Request(Command::Replay); }
@@ -250,6 +258,11 @@ private:
     void DoTraceMode();
     void DoReplay();
     void DoComputerStep();
+    // A stand-alone game: this machine deals, and its person plays against the computer alone.
+    bool StandAlone() const;
+    // The table as it stands when the person is asked for a card (once a decision).
+    void KeepUndoPoint();
+    void DoUndo();
     bool SortsHand(int seat) const;
     bool HandFaceDown(int seat) const;
     void DealHandCards(int first, int count, int seat, bool sort);
@@ -295,6 +308,8 @@ private:
     int localWaitDepth_ = -1;  // entryDepth_ of the wait for the local person, -1 when none
     bool resumeFailed_ = false;
     std::optional<TableSnapshot> tableToResume_;
+    std::vector<GameState> undoPoints_;  // this hand's tables at the person's card decisions, oldest first
+    bool undoUsed_ = false;
 };
 
 } // namespace zarv

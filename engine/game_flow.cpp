@@ -71,6 +71,8 @@ void Game::StartGameBody() {
 }
 
 void Game::ClearLastGame() {
+    undoPoints_.clear();
+    undoUsed_ = false;
     s_.HandsPlayed = 0;
     s_.ResultsA.fill(0);
     s_.ResultsB.fill(0);
@@ -160,6 +162,7 @@ void Game::NewHand(bool replay) {
     s_.GiveUp = GiveUpFlag::Hidden;
     view.EnableMenu(MenuItem::Replay, false);
     s_.TrickPosition = 1;
+    undoPoints_.clear();  // moves are taken back within their hand only
 
     if (s_.PointsA >= 7 || s_.PointsB >= 7) {
         FinishGame();
@@ -201,7 +204,7 @@ void Game::NewHand(bool replay) {
 void Game::FinishGame() {
     Presentation& view = services_.view;
     const int own = IsTeamA(s_.LocalSeat) ? s_.PointsA : s_.PointsB;
-    services_.records.AddPlayerResult(s_.PlayerName, own > 6);
+    services_.records.AddPlayerResult(s_.PlayerName, own > 6, undoUsed_);
     s_.Turn = 0;
     view.ShowTurn();
     view.DrawBoard();

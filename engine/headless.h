@@ -95,9 +95,13 @@ public:
 
 class NoRecords : public PlayerRecords {
 public:
-    void AddPlayerResult(const std::string&, bool won) override { won ? ++wins : ++losses; }
+    void AddPlayerResult(const std::string&, bool won, bool undone) override {
+        won ? ++wins : ++losses;
+        undoneGames += undone;
+    }
     int wins = 0;
     int losses = 0;
+    int undoneGames = 0;  // of those, games in which the person took moves back
 };
 
 // A whole game without a display: the engine with the quiet interfaces above.

@@ -166,7 +166,8 @@ public:
 class PlayerRecords {
 public:
     virtual ~PlayerRecords() = default;
-    virtual void AddPlayerResult(const std::string& name, bool won) = 0;
+    // undone: the person took moves back in the game.
+    virtual void AddPlayerResult(const std::string& name, bool won, bool undone) = 0;
 };
 
 // Optional listener for tools and tests that report on a game.

@@ -74,6 +74,7 @@ bool Game::TakeTurn(int seat) {
     } else if (localAutoplay_) {
         ComputerMove(seat);
     } else {
+        KeepUndoPoint();
         s_.HumanMayPlay = true;
         return true;
     }

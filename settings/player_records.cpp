@@ -1,6 +1,7 @@
 #include "settings/player_records.h"
 
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 #include "settings/settings.h"
@@ -48,7 +49,12 @@ CheckCode MakeCheckCode(int64_t win, int64_t lost, int n) {
     return c;
 }
 
-bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd) {
+int64_t UndoneGames(SettingsStore& store, const std::string& name) {
+    const QString key = PlayerKey(name);
+    return store.Exists(key) ? std::max<int64_t>(0, ReadCount(store, key, "Undone")) : 0;
+}
+
+bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd, bool undone) {
     if (name.empty() || name.find('\\') != std::string::npos) return false;
     const QString key = PlayerKey(name);
     bool created = false;
@@ -66,6 +72,9 @@ bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, do
         ++lost;
         written = store.WriteDword(key, QStringLiteral("Lost"), static_cast<uint32_t>(lost));
     }
+    if (undone)
+        written = store.WriteDword(key, QStringLiteral("Undone"),
+                                   static_cast<uint32_t>(std::max<int64_t>(0, ReadCount(store, key, "Undone")) + 1)) && written;
     const int n = static_cast<int>(std::nearbyint(rnd * 800 + 100));
     const CheckCode code = MakeCheckCode(win, lost, n);
     return store.WriteString(key, QStringLiteral("Score"), std::string(code.begin(), code.end())) && written;

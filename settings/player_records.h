@@ -22,7 +22,11 @@ std::string SignedNumberText(double value);
 // a uniform number in [0, 1) for the salt. False when the result could not be
 // kept (the file cannot be written, or a name with "\" that would be filed
 // under another player's key): the caller tells the person.
-bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd);
+// undone: the person took moves back in that game; such games are counted
+// apart as well ("Undone", which older stores read as none).
+bool AddPlayerResult(SettingsStore& store, const std::string& name, bool won, double rnd, bool undone = false);
+// The player's games in which moves were taken back.
+int64_t UndoneGames(SettingsStore& store, const std::string& name);
 // Reads and verifies a record. A record that fails is set to zero in the
 // store; win and lost keep what was read.
 bool CheckPlayerRecord(SettingsStore& store, const std::string& name, int64_t& win, int64_t& lost);

@@ -196,6 +196,23 @@ TEST(CheckCode, SignPositionAndHalves) {
     for (int i = 0; i < 12; ++i) EXPECT_EQ(c[i], kRecordKey[i] + negative[i]) << i;
 }
 
+// Games in which moves were taken back are counted apart, and the record's
+// check still holds; an older record has none.
+TEST_F(Store, GamesWithUndoAreCountedApart) {
+    AddPlayerResult(store, "Ann", true, 0.3);
+    EXPECT_EQ(UndoneGames(store, "Ann"), 0);
+    AddPlayerResult(store, "Ann", false, 0.4, true);
+    AddPlayerResult(store, "Ann", true, 0.6, true);
+    EXPECT_EQ(UndoneGames(store, "Ann"), 2);
+    int64_t win = 0, lost = 0;
+    EXPECT_TRUE(CheckPlayerRecord(store, "Ann", win, lost));
+    EXPECT_EQ(win, 2);
+    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(UndoneGames(store, "Nobody"), 0);
+    store.WriteDword(kKey + "\\Ann", "Undone", static_cast<uint32_t>(-5));  // edited by hand
+    EXPECT_EQ(UndoneGames(store, "Ann"), 0);
+}
+
 TEST_F(Store, RecordsAddUpAndAHandRaisedWinFailsUntilTheNextResult) {
     AddPlayerResult(store, "Ann", true, 0.3);
     AddPlayerResult(store, "Ann", true, 0.9);

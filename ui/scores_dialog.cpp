@@ -20,16 +20,16 @@ namespace zarv::ui {
 ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QDialog(parent), store_(store) {
     setWindowTitle(tr("Score"));
     auto* frame = new QGroupBox(this);
-    scoresTable = new QTableWidget(0, 5, frame);
+    scoresTable = new QTableWidget(0, 6, frame);
     scoresTable->setHorizontalHeaderLabels(
         {tr("Player Name"), tr("Plays"), tr("Wins"), tr("Losses"),
-         tr("Win Rate")});
+         tr("Win Rate"), tr("With Undo")});
     scoresTable->setFont(QFont(QStringLiteral("Arial")));
     scoresTable->verticalHeader()->hide();
     scoresTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     const QFontMetrics m(scoresTable->font());
     scoresTable->setColumnWidth(0, m.horizontalAdvance(QStringLiteral("XXXXXXXXXXXXXXXXX")) + 14);
-    for (int c = 1; c < 5; ++c)
+    for (int c = 1; c < 6; ++c)
         scoresTable->setColumnWidth(c, m.horizontalAdvance(scoresTable->horizontalHeaderItem(c)->text()) + 27);
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(scoresTable);
@@ -43,7 +43,7 @@ ScoresDialog::ScoresDialog(settings::SettingsStore& store, QWidget* parent) : QD
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addLayout(buttons);
-    resize(520, 320);
+    resize(600, 320);
     FillGrid();
 
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -65,9 +65,10 @@ void ScoresDialog::FillGrid() {
             Number(plays > 0 ? static_cast<long long>(std::nearbyint(100.0 * wins / plays)) : 0) + tr("%", "after a percentage");
         const int row = scoresTable->rowCount();
         scoresTable->insertRow(row);
-        const QString cells[5] = {QString::fromStdString(name), Number(plays), Number(wins),
-                                  Number(losses), rate};
-        for (int c = 0; c < 5; ++c) scoresTable->setItem(row, c, new QTableWidgetItem(cells[c]));
+        // The games in which moves were taken back, counted apart.
+        const QString cells[6] = {QString::fromStdString(name), Number(plays), Number(wins),
+                                  Number(losses), rate, Number(settings::UndoneGames(store_, name))};
+        for (int c = 0; c < 6; ++c) scoresTable->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
 }
 

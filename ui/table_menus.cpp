@@ -47,6 +47,9 @@ void TableMenus::BuildGameMenu(QMenuBar& bar, const Commands& c) {
     fullScreen_->setCheckable(true);
     hint_ = Worded(Add(game, c.hint, QKeySequence(Qt::Key_H)), QT_TR_NOOP("&Hint"));
     lastTrick_ = Worded(Add(game, c.lastTrick, QKeySequence(Qt::Key_L)), QT_TR_NOOP("&Last Trick"));
+    undo_ = Worded(Add(game, c.undo, QKeySequence::Undo), QT_TR_NOOP("&Undo"),
+                   QT_TR_NOOP("Takes back your last card, or the ZARV you named, in a game against the computer"));
+    undo_->setEnabled(false);
     game->addSeparator();
     Worded(Add(game, c.exit, QKeySequence(Qt::CTRL | Qt::Key_Q)), QT_TR_NOOP("E&xit"));
 }

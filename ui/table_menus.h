@@ -21,7 +21,7 @@ public:
     // What each command does.
     struct Commands {
         std::function<void()> start, playerName, score, options, network, leave, takeOver, fullScreen, hint,
-            lastTrick, exit, help, about, trace, replay, loadSuggest, saveSuggest;
+            lastTrick, undo, exit, help, about, trace, replay, loadSuggest, saveSuggest;
     };
     TableMenus(QMenuBar& bar, const Commands& commands, QObject* parent = nullptr);
 
@@ -36,6 +36,7 @@ public:
     QAction* fullScreen() const { return fullScreen_; }
     QAction* hint() const { return hint_; }
     QAction* lastTrick() const { return lastTrick_; }
+    QAction* undo() const { return undo_; }
     // Every command's words again, in the language now in use.
     void Retranslate();
 
@@ -63,6 +64,7 @@ private:
     QAction* fullScreen_ = nullptr;
     QAction* hint_ = nullptr;
     QAction* lastTrick_ = nullptr;
+    QAction* undo_ = nullptr;
 };
 
 } // namespace zarv::ui

@@ -134,6 +134,9 @@ void TableWindow::BuildMenus() {
     c.fullScreen = [this] { SetFullScreen(!fullScreen_); };
     c.hint = [this] { HintClick(); };
     c.lastTrick = [this] { LastTrickClick(); };
+    c.undo = [this] {
+        if (MayUndo()) game_.UndoClick();
+    };
     c.exit = [this] {
         if (MayAbandonGame()) close();
     };
@@ -338,8 +341,8 @@ void TableWindow::Beep() {
 }
 
 
-void TableWindow::AddPlayerResult(const std::string& name, bool won) {
-    if (settings::AddPlayerResult(preferences_.store(), name, won, game_.RandomFraction())) return;
+void TableWindow::AddPlayerResult(const std::string& name, bool won, bool undone) {
+    if (settings::AddPlayerResult(preferences_.store(), name, won, game_.RandomFraction(), undone)) return;
     // Never lost without a word.
     QMessageBox::warning(this, tr("Scores"),
                          tr("This game's result could not be recorded for %1 in %2.")
@@ -382,6 +385,9 @@ void TableWindow::UpdateStatus() {
     if (status_) status_->Show(words_.turnText(), words_.trumpText(), words_.scoreText());
 }
 
+// Undo belongs to a game against the computer alone, never to a network game.
+bool TableWindow::MayUndo() const { return network_.mode().is(net::NetworkMode::Kind::Alone) && game_.CanUndo(); }
+
 void TableWindow::ShowTurn() {
     const GameState& s = game_.state();
     const Game::TableWait wait = game_.Awaiting();
@@ -392,6 +398,7 @@ void TableWindow::ShowTurn() {
     const QString key = WaitKey(game_) + (tableLost ? QStringLiteral(" lost") : QString());
     // The Dealer may hand a silent remote seat to the computer at once.
     menus_->takeOver()->setEnabled(s.IsDealer && s.WaitingForSeat > 0 && s.WaitingForSeat != s.LocalSeat);
+    menus_->undo()->setEnabled(MayUndo());
     if (s.WaitingDeadline > 0 && !countdown_.isActive()) countdown_.start();
     if (key == shownTurn_) return;
     shownTurn_ = key;

@@ -137,7 +137,8 @@ public:
     void Beep() override;
 
     // PlayerRecords
-    void AddPlayerResult(const std::string& name, bool won) override;
+    void AddPlayerResult(const std::string& name, bool won, bool undone) override;
+    bool MayUndo() const;
     // Says once, at start, that the settings file was damaged and where its copy is.
     void TellAboutDamagedSettings();
 

@@ -1297,6 +1297,10 @@ Ombrel Card Games</source>
         <comment>after a percentage</comment>
         <translation>٪</translation>
     </message>
+    <message>
+        <source>With Undo</source>
+        <translation>با برگرداندن</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::ServerAccount</name>
@@ -1664,6 +1668,14 @@ Ombrel Card Games</source>
     <message>
         <source>Save Suggest...</source>
         <translation>ذخیرهٔ پخش...</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>برگرداندن حرکت</translation>
+    </message>
+    <message>
+        <source>Takes back your last card, or the ZARV you named, in a game against the computer</source>
+        <translation>آخرین کارت شما، یا زرویی را که نام بردید، در بازی با رایانه پس می‌گیرد</translation>
     </message>
 </context>
 <context>
