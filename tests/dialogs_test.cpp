@@ -150,7 +150,7 @@ TEST_F(Dialogs, ScoresShowRatesAndResetEmptiesTheGrid) {
     settings::AddPlayerResult(store, "Ann", false, 0.7);
     settings::AddPlayerResult(store, "Bob", true, 0.4);
     settings::AddPlayerResult(store, "Bob", false, 0.4);
-    settings::AddPlayerResult(store, "Bob", false, 0.9);
+    settings::AddPlayerResult(store, "Bob", false, 0.9, true);  // a game in which Bob took moves back
     settings::AddPlayerResult(store, "Cheat", true, 0.3);
     store.WriteDword(kKey + "\\Cheat", "Win", 99);  // edited by hand: left out
     ScoresDialog d(store);
@@ -163,11 +163,14 @@ TEST_F(Dialogs, ScoresShowRatesAndResetEmptiesTheGrid) {
     EXPECT_EQ(cell(0, 4), "75%");
     EXPECT_EQ(cell(1, 4), "33%");
     EXPECT_EQ(d.scoresTable->horizontalHeaderItem(4)->text(), "Win Rate");
+    EXPECT_EQ(d.scoresTable->horizontalHeaderItem(5)->text(), "With Undo");
+    EXPECT_EQ(cell(0, 5), "0");
+    EXPECT_EQ(cell(1, 5), "1");
     d.Reset(false);
     EXPECT_EQ(d.scoresTable->rowCount(), 2);
     d.Reset(true);
     EXPECT_EQ(d.scoresTable->rowCount(), 0);
-    EXPECT_EQ(d.scoresTable->columnCount(), 5);  // the header row stays
+    EXPECT_EQ(d.scoresTable->columnCount(), 6);  // the header row stays
 }
 
 TEST_F(Dialogs, AboutShowsTitleAndVersion) {
