@@ -19,6 +19,7 @@
 #include <atomic>
 #include <limits>
 
+#include "settings/player_records.h"
 #include "settings/settings_store.h"
 #include "tests/event_helpers.h"
 #include "tests/test_table.h"
@@ -825,6 +826,57 @@ TEST(Balloons, TheBodyAndThePointerAreJoined) {
                     EXPECT_TRUE(outline.contains(QPointF(x + 0.5, y + 0.5))) << pos << " unpainted " << x << "," << y;
                 }
     }
+}
+
+} // namespace
+} // namespace zarv::testing
+
+namespace zarv::testing {
+namespace {
+
+int PersonsCards(const GameState& s) {
+    int n = 0;
+    for (size_t t = 1; t < s.Tricks.size(); ++t) n += !s.Tricks[t].Cards[static_cast<size_t>(s.LocalSeat)].empty();
+    return n;
+}
+
+// Game > Undo in the window: offered once the person has a card to take back,
+// taken with Ctrl+Z, and the game is counted "with undo" in Score.
+TEST_F(Table, CtrlZTakesBackThePersonsCardAndTheGameIsCountedWithUndo) {
+    window.preferences().unsaved().AskBeforeAbandoning = false;
+    window.show();
+    s.StepCount = 1;
+    bool offeredTooSoon = false, undone = false, backAtSecond = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::No)->click();
+            return;
+        }
+        if (!game.Running()) return;
+        const Game::TableWait wait = game.Awaiting();
+        if (wait.seat != s.LocalSeat || (wait.kind != Game::TableWait::Kind::Card && wait.kind != Game::TableWait::Kind::Trump)) {
+            game.SpaceReleased();
+            return;
+        }
+        // The first card of a hand the person is not HAKEM of: nothing to take back.
+        if (PersonsCards(s) == 0 && s.MasterPlayer != s.LocalSeat && window.menus().undo()->isEnabled()) offeredTooSoon = true;
+        if (s.HandsPlayed == 0 && PersonsCards(s) == 2 && !undone) {
+            EXPECT_TRUE(window.menus().undo()->isEnabled());
+            undone = true;
+            QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+            return;
+        }
+        if (undone && s.HandsPlayed == 0 && PersonsCards(s) == 1) backAtSecond = true;
+        PlayForThePerson(window, game, s);
+    });
+    probe.start(1);
+    game.StartClick();
+    probe.stop();
+    EXPECT_TRUE(undone);
+    EXPECT_TRUE(backAtSecond) << "the second card was asked for again";
+    EXPECT_FALSE(offeredTooSoon);
+    EXPECT_EQ(settings::UndoneGames(store, s.PlayerName), 1) << s.PlayerName;
 }
 
 } // namespace
