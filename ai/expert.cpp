@@ -110,11 +110,7 @@ private:
 
 } // namespace
 
-CardChoice ExpertPlayer::SelectCard(int seat, int position) {
-    const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
-    lastWorlds_ = 0;
-    if (legal.empty()) return {};
-    if (legal.size() == 1) return {legal.front(), CardReason::OnlyCardAllowed()};
+std::vector<double> ExpertPlayer::Reckon(int seat, const std::vector<CardCode>& legal) {
     const uint64_t seed = DecisionSeed(seat);
     const WorldDraw draw(state_, seat, options_.models.value_or(SeatsAsTheyAre(state_)));
     int held = 0;
@@ -139,12 +135,32 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
         for (size_t c = 0; c < legal.size(); ++c) {
             spare = world;
             const HandOutcome o = SimulatePlay(spare, seat, legal[c]) ? OutcomeOf(spare) : PlayOut(spare);
-            row[c] = weight * o.ValueFor(seat);
+            row[c] = weight * (options_.pointsOnly ? o.PointsFor(seat) : o.ValueFor(seat));
         }
     });
     lastWorlds_ = worlds;
-    std::vector<double> total = values.Sum();
+    return values.Sum();
+}
+
+std::vector<CardValue> ExpertPlayer::ValuesOfCards(int seat) {
+    const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
+    lastWorlds_ = 0;
+    if (legal.size() < 2) return legal.empty() ? std::vector<CardValue>{} : std::vector<CardValue>{{legal.front(), 0}};
+    const std::vector<double> total = Reckon(seat, legal);
     const double weights = total[legal.size()] > 0 ? total[legal.size()] : 1;
+    std::vector<CardValue> values;
+    for (size_t c = 0; c < legal.size(); ++c) values.push_back({legal[c], total[c] / weights});
+    return values;
+}
+
+CardChoice ExpertPlayer::SelectCard(int seat, int position) {
+    const std::vector<CardCode> legal = LegalCardsOf(state_, seat);
+    lastWorlds_ = 0;
+    if (legal.empty()) return {};
+    if (legal.size() == 1) return {legal.front(), CardReason::OnlyCardAllowed()};
+    std::vector<double> total = Reckon(seat, legal);
+    const double weights = total[legal.size()] > 0 ? total[legal.size()] : 1;
+    const int worlds = lastWorlds_;
     // Among cards worth the same (exact values tie often), the standard
     // player's card: it also plays well against people who do not see all.
     const CardCode usual = ChooseMove(state_, seat, position).card;

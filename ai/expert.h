@@ -36,6 +36,16 @@ struct ExpertOptions {
     // hand. Unset: as the table's seats are, people and computers that
     // reason at this level (SeatsAsTheyAre).
     std::optional<SeatModels> models{};
+    // Worlds played out are worth their points alone, as exact play values
+    // them, without the little for each trick more (a review's numbers).
+    bool pointsOnly = false;
+};
+
+// A card the seat may play, and the points its side may expect of it (what
+// the hand is worth to the side, averaged over the worlds looked at).
+struct CardValue {
+    CardCode card;
+    double value = 0;
 };
 
 class ExpertPlayer : public ComputerPlayer {
@@ -43,12 +53,17 @@ public:
     ExpertPlayer(const GameState& state, ExpertOptions options) : state_(state), options_(options) {}
     CardChoice SelectCard(int seat, int position) override;
     Suit ChooseTrump(int first, int count) override;
+    // Each card the seat may play now with its expected points, as SelectCard
+    // weighs them (a single card allowed is worth 0: there was no choice).
+    std::vector<CardValue> ValuesOfCards(int seat);
     void SetOptions(ExpertOptions options) { options_ = options; }
     // Worlds the last decision looked at.
     int lastWorlds() const { return lastWorlds_; }
 
 private:
     uint64_t DecisionSeed(int seat) const;
+    // Each legal card's weighted sum over the worlds, then the sum of weights.
+    std::vector<double> Reckon(int seat, const std::vector<CardCode>& legal);
     // Runs look(world, thread) for worlds 0, 1, ... on the options' threads
     // until the budget ends; returns how many were looked at.
     template <typename Look> int ForEachWorld(Look look);

@@ -14,6 +14,8 @@ struct HandOutcome {
     // What the hand is worth to the seat's side: its points won, or lost as a
     // negative number, and a little for each trick more than the other side.
     double ValueFor(int seat) const;
+    // The points alone: won, or lost as a negative number.
+    double PointsFor(int seat) const { return SameTeam(seat, winner) ? points : -points; }
 };
 
 // Plays the seat's card into the trick in progress and settles a complete

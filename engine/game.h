@@ -241,6 +241,9 @@ public:
     SavedHand CurrentHand() const;
     // Deals a saved hand as Replay does (starting a game first when none runs).
     void LoadHand(const SavedHand& hand);
+    // The last hand played to its end, with its cards in the order played
+    // (for its review); none before the first hand ends.
+    const std::optional<SavedHand>& LastPlayedHand() const { return lastPlayedHand_; }
 
 private:
     friend class EngineEntry;
@@ -290,6 +293,7 @@ private:
     bool betweenTurns_ = false;   // the turn loop sleeps between two turns
     bool restartPending_ = false; // a new game waits for the old one to unwind
     std::vector<Command> pending_;          // commands kept for a safe point, oldest first
+    std::optional<SavedHand> lastPlayedHand_;
     std::optional<SavedHand> handToLoad_;   // the hand a kept LoadHand deals
     long deals_ = 0;              // hands dealt so far (replays included)
     long giveUpDeal_ = -1;        // the deal a kept GiveUp gives up

@@ -95,6 +95,9 @@ void Game::ScoreHand(int w) {
         explicit Scoring(bool& f) : flag(f) { flag = true; }
         ~Scoring() { flag = false; }
     } scoring(scoring_);
+    // Kept before the master role passes on.
+    lastPlayedHand_ = CurrentHand();
+    lastPlayedHand_->plays = PlayedCardsOf(s_);
     const int k = ++s_.HandsPlayed;
     const bool onSheet = k >= 1 && k <= 14;  // a game lasts at most 13 hands
 

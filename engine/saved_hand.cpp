@@ -7,6 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "engine/game_state.h"
+
 namespace zarv {
 
 namespace {
@@ -49,6 +51,7 @@ std::string EnglishText(const HandFault& f) {
     case Kind::TooLarge: text = (f.subject.empty() ? std::string("the file") : f.subject) + " is too large to be a saved hand"; break;
     case Kind::NotACard: text = "'" + f.subject + "' is not a card code (g, p, h or x followed by 2 to 14)"; break;
     case Kind::CardTwice: text = "card " + f.subject + " appears twice in the deal"; break;
+    case Kind::PlayedTwice: text = "card " + f.subject + " is played twice"; break;
     case Kind::DealSize:
         text = "a deal needs 52 card codes, not " + std::to_string(std::min(f.count, 53)) + (f.count > 52 ? " or more" : "");
         break;
@@ -94,7 +97,10 @@ std::optional<std::string> ReadSavedHandFile(const std::string& path, HandFault*
     return text;
 }
 
-std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, HandFault* error) {
+namespace {
+
+// Distinct valid codes, reading no further than one past the 52 a pack has.
+std::optional<std::vector<CardCode>> ParseCodes(const std::string& codes, HandFault* error) {
     std::istringstream in(codes);
     std::vector<CardCode> deal;
     std::set<std::string> seen;
@@ -112,8 +118,34 @@ std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, HandFau
         deal.push_back(*code);
         if (deal.size() > 52) break;
     }
-    if (deal.size() != 52) {
-        Fail(error, Kind::DealSize, {}, static_cast<int>(deal.size()));
+    return deal;
+}
+
+} // namespace
+
+std::optional<std::vector<CardCode>> ParsePlays(const std::string& codes, HandFault* error) {
+    // Only 52 cards exist: a 53rd play repeats one, and is refused as such.
+    auto plays = ParseCodes(codes, error);
+    if (!plays && error && error->kind == Kind::CardTwice) error->kind = Kind::PlayedTwice;
+    return plays;
+}
+
+std::vector<CardCode> PlayedCardsOf(const GameState& s) {
+    std::vector<CardCode> plays;
+    for (size_t t = 1; t < s.Tricks.size(); ++t) {
+        const TrickRecord& trick = s.Tricks[t];
+        if (trick.Leader < 1 || trick.Leader > 4) continue;
+        for (int k = 0, seat = trick.Leader; k < 4; ++k, seat = NextSeat(seat))
+            if (!trick.Cards[static_cast<size_t>(seat)].empty()) plays.push_back(trick.Cards[static_cast<size_t>(seat)]);
+    }
+    return plays;
+}
+
+std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, HandFault* error) {
+    auto deal = ParseCodes(codes, error);
+    if (!deal) return std::nullopt;
+    if (deal->size() != 52) {
+        Fail(error, Kind::DealSize, {}, static_cast<int>(deal->size()));
         return std::nullopt;
     }
     return deal;
@@ -125,6 +157,11 @@ std::string WriteSavedHand(const SavedHand& hand) {
     text += "\nmaster " + std::to_string(hand.master) + "\n";
     text += "first-master " + std::to_string(hand.firstMaster ? hand.firstMaster : hand.master) + "\n";
     text += std::string("trump ") + (hand.trump == kNoSuit ? '-' : hand.trump) + "\n";
+    if (!hand.plays.empty()) {
+        text += "plays";
+        for (CardCode c : hand.plays) text += " " + c.text();
+        text += "\n";
+    }
     return text;
 }
 
@@ -150,6 +187,10 @@ std::optional<HandFault> ReadEntry(const std::string& key, const std::string& re
         if (value.size() != 1 || (value != "-" && !IsSuitLetter(value[0])) || (values >> extra))
             return HandFault{Kind::BadTrump, {}, {}, 0, 0};
         hand.trump = value == "-" ? kNoSuit : value[0];
+    } else if (key == "plays") {
+        const auto plays = ParsePlays(rest, &why);
+        if (!plays) return why;
+        hand.plays = *plays;
     } else {
         return HandFault{Kind::UnknownEntry, Printable(key.substr(0, 20)), {}, 0, 0};
     }

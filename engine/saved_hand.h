@@ -5,6 +5,7 @@
 //   master 2
 //   first-master 1
 //   trump h          (or "-" when none was named yet)
+//   plays h14 h2 ... (optional: the cards played, in the order played)
 //
 // Lines may come in any order; "#" starts a comment that runs to the end of
 // its line, and blank lines are ignored. A UTF-8 byte-order mark at the start
@@ -25,6 +26,9 @@ struct SavedHand {
     int master = 0;
     int firstMaster = 0;  // 0: the master
     Suit trump = kNoSuit;
+    // The cards played so far, in order (a hand kept for its review). Save
+    // Suggest writes none, so that its files stay readable everywhere.
+    std::vector<CardCode> plays;
 };
 
 // What is wrong with a saved hand or its file. The tools say it in English
@@ -38,6 +42,7 @@ struct HandFault {
         TooLarge,      // subject: the file, or "" for a text
         NotACard,      // subject: the word
         CardTwice,     // subject: the card
+        PlayedTwice,   // subject: the card
         DealSize,      // count: the codes found (53: more than 52)
         BadSeat,       // subject: "master" or "first-master"
         BadTrump,
@@ -67,5 +72,11 @@ std::optional<std::string> ReadSavedHandFile(const std::string& path, HandFault*
 std::string Printable(std::string_view text);
 // Checks 52 distinct valid codes; says which code is wrong.
 std::optional<std::vector<CardCode>> ParseDeal(const std::string& codes, HandFault* fault);
+// Checks distinct valid codes (whether they could have been played in that
+// order is the replay's to say).
+std::optional<std::vector<CardCode>> ParsePlays(const std::string& codes, HandFault* fault);
+// The cards of a game state's tricks, in the order they were played.
+struct GameState;
+std::vector<CardCode> PlayedCardsOf(const GameState& state);
 
 } // namespace zarv
