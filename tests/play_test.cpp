@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QAbstractButton>
 #include <QTimer>
+#include <QRegularExpression>
+#include <QSlider>
 #include <sys/stat.h>
 #include <atomic>
 #include <limits>
@@ -877,6 +879,83 @@ TEST_F(Table, CtrlZTakesBackThePersonsCardAndTheGameIsCountedWithUndo) {
     EXPECT_TRUE(backAtSecond) << "the second card was asked for again";
     EXPECT_FALSE(offeredTooSoon);
     EXPECT_EQ(settings::UndoneGames(store, s.PlayerName), 1) << s.PlayerName;
+}
+
+// Game > Review Hand after the first hand: the hand trick by trick, and the
+// person's decisions with the Master's numbers, the costliest first.
+TEST_F(Table, ReviewHandStepsThroughTheLastHandWithTheMastersNumbers) {
+    window.preferences().unsaved().AskBeforeAbandoning = false;
+    window.show();
+    s.StepCount = 1;
+    bool reviewed = false, asked = false;
+    QStringList lines;
+    int tricks = 0, shownAfterRight = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::No)->click();
+            return;
+        }
+        if (ReviewDialog* review = window.reviewDialog()) {
+            if (!review->weighed()) return;
+            lines = review->DecisionLines();
+            tricks = review->findChild<QSlider*>()->maximum();
+            review->ShowTrick(1);
+            QTest::keyClick(review, Qt::Key_Right);
+            shownAfterRight = review->trick();
+            if (const QByteArray shots = qgetenv("ZARV_SHOTS"); !shots.isEmpty())
+                review->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/review_hand.png"));
+            // The whole hand is open at a table of one's own.
+            for (int seat = 1; seat <= 4; ++seat)
+                for (CardCode c : game.LastPlayedHand()->deal) EXPECT_TRUE(review->Shown(seat, c));
+            review->accept();
+            reviewed = true;
+            game.Stop();
+            return;
+        }
+        if (!game.Running() || asked) return;
+        const Game::TableWait wait = game.Awaiting();
+        if (s.HandsPlayed >= 1 && game.LastPlayedHand() && wait.seat == s.LocalSeat) {
+            ASSERT_TRUE(window.menus().review()->isEnabled());
+            // Opened outside this probe, which must keep running while the dialog is up.
+            asked = true;
+            QTimer::singleShot(0, &window, [&] { window.menus().review()->trigger(); });
+            return;
+        }
+        if (wait.seat != s.LocalSeat || (wait.kind != Game::TableWait::Kind::Card && wait.kind != Game::TableWait::Kind::Trump)) {
+            game.SpaceReleased();
+            return;
+        }
+        PlayForThePerson(window, game, s);
+    });
+    probe.start(1);
+    game.StartClick();
+    probe.stop();
+    ASSERT_TRUE(reviewed);
+    EXPECT_GE(tricks, 7);
+    EXPECT_EQ(shownAfterRight, 2);
+    ASSERT_FALSE(lines.isEmpty());
+    // Each line names its trick and what the card cost (or that it was the best).
+    const QRegularExpression line(QStringLiteral("^Trick \\d+: \\S+ (cost [0-9.]+ points; \\S+ was best|was the best card)$"));
+    for (const QString& text : lines) EXPECT_TRUE(line.match(text).hasMatch()) << text.toStdString();
+}
+
+// At a network table the others' cards that were never played stay hidden.
+TEST(ReviewDialogCards, OnlyWhatTheSeatSawIsShownAtANetworkTable) {
+    SavedHand hand;
+    for (char suit : {'g', 'p', 'h', 'x'})
+        for (int rank = 2; rank <= 14; ++rank) hand.deal.push_back(CardCode{suit, static_cast<uint8_t>(rank)});
+    hand.master = 1;  // seat 1 holds the clubs, seat 2 the spades, seat 3 the hearts, seat 4 the diamonds
+    hand.trump = 'h';
+    hand.plays = {CardCode{'g', 2}, CardCode{'p', 2}, CardCode{'h', 2}, CardCode{'x', 2}};
+    ReviewSetting setting{hand, 3, {}, true};
+    ReviewDialog dialog(setting, QImage());
+    EXPECT_TRUE(dialog.Shown(3, CardCode{'h', 9}));   // the seat's own card
+    EXPECT_TRUE(dialog.Shown(2, CardCode{'p', 2}));   // played
+    EXPECT_FALSE(dialog.Shown(2, CardCode{'p', 9}));  // never played
+    setting.seenOnly = false;
+    ReviewDialog open(setting, QImage());
+    EXPECT_TRUE(open.Shown(2, CardCode{'p', 9}));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "ui/card_names.h"
+
 namespace zarv::ui {
 
 namespace {
@@ -27,6 +29,7 @@ QString Words(const HandFault& f) {
     case Kind::NotACard:
         return HandFaultWords::tr("'%1' is not a card code (g, p, h or x followed by 2 to 14)").arg(subject);
     case Kind::CardTwice: return HandFaultWords::tr("card %1 appears twice in the deal").arg(subject);
+    case Kind::PlayedTwice: return HandFaultWords::tr("card %1 is played twice").arg(subject);
     case Kind::DealSize:
         return f.count > 52 ? HandFaultWords::tr("a deal needs 52 card codes, not %L1 or more").arg(53)
                             : HandFaultWords::tr("a deal needs 52 card codes, not %L1").arg(f.count);
@@ -40,6 +43,19 @@ QString Words(const HandFault& f) {
 }
 
 } // namespace
+
+QString ReviewFaultInWords(const ai::ReviewFault& fault) {
+    using Kind = ai::ReviewFault::Kind;
+    switch (fault.kind) {
+    case Kind::None: return {};
+    case Kind::BadSeat: return HandFaultWords::tr("you have no seat in this hand");
+    case Kind::NoTrump: return HandFaultWords::tr("no ZARV was named in this hand");
+    case Kind::NoPlays: return HandFaultWords::tr("no card of this hand was played");
+    case Kind::BadPlay:
+        return HandFaultWords::tr("card %L1 of the plays (%2) could not have been played then").arg(fault.play).arg(CardName(fault.card));
+    }
+    return {};
+}
 
 QString HandFaultInWords(const HandFault& fault) {
     const QString words = Words(fault);

@@ -50,6 +50,8 @@ void TableMenus::BuildGameMenu(QMenuBar& bar, const Commands& c) {
     undo_ = Worded(Add(game, c.undo, QKeySequence::Undo), QT_TR_NOOP("&Undo"),
                    QT_TR_NOOP("Takes back your last card, or the ZARV you named, in a game against the computer"));
     undo_->setEnabled(false);
+    review_ = Worded(Add(game, c.review, QKeySequence(Qt::CTRL | Qt::Key_R)), QT_TR_NOOP("&Review Hand..."),
+                     QT_TR_NOOP("The last hand trick by trick, and what your cards cost or won"));
     game->addSeparator();
     Worded(Add(game, c.exit, QKeySequence(Qt::CTRL | Qt::Key_Q)), QT_TR_NOOP("E&xit"));
 }

@@ -21,7 +21,7 @@ public:
     // What each command does.
     struct Commands {
         std::function<void()> start, playerName, score, options, network, leave, takeOver, fullScreen, hint,
-            lastTrick, undo, exit, help, about, trace, replay, loadSuggest, saveSuggest;
+            lastTrick, review, undo, exit, help, about, trace, replay, loadSuggest, saveSuggest;
     };
     TableMenus(QMenuBar& bar, const Commands& commands, QObject* parent = nullptr);
 
@@ -37,6 +37,7 @@ public:
     QAction* hint() const { return hint_; }
     QAction* lastTrick() const { return lastTrick_; }
     QAction* undo() const { return undo_; }
+    QAction* review() const { return review_; }
     // Every command's words again, in the language now in use.
     void Retranslate();
 
@@ -65,6 +66,7 @@ private:
     QAction* hint_ = nullptr;
     QAction* lastTrick_ = nullptr;
     QAction* undo_ = nullptr;
+    QAction* review_ = nullptr;
 };
 
 } // namespace zarv::ui

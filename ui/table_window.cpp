@@ -134,6 +134,7 @@ void TableWindow::BuildMenus() {
     c.fullScreen = [this] { SetFullScreen(!fullScreen_); };
     c.hint = [this] { HintClick(); };
     c.lastTrick = [this] { LastTrickClick(); };
+    c.review = [this] { ReviewHandClick(); };
     c.undo = [this] {
         if (MayUndo()) game_.UndoClick();
     };

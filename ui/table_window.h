@@ -29,6 +29,7 @@
 #include "ui/status_words.h"
 #include "ui/table_status_bar.h"
 #include "ui/network_play.h"
+#include "ui/review_dialog.h"
 #include "ui/table_view.h"
 
 class QDialog;
@@ -77,6 +78,12 @@ public:
     // Game > Hint: the card the computer player would play for the person is
     // lifted and its reason said; nothing in the game changes.
     void HintClick();
+    // Game > Review Hand: the last hand played (or, before one ends, a saved
+    // hand with its cards played) trick by trick, with the Master's view of
+    // the person's cards.
+    void ReviewHandClick();
+    // The review of the last hand, as the window sets it up (none before a hand ends).
+    std::optional<ReviewSetting> LastHandReview() const;
     // Game > Last Trick: the previous trick's four cards and who won it.
     void LastTrickClick();
     // The window that shows the help page when the system cannot open it.
@@ -91,6 +98,7 @@ public:
     bool DimmedCard(int d) const;
     // The last-trick view while it is open.
     QDialog* lastTrickDialog() const { return lastTrickDialog_; }
+    ReviewDialog* reviewDialog() const { return reviewDialog_; }
     static QString SuitSign(Suit suit);
     // The text of the last balloon asked for (shown or not).
     QString lastBalloon() const { return lastBalloon_; }
@@ -198,6 +206,7 @@ private:
     QString shownTurn_;    // what the table waited for when last shown
     HelpViewer help_{this};
     QDialog* lastTrickDialog_ = nullptr;
+    ReviewDialog* reviewDialog_ = nullptr;
     QString SeatName(int seat) const;
     // What network play tells the window.
     void ConnectNetworkPlay();
