@@ -320,6 +320,26 @@ win seven points.</source>
         <source>line %L1: %2</source>
         <translation>خط %L1: %2</translation>
     </message>
+    <message>
+        <source>card %1 is played twice</source>
+        <translation>کارت %1 دو بار بازی شده است</translation>
+    </message>
+    <message>
+        <source>you have no seat in this hand</source>
+        <translation>شما در این دور جایی ندارید</translation>
+    </message>
+    <message>
+        <source>no ZARV was named in this hand</source>
+        <translation>در این دور زرو تعیین نشد</translation>
+    </message>
+    <message>
+        <source>no card of this hand was played</source>
+        <translation>از این دور هیچ کارتی بازی نشد</translation>
+    </message>
+    <message>
+        <source>card %L1 of the plays (%2) could not have been played then</source>
+        <translation>کارت %L1 از کارت‌های بازی‌شده (%2) در آن هنگام نمی‌توانست بازی شود</translation>
+    </message>
 </context>
 <context>
     <name>HelpViewer</name>
@@ -1251,6 +1271,105 @@ Ombrel Card Games</source>
     </message>
 </context>
 <context>
+    <name>zarv::ui::ReviewDialog</name>
+    <message>
+        <source>Review Hand</source>
+        <translation>مرور دور</translation>
+    </message>
+    <message>
+        <source>◀ Previous Trick</source>
+        <translation>▶ دست قبلی</translation>
+    </message>
+    <message>
+        <source>Next Trick ▶</source>
+        <translation>دست بعدی ◀</translation>
+    </message>
+    <message>
+        <source>Trick</source>
+        <translation>دست</translation>
+    </message>
+    <message>
+        <source>Your decisions, the costliest first:</source>
+        <translation>تصمیم‌های شما، پرهزینه‌ترین‌ها اول:</translation>
+    </message>
+    <message>
+        <source>Save Hand...</source>
+        <translation>ذخیرهٔ دور...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>بستن</translation>
+    </message>
+    <message>
+        <source>The Master is weighing your cards...</source>
+        <translation>استاد کارت‌های شما را می‌سنجد...</translation>
+    </message>
+    <message>
+        <source>You had no choice to make in this trick.</source>
+        <translation>در این دست انتخابی نداشتید.</translation>
+    </message>
+    <message>
+        <source>You played %1.</source>
+        <translation>شما %1 را بازی کردید.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>‏%1: %2</translation>
+    </message>
+    <message>
+        <source>The Master expected (points for your side): %1</source>
+        <translation>انتظار استاد (امتیاز برای تیم شما): %1</translation>
+    </message>
+    <message>
+        <source>No card of this hand was played.</source>
+        <translation>از این دور هیچ کارتی بازی نشد.</translation>
+    </message>
+    <message>
+        <source>Trick %L1 of %L2</source>
+        <translation>دست %L1 از %L2</translation>
+    </message>
+    <message>
+        <source>%1, not finished</source>
+        <translation>‏%1، ناتمام</translation>
+    </message>
+    <message>
+        <source>%1, won by %2</source>
+        <translation>‏%1، برنده: %2</translation>
+    </message>
+    <message>
+        <source>led</source>
+        <translation>شروع کرد</translation>
+    </message>
+    <message>
+        <source>Trick %L1: %2</source>
+        <translation>دست %L1: %2</translation>
+    </message>
+    <message>
+        <source>You had no choice to make in this hand.</source>
+        <translation>در این دور انتخابی نداشتید.</translation>
+    </message>
+    <message>
+        <source>%1 was the best card</source>
+        <translation>‏%1 بهترین کارت بود</translation>
+    </message>
+    <message>
+        <source>%1 cost %2 points; %3 was best</source>
+        <translation>‏%1 به اندازهٔ %2 امتیاز هزینه داشت؛ %3 بهترین بود</translation>
+    </message>
+    <message>
+        <source>Save Hand</source>
+        <translation>ذخیرهٔ دور</translation>
+    </message>
+    <message>
+        <source>Zarv hands (*.zarv);;All files (*)</source>
+        <translation>پخش‌های زرو (*.zarv);;همهٔ پرونده‌ها (*)</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>نوشتن %1 ممکن نیست: %2</translation>
+    </message>
+</context>
+<context>
     <name>zarv::ui::ScoresDialog</name>
     <message>
         <source>Score</source>
@@ -1677,6 +1796,14 @@ Ombrel Card Games</source>
         <source>Takes back your last card, or the ZARV you named, in a game against the computer</source>
         <translation>آخرین کارت شما، یا زرویی را که نام بردید، در بازی با رایانه پس می‌گیرد</translation>
     </message>
+    <message>
+        <source>&amp;Review Hand...</source>
+        <translation>مرور دور...</translation>
+    </message>
+    <message>
+        <source>The last hand trick by trick, and what your cards cost or won</source>
+        <translation>دور گذشته دست به دست، و آنچه کارت‌های شما هزینه داشت یا به دست آورد</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::TableView</name>
@@ -1802,6 +1929,18 @@ Go back to your seat?</source>
     <message>
         <source>&amp;Not Now</source>
         <translation>اکنون نه</translation>
+    </message>
+    <message>
+        <source>Review Hand</source>
+        <translation>مرور دور</translation>
+    </message>
+    <message>
+        <source>%1 holds no cards played, so there is nothing to review.</source>
+        <translation>در %1 هیچ کارت بازی‌شده‌ای نیست، پس چیزی برای مرور نیست.</translation>
+    </message>
+    <message>
+        <source>This hand cannot be reviewed: %1</source>
+        <translation>این دور را نمی‌توان مرور کرد: %1</translation>
     </message>
 </context>
 <context>
