@@ -93,6 +93,7 @@ void BrowserSeats::FromBrowser(int connection, const std::string& text) {
     if (p.command == "WebTrump") return NameTrump(connection, b, p.detail);
     if (p.command == "WebChat") return SayChat(connection, p.detail);
     if (p.command == "WebHint") return Hint(connection);
+    if (p.command == "WebReview") return Review(connection);
     if (p.command == "WebAgain") againAsked_ = true;
 }
 
@@ -133,6 +134,12 @@ void BrowserSeats::Hint(int connection) {
     const CardCode card = links_.suggest(seat);
     if (card.empty()) return Refuse(connection, "noHint");
     links_.send(connection, Dumped(json{{"t", "hint"}, {"card", card.text()}}));
+}
+
+void BrowserSeats::Review(int connection) {
+    const int seat = links_.seatOf(connection);
+    const std::string refused = seat == 0 || !links_.review ? std::string("noReview") : links_.review(connection, seat);
+    if (!refused.empty()) Refuse(connection, refused);
 }
 
 void BrowserSeats::SayChat(int connection, const std::string& given) {

@@ -33,6 +33,9 @@ public:
         std::function<int(int connection)> seatOf;
         // The computer's choice for a seat (a hint); empty when it has none.
         std::function<CardCode(int seat)> suggest;
+        // Starts the review of the last hand for the seat, to be sent to the
+        // connection when made; else says why not ("noReview", "reviewBusy").
+        std::function<std::string(int connection, int seat)> review;
         // Runs the job at the table's next wait (never inside the session's own call).
         std::function<void(std::function<void()>)> later;
     };
@@ -71,6 +74,7 @@ private:
     void Play(int connection, Browser& b, const std::string& detail);
     void NameTrump(int connection, Browser& b, const std::string& detail);
     void Hint(int connection);
+    void Review(int connection);
     void SayChat(int connection, const std::string& text);
     void Refuse(int connection, const std::string& reason, const std::string& extra = std::string());
     void ToAll(const nlohmann::json& message);

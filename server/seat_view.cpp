@@ -79,6 +79,7 @@ json SeatView(const GameState& s, int seat, const TableFacts& facts) {
     view["expert"] = facts.level == ai::Level::Expert || facts.level == ai::Level::Master;
     view["level"] = ai::LevelText(facts.level);
     view["playNow"] = facts.playNow;
+    if (facts.reviewable && seat >= 1 && seat <= 4) view["reviewable"] = true;
     if (!facts.started) return view;
     view["deal"] = facts.deal;
     view["hakem"] = s.MasterPlayer;

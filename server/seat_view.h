@@ -20,6 +20,7 @@ struct TableFacts {
     bool dealing = false;   // the first HAKEM is drawn or a hand dealt
     bool trumpKnown = false;  // the ZARV of the hand in play is named
     double now = 0;         // the engine's clock, for the seconds left to decide
+    bool reviewable = false;  // a hand has ended here: its players may ask for its review
 };
 
 // The view as a JSON object {"t":"view", ...}; see the README's browser protocol.

@@ -12,6 +12,9 @@
 #include "net/wire.h"
 #include "server/browser_seats.h"
 #include "server/game_recorder.h"
+#include "server/review_message.h"
+#include "server/review_worker.h"
+#include "server/web_link.h"
 #include "server/spectator_feed.h"
 #include "server/table_pump.h"
 
@@ -275,6 +278,7 @@ public:
 private:
     void Log(const std::string& line) { outlet_.TableLog(id_, line); }
     BrowserSeats::Links BrowserLinks();
+    std::string StartReview(int connection, int seat);
     void RefreshBrowsers();
     int SeatOf(int connection) const;
     void Report();
@@ -340,6 +344,8 @@ private:
     int gamesPlayed_ = 0;
     int deals_ = 0;
     bool trumpKnown_ = false;  // the ZARV of the hand in play is named
+    // Last: a review still being made ends before what it reports to.
+    ReviewWorker reviews_;
 };
 
 BrowserSeats::Links ServerTable::Runner::BrowserLinks() {
@@ -352,7 +358,20 @@ BrowserSeats::Links ServerTable::Runner::BrowserLinks() {
         return computer_.SelectCard(seat, std::clamp(s.TrickPosition, 1, 4)).card;
     };
     links.later = [this](std::function<void()> job) { clock_.Post(std::move(job)); };
+    links.review = [this](int connection, int seat) { return StartReview(connection, seat); };
     return links;
+}
+
+std::string ServerTable::Runner::StartReview(int connection, int seat) {
+    const auto& hand = game_.LastPlayedHand();
+    if (!hand) return "noReview";
+    const bool started = reviews_.Start(*hand, seat, [this, connection, hand = *hand](std::optional<ai::HandReview> review) {
+        if (!review) return;
+        std::string message = Dumped(ReviewMessage(*review, hand)) + "\n";
+        clock_.Post([this, connection, message = std::move(message)] { transport_.Write(connection, message); });
+    });
+    if (started) Log("review " + std::to_string(seat));
+    return started ? std::string() : std::string("reviewBusy");
 }
 
 int ServerTable::Runner::SeatOf(int connection) const {
@@ -373,6 +392,7 @@ void ServerTable::Runner::RefreshBrowsers() {
     facts.deal = deals_;
     facts.dealing = game_.Awaiting().kind == Game::TableWait::Kind::Deal;
     facts.trumpKnown = trumpKnown_;
+    facts.reviewable = game_.LastPlayedHand().has_value();
     facts.now = pump_.Now();  // the clock the move limit's deadline is on
     browsers_.Refresh(facts);
 }

@@ -222,6 +222,8 @@ void WebLink::TableRequest(const std::string& type, const json& m, Out& out) {
         out.toLobby = net::Message("WebChat", text);
     } else if (type == "hint") {
         out.toLobby = net::Message("WebHint", "");
+    } else if (type == "review") {
+        out.toLobby = net::Message("WebReview", "");
     } else if (type == "again") {
         out.toLobby = net::Message("WebAgain", "");
     } else if (type == "start") {

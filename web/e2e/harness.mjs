@@ -87,6 +87,10 @@ export class SightCheck {
     this.label = label;
     this.held = new Set();
     this.deal = -1;
+    // Every card this seat was shown in this deal and the one before: a
+    // review (of the hand before) may name nothing else.
+    this.seen = new Set();
+    this.seenBefore = new Set();
     this.frames = 0;
   }
   look(text) {
@@ -94,7 +98,11 @@ export class SightCheck {
     const m = JSON.parse(text);
     const visible = new Set();
     if (m.t === 'view') {
-      if (m.deal !== this.deal) this.held.clear();
+      if (m.deal !== this.deal) {
+        this.held.clear();
+        this.seenBefore = this.seen;
+        this.seen = new Set();
+      }
       this.deal = m.deal;
       for (const c of m.hand ?? []) { visible.add(c); this.held.add(c); }
       if (m.hand) assert.equal(m.hand.length, m.counts[m.seat - 1], `${this.label}: hand and count differ`);
@@ -106,6 +114,8 @@ export class SightCheck {
       for (const [, card] of m.last?.cards ?? []) visible.add(card);
     }
     if (m.t === 'hint') visible.add(m.card);
+    if (m.t === 'review') for (const c of [...this.seen, ...this.seenBefore]) visible.add(c);
+    for (const c of visible) this.seen.add(c);
     for (const card of text.match(/"[gphx](?:1[0-4]|[2-9])"/g) ?? []) {
       assert.ok(visible.has(card.slice(1, -1)), `${this.label}: ${card} named in ${text}`);
     }

@@ -200,6 +200,15 @@ const tableActions = {
   trump: (suit: string) => send({ t: 'trump', suit }),
   chat: (text: string) => send({ t: 'chat', text }),
   hint: () => send({ t: 'hint' }),
+  review: () => {
+    state = { ...state, reviewAsked: true };
+    send({ t: 'review' });
+    draw();
+  },
+  closeReview: () => {
+    state = { ...state, review: null };
+    draw();
+  },
   again: () => send({ t: 'again' }),
   start: () => send({ t: 'start', table: state.tableId }),
   leave: () => {

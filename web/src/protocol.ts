@@ -21,6 +21,14 @@ export interface View {
   hakem?: number; trump?: string | null; tricks?: [number, number]; turn?: number;
   trick?: [number, string][]; last?: { cards: [number, string][]; winner: number };
   hand?: string[]; decide?: 'trump' | 'card'; legal?: string[]; secondsLeft?: number;
+  reviewable?: boolean;
+}
+// The review of the last hand for this seat: only what it saw, and the
+// Master's points for its decisions (cards "" while unplayed, by seat 1..4).
+export interface ReviewTrick { leader: number; winner: number; cards: string[] }
+export interface ReviewDecision { trick: number; played: string; best: string; cost: number; values: [string, number][] }
+export interface Review {
+  t: 'review'; seat: number; hakem: number; trump: string; hand: string[]; tricks: ReviewTrick[]; decisions: ReviewDecision[];
 }
 export interface News { t: 'news'; kind: string; seat: number; name: string; partner?: string; points?: number; firstSide?: boolean; words?: string; old?: boolean }
 export interface Chat { t: 'chat'; seat: number; text: string; old?: boolean }
@@ -42,6 +50,7 @@ export type ServerMessage =
   | View | News | Chat
   | { t: 'refused'; reason: string; suit?: string }
   | { t: 'hint'; card: string }
+  | Review
   | { t: 'bad'; why: string }
   | { t: 'signedIn'; name: string; token: string }
   | { t: 'passwordChanged'; token: string }

@@ -1,6 +1,6 @@
 // The page's state, built only from the server's messages (and the person's
 // own choices of screen): nothing here knows the rules.
-import type { Chat, LobbyTable, News, ServerMessage, TopLine, View } from './protocol';
+import type { Chat, LobbyTable, News, Review, ServerMessage, TopLine, View } from './protocol';
 
 export type Screen = 'name' | 'lobby' | 'table' | 'reload';
 
@@ -17,6 +17,8 @@ export interface State {
   log: (Chat | News)[];  // chat lines and news, oldest first
   refusal: { reason: string; suit?: string } | null;
   hint: string | null;
+  review: Review | null;   // the last hand's review, while it is open
+  reviewAsked: boolean;    // asked for, not answered yet
   notice: Notice | null; // the last refusal of the lobby, or why the table closed
   closed: boolean;
   token: string;
@@ -27,7 +29,7 @@ export const LOG_KEPT = 100;
 
 export function initialState(): State {
   return { screen: 'name', name: '', tables: new Map(), listed: false, top: [], tableId: 0, watching: false, view: null, log: [],
-    refusal: null, hint: null, notice: null, closed: false, token: '', account: '' };
+    refusal: null, hint: null, review: null, reviewAsked: false, notice: null, closed: false, token: '', account: '' };
 }
 
 function withLog(s: State, entry: Chat | News): State {
@@ -51,9 +53,9 @@ export function apply(s: State, m: ServerMessage): State {
     }
     case 'listed': return { ...s, listed: true };
     case 'top': return { ...s, top: m.list };
-    case 'sitting': return { ...s, screen: 'table', tableId: m.table, watching: false, view: null, log: [], closed: false, notice: null };
-    case 'watching': return { ...s, screen: 'table', tableId: m.table, watching: true, view: null, log: [], closed: false, notice: null };
-    case 'left': return { ...s, screen: 'lobby', tableId: 0, watching: false, view: null };
+    case 'sitting': return { ...s, screen: 'table', tableId: m.table, watching: false, view: null, log: [], closed: false, notice: null, review: null, reviewAsked: false };
+    case 'watching': return { ...s, screen: 'table', tableId: m.table, watching: true, view: null, log: [], closed: false, notice: null, review: null, reviewAsked: false };
+    case 'left': return { ...s, screen: 'lobby', tableId: 0, watching: false, view: null, review: null, reviewAsked: false };
     case 'no':
       // At the table (asked to slow down, say) it is a line of the table's log.
       if (s.screen === 'table' && !s.closed) return withLog(s, { t: 'news', kind: 'notice', seat: 0, name: m.name ?? '', words: m.words });
@@ -67,8 +69,12 @@ export function apply(s: State, m: ServerMessage): State {
     }
     case 'news': return withLog(s, m);
     case 'chat': return withLog(s, m);
-    case 'refused': return { ...s, refusal: { reason: m.reason, suit: m.suit } };
+    case 'refused': {
+      const aboutReview = m.reason === 'noReview' || m.reason === 'reviewBusy';
+      return { ...s, refusal: { reason: m.reason, suit: m.suit }, reviewAsked: aboutReview ? false : s.reviewAsked };
+    }
     case 'hint': return { ...s, hint: m.card };
+    case 'review': return { ...s, review: m, reviewAsked: false };
     case 'signedIn': return { ...s, account: m.name, name: m.name, notice: null };
     case 'signedOut':
     case 'accountDeleted': return { ...s, account: '', name: m.name, notice: null };

@@ -5,6 +5,7 @@ import { sheetCell, sortHand, SUIT_SIGNS, suitOf } from './cards';
 import { handCardPlace, tableLayout, trickCardWidth } from './layout';
 import type { View } from './protocol';
 import { type State, screenPlace, sameSide } from './state';
+import { ReviewPanel } from './review_panel';
 import { cardName, line, newsText, noticeText, number, say, suitWithSign } from './words';
 
 export interface TableActions {
@@ -12,6 +13,8 @@ export interface TableActions {
   trump(suit: string): void;
   chat(text: string): void;
   hint(): void;
+  review(): void;
+  closeReview(): void;
   again(): void;
   start(): void;
   leave(): void;
@@ -48,6 +51,8 @@ export class TableScreen {
   private deadline = 0;
   private ticker = 0;
   private lastState: State | null = null;
+  private reviewPanel: ReviewPanel | null = null;
+  private reviewShown: State['review'] = null;
 
   constructor(parent: HTMLElement, private actions: TableActions, watching: boolean) {
     this.root = parent;
@@ -79,6 +84,16 @@ export class TableScreen {
 
   dispose(): void {
     clearInterval(this.ticker);
+    this.reviewPanel?.dispose();
+  }
+
+  // The review stays as the person leaves it while the table goes on.
+  private drawReview(s: State, names: string[]): void {
+    if (s.review === this.reviewShown) return;
+    this.reviewPanel?.dispose();
+    this.reviewPanel = null;
+    this.reviewShown = s.review;
+    if (s.review) this.reviewPanel = new ReviewPanel(this.root, s.review, names, () => this.actions.closeReview());
   }
 
   update(s: State): void {
@@ -102,6 +117,7 @@ export class TableScreen {
     this.drawStatus(v, s);
     this.drawControls(v, s);
     this.drawLog(s);
+    this.drawReview(s, v.names);
   }
 
   private drawBoard(v: View): void {
@@ -240,6 +256,10 @@ export class TableScreen {
     if (v.phase === 'seating' && v.seat > 0) add('start', say('start'), () => this.actions.start());
     if (v.last) add('last-trick', say('lastTrick'), () => { this.toggleLastTrick(); this.drawTrick(v, parseInt(this.root.style.getPropertyValue('--trick-w')) || 60); }, 'L');
     if (v.playNow && v.decide === 'card') add('hint', say('hint'), () => this.actions.hint(), 'H');
+    if (v.reviewable && v.seat > 0) {
+      add('review', s.reviewAsked ? say('reviewWeighing') : say('review'), () => this.actions.review());
+      (this.controls.lastElementChild as HTMLButtonElement).disabled = s.reviewAsked;
+    }
     if (v.phase === 'over' && v.seat > 0) add('play-again', say('playAgain'), () => this.actions.again());
     add('leave', s.closed ? say('backToLobby') : say('leave'), () => this.actions.leave());
   }
@@ -268,6 +288,8 @@ export function refusalText(r: { reason: string; suit?: string }): string {
     case 'trumpFirst': return say('refusedTrumpFirst');
     case 'notInHand': return say('refusedCard');
     case 'noHint': return say('refusedHint');
+    case 'noReview': return say('refusedReview');
+    case 'reviewBusy': return say('refusedReviewBusy');
     default: return say('refusedTurn');
   }
 }

@@ -25,6 +25,11 @@ export function languageFrom(preferred: readonly string[]): Language {
 const RLM = '\u200f';
 const LRM = '\u200e';
 
+// Points with two decimals, as the review shows them.
+export function points(n: number): string {
+  return new Intl.NumberFormat(language === 'fa' ? 'fa-IR' : 'en-US', { useGrouping: false, minimumFractionDigits: 2, maximumFractionDigits: 2 }).format(n);
+}
+
 export function number(n: number): string {
   return new Intl.NumberFormat(language === 'fa' ? 'fa-IR' : 'en-US', { useGrouping: false }).format(n);
 }
@@ -90,6 +95,25 @@ const own: Record<string, [string, string]> = {
   playAgain: ['Play again', 'بازی دوباره'],
   lastTrick: ['Last trick', 'دست قبل'],
   hint: ['Hint', 'راهنما'],
+  review: ['Review last hand', 'مرور دور گذشته'],
+  reviewTitle: ['Review of the last hand', 'مرور دور گذشته'],
+  reviewWeighing: ['The Master is weighing your cards\u2026', 'استاد کارت‌های شما را می‌سنجد\u2026'],
+  reviewTrick: ['Trick %1 of %2', 'دست %1 از %2'],
+  reviewTrickWon: ['Trick %1 of %2, won by %3', 'دست %1 از %2، برنده: %3'],
+  reviewTrickLabel: ['Trick', 'دست'],
+  reviewPrevious: ['\u25c0 Previous', '\u25b6 قبلی'],
+  reviewNext: ['Next \u25b6', 'بعدی \u25c0'],
+  reviewLed: ['led', 'شروع کرد'],
+  reviewClose: ['Close', 'بستن'],
+  reviewBest: ['%1 was the best card', '%1 بهترین کارت بود'],
+  reviewCost: ['%1 cost %2 points; %3 was best', '%1 به اندازهٔ %2 امتیاز هزینه داشت؛ %3 بهترین بود'],
+  reviewExpected: ['The Master expected (points for your side): %1', 'انتظار استاد (امتیاز برای تیم شما): %1'],
+  reviewNoChoice: ['You had no choice to make in this trick.', 'در این دست انتخابی نداشتید.'],
+  reviewNoChoices: ['You had no choice to make in this hand.', 'در این دور انتخابی نداشتید.'],
+  reviewCostliest: ['Your decisions, the costliest first', 'تصمیم‌های شما، پرهزینه‌ترین‌ها اول'],
+  reviewLine: ['Trick %1: %2', 'دست %1: %2'],
+  refusedReview: ['There is no hand to review yet.', 'هنوز دوری برای مرور نیست.'],
+  refusedReviewBusy: ['The server is busy with other reviews: ask again in a moment.', 'سرور سرگرم مرورهای دیگر است: کمی بعد دوباره بخواهید.'],
   chat: ['Chat', 'گفتگو'],
   send: ['Send', 'بفرست'],
   chatPlaceholder: ['Say something to the table', 'چیزی به میز بگویید'],

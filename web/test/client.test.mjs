@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { apply, initialState, screenPlace, LOG_KEPT } from './built/state.js';
-import { cardName, languageFrom, newsText, noticeText, number, say, setLanguage, tr } from './built/words.js';
+import { cardName, languageFrom, newsText, noticeText, number, points, say, setLanguage, tr } from './built/words.js';
 import { handCardPlace, tableLayout, MIN_TARGET } from './built/layout.js';
 import { sheetCell, sortHand } from './built/cards.js';
 import { passwordAllowed } from './built/account_panel.js';
@@ -127,4 +127,45 @@ test('a password is what the lobby takes: 8 to 64 characters without its separat
   assert.ok(passwordAllowed('correct horse'));
   assert.ok(passwordAllowed('x'.repeat(64)));
   for (const bad of ['short', 'x'.repeat(65), 'semi;colon!', 'pipe|pipe!']) assert.ok(!passwordAllowed(bad), bad);
+});
+
+test('a review shows the seat its own cards and only the others\' cards it saw played', async () => {
+  const { cardsBefore, costliestFirst, decisionText } = await import('./built/review_panel.js');
+  setLanguage('en');
+  const own = ['g2', 'g3', 'g4', 'g5', 'g6', 'g7', 'g8', 'g9', 'g10', 'g11', 'g12', 'g13', 'g14'];
+  const review = { t: 'review', seat: 1, hakem: 1, trump: 'h', hand: own,
+    tricks: [{ leader: 1, winner: 2, cards: ['g2', 'h10', 'p2', 'x2'] }, { leader: 2, winner: 0, cards: ['', 'h2', 'p3', ''] }],
+    decisions: [{ trick: 1, played: 'g2', best: 'g14', cost: 0.4, values: [['g14', 1], ['g2', 0.6]] },
+      { trick: 2, played: 'g3', best: 'g3', cost: 0, values: [['g3', 1]] },
+      { trick: 3, played: 'g4', best: 'g9', cost: 0.4, values: [] }] };
+  const first = cardsBefore(review, 1);
+  assert.deepEqual(first.shown[0], own);
+  assert.deepEqual(first.shown[1], ['h10', 'h2']);
+  assert.equal(first.hidden[1], 11);  // thirteen less the two it played
+  assert.deepEqual(first.shown[3], ['x2']);
+  assert.equal(first.hidden[3], 12);
+  const second = cardsBefore(review, 2);
+  assert.deepEqual(second.shown[0], own.slice(1));
+  assert.deepEqual(second.shown[1], ['h2']);
+  assert.equal(second.hidden[1], 11);
+  // The costliest first; equals in the order played.
+  assert.deepEqual(costliestFirst(review.decisions).map((d) => d.trick), [1, 3, 2]);
+  assert.equal(decisionText(review.decisions[0]), 'two of clubs cost 0.40 points; ace of clubs was best');
+  assert.equal(decisionText(review.decisions[1]), 'three of clubs was the best card');
+  // Points with two decimals in the language's digits.
+  setLanguage('fa');
+  assert.equal(points(0.4), '۰٫۴۰');
+  setLanguage('en');
+  assert.equal(points(2), '2.00');
+
+  // The state keeps the review until it is closed; a refusal ends the asking.
+  let s = apply(initialState(), { t: 'sitting', table: 3, seat: 1 });
+  s = { ...s, reviewAsked: true };
+  s = apply(s, { t: 'refused', reason: 'reviewBusy' });
+  assert.equal(s.reviewAsked, false);
+  s = apply({ ...s, reviewAsked: true }, review);
+  assert.equal(s.review, review);
+  assert.equal(s.reviewAsked, false);
+  s = apply(s, { t: 'left' });
+  assert.equal(s.review, null);
 });

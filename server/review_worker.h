@@ -1,0 +1,41 @@
+// A table's reviews of finished hands, made on a thread of their own so that
+// the table never waits for them: one at a time at a table, and only a few
+// at once in the whole server, so that reviews never take the cores the
+// tables play on. A review asked for beyond that is refused, not queued.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "ai/hand_review.h"
+
+namespace zarv::server {
+
+class ReviewWorker {
+public:
+    using Done = std::function<void(std::optional<ai::HandReview>)>;
+    ReviewWorker() = default;
+    ~ReviewWorker();  // waits for the review in hand (a few seconds at most)
+    ReviewWorker(const ReviewWorker&) = delete;
+    ReviewWorker& operator=(const ReviewWorker&) = delete;
+
+    // Starts reviewing the seat's decisions in the hand; `done` runs on the
+    // worker's thread with the result. False when this table already has a
+    // review in hand or the server has as many as it allows.
+    bool Start(SavedHand hand, int seat, Done done);
+
+    // Reviews being made in the whole server at this moment.
+    static int Running() { return running_.load(); }
+    static int AtOnce();
+
+private:
+    static std::atomic<int> running_;
+    std::mutex lock_;
+    std::thread thread_;
+    bool busy_ = false;
+};
+
+} // namespace zarv::server
