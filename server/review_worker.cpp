@@ -5,8 +5,10 @@
 namespace zarv::server {
 
 std::atomic<int> ReviewWorker::running_{0};
+std::atomic<int> ReviewWorker::atOnce_{0};
 
 int ReviewWorker::AtOnce() {
+    if (atOnce_ > 0) return atOnce_;
     // Half the cores: the other half keep the tables playing.
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()) / 2);
 }

@@ -29,10 +29,13 @@ public:
 
     // Reviews being made in the whole server at this moment.
     static int Running() { return running_.load(); }
+    // How many the server makes at once: by default half the cores (at least one).
     static int AtOnce();
+    static void SetAtOnce(int reviews) { atOnce_ = reviews; }
 
 private:
     static std::atomic<int> running_;
+    static std::atomic<int> atOnce_;  // 0: half the cores
     std::mutex lock_;
     std::thread thread_;
     bool busy_ = false;

@@ -73,6 +73,8 @@ TEST(ReviewWorker, ATableMakesOneReviewAtATimeAndTheServerOnlyAFew) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     std::promise<bool> made;
+    // Room for three, so that the table's own limit is what refuses its second.
+    ReviewWorker::SetAtOnce(3);
     {
         ReviewWorker table;
         ASSERT_TRUE(table.Start(hand, 1, [&, released](std::optional<ai::HandReview> review) {
@@ -93,6 +95,7 @@ TEST(ReviewWorker, ATableMakesOneReviewAtATimeAndTheServerOnlyAFew) {
     }  // each worker waits for its review
     EXPECT_TRUE(made.get_future().get());
     EXPECT_EQ(ReviewWorker::Running(), 0);
+    ReviewWorker::SetAtOnce(0);
 }
 
 } // namespace
