@@ -47,6 +47,7 @@ ExpertOptions MasterOptions(ExpertOptions expert) {
     expert.millis *= 4;
     expert.exactCards += 2;
     expert.threads = 2;
+    expert.master = true;
     return expert;
 }
 
@@ -175,7 +176,8 @@ CardChoice ExpertPlayer::SelectCard(int seat, int position) {
             second = c;
         }
     }
-    const ExpertReckoning reckoning{legal[best], total[best] / weights, legal[second], total[second] / weights, worlds};
+    const ExpertReckoning reckoning{legal[best], total[best] / weights, legal[second], total[second] / weights, worlds,
+                                    options_.master};
     return {legal[best], CardReason::Of(reckoning)};
 }
 

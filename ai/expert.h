@@ -39,6 +39,8 @@ struct ExpertOptions {
     // Worlds played out are worth their points alone, as exact play values
     // them, without the little for each trick more (a review's numbers).
     bool pointsOnly = false;
+    // The Master's budget (its choices say so).
+    bool master = false;
 };
 
 // A card the seat may play, and the points its side may expect of it (what

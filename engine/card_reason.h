@@ -22,6 +22,7 @@ struct ExpertReckoning {
     CardCode next;
     double nextValue = 0;
     int worlds = 0;
+    bool master = false;  // the Master's reckoning (else the Expert's)
     bool operator==(const ExpertReckoning&) const = default;
 };
 

@@ -73,13 +73,16 @@ TEST(ComputerReasons, EachReasonInAPlayersWords) {
     EXPECT_EQ(ReasonInWords(CardReason::OnlyCardAllowed()), "the only card that may be played");
     const CardCode aceOfHearts = C("h14"), twoOfClubs = C("g2");
     const QString ace = CardName(aceOfHearts), two = CardName(twoOfClubs);
-    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, 1.25, twoOfClubs, 0.5, 128})),
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, 1.25, twoOfClubs, 0.5, 128, false})),
               "the Expert expects to win 1.25 points with " + ace + " \u2014 next best " + two);
-    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, -0.5, aceOfHearts, -0.5, 16})),
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, -0.5, aceOfHearts, -0.5, 16, false})),
               "the Expert expects to lose 0.50 points with " + ace);
     // A loss too small to show is no loss.
-    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, -0.001, aceOfHearts, -0.001, 16})),
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, -0.001, aceOfHearts, -0.001, 16, false})),
               "the Expert expects to win 0.00 points with " + ace);
+    // The Master says it is the Master.
+    EXPECT_EQ(ReasonInWords(CardReason::Of(ExpertReckoning{aceOfHearts, 2, twoOfClubs, 1, 512, true})),
+              "the Master expects to win 2.00 points with " + ace + " \u2014 next best " + two);
     EXPECT_EQ(ReasonInWords(CardReason{}), "");
     // The trace keeps its words.
     EXPECT_EQ(TacticName(Tactic::PlayHighest), "PlayBigest");

@@ -100,8 +100,13 @@ QString ReasonInWords(const CardReason& reason) {
         // Rounded as shown first, so that a loss too small to show reads as no loss.
         const double points = std::nearbyint(r.bestValue * 100) / 100;
         const QString amount = Number(std::abs(points), 2);
-        const QString outlook = points < 0 ? TableStatus::tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(r.best))
-                                                : TableStatus::tr("the Expert expects to win %1 points with %2").arg(amount, CardName(r.best));
+        QString outlook;
+        if (r.master)
+            outlook = points < 0 ? TableStatus::tr("the Master expects to lose %1 points with %2").arg(amount, CardName(r.best))
+                                 : TableStatus::tr("the Master expects to win %1 points with %2").arg(amount, CardName(r.best));
+        else
+            outlook = points < 0 ? TableStatus::tr("the Expert expects to lose %1 points with %2").arg(amount, CardName(r.best))
+                                 : TableStatus::tr("the Expert expects to win %1 points with %2").arg(amount, CardName(r.best));
         if (r.next == r.best) return outlook;
         return outlook + TableStatus::tr(" \u2014 next best %1").arg(CardName(r.next));
     }

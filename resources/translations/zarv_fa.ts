@@ -529,6 +529,14 @@ win seven points.</source>
         <source>%1 points</source>
         <translation>‏%L1 امتیاز</translation>
     </message>
+    <message>
+        <source>the Master expects to lose %1 points with %2</source>
+        <translation>استاد انتظار دارد با %2، %1 امتیاز ببازد</translation>
+    </message>
+    <message>
+        <source>the Master expects to win %1 points with %2</source>
+        <translation>استاد انتظار دارد با %2، %1 امتیاز ببرد</translation>
+    </message>
 </context>
 <context>
     <name>TableStatusBar</name>
