@@ -9,6 +9,7 @@
 #include "ai/card_selection.h"
 #include "ai/trump_choice.h"
 #include "ai/expert.h"
+#include "ai/hand_review.h"
 #include "ai/playout.h"
 #include "ai/trick_search.h"
 #include "engine/game.h"
@@ -190,6 +191,38 @@ void BM_ExpertDecisionTimes(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_ExpertDecisionTimes)->Args({4, 0})->Args({2, 1})->Args({4, 2})->Iterations(1)->Unit(benchmark::kSecond);
+
+// A whole review of one seat's hand, as the window (two threads) or the
+// server (one) makes it: the first hands of a few games of standard players.
+void BM_ReviewHand(benchmark::State& st) {
+    std::vector<SavedHand> hands;
+    for (uint64_t seed = 1; seed <= 4; ++seed) {
+        Headless h(seed);
+        ai::ComputerSeatPlayer player(h.game.positionForTests());
+        h.game.SetComputerPlayer(&player);
+        struct FirstHand : GameObserver {
+            Game& game;
+            explicit FirstHand(Game& g) : game(g) {}
+            void TrickSettled(const TrickRecord&) override {}
+            void HandScored(int, int) override { game.EndHere(); }
+        } stop(h.game);
+        h.game.SetObserver(&stop);
+        h.game.StartClick();
+        hands.push_back(*h.game.LastPlayedHand());
+    }
+    const ai::ExpertOptions options = ai::ReviewOptions(static_cast<int>(st.range(0)));
+    for (auto _ : st) {
+        std::vector<double> seconds;
+        for (const SavedHand& hand : hands) {
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(ai::ReviewHand(hand, 1, options));
+            seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        st.counters["review_median_s"] = Percentile(seconds, 0.5);
+        st.counters["review_max_s"] = Percentile(seconds, 1.0);
+    }
+}
+BENCHMARK(BM_ReviewHand)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_WholeGame(benchmark::State& st) {
     Headless h(7);
