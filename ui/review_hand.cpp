@@ -11,13 +11,18 @@ namespace zarv::ui {
 
 namespace {
 
-std::array<QString, 5> SeatNames(const GameState& s) {
+} // namespace
+
+std::array<QString, 5> TableWindow::SeatNames() const {
+    const GameState& s = game_.state();
     std::array<QString, 5> names;
-    for (int seat = 1; seat <= 4; ++seat) names[static_cast<size_t>(seat)] = QString::fromStdString(s.Seats[seat].Name).trimmed();
+    for (int seat = 1; seat <= 4; ++seat) {
+        names[static_cast<size_t>(seat)] = QString::fromStdString(s.Seats[seat].Name).trimmed();
+        // A saved hand opened before any game: the seats have no names yet.
+        if (names[static_cast<size_t>(seat)].isEmpty()) names[static_cast<size_t>(seat)] = tr("Seat %L1").arg(seat);
+    }
     return names;
 }
-
-} // namespace
 
 std::optional<ReviewSetting> TableWindow::LastHandReview() const {
     const auto& hand = game_.LastPlayedHand();
@@ -26,7 +31,7 @@ std::optional<ReviewSetting> TableWindow::LastHandReview() const {
     ReviewSetting setting;
     setting.hand = *hand;
     setting.seat = s.LocalSeat;
-    setting.names = SeatNames(s);
+    setting.names = SeatNames();
     // At a network table the others' cards that were never played stay unseen.
     setting.seenOnly = !network_.mode().is(net::NetworkMode::Kind::Alone);
     return setting;
@@ -53,7 +58,7 @@ void TableWindow::ReviewHandClick() {
             return;
         }
         const GameState& s = game_.state();
-        setting = ReviewSetting{*hand, s.LocalSeat >= 1 && s.LocalSeat <= 4 ? s.LocalSeat : 3, SeatNames(s), false};
+        setting = ReviewSetting{*hand, s.LocalSeat >= 1 && s.LocalSeat <= 4 ? s.LocalSeat : 3, SeatNames(), false};
     }
     ai::ReviewFault fault;
     if (!ai::ReplayHand(setting->hand, setting->seat, &fault)) {

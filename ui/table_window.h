@@ -84,6 +84,8 @@ public:
     void ReviewHandClick();
     // The review of the last hand, as the window sets it up (none before a hand ends).
     std::optional<ReviewSetting> LastHandReview() const;
+    // The seats' names as a review shows them.
+    std::array<QString, 5> SeatNames() const;
     // Game > Last Trick: the previous trick's four cards and who won it.
     void LastTrickClick();
     // The window that shows the help page when the system cannot open it.

@@ -1950,6 +1950,10 @@ Go back to your seat?</source>
         <source>This hand cannot be reviewed: %1</source>
         <translation>این دور را نمی‌توان مرور کرد: %1</translation>
     </message>
+    <message>
+        <source>Seat %L1</source>
+        <translation>جای %L1</translation>
+    </message>
 </context>
 <context>
     <name>zarv::ui::WatchView</name>
