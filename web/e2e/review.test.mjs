@@ -26,13 +26,21 @@ async function playOneHand(player) {
   throw new Error(`${player.label}: no hand ended in time`);
 }
 
-for (const [size, options] of [['desktop', DESKTOP], ['phone', PHONE]]) {
-  test(`after a hand the browser reviews it trick by trick (${size})`, { timeout: 300_000 }, async () => {
+// The phone reads Farsi: its steps run right to left, and the keys with them.
+const WORDS = {
+  en: { trick: (n) => new RegExp(`Trick ${n} of \\d+`), cost: /cost \d+\.\d\d points/, next: 'ArrowRight', back: 'ArrowLeft' },
+  fa: { trick: (n) => new RegExp(`دست ${'۰۱۲۳۴۵۶۷۸۹'[n]} از`), cost: /به اندازهٔ [۰-۹]+٫[۰-۹]{2} امتیاز هزینه داشت/, next: 'ArrowLeft', back: 'ArrowRight' },
+};
+
+for (const [size, options, language] of [['desktop', DESKTOP, 'en'], ['phone', PHONE, 'fa']]) {
+  test(`after a hand the browser reviews it trick by trick (${size}, ${language})`, { timeout: 300_000 }, async () => {
+    const words = WORDS[language];
     const server = await startServer(['--no-pauses', '--level', 'standard']);
     const browser = await launch();
     try {
       const ann = await openPlayer(browser, options, `Ann-${size}`);
       await enter(ann, server.url, 'Ann');
+      if (language === 'fa') await ann.page.click('#language');
       await ann.page.click('#play-now');
       await playOneHand(ann);
       await ann.page.click('#review');
@@ -50,20 +58,20 @@ for (const [size, options] of [['desktop', DESKTOP], ['phone', PHONE]]) {
         assert.ok(Math.abs(values.get(d.best) - values.get(d.played) - d.cost) <= 0.011, JSON.stringify(d));
         assert.equal(review.tricks[d.trick - 1].cards[review.seat - 1], d.played);
       }
-      assert.match(await ann.page.textContent('#review-caption'), /Trick 1 of \d+/);
+      assert.match(await ann.page.textContent('#review-caption'), words.trick(1));
       // The list: the costliest first.
       const costs = review.decisions.map((d) => d.cost).sort((a, b) => b - a);
       const lines = await ann.page.locator('#review-list li').allTextContents();
       assert.equal(lines.length, Math.max(1, review.decisions.length));
-      if (costs.length && costs[0] >= 0.005) assert.match(lines[0], /cost \d+\.\d\d points/);
+      if (costs.length && costs[0] >= 0.005) assert.match(lines[0], words.cost);
       await ann.page.screenshot({ path: join(SHOTS, `review-${size}.png`), fullPage: true });
       // The keys and the buttons step through the tricks.
       await ann.page.locator('#review-next').click();
-      assert.match(await ann.page.textContent('#review-caption'), /Trick 2 of/);
-      await ann.page.keyboard.press('ArrowRight');
-      assert.match(await ann.page.textContent('#review-caption'), /Trick 3 of/);
-      await ann.page.keyboard.press('ArrowLeft');
-      assert.match(await ann.page.textContent('#review-caption'), /Trick 2 of/);
+      assert.match(await ann.page.textContent('#review-caption'), words.trick(2));
+      await ann.page.keyboard.press(words.next);
+      assert.match(await ann.page.textContent('#review-caption'), words.trick(3));
+      await ann.page.keyboard.press(words.back);
+      assert.match(await ann.page.textContent('#review-caption'), words.trick(2));
       await ann.page.screenshot({ path: join(SHOTS, `review-${size}-trick2.png`), fullPage: true });
       await ann.page.locator('#review-close').click();
       await panel.waitFor({ state: 'detached' });

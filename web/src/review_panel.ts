@@ -114,7 +114,7 @@ export class ReviewPanel {
   private detail(): HTMLElement {
     const d = this.r.decisions.find((x) => x.trick === this.trick);
     if (!d) return el('p', { class: 'review-detail', id: 'review-detail' }, line(say('reviewNoChoice')));
-    const values = d.values.map(([c, v]) => `${cardName(c)} ${points(v)}`).join(', ');
+    const values = d.values.map(([c, v]) => `${cardName(c)} ${points(v)}`).join(say('listSeparator'));
     return el('p', { class: 'review-detail', id: 'review-detail' }, line(decisionText(d)), el('br'), line(say('reviewExpected', values)));
   }
 

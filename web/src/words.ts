@@ -112,6 +112,7 @@ const own: Record<string, [string, string]> = {
   reviewNoChoices: ['You had no choice to make in this hand.', 'در این دور انتخابی نداشتید.'],
   reviewCostliest: ['Your decisions, the costliest first', 'تصمیم‌های شما، پرهزینه‌ترین‌ها اول'],
   reviewLine: ['Trick %1: %2', 'دست %1: %2'],
+  listSeparator: [', ', '، '],
   refusedReview: ['There is no hand to review yet.', 'هنوز دوری برای مرور نیست.'],
   refusedReviewBusy: ['The server is busy with other reviews: ask again in a moment.', 'سرور سرگرم مرورهای دیگر است: کمی بعد دوباره بخواهید.'],
   chat: ['Chat', 'گفتگو'],
