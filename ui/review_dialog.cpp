@@ -40,11 +40,21 @@ ReviewDialog::ReviewDialog(ReviewSetting setting, const QImage& sprite, QWidget*
     : QDialog(parent), setting_(std::move(setting)), sprite_(sprite) {
     setWindowTitle(tr("Review Hand"));
     if (auto replayed = ai::ReplayHand(setting_.hand, setting_.seat)) tricks_ = std::move(*replayed);
-
     auto* layout = new QVBoxLayout(this);
     caption_ = new QLabel(this);
     caption_->setTextFormat(Qt::PlainText);
     layout->addWidget(caption_);
+    layout->addLayout(TableAndDecisions());
+    layout->addLayout(Steps());
+    layout->addLayout(Buttons());
+    connect(&watcher_, &QFutureWatcher<std::optional<ai::HandReview>>::finished, this, [this] {
+        if (const auto review = watcher_.result()) SetReview(*review);
+    });
+    ShowTrick(1);
+    Weigh();
+}
+
+QLayout* ReviewDialog::TableAndDecisions() {
     // The table on one side; what the Master thought of it on the other.
     auto* middle = new QHBoxLayout;
     picture_ = new QLabel(this);
@@ -57,9 +67,19 @@ ReviewDialog::ReviewDialog(ReviewSetting setting, const QImage& sprite, QWidget*
     detail_->setMinimumHeight(5 * detail_->fontMetrics().lineSpacing());
     detail_->setAlignment(Qt::AlignTop | Qt::AlignLeading);
     side->addWidget(detail_);
+    side->addWidget(new QLabel(tr("Your decisions, the costliest first:"), this));
+    decisions_ = new QListWidget(this);
+    side->addWidget(decisions_, 1);
+    connect(decisions_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0 || !review_) return;
+        const auto order = review_->CostliestFirst();
+        if (static_cast<size_t>(row) < order.size()) ShowTrick(review_->decisions[order[static_cast<size_t>(row)]].trick);
+    });
     middle->addLayout(side, 1);
-    layout->addLayout(middle);
+    return middle;
+}
 
+QLayout* ReviewDialog::Steps() {
     auto* steps = new QHBoxLayout;
     previous_ = new QPushButton(tr("\u25C0 Previous Trick"), this);
     next_ = new QPushButton(tr("Next Trick \u25B6"), this);
@@ -70,7 +90,6 @@ ReviewDialog::ReviewDialog(ReviewSetting setting, const QImage& sprite, QWidget*
     steps->addWidget(previous_);
     steps->addWidget(slider_, 1);
     steps->addWidget(next_);
-    layout->addLayout(steps);
     connect(previous_, &QPushButton::clicked, this, [this] { ShowTrick(trick() - 1); });
     connect(next_, &QPushButton::clicked, this, [this] { ShowTrick(trick() + 1); });
     connect(slider_, &QSlider::valueChanged, this, [this](int value) { ShowTrick(value); });
@@ -80,17 +99,10 @@ ReviewDialog::ReviewDialog(ReviewSetting setting, const QImage& sprite, QWidget*
     const int ahead = layoutDirection() == Qt::RightToLeft ? -1 : 1;
     connect(back, &QShortcut::activated, this, [this, ahead] { ShowTrick(trick() - ahead); });
     connect(forth, &QShortcut::activated, this, [this, ahead] { ShowTrick(trick() + ahead); });
+    return steps;
+}
 
-    auto* listCaption = new QLabel(tr("Your decisions, the costliest first:"), this);
-    side->addWidget(listCaption);
-    decisions_ = new QListWidget(this);
-    side->addWidget(decisions_, 1);
-    connect(decisions_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0 || !review_) return;
-        const auto order = review_->CostliestFirst();
-        if (static_cast<size_t>(row) < order.size()) ShowTrick(review_->decisions[order[static_cast<size_t>(row)]].trick);
-    });
-
+QLayout* ReviewDialog::Buttons() {
     auto* buttons = new QHBoxLayout;
     auto* save = new QPushButton(tr("Save Hand..."), this);
     auto* close = new QPushButton(tr("Close"), this);
@@ -98,15 +110,9 @@ ReviewDialog::ReviewDialog(ReviewSetting setting, const QImage& sprite, QWidget*
     buttons->addWidget(save);
     buttons->addStretch(1);
     buttons->addWidget(close);
-    layout->addLayout(buttons);
     connect(save, &QPushButton::clicked, this, &ReviewDialog::SaveHand);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
-    connect(&watcher_, &QFutureWatcher<std::optional<ai::HandReview>>::finished, this, [this] {
-        if (const auto review = watcher_.result()) SetReview(*review);
-    });
-    ShowTrick(1);
-    Weigh();
+    return buttons;
 }
 
 ReviewDialog::~ReviewDialog() {

@@ -14,6 +14,7 @@
 #include "ai/hand_review.h"
 
 class QLabel;
+class QLayout;
 class QListWidget;
 class QPushButton;
 class QSlider;
@@ -55,6 +56,10 @@ signals:
     void reviewed();
 
 private:
+    // The dialog's parts, top to bottom.
+    QLayout* TableAndDecisions();
+    QLayout* Steps();
+    QLayout* Buttons();
     void Weigh();
     void SaveHand();
     QString TrickCaption(int trick) const;
