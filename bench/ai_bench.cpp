@@ -200,12 +200,7 @@ void BM_ReviewHand(benchmark::State& st) {
         Headless h(seed);
         ai::ComputerSeatPlayer player(h.game.positionForTests());
         h.game.SetComputerPlayer(&player);
-        struct FirstHand : GameObserver {
-            Game& game;
-            explicit FirstHand(Game& g) : game(g) {}
-            void TrickSettled(const TrickRecord&) override {}
-            void HandScored(int, int) override { game.EndHere(); }
-        } stop(h.game);
+        StopAfterHand stop(h.game);
         h.game.SetObserver(&stop);
         h.game.StartClick();
         hands.push_back(*h.game.LastPlayedHand());

@@ -104,6 +104,17 @@ public:
     int undoneGames = 0;  // of those, games in which the person took moves back
 };
 
+// Ends the game once a hand is scored: for a tool or a test that wants one hand.
+class StopAfterHand : public GameObserver {
+public:
+    explicit StopAfterHand(Game& game) : game_(game) {}
+    void TrickSettled(const TrickRecord&) override {}
+    void HandScored(int, int) override { game_.EndHere(); }
+
+private:
+    Game& game_;
+};
+
 // A whole game without a display: the engine with the quiet interfaces above.
 struct HeadlessGame {
     QuietTable view;

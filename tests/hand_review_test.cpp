@@ -195,17 +195,8 @@ TEST(HandReview, AHandStoppedHalfwayIsReviewedAsFarAsItWent) {
 TEST(HandReview, TheTableKeepsItsLastHandWithTheCardsInTheOrderPlayed) {
     HeadlessGame h(21);
     h.AllComputerSeats();
-    int handsScored = 0;
-    struct Watch : GameObserver {
-        int& scored;
-        Game& game;
-        Watch(int& s, Game& g) : scored(s), game(g) {}
-        void TrickSettled(const TrickRecord&) override {}
-        void HandScored(int, int) override {
-            if (++scored == 1) game.EndHere();
-        }
-    } watch(handsScored, h.game);
-    h.game.SetObserver(&watch);
+    StopAfterHand stop(h.game);
+    h.game.SetObserver(&stop);
     ai::ComputerSeatPlayer standard(h.game.state());
     h.game.SetComputerPlayer(&standard);
     EXPECT_FALSE(h.game.LastPlayedHand());

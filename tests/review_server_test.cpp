@@ -21,12 +21,7 @@ SavedHand OneHandPlayed(uint64_t seed) {
     h.AllComputerSeats();
     ai::ComputerSeatPlayer standard(h.game.state());
     h.game.SetComputerPlayer(&standard);
-    struct StopAtTheEnd : GameObserver {
-        Game& game;
-        explicit StopAtTheEnd(Game& g) : game(g) {}
-        void TrickSettled(const TrickRecord&) override {}
-        void HandScored(int, int) override { game.EndHere(); }
-    } stop(h.game);
+    StopAfterHand stop(h.game);
     h.game.SetObserver(&stop);
     h.game.StartClick();
     EXPECT_TRUE(h.game.LastPlayedHand());

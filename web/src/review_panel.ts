@@ -3,7 +3,8 @@
 // others' cards never played stay backs), and this seat's decisions with
 // what the Master expected of them, the costliest first.
 import { el, clear } from './dom';
-import { sheetCell, sortHand } from './cards';
+import { sortHand } from './cards';
+import { cardFace } from './card_face';
 import type { Review, ReviewDecision } from './protocol';
 import { cardName, line, number, points, say } from './words';
 
@@ -34,15 +35,6 @@ export function costliestFirst(decisions: ReviewDecision[]): ReviewDecision[] {
 
 export function decisionText(d: ReviewDecision): string {
   return d.cost < 0.005 ? say('reviewBest', cardName(d.played)) : say('reviewCost', cardName(d.played), points(d.cost), cardName(d.best));
-}
-
-function face(card: string | null, width: number): HTMLElement {
-  const { column, row } = sheetCell(card);
-  const f = el('span', { class: 'face', 'aria-hidden': 'true' });
-  f.style.width = `${width}px`;
-  f.style.height = `${Math.round((width * 104) / 74)}px`;
-  f.style.backgroundPosition = `${(column * 100) / 12}% ${(row * 100) / 4}%`;
-  return f;
 }
 
 export class ReviewPanel {
@@ -100,10 +92,10 @@ export class ReviewPanel {
     const rows = el('div', { class: 'review-rows' });
     for (let k = 0, seat = this.r.seat; k < 4; ++k, seat = seat % 4 + 1) {
       const hand = el('div', { class: 'review-hand' });
-      for (const c of sortHand(shown[seat - 1], this.r.trump)) hand.append(face(c, 34));
-      for (let n = 0; n < hidden[seat - 1]; ++n) hand.append(face(null, 34));
+      for (const c of sortHand(shown[seat - 1], this.r.trump)) hand.append(cardFace(c, 34));
+      for (let n = 0; n < hidden[seat - 1]; ++n) hand.append(cardFace(null, 34));
       const played = t?.cards[seat - 1];
-      const mark = el('div', { class: `review-played${t && seat === t.winner ? ' won' : ''}` }, played ? face(played, 44) : '');
+      const mark = el('div', { class: `review-played${t && seat === t.winner ? ' won' : ''}` }, played ? cardFace(played, 44) : '');
       rows.append(el('div', { class: 'review-row', 'data-seat': seat },
         el('span', { class: 'review-name' }, el('bdi', {}, this.names[seat - 1] ?? ''), t && seat === t.leader ? ` \u00b7 ${say('reviewLed')}` : ''),
         hand, mark));

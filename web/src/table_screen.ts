@@ -1,10 +1,11 @@
 // The table: the four seats (the lit one decides), the trick, the hand, the
 // HAKEM and the ZARV, tricks and points, the countdown, the chat and news.
 import { el, clear } from './dom';
-import { sheetCell, sortHand, SUIT_SIGNS, suitOf } from './cards';
+import { sortHand, SUIT_SIGNS, suitOf } from './cards';
 import { handCardPlace, tableLayout, trickCardWidth } from './layout';
 import type { View } from './protocol';
 import { type State, screenPlace, sameSide } from './state';
+import { cardFace } from './card_face';
 import { ReviewPanel } from './review_panel';
 import { cardName, line, newsText, noticeText, number, say, suitWithSign } from './words';
 
@@ -21,15 +22,6 @@ export interface TableActions {
 }
 
 const CHAT_LIMIT = 200;
-
-function cardFace(card: string | null, width: number): HTMLElement {
-  const { column, row } = sheetCell(card);
-  const face = el('span', { class: 'face', 'aria-hidden': 'true' });
-  face.style.width = `${width}px`;
-  face.style.height = `${Math.round((width * 104) / 74)}px`;
-  face.style.backgroundPosition = `${(column * 100) / 12}% ${(row * 100) / 4}%`;
-  return face;
-}
 
 export class TableScreen {
   private root: HTMLElement;
