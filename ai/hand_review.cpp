@@ -1,6 +1,7 @@
 #include "ai/hand_review.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "engine/headless.h"
@@ -78,6 +79,9 @@ private:
         }
         ExpertPlayer master(game_.state(), *options_);
         d.values = master.ValuesOfCards(seat_);
+        // In hundredths of a point, as they are shown: a cost is then what
+        // the shown values differ by, never a hidden rest of rounding.
+        for (CardValue& v : d.values) v.value = std::nearbyint(v.value * 100) / 100;
         // Best first; among equals, in the order the seat held them.
         std::stable_sort(d.values.begin(), d.values.end(),
                          [](const CardValue& a, const CardValue& b) { return a.value > b.value; });

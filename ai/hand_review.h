@@ -27,7 +27,7 @@ struct ReviewedDecision {
     CardCode played;
     CardCode best;
     double cost = 0;                  // the best card's expected points less the played card's
-    std::vector<CardValue> values;    // every card the seat could play, best first
+    std::vector<CardValue> values;    // every card the seat could play, best first, in hundredths
 };
 
 struct HandReview {

@@ -138,6 +138,17 @@ TEST(HandReview, TheCostOfACardIsWhatTheBestCardWouldHaveWonMore) {
     EXPECT_NEAR(ValueOf(sixth, h14), kSevenToNone, 1e-9);
     EXPECT_GE(sixth.cost, 2 - 1e-9);
 
+    // The numbers are in hundredths, and a cost is what the shown values
+    // differ by: a "best" card never shows less than another.
+    for (const auto& d : review->decisions) {
+        for (const auto& v : d.values) EXPECT_DOUBLE_EQ(v.value * 100, std::nearbyint(v.value * 100)) << v.card.text();
+        if (d.values.empty()) continue;
+        EXPECT_NEAR(d.cost, d.values.front().value - ValueOf(d, d.played), 1e-9) << "trick " << d.trick;
+        if (d.best == d.played) {
+            EXPECT_NEAR(ValueOf(d, d.played), d.values.front().value, 1e-9);
+        }
+    }
+
     // Costliest first: never a cheaper decision before a dearer one.
     const auto order = review->CostliestFirst();
     ASSERT_EQ(order.size(), review->decisions.size());
