@@ -57,7 +57,10 @@ PlayInference::Verdict PlayInference::Judge(const GameState& world, int enough) 
                 if (!IsLegalCardOf(s, p.seat, usual)) usual = legal.front();
                 const double n = static_cast<double>(legal.size());
                 if (models_[static_cast<size_t>(p.seat)] == SeatModel::Standard) {
-                    v.contradictions += usual != p.card;
+                    if (usual != p.card && v.contradictions++ == 0) {
+                        v.seat = p.seat;
+                        v.instead = usual;
+                    }
                     if (v.contradictions > enough) return v;
                 } else {
                     v.weight *= usual == p.card ? 1 - kPersonSurprise + kPersonSurprise / n : kPersonSurprise / n;

@@ -38,6 +38,9 @@ public:
     struct Verdict {
         double weight = 1;       // how likely the people's plays are in the world, relative to others
         int contradictions = 0;  // plays a standard seat would not have made in the world
+        // The first of them: the seat, and the card it would have played instead.
+        int seat = 0;
+        CardCode instead;
     };
     // The world must hold the state's plays and the other seats' cards dealt
     // anew. Judging stops once more than `enough` contradictions are found.

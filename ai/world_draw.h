@@ -2,7 +2,8 @@
 // at random (keeping the voids shown), drawn again until the HAKEM would have
 // named this ZARV and every seat that plays by the standard tables would have
 // played what it played, a few times at most; then the world that disagrees
-// least. What the people's plays say weighs the world.
+// least, mended by trading cards between the seats. What the people's plays
+// say weighs the world.
 #pragma once
 
 #include <random>
@@ -20,6 +21,12 @@ namespace zarv::ai {
 // 0.593 in 38 s).
 constexpr int kDrawAttempts = 8;
 
+// Trades tried on the world kept when it still disagrees: the seat whose play
+// disagrees first gives up the card the tables would have had it play (or
+// another) for a card of another seat's, and the trade stays when the world
+// disagrees no more than before.
+constexpr int kMendingTrades = 48;
+
 class WorldDraw {
 public:
     WorldDraw(const GameState& state, int seat, const SeatModels& models);
@@ -27,6 +34,8 @@ public:
     struct Drawn {
         double weight = 1;  // how much the world counts among the others
         int misses = 0;     // disagreements left: the ZARV, or a standard seat's play
+        int seat = 0;       // the first standard seat whose play disagrees
+        CardCode instead;   // the card it would have played
     };
     // Leaves the world in `world`; `spare` is room for the draws it sets aside.
     Drawn Draw(std::mt19937_64& rng, GameState& world, GameState& spare) const;

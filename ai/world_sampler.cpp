@@ -83,11 +83,30 @@ bool WorldSampler::Sample(std::mt19937_64& rng, GameState& world) const {
             for (; room[static_cast<size_t>(p)] > 0 && p != seat_; --room[static_cast<size_t>(p)])
                 world.Deck[cards[next++]].Owner = static_cast<uint8_t>(p);
     }
-    GiveHeldSlots(world);
+    SettleHeldSlots(world);
     return kept;
 }
 
-void WorldSampler::GiveHeldSlots(GameState& world) const {
+std::optional<std::pair<int, int>> WorldSampler::TradeUnseen(std::mt19937_64& rng, GameState& world, int seat,
+                                                               CardCode card) const {
+    std::vector<int> mine, others;
+    for (int d : unseen_) (world.Deck[d].Owner == seat ? mine : others).push_back(d);
+    if (mine.empty() || others.empty()) return std::nullopt;
+    const int wanted = card.empty() ? 0 : world.FindCard(card);
+    const int a = wanted && world.Deck[wanted].Owner == seat ? wanted : mine[rng() % mine.size()];
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const int b = others[rng() % others.size()];
+        const int other = world.Deck[b].Owner;
+        if ((voids_[static_cast<size_t>(seat)] & SuitBit(SuitOf(world.Deck[b].Card))) ||
+            (voids_[static_cast<size_t>(other)] & SuitBit(SuitOf(world.Deck[a].Card))))
+            continue;
+        std::swap(world.Deck[a].Owner, world.Deck[b].Owner);
+        return std::pair{a, b};
+    }
+    return std::nullopt;
+}
+
+void WorldSampler::SettleHeldSlots(GameState& world) const {
     // Each other seat's held slots take its new cards, in pack order.
     for (int p = 1; p <= 4; ++p) {
         if (p == seat_) continue;

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "engine/game_state.h"
@@ -20,13 +22,19 @@ public:
     // voids cannot all be kept (then the world keeps the unseen cards where
     // the random order put them, voids or not).
     bool Sample(std::mt19937_64& rng, GameState& world) const;
+    // Trades an unseen card of the seat's (this card when the world gave it
+    // the seat, else one at random) for another seat's, when each may hold
+    // the other's suit; returns their Deck indexes, or nothing (and the world
+    // unchanged) when no trade was found. The hand slots are left as they
+    // were: SettleHeldSlots mends them.
+    std::optional<std::pair<int, int>> TradeUnseen(std::mt19937_64& rng, GameState& world, int seat, CardCode card) const;
+    // The other seats' hand slots take the cards the world gave them.
+    void SettleHeldSlots(GameState& world) const;
     // The suits each seat has shown void in, as a bit per suit (g p h x).
     const std::array<uint8_t, 5>& voids() const { return voids_; }
     const std::vector<int>& unseen() const { return unseen_; }  // Deck indexes
 
 private:
-    // The other seats' hand slots take the cards the world gave them.
-    void GiveHeldSlots(GameState& world) const;
     const GameState& state_;
     int seat_;
     std::vector<int> unseen_;

@@ -8,6 +8,7 @@
 #include "ai/card_selection.h"
 #include "ai/expert.h"
 #include "ai/playout.h"
+#include "ai/world_draw.h"
 #include "ai/world_sampler.h"
 #include "tests/test_table.h"
 #include "tools/duel.h"
@@ -16,41 +17,56 @@
 namespace zarv::testing {
 namespace {
 
+// A world the seat may imagine: its own hand and every card played where they
+// are, each seat holding as many cards as before, none of a suit its owner
+// showed void in (when the voids could be kept), and hand slots that agree
+// with the pack.
+void ExpectAPossibleWorld(const GameState& s, int seat, const GameState& world, const std::array<uint8_t, 5>& voids,
+                          bool voidsKept) {
+    std::array<int, 5> held{}, heldBefore{};
+    for (int i = 1; i <= 52; ++i) {
+        const int before = s.Deck[i].Owner, after = world.Deck[i].Owner;
+        if (before == seat || before > 4 || before == 0) {
+            ASSERT_EQ(after, before) << i;
+        }
+        if (after >= 1 && after <= 4) ++held[static_cast<size_t>(after)];
+        if (before >= 1 && before <= 4) ++heldBefore[static_cast<size_t>(before)];
+        if (voidsKept && after >= 1 && after <= 4 && after != seat) {
+            ASSERT_FALSE(voids[static_cast<size_t>(after)] & ai::SuitBit(SuitOf(s.Deck[i].Card)))
+                << "seat " << after << " got " << s.Deck[i].Card.text();
+        }
+    }
+    EXPECT_EQ(held, heldBefore);
+    for (int p = 1; p <= 4; ++p)
+        for (int k = 1; k <= 13; ++k) {
+            const TrickRecord& slot = world.Hands[p][k];
+            if (slot.Winner == -1 && !slot.Cards[p].empty()) {
+                ASSERT_EQ(world.Deck[world.FindCard(slot.Cards[p])].Owner, p);
+            }
+        }
+}
+
+// Worlds dealt at random, and worlds drawn for what the standard seats'
+// plays say (mended by trading cards between seats).
 TEST(WorldSampler, NoWorldGivesASeatACardItCannotHold) {
+    constexpr ai::SeatModels kAllStandard{ai::SeatModel::Standard, ai::SeatModel::Standard, ai::SeatModel::Standard,
+                                          ai::SeatModel::Standard, ai::SeatModel::Standard};
     for (uint64_t seed : {3u, 8u, 21u}) {
         for (int decision : {7, 19, 30}) {
             int seat = 0;
             const GameState s = MidHand(seed, decision, seat);
             ASSERT_GE(seat, 1);
             const ai::WorldSampler sampler(s, seat);
+            const ai::WorldDraw draw(s, seat, kAllStandard);
             std::mt19937_64 rng(seed);
-            GameState world;
+            GameState world, spare;
             for (int n = 0; n < 300; ++n) {
                 const bool kept = sampler.Sample(rng, world);
-                std::array<int, 5> held{}, heldBefore{};
-                for (int i = 1; i <= 52; ++i) {
-                    const int before = s.Deck[i].Owner, after = world.Deck[i].Owner;
-                    // Its own hand, and every card played, stay where they are.
-                    if (before == seat || before > 4 || before == 0) {
-                        ASSERT_EQ(after, before) << i;
-                    }
-                    if (after >= 1 && after <= 4) ++held[static_cast<size_t>(after)];
-                    if (before >= 1 && before <= 4) ++heldBefore[static_cast<size_t>(before)];
-                    // No card of a suit its new owner showed void in.
-                    if (kept && after >= 1 && after <= 4 && after != seat) {
-                        ASSERT_FALSE(sampler.voids()[static_cast<size_t>(after)] & ai::SuitBit(SuitOf(s.Deck[i].Card)))
-                            << "seat " << after << " got " << s.Deck[i].Card.text();
-                    }
+                ExpectAPossibleWorld(s, seat, world, sampler.voids(), kept);
+                if (n % 10 == 0) {
+                    draw.Draw(rng, world, spare);
+                    ExpectAPossibleWorld(s, seat, world, sampler.voids(), true);
                 }
-                EXPECT_EQ(held, heldBefore);  // each seat holds as many as before
-                // The hand slots agree with the pack.
-                for (int p = 1; p <= 4; ++p)
-                    for (int k = 1; k <= 13; ++k) {
-                        const TrickRecord& slot = world.Hands[p][k];
-                        if (slot.Winner == -1 && !slot.Cards[p].empty()) {
-                            ASSERT_EQ(world.Deck[world.FindCard(slot.Cards[p])].Owner, p);
-                        }
-                    }
             }
         }
     }

@@ -148,10 +148,11 @@ TEST(PlayInference, AWorldAStandardSeatCouldNotHaveProducedIsNeverDrawnWhileAnot
             blindAgreeing += inference.Judge(world).contradictions == 0;
         }
     }
-    // Late in a hand few worlds agree with every play; the draws find them far
-    // more often than worlds dealt blind.
-    EXPECT_GT(drawnAgreeing, n / 8) << n;
-    EXPECT_GT(drawnAgreeing, 2 * blindAgreeing) << blindAgreeing;
+    // Late in a hand few worlds dealt blind agree with every play; the draws,
+    // mended by trading cards between seats, mostly do (without the trades,
+    // about one in six).
+    EXPECT_GT(drawnAgreeing, n * 2 / 3) << n;
+    EXPECT_GT(drawnAgreeing, 4 * blindAgreeing) << blindAgreeing;
 }
 
 TEST(PlayInference, APersonsPlayMakesTheWorldsThatPredictItMoreLikely) {
