@@ -59,7 +59,7 @@ async function main() {
   if (args.includes('--tests')) {
     // The client's own logic, for Node's test runner.
     mkdirSync(join(here, 'test', 'built'), { recursive: true });
-    for (const name of ['state', 'words', 'layout', 'cards', 'account_panel', 'review_panel']) {
+    for (const name of ['state', 'words', 'layout', 'cards', 'account_panel', 'review_panel', 'table_status']) {
       const js = await bundle(join(here, 'src', `${name}.ts`), { minify: false, platform: 'node',
         define: { SHARED_WORDS: JSON.stringify(sharedWords(readFileSync(translations, 'utf8'))) } });
       writeFileSync(join(here, 'test', 'built', `${name}.js`), js);

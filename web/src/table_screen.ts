@@ -7,6 +7,7 @@ import type { View } from './protocol';
 import { type State, screenPlace, sameSide } from './state';
 import { cardFace } from './card_face';
 import { ReviewPanel } from './review_panel';
+import { statusText } from './table_status';
 import { cardName, line, newsText, noticeText, number, say, suitWithSign } from './words';
 
 export interface TableActions {
@@ -228,16 +229,7 @@ export class TableScreen {
   }
 
   private drawStatus(v: View, s: State): void {
-    let text = '';
-    if (s.closed && s.notice) text = noticeText(s.notice.words, s.notice.name);
-    else if (s.refusal) text = refusalText(s.refusal);
-    else if (s.hint) text = say('hintIs', cardName(s.hint));
-    else if (v.phase === 'seating') text = say('waitingForPlayers');
-    else if (v.phase === 'over') text = gameOverText(v);
-    else if (v.decide === 'trump') text = say('nameTrump');
-    else if (v.decide === 'card') text = this.deadline ? say('yourTurnLeft', this.secondsLeft()) : say('yourTurn');
-    else if (v.turn) text = v.phase === 'trump' ? say('choosing', v.names[v.turn - 1]) : say('toPlay', v.names[v.turn - 1]);
-    this.status.textContent = line(text);
+    this.status.textContent = line(statusText(v, s, this.deadline ? this.secondsLeft() : null));
     this.status.classList.toggle('refusal', !!s.refusal);
   }
 
@@ -272,23 +264,4 @@ export class TableScreen {
     this.drawnLog = s.log;
     this.log.scrollTop = this.log.scrollHeight;
   }
-}
-
-export function refusalText(r: { reason: string; suit?: string }): string {
-  switch (r.reason) {
-    case 'follow': return say('refusedFollow', `${SUIT_SIGNS[r.suit ?? ''] ?? ''}`);
-    case 'trumpFirst': return say('refusedTrumpFirst');
-    case 'notInHand': return say('refusedCard');
-    case 'noHint': return say('refusedHint');
-    case 'noReview': return say('refusedReview');
-    case 'reviewBusy': return say('refusedReviewBusy');
-    default: return say('refusedTurn');
-  }
-}
-
-export function gameOverText(v: View): string {
-  const [a, b] = v.points;
-  if (v.seat === 0) return say('gameOverWatch', a, b);
-  const ours = v.seat % 2 === 1 ? a : b, theirs = v.seat % 2 === 1 ? b : a;
-  return `${ours > theirs ? say('youWon', ours, theirs) : say('youLost', ours, theirs)} ${say('nextGameSoon')}`;
 }

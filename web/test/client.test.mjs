@@ -7,6 +7,7 @@ import { cardName, languageFrom, newsText, noticeText, number, points, say, setL
 import { handCardPlace, tableLayout, MIN_TARGET } from './built/layout.js';
 import { sheetCell, sortHand } from './built/cards.js';
 import { passwordAllowed } from './built/account_panel.js';
+import { statusText } from './built/table_status.js';
 
 const view = (extra = {}) => ({ t: 'view', seat: 1, phase: 'playing', names: ['Eve', 'Vrel', 'Zarv', 'Dastrel'],
   kinds: ['person', 'computer', 'computer', 'computer'], counts: [13, 13, 13, 13], points: [0, 0], watchers: 0,
@@ -74,6 +75,7 @@ test('Farsi: Persian digits, the game words, cards named as people say them', ()
   assert.equal(cardName('p11'), 'سرباز پیک');
   // The window's own words, from its translation.
   assert.match(tr('%1 is back.', 'مریم'), /مریم برگشت/);
+  assert.equal(tr('The hand is over'), 'این دور تمام شد');
   assert.match(newsText('hakem', 'Eve'), /حاکم/);
   assert.doesNotMatch(newsText('handWon', 'Eve', 'Zarv', 3), /PerKoot|[0-9]/);
   // A notice with a name in it is found by its template.
@@ -85,6 +87,17 @@ test('Farsi: Persian digits, the game words, cards named as people say them', ()
   assert.equal(languageFrom(['fa-IR', 'en']), 'fa');
   assert.equal(languageFrom(['de-DE', 'en-GB']), 'en');
   assert.equal(languageFrom([]), 'en');
+});
+
+test('the status line: whose turn it is, and nobody\'s once seven tricks end the hand', () => {
+  const s = initialState();
+  assert.equal(statusText(view({ turn: 2, tricks: [3, 6] }), s, null), 'Vrel to play.');
+  assert.equal(statusText(view({ decide: 'card', legal: ['h2'], turn: 1 }), s, null), 'Your turn');
+  assert.equal(statusText(view({ decide: 'card', legal: ['h2'], turn: 1 }), s, 28), 'Your turn — 28 s left, then the computer plays');
+  // The last trick taken, the table still shows its winner's turn until the next deal.
+  assert.equal(statusText(view({ turn: 3, tricks: [7, 4] }), s, null), 'The hand is over');
+  assert.equal(statusText(view({ turn: 2, tricks: [2, 7] }), s, null), 'The hand is over');
+  assert.equal(statusText(view({ phase: 'trump', turn: 2, tricks: [0, 0] }), s, null), 'Vrel is choosing the ZARV.');
 });
 
 test('every hand fits across the screen with a thumb-wide target per card', () => {
