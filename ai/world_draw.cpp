@@ -26,9 +26,13 @@ WorldDraw::Drawn WorldDraw::Draw(std::mt19937_64& rng, GameState& world, GameSta
             kept = {v.weight, misses, v.seat, v.instead};
         }
     }
-    // Mend the world kept by trading unseen cards between seats, a trade at
-    // a time, keeping each trade that leaves no more disagreement (an equal
-    // one too, so the world wanders rather than sticks).
+    if (kept.misses > 0) Mend(rng, world, kept);
+    return kept;
+}
+
+// A trade at a time, keeping each that leaves no more disagreement (an equal
+// one too, so the world wanders rather than sticks).
+void WorldDraw::Mend(std::mt19937_64& rng, GameState& world, Drawn& kept) const {
     bool traded = false;
     for (int step = 0; step < kMendingTrades && kept.misses > 0; ++step) {
         // The seat that played against the tables first gives up the card they would have played.
@@ -47,7 +51,6 @@ WorldDraw::Drawn WorldDraw::Draw(std::mt19937_64& rng, GameState& world, GameSta
         }
     }
     if (traded) sampler_.SettleHeldSlots(world);
-    return kept;
 }
 
 } // namespace zarv::ai

@@ -41,6 +41,8 @@ public:
     Drawn Draw(std::mt19937_64& rng, GameState& world, GameState& spare) const;
 
 private:
+    // Trades unseen cards between the seats while the world disagrees.
+    void Mend(std::mt19937_64& rng, GameState& world, Drawn& kept) const;
     WorldSampler sampler_;
     PlayInference inference_;
     int master_;
