@@ -49,6 +49,21 @@ async function checkTableBoxes(page, where) {
     assert.ok(part.x >= column.x - 1 && part.x + part.width <= column.x + column.width + 1, `${where}: the chat runs out of its column`);
   const squeezed = await page.locator('.chat-form button').evaluate((b) => b.scrollWidth - b.clientWidth);
   assert.ok(squeezed <= 0, `${where}: the chat's button is ${squeezed} px narrower than its word`);
+  // A side seat's plate keeps beside the trick's cross whatever its words (the
+  // HAKEM's mark in English is wider than a phone leaves there): they wrap.
+  // Measured in the same turn of the page as the words are put in, so no new view replaces them first.
+  const { trick, sides } = await page.evaluate(() => {
+    const box = (e) => { const r = e.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; };
+    const sides = [...document.querySelectorAll('.seat.left, .seat.right')];
+    for (const s of sides) {
+      s.querySelector('.seat-name').textContent = 'Bartholomewsson';
+      s.querySelector('.seat-marks')?.remove();
+      s.querySelector('.seat-name').after(Object.assign(document.createElement('span'), { className: 'seat-marks', textContent: 'HAKEM · computer · away' }));
+    }
+    return { trick: box(document.querySelector('.trick')), sides: sides.map(box) };
+  });
+  assert.equal(sides.length, 2, `${where}: two side seats`);
+  for (const [i, s] of sides.entries()) assert.ok(!overlaps(s, trick), `${where}: side seat ${i} reaches into the trick`);
   // Beside the chat column (a wide screen), never under it.
   const side = await page.locator('.side').boundingBox();
   if (side && side.y < hand.y + hand.height && hand.y < side.y + side.height) assert.ok(!overlaps(side, hand), `${where}: the hand runs under the chat`);
