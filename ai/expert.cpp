@@ -29,6 +29,7 @@ struct Budget {
     // At most the samples, and (when there is a cap) no longer than the cap,
     // though a few worlds even on a slow machine.
     bool More(int worlds) const {
+        if (o.stop && o.stop()) return false;
         if (o.samples > 0 && worlds >= o.samples) return false;
         if (o.millis > 0 && worlds >= 4 && Now() >= deadline) return false;
         return o.samples > 0 || o.millis > 0 || worlds < 64;

@@ -41,6 +41,9 @@ struct ExpertOptions {
     bool pointsOnly = false;
     // The Master's budget (its choices say so).
     bool master = false;
+    // Once this says so, decisions look at no more worlds (a review nobody
+    // waits for any more ends at once). Empty: never.
+    std::function<bool()> stop{};
 };
 
 // A card the seat may play, and the points its side may expect of it (what

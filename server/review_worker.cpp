@@ -14,8 +14,10 @@ int ReviewWorker::AtOnce() {
 }
 
 ReviewWorker::~ReviewWorker() {
-    // Not under the lock: the review's last step takes it. Nothing starts
-    // another review while its owner is being taken down.
+    // A review in hand stops looking at worlds, so the table's owner is not
+    // held up. Not under the lock: the review's last step takes it. Nothing
+    // starts another review while its owner is being taken down.
+    stopping_ = true;
     if (thread_.joinable()) thread_.join();
 }
 
@@ -31,8 +33,10 @@ bool ReviewWorker::Start(SavedHand hand, int seat, Done done) {
     busy_ = true;
     thread_ = std::thread([this, hand = std::move(hand), seat, done = std::move(done)] {
         // One thread a review: the server's cores are shared out above.
-        std::optional<ai::HandReview> review = ai::ReviewHand(hand, seat, ai::ReviewOptions(1));
-        done(std::move(review));
+        ai::ExpertOptions options = ai::ReviewOptions(1);
+        options.stop = [this] { return stopping_.load(); };
+        std::optional<ai::HandReview> review = ai::ReviewHand(hand, seat, options);
+        if (!stopping_) done(std::move(review));  // a review cut short tells nothing
         --running_;
         std::lock_guard<std::mutex> free(lock_);
         busy_ = false;

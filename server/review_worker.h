@@ -18,7 +18,7 @@ class ReviewWorker {
 public:
     using Done = std::function<void(std::optional<ai::HandReview>)>;
     ReviewWorker() = default;
-    ~ReviewWorker();  // waits for the review in hand (a few seconds at most)
+    ~ReviewWorker();  // stops the review in hand and waits for it to end
     ReviewWorker(const ReviewWorker&) = delete;
     ReviewWorker& operator=(const ReviewWorker&) = delete;
 
@@ -39,6 +39,7 @@ private:
     std::mutex lock_;
     std::thread thread_;
     bool busy_ = false;
+    std::atomic<bool> stopping_{false};  // the worker is being taken down
 };
 
 } // namespace zarv::server

@@ -2,6 +2,7 @@
 // the duel that measures it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -210,6 +211,20 @@ TEST(ExpertPlayer, TheTimeCapIsKept) {
     ai::ExpertPlayer uncapped(s, ai::ExpertOptions{200, 0, 1});
     uncapped.SelectCard(seat, s.TrickPosition);
     EXPECT_EQ(uncapped.lastWorlds(), 200);
+}
+
+TEST(ExpertPlayer, ADecisionToldToStopLooksAtNoMoreWorlds) {
+    int seat = 0;
+    const GameState s = MidHand(9, 3, seat);
+    // With no limit of worlds or time it would look at 64; the stop ends it after ten questions.
+    ai::ExpertOptions options{0, 0, 1};
+    int asked = 0;
+    options.stop = [&asked] { return ++asked > 10; };
+    ai::ExpertPlayer stopped(s, options);
+    const CardChoice c = stopped.SelectCard(seat, s.TrickPosition);
+    EXPECT_LE(stopped.lastWorlds(), 10);
+    const auto legal = LegalCardsOf(s, seat);
+    EXPECT_NE(std::find(legal.begin(), legal.end(), c.card), legal.end());
 }
 
 TEST(Playout, AHandPlayedInTheHeadEndsWithSevenTricks) {

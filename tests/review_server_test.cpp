@@ -2,6 +2,7 @@
 // cards but what they played, and never more reviews at once than allowed.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <future>
 #include <regex>
@@ -87,10 +88,25 @@ TEST(ReviewWorker, ATableMakesOneReviewAtATimeAndTheServerOnlyAFew) {
         ReviewWorker late;
         EXPECT_FALSE(late.Start(hand, 4, [](std::optional<ai::HandReview>) { ADD_FAILURE() << "a review past the limit ran"; }));
         release.set_value();
-    }  // each worker waits for its review
-    EXPECT_TRUE(made.get_future().get());
+        EXPECT_TRUE(made.get_future().get());
+    }  // the other tables' reviews are stopped as their workers go
     EXPECT_EQ(ReviewWorker::Running(), 0);
     ReviewWorker::SetAtOnce(0);
+}
+
+// A table closing while its review is being made: the review stops looking
+// at worlds (a whole review takes the Master seconds), and nothing is
+// reported from it.
+TEST(ReviewWorker, ATableTakenDownStopsItsReviewAndReportsNothing) {
+    const SavedHand hand = OneHandPlayed(3);
+    std::atomic<bool> reported{false};
+    {
+        ReviewWorker table;
+        ASSERT_TRUE(table.Start(hand, 1, [&](std::optional<ai::HandReview>) { reported = true; }));
+        EXPECT_EQ(ReviewWorker::Running(), 1);
+    }
+    EXPECT_FALSE(reported);
+    EXPECT_EQ(ReviewWorker::Running(), 0);
 }
 
 } // namespace

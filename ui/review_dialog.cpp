@@ -116,7 +116,9 @@ QLayout* ReviewDialog::Buttons() {
 }
 
 ReviewDialog::~ReviewDialog() {
-    // The weighing reads the dialog's hand: it ends before the dialog does.
+    // A weighing still running is told to stop (it ends within a decision's
+    // few worlds), and ends before the dialog does.
+    abandoned_->store(true);
     watcher_.waitForFinished();
 }
 
@@ -124,7 +126,9 @@ void ReviewDialog::Weigh() {
     decisions_->addItem(tr("The Master is weighing your cards..."));
     const SavedHand hand = setting_.hand;
     const int seat = setting_.seat;
-    watcher_.setFuture(QtConcurrent::run([hand, seat] { return ai::ReviewHand(hand, seat, ai::ReviewOptions(2)); }));
+    ai::ExpertOptions options = ai::ReviewOptions(2);
+    options.stop = [abandoned = abandoned_] { return abandoned->load(); };
+    watcher_.setFuture(QtConcurrent::run([hand, seat, options] { return ai::ReviewHand(hand, seat, options); }));
 }
 
 int ReviewDialog::trick() const { return slider_->value(); }

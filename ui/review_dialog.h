@@ -9,6 +9,8 @@
 #include <QFutureWatcher>
 #include <QImage>
 #include <array>
+#include <atomic>
+#include <memory>
 #include <optional>
 
 #include "ai/hand_review.h"
@@ -72,6 +74,8 @@ private:
     // Before the Master's numbers: the tricks alone, at once.
     ai::HandReview tricks_;
     QFutureWatcher<std::optional<ai::HandReview>> watcher_;
+    // Set when the dialog closes: the weighing stops looking at worlds.
+    std::shared_ptr<std::atomic<bool>> abandoned_ = std::make_shared<std::atomic<bool>>(false);
     QLabel* picture_ = nullptr;
     QLabel* caption_ = nullptr;
     QLabel* detail_ = nullptr;
