@@ -28,8 +28,8 @@ async function playOneHand(player) {
 
 // The phone reads Farsi: its steps run right to left, and the keys with them.
 const WORDS = {
-  en: { trick: (n) => new RegExp(`Trick ${n} of \\d+`), cost: /cost \d+\.\d\d points/, next: 'ArrowRight', back: 'ArrowLeft' },
-  fa: { trick: (n) => new RegExp(`دست ${'۰۱۲۳۴۵۶۷۸۹'[n]} از`), cost: /به اندازهٔ [۰-۹]+٫[۰-۹]{2} امتیاز هزینه داشت/, next: 'ArrowLeft', back: 'ArrowRight' },
+  en: { trick: (n) => new RegExp(`Trick ${n} of \\d+`), cost: /cost \d+\.\d\d points/, next: 'ArrowRight', back: 'ArrowLeft', waits: /Your turn|HAKEM/ },
+  fa: { trick: (n) => new RegExp(`دست ${'۰۱۲۳۴۵۶۷۸۹'[n]} از`), cost: /به اندازهٔ [۰-۹]+٫[۰-۹]{2} امتیاز هزینه داشت/, next: 'ArrowLeft', back: 'ArrowRight', waits: /نوبت شما|حاکم/ },
 };
 
 for (const [size, options, language] of [['desktop', DESKTOP, 'en'], ['phone', PHONE, 'fa']]) {
@@ -73,6 +73,12 @@ for (const [size, options, language] of [['desktop', DESKTOP, 'en'], ['phone', P
       await ann.page.keyboard.press(words.back);
       assert.match(await ann.page.textContent('#review-caption'), words.trick(2));
       await ann.page.screenshot({ path: join(SHOTS, `review-${size}-trick2.png`) });
+      // The table deals on: once it waits for this seat, the review says so, with the table's own words.
+      const waiting = ann.page.locator('#review-waiting');
+      await waiting.waitFor({ timeout: LIMIT_MS });
+      assert.equal((await waiting.textContent()).trim(), (await ann.page.textContent('#status')).trim());
+      assert.match(await waiting.textContent(), words.waits);
+      await ann.page.screenshot({ path: join(SHOTS, `review-${size}-waiting.png`) });
       await ann.page.locator('#review-close').click();
       await panel.waitFor({ state: 'detached' });
       assert.deepEqual(ann.errors, []);

@@ -40,6 +40,8 @@ export function decisionText(d: ReviewDecision): string {
 export class ReviewPanel {
   private trick = 1;
   private root = el('section', { class: 'review', id: 'review-panel', role: 'dialog', 'aria-label': say('reviewTitle') });
+  // What the table waits for from this seat while the review is open (hidden when nothing).
+  private waiting = el('p', { class: 'review-waiting', id: 'review-waiting', role: 'status', hidden: true });
 
   // On the document: a step redraws the panel, and the focused button with it.
   private keys = (e: KeyboardEvent) => {
@@ -64,6 +66,11 @@ export class ReviewPanel {
 
   shown(): number { return this.trick; }
 
+  tableWaits(text: string | null): void {
+    this.waiting.textContent = text ?? '';
+    this.waiting.hidden = text === null;
+  }
+
   show(k: number): void {
     const count = this.r.tricks.length;
     this.trick = Math.max(1, Math.min(count, k));
@@ -79,7 +86,7 @@ export class ReviewPanel {
       el('button', { class: 'secondary', id: 'review-previous', disabled: this.trick <= 1, onclick: () => this.show(this.trick - 1) }, say('reviewPrevious')),
       slider,
       el('button', { class: 'secondary', id: 'review-next', disabled: this.trick >= count, onclick: () => this.show(this.trick + 1) }, say('reviewNext')));
-    this.root.append(el('h2', {}, say('reviewTitle')), el('p', { class: 'review-caption', id: 'review-caption' }, line(caption)), steps,
+    this.root.append(this.waiting, el('h2', {}, say('reviewTitle')), el('p', { class: 'review-caption', id: 'review-caption' }, line(caption)), steps,
       this.rows(), this.detail(), this.list(),
       el('button', { class: 'primary', id: 'review-close', onclick: () => this.close() }, say('reviewClose')));
     const again = this.root.querySelector(`#${focused}`) as HTMLElement | null;

@@ -107,10 +107,10 @@ export class TableScreen {
     this.drawTrick(v, layout.trickCard);
     this.drawHand(v, s, layout);
     this.countDown(v);
-    this.drawStatus(v, s);
     this.drawControls(v, s);
     this.drawLog(s);
     this.drawReview(s, v.names);
+    this.drawStatus(v, s);  // again: the review, when open, says so too
   }
 
   private drawBoard(v: View): void {
@@ -229,8 +229,11 @@ export class TableScreen {
   }
 
   private drawStatus(v: View, s: State): void {
-    this.status.textContent = line(statusText(v, s, this.deadline ? this.secondsLeft() : null));
+    const text = line(statusText(v, s, this.deadline ? this.secondsLeft() : null));
+    this.status.textContent = text;
     this.status.classList.toggle('refusal', !!s.refusal);
+    // The review covers the table: it tells the person the table waits for them, and how long.
+    this.reviewPanel?.tableWaits(v.decide !== undefined ? text : null);
   }
 
   private drawControls(v: View, s: State): void {
