@@ -110,7 +110,7 @@ export class TableScreen {
     this.drawControls(v, s);
     this.drawLog(s);
     this.drawReview(s, v.names);
-    this.drawStatus(v, s);  // again: the review, when open, says so too
+    this.drawStatus(v, s);  // after the review, so that an open review shows the status too
   }
 
   private drawBoard(v: View): void {
