@@ -10,6 +10,7 @@
 #include "ai/card_selection.h"
 #include "ai/playout.h"
 #include "ai/world_draw.h"
+#include "ai/world_value.h"
 #include "engine/game.h"
 
 namespace zarv::ai {
@@ -114,10 +115,15 @@ private:
 
 std::vector<double> ExpertPlayer::Reckon(int seat, const std::vector<CardCode>& legal) {
     const uint64_t seed = DecisionSeed(seat);
-    const WorldDraw draw(state_, seat, options_.models.value_or(SeatsAsTheyAre(state_)));
+    const SeatModels models = options_.models.value_or(SeatsAsTheyAre(state_));
+    const WorldDraw draw(state_, seat, models);
     int held = 0;
     for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
-    const double side = IsTeamA(seat) ? 1 : -1;
+    WorldValuing how;
+    how.exact = held <= options_.exactCards;
+    how.standardOpponents = models[static_cast<size_t>(NextSeat(seat))] == SeatModel::Standard &&
+                            models[static_cast<size_t>(NextSeat(NextSeat(NextSeat(seat))))] == SeatModel::Standard;
+    how.pointsOnly = options_.pointsOnly;
     // Per world: each legal card's value, then the world's weight.
     WorldValues values(std::max(1, options_.threads), legal.size() + 1);
     const int worlds = ForEachWorld([&](int k, int thread) {
@@ -126,19 +132,8 @@ std::vector<double> ExpertPlayer::Reckon(int seat, const std::vector<CardCode>& 
         const double weight = draw.Draw(rng, world, spare).weight;
         std::vector<double>& row = values.Row(k, thread);
         row[legal.size()] = weight;
-        if (held <= options_.exactCards) {
-            if (const auto exact = searches_[static_cast<size_t>(thread)].ValuesOfMoves(PositionOf(world))) {
-                for (const auto& [card, value] : *exact)
-                    for (size_t c = 0; c < legal.size(); ++c)
-                        if (legal[c] == card) row[c] = weight * side * value;
-                return;
-            }
-        }
-        for (size_t c = 0; c < legal.size(); ++c) {
-            spare = world;
-            const HandOutcome o = SimulatePlay(spare, seat, legal[c]) ? OutcomeOf(spare) : PlayOut(spare);
-            row[c] = weight * (options_.pointsOnly ? o.PointsFor(seat) : o.ValueFor(seat));
-        }
+        const std::vector<double> inWorld = ValuesInWorld(world, seat, legal, how, searches_[static_cast<size_t>(thread)]);
+        for (size_t c = 0; c < legal.size(); ++c) row[c] = weight * inWorld[c];
     });
     lastWorlds_ = worlds;
     return values.Sum();

@@ -11,6 +11,7 @@
 #include "ai/playout.h"
 #include "ai/world_draw.h"
 #include "ai/world_sampler.h"
+#include "ai/world_value.h"
 #include "tests/test_table.h"
 #include "tools/duel.h"
 #include "tools/simulator.h"
@@ -225,6 +226,48 @@ TEST(ExpertPlayer, ADecisionToldToStopLooksAtNoMoreWorlds) {
     EXPECT_LE(stopped.lastWorlds(), 10);
     const auto legal = LegalCardsOf(s, seat);
     EXPECT_NE(std::find(legal.begin(), legal.end(), c.card), legal.end());
+}
+
+// The last cards of real hands, every hand known: exact play counts each
+// side finding its best, a play-out the standard player's choices. Against a
+// side known to play by the standard tables a world is worth the better of
+// the two, so a card that wins only because they go wrong still counts.
+TEST(WorldValue, AgainstTheStandardPlayerAWorldIsWorthTheBetterOfExactAndPlayedOut) {
+    ai::TrickSearch search;
+    int positions = 0, theirMistakes = 0;
+    for (uint64_t seed = 1; seed <= 8; ++seed)
+        for (int decision = 30; decision <= 42; decision += 3) {
+            int seat = 0;
+            const GameState s = MidHand(seed, decision, seat);
+            const std::vector<CardCode> legal = LegalCardsOf(s, seat);
+            int held = 0;
+            for (int i = 1; i <= 52; ++i) held += s.Deck[i].Owner == seat;
+            if (seat < 1 || legal.size() < 2 || held > 6) continue;
+            ++positions;
+            const auto exact = search.ValuesOfMoves(ai::PositionOf(s));
+            ASSERT_TRUE(exact.has_value());
+            const double side = IsTeamA(seat) ? 1 : -1;
+            const auto solved = ai::ValuesInWorld(s, seat, legal, {true, false, true}, search);
+            const auto floored = ai::ValuesInWorld(s, seat, legal, {true, true, true}, search);
+            const auto withMargin = ai::ValuesInWorld(s, seat, legal, {true, true, false}, search);
+            const auto playedOut = ai::ValuesInWorld(s, seat, legal, {false, false, true}, search);
+            for (size_t c = 0; c < legal.size(); ++c) {
+                double best = 0;
+                for (const auto& [card, value] : *exact)
+                    if (card == legal[c]) best = side * value;
+                GameState rest = s;
+                const ai::HandOutcome o = ai::SimulatePlay(rest, seat, legal[c]) ? ai::OutcomeOf(rest) : ai::PlayOut(rest);
+                EXPECT_EQ(solved[c], best) << "seed " << seed << " decision " << decision;
+                EXPECT_EQ(playedOut[c], o.PointsFor(seat));
+                EXPECT_EQ(floored[c], std::max(best, o.PointsFor(seat))) << "seed " << seed << " decision " << decision;
+                if (o.PointsFor(seat) > best) {
+                    ++theirMistakes;
+                    EXPECT_EQ(withMargin[c], o.ValueFor(seat)) << "the play-out's tricks break ties";
+                }
+            }
+        }
+    EXPECT_GE(positions, 10);
+    EXPECT_GT(theirMistakes, 0) << "no position where the standard player goes wrong: the test proves nothing";
 }
 
 TEST(Playout, AHandPlayedInTheHeadEndsWithSevenTricks) {
