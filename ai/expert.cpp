@@ -121,8 +121,9 @@ std::vector<double> ExpertPlayer::Reckon(int seat, const std::vector<CardCode>& 
     for (int i = 1; i <= 52; ++i) held += state_.Deck[i].Owner == seat;
     WorldValuing how;
     how.exact = held <= options_.exactCards;
-    how.standardOpponents = models[static_cast<size_t>(NextSeat(seat))] == SeatModel::Standard &&
-                            models[static_cast<size_t>(NextSeat(NextSeat(NextSeat(seat))))] == SeatModel::Standard;
+    const int opponent = NextSeat(seat);
+    how.standardOpponents = models[static_cast<size_t>(opponent)] == SeatModel::Standard &&
+                            models[static_cast<size_t>(PartnerOf(opponent))] == SeatModel::Standard;
     how.pointsOnly = options_.pointsOnly;
     // Per world: each legal card's value, then the world's weight.
     WorldValues values(std::max(1, options_.threads), legal.size() + 1);
