@@ -324,9 +324,27 @@ TEST(Duel, StandardAgainstStandardIsExactlyEven) {
     ASSERT_EQ(sim::Run({"duel", "40", "--team-a", "standard", "--team-b", "standard", "--seed", "3"}, out, err), 0)
         << err.str();
     EXPECT_NE(out.str().find("point-share 0.5000 ci95 0.5000-0.5000"), std::string::npos) << out.str();
-    std::ostringstream games;
-    ASSERT_EQ(sim::Run({"duel", "4", "--games", "--team-a", "standard", "--team-b", "standard"}, games, err), 0);
+    std::ostringstream games, gamesErr;
+    ASSERT_EQ(sim::Run({"duel", "4", "--games", "--team-a", "standard", "--team-b", "standard"}, games, gamesErr), 0);
     EXPECT_NE(games.str().find("win-rate 0.5000"), std::string::npos) << games.str();
+}
+
+// How far a duel has come goes to the error stream, with what the finished
+// pairs won; the result line alone goes out. A long duel reports each
+// hundredth part, not each deal.
+TEST(Duel, ProgressGoesToTheErrorStream) {
+    std::ostringstream out, err;
+    ASSERT_EQ(sim::Run({"duel", "4", "--games", "--team-a", "standard", "--team-b", "standard", "--jobs", "2"}, out, err), 0);
+    const std::string result = out.str();
+    EXPECT_EQ(result.find("duel: "), std::string::npos) << result;
+    EXPECT_EQ(std::count(result.begin(), result.end(), '\n'), 1);
+    EXPECT_NE(err.str().find("duel: 1 of 4 game pairs done"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("duel: 4 of 4 game pairs done, team a 4 wins, team b 4\n"), std::string::npos) << err.str();
+    std::ostringstream manyOut, manyErr;
+    ASSERT_EQ(sim::Run({"duel", "250", "--team-a", "standard", "--team-b", "standard"}, manyOut, manyErr), 0);
+    const std::string lines = manyErr.str();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 100) << lines;
+    EXPECT_NE(manyErr.str().find("duel: 250 of 250 deals done"), std::string::npos) << manyErr.str();
 }
 
 // The share is of everything won, and its interval lies around it.

@@ -283,8 +283,9 @@ TEST(Levels, TheBeginnersMistakesComeAtItsRate) {
 // A small duplicate duel at a few worlds a decision, always the same deals:
 // each level ahead of the one below by a wide margin.
 double ShareOf(const char* a, const char* b, int deals) {
-    std::ostringstream out;
-    zarv::sim::RunDuel({"duel", std::to_string(deals), "--seed", "7", "--team-a", a, "--team-b", b, "--samples", "16"}, out);
+    std::ostringstream out, progress;
+    zarv::sim::RunDuel({"duel", std::to_string(deals), "--seed", "7", "--team-a", a, "--team-b", b, "--samples", "16"}, out,
+                       progress);
     std::istringstream in(out.str());
     std::string word;
     double share = -1;

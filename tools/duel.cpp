@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <mutex>
 #include <ostream>
 #include <random>
 #include <thread>
@@ -186,15 +187,42 @@ void ShareOut(long long n, int jobs, Play play) {
     for (auto& w : workers) w.join();
 }
 
+// A line on the error stream as the duel goes (every pair while there are
+// few, every hundredth part of them when there are many), with what the pairs
+// finished so far have won: a long duel stopped early still says something.
+class Progress {
+public:
+    Progress(long long n, bool games, std::ostream& err) : n_(n), games_(games), err_(err) {}
+    void Done(const std::array<long long, 2>& result) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ++done_;
+        a_ += result[0];
+        b_ += result[1];
+        if (n_ > 100 && done_ * 100 / n_ == (done_ - 1) * 100 / n_) return;
+        err_ << "duel: " << done_ << " of " << n_ << (games_ ? " game pairs" : " deals") << " done, team a "
+             << a_ << (games_ ? " wins" : " points") << ", team b " << b_ << std::endl;
+    }
+
+private:
+    const long long n_;
+    const bool games_;
+    std::ostream& err_;
+    std::mutex mutex_;
+    long long done_ = 0, a_ = 0, b_ = 0;
+};
+
 } // namespace
 
-int RunDuel(const std::vector<std::string>& args, std::ostream& out) {
+int RunDuel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const DuelSetup d = ReadDuelArgs(args);
     const auto start = std::chrono::steady_clock::now();
     const std::vector<Deal> deals = d.games ? std::vector<Deal>() : DrawDeals(d.n, d.seed);
     std::vector<std::array<long long, 2>> results(static_cast<size_t>(d.n));  // level a's and level b's points or wins
+    Progress progress(d.n, d.games, err);
     ShareOut(d.n, d.jobs, [&](long long i) {
-        results[static_cast<size_t>(i)] = PlayBothWays(d, i, d.games ? nullptr : &deals[static_cast<size_t>(i)]);
+        const auto result = PlayBothWays(d, i, d.games ? nullptr : &deals[static_cast<size_t>(i)]);
+        results[static_cast<size_t>(i)] = result;
+        progress.Done(result);
     });
     long long pa = 0, pb = 0;
     for (const auto& [a, b] : results) {

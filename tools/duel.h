@@ -17,6 +17,7 @@ struct Share {
 };
 Share ShareOf(const std::vector<std::array<long long, 2>>& results);
 
-int RunDuel(const std::vector<std::string>& args, std::ostream& out);
+// The result goes to out as one line; how far the duel has come, to err.
+int RunDuel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace zarv::sim

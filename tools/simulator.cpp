@@ -196,7 +196,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (args.empty()) throw UsageError{"say what to play: hand or games"};
         if (args[0] == "hand") return RunHand(args, out);
         if (args[0] == "games") return RunGames(args, out);
-        if (args[0] == "duel") return RunDuel(args, out);
+        if (args[0] == "duel") return RunDuel(args, out, err);
         if (args[0] == "--help" || args[0] == "-h") {
             out << kUsage;
             return 0;
