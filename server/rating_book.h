@@ -28,16 +28,16 @@ struct RatedPlayer {
 class RatingBook {
 public:
     // The computers' fixed ratings: the Standard player is the scale's centre,
-    // the Expert where its games against it put it: 66 of 80 won (zarv-sim
-    // duel 40 --games --seed 11), 400 * log10(0.825 / 0.175) = 269 above.
-    // The Beginner where its games against the Standard player put it: 785 of
-    // 4,000 won (zarv-sim duel 1000 --games, seeds 11 and 2026), 400 *
-    // log10(0.196 / 0.804) = 245 below. The Master is not measured in whole
-    // games yet: it counts as the Expert.
+    // each other level where its whole games against it put it (zarv-sim duel
+    // 40 --games --seed 11 --team-a LEVEL, time-capped as at the table):
+    // the Expert won 77 of 80, 400 * log10(0.9625 / 0.0375) = 564 above; the
+    // Master 79 of 80, 400 * log10(0.9875 / 0.0125) = 759 above. The Beginner
+    // won 785 of 4,000 (zarv-sim duel 1000 --games, seeds 11 and 2026),
+    // 400 * log10(0.196 / 0.804) = 245 below.
     static constexpr double kStandardComputer = 1500;
-    static constexpr double kExpertComputer = 1769;
+    static constexpr double kExpertComputer = 2064;
     static constexpr double kBeginnerComputer = 1255;
-    static constexpr double kMasterComputer = kExpertComputer;
+    static constexpr double kMasterComputer = 2259;
     static constexpr double kComputerDeviation = 30;
     static double ComputerRating(ai::Level level);
 

@@ -80,6 +80,10 @@ TEST(RatingBookTest, OnlyFinishedGamesCountAndComputersKeepTheirRatings) {
     GameRecord easy = Finished({"", "Ann", "", "", ""}, true, ai::LevelFromNumber(2));
     againstBeginner.Add(easy);
     EXPECT_LT(againstBeginner.Find("Ann")->rating.rating, againstStandard.Find("Ann")->rating.rating);
+    // ... and beating a pair of Masters more than beating Experts.
+    RatingBook againstMaster;
+    againstMaster.Add(Finished({"", "Ann", "", "", ""}, true, ai::LevelFromNumber(3)));
+    EXPECT_GT(againstMaster.Find("Ann")->rating.rating, againstExpert.Find("Ann")->rating.rating);
 }
 
 TEST(RatingBookTest, AnUnratedTableCountsForNobodyAndOneWhoLeavesLoses) {
