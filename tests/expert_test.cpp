@@ -338,13 +338,14 @@ TEST(Duel, ProgressGoesToTheErrorStream) {
     const std::string result = out.str();
     EXPECT_EQ(result.find("duel: "), std::string::npos) << result;
     EXPECT_EQ(std::count(result.begin(), result.end(), '\n'), 1);
-    EXPECT_NE(err.str().find("duel: 1 of 4 game pairs done"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("duel: 4 of 4 game pairs done, team a 4 wins, team b 4\n"), std::string::npos) << err.str();
+    const std::string progress = err.str();
+    EXPECT_NE(progress.find("duel: 1 of 4 game pairs done"), std::string::npos) << progress;
+    EXPECT_NE(progress.find("duel: 4 of 4 game pairs done, team a 4 wins, team b 4\n"), std::string::npos) << progress;
     std::ostringstream manyOut, manyErr;
     ASSERT_EQ(sim::Run({"duel", "250", "--team-a", "standard", "--team-b", "standard"}, manyOut, manyErr), 0);
     const std::string lines = manyErr.str();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 100) << lines;
-    EXPECT_NE(manyErr.str().find("duel: 250 of 250 deals done"), std::string::npos) << manyErr.str();
+    EXPECT_NE(lines.find("duel: 250 of 250 deals done"), std::string::npos) << lines;
 }
 
 // The share is of everything won, and its interval lies around it.
